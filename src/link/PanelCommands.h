@@ -1,0 +1,36 @@
+// Panel commands on top of the frame layer: memory blocks ("L", "J"), the
+// memory map, control ("C"), loop modules ("X") and the clock ("D", "H").
+#pragma once
+
+#include <string>
+
+#include "shell/Session.h"
+
+namespace cfg {
+
+// "L": reads count bytes from address into dest[destIndex..]; 64-byte chunks,
+// progress in the busy area, access code asked on answer 80. LinkStatus 255
+// on success.
+void ReadPanelBlock(Session&, long address, int count, int destIndex, CellSpan dest);
+// "J": writes src[srcIndex..srcIndex+count-1] at address; 64-byte chunks;
+// answer 128 re-enters programming mode and restarts from the first chunk.
+void WritePanelBlock(Session&, long address, int count, bool expectReply, int srcIndex, CellSpan src);
+// Fills config.AddressDirectory (entries 1..24) unless already loaded.
+void ReadMemoryMap(Session&);
+// "C" with a control code (20, 21, 14, 15). Returns the answer byte (ReplyData
+// byte 4, e.g. 'O'), or 0 when the exchange failed (LinkStatus tells).
+int SendControl(Session&, int code, bool expectReply = true);
+// "X": sends link.LoopCommand to loop link.LoopNumber and leaves the answer in it.
+void SendLoopCommand(Session&, bool showErrors);
+
+struct PanelClockText {
+    std::string seconds, minutes, hours, weekday, day, month, year;
+};
+// "D": reads the panel clock. LinkStatus 255 on success.
+void ReadPanelClock(Session&, PanelClockText& out);
+// "H" without reply, from the PC's clock.
+void SetPanelClockFromPc(Session&);
+// Two-digit year as the panel carries it (0 outside 1900..2099).
+int PanelYear(int year);
+
+}  // namespace cfg

@@ -1,0 +1,41 @@
+// The configuration image: the shared cell arrays, where the open
+// configuration lives and the identification texts.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "Cells.h"
+
+namespace cfg {
+
+struct ConfigState {
+    CellArray<0, 10000> ConfigImage;
+    CellArray<0, 4000> TransferBuffer;
+    CellArray<0, 150> IdentBuffer;
+    CellArray<0, 350> ClockProgramTable;
+    CellArray<0, 10> ClockPeriodTable;
+    CellArray<0, 24> ClockDateTable;
+    // Entries 1..24 hold panel addresses; entry 50 is 255 once loaded.
+    BoundedArray<int32_t, 1, 50> AddressDirectory;
+
+    // Identification texts.
+    std::string PanelIdent;         // 10
+    std::string PanelVersionText;   // 5 (the ConfigTrailer's or the panel's)
+    double PanelVersion = 0;        // its numeric value
+    std::string PanelReleaseCode;   // 8
+    std::string InstallationName;   // 19
+    std::string LastChangeDate;     // 8, "dd-mm-yy"
+    std::string PanelSerialNumber;  // 10
+    std::string ProductionDate;     // 8
+
+    int16_t DateStamped = 0;
+
+    // FileChoice entries 1 (source) and 2 (destination) of the copy dialog.
+    std::string FileChoiceSource;
+    std::string FileChoiceDest;
+
+    void Clear() { *this = ConfigState{}; }
+};
+
+}  // namespace cfg

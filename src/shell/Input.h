@@ -1,0 +1,21 @@
+// The value-input driver shared by every dialog that asks for a number, a
+// text or a list entry.
+#pragma once
+
+#include "Session.h"
+
+namespace cfg {
+
+inline constexpr int kInputConfirmed = 255;
+
+// Shows the value-input dialog and returns 255 when the user confirmed a
+// value that passes the range check (kind 1: minimum <= value <= maximum;
+// non-integers are refused when both bounds are integers), else 0.
+int AskValue(Session&, const ValueRequest&, ValueAnswer& answer);
+
+// Convenience for a whole number in [minimum, maximum]. Returns 255 and sets
+// `value` when confirmed.
+int AskNumber(Session&, const std::string& title, const std::string& prompt, long initial,
+              long minimum, long maximum, long& value, int top = 0, int left = 0);
+
+}  // namespace cfg

@@ -1,0 +1,143 @@
+#include "Language.h"
+
+#include <filesystem>
+#include <fstream>
+
+#include "FileNames.h"
+#include "Settings.h"
+#include "Text.h"
+
+namespace cfg {
+
+namespace {
+
+constexpr std::size_t kMaxText = 128;
+constexpr std::uintmax_t kLargeFile = 64001;
+
+void StripLineEnd(std::string& line) {
+    while (!line.empty() && (line.back() == '\r' || line.back() == '\n')) line.pop_back();
+}
+
+void StripBom(std::string& line) {
+    if (line.size() >= 3 && line.compare(0, 3, "\xEF\xBB\xBF") == 0) line.erase(0, 3);
+}
+
+std::string TrimRight(std::string s) {
+    while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.pop_back();
+    return s;
+}
+
+}  // namespace
+
+std::string LanguageFilePath(const Session& s, const std::string& language) {
+    return JoinPath(s.ProgramFolder, language + ".lng");
+}
+
+void LoadLanguageFile(Session& s, const std::string& path) {
+    for (int i = 0; i <= 2000; ++i) s.LanguageTexts[i].clear();
+    std::ifstream in(ResolveForWrite(path), std::ios::binary);
+    if (!in) return;
+    std::string line;
+    bool first = true, inStrings = false;
+    while (std::getline(in, line)) {
+        StripLineEnd(line);
+        if (first) {
+            StripBom(line);
+            first = false;
+        }
+        if (!inStrings) {
+            inStrings = line.compare(0, 9, "[Strings]") == 0;
+            continue;
+        }
+        // Every later line of the form number=text counts, whatever section
+        // header stands between.
+        auto eq = line.find('=');
+        if (eq == std::string::npos || eq == 0) continue;
+        double id = ParseNumber(line.substr(0, eq));
+        if (id < 1) continue;
+        if (id > 2000) return;  // an identifier out of range ends the loading
+        std::string text = TrimRight(line.substr(eq + 1));
+        if (text.empty()) continue;
+        s.LanguageTexts[static_cast<int>(id)] = Utf8Left(text, kMaxText);
+    }
+}
+
+std::string ReadLanguageEntry(const std::string& file, const std::string& section,
+                              const std::string& key) {
+    std::string path = ResolveExisting(file);
+    if (path.empty()) return {};
+    std::error_code ec;
+    auto size = std::filesystem::file_size(path, ec);
+    if (ec) return {};
+    if (size < kLargeFile) return GetProfileString(path, section, key, "");
+
+    // Large files are scanned line by line for the first line that begins
+    // with the key; the section plays no part here.
+    std::ifstream in(path, std::ios::binary);
+    std::string line;
+    bool first = true;
+    while (std::getline(in, line)) {
+        StripLineEnd(line);
+        if (first) {
+            StripBom(line);
+            first = false;
+        }
+        if (line.compare(0, key.size(), key) == 0)
+            return line.size() > key.size() + 1 ? line.substr(key.size() + 1) : std::string();
+    }
+    return {};
+}
+
+std::string GetText(Session& s, const std::string& id) {
+    double v = ParseNumber(id);
+    if (v >= 1 && v <= 2000 && static_cast<int>(v) == v) return s.LanguageTexts[static_cast<int>(v)];
+    if (s.CurrentLanguage.empty()) LoadSettings(s);
+    return ReadLanguageEntry(LanguageFilePath(s, s.CurrentLanguage), "Strings", id);
+}
+
+std::string GetText(Session& s, int id) {
+    if (id >= 1 && id <= 2000) return s.LanguageTexts[id];
+    std::string key = std::to_string(id);
+    if (id >= 0 && key.size() < 4) key = std::string(4 - key.size(), '0') + key;
+    return GetText(s, key);
+}
+
+std::vector<std::string> ListLanguages(const Session& s) {
+    std::vector<std::string> names;
+    for (const auto& f : ListFilesWithExtension(s.ProgramFolder, ".lng"))
+        names.push_back(f.substr(0, f.size() - 4));
+    return names;
+}
+
+std::vector<std::string> FillLanguages(Session& s) {
+    auto names = ListLanguages(s);
+    if (names.empty()) {
+        s.ui->MessageBox(s.Shell.ApplicationTitle, kNoLanguageFileMessage, MsgButtons::Ok, MsgIcon::None);
+        return names;
+    }
+    LoadSettings(s);
+    LoadLanguageFile(s, LanguageFilePath(s, s.CurrentLanguage));
+    return names;
+}
+
+void SwitchLanguage(Session& s, const std::string& language) {
+    s.CurrentLanguage = language;
+    LoadLanguageFile(s, LanguageFilePath(s, language));
+    s.ui->TranslateForms();
+    SaveSettings(s);
+}
+
+std::string ControlKey(const std::string& control, int index, const std::string& property) {
+    if (index >= 0) return control + "(" + std::to_string(index) + ")." + property;
+    return control + "." + property;
+}
+
+std::string TabCaptionKey(const std::string& control, int tab) {
+    return control + ".TabCaption(" + std::to_string(tab) + ")";
+}
+
+std::string FormText(Session& s, const std::string& form, const std::string& key) {
+    return ReadLanguageEntry(LanguageFilePath(s, s.CurrentLanguage), form, key);
+}
+
+}  // namespace cfg

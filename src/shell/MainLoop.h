@@ -1,0 +1,35 @@
+// The six-state main loop.
+#pragma once
+
+#include "Session.h"
+
+namespace cfg {
+
+// Runs the routine of the current state once, maps an invalid state to 0.
+// Does not yield; RunMainLoop does.
+void MainLoopTurn(Session&);
+// Runs turns until `keepRunning` returns false, yielding after each.
+template <typename Pred>
+void RunMainLoop(Session& s, Pred keepRunning);
+
+// Sets the caption of the main window and the work-form title of the home
+// screen ("CFG-Veltrano" and the version).
+void SetHomeCaptions(Session&);
+
+inline constexpr const char* kProgramName = "CFG-Veltrano";
+inline constexpr const char* kProgramVersion = "1.3";
+inline constexpr const char* kReleaseDate = "11/03/2005";
+
+}  // namespace cfg
+
+#include "Shell.h"
+
+namespace cfg {
+template <typename Pred>
+void RunMainLoop(Session& s, Pred keepRunning) {
+    while (keepRunning()) {
+        MainLoopTurn(s);
+        Yield(s);
+    }
+}
+}  // namespace cfg

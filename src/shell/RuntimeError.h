@@ -1,0 +1,43 @@
+// A run-time error with the number the error handler and the file/port
+// routines use (52 bad file name, 53 file not found, 57 device I/O error, ...).
+#pragma once
+
+#include <stdexcept>
+#include <string>
+
+namespace cfg {
+
+class RuntimeError : public std::runtime_error {
+public:
+    RuntimeError(long number, const std::string& description)
+        : std::runtime_error(description), number_(number) {}
+    long Number() const { return number_; }
+
+private:
+    long number_;
+};
+
+// Error numbers shared by the file and port routines.
+namespace err {
+inline constexpr long kSubscript = 9;
+inline constexpr long kBadFileNameOrNumber = 52;
+inline constexpr long kFileNotFound = 53;
+inline constexpr long kFileAlreadyOpen = 55;
+inline constexpr long kDeviceIo = 57;
+inline constexpr long kFileExists = 58;
+inline constexpr long kDiskFull = 61;
+inline constexpr long kPermissionDenied = 70;
+inline constexpr long kDiskNotReady = 71;
+inline constexpr long kPathFileAccess = 75;
+inline constexpr long kPathNotFound = 76;
+inline constexpr long kInvalidPort = 8002;
+inline constexpr long kPortAlreadyOpen = 8005;
+}  // namespace err
+
+// Maps an errno value from a failed file or port operation to the error
+// number above.
+long ErrorNumberFromErrno(int errnoValue);
+// Short English description of an error number (for the generic message).
+std::string ErrorDescription(long number);
+
+}  // namespace cfg

@@ -1,0 +1,148 @@
+// The one shared state object of the program: every value that the shell, the
+// link, the files and the editors share while the program runs, under the
+// names the rest of the code uses. It also carries the three interfaces to the
+// outside world (Ui, Clock, Transport) and the registry through which the
+// boxes above the shell plug in their commands and sections.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "Cells.h"
+#include "Clock.h"
+#include "ConfigState.h"
+#include "LinkState.h"
+#include "ScreenState.h"
+#include "Transport.h"
+#include "Ui.h"
+
+namespace cfg {
+
+inline constexpr int16_t kTrue = -1;          // VB True
+inline constexpr int16_t kFlag255 = 255;
+inline constexpr int16_t kFlag65535 = -1;     // 65535 held in a signed 16-bit word
+
+// LinkStatus codes.
+namespace status {
+inline constexpr int kDone = 255;
+inline constexpr int kAborted = 0;
+inline constexpr int kRefused = 16;
+inline constexpr int kNoReply = 129;
+inline constexpr int kRefused130 = 130;
+inline constexpr int kNoStartByte = 131;
+inline constexpr int kBadLength = 132;
+inline constexpr int kBadChecksum = 133;
+inline constexpr int kOtherAddress = 134;
+inline constexpr int kCommitRefused = 170;
+inline constexpr int kNoSource = 240;
+inline constexpr int kFileMissing = 254;
+}  // namespace status
+
+struct Session;
+
+// What the boxes above the shell register so that the main loop can run them.
+struct Commands {
+    using Command = std::function<void(Session&, int option)>;
+    using Section = std::function<void(Session&, int16_t& printRequest, int option)>;
+    using Action = std::function<void(Session&)>;
+
+    Command open;       // code 51: 1 = file set, 2 = panel
+    Command transfer;   // code 52: 1 = send, 2 = receive
+    Command create;     // code 53: 1 = copy, 2 = create from DEFAULT
+    Action refreshFromFile;   // state 3 with ConfigSource 1
+    Action refreshFromPanel;  // state 3 with ConfigSource 2 (sets LinkStatus)
+    Action closePanel;        // leave programming mode, release the port
+    // Checks that file part 1..4 of the open set exists; returns 255 when it does.
+    std::function<int(Session&, int part)> checkFilePart;
+    // Clock-programmer preparation: returns the option, 0 to refuse.
+    std::function<int(Session&, int option)> prepareClockProgram;
+    // Opens the serial-number counter file; returns true when it exists.
+    std::function<bool(Session&)> probeSerialFile;
+    // Section routines by DispatchCode (1..11, 255).
+    std::map<int, Section> sections;
+    // Run in main-loop state 0: clear working values of an open configuration.
+    std::vector<Action> resetHooks;
+};
+
+struct ShellRecord {
+    std::string ApplicationTitle = "CFG-Veltrano";
+    int WindowTop = 0, WindowLeft = 0;
+    int16_t CloseCommandCode = 0;
+    int16_t ActiveSection = 0;
+    int16_t SectionPartStatus = 0;
+};
+
+struct Session {
+    Session(Ui& u, Clock& c) : ui(&u), clock(&c) {}
+    Session(const Session&) = delete;
+    Session& operator=(const Session&) = delete;
+
+    Ui* ui;
+    Clock* clock;
+    Transport* transport = nullptr;  // the link's byte pipe (serial or in-process panel)
+
+    // --- main loop --------------------------------------------------------
+    int16_t MainState = 0;
+    int16_t SectionCommand = 0;
+    int16_t CommandOption = 0;
+    int16_t DiagnosticCommand = 0;
+    int16_t ToolbarButtonIndex = 0;
+    int16_t DispatchCode = 0;
+    int16_t SuperiorOptionsConfirmed = 0;
+    int16_t ClockProgramOption = 0;
+    ShellRecord Shell;
+
+    // --- configuration source ---------------------------------------------
+    int16_t ConfigSource = 0;  // 0 none, 1 file set, 2 panel
+    std::string ConfigFileName;
+
+    // --- link and error state ---------------------------------------------
+    int16_t PortOpened = 0;
+    int16_t CloseBlocked = 0;
+    int LinkStatus = 0;
+    long LastErrorNumber = 0;
+    int16_t QuietErrors = 0;
+    int16_t PauseBreak = 0;
+    int16_t AbortRequested = 0;
+
+    // --- program folder and settings ----------------------------------------
+    std::string ProgramFolder;  // the executable's folder (or --folder)
+    std::string ProgramDrive;
+    std::string CommPortName = "COM1";
+    std::string BaudRate = "9600";
+    std::string DataBits = "8";
+    std::string ParityName = "NO PARITY";
+    std::string StopBits = "1";
+    std::string PlantCode = "11";
+    std::string CurrentLanguage = "Italiano";
+    int16_t FileLinkMode = 0;  // 255 = frames go through the relay mailbox files
+    std::string RelayPlantCode;
+    std::string RelayBaudRate;
+
+    // --- work-form flags (set by the front end, polled by the core) -----------
+    int16_t UserEvent = 0;
+    int16_t ExitRequested = 0;
+    int16_t ForwardEvent = 0;
+    int16_t ReverseRequested = 0;
+    int16_t ResetRequested = 0;
+
+    // --- dialog globals -----------------------------------------------------
+    int16_t ScreenDismissed = 0;
+    int16_t ScreenLocked = 0;
+    int16_t MessageRangeInput = 0;
+
+    // --- language -------------------------------------------------------------
+    // LanguageTexts: entries 1..2000, each at most 128 characters.
+    BoundedArray<std::string, 0, 2000> LanguageTexts;
+
+    // --- boxes above the shell ---------------------------------------------
+    ConfigState config;
+    LinkState link;
+    ScreenState screen;
+    Commands commands;
+};
+
+}  // namespace cfg

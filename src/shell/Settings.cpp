@@ -1,0 +1,192 @@
+#include "Settings.h"
+
+#include <fstream>
+#include <sstream>
+#include <vector>
+
+#include "FileNames.h"
+#include "Input.h"
+#include "Language.h"
+#include "Text.h"
+
+namespace cfg {
+
+namespace {
+
+struct IniText {
+    std::vector<std::string> lines;
+    std::string eol = "\n";
+};
+
+bool ReadLines(const std::string& path, IniText& ini) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return false;
+    std::stringstream ss;
+    ss << in.rdbuf();
+    std::string all = ss.str();
+    if (all.find("\r\n") != std::string::npos) ini.eol = "\r\n";
+    std::size_t start = 0;
+    while (start < all.size()) {
+        std::size_t nl = all.find('\n', start);
+        std::string line = all.substr(start, nl == std::string::npos ? std::string::npos : nl - start);
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        ini.lines.push_back(line);
+        if (nl == std::string::npos) break;
+        start = nl + 1;
+    }
+    return true;
+}
+
+// "[name]" -> name, else "" with isSection false.
+bool SectionName(const std::string& line, std::string& name) {
+    std::string t = Trim(line);
+    if (t.size() < 2 || t.front() != '[') return false;
+    auto close = t.find(']');
+    if (close == std::string::npos) return false;
+    name = Trim(t.substr(1, close - 1));
+    return true;
+}
+
+// Splits "key=value"; false for lines without "=" or comments.
+bool KeyValue(const std::string& line, std::string& key, std::string& value) {
+    std::string t = Trim(line);
+    if (t.empty() || t[0] == ';') return false;
+    auto eq = t.find('=');
+    if (eq == std::string::npos) return false;
+    key = Trim(t.substr(0, eq));
+    value = Trim(t.substr(eq + 1));
+    return true;
+}
+
+std::string ProfileValue(std::string v) {
+    if (v.size() >= 2 && ((v.front() == '"' && v.back() == '"') || (v.front() == '\'' && v.back() == '\'')))
+        v = v.substr(1, v.size() - 2);
+    auto nul = v.find('\0');
+    if (nul != std::string::npos) v.resize(nul);
+    if (v.size() > 255) v.resize(255);
+    return v;
+}
+
+}  // namespace
+
+std::string GetProfileString(const std::string& file, const std::string& section,
+                             const std::string& key, const std::string& def) {
+    IniText ini;
+    std::string path = ResolveExisting(file);
+    if (path.empty() || !ReadLines(path, ini)) return def;
+    std::string wantSection = UpperCase(section), wantKey = UpperCase(key);
+    bool inSection = false;
+    for (const auto& line : ini.lines) {
+        std::string name, k, v;
+        if (SectionName(line, name)) {
+            inSection = UpperCase(name) == wantSection;
+            continue;
+        }
+        if (inSection && KeyValue(line, k, v) && UpperCase(k) == wantKey) return ProfileValue(v);
+    }
+    return def;
+}
+
+bool WriteProfileString(const std::string& file, const std::string& section,
+                        const std::string& key, const std::string& value) {
+    std::string path = ResolveForWrite(file);
+    IniText ini;
+    ReadLines(path, ini);
+    std::string wantSection = UpperCase(section), wantKey = UpperCase(key);
+    std::string newLine = key + "=" + value;
+    bool inSection = false, sectionFound = false, done = false;
+    std::size_t insertAt = 0;  // after the last non-blank line of the section
+    for (std::size_t i = 0; i < ini.lines.size() && !done; ++i) {
+        std::string name, k, v;
+        if (SectionName(ini.lines[i], name)) {
+            if (inSection) break;
+            inSection = UpperCase(name) == wantSection;
+            if (inSection) {
+                sectionFound = true;
+                insertAt = i + 1;
+            }
+            continue;
+        }
+        if (!inSection) continue;
+        if (KeyValue(ini.lines[i], k, v) && UpperCase(k) == wantKey) {
+            ini.lines[i] = newLine;
+            done = true;
+        } else if (!Trim(ini.lines[i]).empty()) {
+            insertAt = i + 1;
+        }
+    }
+    if (!done) {
+        if (sectionFound) {
+            ini.lines.insert(ini.lines.begin() + static_cast<long>(insertAt), newLine);
+        } else {
+            ini.lines.push_back("[" + section + "]");
+            ini.lines.push_back(newLine);
+        }
+    }
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    if (!out) return false;
+    for (const auto& l : ini.lines) out << l << ini.eol;
+    return static_cast<bool>(out);
+}
+
+std::string SettingsFilePath(const Session& s) {
+    return JoinPath(s.ProgramFolder, std::string(s.Shell.ApplicationTitle) + ".ini");
+}
+
+std::string SettingsCaption(const Session& s) {
+    if (s.FileLinkMode == 255) return s.CommPortName + "  " + s.RelayBaudRate + "  " + s.RelayPlantCode;
+    return s.CommPortName + "  " + s.BaudRate + "  " + s.PlantCode;
+}
+
+void LoadSettings(Session& s) {
+    std::string file = SettingsFilePath(s);
+    if (!FileExists(file)) {
+        std::ofstream out(file, std::ios::binary);
+        out << "    \n";
+    }
+    s.CommPortName = GetProfileString(file, "startup", "Serial", "COM1");
+    s.BaudRate = GetProfileString(file, "startup", "Baud", "9600");
+    s.DataBits = GetProfileString(file, "startup", "Nbit", "8");
+    s.ParityName = GetProfileString(file, "startup", "Parity", "NO PARITY");
+    s.StopBits = GetProfileString(file, "startup", "Stopb", "1");
+    s.PlantCode = GetProfileString(file, "startup", "Codimp", "11");
+    s.CurrentLanguage = GetProfileString(file, "Language", "CurrentLanguage", "Italiano");
+    s.ui->SetSettingsLabel(SettingsCaption(s));
+}
+
+void SaveSettings(Session& s) {
+    std::string file = SettingsFilePath(s);
+    WriteProfileString(file, "startup", "Serial", s.CommPortName);
+    WriteProfileString(file, "startup", "Baud", s.BaudRate);
+    WriteProfileString(file, "startup", "Nbit", s.DataBits);
+    WriteProfileString(file, "startup", "Parity", s.ParityName);
+    WriteProfileString(file, "startup", "Stopb", s.StopBits);
+    WriteProfileString(file, "startup", "Codimp", s.PlantCode);
+    WriteProfileString(file, "Language", "CurrentLanguage", s.CurrentLanguage);
+    s.ui->SetSettingsLabel(SettingsCaption(s));
+}
+
+void ChoosePort(Session& s, const std::string& portName) {
+    s.CommPortName = portName;
+    s.DataBits = "8";
+    s.ParityName = "N";
+    s.StopBits = "1";
+    SaveSettings(s);
+}
+
+void ChooseBaud(Session& s, const std::string& baud) {
+    s.BaudRate = baud;
+    SaveSettings(s);
+}
+
+bool ChoosePlantCode(Session& s) {
+    long v = 0;
+    long initial = static_cast<long>(ParseNumber(s.PlantCode));
+    if (AskNumber(s, GetText(s, 2), GetText(s, 3), initial, 0, 223, v, 1000, 800) != kInputConfirmed)
+        return false;
+    s.PlantCode = std::to_string(v);
+    SaveSettings(s);
+    return true;
+}
+
+}  // namespace cfg

@@ -1,0 +1,32 @@
+// The small shell routines that every wait loop and section uses.
+#pragma once
+
+#include <cstdint>
+
+#include "Session.h"
+
+namespace cfg {
+
+// Let pending window events run, then wait up to 10 ms; the wait ends at once
+// when link input arrives.
+void Yield(Session&);
+// Yield until `seconds` have passed, PauseBreak is set, or the clock goes
+// backwards (midnight). Clears PauseBreak on the way in and out.
+void PauseSeconds(Session&, double seconds);
+// Yield until `seconds` have passed or the clock goes backwards.
+void WaitSeconds(Session&, double seconds);
+
+void NextState(Session&);
+void PrevState(Session&);
+
+// Enables only Toolbar1 button `button` (1..17); 0 disables them all.
+void LockToolbar(Session&, int button);
+// crea, trasferisce, apre enabled; 4..17 disabled.
+void ShowFileButtons(Session&);
+// 1..3 disabled; 4..17 enabled.
+void ShowSectionButtons(Session&);
+void HideLoopDisplay(Session&);
+
+inline constexpr int kToolbar1Buttons = 17;
+
+}  // namespace cfg

@@ -1,0 +1,25 @@
+// Text helpers. Texts inside the program are UTF-8; the configuration files
+// carry one 8-bit character (Latin-1) per byte.
+#pragma once
+
+#include <string>
+
+namespace cfg {
+
+// Number of characters (code points) of a UTF-8 text.
+std::size_t Utf8Length(const std::string&);
+// The first n characters of a UTF-8 text.
+std::string Utf8Left(const std::string&, std::size_t n);
+// The text cut or filled with blanks to exactly n characters.
+std::string Utf8PadRight(const std::string&, std::size_t n);
+std::string Latin1ToUtf8(const std::string&);
+// Characters outside Latin-1 become '?'.
+std::string Utf8ToLatin1(const std::string&);
+// Decimal text of v without leading blanks, like VB's Trim(Str(v)).
+std::string NumberText(double v);
+// VB Val(): the leading number of a text (blanks skipped), 0 when none.
+double ParseNumber(const std::string&);
+// Hexadecimal text in upper case without leading zeros.
+std::string HexText(long v);
+
+}  // namespace cfg

@@ -1,0 +1,118 @@
+#include "ScriptedUi.h"
+
+namespace cfg::test {
+
+void ScriptedUi::AnswerNumber(double v) {
+    ValueAnswer a;
+    a.confirmed = true;
+    a.number = v;
+    a.text = std::to_string(static_cast<long long>(v));
+    valueAnswers.push_back(a);
+}
+
+void ScriptedUi::AnswerText(const std::string& t) {
+    ValueAnswer a;
+    a.confirmed = true;
+    a.text = t;
+    valueAnswers.push_back(a);
+}
+
+void ScriptedUi::AnswerIndex(int i) {
+    ValueAnswer a;
+    a.confirmed = true;
+    a.index = i;
+    valueAnswers.push_back(a);
+}
+
+void ScriptedUi::Cancel() { valueAnswers.push_back(ValueAnswer{}); }
+
+std::string ScriptedUi::AllMessages() const {
+    std::string all;
+    for (const auto& m : messages) all += m.title + ":" + m.text + "|";
+    return all;
+}
+
+bool ScriptedUi::Showed(const std::string& fragment) const {
+    return AllMessages().find(fragment) != std::string::npos;
+}
+
+void ScriptedUi::ProcessEvents() {
+    ++processEventsCalls;
+    if (!events.empty()) {
+        auto e = std::move(events.front());
+        events.pop_front();
+        if (e) e();
+    }
+    if (onProcessEvents) onProcessEvents();
+}
+
+MsgAnswer ScriptedUi::MessageBox(const std::string& title, const std::string& text, MsgButtons b,
+                                 MsgIcon icon) {
+    messages.push_back({title, text, b, icon});
+    if (!messageAnswers.empty()) {
+        MsgAnswer a = messageAnswers.front();
+        messageAnswers.pop_front();
+        return a;
+    }
+    switch (b) {
+    case MsgButtons::YesNo:
+    case MsgButtons::YesNoCancel: return MsgAnswer::Yes;
+    case MsgButtons::RetryCancel: return MsgAnswer::Cancel;
+    default: return MsgAnswer::Ok;
+    }
+}
+
+ValueAnswer ScriptedUi::AskValue(const ValueRequest& r) {
+    valueRequests.push_back(r);
+    if (valueAnswers.empty()) return {};
+    ValueAnswer a = valueAnswers.front();
+    valueAnswers.pop_front();
+    return a;
+}
+
+int ScriptedUi::AskChoice(const ChoiceRequest& r) {
+    choiceRequests.push_back(r);
+    if (choiceAnswers.empty()) return -1;
+    int a = choiceAnswers.front();
+    choiceAnswers.pop_front();
+    return a;
+}
+
+std::string ScriptedUi::AskOpenFile(const FileDialogRequest& r) {
+    fileRequests.push_back(r);
+    if (openFileAnswers.empty()) return {};
+    auto a = openFileAnswers.front();
+    openFileAnswers.pop_front();
+    return a;
+}
+
+std::string ScriptedUi::AskSaveFile(const FileDialogRequest& r) {
+    fileRequests.push_back(r);
+    if (saveFileAnswers.empty()) return {};
+    auto a = saveFileAnswers.front();
+    saveFileAnswers.pop_front();
+    return a;
+}
+
+CopyDialogAnswer ScriptedUi::AskCopyFiles(const CopyDialogRequest& r) {
+    copyRequests.push_back(r);
+    if (copyAnswers.empty()) return {};
+    auto a = copyAnswers.front();
+    copyAnswers.pop_front();
+    return a;
+}
+
+bool ScriptedUi::AskDateTime(const std::string&, DateTimeFields& f, int) {
+    if (dateTimeAnswers.empty()) return false;
+    auto a = dateTimeAnswers.front();
+    dateTimeAnswers.pop_front();
+    if (a.first) f = a.second;
+    return a.first;
+}
+
+void ScriptedUi::SetStatusText(const std::string& t) {
+    statusText = t;
+    statusHistory.push_back(t);
+}
+
+}  // namespace cfg::test

@@ -1,0 +1,131 @@
+// A Ui for tests: answers come from queues the test fills, and everything the
+// core shows is recorded. With the test language file (every text is its own
+// four-digit id) a message reads like "1381\r1382".
+#pragma once
+
+#include <deque>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "shell/Ui.h"
+
+namespace cfg::test {
+
+struct ShownMessage {
+    std::string title;
+    std::string text;
+    MsgButtons buttons;
+    MsgIcon icon;
+};
+
+class ScriptedUi : public Ui {
+public:
+    // --- answers ------------------------------------------------------------
+    std::deque<MsgAnswer> messageAnswers;      // default: Ok / Yes per buttons
+    std::deque<ValueAnswer> valueAnswers;      // default: not confirmed
+    std::deque<int> choiceAnswers;             // default: -1
+    std::deque<std::string> openFileAnswers;   // default: ""
+    std::deque<std::string> saveFileAnswers;
+    std::deque<CopyDialogAnswer> copyAnswers;
+    std::deque<std::pair<bool, DateTimeFields>> dateTimeAnswers;
+    // Run one per ProcessEvents call (a click, a timer, ...).
+    std::deque<std::function<void()>> events;
+    // Run on every ProcessEvents call after the queued event.
+    std::function<void()> onProcessEvents;
+
+    // Helpers to queue answers.
+    void AnswerNumber(double v);
+    void AnswerText(const std::string& t);
+    void AnswerIndex(int i);
+    void Cancel();
+
+    // --- what was shown -----------------------------------------------------
+    std::vector<ShownMessage> messages;
+    std::vector<ValueRequest> valueRequests;
+    std::vector<ChoiceRequest> choiceRequests;
+    std::vector<FileDialogRequest> fileRequests;
+    std::vector<CopyDialogRequest> copyRequests;
+    std::vector<std::string> listLines;
+    int listTop = 0, listSelected = -1;
+    std::map<int, bool> toolbar;  // button index -> enabled
+    bool toolbarEnabled = true;
+    std::string mainCaption, workTitle, settingsLabel, identification;
+    bool configViewVisible = false, settingsMenusEnabled = true, workFormEnabled = true;
+    bool editScreenShown = false;
+    std::string editTitle;
+    bool statusVisible = false;
+    std::string statusText;
+    std::vector<std::string> statusHistory;
+    int progressMax = 0, progressValue = 0;
+    std::string txrx;
+    bool abortVisible = false;
+    int statusTimerMs = 0;
+    bool abortTimer = false;
+    int beeps = 0;
+    int processEventsCalls = 0;
+    int translateCalls = 0;
+    std::vector<std::string> screenWrites;
+    bool screenOpen = false;
+
+    // Texts of all messages, title first, joined with "|" (for quick asserts).
+    std::string AllMessages() const;
+    bool Showed(const std::string& fragment) const;
+
+    // --- Ui -----------------------------------------------------------------
+    void ProcessEvents() override;
+    MsgAnswer MessageBox(const std::string& title, const std::string& text, MsgButtons, MsgIcon) override;
+    void Beep() override { ++beeps; }
+    ValueAnswer AskValue(const ValueRequest&) override;
+    int AskChoice(const ChoiceRequest&) override;
+    std::string AskOpenFile(const FileDialogRequest&) override;
+    std::string AskSaveFile(const FileDialogRequest&) override;
+    CopyDialogAnswer AskCopyFiles(const CopyDialogRequest&) override;
+    bool AskDateTime(const std::string&, DateTimeFields&, int) override;
+    void ShowEditScreen(const std::string& title, const std::string&, const std::string&) override {
+        editScreenShown = true;
+        editTitle = title;
+    }
+    void HideEditScreen() override { editScreenShown = false; }
+    void SetListLines(const std::vector<std::string>& lines, int top, int selected) override {
+        listLines = lines;
+        listTop = top;
+        listSelected = selected;
+    }
+    int ListTopIndex() override { return listTop; }
+    int ListSelectedIndex() override { return listSelected; }
+    void SetListSelectedIndex(int i) override { listSelected = i; }
+    void SetToolbarButtonEnabled(int i, bool e) override { toolbar[i] = e; }
+    void SetToolbarEnabled(bool e) override { toolbarEnabled = e; }
+    void SetMainCaption(const std::string& c) override { mainCaption = c; }
+    void SetWorkTitle(const std::string& c) override { workTitle = c; }
+    void SetConfigViewVisible(bool v) override { configViewVisible = v; }
+    void SetSettingsMenusEnabled(bool e) override { settingsMenusEnabled = e; }
+    void SetWorkFormEnabled(bool e) override { workFormEnabled = e; }
+    void SetSettingsLabel(const std::string& t) override { settingsLabel = t; }
+    void SetIdentification(const std::string& t) override { identification = t; }
+    void SetStatusVisible(bool v) override { statusVisible = v; }
+    bool StatusVisible() override { return statusVisible; }
+    void SetStatusText(const std::string& t) override;
+    std::string StatusText() override { return statusText; }
+    void SetProgressMaximum(int m) override { progressMax = m; }
+    void SetProgressValue(int v) override { progressValue = v; }
+    void SetTxRx(const std::string& t) override { txrx = t; }
+    void SetAbortButtonVisible(bool v) override { abortVisible = v; }
+    void SetStatusTimer(int ms) override { statusTimerMs = ms; }
+    bool StatusTimerEnabled() override { return statusTimerMs > 0; }
+    void SetAbortTimer(bool e) override { abortTimer = e; }
+    void OpenScreen(const std::string& title, int, int) override {
+        screenOpen = true;
+        screenWrites.push_back("[open] " + title);
+    }
+    void WriteScreen(int row, int col, const std::string& t, ScreenColor) override {
+        screenWrites.push_back(std::to_string(row) + "," + std::to_string(col) + ":" + t);
+    }
+    void CloseScreen() override { screenOpen = false; }
+    bool ScreenOpen() override { return screenOpen; }
+    void TranslateForms() override { ++translateCalls; }
+};
+
+}  // namespace cfg::test
