@@ -11,9 +11,10 @@ int AskValue(Session& s, const ValueRequest& req, ValueAnswer& answer) {
     if (!answer.confirmed) return 0;
     switch (req.kind) {
     case 1: {
-        double v = answer.text.empty() ? answer.number : ParseNumber(answer.text);
-        if (!answer.text.empty()) {
-            std::string t = answer.text;
+        // The typed text is the value: only a plain number passes.
+        double v = ParseNumber(answer.text);
+        {
+            const std::string& t = answer.text;
             // Only a plain number is a value: "12a" or "" is refused.
             bool digits = false, ok = true;
             std::size_t i = 0;

@@ -24,6 +24,7 @@ bool ReadLines(const std::string& path, IniText& ini) {
     std::stringstream ss;
     ss << in.rdbuf();
     std::string all = ss.str();
+    if (all.compare(0, 3, "\xEF\xBB\xBF") == 0) all.erase(0, 3);
     if (all.find("\r\n") != std::string::npos) ini.eol = "\r\n";
     std::size_t start = 0;
     while (start < all.size()) {

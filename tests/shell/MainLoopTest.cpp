@@ -1,0 +1,239 @@
+// The six-state main loop: which command codes run in which state.
+#include <gtest/gtest.h>
+
+#include "TestSession.h"
+#include "shell/MainLoop.h"
+
+namespace cfg::test {
+namespace {
+
+class MainLoopTest : public ::testing::Test {
+protected:
+    TestSession t;
+    Session& s = t.s;
+    std::vector<std::string> calls;
+
+    void SetUp() override {
+        auto& c = s.commands;
+        c.open = [this](Session& ss, int option) {
+            calls.push_back("open" + std::to_string(option));
+            if (openSucceeds) ss.ConfigSource = static_cast<int16_t>(option);
+        };
+        c.transfer = [this](Session&, int option) { calls.push_back("transfer" + std::to_string(option)); };
+        c.create = [this](Session&, int option) { calls.push_back("create" + std::to_string(option)); };
+        c.refreshFromFile = [this](Session&) { calls.push_back("refreshFile"); };
+        c.refreshFromPanel = [this](Session& ss) {
+            calls.push_back("refreshPanel");
+            ss.LinkStatus = panelRefreshStatus;
+        };
+        c.closePanel = [this](Session&) { calls.push_back("closePanel"); };
+        c.checkFilePart = [this](Session&, int part) {
+            calls.push_back("check" + std::to_string(part));
+            return missingPart == part ? 254 : 255;
+        };
+        c.probeSerialFile = [this](Session&) { return serialFilePresent; };
+        for (int code : {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 255})
+            c.sections[code] = [this, code](Session&, int16_t& print, int option) {
+                calls.push_back("section" + std::to_string(code) + "/" + std::to_string(print) + "/" +
+                                std::to_string(option));
+            };
+    }
+
+    // Runs turns until the loop rests in state 2 or 4 with nothing to do.
+    void Settle() {
+        for (int i = 0; i < 20; ++i) {
+            MainLoopTurn(s);
+            if ((s.MainState == 2 || s.MainState == 4) && s.SectionCommand == 0) return;
+        }
+    }
+
+    void Press(int code, int option = 0, int button = 0) {
+        s.SectionCommand = static_cast<int16_t>(code);
+        s.CommandOption = static_cast<int16_t>(option);
+        s.ToolbarButtonIndex = static_cast<int16_t>(button);
+        Settle();
+    }
+
+    void OpenFile() {
+        Settle();
+        Press(51, 1, 3);
+        ASSERT_EQ(s.MainState, 4);
+        calls.clear();
+    }
+
+    bool openSucceeds = true;
+    int panelRefreshStatus = 255;
+    int missingPart = 0;
+    bool serialFilePresent = true;
+};
+
+TEST_F(MainLoopTest, StartsAtHomeScreenWithFileButtonsOnly) {
+    Settle();
+    EXPECT_EQ(s.MainState, 2);
+    for (int i = 1; i <= 17; ++i) EXPECT_EQ(t.ui.toolbar[i], i <= 3) << "button " << i;
+    EXPECT_EQ(t.ui.workTitle, "CFG-Veltrano");
+    EXPECT_EQ(t.ui.mainCaption, "CFG-Veltrano03971.3");
+    EXPECT_TRUE(t.ui.settingsMenusEnabled);
+    EXPECT_FALSE(t.ui.configViewVisible);
+}
+
+TEST_F(MainLoopTest, OpeningAFileSetShowsTheSectionButtons) {
+    OpenFile();
+    EXPECT_EQ(s.ConfigSource, 1);
+    EXPECT_TRUE(t.ui.configViewVisible);
+    EXPECT_FALSE(t.ui.settingsMenusEnabled);
+    for (int i = 1; i <= 17; ++i) EXPECT_EQ(t.ui.toolbar[i], i > 3) << "button " << i;
+}
+
+TEST_F(MainLoopTest, FailedOpenReturnsToHome) {
+    openSucceeds = false;
+    Settle();
+    Press(51, 1);
+    EXPECT_EQ(s.MainState, 2);
+    EXPECT_EQ(calls, (std::vector<std::string>{"open1"}));
+}
+
+TEST_F(MainLoopTest, FileCommandsRunOnlyWithoutAConfiguration) {
+    Settle();
+    Press(53, 2);
+    Press(52, 1);
+    Press(3);  // a section code with nothing open: back to the home screen, nothing runs
+    EXPECT_EQ(calls, (std::vector<std::string>{"create2", "transfer1"}));
+    EXPECT_EQ(s.MainState, 2);
+
+    OpenFile();
+    Press(51, 1);
+    Press(52, 2);
+    Press(53, 1);
+    EXPECT_TRUE(calls.empty());  // only the section buttons come back
+    EXPECT_EQ(s.MainState, 4);
+    EXPECT_EQ(t.ui.toolbar[4], true);
+}
+
+TEST_F(MainLoopTest, SectionRunsWithItsArgumentsThenTheViewIsRefreshed) {
+    OpenFile();
+    Press(3, 0, 7);
+    EXPECT_EQ(calls, (std::vector<std::string>{"check1", "section3/0/0", "refreshFile"}));
+    Press(1, 2, 5);
+    EXPECT_EQ(calls.at(4), "section1/0/2");
+    Press(11, 2, 17);
+    EXPECT_EQ(calls.back(), "refreshFile");
+    EXPECT_EQ(calls.at(calls.size() - 2), "section11/0/2");
+}
+
+TEST_F(MainLoopTest, MissingFilePartRefusesOnlyTheSectionsThatNeedIt) {
+    OpenFile();
+    missingPart = 3;  // .UY2
+    Press(7);
+    EXPECT_EQ(calls, (std::vector<std::string>{"check3"}));
+    EXPECT_EQ(s.MainState, 4);
+    calls.clear();
+    Press(8);
+    EXPECT_EQ(calls, (std::vector<std::string>{"check4", "section8/0/0", "refreshFile"}));
+}
+
+TEST_F(MainLoopTest, SuperiorOptionsWarningUntilAnsweredYes) {
+    OpenFile();
+    t.ui.messageAnswers = {MsgAnswer::No};
+    Press(5);
+    EXPECT_EQ(t.ui.messages.size(), 1u);
+    EXPECT_EQ(t.ui.messages[0].title, "0398");
+    EXPECT_EQ(t.ui.messages[0].text, "0399040004010402\r\n\r\n0403");
+    EXPECT_EQ(t.ui.messages[0].buttons, MsgButtons::YesNo);
+    EXPECT_EQ(calls, (std::vector<std::string>{"check1"}));
+
+    t.ui.messageAnswers = {MsgAnswer::Yes};
+    Press(5);
+    EXPECT_EQ(t.ui.messages.size(), 2u);
+    EXPECT_EQ(calls.at(2), "section5/0/0");
+
+    Press(5);  // never asked again in this run, even after a close
+    Press(12);
+    OpenFile();
+    Press(5);
+    EXPECT_EQ(t.ui.messages.size(), 2u);
+    EXPECT_EQ(calls.at(1), "section5/0/0");
+}
+
+TEST_F(MainLoopTest, ClockProgramRunsOnlyWhenThePreparationAgrees) {
+    OpenFile();
+    s.commands.prepareClockProgram = [](Session&, int option) { return option == 3 ? 0 : option; };
+    Press(6, 3);
+    EXPECT_EQ(calls, (std::vector<std::string>{"check2"}));
+    Press(6, 2);
+    EXPECT_EQ(calls.at(2), "section6/0/2");
+}
+
+TEST_F(MainLoopTest, SerialNumberingOnlyOnThePanelWithTheCounterFile) {
+    OpenFile();
+    Press(255);  // from a file: refused without a message
+    EXPECT_TRUE(calls.empty());
+
+    Press(12);
+    Press(51, 2);
+    calls.clear();
+    serialFilePresent = false;
+    Press(255);
+    EXPECT_TRUE(calls.empty());
+    EXPECT_EQ(s.LastErrorNumber, 0);
+    EXPECT_TRUE(t.ui.messages.empty());
+
+    serialFilePresent = true;
+    Press(255);
+    EXPECT_EQ(calls.at(0), "section255/0/0");
+}
+
+TEST_F(MainLoopTest, CloseReleasesThePanelOnlyWhenHeld) {
+    Settle();
+    Press(51, 2);
+    s.PortOpened = 255;
+    s.ConfigFileName = "X";
+    calls.clear();
+    Press(12);
+    EXPECT_EQ(calls.at(0), "closePanel");
+    EXPECT_EQ(s.PortOpened, 0);
+    EXPECT_EQ(s.ConfigSource, 0);
+    EXPECT_EQ(s.ConfigFileName, "");
+    EXPECT_EQ(s.MainState, 2);
+
+    OpenFile();
+    Press(12);
+    EXPECT_TRUE(calls.empty());
+    EXPECT_EQ(s.MainState, 2);
+}
+
+TEST_F(MainLoopTest, FailedPanelRefreshResets) {
+    Settle();
+    panelRefreshStatus = 129;
+    Press(51, 2);
+    EXPECT_EQ(s.ConfigSource, 0);
+    EXPECT_EQ(s.MainState, 2);
+}
+
+TEST_F(MainLoopTest, UnknownCodesAndStatesAreHarmless) {
+    OpenFile();
+    Press(77);
+    EXPECT_TRUE(calls.empty());
+    EXPECT_EQ(s.MainState, 4);
+
+    s.commands.sections.erase(9);
+    Press(9);
+    EXPECT_EQ(s.DispatchCode, 0);
+    EXPECT_EQ(s.MainState, 4);
+
+    s.MainState = 42;
+    MainLoopTurn(s);
+    EXPECT_EQ(s.MainState, 1);  // treated as 0, which resets and moves on
+}
+
+TEST_F(MainLoopTest, AnErrorInASectionIsReportedAndTheLoopGoesOn) {
+    OpenFile();
+    s.commands.sections[3] = [](Session& ss, int16_t&, int) { (void)ss.config.ConfigImage[10001]; };
+    Press(3);
+    EXPECT_EQ(s.LastErrorNumber, 9);
+    EXPECT_TRUE(t.ui.Showed("1395 9"));
+    EXPECT_EQ(s.MainState, 4);
+}
+
+}  // namespace
+}  // namespace cfg::test

@@ -1,0 +1,119 @@
+// The settings file: private-profile reads and in-place writes, defaults and
+// the settings menu rules.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "TestSession.h"
+#include "shell/Settings.h"
+
+namespace cfg::test {
+namespace {
+
+std::string ReadAll(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream ss;
+    ss << in.rdbuf();
+    return ss.str();
+}
+
+void WriteAll(const std::string& path, const std::string& text) {
+    std::ofstream(path, std::ios::binary) << text;
+}
+
+TEST(ProfileTest, ReadsSectionsAndKeysWithoutRegardToCase) {
+    TempFolder f;
+    std::string ini = f.File("a.ini");
+    WriteAll(ini, "; comment\r\n[Startup]\r\n  serial = COM3  \r\nBaud=\"4800\"\r\n[Other]\r\nSerial=COM9\r\n");
+    EXPECT_EQ(GetProfileString(ini, "startup", "Serial", "x"), "COM3");
+    EXPECT_EQ(GetProfileString(ini, "STARTUP", "BAUD", "x"), "4800");
+    EXPECT_EQ(GetProfileString(ini, "startup", "Nbit", "8"), "8");
+    EXPECT_EQ(GetProfileString(f.File("missing.ini"), "startup", "Serial", "COM1"), "COM1");
+}
+
+TEST(ProfileTest, LongValuesAreCutAt255) {
+    TempFolder f;
+    std::string ini = f.File("a.ini");
+    WriteAll(ini, "[s]\nk=" + std::string(300, 'x') + "\n");
+    EXPECT_EQ(GetProfileString(ini, "s", "k", "").size(), 255u);
+}
+
+TEST(ProfileTest, WriteUpdatesInPlaceAndKeepsTheRest) {
+    TempFolder f;
+    std::string ini = f.File("a.ini");
+    WriteAll(ini, "; keep me\r\n[startup]\r\nSerial=COM1\r\nBaud=9600\r\n\r\n[Language]\r\nCurrentLanguage=Italiano\r\n");
+    ASSERT_TRUE(WriteProfileString(ini, "startup", "Baud", "2400"));
+    ASSERT_TRUE(WriteProfileString(ini, "startup", "Codimp", "12"));
+    ASSERT_TRUE(WriteProfileString(ini, "New", "Key", "v"));
+    EXPECT_EQ(ReadAll(ini),
+              "; keep me\r\n[startup]\r\nSerial=COM1\r\nBaud=2400\r\nCodimp=12\r\n\r\n[Language]\r\n"
+              "CurrentLanguage=Italiano\r\n[New]\r\nKey=v\r\n");
+}
+
+TEST(SettingsTest, FirstStartCreatesTheFileAndTakesTheDefaults) {
+    TestSession t;
+    LoadSettings(t.s);
+    EXPECT_EQ(ReadAll(SettingsFilePath(t.s)), "    \n");
+    EXPECT_EQ(t.s.CommPortName, "COM1");
+    EXPECT_EQ(t.s.BaudRate, "9600");
+    EXPECT_EQ(t.s.DataBits, "8");
+    EXPECT_EQ(t.s.ParityName, "NO PARITY");
+    EXPECT_EQ(t.s.StopBits, "1");
+    EXPECT_EQ(t.s.PlantCode, "11");
+    EXPECT_EQ(t.s.CurrentLanguage, "Italiano");
+    EXPECT_EQ(t.ui.settingsLabel, "COM1  9600  11");
+}
+
+TEST(SettingsTest, ChangesRoundTripThroughTheFile) {
+    TestSession t;
+    LoadSettings(t.s);
+    ChoosePort(t.s, "/dev/ttyUSB0");
+    ChooseBaud(t.s, "4800");
+    t.ui.AnswerNumber(42);
+    EXPECT_TRUE(ChoosePlantCode(t.s));
+    t.s.CurrentLanguage = "English";
+    SaveSettings(t.s);
+
+    Session other(t.ui, t.clock);
+    other.ProgramFolder = t.s.ProgramFolder;
+    LoadSettings(other);
+    EXPECT_EQ(other.CommPortName, "/dev/ttyUSB0");
+    EXPECT_EQ(other.ParityName, "N");  // a port choice resets the frame format to 8/N/1
+    EXPECT_EQ(other.BaudRate, "4800");
+    EXPECT_EQ(other.PlantCode, "42");
+    EXPECT_EQ(other.CurrentLanguage, "English");
+    EXPECT_EQ(t.ui.settingsLabel, "/dev/ttyUSB0  4800  42");
+}
+
+TEST(SettingsTest, PlantCodeOutsideTheRangeOrCancelledChangesNothing) {
+    TestSession t;
+    LoadSettings(t.s);
+    t.ui.AnswerNumber(224);
+    t.ui.AnswerNumber(-1);
+    t.ui.Cancel();
+    EXPECT_FALSE(ChoosePlantCode(t.s));
+    EXPECT_FALSE(ChoosePlantCode(t.s));
+    EXPECT_FALSE(ChoosePlantCode(t.s));
+    EXPECT_EQ(t.s.PlantCode, "11");
+    ASSERT_EQ(t.ui.valueRequests.size(), 3u);
+    EXPECT_EQ(t.ui.valueRequests[0].title, "0002");
+    EXPECT_EQ(t.ui.valueRequests[0].minimum, 0);
+    EXPECT_EQ(t.ui.valueRequests[0].maximum, 223);
+    EXPECT_EQ(t.ui.valueRequests[0].initialText, "11");
+    t.ui.AnswerNumber(223);
+    EXPECT_TRUE(ChoosePlantCode(t.s));
+    EXPECT_EQ(t.s.PlantCode, "223");
+}
+
+TEST(SettingsTest, RelayModeShowsTheRelayValues) {
+    TestSession t;
+    LoadSettings(t.s);
+    t.s.FileLinkMode = 255;
+    t.s.RelayBaudRate = "1200";
+    t.s.RelayPlantCode = "7";
+    EXPECT_EQ(SettingsCaption(t.s), "COM1  1200  7");
+}
+
+}  // namespace
+}  // namespace cfg::test

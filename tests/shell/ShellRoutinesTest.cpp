@@ -1,0 +1,127 @@
+// The error handler, the value-input driver, pauses and the file-name helpers.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "TestSession.h"
+#include "shell/ErrorHandler.h"
+#include "shell/FileNames.h"
+#include "shell/Input.h"
+#include "shell/Messages.h"
+#include "shell/Shell.h"
+#include "shell/Text.h"
+
+namespace cfg::test {
+namespace {
+
+TEST(ErrorHandlerTest, MessagesByNumber) {
+    TestSession t;
+    t.s.CommPortName = "COM7";
+    HandleRuntimeError(t.s, 8002, "");
+    HandleRuntimeError(t.s, 8005, "");
+    HandleRuntimeError(t.s, 53, "File not found");
+    ASSERT_EQ(t.ui.messages.size(), 3u);
+    EXPECT_EQ(t.ui.messages[0].title, "1391");
+    EXPECT_EQ(t.ui.messages[0].text, "1389 COM71390");
+    EXPECT_EQ(t.ui.messages[1].title, "1394");
+    EXPECT_EQ(t.ui.messages[1].text, "1392 COM71393");
+    EXPECT_EQ(t.ui.messages[2].title, "1396");
+    EXPECT_EQ(t.ui.messages[2].text, "1395 53\rFile not found");
+    EXPECT_EQ(t.ui.messages[2].icon, MsgIcon::Critical);
+    EXPECT_EQ(t.s.LastErrorNumber, 53);
+}
+
+TEST(ErrorHandlerTest, DeviceErrorBeepsAndZeroIsSilent) {
+    TestSession t;
+    t.s.CloseBlocked = kTrue;
+    double before = t.clock.SecondsSinceMidnight();
+    HandleRuntimeError(t.s, 57, "");
+    EXPECT_EQ(t.ui.beeps, 1);
+    EXPECT_EQ(t.s.CloseBlocked, kTrue);  // 57 does not unblock or pause
+    EXPECT_EQ(t.clock.SecondsSinceMidnight(), before);
+
+    HandleRuntimeError(t.s, 0, "");
+    EXPECT_TRUE(t.ui.messages.empty());
+    EXPECT_EQ(t.s.CloseBlocked, 0);
+    EXPECT_GE(t.clock.SecondsSinceMidnight() - before, 5.0);  // the 5-second rest
+}
+
+TEST(ErrorHandlerTest, QuietOnlyRecords) {
+    TestSession t;
+    t.s.QuietErrors = 1;
+    t.s.ScreenLocked = kTrue;
+    HandleRuntimeError(t.s, 70, "");
+    EXPECT_EQ(t.s.LastErrorNumber, 70);
+    EXPECT_TRUE(t.ui.messages.empty());
+    EXPECT_EQ(t.s.ScreenLocked, kTrue);
+}
+
+TEST(FileErrorTest, TextsByNumber) {
+    TestSession t;
+    struct Case { long number; std::string text; int handled; };
+    for (const Case& c : {Case{52, "1248", 1}, Case{76, "1248", 1}, Case{53, "1244", 1}, Case{55, "1245", 1},
+                          Case{58, "1246", 1}, Case{61, "1247", 0}, Case{70, "1249", 1},
+                          Case{71, "12501251", 1}, Case{99, "1252\r1253 99", 0}}) {
+        t.s.LastErrorNumber = c.number;
+        EXPECT_EQ(ReportFileError(t.s), c.handled) << c.number;
+        EXPECT_EQ(t.ui.messages.back().text, c.text) << c.number;
+        EXPECT_EQ(t.ui.messages.back().title, "1254");
+    }
+}
+
+TEST(InputTest, RangeAndNumberChecks) {
+    TestSession t;
+    long v = -5;
+    t.ui.AnswerText(" 12 ");
+    EXPECT_EQ(AskNumber(t.s, "t", "p", 0, 0, 223, v), kInputConfirmed);
+    EXPECT_EQ(v, 12);
+    for (const char* bad : {"7a", "", "224", "-1", "1.5"}) {
+        t.ui.AnswerText(bad);
+        EXPECT_EQ(AskNumber(t.s, "t", "p", 0, 0, 223, v), 0) << bad;
+    }
+    t.ui.Cancel();
+    EXPECT_EQ(AskNumber(t.s, "t", "p", 0, 0, 223, v), 0);
+    EXPECT_EQ(v, 12);
+}
+
+TEST(PauseTest, EndsOnTimeOnBreakAndAtMidnight) {
+    TestSession t;
+    double start = t.clock.SecondsSinceMidnight();
+    PauseSeconds(t.s, 2);
+    EXPECT_NEAR(t.clock.SecondsSinceMidnight() - start, 2.0, 0.02);
+
+    t.ui.events = {nullptr, nullptr, [&] { t.s.PauseBreak = kTrue; }};
+    start = t.clock.SecondsSinceMidnight();
+    PauseSeconds(t.s, 100);
+    EXPECT_LT(t.clock.SecondsSinceMidnight() - start, 0.1);
+    EXPECT_EQ(t.s.PauseBreak, 0);
+
+    t.clock.SetTime(86399.995);
+    PauseSeconds(t.s, 100);  // the clock goes back to 0: the pause ends
+    EXPECT_LT(t.clock.SecondsSinceMidnight(), 1.0);
+}
+
+TEST(FileNamesTest, ResolvesWithoutRegardToCaseInsideTheFolder) {
+    TempFolder f;
+    std::filesystem::create_directory(f.File("Sub"));
+    std::ofstream(f.File("Sub/Plant.cy2")) << "x";
+    EXPECT_EQ(ResolveExisting(f.File("Sub/PLANT.CY2")), f.File("Sub/Plant.cy2"));
+    EXPECT_EQ(ResolveExisting(f.File("SUB/PLANT.CY2")), "");  // folders keep their case
+    EXPECT_EQ(ResolveForWrite(f.File("Sub/NEW.CY2")), f.File("Sub/NEW.CY2"));
+    EXPECT_TRUE(FileExists(f.File("Sub/plant.CY2")));
+}
+
+TEST(TextTest, Utf8AndNumbers) {
+    EXPECT_EQ(Utf8Length("Perch\xC3\xA8"), 6u);
+    EXPECT_EQ(Utf8PadRight("\xC3\xA8", 3), "\xC3\xA8  ");
+    EXPECT_EQ(Latin1ToUtf8("\xE8"), "\xC3\xA8");
+    EXPECT_EQ(Utf8ToLatin1("\xC3\xA8\xE2\x82\xAC"), "\xE8?");
+    EXPECT_EQ(ParseNumber("  12abc"), 12);
+    EXPECT_EQ(ParseNumber("1.25"), 1.25);
+    EXPECT_EQ(ParseNumber("x"), 0);
+    EXPECT_EQ(HexText(0x1065), "1065");
+}
+
+}  // namespace
+}  // namespace cfg::test
