@@ -61,6 +61,7 @@ struct CopyDialogRequest {
     std::string caption;
     std::string sourceLabel;
     std::string destLabel;
+    std::string hint;  // a line of guidance under the two sides ("" = none)
     bool showSource = true;
     std::string pattern = "*.CY2";
     std::string folder;  // start folder of both sides
