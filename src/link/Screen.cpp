@@ -1,0 +1,201 @@
+#include "Screen.h"
+
+#include <algorithm>
+
+#include "shell/Language.h"
+#include "shell/Shell.h"
+#include "shell/Text.h"
+
+namespace cfg {
+
+namespace {
+
+constexpr int kTagColumn = 69;
+// Text ids of the editing screen's buttons and of the reference tag.
+constexpr int kOkCaption = 1291;
+constexpr int kCancelCaption = 1292;
+constexpr int kTagText = 1243;
+
+bool IsScreenLine(int line) { return line >= 1 && line <= kScreenLines; }
+
+// Byte offset of character `n` (0-based) of a UTF-8 text.
+std::size_t ByteOffset(const std::string& s, std::size_t n) { return Utf8Left(s, n).size(); }
+
+std::string BlankLine() { return std::string(kScreenWidth, ' '); }
+
+std::string Pad(int width, long value, char fill) {
+    if (width <= 0) return {};
+    std::string text = std::to_string(value);
+    std::string padded = std::string(static_cast<std::size_t>(width), fill) + text;
+    return padded.substr(padded.size() - static_cast<std::size_t>(width));
+}
+
+}  // namespace
+
+// --- building lines -----------------------------------------------------
+
+void ClearScreenLines(Session& s) {
+    for (int i = 0; i <= kScreenLines; ++i) {
+        s.screen.Lines[i] = BlankLine();
+        s.screen.Descriptors[i] = LineDescriptor{};
+    }
+    s.screen.LineCount = 0;
+}
+
+int NewScreenLine(Session& s, int16_t field, int16_t value2, int16_t value3) {
+    if (s.screen.LineCount >= kScreenLines) return 0;
+    int line = ++s.screen.LineCount;
+    s.screen.Lines[line] = BlankLine();
+    s.screen.Descriptors[line] = LineDescriptor{field, value2, value3};
+    return line;
+}
+
+void WriteScreenText(Session& s, int line, int column, const std::string& text) {
+    if (!IsScreenLine(line) || column < kFirstColumn || column > kLastColumn) return;
+    std::string& target = s.screen.Lines[line];
+    // Lines made elsewhere may be short or long: hold them at 80 characters.
+    target = Utf8PadRight(target, kScreenWidth);
+    std::size_t room = static_cast<std::size_t>(kLastColumn - column + 1);
+    std::string piece = Utf8Left(text, room);
+    std::size_t start = static_cast<std::size_t>(column - 1);
+    std::size_t from = ByteOffset(target, start);
+    std::size_t to = ByteOffset(target, start + Utf8Length(piece));
+    target.replace(from, to - from, piece);
+}
+
+void WriteScreenField(Session& s, int line, int first, int last, const std::string& text) {
+    if (last < first) return;
+    WriteScreenText(s, line, first, Utf8PadRight(text, static_cast<std::size_t>(last - first + 1)));
+}
+
+void SetDescriptor(Session& s, int line, int16_t field, int16_t value2, int16_t value3) {
+    if (!IsScreenLine(line)) return;
+    s.screen.Descriptors[line] = LineDescriptor{field, value2, value3};
+}
+
+LineDescriptor DescriptorOf(const Session& s, int line) {
+    if (line < 0 || line > kScreenLines) return {};
+    return s.screen.Descriptors[line];
+}
+
+std::vector<std::string> ScreenLines(const Session& s) {
+    std::vector<std::string> lines;
+    int count = std::min(s.screen.LineCount, kScreenLines);
+    lines.reserve(static_cast<std::size_t>(std::max(count, 0)));
+    for (int i = 1; i <= count; ++i) {
+        std::string line = s.screen.Lines[i];
+        while (!line.empty() && line.back() == ' ') line.pop_back();
+        lines.push_back(std::move(line));
+    }
+    return lines;
+}
+
+// --- formatting ----------------------------------------------------------
+
+std::string PadZeros(int width, long value) { return Pad(width, value, '0'); }
+std::string PadSpaces(int width, long value) { return Pad(width, value, ' '); }
+
+std::string ModuleRefTag(Session& s, int module, int point) {
+    std::string number = std::to_string(point);
+    switch (number.size()) {
+    case 0: number = " 00"; break;
+    case 1: number = " 0" + number; break;
+    case 2: number = " " + number; break;
+    default: break;
+    }
+    return GetText(s, kTagText) + PadZeros(3, module) + "->" + number + "]";
+}
+
+void TagModuleRef(Session& s, int module, int point) {
+    if (s.screen.LineCount < 1) return;
+    WriteScreenText(s, s.screen.LineCount, kTagColumn, ModuleRefTag(s, module, point));
+}
+
+// --- the list on the work form ------------------------------------------
+
+void ShowEditScreen(Session& s, const std::string& title) {
+    s.screen.SavedTopIndex = 0;
+    s.screen.SavedSelectedIndex = -1;
+    s.ui->SetListLines({}, 0, -1);
+    s.ui->ShowEditScreen(title, GetText(s, kOkCaption), GetText(s, kCancelCaption));
+    s.ui->SetEditButtons(true, true, false);
+}
+
+void HideEditScreen(Session& s) {
+    s.ui->HideEditScreen();
+    s.screen.SavedTopIndex = 0;
+    s.screen.SavedSelectedIndex = 0;
+}
+
+void RefreshScreen(Session& s) {
+    std::vector<std::string> lines = ScreenLines(s);
+    int count = static_cast<int>(lines.size());
+    int top = s.ui->ListTopIndex();
+    int selected = s.ui->ListSelectedIndex();
+    if (selected >= count) selected = 0;
+    if (top > count) top = 0;
+    if (count == 0) selected = -1;
+    s.screen.SavedTopIndex = top;
+    s.screen.SavedSelectedIndex = selected;
+    s.ui->SetListLines(lines, top, selected);
+}
+
+int SelectedScreenLine(Session& s) {
+    int index = s.ui->ListSelectedIndex();
+    if (index < 0 || index >= s.screen.LineCount) return 0;
+    return index + 1;
+}
+
+void SelectScreenLine(Session& s, int line) {
+    if (line < 1 || line > s.screen.LineCount) return;
+    s.screen.SavedSelectedIndex = line - 1;
+    s.ui->SetListSelectedIndex(line - 1);
+}
+
+void MoveToEditableLine(Session& s, int direction) {
+    int count = std::min(s.screen.LineCount, kScreenLines);
+    int step = direction < 0 ? -1 : 1;
+    int line = SelectedScreenLine(s);
+    if (line == 0) line = step > 0 ? 0 : count + 1;
+    for (line += step; line >= 1 && line <= count; line += step) {
+        if (s.screen.Descriptors[line].field != 0) {
+            SelectScreenLine(s, line);
+            return;
+        }
+    }
+}
+
+// --- the edit loop ----------------------------------------------------------
+
+void HandleEditCursor(Session& s) {
+    if (s.ForwardEvent != 0) {
+        s.ForwardEvent = 0;
+        MoveToEditableLine(s, +1);
+    }
+    if (s.ReverseRequested != 0) {
+        s.ReverseRequested = 0;
+        MoveToEditableLine(s, -1);
+    }
+    if (s.ResetRequested != 0) {
+        s.ResetRequested = 0;
+        s.ui->SetListSelectedIndex(-1);
+        MoveToEditableLine(s, +1);
+    }
+}
+
+void RunEditLoop(Session& s, const std::function<void(int line)>& editLine) {
+    for (;;) {
+        Yield(s);
+        HandleEditCursor(s);
+        if (s.ExitRequested != 0) break;
+        if (s.UserEvent != 0) {
+            s.UserEvent = 0;
+            editLine(SelectedScreenLine(s));
+        }
+    }
+    s.ExitRequested = 0;
+    s.LastErrorNumber = 0;
+    s.QuietErrors = 0;
+}
+
+}  // namespace cfg
