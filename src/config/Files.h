@@ -15,8 +15,18 @@ const char* PartExtension(int kind);
 // Text id of the kind's name (1398, 1400, 1402, 1404).
 int PartNameText(int kind);
 
+// File sizes of a set (the .UY2 of a panel with 1960 bytes of logics).
+inline constexpr int kMainFileSize = 2981;
+inline constexpr int kClockFileSize = 384;
+inline constexpr int kLogicFileSize = 1962;
+inline constexpr int kTextFileSize = 7280;
+// Pieces in which blocks and copies are moved.
+inline constexpr int kBlockPiece = 1024;
+inline constexpr int kCopyPiece = 32768;
+
 // Reads count bytes at offset of an open file into dest[firstCell..]. Sets
-// LinkStatus 255 or 16 (after ReportFileError).
+// LinkStatus 255 or 16 (after ReportFileError). Bytes beyond the end of the
+// file read as blanks, like a read into a string of blanks.
 void ReadFileBlock(Session&, std::fstream& file, long offset, int count, int firstCell, CellSpan dest);
 // Writes src[firstCell..firstCell+count-1] at offset, in 1024-byte pieces.
 void WriteFileBlock(Session&, std::fstream& file, long offset, int count, int firstCell, CellSpan src);
@@ -27,15 +37,41 @@ void CopyConfigFile(Session&, const std::string& source, const std::string& dest
 // 255 when baseName + the kind's extension exists; 254 (after an alert) when
 // it does not; 0 when the look-up failed.
 int CheckConfigFile(Session&, const std::string& baseName, int kind);
-// Upper-cases and trims; cuts before the last "." when one follows the first character.
+// Upper-cases and trims; cuts before the last "." when one follows the first
+// character. Only the file name is touched: the folders of a path keep their
+// case and their dots.
 std::string StripExtension(const std::string& name);
+// True when the name (without extension) ends in "DEFAULT" in any case: the
+// template set beside the program.
+bool IsDefaultSetName(const std::string& name);
 
 // Opens baseName + extension (resolved without regard to case) for binary
 // read/write. Returns false after recording the error in LastErrorNumber.
 bool OpenConfigPart(Session&, const std::string& baseName, const std::string& extension, std::fstream& file);
+// Creates (or empties) baseName + extension for binary writing; an existing
+// file whose name differs only in case is reused. Returns false after
+// recording the error in LastErrorNumber.
+bool CreateConfigPart(Session&, const std::string& baseName, const std::string& extension, std::fstream& file);
+// Length of an open file, -1 when it cannot be told.
+long FileLength(std::fstream& file);
 
 // 16-bit checksums, 0 replaced by 65535.
 uint16_t ProgramChecksum(const uint8_t* bytes, std::size_t count);  // byte sum
 uint16_t LogicChecksum(const uint8_t* bytes, std::size_t count);    // big-endian word sum
+// The same sums over cells first..first+count-1 (each cell taken as a byte).
+uint16_t ProgramChecksum(CellSpan cells, int first, int count);
+uint16_t LogicChecksum(CellSpan cells, int first, int count);
+
+// Received data (cells 1..n, the last two the checksum of the others, high
+// byte first). A mismatch empties the run so that a damaged part arrives as
+// an empty part: programs become 255s, logics 0s. Return true when valid.
+bool CheckReceivedPrograms(CellSpan cells, int n);
+bool CheckReceivedLogics(CellSpan cells, int n);
+
+// A clock program table as loaded (cells 1..336 programs, 337/338 checksum).
+// Returns false and sets cells 1..338 to 255 when the checksum does not match.
+bool ValidateProgramTable(CellSpan table);
+// Stores the checksum of cells 1..336 in cells 337 (high) and 338 (low).
+void SealProgramTable(CellSpan table);
 
 }  // namespace cfg

@@ -1,0 +1,609 @@
+#include "Commands.h"
+
+#include <array>
+#include <fstream>
+#include <string>
+
+#include "DateStamp.h"
+#include "Files.h"
+#include "link/Connection.h"
+#include "link/Link.h"
+#include "link/PanelCommands.h"
+#include "shell/FileNames.h"
+#include "shell/Language.h"
+#include "shell/Messages.h"
+#include "shell/Text.h"
+
+namespace cfg {
+
+namespace {
+
+// Panel addresses of the main configuration pieces.
+constexpr long kPanelMain = 4096;           // .CY2 offset 0
+constexpr long kPanelMainFlag = 4097;       // .CY2 offset 1
+constexpr long kPanelSecondPart = 4333;     // .CY2 offset 237
+constexpr long kPanelCommParams = 4592;     // .CY2 offset 496
+constexpr long kPanelPoints = 4608;         // .CY2 offset 512
+constexpr long kPanelLastChange = 4307;     // .CY2 offset 211
+// A panel whose first configuration byte is at least this takes its link
+// parameters from the tool on every send.
+constexpr int kCommParamRevision = 86;
+constexpr int kMarkerPresent = 187;
+constexpr int kTextPiece = 455;
+constexpr int kTextPieces = 16;
+
+using Selection = std::array<bool, 5>;  // kinds 1..4
+
+const std::string& BoxTitle(const Session& s) { return s.Shell.ApplicationTitle; }
+
+// A critical box with one text (the alerts that name a single text).
+void AlertOne(Session& s, int id) {
+    s.ui->MessageBox(GetText(s, 1378), GetText(s, id), MsgButtons::Ok, MsgIcon::Critical);
+}
+
+bool AskYes(Session& s, const std::string& text) {
+    return s.ui->MessageBox(BoxTitle(s), text, MsgButtons::YesNo, MsgIcon::Exclamation) == MsgAnswer::Yes;
+}
+
+std::string PartFile(const std::string& base, int kind) { return base + PartExtension(kind); }
+
+int32_t Entry(Session& s, int n) { return s.config.AddressDirectory[n]; }
+
+// --- create and copy -------------------------------------------------------
+
+// Copies the four files of `source` onto `dest`, asking once before the
+// first existing file is overwritten. True when all four were copied.
+bool CopySet(Session& s, const std::string& source, const std::string& dest, int askText1, int askText2) {
+    for (int kind = 1; kind <= 4; ++kind)
+        if (CheckConfigFile(s, source, kind) != status::kDone) return false;
+    bool overwriteAllowed = false;
+    for (int kind = 1; kind <= 4; ++kind) {
+        std::string target = PartFile(dest, kind);
+        if (FileExists(target) && !overwriteAllowed) {
+            if (!AskYes(s, GetText(s, askText1) + " " + target + "\r\n" + GetText(s, askText2))) return false;
+            overwriteAllowed = true;
+        }
+        CopyConfigFile(s, PartFile(source, kind), target);
+        if (s.LinkStatus != status::kDone) return false;
+    }
+    return true;
+}
+
+// --- panel connection --------------------------------------------------------
+
+// Identification and programming mode. On failure the port is closed and
+// nothing stays connected.
+bool ConnectForConfiguration(Session& s) {
+    ConnectPanel(s);
+    if (s.LinkStatus != status::kDone) {
+        s.PortOpened = 0;
+        ClosePanelPort(s);
+        return false;
+    }
+    TakeIdentificationFromPanel(s);
+    EnterProgrammingMode(s);
+    if (s.LinkStatus != status::kDone) {
+        s.PortOpened = 0;
+        ClosePanelPort(s);
+        return false;
+    }
+    return true;
+}
+
+// Ends a transfer: the panel leaves programming mode (unless it has stopped
+// answering) and the port is released. LinkStatus keeps the transfer's result.
+void ReleasePanel(Session& s) {
+    int result = s.LinkStatus;
+    EndBusy(s, 0);
+    if (result != status::kNoReply) LeaveProgrammingMode(s, true);
+    ClosePanelPort(s);
+    s.PortOpened = 0;
+    s.LinkStatus = result;
+}
+
+// The menu of the transfer commands: all four files or one of them.
+bool AskTransferChoice(Session& s, int titleText, int firstItemText, Selection& selected) {
+    ChoiceRequest req;
+    req.title = GetText(s, titleText);
+    for (int i = 0; i < 5; ++i) req.items.push_back(GetText(s, firstItemText + i));
+    int choice = s.ui->AskChoice(req);
+    selected.fill(false);
+    if (choice < 0 || choice > 4) return false;
+    for (int kind = 1; kind <= 4; ++kind) selected[kind] = (choice == 0 || choice == kind);
+    return true;
+}
+
+FileDialogRequest NameDialog(Session& s, int titleText, int firstFilterText) {
+    FileDialogRequest req;
+    req.title = GetText(s, titleText);
+    for (int i = 0; i < 4; ++i) req.filters.push_back(GetText(s, firstFilterText + i));
+    return req;
+}
+
+// A length or address from the panel's directory that the buffers cannot
+// hold: the panel's answer is not usable.
+bool FitsTransferBuffer(Session& s, long count) {
+    if (count >= 3 && count <= 4000) return true;
+    AlertOne(s, 1374);
+    s.LinkStatus = status::kRefused;
+    return false;
+}
+
+// --- receive -----------------------------------------------------------------
+
+enum class Outcome { Done, Failed, FileError };
+
+class Receiver {
+public:
+    Receiver(Session& s, std::fstream& f) : s_(s), f_(f), tb_(s.config.TransferBuffer) {}
+
+    // Reads count bytes from the panel, optionally checks them, and appends
+    // `written` cells to the file. Cells beyond what was read are 0.
+    bool Block(long address, int count, int written, bool (*check)(CellSpan, int) = nullptr) {
+        for (int i = 1; i <= std::max(count, written); ++i) tb_[i] = 0;
+        ReadPanelBlock(s_, address, count, 1, tb_);
+        if (s_.LinkStatus != status::kDone) return false;
+        if (check) check(tb_, count);
+        AppendFileBlock(s_, f_, written, tb_);
+        return s_.LinkStatus == status::kDone;
+    }
+
+    bool Main() {
+        auto& c = s_.config;
+        if (!Block(kPanelMain, 512, 512)) return false;
+        if (!Block(kPanelPoints, 1600, 1600)) return false;
+        if (!Block(Entry(s_, 5) + 1600, 800, 800)) return false;
+        if (!Block(Entry(s_, 4), 56, 56)) return false;
+        // The trailer: the version and release of the panel it came from.
+        std::string trailer = Utf8ToLatin1(Utf8PadRight(c.PanelVersionText, 5)) +
+                              Utf8ToLatin1(Utf8PadRight(c.PanelReleaseCode, 8));
+        for (int i = 0; i < 13; ++i)
+            tb_[1 + i] = static_cast<Cell>(static_cast<unsigned char>(trailer[static_cast<std::size_t>(i)]));
+        AppendFileBlock(s_, f_, 13, tb_);
+        return s_.LinkStatus == status::kDone;
+    }
+
+    bool Clock() {
+        long programs = Entry(s_, 12) + 2;
+        if (!FitsTransferBuffer(s_, programs)) return false;
+        if (!Block(Entry(s_, 11), static_cast<int>(programs), 350, CheckReceivedPrograms)) return false;
+        if (!Block(Entry(s_, 9), 9, 10)) return false;
+        return Block(Entry(s_, 10), 24, 24);
+    }
+
+    bool Logics() {
+        long n = Entry(s_, 17) + 2;
+        if (!FitsTransferBuffer(s_, n)) return false;
+        return Block(Entry(s_, 16), static_cast<int>(n), static_cast<int>(n), CheckReceivedLogics);
+    }
+
+    bool Texts() {
+        for (int k = 0; k < kTextPieces; ++k)
+            if (!Block(Entry(s_, 19) + static_cast<long>(kTextPiece) * k, kTextPiece, kTextPiece)) return false;
+        return true;
+    }
+
+private:
+    Session& s_;
+    std::fstream& f_;
+    CellSpan tb_;
+};
+
+constexpr int kReceiveBusyText[5] = {0, 453, 455, 457, 459};
+constexpr int kSendBusyText[5] = {0, 479, 481, 484, 487};
+
+Outcome ReceiveParts(Session& s, const std::string& name, const Selection& selected) {
+    for (int kind = 1; kind <= 4; ++kind) {
+        if (!selected[kind]) continue;
+        ShowBusy(s, GetText(s, kReceiveBusyText[kind]));
+        std::fstream file;
+        s.QuietErrors = 1;
+        bool created = CreateConfigPart(s, name, PartExtension(kind), file);
+        s.QuietErrors = 0;
+        if (!created) {
+            ReportFileError(s);
+            s.LinkStatus = status::kRefused;
+            return Outcome::FileError;
+        }
+        Receiver r(s, file);
+        bool ok = false;
+        switch (kind) {
+        case 1: ok = r.Main(); break;
+        case 2: ok = r.Clock(); break;
+        case 3: ok = r.Logics(); break;
+        case 4: ok = r.Texts(); break;
+        }
+        if (!ok) return Outcome::Failed;
+    }
+    return Outcome::Done;
+}
+
+// --- send --------------------------------------------------------------------
+
+// Baud code of the panel's link parameters.
+int BaudCode(const std::string& baud) {
+    switch (static_cast<long>(ParseNumber(baud))) {
+    case 9600: return 1;
+    case 4800: return 2;
+    case 2400: return 3;
+    case 1200: return 4;
+    default: return 2;
+    }
+}
+
+class Sender {
+public:
+    Sender(Session& s, std::fstream& f) : s_(s), f_(f), tb_(s.config.TransferBuffer) {}
+
+    // File bytes offset..offset+count-1 into cells first.. of the buffer.
+    bool FromFile(long offset, int count, int first = 1) {
+        ReadFileBlock(s_, f_, offset, count, first, tb_);
+        return s_.LinkStatus == status::kDone;
+    }
+    bool ToPanel(long address, int count, int first = 1) {
+        WritePanelBlock(s_, address, count, true, first, tb_);
+        return s_.LinkStatus == status::kDone;
+    }
+    bool Marker(long address, bool present) {
+        CellArray<0, 1> marker;
+        marker[1] = static_cast<Cell>(present ? kMarkerPresent : 0);
+        WritePanelBlock(s_, address, 1, true, 1, marker);
+        return s_.LinkStatus == status::kDone;
+    }
+    // The commit step after a marker: anything but "O" stops the send.
+    bool Commit(int code) {
+        int answer = SendControl(s_, code, true);
+        if (s_.LinkStatus == status::kDone && answer == 'O') return true;
+        if (s_.LinkStatus == status::kDone) s_.LinkStatus = status::kCommitRefused;
+        ReportLinkError(s_);
+        return false;
+    }
+
+    bool Main() {
+        auto& tb = tb_;
+        ReadPanelBlock(s_, kPanelMain, 1, 1, tb);
+        if (s_.LinkStatus != status::kDone) return false;
+        if (tb[1] >= kCommParamRevision) {
+            bool relay = s_.FileLinkMode == 255;
+            tb[1] = s_.link.PanelAddress;
+            tb[2] = static_cast<Cell>(static_cast<long>(ParseNumber(relay ? s_.RelayPlantCode : s_.PlantCode)) & 0xFF);
+            tb[3] = static_cast<Cell>(BaudCode(relay ? s_.RelayBaudRate : s_.BaudRate));
+            if (!ToPanel(kPanelCommParams, 3)) return false;
+        }
+        // Bytes 0..190 and 237..382: the IdentBlock and bytes 383..511
+        // stay as the panel has them.
+        if (!FromFile(0, 512)) return false;
+        if (!ToPanel(kPanelMain, 191, 1)) return false;
+        if (!ToPanel(kPanelSecondPart, 146, 238)) return false;
+        tb[1] = 0;
+        if (!ToPanel(kPanelMainFlag, 1)) return false;
+        if (!FromFile(512, 1600)) return false;
+        return ToPanel(kPanelPoints, 800);
+    }
+
+    bool Clock() {
+        if (!FromFile(0, 350)) return false;
+        if (!ToPanel(Entry(s_, 11), 339)) return false;
+        bool programs = false;
+        for (int i = 1; i <= 336; ++i) programs = programs || tb_[i] != 255;
+        if (!Marker(Entry(s_, 18), programs)) return false;
+        if (!Commit(15)) return false;
+        if (!FromFile(350, 10)) return false;
+        if (!ToPanel(Entry(s_, 9), 9)) return false;
+        if (!FromFile(360, 24)) return false;
+        return ToPanel(Entry(s_, 10), 24);
+    }
+
+    bool Logics() {
+        long n = Entry(s_, 17) + 2;
+        if (!FitsTransferBuffer(s_, n)) return false;
+        if (!FromFile(0, static_cast<int>(n))) return false;
+        if (!ToPanel(Entry(s_, 16), static_cast<int>(n))) return false;
+        if (!Marker(Entry(s_, 18), tb_[1] != 0 || tb_[2] != 0)) return false;
+        return Commit(14);
+    }
+
+    bool Texts() {
+        for (int k = 0; k < kTextPieces; ++k) {
+            if (!FromFile(static_cast<long>(kTextPiece) * k, kTextPiece)) return false;
+            if (!ToPanel(Entry(s_, 19) + static_cast<long>(kTextPiece) * k, kTextPiece)) return false;
+        }
+        return true;
+    }
+
+private:
+    Session& s_;
+    std::fstream& f_;
+    CellSpan tb_;
+};
+
+// Bytes of each file that a send reads.
+long NeededLength(Session& s, int kind) {
+    switch (kind) {
+    case 1: return 2112;
+    case 2: return kClockFileSize;
+    case 3: return Entry(s, 17) + 2;
+    default: return kTextFileSize;
+    }
+}
+
+bool SendParts(Session& s, const std::string& name, const Selection& selected) {
+    for (int kind = 1; kind <= 4; ++kind) {
+        if (!selected[kind]) continue;
+        ShowBusy(s, GetText(s, kSendBusyText[kind]));
+        std::fstream file;
+        s.QuietErrors = 1;
+        bool opened = OpenConfigPart(s, name, PartExtension(kind), file);
+        s.QuietErrors = 0;
+        // A file shorter than its layout would send blanks in place of the
+        // missing bytes: it is refused as a read past its end.
+        if (opened && FileLength(file) < NeededLength(s, kind)) {
+            s.LastErrorNumber = 62;
+            opened = false;
+        }
+        if (!opened) {
+            ReportFileError(s);
+            s.LinkStatus = status::kRefused;
+            return false;
+        }
+        Sender snd(s, file);
+        bool ok = false;
+        switch (kind) {
+        case 1: ok = snd.Main(); break;
+        case 2: ok = snd.Clock(); break;
+        case 3: ok = snd.Logics(); break;
+        case 4: ok = snd.Texts(); break;
+        }
+        if (!ok) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+// --- commands ------------------------------------------------------------------
+
+void CreateCommand(Session& s, int option) {
+    if (option == 1) CopyConfiguration(s);
+    else if (option == 2) CreateConfiguration(s);
+}
+
+void TransferCommand(Session& s, int option) {
+    if (option == 1) SendConfiguration(s);
+    else if (option == 2) ReceiveConfiguration(s);
+}
+
+void CreateConfiguration(Session& s) {
+    s.LinkStatus = status::kAborted;
+    CopyDialogRequest req;
+    req.caption = GetText(s, 405);
+    req.destLabel = GetText(s, 406);
+    req.hint = GetText(s, 407);
+    req.showSource = false;
+    req.pattern = "*.CY2";
+    for (;;) {
+        s.config.FileChoiceSource.clear();
+        s.config.FileChoiceDest.clear();
+        s.UserEvent = 0;
+        s.ExitRequested = 0;
+        CopyDialogAnswer answer = s.ui->AskCopyFiles(req);
+        if (!answer.confirmed) {
+            s.ExitRequested = kFlag65535;
+            return;
+        }
+        s.UserEvent = kTrue;
+        std::string dest = Trim(answer.dest).empty() ? std::string() : StripExtension(answer.dest);
+        s.config.FileChoiceDest = dest;
+        if (dest.empty()) {
+            AlertOne(s, 408);
+            continue;
+        }
+        if (IsDefaultSetName(dest)) {
+            ShowAlert(s, GetText(s, 410), GetText(s, 411));
+            continue;
+        }
+        std::string source = JoinPath(s.ProgramFolder, "DEFAULT");
+        if (!CopySet(s, source, dest, 417, 418)) {
+            if (s.LinkStatus == status::kDone) s.LinkStatus = status::kAborted;
+            return;
+        }
+        ShowInfo(s, BoxTitle(s), GetText(s, 419) + "\r\n" + dest + GetText(s, 420));
+        s.LinkStatus = status::kDone;
+        return;
+    }
+}
+
+void CopyConfiguration(Session& s) {
+    s.LinkStatus = status::kAborted;
+    CopyDialogRequest req;
+    req.caption = GetText(s, 422);
+    req.sourceLabel = GetText(s, 423);
+    req.destLabel = GetText(s, 424);
+    req.hint = GetText(s, 425);
+    req.showSource = true;
+    req.pattern = "*.CY2";
+    for (;;) {
+        s.config.FileChoiceSource.clear();
+        s.config.FileChoiceDest.clear();
+        s.UserEvent = 0;
+        s.ExitRequested = 0;
+        CopyDialogAnswer answer = s.ui->AskCopyFiles(req);
+        if (!answer.confirmed) {
+            s.ExitRequested = kFlag65535;
+            return;
+        }
+        s.UserEvent = kTrue;
+        std::string source = Trim(answer.source).empty() ? std::string() : StripExtension(answer.source);
+        std::string dest = Trim(answer.dest).empty() ? std::string() : StripExtension(answer.dest);
+        s.config.FileChoiceSource = source;
+        s.config.FileChoiceDest = dest;
+        if (source.empty()) {
+            AlertOne(s, 426);
+            continue;
+        }
+        if (dest.empty()) {
+            AlertOne(s, 427);
+            continue;
+        }
+        if (!CopySet(s, source, dest, 432, 433)) {
+            if (s.LinkStatus == status::kDone) s.LinkStatus = status::kAborted;
+            return;
+        }
+        ShowInfo(s, BoxTitle(s), GetText(s, 434));
+        s.LinkStatus = status::kDone;
+        return;
+    }
+}
+
+void OpenConfiguration(Session& s, int option) {
+    if (option == 1) {
+        s.ConfigSource = 0;
+        s.ConfigFileName.clear();
+        FileDialogRequest req;
+        req.title = GetText(s, 1141);
+        std::string answer = s.ui->AskOpenFile(req);
+        if (Trim(answer).empty()) return;
+        std::string name = StripExtension(answer);
+        // The template set is never opened for editing.
+        std::string templateName = UpperCase(Trim(GetText(s, 1142)));
+        bool isTemplate = IsDefaultSetName(name) ||
+                          (name.size() >= 7 && !templateName.empty() && name.size() >= templateName.size() &&
+                           name.compare(name.size() - templateName.size(), templateName.size(), templateName) == 0);
+        if (isTemplate) {
+            ShowAlert(s, GetText(s, 1143), GetText(s, 1144));
+            return;
+        }
+        if (CheckConfigFile(s, name, 1) != status::kDone) return;
+        // The other parts are checked by each section when it loads them;
+        // here the user only hears which are missing.
+        for (int kind = 2; kind <= 4; ++kind) CheckConfigFile(s, name, kind);
+        s.ConfigFileName = name;
+        s.ConfigSource = 1;
+        s.config.PanelIdent.clear();
+        TakeIdentificationFromFile(s);
+        return;
+    }
+    if (option == 2) {
+        s.ConfigSource = 0;
+        s.ui->SetStatusText("");
+        if (s.PortOpened > 0) {
+            LeaveProgrammingMode(s, true);
+            s.PortOpened = 0;
+        }
+        if (!ConnectForConfiguration(s)) return;
+        s.ConfigSource = 2;
+    }
+}
+
+void ReceiveConfiguration(Session& s) {
+    s.LinkStatus = status::kAborted;
+    if (!ConnectForConfiguration(s)) return;
+    Selection selected;
+    if (!AskTransferChoice(s, 435, 436, selected)) {
+        s.LinkStatus = status::kAborted;
+        ReleasePanel(s);
+        return;
+    }
+    bool mapRead = false;
+    for (;;) {
+        std::string answer = s.ui->AskSaveFile(NameDialog(s, 441, 442));
+        if (Trim(answer).empty()) {
+            s.LinkStatus = status::kAborted;
+            ReleasePanel(s);
+            return;
+        }
+        std::string name = StripExtension(answer);
+        bool refused = false;
+        for (int kind = 1; kind <= 4 && !refused; ++kind) {
+            std::string target = PartFile(name, kind);
+            if (selected[kind] && FileExists(target))
+                refused = !AskYes(s, GetText(s, 450) + " " + target + "\r\n" + GetText(s, 451));
+        }
+        if (refused) continue;
+        if (!mapRead) {
+            ReadMemoryMap(s);
+            if (s.LinkStatus != status::kDone) {
+                ReleasePanel(s);
+                return;
+            }
+            mapRead = true;
+        }
+        Outcome outcome = ReceiveParts(s, name, selected);
+        if (outcome == Outcome::FileError) continue;
+        if (outcome == Outcome::Failed) {
+            ReleasePanel(s);
+            return;
+        }
+        break;
+    }
+    s.LinkStatus = status::kDone;
+    ReleasePanel(s);
+    ShowInfo(s, BoxTitle(s), GetText(s, 460));
+    s.LinkStatus = status::kDone;
+}
+
+void SendConfiguration(Session& s) {
+    s.LinkStatus = status::kAborted;
+    if (!ConnectForConfiguration(s)) return;
+    Selection selected;
+    if (!AskTransferChoice(s, 461, 462, selected)) {
+        s.LinkStatus = status::kAborted;
+        ReleasePanel(s);
+        return;
+    }
+    std::string answer = s.ui->AskOpenFile(NameDialog(s, 467, 468));
+    if (Trim(answer).empty()) {
+        s.LinkStatus = status::kAborted;
+        ReleasePanel(s);
+        return;
+    }
+    std::string name = StripExtension(answer);
+    for (int kind = 1; kind <= 4; ++kind) {
+        std::string file = PartFile(name, kind);
+        if (selected[kind] && !FileExists(file)) {
+            ShowAlert(s, GetText(s, 476) + " " + file, GetText(s, 477));
+            s.LinkStatus = status::kFileMissing;
+            ReleasePanel(s);
+            return;
+        }
+    }
+    ReadMemoryMap(s);
+    if (s.LinkStatus != status::kDone || !SendParts(s, name, selected)) {
+        ReleasePanel(s);
+        return;
+    }
+    // The panel's own last-change date, as it stands after the send.
+    auto& c = s.config;
+    ReadPanelBlock(s, kPanelLastChange, 8, 1, c.IdentBuffer);
+    if (s.LinkStatus == status::kDone) {
+        std::string date;
+        for (int i = 1; i <= 8; ++i) date.push_back(static_cast<char>(c.IdentBuffer[i] & 0xFF));
+        c.LastChangeDate = Latin1ToUtf8(date);
+        s.ui->SetIdentification(IdentificationText(s));
+    }
+    if (s.LinkStatus == status::kDone) SetPanelClockFromPc(s);
+    if (s.LinkStatus != status::kDone) {
+        ReleasePanel(s);
+        return;
+    }
+    ReleasePanel(s);
+    ShowInfo(s, BoxTitle(s), GetText(s, 488));
+    s.LinkStatus = status::kDone;
+}
+
+void RefreshConfigView(Session& s) {
+    auto& c = s.config;
+    if (s.ConfigSource == 1) {
+        TakeIdentificationFromFile(s);
+    } else if (s.ConfigSource == 2) {
+        ReadPanelBlock(s, kPanelMain + kIdentBlockOffset, kIdentBlockSize, 1, c.IdentBuffer);
+        if (s.LinkStatus != status::kDone) return;
+        TakeIdentBlock(s);
+    } else {
+        s.LinkStatus = status::kNoSource;
+        return;
+    }
+    s.ui->SetIdentification(IdentificationText(s));
+}
+
+}  // namespace cfg

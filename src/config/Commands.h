@@ -1,0 +1,33 @@
+// The whole-configuration commands of the file toolbar: create and copy a
+// file set, open a file set or the panel, receive a configuration from the
+// panel into a file set and send one back, and the identification refresh
+// of the configuration view.
+#pragma once
+
+#include "shell/Session.h"
+
+namespace cfg {
+
+// "crea" popup: 1 = copy a set, 2 = create a set from DEFAULT.
+void CreateCommand(Session&, int option);
+// "trasferisce" popup: 1 = send a set to the panel, 2 = receive from it.
+void TransferCommand(Session&, int option);
+// "apre" popup: 1 = a file set (ConfigSource 1), 2 = the panel (ConfigSource 2).
+void OpenConfiguration(Session&, int option);
+
+// New set from the DEFAULT set in the program folder. LinkStatus 255 when
+// all four files were written.
+void CreateConfiguration(Session&);
+// Copies a set under another name. LinkStatus 255 when all four were copied.
+void CopyConfiguration(Session&);
+// Panel -> file set, all four files or one. LinkStatus 255 on success.
+void ReceiveConfiguration(Session&);
+// File set -> panel. LinkStatus 255 on success.
+void SendConfiguration(Session&);
+
+// Main-loop state 3: shows the identification of the open configuration.
+// With a file set it reads the IdentBlock and ConfigTrailer; with the panel
+// it reads the IdentBlock from the panel (LinkStatus tells how that went).
+void RefreshConfigView(Session&);
+
+}  // namespace cfg

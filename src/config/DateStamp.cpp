@@ -1,0 +1,112 @@
+#include "DateStamp.h"
+
+#include <cstdio>
+
+#include "Files.h"
+#include "link/Blocks.h"
+#include "shell/FileNames.h"
+#include "shell/Messages.h"
+#include "shell/Text.h"
+
+namespace cfg {
+
+namespace {
+
+// Cells first..first+count-1 as a text (one Latin-1 character per cell).
+std::string CellText(CellSpan cells, int first, int count) {
+    std::string latin1;
+    for (int i = 0; i < count; ++i) latin1.push_back(static_cast<char>(cells[first + i] & 0xFF));
+    return Latin1ToUtf8(latin1);
+}
+
+void Append(std::string& line, const std::string& part) {
+    std::string p = Trim(part);
+    if (p.empty()) return;
+    if (!line.empty()) line += "  ";
+    line += p;
+}
+
+}  // namespace
+
+std::string ChangeDateText(const DateTime& d) {
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "%02d-%02d-%02d", d.day % 100, d.month % 100, d.year % 100);
+    return buf;
+}
+
+void TakeIdentBlock(Session& s) {
+    auto& c = s.config;
+    c.InstallationName = CellText(c.IdentBuffer, 1, 19);
+    c.LastChangeDate = CellText(c.IdentBuffer, 20, 8);
+    c.PanelSerialNumber = CellText(c.IdentBuffer, 28, 10);
+    c.ProductionDate = CellText(c.IdentBuffer, 38, 8);
+}
+
+void TakeIdentificationFromFile(Session& s) {
+    auto& c = s.config;
+    std::fstream file;
+    s.QuietErrors = 1;
+    bool opened = OpenConfigPart(s, s.ConfigFileName, PartExtension(1), file);
+    s.QuietErrors = 0;
+    if (!opened) {
+        ReportFileError(s);
+        s.LinkStatus = status::kNoSource;
+        return;
+    }
+    ReadFileBlock(s, file, kIdentBlockOffset, kIdentBlockSize, 1, c.IdentBuffer);
+    if (s.LinkStatus != status::kDone) return;
+    TakeIdentBlock(s);
+    ReadFileBlock(s, file, kTrailerOffset, kTrailerSize, 1, c.ConfigImage);
+    if (s.LinkStatus != status::kDone) return;
+    c.PanelVersionText = CellText(c.ConfigImage, 1, 5);
+    c.PanelVersion = ParseNumber(c.PanelVersionText);
+    c.PanelReleaseCode = CellText(c.ConfigImage, 6, 8);
+}
+
+void TakeIdentificationFromPanel(Session& s) {
+    auto& c = s.config;
+    c.PanelIdent = s.link.PanelName;
+    c.PanelVersionText = s.link.PanelVersionText;
+    c.PanelVersion = s.link.PanelVersion;
+    c.PanelReleaseCode = s.link.PanelDateText;
+}
+
+std::string IdentificationText(const Session& s) {
+    const auto& c = s.config;
+    std::string line;
+    Append(line, c.InstallationName);
+    Append(line, c.LastChangeDate);
+    std::string panel = Trim(c.PanelIdent);
+    std::string version = Trim(c.PanelVersionText);
+    if (!version.empty()) panel += (panel.empty() ? "V" : " V") + version;
+    Append(line, panel);
+    Append(line, c.PanelReleaseCode);
+    Append(line, c.PanelSerialNumber);
+    Append(line, c.ProductionDate);
+    return line;
+}
+
+void StampDate(Session& s) {
+    auto& c = s.config;
+    if (c.DateStamped != 0) return;
+    long address;
+    if (s.ConfigSource == 1) {
+        c.LastChangeDate = ChangeDateText(s.clock->Now());
+        for (int i = 0; i < 8; ++i) c.IdentBuffer[1 + i] = static_cast<Cell>(static_cast<unsigned char>(c.LastChangeDate[static_cast<std::size_t>(i)]));
+        WriteBlock(s, kLastChangeOffset, 8, PartExtension(1), c.IdentBuffer);
+        if (s.LinkStatus != status::kDone) return;
+        address = kIdentBlockOffset;
+    } else if (s.ConfigSource == 2) {
+        address = kMainPanelBase + kIdentBlockOffset;
+    } else {
+        s.LinkStatus = status::kNoSource;
+        return;
+    }
+    ReadBlock(s, address, kIdentBlockSize, PartExtension(1), 1, c.IdentBuffer);
+    if (s.LinkStatus != status::kDone) return;
+    TakeIdentBlock(s);
+    s.ui->SetIdentification(IdentificationText(s));
+    c.DateStamped = 1;
+}
+
+}  // namespace cfg
