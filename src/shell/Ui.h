@@ -73,6 +73,24 @@ struct CopyDialogAnswer {
     std::string dest;
 };
 
+// FRMInpMsg: one display text of at most maxLength characters. With
+// allowRange the user may switch to the range entry (a first and a last
+// value) instead.
+struct MessageRequest {
+    std::string title;
+    std::string prompt;       // may hold line breaks
+    std::string initialText;
+    int maxLength = 16;
+    bool allowRange = false;
+};
+
+struct MessageAnswer {
+    bool confirmed = false;
+    std::string text;
+    bool range = false;         // the user switched to the range entry
+    std::string first, last;    // the range as typed
+};
+
 // The date-and-time dialog of the clock setting: day, month, year, hours,
 // minutes, seconds as typed.
 struct DateTimeFields {
@@ -98,6 +116,7 @@ public:
     virtual std::string AskOpenFile(const FileDialogRequest&) { return {}; }
     virtual std::string AskSaveFile(const FileDialogRequest&) { return {}; }
     virtual CopyDialogAnswer AskCopyFiles(const CopyDialogRequest&) { return {}; }
+    virtual MessageAnswer AskMessage(const MessageRequest&) { return {}; }
     // Returns false when cancelled. focusField (0..5) names the field to
     // select and focus when a previous entry was rejected; -1 for none.
     virtual bool AskDateTime(const std::string& /*title*/, DateTimeFields&, int /*focusField*/) {
