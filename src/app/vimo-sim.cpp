@@ -1,0 +1,537 @@
+// vimo-sim: a simulated VIMO-family panel on a pseudo-terminal or on the
+// relay mailbox files, for trying the tool without a panel and for the
+// end-to-end tests.
+//
+//   vimo-sim --pty [--link PATH] [options]   prints the port's path on stdout
+//   vimo-sim --relay DIR [options]           serves DIR/fileTX.bin, DIR/fileRX.bin
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <fstream>
+#include <iostream>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "sim/Faults.h"
+#include "sim/FileSet.h"
+#include "sim/Mailbox.h"
+#include "sim/Panel.h"
+
+#if !defined(_WIN32)
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <termios.h>
+#include <unistd.h>
+#define VIMO_SIM_HAS_PTY 1
+#endif
+
+namespace {
+
+using vimo::sim::Panel;
+
+const char* const kUsage =
+    "usage: vimo-sim (--pty [--link PATH] | --relay DIR) [options]\n"
+    "\n"
+    "  --pty                serve on a new pseudo-terminal; its path is printed on stdout\n"
+    "  --link PATH          also make PATH a symbolic link to that terminal\n"
+    "  --relay DIR          serve the relay mailbox files DIR/fileTX.bin and DIR/fileRX.bin\n"
+    "  --address N          panel address 0..223 (default 1, or the image's)\n"
+    "  --plant-code N       plant code 0..223 (default 0, or the image's)\n"
+    "  --access-code DIGITS access code the panel asks for (default none)\n"
+    "  --image BASENAME     load BASENAME.CY2/.PY2/.UY2/.MY2 into the panel\n"
+    "  --sample             load the demonstration plant (sensors on both loops)\n"
+    "  --export BASENAME    write the panel's configuration as a file set on exit\n"
+    "  --baud N             pace replies at N baud, 10 bits per byte (default: at once)\n"
+    "  --latency MS         pause before each reply (default 0)\n"
+    "  --autoconf-ms MS     duration of a loop auto-configuration (default 6000)\n"
+    "  --prog-timeout S     leave programming mode after S seconds without commands\n"
+    "  --modules LIST       loop modules fitted: 1,2 (default), 1, 2 or none\n"
+    "  --ident TEXT         identification text, 23 characters\n"
+    "  --fault SPEC         switch on a fault (repeatable), see below\n"
+    "  --seed N             seed of the simulated noise and readings\n"
+    "  --trace FILE         log every frame in and out\n"
+    "  --verbose            log every exchange on stderr\n"
+    "  --stdin-quit         take commands from stdin and quit at its end:\n"
+    "                       fault SPEC | clear [NAME] | faults | status | export BASE | quit\n"
+    "\n"
+    "faults:\n";
+
+struct Options {
+    bool pty = false;
+    std::string link;
+    std::string relay;
+    std::optional<int> address, plantCode;
+    std::string accessCode;
+    std::string image;
+    bool sample = false;
+    std::string exportTo;
+    int baud = 0;
+    int latency = 0;
+    int autoconfMs = 6000;
+    int progTimeoutS = 0;
+    std::array<bool, 2> modules = {true, true};
+    std::string ident;
+    std::vector<vimo::sim::Fault> faults;
+    uint64_t seed = 1;
+    std::string trace;
+    bool verbose = false;
+    bool stdinQuit = false;
+};
+
+bool ToInt(const std::string& s, int lo, int hi, int& out) {
+    char* end = nullptr;
+    const long v = std::strtol(s.c_str(), &end, 10);
+    if (s.empty() || *end != 0 || v < lo || v > hi) return false;
+    out = static_cast<int>(v);
+    return true;
+}
+
+// Returns an error message, or empty when the options are good.
+std::string ParseOptions(int argc, char** argv, Options& o) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string a = argv[i];
+        auto value = [&](std::string& out) -> bool {
+            if (i + 1 >= argc) return false;
+            out = argv[++i];
+            return true;
+        };
+        std::string v;
+        int n = 0;
+        if (a == "--help" || a == "-h") {
+            return "help";
+        } else if (a == "--pty") {
+            o.pty = true;
+        } else if (a == "--link") {
+            if (!value(o.link)) return "--link needs a path";
+        } else if (a == "--relay") {
+            if (!value(o.relay)) return "--relay needs a folder";
+        } else if (a == "--address") {
+            if (!value(v) || !ToInt(v, 0, 223, n)) return "--address needs a number 0..223";
+            o.address = n;
+        } else if (a == "--plant-code") {
+            if (!value(v) || !ToInt(v, 0, 223, n)) return "--plant-code needs a number 0..223";
+            o.plantCode = n;
+        } else if (a == "--access-code") {
+            if (!value(v) || !ToInt(v, 1, 999999, n) || v.find_first_not_of("0123456789") != std::string::npos)
+                return "--access-code needs 1 to 6 digits (1..999999)";
+            o.accessCode = std::to_string(n);
+        } else if (a == "--image") {
+            if (!value(o.image)) return "--image needs a base name";
+        } else if (a == "--sample") {
+            o.sample = true;
+        } else if (a == "--export") {
+            if (!value(o.exportTo)) return "--export needs a base name";
+        } else if (a == "--baud") {
+            if (!value(v) || !ToInt(v, 50, 1000000, o.baud)) return "--baud needs a rate (e.g. 9600)";
+        } else if (a == "--latency") {
+            if (!value(v) || !ToInt(v, 0, 60000, o.latency)) return "--latency needs milliseconds";
+        } else if (a == "--autoconf-ms") {
+            if (!value(v) || !ToInt(v, 0, 3600000, o.autoconfMs)) return "--autoconf-ms needs milliseconds";
+        } else if (a == "--prog-timeout") {
+            if (!value(v) || !ToInt(v, 0, 86400, o.progTimeoutS)) return "--prog-timeout needs seconds";
+        } else if (a == "--modules") {
+            if (!value(v)) return "--modules needs 1,2 / 1 / 2 / none";
+            if (v == "none") o.modules = {false, false};
+            else if (v == "1") o.modules = {true, false};
+            else if (v == "2") o.modules = {false, true};
+            else if (v == "1,2" || v == "2,1") o.modules = {true, true};
+            else return "--modules needs 1,2 / 1 / 2 / none";
+        } else if (a == "--ident") {
+            if (!value(o.ident)) return "--ident needs a text";
+        } else if (a == "--fault") {
+            if (!value(v)) return "--fault needs a fault";
+            vimo::sim::Fault f;
+            std::string error;
+            if (!vimo::sim::ParseFault(v, f, error)) return "--fault " + v + ": " + error;
+            o.faults.push_back(f);
+        } else if (a == "--seed") {
+            if (!value(v) || !ToInt(v, 0, 2147483647, n)) return "--seed needs a number";
+            o.seed = static_cast<uint64_t>(n);
+        } else if (a == "--trace") {
+            if (!value(o.trace)) return "--trace needs a file";
+        } else if (a == "--verbose" || a == "-v") {
+            o.verbose = true;
+        } else if (a == "--stdin-quit") {
+            o.stdinQuit = true;
+        } else {
+            return "unknown option " + a;
+        }
+    }
+    if (o.pty == !o.relay.empty()) return "choose one of --pty and --relay";
+    if (!o.link.empty() && !o.pty) return "--link goes with --pty";
+    if (o.sample && !o.image.empty()) return "choose one of --image and --sample";
+    return {};
+}
+
+int64_t NowMs() {
+    using namespace std::chrono;
+    static const steady_clock::time_point start = steady_clock::now();
+    return duration_cast<milliseconds>(steady_clock::now() - start).count();
+}
+
+vimo::sim::DateTime LocalDateTime() {
+    const std::time_t t = std::time(nullptr);
+    std::tm tm{};
+#if defined(_WIN32)
+    localtime_s(&tm, &t);
+#else
+    localtime_r(&t, &tm);
+#endif
+    vimo::sim::DateTime d;
+    d.year = tm.tm_year + 1900;
+    d.month = tm.tm_mon + 1;
+    d.day = tm.tm_mday;
+    d.hour = tm.tm_hour;
+    d.minute = tm.tm_min;
+    d.second = std::min(tm.tm_sec, 59);
+    d.weekday = tm.tm_wday == 0 ? 7 : tm.tm_wday;
+    return d;
+}
+
+// Logs frames to the trace file and, with --verbose, to stderr.
+class Logger {
+public:
+    Logger(const std::string& tracePath, bool verbose) : verbose_(verbose) {
+        if (!tracePath.empty()) trace_.open(tracePath, std::ios::out | std::ios::trunc);
+    }
+    bool TraceOk() const { return !trace_.is_open() || trace_.good(); }
+    void operator()(const vimo::sim::TraceEvent& e) {
+        const char* dir = "  ";
+        switch (e.kind) {
+            case vimo::sim::TraceEvent::Kind::kIn: dir = "<-"; break;
+            case vimo::sim::TraceEvent::Kind::kOut: dir = "->"; break;
+            case vimo::sim::TraceEvent::Kind::kIgnored: dir = "x "; break;
+            case vimo::sim::TraceEvent::Kind::kNote: dir = "! "; break;
+        }
+        char stamp[32];
+        std::snprintf(stamp, sizeof stamp, "%10.3f", static_cast<double>(e.nowMs) / 1000.0);
+        std::string line = std::string(stamp) + " " + dir + " " + e.text;
+        if (trace_.is_open()) {
+            trace_ << line;
+            if (!e.bytes.empty()) trace_ << "  [" << vimo::sim::HexBytes(e.bytes) << "]";
+            trace_ << '\n';
+            trace_.flush();
+        }
+        if (verbose_) std::cerr << "vimo-sim " << line << '\n';
+    }
+    void Note(const std::string& text) {
+        vimo::sim::TraceEvent e;
+        e.nowMs = NowMs();
+        e.text = text;
+        (*this)(e);
+    }
+
+private:
+    std::ofstream trace_;
+    bool verbose_;
+};
+
+// A command typed on stdin; returns false when the simulator should stop.
+bool RunCommand(const std::string& line, Panel& panel, Logger& log) {
+    std::istringstream in(line);
+    std::string word, arg;
+    in >> word;
+    std::getline(in >> std::ws, arg);
+    if (word.empty()) return true;
+    if (word == "quit" || word == "exit") return false;
+    if (word == "fault") {
+        vimo::sim::Fault f;
+        std::string error;
+        if (vimo::sim::ParseFault(arg, f, error)) {
+            panel.AddFault(f);
+            std::cout << "fault on: " << arg << std::endl;
+        } else {
+            std::cout << "error: " << error << std::endl;
+        }
+    } else if (word == "clear") {
+        if (arg.empty()) {
+            panel.ClearFaults();
+            std::cout << "faults cleared" << std::endl;
+        } else {
+            vimo::sim::Fault f;
+            std::string error;
+            // Accept a bare name even for faults that need a value.
+            if (!vimo::sim::ParseFault(arg, f, error) && !vimo::sim::ParseFault(arg + "=1", f, error) &&
+                !vimo::sim::ParseFault(arg + "=129", f, error) && !vimo::sim::ParseFault(arg + "=0:O", f, error)) {
+                std::cout << "error: " << error << std::endl;
+            } else {
+                std::cout << panel.RemoveFaults(f.kind) << " fault(s) removed" << std::endl;
+            }
+        }
+    } else if (word == "faults") {
+        for (const vimo::sim::Fault& f : panel.Faults()) std::cout << "  " << f.text << std::endl;
+        std::cout << panel.Faults().size() << " fault(s)" << std::endl;
+    } else if (word == "status") {
+        const vimo::sim::PanelStats& s = panel.Stats();
+        std::cout << "address " << panel.Address() << ", plant code " << panel.PlantCode()
+                  << (panel.InProgrammingMode() ? ", programming mode" : "") << "; frames " << s.framesIn
+                  << ", replies " << s.repliesOut << ", other address " << s.otherAddress << ", bad " << s.badFrames
+                  << ", dropped " << s.dropped << ", writes " << s.writes << std::endl;
+    } else if (word == "export") {
+        std::string error;
+        if (arg.empty() || !vimo::sim::WriteFileSet(arg, panel.ExportFileSet(), error))
+            std::cout << "error: " << (arg.empty() ? std::string("export needs a base name") : error) << std::endl;
+        else
+            std::cout << "exported " << arg << std::endl;
+    } else {
+        std::cout << "commands: fault SPEC | clear [NAME] | faults | status | export BASE | quit" << std::endl;
+    }
+    log.Note("command: " + line);
+    return true;
+}
+
+#if defined(VIMO_SIM_HAS_PTY)
+
+// Signals end the loop: they are blocked and polled, so no handler and no
+// global flag are needed.
+class StopSignals {
+public:
+    StopSignals() {
+        sigemptyset(&set_);
+        sigaddset(&set_, SIGINT);
+        sigaddset(&set_, SIGTERM);
+        sigaddset(&set_, SIGHUP);
+        sigprocmask(SIG_BLOCK, &set_, nullptr);
+    }
+    bool Pending() const {
+        sigset_t pending;
+        sigemptyset(&pending);
+        sigpending(&pending);
+        return sigismember(&pending, SIGINT) == 1 || sigismember(&pending, SIGTERM) == 1 ||
+               sigismember(&pending, SIGHUP) == 1;
+    }
+
+private:
+    sigset_t set_{};
+};
+
+// Reads whole lines from stdin without blocking the loop.
+class StdinLines {
+public:
+    // Returns false at end of input.
+    bool Poll(std::vector<std::string>& lines) {
+        char buf[512];
+        const ssize_t n = read(STDIN_FILENO, buf, sizeof buf);
+        if (n == 0) return false;
+        if (n < 0) return errno == EAGAIN || errno == EINTR;
+        pending_.append(buf, static_cast<std::size_t>(n));
+        std::size_t nl;
+        while ((nl = pending_.find('\n')) != std::string::npos) {
+            lines.push_back(pending_.substr(0, nl));
+            pending_.erase(0, nl + 1);
+        }
+        return true;
+    }
+
+private:
+    std::string pending_;
+};
+
+int ServePty(Panel& panel, const Options& o, Logger& log) {
+    const int master = posix_openpt(O_RDWR | O_NOCTTY);
+    if (master < 0 || grantpt(master) != 0 || unlockpt(master) != 0) {
+        std::perror("vimo-sim: cannot open a pseudo-terminal");
+        return 1;
+    }
+    const char* name = ptsname(master);
+    if (!name) {
+        std::perror("vimo-sim: ptsname");
+        return 1;
+    }
+    const std::string slavePath = name;
+    // Holding the slave open keeps the master readable when the tool closes
+    // and reopens the port; raw mode so that no byte is translated.
+    const int slave = open(slavePath.c_str(), O_RDWR | O_NOCTTY);
+    if (slave < 0) {
+        std::perror("vimo-sim: cannot open the terminal");
+        return 1;
+    }
+    termios tio{};
+    if (tcgetattr(slave, &tio) == 0) {
+        cfmakeraw(&tio);
+        cfsetispeed(&tio, B9600);
+        cfsetospeed(&tio, B9600);
+        tcsetattr(slave, TCSANOW, &tio);
+    }
+    fcntl(master, F_SETFL, fcntl(master, F_GETFL) | O_NONBLOCK);
+
+    bool linked = false;
+    if (!o.link.empty()) {
+        struct stat st{};
+        if (lstat(o.link.c_str(), &st) == 0) {
+            if (!S_ISLNK(st.st_mode)) {
+                std::fprintf(stderr, "vimo-sim: %s exists and is not a link; not replaced\n", o.link.c_str());
+                return 1;
+            }
+            unlink(o.link.c_str());
+        }
+        if (symlink(slavePath.c_str(), o.link.c_str()) != 0) {
+            std::perror("vimo-sim: cannot create the link");
+            return 1;
+        }
+        linked = true;
+    }
+    std::cout << slavePath << std::endl;
+    log.Note("serving on " + slavePath + (linked ? " (" + o.link + ")" : std::string()));
+
+    StopSignals signals;
+    StdinLines input;
+    if (o.stdinQuit) fcntl(STDIN_FILENO, F_SETFL, fcntl(STDIN_FILENO, F_GETFL) | O_NONBLOCK);
+    std::vector<uint8_t> unsent;
+    bool running = true;
+    while (running && !signals.Pending()) {
+        int64_t now = NowMs();
+        int timeout = 10;
+        if (const auto next = panel.NextOutputAt())
+            timeout = static_cast<int>(std::clamp<int64_t>(*next - now, 0, 10));
+        if (!unsent.empty()) timeout = std::min(timeout, 2);
+        pollfd fds[2] = {{master, POLLIN, 0}, {STDIN_FILENO, POLLIN, 0}};
+        const int nfds = o.stdinQuit ? 2 : 1;
+        poll(fds, static_cast<nfds_t>(nfds), timeout);
+        now = NowMs();
+        if (fds[0].revents & POLLIN) {
+            uint8_t buf[4096];
+            const ssize_t n = read(master, buf, sizeof buf);
+            if (n > 0) panel.Feed(std::span<const uint8_t>(buf, static_cast<std::size_t>(n)), now);
+        }
+        if (o.stdinQuit && (fds[1].revents & (POLLIN | POLLHUP))) {
+            std::vector<std::string> lines;
+            if (!input.Poll(lines)) running = false;
+            for (const std::string& l : lines)
+                if (!RunCommand(l, panel, log)) running = false;
+        }
+        panel.Advance(now);
+        const std::vector<uint8_t> out = panel.TakeOutput(now);
+        unsent.insert(unsent.end(), out.begin(), out.end());
+        if (!unsent.empty()) {
+            const ssize_t n = write(master, unsent.data(), unsent.size());
+            if (n > 0) unsent.erase(unsent.begin(), unsent.begin() + n);
+        }
+    }
+    if (linked) unlink(o.link.c_str());
+    close(slave);
+    close(master);
+    return 0;
+}
+
+#endif
+
+int ServeRelay(Panel& panel, const Options& o, Logger& log) {
+    const std::string tx = o.relay + "/fileTX.bin";
+    const std::string rx = o.relay + "/fileRX.bin";
+    if (!vimo::sim::ClearMailbox(tx) || !vimo::sim::ClearMailbox(rx)) {
+        std::fprintf(stderr, "vimo-sim: cannot create the mailbox files in %s\n", o.relay.c_str());
+        return 1;
+    }
+    std::cout << o.relay << std::endl;
+    log.Note("serving the mailbox files in " + o.relay);
+#if defined(VIMO_SIM_HAS_PTY)
+    StopSignals signals;
+    StdinLines input;
+    if (o.stdinQuit) fcntl(STDIN_FILENO, F_SETFL, fcntl(STDIN_FILENO, F_GETFL) | O_NONBLOCK);
+#endif
+    std::vector<uint8_t> unsent;
+    bool running = true;
+    while (running) {
+#if defined(VIMO_SIM_HAS_PTY)
+        if (signals.Pending()) break;
+        if (o.stdinQuit) {
+            std::vector<std::string> lines;
+            if (!input.Poll(lines)) running = false;
+            for (const std::string& l : lines)
+                if (!RunCommand(l, panel, log)) running = false;
+        }
+#endif
+        const int64_t now = NowMs();
+        if (auto frame = vimo::sim::TakeMailbox(tx)) panel.Feed(*frame, now);
+        panel.Advance(now);
+        const std::vector<uint8_t> out = panel.TakeOutput(now);
+        unsent.insert(unsent.end(), out.begin(), out.end());
+        // A reply goes out whole once the tool has taken the previous one.
+        if (!unsent.empty() && panel.OutputPending() == 0 && vimo::sim::MailboxEmpty(rx)) {
+            const std::size_t n = std::min<std::size_t>(unsent.size(), 255);
+            if (vimo::sim::PutMailbox(rx, std::span<const uint8_t>(unsent).first(n)))
+                unsent.erase(unsent.begin(), unsent.begin() + static_cast<std::ptrdiff_t>(n));
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    Options o;
+    const std::string error = ParseOptions(argc, argv, o);
+    if (error == "help") {
+        std::cout << kUsage << vimo::sim::FaultHelp();
+        return 0;
+    }
+    if (!error.empty()) {
+        std::cerr << "vimo-sim: " << error << "\n\n" << kUsage << vimo::sim::FaultHelp();
+        return 2;
+    }
+
+    vimo::sim::PanelSettings settings;
+    settings.accessCode = o.accessCode;
+    settings.latencyMs = o.latency;
+    settings.paceBaud = o.baud;
+    settings.autoConfigMs = o.autoconfMs;
+    settings.programmingTimeoutMs = o.progTimeoutS * 1000;
+    settings.modules = o.modules;
+    settings.seed = o.seed;
+    if (!o.ident.empty()) settings.identification = o.ident;
+    Panel panel(settings);
+
+    if (o.sample) {
+        panel.LoadSample();
+    } else if (!o.image.empty()) {
+        vimo::sim::FileSet set;
+        std::string why;
+        if (!vimo::sim::ReadFileSet(o.image, set, why)) {
+            std::cerr << "vimo-sim: " << why << '\n';
+            return 1;
+        }
+        panel.LoadFileSet(set);
+    }
+    if (o.address) panel.SetAddress(*o.address);
+    if (o.plantCode) panel.SetPlantCode(*o.plantCode);
+    panel.SetClock(LocalDateTime(), NowMs());
+    for (const vimo::sim::Fault& f : o.faults) panel.AddFault(f);
+
+    Logger log(o.trace, o.verbose);
+    if (!log.TraceOk()) {
+        std::cerr << "vimo-sim: cannot write " << o.trace << '\n';
+        return 1;
+    }
+    panel.SetTrace([&log](const vimo::sim::TraceEvent& e) { log(e); });
+    log.Note("panel address " + std::to_string(panel.Address()) + ", plant code " +
+             std::to_string(panel.PlantCode()) + (o.accessCode.empty() ? "" : ", access code set"));
+
+    int rc = 0;
+    if (o.pty) {
+#if defined(VIMO_SIM_HAS_PTY)
+        rc = ServePty(panel, o, log);
+#else
+        std::cerr << "vimo-sim: pseudo-terminals are not available here; use --relay\n";
+        rc = 1;
+#endif
+    } else {
+        rc = ServeRelay(panel, o, log);
+    }
+    if (rc == 0 && !o.exportTo.empty()) {
+        std::string why;
+        if (!vimo::sim::WriteFileSet(o.exportTo, panel.ExportFileSet(), why)) {
+            std::cerr << "vimo-sim: " << why << '\n';
+            rc = 1;
+        }
+    }
+    return rc;
+}
