@@ -1,0 +1,36 @@
+#include "SectionBlocks.h"
+
+#include "link/Blocks.h"
+#include "link/Screen.h"
+
+namespace cfg {
+
+long SectionAddress(Session& s, long offset, SectionFile file) {
+    switch (s.ConfigSource) {
+    case 1: return offset;
+    case 2: return file.panelBase + offset;
+    default: s.LinkStatus = status::kNoSource; return -1;
+    }
+}
+
+bool LoadSectionBlock(Session& s, int offset, int count, SectionFile file) {
+    long address = SectionAddress(s, offset, file);
+    if (address < 0) return false;
+    ReadBlock(s, address, count, file.extension, offset, s.config.ConfigImage);
+    return s.LinkStatus == status::kDone;
+}
+
+bool WriteSectionBytes(Session& s, int offset, const std::vector<Cell>& bytes, SectionFile file) {
+    long address = SectionAddress(s, offset, file);
+    if (address < 0 || bytes.empty()) return false;
+    int count = static_cast<int>(bytes.size());
+    for (int i = 0; i < count; ++i) s.config.TransferBuffer[i + 1] = bytes[static_cast<std::size_t>(i)];
+    WriteBlock(s, address, count, file.extension, s.config.TransferBuffer);
+    if (s.LinkStatus != status::kDone) return false;
+    for (int i = 0; i < count; ++i) s.config.ConfigImage[offset + i] = bytes[static_cast<std::size_t>(i)];
+    return true;
+}
+
+void EndSection(Session& s) { HideEditScreen(s); }
+
+}  // namespace cfg

@@ -1,0 +1,44 @@
+// How a section editor reaches its bytes: the block of the open source (the
+// file set at the file offset, or the panel at base + offset) loaded into
+// ConfigImage at cell = file offset, and changed bytes written back through
+// TransferBuffer.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "config/DateStamp.h"  // kMainPanelBase: .CY2 byte 0 in the panel
+#include "shell/Session.h"
+
+namespace cfg {
+
+// Where the display texts (.MY2) sit in the panel's memory.
+inline constexpr long kTextsPanelBase = 24576;
+inline constexpr const char* kMainFile = ".CY2";
+inline constexpr const char* kTextsFile = ".MY2";
+
+struct SectionFile {
+    const char* extension = kMainFile;
+    long panelBase = kMainPanelBase;
+};
+
+// The address of file offset `offset` for the open source: the offset itself
+// for a file set, panel base + offset for the panel. -1 (and LinkStatus 240)
+// when no configuration is open.
+long SectionAddress(Session&, long offset, SectionFile file = {});
+
+// Reads `count` bytes at file offset `offset` into ConfigImage[offset ..].
+// True when LinkStatus is 255; a failure has been reported by the block
+// routine.
+bool LoadSectionBlock(Session&, int offset, int count, SectionFile file = {});
+
+// Writes `bytes` at file offset `offset` (one block, from TransferBuffer
+// cell 1) and, only when the write succeeded, copies them into
+// ConfigImage[offset ..], so that the image never shows what the source
+// does not hold.
+bool WriteSectionBytes(Session&, int offset, const std::vector<Cell>& bytes, SectionFile file = {});
+
+// Leaves the section: hides the editing screen. Used on every way out.
+void EndSection(Session&);
+
+}  // namespace cfg

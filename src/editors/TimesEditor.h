@@ -1,0 +1,25 @@
+// Section 3: the panel's programmable times (20 bytes at .CY2 offset 21),
+// one list line per time, each changed through the value-input dialog and
+// written back at once, one byte.
+#pragma once
+
+#include <cstdint>
+
+#include "shell/Session.h"
+
+namespace cfg {
+
+inline constexpr int kTimesOffset = 21;
+inline constexpr int kTimesLength = 20;
+
+// The section routine. printRequest > 0 only builds the lines (for the
+// printout); 0 opens the section for editing.
+void TimesEditor(Session&, int16_t& printRequest);
+// Fills the screen buffer from image cells 21..40; with printRequest > 0 the
+// first line is the heading.
+void BuildTimesScreen(Session&, int16_t printRequest);
+// Asks for a new value of the time on screen line `line` and writes it.
+// Returns true when the time was changed.
+bool EditTime(Session&, int line);
+
+}  // namespace cfg

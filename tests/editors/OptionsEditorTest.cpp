@@ -1,0 +1,156 @@
+// The options editor: the value texts, the menus, and that a choice writes
+// one byte to the file set.
+#include "EditorFixture.h"
+#include "editors/OptionsEditor.h"
+
+namespace cfg::test {
+namespace {
+
+class OptionsTest : public EditorTest {
+protected:
+    void Set(int k, int code) { s.config.ConfigImage[41 + k] = static_cast<Cell>(code); }
+    // Columns 40..68 (the value) and 69..80 (the tag) of the line labelled `label`.
+    std::string ValueOf(const std::string& label) { return Field(label, 40, 68); }
+    std::string TagOf(const std::string& label) { return Field(label, 69, 80); }
+    std::string Field(const std::string& label, int first, int last) {
+        int line = LineOf(label);
+        EXPECT_GT(line, 0) << label;
+        if (line == 0) return {};
+        std::string field = s.screen.Lines[line].substr(static_cast<std::size_t>(first - 1),
+                                                        static_cast<std::size_t>(last - first + 1));
+        while (!field.empty() && field.back() == ' ') field.pop_back();
+        return field;
+    }
+    std::string Shown(int k, int code, const std::string& label) {
+        Set(k, code);
+        BuildOptionsScreen(s, 0);
+        return ValueOf(label);
+    }
+};
+
+TEST_F(OptionsTest, ListedOptionsInOrderWithoutFourteenToSeventeen) {
+    BuildOptionsScreen(s, 1);
+    auto lines = ScreenLines(s);
+    ASSERT_EQ(lines.size(), 18u);
+    EXPECT_EQ(lines[0], "0869");
+    EXPECT_EQ(lines[1].substr(0, 5), " 0870");
+    std::vector<int> ks;
+    for (int line = 2; line <= s.screen.LineCount; ++line) {
+        EXPECT_NE(DescriptorOf(s, line).field, 0);
+        ks.push_back(DescriptorOf(s, line).value2);
+    }
+    EXPECT_EQ(ks, (std::vector<int>{2, 3, 4, 5, 6, 8, 11, 12, 13, 18, 19, 20, 21, 22, 23, 24, 25}));
+
+    BuildOptionsScreen(s, 0);
+    EXPECT_EQ(s.screen.LineCount, 17);
+}
+
+TEST_F(OptionsTest, ValueTextsAndTheOtherText) {
+    EXPECT_EQ(Shown(2, 0, "0870"), "0871");
+    EXPECT_EQ(Shown(2, 3, "0870"), "0874");
+    EXPECT_EQ(Shown(2, 4, "0870"), "0875");
+    EXPECT_EQ(Shown(4, 1, "0882"), "0884");
+    EXPECT_EQ(Shown(4, 2, "0882"), "0885");
+    EXPECT_EQ(Shown(8, 7, "0896"), "0904");
+    EXPECT_EQ(Shown(8, 8, "0896"), "0905");
+    EXPECT_EQ(Shown(19, 2, "0932"), "0935");
+    EXPECT_EQ(Shown(19, 3, "0932"), "0936");
+    EXPECT_EQ(Shown(22, 5, "0945"), "0951");
+    EXPECT_EQ(Shown(22, 255, "0945"), "0952");
+    EXPECT_EQ(Shown(25, 3, "1210"), "1214");
+    EXPECT_EQ(Shown(25, 4, "1210"), "1215");
+}
+
+TEST_F(OptionsTest, EachLineCarriesTheReferenceTagOfItsByte) {
+    Set(2, 0);
+    Set(25, 12);
+    Set(12, 200);
+    BuildOptionsScreen(s, 0);
+    EXPECT_EQ(TagOf("0870"), "[043-> 00]");
+    EXPECT_EQ(TagOf("1210"), "[066-> 12]");
+    EXPECT_EQ(TagOf("0910"), "[053->200]");
+}
+
+TEST_F(OptionsTest, TheMenuOffersTheOptionsItemsOnTheCurrentCode) {
+    Set(5, 2);
+    BuildOptionsScreen(s, 0);
+    EXPECT_FALSE(EditOptionLine(s, LineOf("0886")));  // no answer
+    const ChoiceRequest& m = t.ui.choiceRequests.at(0);
+    EXPECT_EQ(m.title, "0670");
+    EXPECT_EQ(m.prompts, (std::vector<std::string>{"0671", "0672", "07890889"}));
+    EXPECT_EQ(m.items, (std::vector<std::string>{"0673", "0674", "0675", "0676", "0677"}));
+    EXPECT_EQ(m.current, 2);
+    EXPECT_EQ(m.top, 2300);
+    EXPECT_EQ(m.left, 800);
+
+    Set(6, 9);  // beyond the three items: the menu opens on the first
+    EXPECT_FALSE(ChangeOption(s, 6));
+    EXPECT_EQ(t.ui.choiceRequests.at(1).current, 0);
+    EXPECT_EQ(t.ui.choiceRequests.at(1).items.size(), 3u);
+    EXPECT_EQ(t.ui.choiceRequests.at(1).prompts.at(2), "07890895");
+}
+
+TEST_F(OptionsTest, UnlistedAndUnknownOptions) {
+    Set(14, 1);
+    EXPECT_FALSE(ChangeOption(s, 14));
+    const ChoiceRequest& m = t.ui.choiceRequests.at(0);
+    EXPECT_EQ(m.title, "0719");
+    EXPECT_EQ(m.items, (std::vector<std::string>{"0722", "0723"}));
+    EXPECT_EQ(m.prompts.at(2), "07891");  // no value texts: the code itself
+    EXPECT_EQ(m.current, 1);
+
+    for (int k : {0, 1, 7, 9, 10, 26}) EXPECT_FALSE(ChangeOption(s, k)) << k;
+    EXPECT_EQ(t.ui.choiceRequests.size(), 1u);
+}
+
+TEST_F(OptionsTest, AChoiceWritesOneByteAndStampsOnLeaving) {
+    OpenFileSet({{41 + 18, 0}});
+    QueueEditOf("0924");
+    t.ui.choiceAnswers.push_back(4);
+    clicks.push_back([this] {
+        // Written at once, stamped only when the section ends.
+        EXPECT_EQ(ReadMainFile()[41 + 18], 4);
+        EXPECT_EQ(ChangedOffsets(), (std::vector<int>{41 + 18}));
+        s.ExitRequested = kFlag65535;
+    });
+    int16_t print = 0;
+    OptionsEditor(s, print);
+
+    EXPECT_EQ(t.ui.editTitle, "0650");
+    EXPECT_EQ(s.config.ConfigImage[41 + 18], 4);
+    for (int offset : ChangedOffsets()) EXPECT_TRUE(offset == 59 || (offset >= 211 && offset < 219)) << offset;
+    auto file = ReadMainFile();
+    EXPECT_EQ(std::string(file.begin() + 211, file.begin() + 219), "05-12-26");
+    EXPECT_EQ(s.config.DateStamped, 1);
+}
+
+TEST_F(OptionsTest, LeavingWithoutAChangeWritesNothing) {
+    OpenFileSet();
+    QueueEditOf("0870");
+    t.ui.choiceAnswers.push_back(-1);  // menu closed
+    QueueCancel();
+    int16_t print = 0;
+    OptionsEditor(s, print);
+    EXPECT_EQ(t.ui.choiceRequests.size(), 1u);
+    EXPECT_TRUE(ChangedOffsets().empty());
+    EXPECT_EQ(s.config.DateStamped, 0);
+}
+
+TEST_F(OptionsTest, PrintRequestOnlyBuildsTheLines) {
+    OpenFileSet({{41 + 3, 2}});
+    int16_t print = 1;
+    OptionsEditor(s, print);
+    EXPECT_EQ(t.ui.editTitle, "");
+    EXPECT_EQ(ScreenLines(s)[0], "0869");
+    EXPECT_EQ(ValueOf("0876"), "0879");
+}
+
+TEST_F(OptionsTest, NothingOpenEndsWithStatus240) {
+    int16_t print = 0;
+    OptionsEditor(s, print);
+    EXPECT_EQ(s.LinkStatus, 240);
+    EXPECT_TRUE(t.ui.choiceRequests.empty());
+}
+
+}  // namespace
+}  // namespace cfg::test
