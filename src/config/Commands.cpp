@@ -138,9 +138,11 @@ public:
     Receiver(Session& s, std::fstream& f) : s_(s), f_(f), tb_(s.config.TransferBuffer) {}
 
     // Reads count bytes from the panel, optionally checks them, and appends
-    // `written` cells to the file. Cells beyond what was read are 0.
-    bool Block(long address, int count, int written, bool (*check)(CellSpan, int) = nullptr) {
-        for (int i = 1; i <= std::max(count, written); ++i) tb_[i] = 0;
+    // `written` cells to the file. Cells written beyond what was read hold
+    // `fill`: the spare bytes of the program table are 255 (empty), as a
+    // damaged table that is emptied entirely.
+    bool Block(long address, int count, int written, bool (*check)(CellSpan, int) = nullptr, Cell fill = 0) {
+        for (int i = 1; i <= std::max(count, written); ++i) tb_[i] = fill;
         ReadPanelBlock(s_, address, count, 1, tb_);
         if (s_.LinkStatus != status::kDone) return false;
         if (check) check(tb_, count);
@@ -166,7 +168,7 @@ public:
     bool Clock() {
         long programs = Entry(s_, 12) + 2;
         if (!FitsTransferBuffer(s_, programs)) return false;
-        if (!Block(Entry(s_, 11), static_cast<int>(programs), 350, CheckReceivedPrograms)) return false;
+        if (!Block(Entry(s_, 11), static_cast<int>(programs), 350, CheckReceivedPrograms, 255)) return false;
         if (!Block(Entry(s_, 9), 9, 10)) return false;
         return Block(Entry(s_, 10), 24, 24);
     }

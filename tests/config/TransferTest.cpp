@@ -1,0 +1,293 @@
+// Receive and send of whole configurations against the in-process simulated
+// panel: block lists, checks of received data, the link-parameter rule, the
+// commit steps, and the questions and alerts on the way.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <vector>
+
+#include "TestSession.h"
+#include "config/Commands.h"
+#include "config/Files.h"
+#include "sim/FileSet.h"
+#include "sim/MemoryMap.h"
+#include "sim/loopback/LoopbackTransport.h"
+
+namespace fs = std::filesystem;
+using namespace cfg;
+using cfg::test::TestSession;
+using Bytes = std::vector<uint8_t>;
+
+namespace {
+
+const char* kExt[] = {".CY2", ".PY2", ".UY2", ".MY2"};
+
+Bytes ReadAll(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void WriteAll(const std::string& path, const Bytes& bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+Bytes Slice(const Bytes& b, std::size_t from, std::size_t to) {  // [from, to)
+    return Bytes(b.begin() + static_cast<long>(from), b.begin() + static_cast<long>(to));
+}
+
+struct PanelTransfer : ::testing::Test {
+    TestSession t;
+    std::unique_ptr<LoopbackTransport> line;
+    vimo::sim::Panel* panel = nullptr;
+
+    void SetUp() override {
+        line = std::make_unique<LoopbackTransport>(t.clock);
+        panel = &line->Panel();
+        t.s.transport = line.get();
+        t.s.PlantCode = "11";
+    }
+    std::string Base(const std::string& name) { return t.folder.File(name); }
+    // One run of a transfer command: the address dialog, the menu, the name.
+    void Script(int choice, const std::string& name, bool save) {
+        t.ui.AnswerNumber(1);
+        t.ui.choiceAnswers.push_back(choice);
+        (save ? t.ui.saveFileAnswers : t.ui.openFileAnswers).push_back(name);
+    }
+    void Receive(const std::string& name, int choice = 0) {
+        Script(choice, name, true);
+        ReceiveConfiguration(t.s);
+    }
+    void Send(const std::string& name, int choice = 0) {
+        Script(choice, name, false);
+        SendConfiguration(t.s);
+    }
+    vimo::sim::FileSet Files(const std::string& base) {
+        vimo::sim::FileSet f;
+        f.cy2 = ReadAll(base + ".CY2");
+        f.py2 = ReadAll(base + ".PY2");
+        f.uy2 = ReadAll(base + ".UY2");
+        f.my2 = ReadAll(base + ".MY2");
+        return f;
+    }
+    void WriteFiles(const std::string& base, const vimo::sim::FileSet& f) {
+        WriteAll(base + ".CY2", f.cy2);
+        WriteAll(base + ".PY2", f.py2);
+        WriteAll(base + ".UY2", f.uy2);
+        WriteAll(base + ".MY2", f.my2);
+    }
+    std::string LastText() { return t.ui.messages.empty() ? "" : t.ui.messages.back().text; }
+};
+
+}  // namespace
+
+TEST_F(PanelTransfer, ReceiveAllGivesThePanelsConfiguration) {
+    panel->LoadSample();
+    TransferCommand(t.s, 2);  // nothing scripted: the address dialog is cancelled
+    EXPECT_NE(t.s.LinkStatus, 255);
+
+    Receive(Base("site"));
+    ASSERT_EQ(t.s.LinkStatus, 255) << t.ui.AllMessages();
+    vimo::sim::FileSet got = Files(Base("SITE"));
+    vimo::sim::FileSet want = panel->ExportFileSet();
+    EXPECT_EQ(got.cy2.size(), 2981u);
+    EXPECT_EQ(got.py2.size(), 384u);
+    EXPECT_EQ(got.uy2.size(), 1962u);
+    EXPECT_EQ(got.my2.size(), 7280u);
+    EXPECT_EQ(got.cy2, want.cy2);
+    EXPECT_EQ(got.py2, want.py2);
+    EXPECT_EQ(got.uy2, want.uy2);
+    EXPECT_EQ(got.my2, want.my2);
+    // The trailer carries the identification of the panel.
+    EXPECT_EQ(std::string(got.cy2.begin() + 2968, got.cy2.end()), "2.10 12/05/04");
+
+    EXPECT_EQ(t.ui.choiceRequests.back().title, "0435");
+    EXPECT_EQ(t.ui.choiceRequests.back().items.front(), "0436");
+    EXPECT_EQ(t.ui.fileRequests.back().title, "0441");
+    EXPECT_EQ(LastText(), "0460");
+    EXPECT_FALSE(panel->InProgrammingMode());
+    EXPECT_EQ(t.s.PortOpened, 0);
+    for (int id : {453, 455, 457, 459})
+        EXPECT_NE(std::find(t.ui.statusHistory.begin(), t.ui.statusHistory.end(), "0" + std::to_string(id)),
+                  t.ui.statusHistory.end())
+            << id;
+}
+
+TEST_F(PanelTransfer, ReceiveSendReceiveIsByteClean) {
+    panel->LoadSample();
+    Receive(Base("A"));
+    ASSERT_EQ(t.s.LinkStatus, 255) << t.ui.AllMessages();
+    Send(Base("A"));
+    ASSERT_EQ(t.s.LinkStatus, 255) << t.ui.AllMessages();
+    EXPECT_EQ(LastText(), "0488");
+    EXPECT_EQ(panel->Stats().commitsPrograms, 1);
+    EXPECT_EQ(panel->Stats().commitsLogics, 1);
+    EXPECT_FALSE(panel->InProgrammingMode());
+    Receive(Base("B"));
+    ASSERT_EQ(t.s.LinkStatus, 255) << t.ui.AllMessages();
+    for (const char* e : kExt) EXPECT_EQ(ReadAll(Base("A") + e), ReadAll(Base("B") + e)) << e;
+}
+
+// A send writes the parts the panel takes from a file and leaves the rest:
+// the identification block, bytes 383..511, the point parameters, the
+// references, the thresholds.
+TEST_F(PanelTransfer, SendWritesItsBlockListOnly) {
+    vimo::sim::FileSet sample = vimo::sim::SampleFileSet();
+    sample.cy2[1] = 7;
+    sample.cy2[400] = 99;
+    sample.cy2[1400] = 42;
+    WriteFiles(Base("SAMPLE"), sample);
+    vimo::sim::FileSet before = panel->ExportFileSet();  // the factory panel
+
+    t.clock.SetDate(2027, 2, 14, 7);
+    t.clock.SetTime(10 * 3600 + 30 * 60);
+    Send(Base("sample"));
+    ASSERT_EQ(t.s.LinkStatus, 255) << t.ui.AllMessages();
+    vimo::sim::FileSet after = panel->ExportFileSet();
+
+    EXPECT_EQ(after.cy2[0], sample.cy2[0]);
+    EXPECT_EQ(after.cy2[1], 0);  // cleared after the main block
+    EXPECT_EQ(Slice(after.cy2, 2, 191), Slice(sample.cy2, 2, 191));
+    EXPECT_EQ(Slice(after.cy2, 191, 237), Slice(before.cy2, 191, 237));
+    EXPECT_EQ(Slice(after.cy2, 237, 383), Slice(sample.cy2, 237, 383));
+    EXPECT_EQ(Slice(after.cy2, 383, 496), Slice(before.cy2, 383, 496));
+    EXPECT_EQ(Slice(after.cy2, 512, 1312), Slice(sample.cy2, 512, 1312));
+    EXPECT_EQ(Slice(after.cy2, 1312, 2981), Slice(before.cy2, 1312, 2981));
+    EXPECT_EQ(Slice(after.py2, 0, 339), Slice(sample.py2, 0, 339));
+    EXPECT_EQ(Slice(after.py2, 350, 359), Slice(sample.py2, 350, 359));
+    EXPECT_EQ(Slice(after.py2, 360, 384), Slice(sample.py2, 360, 384));
+    EXPECT_EQ(after.uy2, sample.uy2);
+    EXPECT_EQ(after.my2, sample.my2);
+    EXPECT_EQ(panel->Mem().Get(vimo::sim::kMarker), 187);
+
+    // The panel's last-change date was read back and shown; its clock set
+    // from the PC.
+    EXPECT_NE(t.ui.identification.find(std::string(after.cy2.begin() + 211, after.cy2.begin() + 219)),
+              std::string::npos);
+    auto clock = panel->ReadClock(line->NowMs());
+    EXPECT_EQ(clock.day, 14);
+    EXPECT_EQ(clock.month, 2);
+    EXPECT_EQ(clock.hour, 10);
+    EXPECT_EQ(clock.minute, 30);
+    for (int id : {479, 481, 484, 487})
+        EXPECT_NE(std::find(t.ui.statusHistory.begin(), t.ui.statusHistory.end(), "0" + std::to_string(id)),
+                  t.ui.statusHistory.end())
+            << id;
+}
+
+TEST_F(PanelTransfer, DamagedProgramsAndLogicsArriveEmpty) {
+    panel->LoadSample();
+    auto& mem = panel->Mem();
+    mem.Set(vimo::sim::kClockPrograms + 5, static_cast<uint8_t>(mem.Get(vimo::sim::kClockPrograms + 5) ^ 0x10));
+    mem.Set(vimo::sim::kLogics + 2, static_cast<uint8_t>(mem.Get(vimo::sim::kLogics + 2) ^ 0x01));
+    Receive(Base("DMG"));
+    ASSERT_EQ(t.s.LinkStatus, 255) << t.ui.AllMessages();
+    Bytes py2 = ReadAll(Base("DMG.PY2")), uy2 = ReadAll(Base("DMG.UY2"));
+    ASSERT_EQ(py2.size(), 384u);
+    EXPECT_EQ(Slice(py2, 0, 350), Bytes(350, 255));
+    EXPECT_EQ(uy2, Bytes(1962, 0));
+    // The other parts arrive as they are.
+    EXPECT_EQ(ReadAll(Base("DMG.MY2")), panel->ExportFileSet().my2);
+}
+
+TEST_F(PanelTransfer, LinkParametersFollowTheToolOnlyOnNewerPanels) {
+    vimo::sim::FileSet set = panel->ExportFileSet();
+    set.cy2[0] = 85;
+    WriteFiles(Base("OLD"), set);
+    auto& mem = panel->Mem();
+    // Older panel: its byte 0 is 85 and its link block stays.
+    mem.Set(vimo::sim::kMainBase, 85);
+    mem.Set(vimo::sim::kCommBaudCode, 3);
+    t.s.BaudRate = "4800";
+    Send(Base("OLD"), 1);
+    ASSERT_EQ(t.s.LinkStatus, 255) << t.ui.AllMessages();
+    EXPECT_EQ(mem.Get(vimo::sim::kCommBaudCode), 3);
+
+    // Newer panel: address, plant code and baud code of the tool.
+    mem.Set(vimo::sim::kMainBase, 86);
+    Send(Base("OLD"), 1);
+    ASSERT_EQ(t.s.LinkStatus, 255) << t.ui.AllMessages();
+    EXPECT_EQ(mem.Get(vimo::sim::kCommAddress), 1);
+    EXPECT_EQ(mem.Get(vimo::sim::kCommPlantCode), 11);
+    EXPECT_EQ(mem.Get(vimo::sim::kCommBaudCode), 2);
+    EXPECT_EQ(mem.Get(vimo::sim::kMainBase), 85);  // the file's byte 0 went over it
+}
+
+TEST_F(PanelTransfer, RefusedOverwriteAsksForAnotherName) {
+    WriteAll(Base("KEEP.CY2"), {1, 2, 3});
+    WriteAll(Base("KEEP.MY2"), {4, 5, 6});
+    t.ui.AnswerNumber(1);
+    t.ui.choiceAnswers.push_back(0);
+    t.ui.saveFileAnswers = {Base("keep"), Base("KEEP2")};
+    t.ui.messageAnswers = {MsgAnswer::No};
+    ReceiveConfiguration(t.s);
+    ASSERT_EQ(t.s.LinkStatus, 255) << t.ui.AllMessages();
+    EXPECT_EQ(ReadAll(Base("KEEP.CY2")), (Bytes{1, 2, 3}));
+    EXPECT_EQ(ReadAll(Base("KEEP2.CY2")).size(), 2981u);
+    EXPECT_EQ(t.ui.fileRequests.size(), 2u);
+    EXPECT_EQ(t.ui.messages.front().text, "0450 " + Base("KEEP.CY2") + "\r\n0451");
+
+    // Refusing and then giving no name ends the command: nothing written,
+    // the panel released.
+    Script(4, Base("KEEP"), true);
+    t.ui.messageAnswers = {MsgAnswer::No};
+    ReceiveConfiguration(t.s);
+    EXPECT_NE(t.s.LinkStatus, 255);
+    EXPECT_EQ(ReadAll(Base("KEEP.MY2")), (Bytes{4, 5, 6}));
+    EXPECT_FALSE(panel->InProgrammingMode());
+}
+
+TEST_F(PanelTransfer, MissingPartOnSendSendsNothing) {
+    WriteFiles(Base("PART"), panel->ExportFileSet());
+    fs::remove(Base("PART.UY2"));
+    int writes = panel->Stats().writes;
+    Send(Base("part"));
+    EXPECT_NE(t.s.LinkStatus, 255);
+    EXPECT_EQ(panel->Stats().writes, writes);
+    EXPECT_EQ(LastText(), "0476 " + Base("PART.UY2") + "\r0477");
+    EXPECT_FALSE(panel->InProgrammingMode());
+
+    // The .PY2 alone still goes.
+    Send(Base("part"), 2);
+    EXPECT_EQ(t.s.LinkStatus, 255) << t.ui.AllMessages();
+}
+
+TEST_F(PanelTransfer, RefusedCommitStopsTheSend) {
+    vimo::sim::FileSet set = vimo::sim::SampleFileSet();
+    set.uy2[10] ^= 0x40;  // the logic checksum no longer adds up
+    WriteFiles(Base("BAD"), set);
+    Send(Base("BAD"), 3);
+    EXPECT_EQ(t.s.LinkStatus, 170);
+    ASSERT_FALSE(t.ui.messages.empty());
+    EXPECT_EQ(t.ui.messages.back().title, "1388");
+    EXPECT_FALSE(panel->InProgrammingMode());
+}
+
+TEST_F(PanelTransfer, ShortFileIsRefusedBeforeItIsSent) {
+    WriteFiles(Base("SHORT"), panel->ExportFileSet());
+    WriteAll(Base("SHORT.MY2"), Bytes(1000, 'x'));
+    int writes = panel->Stats().writes;
+    Send(Base("SHORT"), 4);
+    EXPECT_NE(t.s.LinkStatus, 255);
+    EXPECT_EQ(panel->Stats().writes, writes);
+    EXPECT_EQ(t.ui.messages.back().title, "1254");
+}
+
+TEST_F(PanelTransfer, OpenThePanelAndRefreshItsIdentification) {
+    panel->LoadSample();
+    t.ui.AnswerNumber(1);
+    OpenConfiguration(t.s, 2);
+    ASSERT_EQ(t.s.ConfigSource, 2) << t.ui.AllMessages();
+    EXPECT_TRUE(panel->InProgrammingMode());
+    EXPECT_EQ(t.s.config.PanelIdent, "VIMO-SYS  ");
+    RefreshConfigView(t.s);
+    EXPECT_EQ(t.s.LinkStatus, 255);
+    EXPECT_NE(t.ui.identification.find("DEMO UFFICI"), std::string::npos) << t.ui.identification;
+
+    // A panel that stops answering makes the refresh fail.
+    panel->SetPlantCode(99);
+    RefreshConfigView(t.s);
+    EXPECT_NE(t.s.LinkStatus, 255);
+}
