@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <optional>
@@ -42,11 +43,14 @@ const char* const kUsage =
     "  --pty                serve on a new pseudo-terminal; its path is printed on stdout\n"
     "  --link PATH          also make PATH a symbolic link to that terminal\n"
     "  --relay DIR          serve the relay mailbox files DIR/fileTX.bin and DIR/fileRX.bin\n"
-    "  --address N          panel address 0..223 (default 1, or the image's)\n"
-    "  --plant-code N       plant code 0..223 (default 0, or the image's)\n"
+    "  --address N          panel address 0..223 (default: the configuration's)\n"
+    "  --plant-code N       plant code 0..223 (default: the configuration's)\n"
     "  --access-code DIGITS access code the panel asks for (default none)\n"
     "  --image BASENAME     load BASENAME.CY2/.PY2/.UY2/.MY2 into the panel\n"
     "  --sample             load the demonstration plant (sensors on both loops)\n"
+    "  --factory            start from the built-in factory configuration; without\n"
+    "                       --image, --sample or --factory the DEFAULT set beside\n"
+    "                       the program is loaded when it is there\n"
     "  --export BASENAME    write the panel's configuration as a file set on exit\n"
     "  --baud N             pace replies at N baud, 10 bits per byte (default: at once)\n"
     "  --latency MS         pause before each reply (default 0)\n"
@@ -71,6 +75,7 @@ struct Options {
     std::string accessCode;
     std::string image;
     bool sample = false;
+    bool factory = false;
     std::string exportTo;
     int baud = 0;
     int latency = 0;
@@ -126,6 +131,8 @@ std::string ParseOptions(int argc, char** argv, Options& o) {
             if (!value(o.image)) return "--image needs a base name";
         } else if (a == "--sample") {
             o.sample = true;
+        } else if (a == "--factory") {
+            o.factory = true;
         } else if (a == "--export") {
             if (!value(o.exportTo)) return "--export needs a base name";
         } else if (a == "--baud") {
@@ -166,8 +173,17 @@ std::string ParseOptions(int argc, char** argv, Options& o) {
     }
     if (o.pty == !o.relay.empty()) return "choose one of --pty and --relay";
     if (!o.link.empty() && !o.pty) return "--link goes with --pty";
-    if (o.sample && !o.image.empty()) return "choose one of --image and --sample";
+    if (static_cast<int>(o.sample) + static_cast<int>(o.factory) + static_cast<int>(!o.image.empty()) > 1)
+        return "choose one of --image, --sample and --factory";
     return {};
+}
+
+// The folder of the running program, where the DEFAULT set lies.
+std::filesystem::path ProgramFolder(const char* argv0) {
+    std::error_code ec;
+    std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+    if (ec || exe.empty()) exe = std::filesystem::absolute(argv0, ec);
+    return exe.parent_path();
 }
 
 int64_t NowMs() {
@@ -490,8 +506,10 @@ int main(int argc, char** argv) {
     if (!o.ident.empty()) settings.identification = o.ident;
     Panel panel(settings);
 
+    std::string loaded = "built-in factory configuration";
     if (o.sample) {
         panel.LoadSample();
+        loaded = "demonstration plant";
     } else if (!o.image.empty()) {
         vimo::sim::FileSet set;
         std::string why;
@@ -500,6 +518,15 @@ int main(int argc, char** argv) {
             return 1;
         }
         panel.LoadFileSet(set);
+        loaded = o.image;
+    } else if (!o.factory) {
+        const std::string base = (ProgramFolder(argv[0]) / "DEFAULT").string();
+        vimo::sim::FileSet set;
+        std::string why;
+        if (vimo::sim::ReadFileSet(base, set, why)) {
+            panel.LoadFileSet(set);
+            loaded = base;
+        }
     }
     if (o.address) panel.SetAddress(*o.address);
     if (o.plantCode) panel.SetPlantCode(*o.plantCode);
@@ -513,7 +540,7 @@ int main(int argc, char** argv) {
     }
     panel.SetTrace([&log](const vimo::sim::TraceEvent& e) { log(e); });
     log.Note("panel address " + std::to_string(panel.Address()) + ", plant code " +
-             std::to_string(panel.PlantCode()) + (o.accessCode.empty() ? "" : ", access code set"));
+             std::to_string(panel.PlantCode()) + (o.accessCode.empty() ? "" : ", access code set") + "; " + loaded);
 
     int rc = 0;
     if (o.pty) {

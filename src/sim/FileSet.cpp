@@ -87,9 +87,10 @@ FileSet FactoryFileSet() {
     // Module directory: loop modules 1 and 2.
     c[430] = 'A';
     c[431] = 'B';
-    // Link parameters: address 1, plant code 0, 9600 baud.
+    // Link parameters: address 1, plant code 11 (the tool's own default),
+    // 9600 baud.
     c[496] = 1;
-    c[497] = 0;
+    c[497] = 11;
     c[498] = 1;
     c[499] = 0;
     // Type thresholds.

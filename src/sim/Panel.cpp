@@ -108,8 +108,8 @@ Panel::Panel(const PanelSettings& settings)
     SetIdentification(settings_.identification);
     memory_.Set(kSerialDivisor, 12);
     LoadFileSet(FactoryFileSet());
-    SetAddress(settings_.address);
-    SetPlantCode(settings_.plantCode);
+    if (settings_.address) SetAddress(*settings_.address);
+    if (settings_.plantCode) SetPlantCode(*settings_.plantCode);
     clock_.Set(DateTime{2024, 1, 1, 0, 0, 0, 1}, 0);
 }
 
@@ -167,8 +167,6 @@ void Panel::LoadFileSet(const FileSet& set) {
     const bool logics = set.uy2.size() >= 2 && (set.uy2[0] != 0 || set.uy2[1] != 0);
     memory_.Set(kMarker, programs || logics ? kMarkerPresent : 0);
 
-    memory_.Fill(kLiveValues, 2u * kLoopTableSize, 0);
-    memory_.Fill(kMinMax, 2u * kLoopTableSize, 255);
     RewireLoops();
 }
 
@@ -176,8 +174,14 @@ void Panel::RewireLoops() {
     for (LoopModule& loop : loops_) {
         loop.FieldFromConfig(memory_);
         loop.addressZero = {};
-        loop.Tick(memory_, rng_, ConditionsFor(loop.Number()), nowMs_);
     }
+    RestartLiveTables();
+}
+
+void Panel::RestartLiveTables() {
+    memory_.Fill(kLiveValues, 2u * kLoopTableSize, 0);
+    memory_.Fill(kMinMax, 2u * kLoopTableSize, 255);
+    for (LoopModule& loop : loops_) loop.Tick(memory_, rng_, ConditionsFor(loop.Number()), nowMs_);
 }
 
 FileSet Panel::ExportFileSet() const {
@@ -208,7 +212,7 @@ void Panel::LoadSample() {
     loop.SetDevice(kSampleMissingIndex, 0);
     Loop(kSampleExtraModule).SetDevice(kSampleExtraIndex, 1);
     Loop(kSampleAddressZeroModule).addressZero = {1, 0};
-    for (LoopModule& l : loops_) l.Tick(memory_, rng_, ConditionsFor(l.Number()), nowMs_);
+    RestartLiveTables();
 }
 
 // --- faults -----------------------------------------------------------------
@@ -267,7 +271,9 @@ void Panel::Advance(int64_t nowMs) {
         Trace(TraceEvent::Kind::kNote, nowMs_, {}, "programming mode timed out");
     }
     const int step = std::max(settings_.liveStepMs, 10);
-    if (nowMs_ - lastLiveMs_ > 10LL * step) lastLiveMs_ = nowMs_ - step;  // do not replay a long pause
+    // After a long pause (a host that stopped calling) only the last ten
+    // minutes are played.
+    if (nowMs_ - lastLiveMs_ > 600LL * step) lastLiveMs_ = nowMs_ - 600LL * step;
     while (nowMs_ - lastLiveMs_ >= step) {
         lastLiveMs_ += step;
         for (LoopModule& loop : loops_) loop.Tick(memory_, rng_, ConditionsFor(loop.Number()), lastLiveMs_);

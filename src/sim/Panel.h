@@ -42,8 +42,10 @@
 namespace vimo::sim {
 
 struct PanelSettings {
-    int address = 1;          // 0..223
-    int plantCode = 0;        // 0..223
+    // Link parameters; when not given, those of the loaded configuration
+    // (the factory configuration answers at address 1 with plant code 11).
+    std::optional<int> address;    // 0..223
+    std::optional<int> plantCode;  // 0..223
     std::string accessCode;   // decimal digits; empty = no access code
     std::string identification = "VIMO-SYS  2.10 12/05/04";  // 23 characters
     int latencyMs = 0;        // from the end of a command to the first reply byte
@@ -105,6 +107,9 @@ public:
     void LoadSample();
     // Wires the loops after the configuration in memory.
     void RewireLoops();
+    // Clears the live and min/max tables and takes one fresh reading (after
+    // the devices on a loop were changed by hand).
+    void RestartLiveTables();
 
     int Address() const;
     void SetAddress(int address);

@@ -11,7 +11,9 @@ namespace {
 
 using Bytes = std::vector<uint8_t>;
 
-Bytes Identify() { return vimo::sim::BuildToolFrame(1, 'T', Bytes{0}, 0, true); }
+constexpr int kPlant = 11;  // the factory configuration's plant code
+
+Bytes Identify() { return vimo::sim::BuildToolFrame(1, 'T', Bytes{0}, kPlant, true); }
 
 TEST(LoopbackTest, ReplyIsReadableAtOnceWithoutPacing) {
     test::FakeClock clock;
@@ -37,7 +39,7 @@ TEST(LoopbackTest, WaitSleepsTheClockWhenNothingComes) {
     EXPECT_FALSE(t.WaitForInput(10));
     EXPECT_NEAR(clock.SecondsSinceMidnight() - before, 0.010, 1e-9);
     // A frame for another address is not answered.
-    t.Write(vimo::sim::BuildToolFrame(9, 'T', Bytes{0}, 0, true));
+    t.Write(vimo::sim::BuildToolFrame(9, 'T', Bytes{0}, kPlant, true));
     EXPECT_FALSE(t.WaitForInput(50));
 }
 
