@@ -7,8 +7,10 @@
 
 namespace cfg {
 
-// choice 4 shows, 5 sets; 1..3 do nothing here.
-void ClockCommand(Session&, int choice);
+// The panel-clock entries of the "orologio" menu: choice 4 shows the
+// clock, 5 sets it; other choices are left to the clock programmer. Returns
+// the choice left for the clock programmer: 0 after 4 and 5, else `choice`.
+int ClockCommand(Session&, int choice);
 void ShowPanelClock(Session&);
 void SetPanelClock(Session&);
 // Accepts a trimmed, non-empty text of digits only whose value lies in

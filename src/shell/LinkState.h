@@ -39,6 +39,10 @@ struct LinkState {
     // Optional trace of every byte written and read.
     std::string TraceFile;
 
+    // The interval last given to TMRStatus, so that an exchange that held
+    // the timer off can start it again with the same interval.
+    int StatusTimerInterval = 1500;
+
     // Values cleared when a configuration is closed (main loop state 0).
     void ResetForClose() {
         CommandText.clear();

@@ -1,0 +1,57 @@
+#include "link/Blocks.h"
+
+#include <fstream>
+
+#include "config/Files.h"
+#include "link/PanelCommands.h"
+#include "shell/Messages.h"
+
+namespace cfg {
+
+namespace {
+
+// Opens the file of the set for a block; reports a failure and leaves
+// LinkStatus 240.
+bool OpenPart(Session& s, const std::string& extension, std::fstream& file) {
+    s.QuietErrors = kTrue;
+    s.LastErrorNumber = 0;
+    const bool ok = OpenConfigPart(s, s.ConfigFileName, extension, file);
+    s.QuietErrors = 0;
+    if (ok) return true;
+    ReportFileError(s);
+    s.LinkStatus = status::kNoSource;
+    return false;
+}
+
+}  // namespace
+
+void ReadBlock(Session& s, long address, int count, const std::string& extension, int destIndex, CellSpan dest) {
+    s.LinkStatus = status::kAborted;
+    switch (s.ConfigSource) {
+    case 1: {
+        std::fstream file;
+        if (!OpenPart(s, extension, file)) return;
+        ReadFileBlock(s, file, address, count, destIndex, dest);
+        return;
+    }
+    case 2: ReadPanelBlock(s, address, count, destIndex, dest); return;
+    default: s.LinkStatus = status::kNoSource; return;
+    }
+}
+
+void WriteBlock(Session& s, long address, int count, const std::string& extension, CellSpan src) {
+    s.LinkStatus = status::kAborted;
+    s.config.DateStamped = 0;
+    switch (s.ConfigSource) {
+    case 1: {
+        std::fstream file;
+        if (!OpenPart(s, extension, file)) return;
+        WriteFileBlock(s, file, address, count, 1, src);
+        return;
+    }
+    case 2: WritePanelBlock(s, address, count, true, 1, src); return;
+    default: s.LinkStatus = status::kNoSource; return;
+    }
+}
+
+}  // namespace cfg

@@ -1,0 +1,283 @@
+#include "link/Link.h"
+
+#include <cmath>
+#include <cstdio>
+#include <fstream>
+
+#include "link/Frame.h"
+#include "link/LinkInternal.h"
+#include "shell/ErrorHandler.h"
+#include "shell/FileNames.h"
+#include "shell/Language.h"
+#include "shell/Shell.h"
+#include "shell/Text.h"
+
+namespace cfg {
+
+namespace linkdetail {
+
+namespace {
+
+enum class Arrival { kArrived, kTimedOut, kAborted };
+
+// Waits, yielding, until `poll` reports input, `timeoutSeconds` pass (a clock
+// that goes backwards starts the count again) or the user asks to abort
+// (the request is consumed).
+template <typename Poll>
+Arrival WaitForArrival(Session& s, int timeoutSeconds, Poll poll) {
+    double start = s.clock->SecondsSinceMidnight();
+    for (;;) {
+        if (poll()) return Arrival::kArrived;
+        Yield(s);
+        const double now = s.clock->SecondsSinceMidnight();
+        if (now < start) start = now;
+        if (now - start > timeoutSeconds) return Arrival::kTimedOut;
+        if (s.AbortRequested != 0) {
+            s.AbortRequested = 0;
+            return Arrival::kAborted;
+        }
+    }
+}
+
+}  // namespace
+
+void TraceBytes(Session& s, const char* direction, const Bytes& bytes) {
+    if (s.link.TraceFile.empty() || bytes.empty()) return;
+    std::ofstream out(s.link.TraceFile, std::ios::app | std::ios::binary);
+    if (!out) return;
+    const double t = s.clock->SecondsSinceMidnight();
+    const long ms = std::lround(t * 1000.0);
+    char stamp[32];
+    std::snprintf(stamp, sizeof stamp, "%02ld:%02ld:%02ld.%03ld", ms / 3600000 % 24, ms / 60000 % 60,
+                  ms / 1000 % 60, ms % 1000);
+    out << stamp << ' ' << direction;
+    char hex[4];
+    for (uint8_t b : bytes) {
+        std::snprintf(hex, sizeof hex, " %02X", b);
+        out << hex;
+    }
+    out << '\n';
+}
+
+bool BuildFrameOrFail(Session& s, bool useHeader, const std::string& plantCode, Bytes& frame) {
+    if (BuildCommandFrame(s.link.CommandText, s.link.HeaderField, useHeader, ParseNumber(plantCode), frame))
+        return true;
+    s.LinkStatus = status::kAborted;
+    HandleRuntimeError(s, 5, "Invalid procedure call or argument");
+    return false;
+}
+
+int RunExchange(Session& s, Channel& ch, const Bytes& frame, int timeoutSeconds, int retries,
+                bool expectReply, bool& useHeader, double pauseSeconds) {
+    Ui& ui = *s.ui;
+    // The status line must not be cleared while the panel is being waited for.
+    const bool statusHeld = ui.StatusVisible();
+    if (statusHeld) ui.SetStatusTimer(0);
+    ui.SetTxRx(" Tx ");
+    ui.SetAbortTimer(true);
+
+    const int address = s.link.CommandText.empty() ? 0 : s.link.CommandText[0];
+    int attempts = retries;
+    int result = status::kAborted;
+    DecodedReply reply;
+    for (;;) {
+        ch.Discard();
+        ui.ProcessEvents();
+        if (s.AbortRequested != 0) {
+            s.AbortRequested = 0;
+            result = status::kAborted;
+            break;
+        }
+        if (!ch.Send(frame)) {
+            result = status::kAborted;
+            break;
+        }
+        TraceBytes(s, "TX", frame);
+        ui.ProcessEvents();
+        useHeader = false;
+        if (!expectReply) {
+            result = status::kDone;
+            break;
+        }
+
+        Bytes raw;
+        bool complete = false;
+        Arrival arrival = Arrival::kArrived;
+        bool rxShown = false;
+        while (!complete) {
+            // Each wait starts afresh, so the time-out bounds the gap between
+            // bytes as well as the wait for the first one.
+            arrival = WaitForArrival(s, timeoutSeconds, [&] { return ch.Poll(); });
+            if (arrival != Arrival::kArrived) break;
+            if (!rxShown) {
+                ui.SetTxRx(" Rx ");
+                rxShown = true;
+            }
+            Bytes piece = ch.Take();
+            TraceBytes(s, "RX", piece);
+            for (uint8_t b : piece) {
+                raw.push_back(b);
+                if (b == kCr || raw.size() >= kMaxReplyBytes) {
+                    complete = true;  // anything after the CR is dropped
+                    break;
+                }
+            }
+        }
+        if (arrival == Arrival::kAborted) {
+            result = status::kAborted;
+            break;
+        }
+        if (arrival == Arrival::kTimedOut) {
+            if (--attempts <= 0) {
+                result = status::kNoReply;
+                break;
+            }
+            WaitSeconds(s, pauseSeconds);
+            continue;
+        }
+        result = ParseReply(raw, address, reply);
+        if (result == status::kDone) break;
+        if (--attempts <= 0) break;
+        WaitSeconds(s, pauseSeconds);
+    }
+
+    if (result == status::kDone) {
+        s.link.ReplyData = reply.data;
+        s.link.ReplyHeader = reply.header;
+        useHeader = reply.longForm;
+    } else {
+        s.link.ReplyData.clear();
+        s.link.ReplyHeader.clear();
+        useHeader = false;
+    }
+    ui.SetTxRx("");
+    s.LinkStatus = result;
+    if (statusHeld) ui.SetStatusTimer(s.link.StatusTimerInterval);
+    return result;
+}
+
+}  // namespace linkdetail
+
+namespace {
+
+class SerialChannel final : public linkdetail::Channel {
+public:
+    explicit SerialChannel(Session& s) : s_(s), t_(*s.transport) {}
+    void Discard() override { t_.FlushInput(); }
+    bool Send(const Bytes& frame) override {
+        const int rc = t_.Write(frame);
+        if (rc == 0) return true;
+        HandleRuntimeError(s_, rc, "");
+        return false;
+    }
+    bool Poll() override { return t_.BytesAvailable() > 0; }
+    Bytes Take() override { return t_.Read(0); }
+
+private:
+    Session& s_;
+    Transport& t_;
+};
+
+char ParityLetter(const std::string& name) {
+    const std::string t = UpperCase(Trim(name));
+    return t.empty() ? 'N' : t[0];
+}
+
+}  // namespace
+
+void OpenPanelPort(Session& s) {
+    if (s.FileLinkMode == kFlag255) {
+        s.LinkStatus = status::kAborted;
+        s.LastErrorNumber = 0;
+        s.QuietErrors = 0;
+        ClearMailboxes(s);
+        if (s.LastErrorNumber != 0) {
+            HandleRuntimeError(s, s.LastErrorNumber, "");
+            return;
+        }
+        s.LinkStatus = status::kDone;
+        return;
+    }
+    if (s.transport && s.transport->IsOpen()) {
+        s.transport->Close();
+        WaitSeconds(s, 0.2);
+    }
+    s.LinkStatus = status::kAborted;
+    s.LastErrorNumber = 0;
+    s.QuietErrors = 0;
+    if (!s.transport) {
+        HandleRuntimeError(s, err::kInvalidPort, "");
+        return;
+    }
+    PortSettings ps;
+    ps.portName = Trim(s.CommPortName);
+    ps.baud = static_cast<int>(ParseNumber(s.BaudRate));
+    ps.parity = ParityLetter(s.ParityName);
+    ps.dataBits = static_cast<int>(ParseNumber(s.DataBits));
+    ps.stopBits = static_cast<int>(ParseNumber(s.StopBits));
+    const int rc = s.transport->Open(ps);
+    if (rc != 0) {
+        HandleRuntimeError(s, rc, "");
+        return;
+    }
+    s.LinkStatus = status::kDone;
+}
+
+void ClosePanelPort(Session& s) {
+    if (s.transport && s.transport->IsOpen()) s.transport->Close();
+}
+
+int SendCommand(Session& s, int timeoutSeconds, int retries, bool expectReply, bool& useHeader) {
+    if (s.FileLinkMode == kFlag255)
+        return SendCommandViaFiles(s, timeoutSeconds, retries, expectReply, useHeader);
+    s.link.ReplyData.clear();
+    s.link.ReplyHeader.clear();
+    Bytes frame;
+    if (!linkdetail::BuildFrameOrFail(s, useHeader, s.PlantCode, frame)) {
+        useHeader = false;
+        return s.LinkStatus;
+    }
+    if (!s.transport || !s.transport->IsOpen()) {
+        OpenPanelPort(s);
+        if (s.LinkStatus != status::kDone) {
+            useHeader = false;
+            return s.LinkStatus;
+        }
+    }
+    SerialChannel channel(s);
+    return linkdetail::RunExchange(s, channel, frame, timeoutSeconds, retries, expectReply, useHeader, 0.2);
+}
+
+void EncodeAccessCode(Session& s, const std::string& digits) {
+    Bytes field = EncodeAccessDigits(digits);
+    if (!field.empty()) s.link.AccessField = std::move(field);
+}
+
+void ReportLinkError(Session& s) {
+    Ui& ui = *s.ui;
+    if (ui.StatusVisible()) {
+        ui.SetStatusVisible(false);
+        ui.SetProgressValue(0);
+        ui.SetAbortButtonVisible(false);
+        ui.ProcessEvents();
+    }
+    std::string first, second;
+    switch (s.LinkStatus) {
+    case status::kAborted: first = GetText(s, 1379); break;
+    case status::kRefused: first = GetText(s, 1380); break;
+    case status::kNoReply:
+        first = GetText(s, 1381);
+        second = GetText(s, 1382);
+        break;
+    case status::kRefused130: first = GetText(s, 1383); break;
+    case status::kNoStartByte: first = GetText(s, 1384); break;
+    default:
+        first = GetText(s, 1385);
+        second = GetText(s, 1386) + HexText(s.LinkStatus) + "H";
+        break;
+    }
+    std::string text = second.empty() ? first : first + "\r" + second;
+    ui.MessageBox(GetText(s, 1388), text, MsgButtons::Ok, MsgIcon::Critical);
+}
+
+}  // namespace cfg

@@ -1,0 +1,163 @@
+#include "link/PanelClock.h"
+
+#include <cstdio>
+
+#include "link/Connection.h"
+#include "link/Link.h"
+#include "link/LinkInternal.h"
+#include "link/PanelCommands.h"
+#include "shell/Language.h"
+#include "shell/Messages.h"
+#include "shell/Shell.h"
+
+namespace cfg {
+
+namespace {
+
+using linkdetail::ReplyAnswer;
+using linkdetail::ShowAlertText;
+
+// The clock window stays up until the user closes it, at most this long.
+constexpr double kClockWindowSeconds = 60.0;
+
+struct FieldRule {
+    int minimum, maximum;
+};
+// Day, month, year, hours, minutes, seconds, in the order they are checked.
+constexpr FieldRule kFieldRules[6] = {{1, 31}, {1, 12}, {1980, 2079}, {0, 23}, {0, 59}, {0, 59}};
+
+std::string Padded(int v) {
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "%02d", v);
+    return buf;
+}
+
+// Sends "H" with the code in the header; asks the access code once. Returns
+// true when the panel took the new time.
+bool SendClockSetting(Session& s, const int (&v)[6], int weekday) {
+    bool codeAsked = false;
+    for (;;) {
+        Bytes cmd{static_cast<uint8_t>(s.link.PanelAddress), 'H', 0};
+        for (int x : {v[5], v[4], v[3], weekday, v[0], v[1], PanelYear(v[2])})
+            cmd.push_back(static_cast<uint8_t>(x));
+        s.link.CommandText = cmd;
+        s.link.HeaderField = s.link.AccessField;
+        bool header = true;
+        if (SendCommand(s, 2, 3, true, header) != status::kDone) {
+            ReportLinkError(s);
+            return false;
+        }
+        const int answer = ReplyAnswer(s);
+        if (answer == 'O') return true;
+        if (answer == 'P') {
+            if (!codeAsked) {
+                codeAsked = true;
+                if (AskAccessCode(s)) continue;
+                return false;
+            }
+            ShowAlert(s, GetText(s, 350), GetText(s, 351));
+            return false;
+        }
+        ShowAlertText(s, 352);
+        return false;
+    }
+}
+
+}  // namespace
+
+int ClockCommand(Session& s, int choice) {
+    if (choice != 4 && choice != 5) return choice;
+    s.ui->SetWorkFormEnabled(false);
+    if (s.ConfigSource == 2) {
+        if (choice == 4) ShowPanelClock(s);
+        else SetPanelClock(s);
+    } else {
+        ShowNotConnected(s);
+    }
+    s.ui->SetWorkFormEnabled(true);
+    return 0;
+}
+
+void ShowPanelClock(Session& s) {
+    OpenPanelPort(s);
+    if (s.LastErrorNumber != 0) return;
+    ConnectPanel(s);
+    if (s.LinkStatus != status::kDone) return;
+
+    Ui& ui = *s.ui;
+    s.ScreenDismissed = 0;
+    s.PauseBreak = 0;
+    ui.OpenScreen(GetText(s, 337), 8, 32);
+    ui.WriteScreen(1, 2, GetText(s, 338), ScreenColor::Default);
+    ui.WriteScreen(2, 2, GetText(s, 339), ScreenColor::Default);
+    ui.WriteScreen(3, 2, GetText(s, 340), ScreenColor::Default);
+
+    PanelClockText t;
+    ReadPanelClock(s, t);
+    if (s.LinkStatus == status::kDone) {
+        ui.WriteScreen(5, 2, t.weekday + "   " + t.day + "/" + t.month + "/" + t.year, ScreenColor::Default);
+        ui.WriteScreen(6, 2, t.hours + ":" + t.minutes + ":" + t.seconds, ScreenColor::Default);
+    }
+
+    double start = s.clock->SecondsSinceMidnight();
+    while (s.ScreenDismissed == 0 && s.PauseBreak == 0 && ui.ScreenOpen()) {
+        Yield(s);
+        const double now = s.clock->SecondsSinceMidnight();
+        if (now < start || now - start > kClockWindowSeconds) break;
+    }
+    s.PauseBreak = 0;
+    ClosePanelPort(s);
+}
+
+void SetPanelClock(Session& s) {
+    s.LinkStatus = status::kAborted;
+    OpenPanelPort(s);
+    if (s.LastErrorNumber != 0) return;
+    ConnectPanel(s);
+    if (s.LinkStatus != status::kDone) return;
+
+    const DateTime now = s.clock->Now();
+    const int weekday = now.weekday;
+    DateTimeFields fields;
+    fields.field = {Padded(now.day), Padded(now.month), std::to_string(now.year),
+                    Padded(now.hour), Padded(now.minute), Padded(now.second)};
+    int values[6] = {};
+    int focus = -1;
+    for (;;) {
+        if (!s.ui->AskDateTime(GetText(s, 341), fields, focus)) {
+            ClosePanelPort(s);
+            return;
+        }
+        focus = -1;
+        for (int i = 0; i < 6; ++i) {
+            if (!ParseDigits(fields.field[static_cast<std::size_t>(i)], kFieldRules[i].minimum,
+                             kFieldRules[i].maximum, values[i])) {
+                focus = i;
+                break;
+            }
+        }
+        if (focus < 0) break;
+    }
+
+    const bool set = SendClockSetting(s, values, weekday);
+    ClosePanelPort(s);
+    if (set) ShowPanelClock(s);
+}
+
+bool ParseDigits(const std::string& text, int minimum, int maximum, int& value) {
+    std::size_t b = text.find_first_not_of(" \t");
+    if (b == std::string::npos) return false;
+    std::size_t e = text.find_last_not_of(" \t");
+    const std::string t = text.substr(b, e - b + 1);
+    if (t.size() > 9) return false;
+    long v = 0;
+    for (char c : t) {
+        if (c < '0' || c > '9') return false;
+        v = v * 10 + (c - '0');
+    }
+    if (v < minimum || v > maximum) return false;
+    value = static_cast<int>(v);
+    return true;
+}
+
+}  // namespace cfg

@@ -1,0 +1,292 @@
+#include "link/PanelCommands.h"
+
+#include <algorithm>
+
+#include "link/Connection.h"
+#include "link/Frame.h"
+#include "link/Link.h"
+#include "link/LinkInternal.h"
+#include "shell/Language.h"
+#include "shell/Messages.h"
+#include "shell/Text.h"
+
+namespace cfg {
+
+namespace linkdetail {
+
+void ShowAlertText(Session& s, int textId) {
+    s.ui->MessageBox(GetText(s, 1378), GetText(s, textId), MsgButtons::Ok, MsgIcon::Critical);
+}
+
+BlockScope::~BlockScope() {
+    ClosePanelPort(s_);
+    EndBusy(s_, 0);
+    s_.link.ReplyData.clear();
+    s_.link.CommandText.clear();
+}
+
+}  // namespace linkdetail
+
+namespace {
+
+using linkdetail::BlockScope;
+using linkdetail::ReplyAnswer;
+using linkdetail::ShowAlertText;
+
+constexpr int kChunk = 64;
+constexpr int kAccepted = 143;
+constexpr int kAccessCodeNeeded = 80;
+constexpr int kNotProgramming = 128;
+constexpr int kReadOnly = 129;
+constexpr int kBadRequest = 130;
+// A panel that keeps answering 128 right after accepting programming mode
+// would otherwise make a write go round for ever.
+constexpr int kMaxProgrammingReentries = 3;
+
+Bytes Command(const Session& s, char letter) {
+    return Bytes{static_cast<uint8_t>(s.link.PanelAddress), static_cast<uint8_t>(letter), 0};
+}
+
+uint8_t CellByte(Cell c) { return static_cast<uint8_t>(c & 0xFF); }
+
+// "0" + v, last two characters (seconds, minutes, month, year).
+std::string TwoDigits(int v, char pad) {
+    std::string t = std::string(1, pad) + std::to_string(v);
+    return t.substr(t.size() - 2);
+}
+
+}  // namespace
+
+void ReadPanelBlock(Session& s, long address, int count, int destIndex, CellSpan dest) {
+    if (count <= 0) {
+        s.LinkStatus = status::kDone;
+        return;
+    }
+    s.LinkStatus = status::kRefused;
+    OpenPanelPort(s);
+    if (s.LastErrorNumber != 0) return;
+    BlockScope scope(s);
+    ShowBusy(s, GetText(s, 1368));
+    s.ui->SetProgressMaximum(count);
+    s.ui->SetProgressValue(0);
+
+    bool accessAsked = false;
+    int done = 0;
+    while (done < count) {
+        const int n = std::min(count - done, kChunk);
+        const long a = address + done;
+        ShowBusy(s, GetText(s, 1368) + " " + GetText(s, 1369) + " " + HexText(a));
+        Bytes cmd = Command(s, 'L');
+        AppendAddressDigits(cmd, a);
+        cmd.push_back(static_cast<uint8_t>(n));
+        s.link.CommandText = cmd;
+        s.link.HeaderField = s.link.AccessField;
+        bool header = true;
+        if (SendCommand(s, 2, 3, true, header) != status::kDone) {
+            ReportLinkError(s);
+            return;
+        }
+        const Bytes& data = s.link.ReplyData;
+        const int answer = ReplyAnswer(s);
+        if (answer == kAccepted && data.size() == static_cast<std::size_t>(2 * n + 4)) {
+            for (int j = 0; j < n; ++j) {
+                dest[destIndex + done] = static_cast<Cell>(DecodeByteDigits(data[4 + 2 * j], data[5 + 2 * j]));
+                ++done;
+            }
+            s.ui->SetProgressValue(done);
+            continue;
+        }
+        s.LinkStatus = status::kRefused;
+        if (answer == kAccessCodeNeeded) {
+            if (!accessAsked) {
+                accessAsked = true;
+                // The same block goes again, now with the code in the header.
+                if (AskAccessCode(s)) continue;
+                return;  // the user gave no code: nothing more to say
+            }
+            ShowAlert(s, GetText(s, 1372), GetText(s, 1373));
+            return;
+        }
+        ShowAlertText(s, 1374);
+        return;
+    }
+    s.LinkStatus = status::kDone;
+}
+
+void WritePanelBlock(Session& s, long address, int count, bool expectReply, int srcIndex, CellSpan src) {
+    s.config.DateStamped = 0;
+    if (count <= 0) {
+        s.LinkStatus = status::kDone;
+        return;
+    }
+    s.LinkStatus = status::kCommitRefused;
+    OpenPanelPort(s);
+    if (s.LastErrorNumber != 0) return;
+    BlockScope scope(s);
+    ShowBusy(s, GetText(s, 1238));
+    s.ui->SetProgressMaximum(count);
+    s.ui->SetProgressValue(0);
+
+    int reentries = 0;
+    int done = 0;
+    for (;;) {
+        const int n = std::min(count - done, kChunk);
+        const long a = address + done;
+        ShowBusy(s, GetText(s, 1238) + " " + GetText(s, 1239) + " " + HexText(a));
+        Bytes cmd = Command(s, 'J');
+        AppendAddressDigits(cmd, a);
+        cmd.push_back(static_cast<uint8_t>(n));
+        for (int j = 0; j < n; ++j) AppendByteDigits(cmd, CellByte(src[srcIndex + done + j]));
+        s.link.CommandText = cmd;
+        s.link.HeaderField = s.link.AccessField;
+        bool header = true;
+        if (SendCommand(s, 4, 2, expectReply, header) != status::kDone) {
+            ReportLinkError(s);
+            return;
+        }
+        const int answer = expectReply ? ReplyAnswer(s) : kAccepted;
+        if (answer == kAccepted) {
+            done += n;
+            s.ui->SetProgressValue(done);
+            if (done >= count) {
+                s.LinkStatus = status::kDone;
+                return;
+            }
+            continue;
+        }
+
+        if (answer == kNotProgramming && reentries < kMaxProgrammingReentries) {
+            // The panel left programming mode (time-out, keypad): enter it
+            // again and write the whole block from its start, since the
+            // panel may have dropped what came before.
+            ++reentries;
+            EnterProgrammingMode(s);
+            if (s.LinkStatus != status::kDone) return;
+            done = 0;
+            s.ui->SetProgressValue(0);
+            continue;
+        }
+        s.LinkStatus = status::kRefused;
+        if (answer == kReadOnly) ShowAlertText(s, 1241);
+        else if (answer == kBadRequest) ShowAlertText(s, 1242);
+        else ReportLinkError(s);
+        return;
+    }
+}
+
+void ReadMemoryMap(Session& s) {
+    if (s.config.AddressDirectory[50] == 255) {
+        s.LinkStatus = status::kDone;
+        return;
+    }
+    OpenPanelPort(s);
+    if (s.LastErrorNumber != 0) return;
+    ShowBusy(s, GetText(s, 1306));
+    auto& buf = s.config.IdentBuffer;
+    ReadPanelBlock(s, 49152, 48, 1, buf);
+    if (s.LinkStatus == status::kDone) {
+        for (int k = 1; k <= 24; ++k)
+            s.config.AddressDirectory[k] = 256 * (buf[2 * k - 1] & 0xFF) + (buf[2 * k] & 0xFF);
+        s.config.AddressDirectory[50] = 255;
+    }
+    ClosePanelPort(s);
+}
+
+int SendControl(Session& s, int code, bool expectReply) {
+    Bytes cmd = Command(s, 'C');
+    cmd.push_back(static_cast<uint8_t>(code));
+    s.link.CommandText = cmd;
+    s.link.HeaderField = s.link.AccessField;
+    bool header = true;
+    if (SendCommand(s, 2, 3, expectReply, header) != status::kDone) return 0;
+    return ReplyAnswer(s);
+}
+
+void SendLoopCommand(Session& s, bool showErrors) {
+    auto& buf = s.link.LoopCommand;
+    if (buf[1] < 2) {
+        s.LinkStatus = status::kAborted;
+        return;
+    }
+    // Element 1 counts the sub-command and the values, which fill at most
+    // elements 2..32.
+    const int count = std::min<int>(buf[1], 31);
+    OpenPanelPort(s);
+    if (s.LastErrorNumber != 0) return;
+    BlockScope scope(s);
+    ShowBusy(s, GetText(s, 1283) + " " + std::to_string(s.link.LoopNumber) + " " + GetText(s, 1284));
+
+    Bytes cmd = Command(s, 'X');
+    cmd.push_back(static_cast<uint8_t>(s.link.LoopNumber + 64));
+    cmd.push_back(CellByte(buf[2]));
+    for (int i = 3; i <= count + 1; ++i) AppendByteDigits(cmd, CellByte(buf[i]));
+    buf[1] = 0;
+    s.link.CommandText = cmd;
+    bool header = false;
+    const int result = SendCommand(s, 3, 3, true, header);
+    if (result != status::kDone) {
+        if (result != status::kAborted) ReportLinkError(s);
+        return;
+    }
+    const Bytes& data = s.link.ReplyData;
+    const int answer = ReplyAnswer(s);
+    if (answer == kAccepted) {
+        const int pairs = std::min<int>(static_cast<int>((data.size() - 4) / 2), 31);
+        buf[1] = static_cast<int16_t>(pairs);
+        for (int j = 0; j < pairs; ++j)
+            buf[2 + j] = static_cast<int16_t>(DecodeByteDigits(data[4 + 2 * j], data[5 + 2 * j]));
+        s.LinkStatus = status::kDone;
+        return;
+    }
+    s.LinkStatus = status::kAborted;
+    if (!showErrors) return;
+    switch (answer) {
+    case kAccessCodeNeeded: ShowAlertText(s, 1286); break;
+    case kNotProgramming: ShowAlertText(s, 1287); break;
+    case kReadOnly: ShowAlertText(s, 1288); break;
+    case kBadRequest: ShowAlertText(s, 1289); break;
+    default: ShowAlertText(s, 1290); break;
+    }
+}
+
+void ReadPanelClock(Session& s, PanelClockText& out) {
+    s.link.CommandText = Command(s, 'D');
+    s.link.HeaderField = s.link.AccessField;
+    bool header = true;
+    if (SendCommand(s, 2, 3, true, header) != status::kDone) {
+        ReportLinkError(s);
+        return;
+    }
+    const Bytes& d = s.link.ReplyData;
+    if (d.size() < 10) {
+        s.LinkStatus = status::kRefused;
+        ReportLinkError(s);
+        return;
+    }
+    out.seconds = TwoDigits(d[3], '0');
+    out.minutes = TwoDigits(d[4], '0');
+    out.hours = TwoDigits(d[5], ' ');
+    const int weekday = d[6];
+    out.weekday = weekday >= 1 && weekday <= 7 ? Utf8Left(GetText(s, 353 + weekday), 3) : "???";
+    out.day = TwoDigits(d[7], ' ');
+    out.month = TwoDigits(d[8], '0');
+    out.year = TwoDigits(d[9], '0');
+}
+
+void SetPanelClockFromPc(Session& s) {
+    const DateTime now = s.clock->Now();
+    Bytes cmd = Command(s, 'H');
+    for (int v : {now.second, now.minute, now.hour, now.weekday, now.day, now.month, PanelYear(now.year)})
+        cmd.push_back(static_cast<uint8_t>(v));
+    s.link.CommandText = cmd;
+    bool header = false;
+    if (SendCommand(s, 2, 3, false, header) != status::kDone) ReportLinkError(s);
+    ClosePanelPort(s);
+}
+
+int PanelYear(int year) {
+    const int y = year < 2000 ? year - 1900 : year - 2000;
+    return y >= 0 && y <= 99 ? y : 0;
+}
+
+}  // namespace cfg

@@ -1,0 +1,109 @@
+// The file link: relay parameters and the two mailbox files, on real files.
+#include <fstream>
+#include <iterator>
+
+#include "LinkTestSupport.h"
+#include "link/Frame.h"
+#include "link/Link.h"
+
+namespace cfg {
+namespace {
+
+Bytes Slurp(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(in), {});
+}
+
+void Spit(const std::string& path, const Bytes& b) {
+    std::ofstream out(path, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(b.data()), static_cast<std::streamsize>(b.size()));
+}
+
+class RelayTest : public ::testing::Test {
+protected:
+    RelayTest() {
+        std::ofstream(t.folder.File("PAR_APP.TMP"), std::ios::binary)
+            << "PATH=C:\\RELAY\r\nCODI\r\nCODI=7\r\nBAUD=4800\r\n";
+        ReadRelayParameters(s, "cfgvimo/ tw /x", t.folder.Path());
+        tx = t.folder.File("fileTX.bin");
+        rx = t.folder.File("fileRX.bin");
+    }
+    // Plays the relay program: takes the tool's frame and answers it.
+    void ServeWith(const Bytes& reply) {
+        t.ui.onProcessEvents = [this, reply] {
+            Bytes out = Slurp(tx);
+            if (out.empty() || out[0] == 0) return;
+            frames.emplace_back(out.begin() + 1, out.begin() + 1 + out[0]);
+            out[0] = 0;
+            Spit(tx, out);
+            Bytes in{static_cast<uint8_t>(reply.size())};
+            in.insert(in.end(), reply.begin(), reply.end());
+            Spit(rx, in);
+        };
+    }
+    test::TestSession t;
+    Session& s = t.s;
+    std::string tx, rx;
+    std::vector<Bytes> frames;
+};
+
+TEST_F(RelayTest, ParametersComeFromTheCommandLineAndParAppTmp) {
+    EXPECT_EQ(s.FileLinkMode, 255);
+    EXPECT_EQ(s.RelayPlantCode, "7");
+    EXPECT_EQ(s.RelayBaudRate, "4800");
+    EXPECT_EQ(s.link.RelayPath, "C:\\RELAY");
+    EXPECT_EQ(s.link.MailboxTxPath, tx);
+    EXPECT_EQ(s.link.MailboxRxPath, rx);
+
+    test::TestSession other;
+    ReadRelayParameters(other.s, "cfgvimo/TW", other.folder.Path());
+    EXPECT_EQ(other.s.FileLinkMode, 0) << "no Par_app.tmp: back to the serial port";
+    EXPECT_EQ(other.s.LastErrorNumber, 53);
+    ReadRelayParameters(other.s, "cfgvimo/TWX", other.folder.Path());
+    EXPECT_EQ(other.s.FileLinkMode, 0);
+}
+
+TEST_F(RelayTest, MailboxFilesCarryLengthThenFrame) {
+    OpenPanelPort(s);
+    EXPECT_EQ(s.LinkStatus, 255);
+    EXPECT_EQ(Slurp(tx), Bytes{0});
+    EXPECT_EQ(Slurp(rx), Bytes{0});
+
+    Bytes longFrame(300, 0x41);
+    PutMailbox(s, longFrame);
+    Bytes written = Slurp(tx);
+    ASSERT_EQ(written.size(), 301u);
+    EXPECT_EQ(written[0], 255) << "the length is capped";
+
+    Spit(rx, {3, 7, 8, 9, 99});
+    EXPECT_EQ(GetMailbox(s), (Bytes{7, 8, 9}));
+    EXPECT_EQ(Slurp(rx)[0], 0) << "marked consumed";
+    EXPECT_TRUE(GetMailbox(s).empty());
+}
+
+TEST_F(RelayTest, ExchangeRunsThroughTheFilesWithTheRelayPlantCode) {
+    OpenPanelPort(s);
+    ServeWith(test::PanelFrame(1, 'T', {0, 'O', 22}, false));
+    s.link.CommandText = {1, 'T', 0};
+    bool header = false;
+    EXPECT_EQ(SendCommand(s, 2, 3, true, header), 255);
+    EXPECT_EQ(s.link.ReplyData, (Bytes{1, 'T', 0, 'O', 22}));
+    Bytes expected;
+    ASSERT_TRUE(BuildCommandFrame({1, 'T', 0}, {}, false, 7, expected));
+    ASSERT_EQ(frames.size(), 1u);
+    EXPECT_EQ(frames[0], expected);
+}
+
+TEST_F(RelayTest, SilentRelayTimesOutWithLongerPauses) {
+    OpenPanelPort(s);
+    s.link.CommandText = {1, 'T', 0};
+    bool header = false;
+    const double start = t.clock.SecondsSinceMidnight();
+    EXPECT_EQ(SendCommand(s, 1, 2, true, header), 129);
+    const double elapsed = t.clock.SecondsSinceMidnight() - start;
+    EXPECT_GT(elapsed, 2 * 1.0 + 0.3);
+    EXPECT_LT(elapsed, 2 * 1.0 + 0.3 + 0.2);
+}
+
+}  // namespace
+}  // namespace cfg

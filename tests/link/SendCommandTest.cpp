@@ -1,0 +1,206 @@
+// SendCommand: attempts, time-outs, abort and the busy-area side effects, on
+// the fake clock.
+#include <fstream>
+#include <sstream>
+
+#include "LinkTestSupport.h"
+#include "link/Link.h"
+
+namespace cfg {
+namespace {
+
+using test::PanelFrame;
+using test::Piece;
+using test::Script;
+
+class SendCommandTest : public test::LinkTest {
+protected:
+    SendCommandTest() {
+        port.responder = nullptr;  // replies come from port.replies only
+        s.link.CommandText = {1, 'T', 0};
+    }
+    int Send(int timeout, int retries, bool expectReply = true, bool header = false) {
+        useHeader = header;
+        return SendCommand(s, timeout, retries, expectReply, useHeader);
+    }
+    void Reply(const Bytes& b, double delay = 0.05) { port.replies.push_back({{delay, b}}); }
+    bool useHeader = false;
+};
+
+TEST_F(SendCommandTest, OpensThePortAndDecodesTheReply) {
+    s.BaudRate = "4800";
+    s.ParityName = "even";
+    Reply(PanelFrame(1, 'T', {0, 'O', 22}, true));
+    EXPECT_EQ(Send(1, 1, true, true), 255);
+    EXPECT_EQ(s.LinkStatus, 255);
+    EXPECT_EQ(s.link.ReplyData, (Bytes{1, 'T', 0, 'O', 22}));
+    EXPECT_TRUE(useHeader) << "the reply came in the long form";
+    EXPECT_EQ(port.openCalls, 1);
+    EXPECT_EQ(port.lastSettings.portName, "/dev/pts/7");
+    EXPECT_EQ(port.lastSettings.baud, 4800);
+    EXPECT_EQ(port.lastSettings.parity, 'E');
+    ASSERT_EQ(port.writes.size(), 1u);
+    EXPECT_EQ(port.writes[0][0], 0x01);
+    EXPECT_EQ(ui.txrx, "");
+}
+
+TEST_F(SendCommandTest, NoReplyExpectedFinishesAfterTheWrite) {
+    Reply(PanelFrame(1, 'T', {0, 'O'}, false));
+    EXPECT_EQ(Send(2, 3, false, true), 255);
+    EXPECT_EQ(port.reads, 0);
+    EXPECT_FALSE(useHeader);
+    EXPECT_LT(Elapsed(), 0.1);
+}
+
+TEST_F(SendCommandTest, TimeOutsUseEveryAttemptWithPausesBetween) {
+    EXPECT_EQ(Send(1, 1), 129);
+    EXPECT_EQ(port.writes.size(), 1u);
+    EXPECT_GT(Elapsed(), 1.0);
+    EXPECT_LT(Elapsed(), 1.15) << "no pause after the last attempt";
+
+    const double before = Elapsed();
+    EXPECT_EQ(Send(2, 3), 129);
+    EXPECT_EQ(port.writes.size(), 4u);
+    EXPECT_GT(Elapsed() - before, 3 * 2.0 + 2 * 0.2);
+    EXPECT_LT(Elapsed() - before, 3 * 2.0 + 2 * 0.2 + 0.2);
+}
+
+TEST_F(SendCommandTest, BadFramesAreRetriedAndTheLastStatusReturned) {
+    Bytes low = PanelFrame(1, 'T', {0, 'O'}, false);
+    low[4] = 0x1F;
+    const long sum = 0x21 + 'T' + 0x20 + 0x1F;
+    low[5] = static_cast<uint8_t>(sum / 224 + 32);
+    low[6] = static_cast<uint8_t>(sum % 224 + 32);
+    Reply(low);
+    Reply(PanelFrame(1, 'T', {0, 'O'}, false));
+    EXPECT_EQ(Send(2, 3), 255) << "132 is retried";
+    EXPECT_EQ(port.writes.size(), 2u);
+
+    const std::pair<Bytes, int> cases[] = {
+        {{'x', 'x', 'x', 'x', 'x', 'x', 0x0D}, 131},
+        {PanelFrame(2, 'T', {0, 'O'}, false), 134},
+        {{0x02, 0x21, 0x54, 0x20, 0x6F, 0x20, 0x20, 0x0D}, 133},
+    };
+    for (const auto& [bytes, expected] : cases) {
+        Reply(bytes);
+        Reply(bytes);
+        EXPECT_EQ(Send(2, 2), expected);
+        EXPECT_TRUE(s.link.ReplyData.empty());
+    }
+}
+
+TEST_F(SendCommandTest, TimeOutBoundsTheGapBetweenBytes) {
+    const Bytes f = PanelFrame(1, 'T', {0, 'O'}, false);
+    // Pieces 1.5 s apart: slow, but never 2 s of silence.
+    Script slow;
+    for (uint8_t b : f) slow.push_back(Piece{1.5, {b}});
+    port.replies.push_back(slow);
+    EXPECT_EQ(Send(2, 1), 255);
+    // Half a frame, then silence.
+    port.replies.push_back({{0.1, Bytes(f.begin(), f.begin() + 4)}});
+    EXPECT_EQ(Send(2, 1), 129);
+}
+
+TEST_F(SendCommandTest, BytesAfterTheCrAndEndlessNoiseDoNotHang) {
+    Bytes f = PanelFrame(1, 'T', {0, 'O'}, false);
+    f.insert(f.end(), {0x02, 0x41});
+    Reply(f);
+    EXPECT_EQ(Send(1, 1), 255);
+    Reply(Bytes(5000, 'A'));
+    EXPECT_EQ(Send(1, 1), 131);
+}
+
+TEST_F(SendCommandTest, AbortDuringTheWaitEndsAtOnce) {
+    int calls = 0;
+    ui.onProcessEvents = [&] {
+        if (++calls == 10) s.AbortRequested = kTrue;
+    };
+    EXPECT_EQ(Send(2, 3), 0);
+    EXPECT_EQ(s.AbortRequested, 0);
+    EXPECT_EQ(port.writes.size(), 1u) << "attempts left are not used";
+
+    s.AbortRequested = kTrue;  // before anything is sent
+    ui.onProcessEvents = nullptr;
+    EXPECT_EQ(Send(2, 3), 0);
+    EXPECT_EQ(port.writes.size(), 1u);
+    EXPECT_EQ(s.AbortRequested, 0);
+}
+
+TEST_F(SendCommandTest, HoldsTheStatusTimerAndShowsTxRx) {
+    ui.statusVisible = true;
+    ui.statusTimerMs = 1500;
+    s.link.StatusTimerInterval = 1500;
+    std::vector<std::pair<std::string, int>> seen;
+    ui.onProcessEvents = [&] { seen.emplace_back(ui.txrx, ui.statusTimerMs); };
+    const Bytes f = PanelFrame(1, 'T', {0, 'O'}, false);
+    port.replies.push_back({{0.2, Bytes(f.begin(), f.begin() + 3)}, {0.1, Bytes(f.begin() + 3, f.end())}});
+    EXPECT_EQ(Send(1, 1), 255);
+    ASSERT_FALSE(seen.empty());
+    EXPECT_EQ(seen.front(), std::make_pair(std::string(" Tx "), 0));
+    EXPECT_EQ(seen.back().first, " Rx ");
+    EXPECT_EQ(ui.txrx, "");
+    EXPECT_EQ(ui.statusTimerMs, 1500) << "started again at the end";
+    EXPECT_TRUE(ui.abortTimer);
+}
+
+TEST_F(SendCommandTest, MidnightDoesNotStretchTheWait) {
+    t.clock.SetTime(86400.0 - 0.5);
+    EXPECT_EQ(Send(1, 1), 129);
+    // The count starts again at midnight: about one second after it.
+    EXPECT_LT(t.clock.SecondsSinceMidnight(), 1.5);
+}
+
+TEST_F(SendCommandTest, PortFailures) {
+    port.writeError = 57;
+    EXPECT_EQ(Send(1, 3), 0);
+    EXPECT_EQ(ui.beeps, 1);
+    EXPECT_EQ(s.LastErrorNumber, 57);
+
+    port.Close();
+    port.openError = 8005;
+    EXPECT_EQ(Send(1, 3), 0);
+    EXPECT_TRUE(ui.Showed("1392"));
+
+    s.transport = nullptr;
+    EXPECT_EQ(Send(1, 3), 0);
+    EXPECT_EQ(s.LastErrorNumber, 8002);
+
+    s.link.CommandText = {1, 'X', 224};
+    EXPECT_EQ(Send(1, 3), 0);
+    EXPECT_EQ(s.LastErrorNumber, 5);
+}
+
+TEST_F(SendCommandTest, TraceRecordsBothDirections) {
+    s.link.TraceFile = t.folder.File("trace.txt");
+    Reply({0x41, 0x0D}, 0.05);
+    Send(1, 1);
+    std::ifstream in(s.link.TraceFile);
+    std::stringstream text;
+    text << in.rdbuf();
+    EXPECT_NE(text.str().find("12:00:00.000 TX 02 21 54 20 20 C5 0D\n"), std::string::npos) << text.str();
+    EXPECT_NE(text.str().find(" RX 41 0D\n"), std::string::npos) << text.str();
+}
+
+TEST_F(SendCommandTest, ReportLinkErrorTextsByStatus) {
+    ui.statusVisible = true;
+    const std::pair<int, std::string> cases[] = {
+        {0, "1379"}, {16, "1380"}, {129, "1381\r1382"}, {130, "1383"}, {131, "1384"}, {133, "1385\r138685H"},
+    };
+    for (const auto& [code, text] : cases) {
+        s.LinkStatus = code;
+        ReportLinkError(s);
+        EXPECT_EQ(ui.messages.back().text, text);
+        EXPECT_EQ(ui.messages.back().title, "1388");
+    }
+    EXPECT_FALSE(ui.statusVisible);
+}
+
+TEST_F(SendCommandTest, AccessCodeEncodingKeepsAFieldOnEmptyInput) {
+    EncodeAccessCode(s, "20");
+    EXPECT_EQ(s.link.AccessField, (Bytes{2, 2 + 160}));
+    EncodeAccessCode(s, "");
+    EXPECT_EQ(s.link.AccessField, (Bytes{2, 2 + 160}));
+}
+
+}  // namespace
+}  // namespace cfg
