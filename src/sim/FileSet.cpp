@@ -122,7 +122,7 @@ FileSet FactoryFileSet() {
 FileSet SampleFileSet() {
     FileSet s = FactoryFileSet();
     std::vector<uint8_t>& c = s.cy2;
-    PutText(c, 192, 19, "DEMO UFFICI VIA ROMA");
+    PutText(c, 192, 19, "DEMO UFFICI ROMA");
     PutText(c, 211, 8, "12-03-24");
     PutText(c, 219, 10, "VS24000137");
     PutText(c, 229, 8, "04/03/24");

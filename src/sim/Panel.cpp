@@ -108,8 +108,6 @@ Panel::Panel(const PanelSettings& settings)
     SetIdentification(settings_.identification);
     memory_.Set(kSerialDivisor, 12);
     LoadFileSet(FactoryFileSet());
-    if (settings_.address) SetAddress(*settings_.address);
-    if (settings_.plantCode) SetPlantCode(*settings_.plantCode);
     clock_.Set(DateTime{2024, 1, 1, 0, 0, 0, 1}, 0);
 }
 
@@ -130,9 +128,15 @@ std::string Panel::Identification() const {
 }
 
 int Panel::Address() const { return memory_.Get(kCommAddress); }
-void Panel::SetAddress(int address) { memory_.Set(kCommAddress, static_cast<uint8_t>(std::clamp(address, 0, 223))); }
+void Panel::SetAddress(int address) {
+    settings_.address = std::clamp(address, 0, 223);
+    memory_.Set(kCommAddress, static_cast<uint8_t>(*settings_.address));
+}
 int Panel::PlantCode() const { return memory_.Get(kCommPlantCode); }
-void Panel::SetPlantCode(int code) { memory_.Set(kCommPlantCode, static_cast<uint8_t>(std::clamp(code, 0, 223))); }
+void Panel::SetPlantCode(int code) {
+    settings_.plantCode = std::clamp(code, 0, 223);
+    memory_.Set(kCommPlantCode, static_cast<uint8_t>(*settings_.plantCode));
+}
 
 void Panel::SetProgrammingMode(bool on, int64_t nowMs) {
     programming_ = on;
@@ -167,6 +171,9 @@ void Panel::LoadFileSet(const FileSet& set) {
     const bool logics = set.uy2.size() >= 2 && (set.uy2[0] != 0 || set.uy2[1] != 0);
     memory_.Set(kMarker, programs || logics ? kMarkerPresent : 0);
 
+    // Link parameters chosen by the host outlast any configuration loaded.
+    if (settings_.address) SetAddress(*settings_.address);
+    if (settings_.plantCode) SetPlantCode(*settings_.plantCode);
     RewireLoops();
 }
 

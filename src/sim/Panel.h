@@ -42,8 +42,10 @@
 namespace vimo::sim {
 
 struct PanelSettings {
-    // Link parameters; when not given, those of the loaded configuration
-    // (the factory configuration answers at address 1 with plant code 11).
+    // Link parameters; when given they hold whatever configuration is loaded,
+    // else those of the loaded configuration (the factory configuration
+    // answers at address 1 with plant code 11). The tool can still change
+    // them by writing the link parameters in memory.
     std::optional<int> address;    // 0..223
     std::optional<int> plantCode;  // 0..223
     std::string accessCode;   // decimal digits; empty = no access code
@@ -111,6 +113,8 @@ public:
     // the devices on a loop were changed by hand).
     void RestartLiveTables();
 
+    // The link parameters in force (those in memory). Setting one also keeps
+    // it for configurations loaded later.
     int Address() const;
     void SetAddress(int address);
     int PlantCode() const;

@@ -93,6 +93,22 @@ TEST(FileSetTest, LoadedConfigurationIsWhereTheToolReadsIt) {
     EXPECT_EQ(h.panel.PlantCode(), s.cy2[497]);
 }
 
+TEST(FileSetTest, LinkParametersGivenByTheHostOutlastALoad) {
+    PanelSettings settings;
+    settings.address = 7;
+    settings.plantCode = 42;
+    Panel panel(settings);
+    panel.LoadSample();
+    EXPECT_EQ(panel.Address(), 7);
+    EXPECT_EQ(panel.PlantCode(), 42);
+    panel.SetAddress(9);
+    panel.LoadFileSet(FactoryFileSet());
+    EXPECT_EQ(panel.Address(), 9);
+    EXPECT_EQ(panel.PlantCode(), 42);
+    // The export carries them as the panel uses them.
+    EXPECT_EQ(panel.ExportFileSet().cy2[496], 9);
+}
+
 TEST(FileSetTest, WritesOfTheToolShowInTheExport) {
     Harness h;
     h.Enter();
