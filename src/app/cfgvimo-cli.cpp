@@ -1,0 +1,349 @@
+// cfgvimo-cli: the configuration tool without windows. It runs the same core
+// routines as the desktop program; the questions those routines ask are
+// answered from the options, and their messages are printed on stderr.
+//
+//   cfgvimo-cli [options] COMMAND ...
+//     receive BASENAME [--parts all|CY2,PY2,UY2,MY2]   panel -> file set
+//     send    BASENAME [--parts all|CY2,PY2,UY2,MY2]   file set -> panel
+//     create  BASENAME                                 new set from DEFAULT
+//     copy    SOURCE DEST                              copy a set
+//     ident                                            the panel's identification
+//     clock show | clock set ["YYYY-MM-DD HH:MM:SS"]   the panel clock
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "app/cli/CliUi.h"
+#include "config/Commands.h"
+#include "config/DateStamp.h"
+#include "link/Connection.h"
+#include "link/Link.h"
+#include "link/PanelClock.h"
+#include "shell/Clock.h"
+#include "shell/FileNames.h"
+#include "shell/Language.h"
+#include "shell/Session.h"
+#include "shell/Settings.h"
+#include "shell/Text.h"
+
+#ifdef CFG_CLI_SERIAL
+#include <QCoreApplication>
+
+#include "platform/SerialTransport.h"
+#endif
+
+namespace fs = std::filesystem;
+
+namespace {
+
+using cfg::cli::CliUi;
+
+const char* const kUsage =
+    "usage: cfgvimo-cli [options] COMMAND ...\n"
+    "\n"
+    "commands:\n"
+    "  receive BASENAME [--parts all|CY2,PY2,UY2,MY2]  panel -> file set\n"
+    "  send    BASENAME [--parts all|CY2,PY2,UY2,MY2]  file set -> panel\n"
+    "  create  BASENAME                               new set from the DEFAULT set\n"
+    "  copy    SOURCE DEST                            copy a set under another name\n"
+    "  ident                                          connect; print the panel's identification\n"
+    "  clock show                                     print the panel clock\n"
+    "  clock set [\"YYYY-MM-DD HH:MM:SS\"]              set it (default: this computer's time)\n"
+    "\n"
+    "options:\n"
+    "  --folder DIR         program folder (settings, languages, DEFAULT set, relay\n"
+    "                       mailboxes); default: the folder of this program\n"
+    "  --port NAME          serial port (default: the settings file's)\n"
+    "  --relay              relay mode: Par_app.tmp in the working folder, the mailbox\n"
+    "                       files in the program folder\n"
+    "  --baud N             baud rate (default: the settings file's)\n"
+    "  --plant-code N       plant code 0..223 (default: the settings file's)\n"
+    "  --address N          panel address 0..223 (default 1)\n"
+    "  --access-code DIGITS the panel's access code, when it asks for one\n"
+    "  --language NAME      language file NAME.lng (default: the settings file's)\n"
+    "  --trace FILE         write every byte sent and received to FILE\n"
+    "  --yes                answer yes to overwrite questions (default: no)\n"
+    "  --verbose            print the progress and the answers given\n"
+    "\n"
+    "The exit status is 0 when the command was done, 1 when it failed (the reason\n"
+    "is printed as the desktop program would show it), 2 for a usage error.\n";
+
+struct Options {
+    std::string folder, port, baud, plantCode, language, trace, accessCode, parts = "all";
+    long address = 1;
+    bool relay = false, yes = false, verbose = false;
+    std::vector<std::string> words;  // the command and its operands
+};
+
+int UsageError(const std::string& message) {
+    std::cerr << "cfgvimo-cli: " << message << "\n\n" << kUsage;
+    return 2;
+}
+
+bool ToLong(const std::string& text, long lo, long hi, long& out) {
+    char* end = nullptr;
+    long v = std::strtol(text.c_str(), &end, 10);
+    if (text.empty() || *end != 0 || v < lo || v > hi) return false;
+    out = v;
+    return true;
+}
+
+// Returns an error message, or "" when the options are good.
+std::string ParseOptions(int argc, char** argv, Options& o) {
+    for (int i = 1; i < argc; ++i) {
+        std::string a = argv[i];
+        auto value = [&](std::string& out) {
+            if (i + 1 >= argc) return false;
+            out = argv[++i];
+            return true;
+        };
+        std::string v;
+        if (a == "--help" || a == "-h") return "help";
+        else if (a == "--folder") { if (!value(o.folder)) return "--folder needs a folder"; }
+        else if (a == "--port") { if (!value(o.port)) return "--port needs a port name"; }
+        else if (a == "--relay") o.relay = true;
+        else if (a == "--baud") {
+            long n = 0;
+            if (!value(v) || !ToLong(v, 1, 1000000, n)) return "--baud needs a baud rate";
+            o.baud = v;
+        } else if (a == "--plant-code") {
+            long n = 0;
+            if (!value(v) || !ToLong(v, 0, 223, n)) return "--plant-code needs a number 0..223";
+            o.plantCode = v;
+        } else if (a == "--address") {
+            if (!value(v) || !ToLong(v, 0, 223, o.address)) return "--address needs a number 0..223";
+        } else if (a == "--access-code") {
+            long n = 0;
+            if (!value(o.accessCode) || !ToLong(o.accessCode, 1, 999999, n)) return "--access-code needs 1 to 6 digits";
+        } else if (a == "--language") { if (!value(o.language)) return "--language needs a name"; }
+        else if (a == "--trace") { if (!value(o.trace)) return "--trace needs a file name"; }
+        else if (a == "--parts") { if (!value(o.parts)) return "--parts needs all or a list of CY2,PY2,UY2,MY2"; }
+        else if (a == "--yes") o.yes = true;
+        else if (a == "--verbose") o.verbose = true;
+        else if (a.size() > 1 && a[0] == '-' && a[1] == '-') return "unknown option " + a;
+        else o.words.push_back(a);
+    }
+    if (o.relay && !o.port.empty()) return "--port and --relay exclude each other";
+    return {};
+}
+
+// "all" -> {0}; "CY2,MY2" -> {1, 4}: the entries of the transfer menu.
+bool ParseParts(const std::string& text, std::vector<int>& choices) {
+    choices.clear();
+    if (cfg::UpperCase(cfg::Trim(text)) == "ALL") {
+        choices.push_back(0);
+        return true;
+    }
+    std::size_t from = 0;
+    for (;;) {
+        std::size_t comma = text.find(',', from);
+        std::string part = cfg::UpperCase(cfg::Trim(text.substr(from, comma == std::string::npos ? std::string::npos : comma - from)));
+        if (!part.empty() && part[0] == '.') part.erase(0, 1);
+        int kind = part == "CY2" ? 1 : part == "PY2" ? 2 : part == "UY2" ? 3 : part == "MY2" ? 4 : 0;
+        if (kind == 0) return false;
+        if (std::find(choices.begin(), choices.end(), kind) == choices.end()) choices.push_back(kind);
+        if (comma == std::string::npos) break;
+        from = comma + 1;
+    }
+    std::sort(choices.begin(), choices.end());
+    return !choices.empty();
+}
+
+std::string ProgramFolderOf(const char* argv0) {
+    std::error_code ec;
+    fs::path self = fs::canonical("/proc/self/exe", ec);
+    if (ec) self = fs::absolute(argv0, ec);
+    return self.parent_path().string();
+}
+
+// A command succeeded when the core left LinkStatus 255 and showed no error.
+bool Succeeded(const cfg::Session& s, const CliUi& ui, int errorsBefore) {
+    return s.LinkStatus == cfg::status::kDone && ui.ErrorsShown() == errorsBefore;
+}
+
+int Finish(const cfg::Session& s, const CliUi& ui, int errorsBefore, const std::string& command) {
+    if (Succeeded(s, ui, errorsBefore)) return 0;
+    if (ui.ErrorsShown() == errorsBefore)
+        std::cerr << "cfgvimo-cli: " << command << ": not done"
+                  << (ui.Refusals() > 0 ? " (a question was answered no)" : "") << '\n';
+    return 1;
+}
+
+int Transfer(cfg::Session& s, CliUi& ui, const Options& o, bool receive) {
+    if (o.words.size() != 2) return UsageError(std::string(receive ? "receive" : "send") + " needs one BASENAME");
+    std::vector<int> choices;
+    if (!ParseParts(o.parts, choices)) return UsageError("--parts needs all or a list of CY2,PY2,UY2,MY2");
+    int errors = ui.ErrorsShown();
+    for (int choice : choices) {
+        ui.BeginCommand();
+        ui.answers.transferChoice = choice;
+        ui.answers.fileName = o.words[1];
+        cfg::TransferCommand(s, receive ? 2 : 1);
+        if (!Succeeded(s, ui, errors)) break;
+    }
+    return Finish(s, ui, errors, o.words[0]);
+}
+
+int Ident(cfg::Session& s, CliUi& ui) {
+    int errors = ui.ErrorsShown();
+    cfg::ConnectPanel(s);
+    if (s.LinkStatus == cfg::status::kDone) {
+        // The installation's identification block, read without entering
+        // programming mode.
+        s.ConfigSource = 2;
+        cfg::TakeIdentificationFromPanel(s);
+        cfg::RefreshConfigView(s);
+        s.ConfigSource = 0;
+        cfg::ClosePanelPort(s);
+        s.PortOpened = 0;
+    }
+    if (s.LinkStatus == cfg::status::kDone) {
+        const auto& c = s.config;
+        std::cout << "Panel:           " << cfg::Trim(s.link.PanelName) << '\n'
+                  << "Version:         " << cfg::Trim(s.link.PanelVersionText) << '\n'
+                  << "Release date:    " << cfg::Trim(s.link.PanelDateText) << '\n'
+                  << "Address:         " << s.link.PanelAddress << '\n'
+                  << "Installation:    " << cfg::Trim(c.InstallationName) << '\n'
+                  << "Last change:     " << cfg::Trim(c.LastChangeDate) << '\n'
+                  << "Serial number:   " << cfg::Trim(c.PanelSerialNumber) << '\n'
+                  << "Production date: " << cfg::Trim(c.ProductionDate) << '\n';
+    }
+    return Finish(s, ui, errors, "ident");
+}
+
+int Clock(cfg::Session& s, CliUi& ui, const Options& o) {
+    if (o.words.size() < 2 || (o.words[1] != "show" && o.words[1] != "set"))
+        return UsageError("clock needs show or set");
+    bool set = o.words[1] == "set";
+    if (set && o.words.size() > 3) return UsageError("clock set takes one date and time in quotes");
+    if (!set && o.words.size() > 2) return UsageError("clock show takes nothing more");
+    if (set && o.words.size() == 3) {
+        cfg::DateTimeFields f;
+        int v[6] = {};
+        const int lo[6] = {1, 1, 1980, 0, 0, 0}, hi[6] = {31, 12, 2079, 23, 59, 59};
+        bool ok = cfg::cli::ParseClockText(o.words[2], f);
+        for (int i = 0; ok && i < 6; ++i) ok = cfg::ParseDigits(f.field[static_cast<std::size_t>(i)], lo[i], hi[i], v[i]);
+        if (!ok) return UsageError("clock set needs \"YYYY-MM-DD HH:MM:SS\" (years 1980..2079)");
+        ui.answers.clock = f;
+    }
+    int errors = ui.ErrorsShown();
+    ui.BeginCommand();
+    cfg::ConnectPanel(s);
+    if (s.LinkStatus == cfg::status::kDone) {
+        s.ConfigSource = 2;
+        cfg::ClockCommand(s, set ? 5 : 4);
+        s.ConfigSource = 0;
+        cfg::ClosePanelPort(s);
+        s.PortOpened = 0;
+    }
+    return Finish(s, ui, errors, "clock " + o.words[1]);
+}
+
+int RunCommand(cfg::Session& s, CliUi& ui, const Options& o) {
+    const std::string& cmd = o.words[0];
+    if (cmd == "receive" || cmd == "send") return Transfer(s, ui, o, cmd == "receive");
+    if (cmd == "create" || cmd == "copy") {
+        bool copy = cmd == "copy";
+        if (o.words.size() != (copy ? 3u : 2u)) return UsageError(copy ? "copy needs SOURCE and DEST" : "create needs one BASENAME");
+        int errors = ui.ErrorsShown();
+        ui.BeginCommand();
+        ui.answers.copySource = copy ? o.words[1] : std::string();
+        ui.answers.copyDest = o.words.back();
+        cfg::CreateCommand(s, copy ? 1 : 2);
+        return Finish(s, ui, errors, cmd);
+    }
+    if (cmd == "ident") {
+        if (o.words.size() != 1) return UsageError("ident takes nothing more");
+        return Ident(s, ui);
+    }
+    if (cmd == "clock") return Clock(s, ui, o);
+    return UsageError("unknown command " + cmd);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    Options o;
+    std::string error = ParseOptions(argc, argv, o);
+    if (error == "help") {
+        std::cout << kUsage;
+        return 0;
+    }
+    if (!error.empty()) return UsageError(error);
+    if (o.words.empty()) return UsageError("no command given");
+
+#ifdef CFG_CLI_SERIAL
+    QCoreApplication app(argc, argv);
+#endif
+
+    CliUi ui(std::cout, std::cerr);
+    cfg::SystemClock clock;
+    cfg::Session s(ui, clock);
+    ui.Attach(s);
+    ui.verbose = o.verbose;
+#ifdef CFG_CLI_SERIAL
+    ui.pumpEvents = [] { QCoreApplication::processEvents(); };
+#endif
+
+    std::error_code ec;
+    s.ProgramFolder = o.folder.empty() ? ProgramFolderOf(argv[0]) : fs::absolute(o.folder, ec).string();
+    if (!fs::is_directory(s.ProgramFolder, ec)) return UsageError("no such folder: " + s.ProgramFolder);
+    s.ProgramDrive = s.ProgramFolder.substr(0, std::min<std::size_t>(2, s.ProgramFolder.size()));
+
+    cfg::LoadSettings(s);
+    if (!o.language.empty()) s.CurrentLanguage = o.language;
+    std::string languageFile = cfg::LanguageFilePath(s, s.CurrentLanguage);
+    if (cfg::ResolveExisting(languageFile).empty()) {
+        std::vector<std::string> languages = cfg::ListLanguages(s);
+        std::cerr << "cfgvimo-cli: no language file " << s.CurrentLanguage << ".lng in " << s.ProgramFolder;
+        if (languages.empty()) {
+            std::cerr << "; messages will have no text\n";
+        } else {
+            s.CurrentLanguage = languages.front();
+            languageFile = cfg::LanguageFilePath(s, s.CurrentLanguage);
+            std::cerr << "; using " << s.CurrentLanguage << '\n';
+        }
+    }
+    cfg::LoadLanguageFile(s, languageFile);
+
+    if (!o.port.empty()) s.CommPortName = o.port;
+    if (!o.baud.empty()) s.BaudRate = o.baud;
+    if (!o.plantCode.empty()) s.PlantCode = o.plantCode;
+    s.link.TraceFile = o.trace;
+    ui.answers.panelAddress = o.address;
+    ui.answers.accessCode = o.accessCode;
+    ui.answers.yes = o.yes;
+
+    const bool needsPanel = o.words[0] == "receive" || o.words[0] == "send" || o.words[0] == "ident" ||
+                            o.words[0] == "clock";
+#ifdef CFG_CLI_SERIAL
+    cfg::SerialTransport serial;
+#endif
+    if (needsPanel && o.relay) {
+        std::string cwd = fs::current_path(ec).string();
+        s.QuietErrors = 1;
+        cfg::ReadRelayParameters(s, "TW", cwd);
+        s.QuietErrors = 0;
+        if (s.FileLinkMode != cfg::kFlag255) {
+            std::cerr << "cfgvimo-cli: relay mode needs Par_app.tmp in the working folder " << cwd << '\n';
+            return 1;
+        }
+        if (!o.plantCode.empty()) s.RelayPlantCode = o.plantCode;
+        if (!o.baud.empty()) s.RelayBaudRate = o.baud;
+    } else if (needsPanel) {
+#ifdef CFG_CLI_SERIAL
+        s.transport = &serial;
+#else
+        std::cerr << "cfgvimo-cli: this build has no serial port support; use --relay\n";
+        return 1;
+#endif
+    }
+
+    int result = RunCommand(s, ui, o);
+    s.transport = nullptr;
+    return result;
+}

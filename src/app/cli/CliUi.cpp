@@ -1,0 +1,185 @@
+#include "CliUi.h"
+
+#include <cstdio>
+#include <ostream>
+
+#include "shell/FileNames.h"
+#include "shell/Language.h"
+
+namespace cfg::cli {
+
+namespace {
+
+// Message texts break lines with CR or CR LF; on a terminal every line
+// after the first is indented under the title.
+std::string Lines(const std::string& text) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        char c = text[i];
+        if (c == '\r' || c == '\n') {
+            if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+            out += "\n    ";
+        } else {
+            out.push_back(c);
+        }
+    }
+    return out;
+}
+
+bool StartsWith(const std::string& text, const std::string& prefix) {
+    return !prefix.empty() && text.compare(0, prefix.size(), prefix) == 0;
+}
+
+}  // namespace
+
+void CliUi::BeginCommand() {
+    fileAnswered_ = false;
+    copyAnswered_ = false;
+    choiceAnswered_ = false;
+    clockAnswered_ = false;
+}
+
+std::string CliUi::Text(int id) const { return session_ ? Trim(GetText(*session_, id)) : std::string(); }
+
+void CliUi::Print(const std::string& title, const std::string& text) {
+    std::string t = Trim(title);
+    err_ << (t.empty() ? std::string() : t + ": ") << Lines(text) << '\n';
+    err_.flush();
+}
+
+void CliUi::ProcessEvents() {
+    if (pumpEvents) pumpEvents();
+}
+
+MsgAnswer CliUi::MessageBox(const std::string& title, const std::string& text, MsgButtons buttons, MsgIcon icon) {
+    Print(title, text);
+    if (icon == MsgIcon::Critical) ++errors_;
+    switch (buttons) {
+    case MsgButtons::YesNo:
+    case MsgButtons::YesNoCancel:
+        if (answers.yes) {
+            err_ << "    -> yes (--yes)\n";
+            return MsgAnswer::Yes;
+        }
+        ++refusals_;
+        err_ << "    -> no (give --yes to answer yes)\n";
+        return MsgAnswer::No;
+    case MsgButtons::OkCancel:
+        return MsgAnswer::Ok;
+    case MsgButtons::RetryCancel:
+        return MsgAnswer::Cancel;
+    default:
+        return MsgAnswer::Ok;
+    }
+}
+
+ValueAnswer CliUi::AskValue(const ValueRequest& req) {
+    ValueAnswer a;
+    // The connection asks two things: the panel address and the access code.
+    const bool address = StartsWith(req.prompt, Text(1375)) || (req.kind == 1 && req.maximum == 223);
+    const bool accessCode = StartsWith(req.prompt, Text(1341)) || (req.kind == 1 && req.maximum == 999999);
+    if (address) {
+        a.confirmed = true;
+        a.number = static_cast<double>(answers.panelAddress);
+        a.text = std::to_string(answers.panelAddress);
+        if (verbose) err_ << "panel address: " << a.text << '\n';
+        return a;
+    }
+    if (accessCode) {
+        if (answers.accessCode.empty()) {
+            Print(req.title, req.prompt);
+            err_ << "    -> no access code given (--access-code)\n";
+            ++refusals_;
+            return a;
+        }
+        a.confirmed = true;
+        a.text = answers.accessCode;
+        a.number = std::strtod(answers.accessCode.c_str(), nullptr);
+        if (verbose) err_ << "access code given\n";
+        return a;
+    }
+    Print(req.title, req.prompt);
+    err_ << "    -> cannot be answered from the command line\n";
+    ++refusals_;
+    return a;
+}
+
+int CliUi::AskChoice(const ChoiceRequest& req) {
+    if (choiceAnswered_ || answers.transferChoice < 0 ||
+        answers.transferChoice >= static_cast<int>(req.items.size())) {
+        Print(req.title, "no choice");
+        return -1;
+    }
+    choiceAnswered_ = true;
+    if (verbose) err_ << Trim(req.title) << ": " << req.items[static_cast<std::size_t>(answers.transferChoice)] << '\n';
+    return answers.transferChoice;
+}
+
+std::string CliUi::AskOpenFile(const FileDialogRequest& req) {
+    if (fileAnswered_) return {};
+    fileAnswered_ = true;
+    if (verbose) err_ << Trim(req.title) << ": " << answers.fileName << '\n';
+    return answers.fileName;
+}
+
+std::string CliUi::AskSaveFile(const FileDialogRequest& req) { return AskOpenFile(req); }
+
+CopyDialogAnswer CliUi::AskCopyFiles(const CopyDialogRequest&) {
+    CopyDialogAnswer a;
+    if (copyAnswered_) return a;
+    copyAnswered_ = true;
+    a.confirmed = true;
+    a.source = answers.copySource;
+    a.dest = answers.copyDest;
+    return a;
+}
+
+bool CliUi::AskDateTime(const std::string& title, DateTimeFields& fields, int focusField) {
+    if (clockAnswered_) {
+        if (focusField >= 0) Print(title, "field " + std::to_string(focusField + 1) + " is out of range");
+        return false;
+    }
+    clockAnswered_ = true;
+    if (answers.clock) fields = *answers.clock;  // else the PC's time the core filled in
+    if (verbose)
+        err_ << Trim(title) << ": " << fields.field[0] << "/" << fields.field[1] << "/" << fields.field[2] << " "
+             << fields.field[3] << ":" << fields.field[4] << ":" << fields.field[5] << '\n';
+    return true;
+}
+
+void CliUi::SetStatusText(const std::string& t) {
+    // A block transfer repeats its line with each address: the first one is
+    // enough on a terminal.
+    std::string line = Trim(t);
+    if (verbose && !line.empty() && (lastPrinted_.empty() || line.compare(0, lastPrinted_.size(), lastPrinted_) != 0)) {
+        err_ << "  " << line << '\n';
+        lastPrinted_ = line;
+    }
+    status_ = t;
+}
+
+void CliUi::OpenScreen(const std::string& title, int, int) {
+    screenRow_ = 0;
+    out_ << Trim(title) << '\n';
+}
+
+void CliUi::WriteScreen(int row, int, const std::string& text, ScreenColor) {
+    // Rows left empty keep their place as blank lines.
+    for (; screenRow_ + 1 < row; ++screenRow_) out_ << '\n';
+    out_ << text << '\n';
+    screenRow_ = row;
+    out_.flush();
+}
+
+bool ParseClockText(const std::string& text, DateTimeFields& f) {
+    int y = 0, mo = 0, d = 0, h = 0, mi = 0, sec = 0;
+    char tail = 0;
+    int n = std::sscanf(text.c_str(), "%4d-%2d-%2d %2d:%2d:%2d%c", &y, &mo, &d, &h, &mi, &sec, &tail);
+    if (n == 5) sec = 0;
+    if (n != 5 && n != 6) return false;
+    f.field = {std::to_string(d), std::to_string(mo), std::to_string(y),
+               std::to_string(h), std::to_string(mi), std::to_string(sec)};
+    return true;
+}
+
+}  // namespace cfg::cli
