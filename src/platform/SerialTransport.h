@@ -1,0 +1,53 @@
+// The panel link's byte pipe over a real serial port (QSerialPort). Any name
+// the platform accepts works: COM12, ttyUSB0, /dev/ttyUSB0, a pty's path.
+//
+// It works with or without a running Qt event loop: reads and waits pull
+// what the driver holds directly, so the command-line front end only needs
+// a QCoreApplication to exist.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "shell/Transport.h"
+
+class QSerialPort;
+
+namespace cfg {
+
+class SerialTransport final : public Transport {
+public:
+    SerialTransport();
+    ~SerialTransport() override;
+    SerialTransport(const SerialTransport&) = delete;
+    SerialTransport& operator=(const SerialTransport&) = delete;
+
+    // Errors: 8002 no such port, 8005 port busy or not allowed, 380 a
+    // setting the port refuses, 68 any other failure to open.
+    int Open(const PortSettings&) override;
+    void Close() override;
+    bool IsOpen() const override;
+    void FlushInput() override;
+    // 57 when the bytes could not be written.
+    int Write(const std::vector<uint8_t>&) override;
+    std::vector<uint8_t> Read(std::size_t maxBytes) override;
+    std::size_t BytesAvailable() override;
+    bool WaitForInput(int ms) override;
+
+private:
+    std::unique_ptr<QSerialPort> port_;
+    int baud_ = 9600;
+};
+
+// A serial port the platform lists.
+struct SerialPortEntry {
+    std::string name;         // what goes into the settings: "COM3", "ttyUSB0"
+    std::string location;     // the system path: "\\.\COM3", "/dev/ttyUSB0"
+    std::string description;  // the driver's description, may be empty
+};
+
+// The serial ports present now, sorted by name.
+std::vector<SerialPortEntry> ListSerialPorts();
+
+}  // namespace cfg
