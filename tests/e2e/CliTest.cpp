@@ -1,0 +1,197 @@
+// cfgvimo-cli end to end: the real executable against a vimo-sim process,
+// over the relay files and over a pseudo-terminal, and on files alone.
+#include <QProcess>
+#include <QStringList>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "TestSession.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+Bytes ReadAll(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+struct CliRun {
+    int exitCode = -1;
+    std::string out, err;
+};
+
+// A vimo-sim child; killed when the test ends.
+class Sim {
+public:
+    // Relay: serves the mailbox files of `folder`.
+    static QStringList Relay(const std::string& folder) { return {"--relay", QString::fromStdString(folder)}; }
+
+    explicit Sim(QStringList args) {
+        args << "--sample";
+        p_.setProgram(QStringLiteral(CFG_BIN_DIR "/vimo-sim"));
+        p_.setArguments(args);
+        p_.start();
+        started_ = p_.waitForStarted(5000);
+        if (started_ && args.contains("--pty")) {
+            while (!p_.canReadLine() && p_.waitForReadyRead(5000)) {
+            }
+            path_ = QString::fromLocal8Bit(p_.readLine()).trimmed().toStdString();
+        }
+    }
+    ~Sim() {
+        p_.kill();
+        p_.waitForFinished(5000);
+    }
+    bool Started() const { return started_; }
+    const std::string& PtyPath() const { return path_; }
+
+private:
+    QProcess p_;
+    bool started_ = false;
+    std::string path_;
+};
+
+// A program folder with the language files and the DEFAULT set, and a
+// separate working folder where the file sets are written.
+class CliEndToEnd : public ::testing::Test {
+protected:
+    void SetUp() override {
+        prog = tmp.File("prog");
+        work = tmp.File("work");
+        fs::create_directories(prog);
+        fs::create_directories(work);
+        for (const auto& e : fs::directory_iterator(CFG_BIN_DIR)) {
+            std::string name = e.path().filename().string();
+            if (name.ends_with(".lng") || name.rfind("DEFAULT.", 0) == 0) fs::copy_file(e.path(), prog + "/" + name);
+        }
+    }
+
+    CliRun Cli(QStringList args, int timeoutMs = 60000) {
+        QStringList all{"--folder", QString::fromStdString(prog), "--language", "English"};
+        all += args;
+        QProcess p;
+        p.setWorkingDirectory(QString::fromStdString(work));
+        p.start(QStringLiteral(CFG_BIN_DIR "/cfgvimo-cli"), all);
+        CliRun r;
+        if (!p.waitForStarted(5000)) return r;
+        if (!p.waitForFinished(timeoutMs)) {
+            p.kill();
+            p.waitForFinished(5000);
+            r.err = "timed out";
+            return r;
+        }
+        r.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+        r.out = p.readAllStandardOutput().toStdString();
+        r.err = p.readAllStandardError().toStdString();
+        return r;
+    }
+
+    void WriteRelayParameters(int plantCode) {
+        std::ofstream out(work + "/Par_app.tmp", std::ios::binary);
+        out << "PATH=" << prog << "\r\nCODI=" << plantCode << "\r\nBAUD=9600\r\n";
+    }
+    std::string W(const std::string& name) const { return work + "/" + name; }
+
+    cfg::test::TempFolder tmp;
+    std::string prog, work;
+};
+
+const char* kExt[] = {".CY2", ".PY2", ".UY2", ".MY2"};
+
+}  // namespace
+
+TEST_F(CliEndToEnd, RelayReceiveSendReceive) {
+    WriteRelayParameters(11);
+    Sim sim(Sim::Relay(prog));
+    ASSERT_TRUE(sim.Started());
+
+    CliRun r = Cli({"--relay", "receive", "site"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(fs::file_size(W("SITE.CY2")), 2981u);
+    EXPECT_EQ(fs::file_size(W("SITE.PY2")), 384u);
+    EXPECT_EQ(fs::file_size(W("SITE.UY2")), 1962u);
+    EXPECT_EQ(fs::file_size(W("SITE.MY2")), 7280u);
+
+    // An existing set is not overwritten without --yes.
+    Bytes before = ReadAll(W("SITE.MY2"));
+    r = Cli({"--relay", "receive", "site", "--parts", "MY2"});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_NE(r.err.find("-> no"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("not done"), std::string::npos) << r.err;
+    EXPECT_EQ(ReadAll(W("SITE.MY2")), before);
+
+    r = Cli({"--relay", "send", "SITE"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    r = Cli({"--relay", "--yes", "receive", "again", "--parts", "all"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    for (const char* e : kExt) EXPECT_EQ(ReadAll(W(std::string("SITE") + e)), ReadAll(W(std::string("AGAIN") + e))) << e;
+
+    r = Cli({"--relay", "ident"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_NE(r.out.find("VIMO-SYS"), std::string::npos) << r.out;
+}
+
+TEST_F(CliEndToEnd, RelayNeedsItsParameterFile) {
+    CliRun r = Cli({"--relay", "ident"});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_NE(r.err.find("Par_app.tmp"), std::string::npos) << r.err;
+}
+
+TEST_F(CliEndToEnd, PtyTransferClockAndAccessCode) {
+    Sim sim({"--pty", "--access-code", "4321"});
+    ASSERT_FALSE(sim.PtyPath().empty()) << "vimo-sim did not start";
+    QStringList port{"--port", QString::fromStdString(sim.PtyPath()), "--plant-code", "11"};
+
+    CliRun r = Cli(port + QStringList{"ident"});
+    if (r.err.find("no serial port support") != std::string::npos) GTEST_SKIP() << "built without the serial port";
+    // The panel asks for its access code: without one nothing is read.
+    EXPECT_EQ(r.exitCode, 1) << r.err;
+    EXPECT_NE(r.err.find("--access-code"), std::string::npos) << r.err;
+
+    port << "--access-code" << "4321";
+    r = Cli(port + QStringList{"receive", "pty"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(fs::file_size(W("PTY.MY2")), 7280u);
+    r = Cli(port + QStringList{"send", "pty", "--parts", "CY2,MY2"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+
+    r = Cli(port + QStringList{"clock", "set", "2025-06-01 08:30:00"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_NE(r.out.find("1/06/25"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("8:30:"), std::string::npos) << r.out;
+    r = Cli(port + QStringList{"clock", "show"});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+}
+
+TEST_F(CliEndToEnd, CreateAndCopyWithoutAPanel) {
+    CliRun r = Cli({"create", "north"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    for (const char* e : kExt)
+        EXPECT_EQ(ReadAll(W(std::string("NORTH") + e)), ReadAll(prog + "/DEFAULT" + e)) << e;
+    r = Cli({"create", "default"});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_FALSE(fs::exists(W("DEFAULT.CY2")));
+
+    r = Cli({"copy", "north", "south"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    r = Cli({"copy", "north", "south"});
+    EXPECT_EQ(r.exitCode, 1);
+    r = Cli({"--yes", "copy", "north", "south"});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    r = Cli({"copy", "nowhere", "west"});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_FALSE(r.err.empty());
+
+    EXPECT_EQ(Cli({"frobnicate"}).exitCode, 2);
+    EXPECT_EQ(Cli({"receive"}).exitCode, 2);
+    EXPECT_EQ(Cli({"--parts", "XY2", "send", "x"}).exitCode, 2);
+    EXPECT_EQ(Cli({"clock", "set", "2025-13-01 00:00:00"}).exitCode, 2);
+}
