@@ -124,7 +124,7 @@ void ShowEditScreen(Session& s, const std::string& title) {
 void HideEditScreen(Session& s) {
     s.ui->HideEditScreen();
     s.screen.SavedTopIndex = 0;
-    s.screen.SavedSelectedIndex = 0;
+    s.screen.SavedSelectedIndex = -1;
 }
 
 void RefreshScreen(Session& s) {
