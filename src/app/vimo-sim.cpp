@@ -271,15 +271,11 @@ bool RunCommand(const std::string& line, Panel& panel, Logger& log) {
             panel.ClearFaults();
             std::cout << "faults cleared" << std::endl;
         } else {
-            vimo::sim::Fault f;
-            std::string error;
-            // Accept a bare name even for faults that need a value.
-            if (!vimo::sim::ParseFault(arg, f, error) && !vimo::sim::ParseFault(arg + "=1", f, error) &&
-                !vimo::sim::ParseFault(arg + "=129", f, error) && !vimo::sim::ParseFault(arg + "=0:O", f, error)) {
-                std::cout << "error: " << error << std::endl;
-            } else {
-                std::cout << panel.RemoveFaults(f.kind) << " fault(s) removed" << std::endl;
-            }
+            vimo::sim::FaultKind kind;
+            if (!vimo::sim::FaultKindFromName(arg.substr(0, arg.find_first_of("=,")), kind))
+                std::cout << "error: unknown fault '" << arg << "'" << std::endl;
+            else
+                std::cout << panel.RemoveFaults(kind) << " fault(s) removed" << std::endl;
         }
     } else if (word == "faults") {
         for (const vimo::sim::Fault& f : panel.Faults()) std::cout << "  " << f.text << std::endl;

@@ -30,6 +30,7 @@ constexpr KindInfo kKinds[] = {
     {FaultKind::kLoopOpen, "loop-open", true, "loop-open=M        loop M open"},
     {FaultKind::kLoopShort, "loop-short", true, "loop-short=M       loop M short-circuited"},
     {FaultKind::kOverCurrent, "overcurrent", true, "overcurrent=M      loop M draws more than 250 mA"},
+    {FaultKind::kReading, "reading", true, "reading=M:P:V      the device at point P of loop M reads V (0..254)"},
 };
 
 bool ToInt(const std::string& s, int& v) {
@@ -47,13 +48,23 @@ bool Fault::Matches(char letter) const {
 }
 
 bool Fault::IsCondition() const {
-    return kind == FaultKind::kLoopOpen || kind == FaultKind::kLoopShort || kind == FaultKind::kOverCurrent;
+    return kind == FaultKind::kLoopOpen || kind == FaultKind::kLoopShort || kind == FaultKind::kOverCurrent ||
+           kind == FaultKind::kReading;
 }
 
 const char* FaultName(FaultKind k) {
     for (const KindInfo& i : kKinds)
         if (i.kind == k) return i.name;
     return "?";
+}
+
+bool FaultKindFromName(const std::string& name, FaultKind& out) {
+    for (const KindInfo& i : kKinds)
+        if (name == i.name) {
+            out = i.kind;
+            return true;
+        }
+    return false;
 }
 
 std::string FaultHelp() {
@@ -130,6 +141,17 @@ bool ParseFault(const std::string& text, Fault& out, std::string& error) {
                 return false;
             }
             f.answer = static_cast<char>(std::toupper(static_cast<unsigned char>(arg[colon + 1])));
+            break;
+        }
+        case FaultKind::kReading: {
+            const std::size_t c1 = arg.find(':');
+            const std::size_t c2 = c1 == std::string::npos ? c1 : arg.find(':', c1 + 1);
+            if (c2 == std::string::npos || !ToInt(arg.substr(0, c1), f.arg) ||
+                !ToInt(arg.substr(c1 + 1, c2 - c1 - 1), f.point) || !ToInt(arg.substr(c2 + 1), f.value) ||
+                f.arg < 1 || f.arg > 2 || f.point < 1 || f.point > 200 || f.value < 0 || f.value > 254) {
+                error = "reading: LOOP:POINT:VALUE is expected, e.g. reading=1:5:60";
+                return false;
+            }
             break;
         }
         case FaultKind::kLoopOpen:

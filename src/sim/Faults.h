@@ -28,12 +28,15 @@ enum class FaultKind {
     kLoopOpen,          // loop-open=M: loop M is open (status 2, error counters rise)
     kLoopShort,         // loop-short=M: loop M is short-circuited (status 3)
     kOverCurrent,       // overcurrent=M: loop M draws more than 250 mA
+    kReading,           // reading=M:P:V: the device at point P of loop M reads V
 };
 
 struct Fault {
     FaultKind kind = FaultKind::kDrop;
     int arg = 0;
     char answer = 0;      // control: the answer letter
+    int point = 0;        // reading: the point 1..200
+    int value = 0;        // reading: the analog value 0..254
     int times = -1;       // replies left to affect; -1 = no limit
     int after = 0;        // matching replies to let through first
     int percent = 100;
@@ -47,8 +50,9 @@ struct Fault {
 
 // Parses one fault; on failure returns false and says why.
 bool ParseFault(const std::string& text, Fault& out, std::string& error);
-// The name of a fault kind as written on the command line.
+// The name of a fault kind as written on the command line, and back.
 const char* FaultName(FaultKind);
+bool FaultKindFromName(const std::string& name, FaultKind& out);
 // One line per fault, for --help.
 std::string FaultHelp();
 

@@ -82,12 +82,17 @@ void LoopModule::Tick(Memory& memory, Rng& rng, const LoopConditions& c, int64_t
     for (int k = 1; k <= kPointsPerLoop; ++k) {
         const uint16_t off = TableOffset(k);
         const int configured = memory.Get(kPointConfig + off) >> 4;
-        const Device& d = field[static_cast<std::size_t>(k)];
+        Device& d = field[static_cast<std::size_t>(k)];
         uint8_t flags = 0;
         uint8_t reading = 0;
         if (d.type != 0) {
+            // The level wanders slowly within a few steps; each reading
+            // adds a little noise.
+            if (rng.Below(30) == 0) d.drift = static_cast<int8_t>(std::clamp(d.drift + (rng.Below(2) ? 1 : -1), -3, 3));
             static constexpr int kJitter[4] = {-1, 0, 0, 1};
-            reading = static_cast<uint8_t>(std::clamp(d.level + kJitter[rng.Below(4)], 1, 254));
+            reading = static_cast<uint8_t>(std::clamp(d.level + d.drift + kJitter[rng.Below(4)], 1, 254));
+            for (const auto& [point, value] : c.readings)
+                if (point == k) reading = static_cast<uint8_t>(value);
             flags = d.type;
             if (configured != 0 && configured != d.type) flags |= 192;
         } else if (configured != 0) {

@@ -18,6 +18,7 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "sim/Memory.h"
@@ -29,6 +30,7 @@ struct Device {
     uint8_t type = 0;         // 0 = nothing wired at this address
     uint8_t level = 0;        // quiet analog level
     uint8_t calibration = 0;  // value reported during auto-configuration
+    int8_t drift = 0;         // slow wander of the level (dust, temperature)
 };
 
 // Conditions of the plant, switched by faults.
@@ -38,6 +40,7 @@ struct LoopConditions {
     bool overCurrent = false;
     bool autoConfigRefused = false;
     bool resetRefused = false;
+    std::vector<std::pair<int, int>> readings;  // forced readings: point, value
 };
 
 // Loop sub-commands.

@@ -258,6 +258,8 @@ LoopConditions Panel::ConditionsFor(int module) const {
     c.open = HasCondition(FaultKind::kLoopOpen, module);
     c.shortCircuit = HasCondition(FaultKind::kLoopShort, module);
     c.overCurrent = HasCondition(FaultKind::kOverCurrent, module);
+    for (const Fault& f : faults_)
+        if (f.kind == FaultKind::kReading && f.arg == module) c.readings.emplace_back(f.point, f.value);
     return c;
 }
 

@@ -72,6 +72,22 @@ TEST(LoopTest, LiveTablesFollowTheDevicesOnTheLoop) {
     EXPECT_EQ(h.Read(LiveAt(1, 1), 2), m.Read(LiveAt(1, 1), 2));
 }
 
+TEST(LoopTest, ForcedReadingShowsInLiveAndMinMax) {
+    SampleHarness h;
+    Fault f;
+    std::string error;
+    ASSERT_TRUE(ParseFault("reading=1:3:60", f, error)) << error;
+    h.panel.AddFault(f);
+    h.Wait(1000);
+    EXPECT_EQ(h.panel.Mem().Get(LiveAt(1, 3) + 1u), 60);
+    EXPECT_EQ(h.panel.Mem().Get(MinMaxAt(1, 3) + 1u), 60);
+    EXPECT_LT(h.panel.Mem().Get(MinMaxAt(1, 3)), 60);  // the quiet level before
+    h.panel.RemoveFaults(FaultKind::kReading);
+    h.Wait(1000);
+    EXPECT_LT(h.panel.Mem().Get(LiveAt(1, 3) + 1u), 40);
+    EXPECT_EQ(h.panel.Mem().Get(MinMaxAt(1, 3) + 1u), 60);  // the maximum stays recorded
+}
+
 TEST(LoopTest, ResetMinMaxIsAWriteOf255) {
     SampleHarness h;
     h.Wait(2000);
