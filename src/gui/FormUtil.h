@@ -1,0 +1,26 @@
+// Small helpers shared by the forms.
+#pragma once
+
+#include <QFont>
+#include <QString>
+#include <string>
+
+class QWidget;
+
+namespace cfg::gui {
+
+// Twips (the unit of the dialog offsets: 1440 per inch) to pixels at 96 dpi.
+inline int TwipsToPixels(int twips) { return twips / 15; }
+
+// Places a dialog `top` and `left` twips from the top-left corner of
+// `anchor` when either offset is above 0, otherwise centres it over
+// `anchor`; the dialog is kept on the screen.
+void PlaceForm(QWidget* dialog, QWidget* anchor, int topTwips, int leftTwips);
+
+// The fixed-pitch font of lists and text grids, so that columns align.
+QFont FixedFont(int pointSize = 10);
+
+// Line breaks of the core's texts ("\r\n" or "\r") as Qt shows them.
+QString DisplayText(const std::string& text);
+
+}  // namespace cfg::gui

@@ -1,0 +1,481 @@
+#include "MainWindow.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include "FormUtil.h"
+#include "QtUi.h"
+#include "ToolbarIcons.h"
+#include "Translate.h"
+#include "WorkForm.h"
+#include "shell/Language.h"
+#include "shell/MainLoop.h"
+#include "shell/Session.h"
+
+namespace cfg::gui {
+
+namespace {
+
+// Toolbar1: button index, key. Positions 4 and 15 are gaps between the
+// groups (file commands, sections, closing and printing).
+struct ButtonDef {
+    int index;
+    const char* key;
+};
+constexpr ButtonDef kToolbar1[] = {
+    {1, "crea"},     {2, "trasferisce"}, {3, "apre"},    {5, "vimom"},     {6, "zone"},
+    {7, "tempi"},    {8, "opzioni"},     {9, "opsup"},   {10, "logiche"},  {11, "orologio"},
+    {12, "display"}, {13, "parcom"},     {14, "moduli"}, {16, "chiude"},   {17, "stampa"},
+};
+constexpr int kToolbar1Buttons = 17;
+
+// Section codes of the buttons that do not open a popup.
+int SectionOfKey(const QString& key) {
+    static const std::map<QString, int> codes = {
+        {QStringLiteral("zone"), 2},    {QStringLiteral("tempi"), 3},   {QStringLiteral("opzioni"), 4},
+        {QStringLiteral("opsup"), 5},   {QStringLiteral("logiche"), 7}, {QStringLiteral("display"), 8},
+        {QStringLiteral("parcom"), 9},  {QStringLiteral("moduli"), 10}, {QStringLiteral("chiude"), 12},
+    };
+    auto it = codes.find(key);
+    return it == codes.end() ? 0 : it->second;
+}
+
+// Popup buttons: the key and the number of its menu.
+int PopupOfKey(const QString& key) {
+    static const std::map<QString, int> popups = {
+        {QStringLiteral("crea"), 1},  {QStringLiteral("trasferisce"), 2}, {QStringLiteral("apre"), 3},
+        {QStringLiteral("vimom"), 5}, {QStringLiteral("orologio"), 11},   {QStringLiteral("stampa"), 17},
+    };
+    auto it = popups.find(key);
+    return it == popups.end() ? 0 : it->second;
+}
+
+// Toolbar2: index, key, DiagnosticCommand.
+struct Button2Def {
+    int index;
+    const char* key;
+    int code;
+};
+constexpr Button2Def kToolbar2[] = {
+    {2, "endvimom", 7}, {3, "autocf", 4}, {4, "visloop", 1}, {5, "minmax", 2},
+    {6, "soglie", 3},   {7, "errloop", 5}, {8, "iloop", 6},
+};
+
+// The entries of each popup menu: index, caption until the language file
+// gives one; a null caption is a separator. The main loop code and the
+// mapping of the entry's index to CommandOption follow.
+struct EntryDef {
+    int index;
+    const char* caption;
+};
+struct PopupDef {
+    int button;
+    const char* array;
+    int sectionCommand;
+    std::vector<EntryDef> entries;
+    std::map<int, int> options;  // entry index -> CommandOption
+};
+
+const std::vector<PopupDef>& Popups() {
+    static const std::vector<PopupDef> popups = {
+        {1, "menub1", 53, {{0, "Copia configurazione..."}, {1, nullptr}, {2, "Nuova configurazione da DEFAULT..."}},
+         {{0, 1}, {2, 2}}},
+        {2, "menub2", 52, {{0, "Invia configurazione alla centrale..."}, {1, nullptr},
+                           {2, "Ricevi configurazione dalla centrale..."}},
+         {{0, 1}, {2, 2}}},
+        {3, "menub3", 51, {{0, "Apri configurazione da file..."}, {1, nullptr}, {2, "Apri configurazione dalla centrale"}},
+         {{0, 1}, {2, 2}}},
+        {5, "menub5", 1, {{0, "Modulo analogico 1"}, {1, nullptr}, {2, "Modulo analogico 2"}, {3, ""}, {4, ""}},
+         {{0, 1}, {2, 2}, {4, 3}}},
+        {11, "menub11", 6, {{0, "Programmi orari"}, {1, "Festività"}, {2, "Periodi festivi"},
+                            {3, "Leggi orologio centrale"}, {4, "Imposta orologio centrale"}, {5, "Riepilogo programmi"}},
+         {{0, 1}, {1, 2}, {2, 3}, {3, 4}, {4, 5}, {5, 6}}},
+        {17, "menub17", 11, {{0, "Stampa su stampante..."}, {1, "Stampa su file di testo..."}}, {{0, 1}, {1, 2}}},
+    };
+    return popups;
+}
+
+const PopupDef* PopupOf(int button) {
+    for (const auto& p : Popups())
+        if (p.button == button) return &p;
+    return nullptr;
+}
+
+}  // namespace
+
+MainWindow::MainWindow(QtUi& ui) : QMainWindow(nullptr), ui_(ui) {
+    MarkForm(this, "MDIMainForm");
+    setWindowTitle(QString::fromLatin1(kProgramName));
+    setWindowIcon(ToolbarIcon(QStringLiteral("vimom")));
+    // No maximise box and no sizing border: the window keeps one size.
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint);
+
+    work_ = new WorkForm(ui_, this);
+    BuildToolbars();
+    BuildPopupMenus();
+
+    menuBar()->addMenu(work_->settingsMenu());
+    menuBar()->addMenu(work_->languageMenu());
+    menuBar()->addAction(work_->infoAction());
+
+    auto* central = new QWidget(this);
+    auto* layout = new QVBoxLayout(central);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(BuildTitleArea());
+    layout->addWidget(work_, 1);
+    layout->addWidget(BuildStatusArea());
+    setCentralWidget(central);
+    setFixedSize(FixedSize());
+}
+
+QSize MainWindow::FixedSize() const {
+    // The 80-column list, its buttons and margins; never less than a
+    // comfortable 980 x 660, which fits a 1366 x 768 screen with its task bar.
+    int width = std::max(980, work_->ListWidthFor80Columns() + 170);
+    return {width, 660};
+}
+
+void MainWindow::BuildToolbars() {
+    toolbar1_ = new QToolBar(this);
+    toolbar1_->setObjectName(QStringLiteral("Toolbar1"));
+    toolbar1_->setMovable(false);
+    toolbar1_->setFloatable(false);
+    toolbar1_->setIconSize(QSize(32, 32));
+    toolbar1_->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    toolbar1_->setContextMenuPolicy(Qt::PreventContextMenu);
+    int next = 1;
+    for (const auto& def : kToolbar1) {
+        for (; next < def.index; ++next) toolbar1_->addSeparator();
+        QString key = QString::fromLatin1(def.key);
+        QAction* a = toolbar1_->addAction(ToolbarIcon(key), key);
+        a->setProperty("key", key);
+        a->setProperty("buttonIndex", def.index);
+        buttons1_[def.index] = a;
+        next = def.index + 1;
+    }
+    connect(toolbar1_, &QToolBar::actionTriggered, this, &MainWindow::Toolbar1Clicked);
+    addToolBar(Qt::TopToolBarArea, toolbar1_);
+
+    addToolBarBreak(Qt::TopToolBarArea);
+    toolbar2_ = new QToolBar(this);
+    toolbar2_->setObjectName(QStringLiteral("Toolbar2"));
+    toolbar2_->setMovable(false);
+    toolbar2_->setFloatable(false);
+    toolbar2_->setIconSize(QSize(28, 28));
+    toolbar2_->setContextMenuPolicy(Qt::PreventContextMenu);
+    for (const auto& def : kToolbar2) {
+        QString key = QString::fromLatin1(def.key);
+        QAction* a = toolbar2_->addAction(ToolbarIcon(key), key);
+        a->setProperty("key", key);
+        a->setProperty("buttonIndex", def.index);
+        a->setProperty("code", def.code);
+        buttons2_[def.index] = a;
+        // Leaving the loop views stands apart from the views themselves.
+        if (def.index == 2) toolbar2_->addSeparator();
+    }
+    connect(toolbar2_, &QToolBar::actionTriggered, this, &MainWindow::Toolbar2Clicked);
+    addToolBar(Qt::TopToolBarArea, toolbar2_);
+    toolbar2_->hide();
+}
+
+void MainWindow::BuildPopupMenus() {
+    for (const auto& def : Popups()) {
+        auto* menu = new QMenu(this);
+        SetControlName(menu, ("MenuButton" + std::to_string(def.button)).c_str());
+        for (const auto& e : def.entries) {
+            QAction* a = nullptr;
+            if (!e.caption) {
+                a = menu->addSeparator();
+            } else {
+                a = menu->addAction(QString::fromUtf8(e.caption));
+                const int button = def.button, index = e.index;
+                connect(a, &QAction::triggered, this, [this, button, index] { PopupClicked(button, index); });
+            }
+            SetControlName(a, def.array, e.index);
+            entries_[{def.button, e.index}] = a;
+        }
+        popups_[def.button] = menu;
+    }
+    // The loop-module popup's last two entries are never offered.
+    PopupEntry(5, 3)->setVisible(false);
+    PopupEntry(5, 4)->setVisible(false);
+}
+
+QWidget* MainWindow::BuildTitleArea() {
+    titleArea_ = new QFrame(this);
+    SetControlName(titleArea_, "PCTTitoli");
+    titleArea_->setStyleSheet(QStringLiteral(
+        "#PCTTitoli { background: qlineargradient(x1:0, y1:0, x2:1, y2:0, stop:0 #8a1c1c, stop:1 #c0392b); }"
+        "#PCTTitoli QLabel { color: white; }"));
+    titleLabel_ = new QLabel(QString::fromLatin1(kProgramName), titleArea_);
+    SetControlName(titleLabel_, "LBLTitoli");
+    QFont f = titleLabel_->font();
+    f.setPointSize(f.pointSize() + 5);
+    f.setBold(true);
+    titleLabel_->setFont(f);
+    heading_ = new QLabel(titleArea_);
+    SetControlName(heading_, "LBLIntestaz");
+    KeepCaption(heading_);
+    heading_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    loopCaption_ = new QLineEdit(titleArea_);
+    SetControlName(loopCaption_, "TXTVimoM");
+    loopCaption_->setReadOnly(true);
+    loopCaption_->hide();
+    clockLabel_ = new QLabel(titleArea_);
+    SetControlName(clockLabel_, "MLBLOra");
+    KeepCaption(clockLabel_);
+    clockLabel_->hide();
+    for (QWidget* w : {static_cast<QWidget*>(titleArea_), static_cast<QWidget*>(titleLabel_),
+                       static_cast<QWidget*>(heading_)}) {
+        w->installEventFilter(this);
+        w->setCursor(Qt::PointingHandCursor);
+    }
+    auto* l = new QHBoxLayout(titleArea_);
+    l->setContentsMargins(12, 6, 12, 6);
+    l->addWidget(titleLabel_);
+    l->addWidget(loopCaption_, 1);
+    l->addWidget(clockLabel_);
+    l->addStretch(1);
+    l->addWidget(heading_);
+    return titleArea_;
+}
+
+QWidget* MainWindow::BuildStatusArea() {
+    auto* area = new QFrame(this);
+    SetControlName(area, "PCTStatus");
+    area->setFrameStyle(QFrame::StyledPanel | QFrame::Raised);
+    auto panel = [area](QLabel* l) {
+        l->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        l->setMinimumHeight(24);
+        l->setContentsMargins(4, 0, 4, 0);
+        return l;
+    };
+    settings_ = panel(new QLabel(area));
+    SetControlName(settings_, "LBLImpostaz");
+    KeepCaption(settings_);
+    settings_->setMinimumWidth(190);
+    status_ = panel(new QLabel(area));
+    SetControlName(status_, "LBLStatus");
+    KeepCaption(status_);
+    rtx_ = panel(new QLabel(area));
+    SetControlName(rtx_, "LBLRtx");
+    KeepCaption(rtx_);
+    rtx_->setFixedWidth(44);
+    rtx_->setAlignment(Qt::AlignCenter);
+    QFont bold = rtx_->font();
+    bold.setBold(true);
+    rtx_->setFont(bold);
+    progress_ = new QProgressBar(area);
+    SetControlName(progress_, "PRGBar1");
+    progress_->setFixedWidth(220);
+    progress_->setTextVisible(false);
+    progress_->setRange(0, 100);
+    progress_->setValue(0);
+    abort_ = new QPushButton(QStringLiteral("Interrompi"), area);
+    SetControlName(abort_, "CMDAbrtx");
+    abort_->setStyleSheet(QStringLiteral("QPushButton { color: #a00000; font-weight: bold; }"));
+    abort_->hide();
+    connect(abort_, &QPushButton::clicked, this, [this] {
+        ui_.session().AbortRequested = kTrue;
+        abort_->hide();
+        abortTimer_->stop();
+    });
+
+    statusTimer_ = new QTimer(this);
+    statusTimer_->setObjectName(QStringLiteral("TMRStatus"));
+    statusTimer_->setSingleShot(true);
+    connect(statusTimer_, &QTimer::timeout, this, &MainWindow::StatusTimerFired);
+    abortTimer_ = new QTimer(this);
+    abortTimer_->setObjectName(QStringLiteral("TMRAbort"));
+    abortTimer_->setSingleShot(true);
+    abortTimer_->setInterval(2000);
+    connect(abortTimer_, &QTimer::timeout, this, &MainWindow::AbortTimerFired);
+
+    auto* l = new QHBoxLayout(area);
+    l->setContentsMargins(6, 4, 6, 4);
+    l->addWidget(settings_);
+    l->addWidget(status_, 1);
+    l->addWidget(rtx_);
+    l->addWidget(progress_);
+    l->addWidget(abort_);
+    SetStatusShown(false);
+    return area;
+}
+
+QAction* MainWindow::ToolbarButton(int index) const {
+    auto it = buttons1_.find(index);
+    return it == buttons1_.end() ? nullptr : it->second;
+}
+
+QToolButton* MainWindow::ToolbarButtonWidget(int index) const {
+    QAction* a = ToolbarButton(index);
+    return a ? qobject_cast<QToolButton*>(toolbar1_->widgetForAction(a)) : nullptr;
+}
+
+QAction* MainWindow::ToolbarButtonByKey(const QString& key) const {
+    for (const auto& [i, a] : buttons1_)
+        if (a->property("key").toString() == key) return a;
+    for (const auto& [i, a] : buttons2_)
+        if (a->property("key").toString() == key) return a;
+    return nullptr;
+}
+
+QAction* MainWindow::Toolbar2Button(int index) const {
+    auto it = buttons2_.find(index);
+    return it == buttons2_.end() ? nullptr : it->second;
+}
+
+QMenu* MainWindow::PopupMenu(int button) const {
+    auto it = popups_.find(button);
+    return it == popups_.end() ? nullptr : it->second;
+}
+
+QAction* MainWindow::PopupEntry(int button, int index) const {
+    auto it = entries_.find({button, index});
+    return it == entries_.end() ? nullptr : it->second;
+}
+
+void MainWindow::SetToolbarTips() {
+    Session& s = ui_.session();
+    for (int i = 1; i <= kToolbar1Buttons; ++i)
+        if (QAction* a = ToolbarButton(i)) a->setToolTip(Q(GetText(s, 1499 + i)));
+    for (int i = 1; i <= 8; ++i)
+        if (QAction* a = Toolbar2Button(i)) a->setToolTip(Q(GetText(s, 1518 + i)));
+}
+
+void MainWindow::SetLoopToolbarVisible(bool v) { toolbar2_->setVisible(v); }
+
+void MainWindow::Toolbar1Clicked(QAction* a) {
+    Session& s = ui_.session();
+    s.ToolbarButtonIndex = static_cast<int16_t>(a->property("buttonIndex").toInt());
+    const QString key = a->property("key").toString();
+    if (int popup = PopupOfKey(key)) {
+        OpenPopup(popup, a);
+        return;
+    }
+    if (int code = SectionOfKey(key)) s.SectionCommand = static_cast<int16_t>(code);
+}
+
+void MainWindow::OpenPopup(int button, QAction* at) {
+    if (button == 5) PrepareLoopModuleMenu();
+    QMenu* menu = PopupMenu(button);
+    QWidget* w = toolbar1_->widgetForAction(at);
+    QPoint pos = w ? w->mapToGlobal(QPoint(0, w->height())) : mapToGlobal(QPoint(0, 0));
+    menu->popup(pos);
+}
+
+void MainWindow::PopupClicked(int button, int index) {
+    const PopupDef* def = PopupOf(button);
+    if (!def) return;
+    Session& s = ui_.session();
+    s.SectionCommand = static_cast<int16_t>(def->sectionCommand);
+    auto it = def->options.find(index);
+    if (it != def->options.end()) s.CommandOption = static_cast<int16_t>(it->second);
+}
+
+void MainWindow::PrepareLoopModuleMenu() {
+    Session& s = ui_.session();
+    std::array<bool, 2> present{true, true};
+    if (ui_.readLoopModules) {
+        QtUi::HandlerScope scope(ui_);
+        present = ui_.readLoopModules(s);
+    }
+    const int entryIndex[2] = {0, 2}, moduleText[2] = {210, 212}, missingText[2] = {209, 211};
+    for (int m = 0; m < 2; ++m) {
+        QAction* a = PopupEntry(5, entryIndex[m]);
+        std::string caption = GetText(s, moduleText[m]) + "  ";
+        caption += present[static_cast<std::size_t>(m)] ? std::string(20, ' ') : GetText(s, missingText[m]);
+        // A blank caption would leave an empty line: keep the design one.
+        if (!GetText(s, moduleText[m]).empty()) a->setText(Q(caption).trimmed());
+        a->setEnabled(present[static_cast<std::size_t>(m)]);
+    }
+    PopupEntry(5, 3)->setVisible(false);
+    PopupEntry(5, 4)->setVisible(false);
+}
+
+void MainWindow::Toolbar2Clicked(QAction* a) {
+    Session& s = ui_.session();
+    s.ToolbarButtonIndex = static_cast<int16_t>(a->property("buttonIndex").toInt());
+    bool ok = false;
+    int code = a->property("code").toInt(&ok);
+    if (ok && code > 0) s.DiagnosticCommand = static_cast<int16_t>(code);
+}
+
+void MainWindow::SetIdentification(const QString& text) {
+    QString oneLine = text;
+    oneLine.replace(QLatin1Char('\n'), QStringLiteral("   "));
+    heading_->setText(oneLine.trimmed());
+}
+
+void MainWindow::SetStatusShown(bool v) {
+    statusShown_ = v;
+    status_->setVisible(v);
+    progress_->setVisible(v);
+}
+
+void MainWindow::SetTxRx(const QString& t) {
+    rtx_->setText(t.trimmed());
+    if (t.trimmed().isEmpty()) rtx_->setStyleSheet(QString());
+    else if (t.contains(QLatin1String("Tx"), Qt::CaseInsensitive))
+        rtx_->setStyleSheet(QStringLiteral("background: #f5b041; color: black;"));
+    else
+        rtx_->setStyleSheet(QStringLiteral("background: #58d68d; color: black;"));
+}
+
+void MainWindow::HideSectionControls() {
+    toolbar2_->hide();
+    loopCaption_->clear();
+    loopCaption_->hide();
+    clockLabel_->hide();
+}
+
+void MainWindow::StatusTimerFired() {
+    status_->clear();
+    progress_->setValue(progress_->minimum());
+    statusTimer_->stop();
+    abortTimer_->stop();
+    abort_->hide();
+}
+
+void MainWindow::AbortTimerFired() {
+    if (statusShown_) abort_->show();
+    abortTimer_->stop();
+}
+
+void MainWindow::closeEvent(QCloseEvent* e) {
+    // The program ends from its main loop, which releases the panel first.
+    e->ignore();
+    if (ui_.session().CloseBlocked != 0) return;
+    ui_.RequestQuit();
+}
+
+void MainWindow::changeEvent(QEvent* e) {
+    if (e->type() == QEvent::WindowStateChange && (windowState() & Qt::WindowMaximized))
+        QTimer::singleShot(0, this, [this] { setWindowState(windowState() & ~Qt::WindowMaximized); });
+    QMainWindow::changeEvent(e);
+}
+
+bool MainWindow::eventFilter(QObject* o, QEvent* e) {
+    // A click on the title area asks for the panel's serial numbering.
+    if (e->type() == QEvent::MouseButtonPress && (o == titleArea_ || o == titleLabel_ || o == heading_)) {
+        ui_.session().SectionCommand = 255;
+        return true;
+    }
+    return QMainWindow::eventFilter(o, e);
+}
+
+}  // namespace cfg::gui

@@ -1,0 +1,116 @@
+// MDIMainForm: the main window. Toolbar1 (17 buttons, six of them open popup
+// menus), Toolbar2 (the loop-module views), the title area, the work form
+// and the status area of the panel link (LBLImpostaz, LBLStatus, LBLRtx,
+// PRGBar1, the abort button CMDAbrtx with its timer TMRAbort, and TMRStatus
+// that clears the status line). Its handlers only leave codes in the session
+// (SectionCommand, CommandOption, ToolbarButtonIndex, DiagnosticCommand,
+// AbortRequested) for the main loop; they never run a command themselves.
+// The window keeps one size, cannot be maximised and refuses to close while
+// the session's CloseBlocked is set.
+#pragma once
+
+#include <QMainWindow>
+#include <map>
+#include <vector>
+
+class QAction;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QProgressBar;
+class QPushButton;
+class QTimer;
+class QToolBar;
+class QToolButton;
+
+namespace cfg::gui {
+
+class QtUi;
+class WorkForm;
+
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit MainWindow(QtUi&);
+
+    WorkForm* workForm() const { return work_; }
+
+    // --- toolbars ------------------------------------------------------------
+    // Toolbar1 button by index 1..17 (nullptr for a spacer position).
+    QAction* ToolbarButton(int index) const;
+    QToolButton* ToolbarButtonWidget(int index) const;
+    QAction* ToolbarButtonByKey(const QString& key) const;
+    QAction* Toolbar2Button(int index) const;
+    QToolBar* toolbar1() const { return toolbar1_; }
+    QToolBar* toolbar2() const { return toolbar2_; }
+    // Tool-tips of both toolbars from the message texts.
+    void SetToolbarTips();
+    void SetLoopToolbarVisible(bool);
+
+    // --- popup menus ---------------------------------------------------------
+    // MenuButton1, 2, 3, 5, 11 or 17.
+    QMenu* PopupMenu(int button) const;
+    // An entry of menub1, menub2, ... by the popup's button and its index.
+    QAction* PopupEntry(int button, int index) const;
+
+    // --- title and status areas --------------------------------------------------
+    void SetIdentification(const QString&);
+    QLabel* statusLabel() const { return status_; }
+    QLabel* settingsLabel() const { return settings_; }
+    QLabel* txRxLabel() const { return rtx_; }
+    QProgressBar* progressBar() const { return progress_; }
+    QPushButton* abortButton() const { return abort_; }
+    QTimer* statusTimer() const { return statusTimer_; }
+    QTimer* abortTimer() const { return abortTimer_; }
+    QLabel* identificationLabel() const { return heading_; }
+    void SetStatusShown(bool);
+    bool StatusShown() const { return statusShown_; }
+    void SetTxRx(const QString&);
+    void HideSectionControls();
+
+    // The fixed size of the window, chosen to fit the 80-column list.
+    QSize FixedSize() const;
+
+protected:
+    void closeEvent(QCloseEvent*) override;
+    void changeEvent(QEvent*) override;
+    bool eventFilter(QObject*, QEvent*) override;
+
+private:
+    void BuildToolbars();
+    void BuildPopupMenus();
+    QWidget* BuildTitleArea();
+    QWidget* BuildStatusArea();
+    void Toolbar1Clicked(QAction*);
+    void Toolbar2Clicked(QAction*);
+    void PopupClicked(int button, int index);
+    void OpenPopup(int button, QAction* at);
+    void PrepareLoopModuleMenu();
+    void StatusTimerFired();
+    void AbortTimerFired();
+
+    QtUi& ui_;
+    WorkForm* work_;
+    QToolBar* toolbar1_ = nullptr;
+    QToolBar* toolbar2_ = nullptr;
+    std::map<int, QAction*> buttons1_;
+    std::map<int, QAction*> buttons2_;
+    std::map<int, QMenu*> popups_;
+    std::map<std::pair<int, int>, QAction*> entries_;
+    QFrame* titleArea_ = nullptr;
+    QLabel* titleLabel_ = nullptr;
+    QLabel* heading_ = nullptr;
+    QLineEdit* loopCaption_ = nullptr;
+    QLabel* clockLabel_ = nullptr;
+    QLabel* settings_ = nullptr;
+    QLabel* status_ = nullptr;
+    QLabel* rtx_ = nullptr;
+    QProgressBar* progress_ = nullptr;
+    QPushButton* abort_ = nullptr;
+    QTimer* statusTimer_ = nullptr;
+    QTimer* abortTimer_ = nullptr;
+    bool statusShown_ = false;
+};
+
+}  // namespace cfg::gui

@@ -1,0 +1,133 @@
+#include "MessageInputForm.h"
+
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "FormUtil.h"
+#include "Translate.h"
+#include "shell/Session.h"
+
+namespace cfg::gui {
+
+MessageInputForm::MessageInputForm(Session& s, Translator& tr, QWidget* parent) : QDialog(parent), s_(s) {
+    MarkForm(this, "FRMInpMsg");
+    setWindowTitle(QStringLiteral("CFG-Veltrano"));
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::CustomizeWindowHint | Qt::WindowCloseButtonHint);
+    setModal(true);
+
+    prompt_ = new QLabel(this);
+    SetControlName(prompt_, "LBLPrompt");
+    prompt_->setWordWrap(true);
+    prompt_->setMinimumWidth(320);
+    // A ruler over the text box: the display shows this many characters.
+    ruler_ = new QLabel(this);
+    SetControlName(ruler_, "LBLRighello");
+    KeepCaption(ruler_);
+    ruler_->setFont(FixedFont(11));
+    ruler_->setStyleSheet(QStringLiteral("color: #8090a0;"));
+    text_ = new QLineEdit(this);
+    SetControlName(text_, "TXTStringa");
+    text_->setFont(FixedFont(11));
+
+    rangeFrame_ = new QGroupBox(this);
+    SetControlName(rangeFrame_, "FRADaa");
+    auto* fromLabel = new QLabel(QStringLiteral("Da"), rangeFrame_);
+    SetControlName(fromLabel, "LBLDa");
+    from_ = new QLineEdit(rangeFrame_);
+    SetControlName(from_, "TXTDa");
+    auto* toLabel = new QLabel(QStringLiteral("A"), rangeFrame_);
+    SetControlName(toLabel, "LBLA");
+    to_ = new QLineEdit(rangeFrame_);
+    SetControlName(to_, "TXTA");
+    for (QLineEdit* e : {from_, to_}) {
+        e->setMaxLength(5);
+        e->setFixedWidth(70);
+        e->setAlignment(Qt::AlignRight);
+    }
+    auto* rl = new QHBoxLayout(rangeFrame_);
+    rl->addWidget(fromLabel);
+    rl->addWidget(from_);
+    rl->addSpacing(12);
+    rl->addWidget(toLabel);
+    rl->addWidget(to_);
+    rl->addStretch(1);
+    rangeFrame_->hide();
+
+    auto* ok = new QPushButton(QStringLiteral("OK"), this);
+    SetControlName(ok, "CMDOk");
+    ok->setDefault(true);
+    range_ = new QPushButton(QStringLiteral("Gruppo..."), this);
+    SetControlName(range_, "CMDImpGrup");
+    range_->setAutoDefault(false);
+    auto* abort = new QPushButton(QStringLiteral("Annulla"), this);
+    SetControlName(abort, "CMDAbort");
+    abort->setAutoDefault(false);
+    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+    connect(abort, &QPushButton::clicked, this, &QDialog::reject);
+    connect(range_, &QPushButton::clicked, this, &MessageInputForm::SwitchToRange);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(range_);
+    buttons->addStretch(1);
+    buttons->addWidget(ok);
+    buttons->addWidget(abort);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(prompt_);
+    layout->addWidget(ruler_);
+    layout->addWidget(text_);
+    layout->addWidget(rangeFrame_);
+    layout->addLayout(buttons);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    tr.TranslateForm(this);
+}
+
+void MessageInputForm::SwitchToRange() {
+    prompt_->hide();
+    ruler_->hide();
+    text_->hide();
+    range_->hide();
+    rangeFrame_->show();
+    from_->setFocus();
+    rangeMode_ = true;
+    s_.MessageRangeInput = 255;
+}
+
+MessageAnswer MessageInputForm::Ask(const MessageRequest& req, QWidget* anchor) {
+    if (!req.title.empty()) setWindowTitle(Q(req.title));
+    prompt_->setText(DisplayText(req.prompt));
+    prompt_->setVisible(!req.prompt.empty());
+    const int width = req.maxLength > 0 ? req.maxLength : 32767;
+    text_->setMaxLength(width);
+    if (req.maxLength > 0 && req.maxLength <= 80) {
+        QString ruler;
+        for (int i = 1; i <= req.maxLength; ++i) ruler += QChar(QLatin1Char('0' + i % 10));
+        ruler_->setText(ruler);
+        text_->setFixedWidth(QFontMetrics(text_->font()).horizontalAdvance(ruler) + 14);
+        ruler_->setContentsMargins(5, 0, 0, 0);
+    } else {
+        ruler_->hide();
+    }
+    text_->setText(Q(req.initialText));
+    text_->selectAll();
+    text_->setFocus();
+    range_->setVisible(req.allowRange);
+    PlaceForm(this, anchor, 0, 0);
+
+    MessageAnswer answer;
+    if (exec() != QDialog::Accepted) return answer;
+    answer.confirmed = true;
+    answer.range = rangeMode_;
+    if (rangeMode_) {
+        answer.first = S(from_->text().trimmed());
+        answer.last = S(to_->text().trimmed());
+    } else {
+        answer.text = S(text_->text());
+    }
+    return answer;
+}
+
+}  // namespace cfg::gui

@@ -1,0 +1,152 @@
+#include "Program.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QGuiApplication>
+#include <QScreen>
+
+#include "MainWindow.h"
+#include "QtUi.h"
+#include "SingleInstance.h"
+#include "app/core/Wiring.h"
+#include "link/Link.h"
+#include "shell/FileNames.h"
+#include "shell/MainLoop.h"
+#include "shell/Session.h"
+#include "shell/Settings.h"
+#include "shell/Shell.h"
+#include "shell/Text.h"
+
+#include "platform/SerialTransport.h"
+#ifdef CFG_HAVE_LOOPBACK
+#include "sim/loopback/LoopbackTransport.h"
+#endif
+
+namespace cfg::gui {
+
+namespace {
+// The address of the demonstration panel.
+constexpr int kDemoAddress = 1;
+}  // namespace
+
+Program::Program(ProgramOptions options) : options_(std::move(options)) {
+    ui_ = std::make_unique<QtUi>();
+    session_ = std::make_unique<Session>(*ui_, clock_);
+    std::string folder = options_.folder.empty() ? S(QCoreApplication::applicationDirPath()) : options_.folder;
+    session_->ProgramFolder = S(QDir(Q(folder)).absolutePath());
+    RegisterCoreCommands(*session_);
+    ui_->Attach(*session_);
+}
+
+Program::~Program() {
+    if (session_) session_->transport = nullptr;
+}
+
+Session& Program::session() { return *session_; }
+QtUi& Program::ui() { return *ui_; }
+MainWindow& Program::window() { return *ui_->mainWindow(); }
+
+bool Program::Start() {
+    Session& s = *session_;
+    MainWindow& w = window();
+
+    if (options_.singleInstance) {
+        instance_ = std::make_unique<SingleInstance>(Q(s.ProgramFolder));
+        if (!instance_->Claim()) return false;
+        instance_->onActivate = [&w] {
+            w.showNormal();
+            w.raise();
+            w.activateWindow();
+        };
+    }
+
+    try {
+        // The main window, centred a little above the middle of the screen.
+        const QSize size = w.FixedSize();
+        if (QScreen* screen = QGuiApplication::primaryScreen()) {
+            const QRect avail = screen->availableGeometry();
+            const int top = std::max(0, (avail.height() - 20 - size.height()) / 2);
+            const int left = std::max(0, (avail.width() - size.width()) / 2);
+            w.move(avail.left() + left, avail.top() + top);
+        }
+        w.show();
+
+        // The work form: languages, settings, the chosen language's texts.
+        ui_->FillLanguageMenu();
+        ui_->TranslateForms();
+
+        if (options_.splash) {
+            ui_->ShowAbout(true);
+            PauseSeconds(s, options_.splashSeconds);
+            ui_->CloseSplash();
+        }
+
+        // The program folder is the working folder from here on.
+        QDir::setCurrent(Q(s.ProgramFolder));
+        s.ProgramDrive = UpperCase(s.ProgramFolder.substr(0, 2));
+
+        ReadRelayParameters(s, options_.commandLine, s.ProgramFolder);
+        LoadSettings(s);
+        CreateTransport();
+
+        ui_->ProcessEvents();
+        s.link.ReplyData.clear();
+        s.MainState = 0;
+    } catch (const ProgramEnd&) {
+        // Closed during start-up: Run ends at once.
+    }
+    return true;
+}
+
+void Program::CreateTransport() {
+    Session& s = *session_;
+    if (options_.transport) {
+        s.transport = options_.transport;
+        return;
+    }
+#ifdef CFG_HAVE_LOOPBACK
+    if (options_.demo) {
+        vimo::sim::PanelSettings panel;
+        panel.address = kDemoAddress;
+        panel.plantCode = std::clamp(static_cast<int>(ParseNumber(s.PlantCode)), 0, 223);
+        demo_ = std::make_unique<LoopbackTransport>(clock_, panel);
+        demo_->Panel().LoadSample();
+        // Bytes take their time on the line, as on a real cable.
+        demo_->SetPacing(true);
+        s.transport = demo_.get();
+        s.link.PanelAddress = kDemoAddress;
+        return;
+    }
+#endif
+    serial_ = std::make_unique<SerialTransport>();
+    s.transport = serial_.get();
+}
+
+void Program::Turn() {
+    MainLoopTurn(*session_);
+    Yield(*session_);
+}
+
+int Program::Run() {
+    if (!ui_->QuitRequested()) {
+        try {
+            RunMainLoop(*session_, [] { return true; });
+        } catch (const ProgramEnd&) {
+        }
+    }
+    End();
+    return 0;
+}
+
+void Program::End() {
+    Session& s = *session_;
+    ui_->SetEnding();
+    window().hide();
+    if (s.PortOpened > 0) {
+        if (s.commands.closePanel) s.commands.closePanel(s);
+        s.PortOpened = 0;
+    }
+    if (s.transport && s.transport->IsOpen()) ClosePanelPort(s);
+}
+
+}  // namespace cfg::gui

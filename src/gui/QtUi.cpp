@@ -1,0 +1,339 @@
+#include "QtUi.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QLabel>
+#include <QLibraryInfo>
+#include <QMessageBox>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTimer>
+#include <QToolBar>
+
+#include "AboutForm.h"
+#include "CopyFileForm.h"
+#include "FormUtil.h"
+#include "InputForm.h"
+#include "MainWindow.h"
+#include "MenuForm.h"
+#include "MessageInputForm.h"
+#include "RelayParamsForm.h"
+#include "ScreenForm.h"
+#include "WorkForm.h"
+#include "shell/Language.h"
+#include "shell/Session.h"
+
+namespace cfg::gui {
+
+QtUi::QtUi() = default;
+
+QtUi::~QtUi() {
+    delete main_;
+}
+
+void QtUi::Attach(Session& s) {
+    s_ = &s;
+    translator_ = std::make_unique<Translator>(s);
+    main_ = new MainWindow(*this);
+    RegisterForm(main_);
+    RegisterForm(main_->workForm());
+}
+
+WorkForm* QtUi::workForm() const { return main_ ? main_->workForm() : nullptr; }
+ScreenForm* QtUi::screenForm() const { return screen_.data(); }
+
+void QtUi::RequestQuit() { quitRequested_ = true; }
+
+void QtUi::RegisterForm(QWidget* w) {
+    forms_.erase(std::remove_if(forms_.begin(), forms_.end(), [](const QPointer<QWidget>& p) { return p.isNull(); }),
+                 forms_.end());
+    forms_.emplace_back(w);
+}
+
+std::vector<QWidget*> QtUi::OpenForms() const {
+    std::vector<QWidget*> out;
+    for (const auto& p : forms_)
+        if (!p.isNull()) out.push_back(p.data());
+    return out;
+}
+
+QWidget* QtUi::DialogParent() const {
+    if (QWidget* modal = QApplication::activeModalWidget()) return modal;
+    return main_;
+}
+
+QWidget* QtUi::Anchor() const { return workForm(); }
+
+// --- event pump --------------------------------------------------------------
+
+void QtUi::ProcessEvents() {
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+    // Objects released with deleteLater go when no window handler is running.
+    if (handlerDepth_ == 0) QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    if (quitRequested_ && !ending_ && handlerDepth_ == 0) throw ProgramEnd{};
+}
+
+// --- message boxes -----------------------------------------------------------
+
+MsgAnswer QtUi::MessageBox(const std::string& title, const std::string& text, MsgButtons buttons, MsgIcon icon) {
+    QMessageBox box(DialogParent());
+    box.setWindowTitle(title.empty() ? QStringLiteral("CFG-Veltrano") : Q(title));
+    box.setText(DisplayText(text));
+    switch (icon) {
+    case MsgIcon::Critical: box.setIcon(QMessageBox::Critical); break;
+    case MsgIcon::Question: box.setIcon(QMessageBox::Question); break;
+    case MsgIcon::Exclamation: box.setIcon(QMessageBox::Warning); break;
+    case MsgIcon::Information: box.setIcon(QMessageBox::Information); break;
+    case MsgIcon::None: box.setIcon(QMessageBox::NoIcon); break;
+    }
+    switch (buttons) {
+    case MsgButtons::Ok: box.setStandardButtons(QMessageBox::Ok); break;
+    case MsgButtons::OkCancel: box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel); break;
+    case MsgButtons::YesNo: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
+    case MsgButtons::YesNoCancel:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        break;
+    case MsgButtons::RetryCancel: box.setStandardButtons(QMessageBox::Retry | QMessageBox::Cancel); break;
+    }
+    RegisterForm(&box);
+    switch (box.exec()) {
+    case QMessageBox::Yes: return MsgAnswer::Yes;
+    case QMessageBox::No: return MsgAnswer::No;
+    case QMessageBox::Retry: return MsgAnswer::Retry;
+    case QMessageBox::Cancel: return MsgAnswer::Cancel;
+    case QMessageBox::Ok: return MsgAnswer::Ok;
+    default: break;
+    }
+    // Closed from its frame: the safe answer.
+    if (buttons == MsgButtons::YesNo) return MsgAnswer::No;
+    if (buttons == MsgButtons::Ok) return MsgAnswer::Ok;
+    return MsgAnswer::Cancel;
+}
+
+void QtUi::Beep() { QApplication::beep(); }
+
+// --- dialogs -------------------------------------------------------------------
+
+ValueAnswer QtUi::AskValue(const ValueRequest& req) {
+    InputForm form(*translator_, DialogParent());
+    RegisterForm(&form);
+    return form.Ask(req, Anchor());
+}
+
+int QtUi::AskChoice(const ChoiceRequest& req) {
+    MenuForm form(*translator_, DialogParent());
+    RegisterForm(&form);
+    return form.Ask(req, Anchor());
+}
+
+std::string QtUi::AskFile(const FileDialogRequest& req, bool save) {
+    QString folder = Q(req.folder.empty() ? s_->ProgramFolder : req.folder);
+    QFileDialog dialog(DialogParent(), Q(req.title), folder);
+    dialog.setObjectName(save ? QStringLiteral("SaveFileDialog") : QStringLiteral("OpenFileDialog"));
+    QStringList filters;
+    for (const auto& f : req.filters) filters << Q(f);
+    if (!filters.isEmpty()) dialog.setNameFilters(filters);
+    // File sets are named in upper case, but a disk may hold "plant.cy2".
+    dialog.setFilter(dialog.filter() & ~QDir::CaseSensitive);
+    if (save) {
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setFileMode(QFileDialog::AnyFile);
+        // The command asks about every file of the set it would overwrite.
+        dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
+    } else {
+        dialog.setAcceptMode(QFileDialog::AcceptOpen);
+        dialog.setFileMode(QFileDialog::ExistingFile);
+    }
+    if (!req.initialName.empty()) dialog.selectFile(Q(req.initialName));
+    if (dialog.exec() != QDialog::Accepted) return {};
+    QStringList chosen = dialog.selectedFiles();
+    return chosen.isEmpty() ? std::string() : S(QDir::toNativeSeparators(chosen.first()));
+}
+
+std::string QtUi::AskOpenFile(const FileDialogRequest& req) { return AskFile(req, false); }
+std::string QtUi::AskSaveFile(const FileDialogRequest& req) { return AskFile(req, true); }
+
+CopyDialogAnswer QtUi::AskCopyFiles(const CopyDialogRequest& req) {
+    CopyFileForm form(*translator_, DialogParent());
+    RegisterForm(&form);
+    CopyDialogRequest r = req;
+    if (r.folder.empty()) r.folder = s_->ProgramFolder;
+    return form.Ask(r, Anchor());
+}
+
+MessageAnswer QtUi::AskMessage(const MessageRequest& req) {
+    s_->MessageRangeInput = 0;
+    MessageInputForm form(*s_, *translator_, DialogParent());
+    RegisterForm(&form);
+    return form.Ask(req, Anchor());
+}
+
+bool QtUi::AskDateTime(const std::string& title, DateTimeFields& fields, int focusField) {
+    InputForm form(*translator_, DialogParent());
+    RegisterForm(&form);
+    return form.AskDateTime(title, fields, focusField, Anchor());
+}
+
+// --- the editing screen ----------------------------------------------------------
+
+void QtUi::ShowEditScreen(const std::string& title, const std::string& ok, const std::string& cancel) {
+    workForm()->ShowEditScreen(Q(title), Q(ok), Q(cancel));
+}
+void QtUi::HideEditScreen() { workForm()->HideEditScreen(); }
+void QtUi::SetListLines(const std::vector<std::string>& lines, int top, int selected) {
+    workForm()->SetListLines(lines, top, selected);
+}
+int QtUi::ListTopIndex() { return workForm()->ListTopIndex(); }
+int QtUi::ListSelectedIndex() { return workForm()->ListSelectedIndex(); }
+void QtUi::SetListSelectedIndex(int i) { workForm()->SetListSelectedIndex(i); }
+void QtUi::SetEditButtons(bool forward, bool reverse, bool reset) {
+    workForm()->SetEditButtons(forward, reverse, reset);
+}
+
+// --- main window and work form -----------------------------------------------------
+
+void QtUi::SetToolbarButtonEnabled(int index, bool e) {
+    if (QAction* a = main_->ToolbarButton(index)) a->setEnabled(e);
+}
+void QtUi::SetToolbarEnabled(bool e) { main_->toolbar1()->setEnabled(e); }
+void QtUi::SetMainCaption(const std::string& c) { main_->setWindowTitle(Q(c)); }
+void QtUi::SetWorkTitle(const std::string& t) { workForm()->SetTitle(Q(t)); }
+void QtUi::SetConfigViewVisible(bool v) { workForm()->SetConfigViewVisible(v); }
+void QtUi::SetSettingsMenusEnabled(bool e) { workForm()->SetMenusEnabled(e); }
+void QtUi::SetWorkFormEnabled(bool e) { workForm()->setEnabled(e); }
+void QtUi::HideLoopDisplay() {}
+void QtUi::HideSectionControls() { main_->HideSectionControls(); }
+void QtUi::SetSettingsLabel(const std::string& t) {
+    main_->settingsLabel()->setText(Q(t));
+    workForm()->MarkSettings();
+}
+void QtUi::SetIdentification(const std::string& t) {
+    main_->SetIdentification(DisplayText(t));
+    workForm()->SetIdentification(DisplayText(t));
+}
+
+// --- busy area ---------------------------------------------------------------------
+
+void QtUi::SetStatusVisible(bool v) { main_->SetStatusShown(v); }
+bool QtUi::StatusVisible() { return main_->StatusShown(); }
+void QtUi::SetStatusText(const std::string& t) { main_->statusLabel()->setText(Q(t)); }
+std::string QtUi::StatusText() { return S(main_->statusLabel()->text()); }
+void QtUi::SetProgressMaximum(int m) {
+    // A range of 0..0 would make the bar a "busy" animation.
+    main_->progressBar()->setRange(0, std::max(1, m));
+}
+void QtUi::SetProgressValue(int v) {
+    QProgressBar* bar = main_->progressBar();
+    bar->setValue(std::max(bar->minimum(), std::min(v, bar->maximum())));
+}
+void QtUi::SetTxRx(const std::string& t) { main_->SetTxRx(Q(t)); }
+void QtUi::SetAbortButtonVisible(bool v) { main_->abortButton()->setVisible(v); }
+void QtUi::SetStatusTimer(int ms) {
+    if (ms <= 0) main_->statusTimer()->stop();
+    else main_->statusTimer()->start(ms);
+}
+bool QtUi::StatusTimerEnabled() { return main_->statusTimer()->isActive(); }
+void QtUi::SetAbortTimer(bool e) {
+    if (e) main_->abortTimer()->start();
+    else main_->abortTimer()->stop();
+}
+
+// --- text grid window ----------------------------------------------------------------
+
+void QtUi::OpenScreen(const std::string& title, int rows, int cols) {
+    if (screen_.isNull()) {
+        screen_ = new ScreenForm(*s_, *translator_, main_);
+        RegisterForm(screen_);
+    }
+    screen_->Open(title, rows, cols, Anchor());
+}
+
+void QtUi::WriteScreen(int row, int col, const std::string& text, ScreenColor color) {
+    if (!screen_.isNull()) screen_->grid()->Write(row, col, Q(text), color);
+}
+
+void QtUi::ClearScreen() {
+    if (!screen_.isNull()) screen_->grid()->Clear();
+}
+
+void QtUi::CloseScreen() {
+    if (!screen_.isNull()) screen_->CloseByProgram();
+}
+
+bool QtUi::ScreenOpen() { return !screen_.isNull() && screen_->isVisible(); }
+
+// --- language ----------------------------------------------------------------------
+
+void QtUi::TranslateForms() {
+    translator_->Invalidate();
+    for (QWidget* form : OpenForms()) translator_->TranslateForm(form);
+    main_->SetToolbarTips();
+    workForm()->MarkLanguage(s_->CurrentLanguage);
+    LoadQtTranslation();
+}
+
+void QtUi::FillLanguageMenu() {
+    std::vector<std::string> names = FillLanguages(*s_);
+    workForm()->FillLanguageMenu(names, s_->CurrentLanguage);
+    LoadQtTranslation();
+}
+
+void QtUi::LoadQtTranslation() {
+    // The standard buttons (Yes, No, Cancel) and the file dialogs speak the
+    // chosen language when Qt has a translation for it.
+    static const std::map<QString, QString> codes = {
+        {QStringLiteral("italiano"), QStringLiteral("it")}, {QStringLiteral("english"), QStringLiteral("en")},
+        {QStringLiteral("deutsch"), QStringLiteral("de")},  {QStringLiteral("français"), QStringLiteral("fr")},
+        {QStringLiteral("francais"), QStringLiteral("fr")}, {QStringLiteral("español"), QStringLiteral("es")},
+        {QStringLiteral("espanol"), QStringLiteral("es")},  {QStringLiteral("português"), QStringLiteral("pt")},
+    };
+    QCoreApplication::removeTranslator(&qtTranslator_);
+    auto it = codes.find(Q(s_->CurrentLanguage).toLower());
+    if (it == codes.end() || it->second == QLatin1String("en")) return;
+    const QString name = QStringLiteral("qtbase_") + it->second;
+    if (qtTranslator_.load(name, Q(s_->ProgramFolder)) ||
+        qtTranslator_.load(name, QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(&qtTranslator_);
+}
+
+// --- shell forms -----------------------------------------------------------------------
+
+AboutForm* QtUi::ShowAbout(bool splash) {
+    auto* form = new AboutForm(*translator_, s_->ProgramFolder, main_);
+    form->setAttribute(Qt::WA_DeleteOnClose);
+    RegisterForm(form);
+    main_->toolbar1()->setEnabled(false);
+    workForm()->setEnabled(false);
+    form->onClosed = [this] {
+        workForm()->setEnabled(true);
+        s_->PauseBreak = kTrue;
+        main_->toolbar1()->setEnabled(true);
+    };
+    PlaceForm(form, Anchor(), 0, 0);
+    if (splash) {
+        splash_ = form;
+        form->show();
+        form->raise();
+        return form;
+    }
+    form->exec();
+    return nullptr;
+}
+
+void QtUi::CloseSplash() {
+    if (!splash_.isNull()) splash_->close();
+    splash_.clear();
+}
+
+void QtUi::ShowRelayParams() {
+    main_->toolbar1()->setEnabled(false);
+    RelayParamsForm form(*translator_, s_->RelayBaudRate, s_->RelayPlantCode, main_);
+    RegisterForm(&form);
+    form.exec();
+    main_->toolbar1()->setEnabled(true);
+}
+
+}  // namespace cfg::gui

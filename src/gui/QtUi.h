@@ -1,0 +1,158 @@
+// The Qt front end of the core: implements cfg::Ui with the main window, the
+// work form and the dialogs. The core is synchronous: a question is a modal
+// dialog whose answer the call returns; ProcessEvents lets pending window
+// events run, which is where button clicks set the session's flags.
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <QTranslator>
+#include <array>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "Translate.h"
+#include "shell/Ui.h"
+
+class QWidget;
+
+namespace cfg {
+struct Session;
+}
+
+namespace cfg::gui {
+
+class AboutForm;
+class MainWindow;
+class ScreenForm;
+class WorkForm;
+
+// Thrown out of ProcessEvents once the user has closed the main window, so
+// that whatever the core was doing unwinds back to the program's entry.
+struct ProgramEnd {};
+
+class QtUi final : public QObject, public Ui {
+    Q_OBJECT
+public:
+    QtUi();
+    ~QtUi() override;
+
+    // Binds the session (built after this object) and creates the main
+    // window with the work form.
+    void Attach(Session&);
+    Session& session() { return *s_; }
+    Translator& translator() { return *translator_; }
+    MainWindow* mainWindow() const { return main_; }
+    WorkForm* workForm() const;
+
+    // --- closing the program ---------------------------------------------------
+    // The main window asks to end the program (its close was not blocked).
+    void RequestQuit();
+    bool QuitRequested() const { return quitRequested_; }
+    // While ending, ProcessEvents no longer throws (the clean-up talks to the
+    // panel, which yields).
+    void SetEnding() { ending_ = true; }
+    // Window handlers that call into the core count themselves here, so that
+    // ProgramEnd is never thrown through Qt's event dispatch.
+    class HandlerScope {
+    public:
+        explicit HandlerScope(QtUi& ui) : ui_(ui) { ++ui_.handlerDepth_; }
+        ~HandlerScope() { --ui_.handlerDepth_; }
+        HandlerScope(const HandlerScope&) = delete;
+        HandlerScope& operator=(const HandlerScope&) = delete;
+
+    private:
+        QtUi& ui_;
+    };
+
+    // --- forms that the shell shows -------------------------------------------
+    // The splash (start-up) or the information box; the toolbar and the work
+    // form are disabled while it is open. The splash returns at once (the
+    // start-up pause waits for it); the information box waits for its click.
+    AboutForm* ShowAbout(bool splash);
+    void CloseSplash();
+    // The relay parameters box of the settings menu in file link mode.
+    void ShowRelayParams();
+    // Re-reads the language menu from the program folder.
+    void FillLanguageMenu();
+    // Every open form: the main window, the work form and open dialogs.
+    std::vector<QWidget*> OpenForms() const;
+    void RegisterForm(QWidget*);
+    ScreenForm* screenForm() const;
+
+    // Reads the analog module block before the loop-module popup opens;
+    // returns the presence of modules 1 and 2. Without it both are offered.
+    std::function<std::array<bool, 2>(Session&)> readLoopModules;
+
+    // --- Ui --------------------------------------------------------------------------
+    void ProcessEvents() override;
+    MsgAnswer MessageBox(const std::string& title, const std::string& text, MsgButtons, MsgIcon) override;
+    void Beep() override;
+    ValueAnswer AskValue(const ValueRequest&) override;
+    int AskChoice(const ChoiceRequest&) override;
+    std::string AskOpenFile(const FileDialogRequest&) override;
+    std::string AskSaveFile(const FileDialogRequest&) override;
+    CopyDialogAnswer AskCopyFiles(const CopyDialogRequest&) override;
+    MessageAnswer AskMessage(const MessageRequest&) override;
+    bool AskDateTime(const std::string& title, DateTimeFields&, int focusField) override;
+
+    void ShowEditScreen(const std::string& title, const std::string& ok, const std::string& cancel) override;
+    void HideEditScreen() override;
+    void SetListLines(const std::vector<std::string>& lines, int top, int selected) override;
+    int ListTopIndex() override;
+    int ListSelectedIndex() override;
+    void SetListSelectedIndex(int) override;
+    void SetEditButtons(bool forward, bool reverse, bool reset) override;
+
+    void SetToolbarButtonEnabled(int index, bool) override;
+    void SetToolbarEnabled(bool) override;
+    void SetMainCaption(const std::string&) override;
+    void SetWorkTitle(const std::string&) override;
+    void SetConfigViewVisible(bool) override;
+    void SetSettingsMenusEnabled(bool) override;
+    void SetWorkFormEnabled(bool) override;
+    void HideLoopDisplay() override;
+    void HideSectionControls() override;
+    void SetSettingsLabel(const std::string&) override;
+    void SetIdentification(const std::string&) override;
+
+    void SetStatusVisible(bool) override;
+    bool StatusVisible() override;
+    void SetStatusText(const std::string&) override;
+    std::string StatusText() override;
+    void SetProgressMaximum(int) override;
+    void SetProgressValue(int) override;
+    void SetTxRx(const std::string&) override;
+    void SetAbortButtonVisible(bool) override;
+    void SetStatusTimer(int ms) override;
+    bool StatusTimerEnabled() override;
+    void SetAbortTimer(bool) override;
+
+    void OpenScreen(const std::string& title, int rows, int cols) override;
+    void WriteScreen(int row, int col, const std::string&, ScreenColor) override;
+    void ClearScreen() override;
+    void CloseScreen() override;
+    bool ScreenOpen() override;
+
+    void TranslateForms() override;
+
+private:
+    QWidget* DialogParent() const;
+    QWidget* Anchor() const;
+    void LoadQtTranslation();
+    std::string AskFile(const FileDialogRequest&, bool save);
+
+    Session* s_ = nullptr;
+    std::unique_ptr<Translator> translator_;
+    MainWindow* main_ = nullptr;
+    QPointer<ScreenForm> screen_;
+    QPointer<AboutForm> splash_;
+    std::vector<QPointer<QWidget>> forms_;
+    QTranslator qtTranslator_;
+    bool quitRequested_ = false;
+    bool ending_ = false;
+    int handlerDepth_ = 0;
+};
+
+}  // namespace cfg::gui
