@@ -82,9 +82,11 @@ bool ConnectForConfiguration(Session& s) {
     }
     TakeIdentificationFromPanel(s);
     EnterProgrammingMode(s);
+    // The port is released between commands, like after every block
+    // operation: the next one opens it without waiting for it to settle.
+    ClosePanelPort(s);
     if (s.LinkStatus != status::kDone) {
         s.PortOpened = 0;
-        ClosePanelPort(s);
         return false;
     }
     return true;
@@ -255,6 +257,7 @@ public:
     // The commit step after a marker: anything but "O" stops the send.
     bool Commit(int code) {
         int answer = SendControl(s_, code, true);
+        ClosePanelPort(s_);
         if (s_.LinkStatus == status::kDone && answer == 'O') return true;
         if (s_.LinkStatus == status::kDone) s_.LinkStatus = status::kCommitRefused;
         ReportLinkError(s_);
