@@ -273,7 +273,10 @@ void ReportLinkError(Session& s) {
     case status::kNoStartByte: first = GetText(s, 1384); break;
     default:
         first = GetText(s, 1385);
-        second = GetText(s, 1386) + HexText(s.LinkStatus) + "H";
+        second = GetText(s, 1386);
+        // The language file cannot keep a trailing blank: keep the number apart.
+        if (!second.empty() && second.back() != ' ') second += ' ';
+        second += HexText(s.LinkStatus) + "H";
         break;
     }
     std::string text = second.empty() ? first : first + "\r" + second;

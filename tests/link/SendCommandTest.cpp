@@ -184,7 +184,7 @@ TEST_F(SendCommandTest, TraceRecordsBothDirections) {
 TEST_F(SendCommandTest, ReportLinkErrorTextsByStatus) {
     ui.statusVisible = true;
     const std::pair<int, std::string> cases[] = {
-        {0, "1379"}, {16, "1380"}, {129, "1381\r1382"}, {130, "1383"}, {131, "1384"}, {133, "1385\r138685H"},
+        {0, "1379"}, {16, "1380"}, {129, "1381\r1382"}, {130, "1383"}, {131, "1384"}, {133, "1385\r1386 85H"},
     };
     for (const auto& [code, text] : cases) {
         s.LinkStatus = code;
