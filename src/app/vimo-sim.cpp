@@ -4,6 +4,9 @@
 //
 //   vimo-sim --pty [--link PATH] [options]   prints the port's path on stdout
 //   vimo-sim --relay DIR [options]           serves DIR/fileTX.bin, DIR/fileRX.bin
+#include <algorithm>
+#include <array>
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>

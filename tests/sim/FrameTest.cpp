@@ -100,3 +100,57 @@ TEST(FrameTest, AccessCodeEncoding) {
 
 }  // namespace
 }  // namespace vimo::sim
+
+namespace vimo::sim {
+namespace {
+
+// Random and mutated input never upsets the panel: it answers a good frame
+// afterwards, and every reply it gave on the way is a well-formed frame.
+TEST(FrameTest, GarbageAndMutatedFramesAreSurvived) {
+    Panel panel;
+    panel.SetProgrammingMode(true, 0);
+    Rng rng(99);
+    const std::vector<Bytes> seeds = {
+        BuildToolFrame(1, 'L', Bytes{0, 4, 0, 1, 14, 23}, 11, true),
+        BuildToolFrame(1, 'J', Bytes{0, 5, 1, 0, 1, 2, 1, 2, 3, 4}, 11, true),
+        BuildToolFrame(1, 'X', Bytes{0, 65, 11, 1, 0}, 11, false),
+        BuildToolFrame(1, 'H', Bytes{0, 1, 2, 3, 4, 5, 6, 7}, 11, true),
+        BuildToolFrame(1, 'C', Bytes{0, 20}, 11, true),
+    };
+    int64_t now = 0;
+    for (int round = 0; round < 5000; ++round) {
+        Bytes b = seeds[static_cast<std::size_t>(rng.Below(static_cast<int>(seeds.size())))];
+        const int edits = 1 + rng.Below(3);
+        for (int e = 0; e < edits; ++e) {
+            const std::size_t at = static_cast<std::size_t>(rng.Below(static_cast<int>(b.size())));
+            switch (rng.Below(3)) {
+                case 0: b[at] = static_cast<uint8_t>(rng.Below(256)); break;
+                case 1: b.insert(b.begin() + static_cast<std::ptrdiff_t>(at), static_cast<uint8_t>(rng.Below(256))); break;
+                default: if (b.size() > 1) b.erase(b.begin() + static_cast<std::ptrdiff_t>(at)); break;
+            }
+        }
+        panel.Feed(b, now += 7);
+        const Bytes out = panel.TakeOutput(now);
+        if (!out.empty()) {
+            // Replies never run together: each ends with its CR.
+            std::size_t start = 0;
+            for (std::size_t i = 0; i < out.size(); ++i) {
+                if (out[i] != 0x0D) continue;
+                EXPECT_TRUE(ParsePanelReply(std::span<const uint8_t>(out).subspan(start, i + 1 - start)));
+                start = i + 1;
+            }
+            EXPECT_EQ(start, out.size());
+        }
+    }
+    // A mutated "J" may have moved the panel's own address or plant code:
+    // put them back before the final check.
+    panel.SetAddress(1);
+    panel.SetPlantCode(11);
+    panel.ResetLine();
+    panel.Feed(BuildToolFrame(1, 'T', Bytes{0}, 11, true), ++now);
+    EXPECT_TRUE(ParsePanelReply(panel.TakeOutput(now)));
+    EXPECT_GT(panel.Stats().badFrames, 1000);
+}
+
+}  // namespace
+}  // namespace vimo::sim
