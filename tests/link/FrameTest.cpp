@@ -1,4 +1,6 @@
 // The frame codec against hand-worked frames.
+#include <random>
+
 #include <gtest/gtest.h>
 
 #include "LinkTestSupport.h"
@@ -115,6 +117,27 @@ TEST(FrameParse, EveryRejection) {
     noStx[noStx.size() - 3] = static_cast<uint8_t>(s2 / 224 + 32);
     noStx[noStx.size() - 2] = static_cast<uint8_t>(s2 % 224 + 32);
     EXPECT_EQ(ParseReply(noStx, 1, r), 131);
+}
+
+TEST(FrameParse, DamagedAndRandomBytesNeverGoOutOfBounds) {
+    std::mt19937 rng(7);
+    const Bytes good = PanelFrame(1, 'L', {0, 143, 1, 2, 3, 4}, true, {2, 3});
+    DecodedReply r;
+    for (int i = 0; i < 20000; ++i) {
+        Bytes b;
+        if (i % 2) {
+            b = good;
+            b[rng() % b.size()] = static_cast<uint8_t>(rng() % 8 < 4 ? rng() % 4 : rng());
+            if (rng() % 4 == 0) b.resize(rng() % b.size() + 1);
+        } else {
+            b.resize(rng() % 24);
+            for (auto& x : b) x = static_cast<uint8_t>(rng() % 3 == 0 ? rng() % 3 : rng());
+        }
+        if (rng() % 2) b.push_back(0x0D);
+        const int st = ParseReply(b, 1, r);
+        ASSERT_TRUE(st == 255 || (st >= 131 && st <= 134)) << st;
+        if (st == 255) ASSERT_GE(r.data.size(), 2u);
+    }
 }
 
 }  // namespace
