@@ -195,12 +195,5 @@ TEST_F(SendCommandTest, ReportLinkErrorTextsByStatus) {
     EXPECT_FALSE(ui.statusVisible);
 }
 
-TEST_F(SendCommandTest, AccessCodeEncodingKeepsAFieldOnEmptyInput) {
-    EncodeAccessCode(s, "20");
-    EXPECT_EQ(s.link.AccessField, (Bytes{2, 2 + 160}));
-    EncodeAccessCode(s, "");
-    EXPECT_EQ(s.link.AccessField, (Bytes{2, 2 + 160}));
-}
-
 }  // namespace
 }  // namespace cfg
