@@ -97,7 +97,7 @@ bool ChangeOption(Session& s, int k) {
     ChoiceRequest menu;
     menu.title = GetText(s, o->menuTitle);
     menu.prompts = {GetText(s, o->prompt1), GetText(s, o->prompt2),
-                    GetText(s, kCurrentValueText) + ValueText(s, *o, code)};
+                    GetText(s, kCurrentValueText) + " " + ValueText(s, *o, code)};
     for (int i = 0; i < o->itemCount; ++i) menu.items.push_back(GetText(s, o->firstItem + i));
     menu.current = (code >= 0 && code < o->itemCount) ? code : 0;
     menu.top = kMenuTop;

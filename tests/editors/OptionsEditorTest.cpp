@@ -72,7 +72,7 @@ TEST_F(OptionsTest, TheMenuOffersTheOptionsItemsOnTheCurrentCode) {
     EXPECT_FALSE(EditOptionLine(s, LineOf("0886")));  // no answer
     const ChoiceRequest& m = t.ui.choiceRequests.at(0);
     EXPECT_EQ(m.title, "0670");
-    EXPECT_EQ(m.prompts, (std::vector<std::string>{"0671", "0672", "07890889"}));
+    EXPECT_EQ(m.prompts, (std::vector<std::string>{"0671", "0672", "0789 0889"}));
     EXPECT_EQ(m.items, (std::vector<std::string>{"0673", "0674", "0675", "0676", "0677"}));
     EXPECT_EQ(m.current, 2);
     EXPECT_EQ(m.top, 2300);
@@ -82,7 +82,7 @@ TEST_F(OptionsTest, TheMenuOffersTheOptionsItemsOnTheCurrentCode) {
     EXPECT_FALSE(ChangeOption(s, 6));
     EXPECT_EQ(t.ui.choiceRequests.at(1).current, 0);
     EXPECT_EQ(t.ui.choiceRequests.at(1).items.size(), 3u);
-    EXPECT_EQ(t.ui.choiceRequests.at(1).prompts.at(2), "07890895");
+    EXPECT_EQ(t.ui.choiceRequests.at(1).prompts.at(2), "0789 0895");
 }
 
 TEST_F(OptionsTest, UnlistedAndUnknownOptions) {
@@ -91,7 +91,7 @@ TEST_F(OptionsTest, UnlistedAndUnknownOptions) {
     const ChoiceRequest& m = t.ui.choiceRequests.at(0);
     EXPECT_EQ(m.title, "0719");
     EXPECT_EQ(m.items, (std::vector<std::string>{"0722", "0723"}));
-    EXPECT_EQ(m.prompts.at(2), "07891");  // no value texts: the code itself
+    EXPECT_EQ(m.prompts.at(2), "0789 1");  // no value texts: the code itself
     EXPECT_EQ(m.current, 1);
 
     for (int k : {0, 1, 7, 9, 10, 26}) EXPECT_FALSE(ChangeOption(s, k)) << k;
