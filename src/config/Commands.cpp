@@ -397,7 +397,9 @@ void CreateConfiguration(Session& s) {
             return;
         }
         s.UserEvent = kTrue;
-        std::string dest = Trim(answer.dest).empty() ? std::string() : StripExtension(answer.dest);
+        // The dialog gives the names without extension; they are compared
+        // and shown upper-cased.
+        std::string dest = UpperCaseName(answer.dest);
         s.config.FileChoiceDest = dest;
         if (dest.empty()) {
             AlertOne(s, 408);
@@ -438,8 +440,8 @@ void CopyConfiguration(Session& s) {
             return;
         }
         s.UserEvent = kTrue;
-        std::string source = Trim(answer.source).empty() ? std::string() : StripExtension(answer.source);
-        std::string dest = Trim(answer.dest).empty() ? std::string() : StripExtension(answer.dest);
+        std::string source = UpperCaseName(answer.source);
+        std::string dest = UpperCaseName(answer.dest);
         s.config.FileChoiceSource = source;
         s.config.FileChoiceDest = dest;
         if (source.empty()) {

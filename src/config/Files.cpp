@@ -108,14 +108,13 @@ void SplitName(const std::string& path, std::string& folder, std::string& name) 
     }
 }
 
-// Trimmed, with the file name (not the folders) upper-cased.
-std::string NormalizeName(const std::string& path) {
+}  // namespace
+
+std::string UpperCaseName(const std::string& path) {
     std::string folder, name;
     SplitName(Trim(path), folder, name);
     return folder + UpperCase(name);
 }
-
-}  // namespace
 
 const char* PartExtension(int kind) {
     return (kind >= 1 && kind <= 4) ? kParts[kind - 1].extension : "";
@@ -202,8 +201,8 @@ void AppendFileBlock(Session& s, std::fstream& file, int count, CellSpan src) {
 void CopyConfigFile(Session& s, const std::string& source, const std::string& destination) {
     s.LinkStatus = status::kAborted;
     QuietFileErrors quiet(s);
-    std::string src = NormalizeName(source);
-    std::string dst = NormalizeName(destination);
+    std::string src = UpperCaseName(source);
+    std::string dst = UpperCaseName(destination);
 
     std::string srcPath = ResolveExisting(src);
     if (srcPath.empty()) {

@@ -41,6 +41,8 @@ int CheckConfigFile(Session&, const std::string& baseName, int kind);
 // character. Only the file name is touched: the folders of a path keep their
 // case and their dots.
 std::string StripExtension(const std::string& name);
+// Trimmed, with the file name upper-cased; the folders keep their case.
+std::string UpperCaseName(const std::string& path);
 // True when the name (without extension) ends in "DEFAULT" in any case: the
 // template set beside the program.
 bool IsDefaultSetName(const std::string& name);

@@ -50,7 +50,7 @@ struct FileCommands : ::testing::Test {
 }  // namespace
 
 TEST_F(FileCommands, CreateCopiesTheDefaultSet) {
-    Answer("", Base("north.cy2"));
+    Answer("", Base("north"));
     CreateCommand(t.s, 2);
     EXPECT_EQ(t.s.LinkStatus, 255);
     EXPECT_TRUE(SameAsDefault(Base("NORTH")));
@@ -61,11 +61,16 @@ TEST_F(FileCommands, CreateCopiesTheDefaultSet) {
     EXPECT_EQ(t.ui.messages[0].icon, MsgIcon::Information);
     EXPECT_EQ(t.ui.messages[0].text, "0419\r\n" + Base("NORTH") + "0420");
     EXPECT_EQ(t.s.ConfigSource, 0);  // nothing is opened
+
+    // The dialog gives the name without its extension: inner dots stay.
+    Answer("", Base("plant.v2"));
+    CreateConfiguration(t.s);
+    EXPECT_TRUE(SameAsDefault(Base("PLANT.V2")));
 }
 
 TEST_F(FileCommands, CreateRefusesAnEmptyNameAndTheTemplate) {
     Answer("", "   ");
-    Answer("", t.folder.File("sub/Default.cy2"));
+    Answer("", t.folder.File("sub/Default"));
     // then the dialog is cancelled
     CreateConfiguration(t.s);
     EXPECT_NE(t.s.LinkStatus, 255);
@@ -124,7 +129,7 @@ TEST_F(FileCommands, CopyChecksBothNamesAndTheSource) {
     EXPECT_EQ(t.ui.messages[1].text, "0427");
     EXPECT_EQ(t.ui.messages[2].text, "1398 \r" + Base("NOPE.CY2") + "1405");
 
-    Answer(t.folder.File("Default.CY2"), Base("copy"));
+    Answer(t.folder.File("Default"), Base("copy"));
     CreateCommand(t.s, 1);
     EXPECT_EQ(t.s.LinkStatus, 255);
     EXPECT_TRUE(SameAsDefault(Base("COPY")));

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <ostream>
 
+#include "config/Files.h"
 #include "shell/FileNames.h"
 #include "shell/Language.h"
 
@@ -128,9 +129,10 @@ CopyDialogAnswer CliUi::AskCopyFiles(const CopyDialogRequest&) {
     CopyDialogAnswer a;
     if (copyAnswered_) return a;
     copyAnswered_ = true;
+    // Like the copy dialog: each name without its extension.
     a.confirmed = true;
-    a.source = answers.copySource;
-    a.dest = answers.copyDest;
+    a.source = Trim(answers.copySource).empty() ? std::string() : StripExtension(answers.copySource);
+    a.dest = Trim(answers.copyDest).empty() ? std::string() : StripExtension(answers.copyDest);
     return a;
 }
 
