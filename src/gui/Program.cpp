@@ -36,6 +36,7 @@ Program::Program(ProgramOptions options) : options_(std::move(options)) {
     session_->ProgramFolder = S(QDir(Q(folder)).absolutePath());
     RegisterCoreCommands(*session_);
     ui_->Attach(*session_);
+    ui_->SetDemoMode(options_.demo);
 }
 
 Program::~Program() {

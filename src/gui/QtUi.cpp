@@ -199,7 +199,9 @@ void QtUi::SetToolbarButtonEnabled(int index, bool e) {
     if (QAction* a = main_->ToolbarButton(index)) a->setEnabled(e);
 }
 void QtUi::SetToolbarEnabled(bool e) { main_->toolbar1()->setEnabled(e); }
-void QtUi::SetMainCaption(const std::string& c) { main_->setWindowTitle(Q(c)); }
+void QtUi::SetMainCaption(const std::string& c) {
+    main_->setWindowTitle(demo_ ? Q(c) + QStringLiteral("  [DEMO]") : Q(c));
+}
 void QtUi::SetWorkTitle(const std::string& t) { workForm()->SetTitle(Q(t)); }
 void QtUi::SetConfigViewVisible(bool v) { workForm()->SetConfigViewVisible(v); }
 void QtUi::SetSettingsMenusEnabled(bool e) { workForm()->SetMenusEnabled(e); }

@@ -80,6 +80,8 @@ public:
     std::vector<QWidget*> OpenForms() const;
     void RegisterForm(QWidget*);
     ScreenForm* screenForm() const;
+    // The demonstration mode: the window's caption says so.
+    void SetDemoMode(bool on) { demo_ = on; }
 
     // Reads the analog module block before the loop-module popup opens;
     // returns the presence of modules 1 and 2. Without it both are offered.
@@ -150,6 +152,7 @@ private:
     QPointer<AboutForm> splash_;
     std::vector<QPointer<QWidget>> forms_;
     QTranslator qtTranslator_;
+    bool demo_ = false;
     bool quitRequested_ = false;
     bool ending_ = false;
     int handlerDepth_ = 0;

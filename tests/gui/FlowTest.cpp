@@ -1,0 +1,316 @@
+// The program driven as an installer would: toolbar, popup menus, dialogs,
+// the editing screen; checking what reaches the file set or the panel.
+#include <QAction>
+#include <QApplication>
+#include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include "GuiHarness.h"
+#include "gui/MainWindow.h"
+#include "gui/WorkForm.h"
+#include "shell/Session.h"
+#include "sim/loopback/LoopbackTransport.h"
+
+using namespace cfg;
+using namespace cfg::gui;
+using namespace cfg::gui::test;
+
+namespace {
+
+// The list line whose descriptor carries `value2` (the times item, the
+// option number), as a 0-based list index; -1 when there is none.
+int ListIndexOf(Session& s, int value2) {
+    for (int line = 1; line <= s.screen.LineCount; ++line)
+        if (s.screen.Descriptors[line].field != 0 && s.screen.Descriptors[line].value2 == value2) return line - 1;
+    return -1;
+}
+
+bool EditScreenShowing(GuiProgram& p) {
+    return p.window().workForm()->EditScreenVisible() && p.window().workForm()->list()->count() > 0;
+}
+
+// Accepts the open-file dialog with `path`.
+void AnswerOpenFile(Script& script, const std::string& path) {
+    script.Then("open-file dialog", [] { return ModalAs<QFileDialog>() != nullptr; },
+                [path] {
+                    auto* d = ModalAs<QFileDialog>();
+                    d->selectFile(QString::fromStdString(path));
+                    static_cast<QDialog*>(d)->accept();
+                });
+}
+
+// Presses a button of the message box that is showing.
+void AnswerMessage(Script& script, const QString& what, QMessageBox::StandardButton button) {
+    script.Then(what, [] { return ModalAs<QMessageBox>() != nullptr; },
+                [button] {
+                    auto* box = ModalAs<QMessageBox>();
+                    if (QAbstractButton* b = box->button(button)) b->click();
+                    else box->reject();
+                });
+}
+
+// The loop is waiting for a section command with a configuration open.
+bool ConfigOpen(GuiProgram& p) { return p.session().MainState == 4 && p.session().ConfigSource != 0; }
+bool Home(GuiProgram& p) { return p.session().MainState == 2 && p.session().ConfigSource == 0; }
+
+}  // namespace
+
+class FlowTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    // crea -> new set from DEFAULT -> apre -> from a file -> tempi -> change
+    // the first time -> the byte is in the .CY2 file.
+    void CreateOpenAndEditTimesOnFileSet() {
+        ProgramFolder folder;
+        folder.WriteLanguage("Test");
+        folder.WriteSettings("Test");
+        folder.CopyDefaultSet("DEFAULT");
+        GuiProgram p(folder);
+        MainWindow& w = p.window();
+        QVERIFY(p.RunUntil([&] { return Home(p); }));
+
+        Script script;
+        script.Do("click crea", [&] { ClickToolbar(w, "crea"); })
+            .Then("create popup", [&] { return PopupOpen(w, 1); }, [&] { ChoosePopup(w, 1, 2); })
+            .Then("copy dialog", [] { return ModalIs("FRMCopyFile"); },
+                  [] {
+                      // The source side is hidden when creating from DEFAULT.
+                      QVERIFY(!ModalChild<QWidget>("FRASource")->isVisible());
+                      ModalChild<QLineEdit>("TXTDest")->setText(QStringLiteral("PLANT"));
+                      ModalChild<QPushButton>("CMDOk")->click();
+                  });
+        AnswerMessage(script, "created", QMessageBox::Ok);
+        QVERIFY(p.RunUntil([&] { return Home(p); }, &script));
+        QVERIFY(QFile::exists(QString::fromStdString(folder.File("PLANT.CY2"))));
+        QVERIFY(QFile::exists(QString::fromStdString(folder.File("PLANT.MY2"))));
+
+        Script open;
+        open.Do("click apre", [&] { ClickToolbar(w, "apre"); })
+            .Then("open popup", [&] { return PopupOpen(w, 3); }, [&] { ChoosePopup(w, 3, 0); });
+        AnswerOpenFile(open, folder.File("PLANT.CY2"));
+        QVERIFY(p.RunUntil([&] { return ConfigOpen(p); }, &open));
+        QCOMPARE(p.session().ConfigSource, int16_t(1));
+        // The file buttons give way to the section buttons.
+        QVERIFY(!w.ToolbarButtonByKey("apre")->isEnabled());
+        QVERIFY(w.ToolbarButtonByKey("tempi")->isEnabled());
+
+        const int before = FileByte(folder.File("PLANT.CY2"), 25);
+        const int wanted = before == 30 ? 31 : 30;
+        Script edit;
+        edit.Do("click tempi", [&] { ClickToolbar(w, "tempi"); })
+            .Then("times list", [&] { return EditScreenShowing(p); },
+                  [&] {
+                      // The first time (item 1) lives in cell 25.
+                      const int row = ListIndexOf(p.session(), 1);
+                      QVERIFY(row >= 0);
+                      w.workForm()->list()->setCurrentRow(row);
+                      QTest::mouseClick(w.workForm()->okButton(), Qt::LeftButton);
+                  })
+            .Then("value dialog", [] { return ModalIs("FRMInput"); },
+                  [wanted] {
+                      auto* box = ModalChild<QLineEdit>("TXTNumero");
+                      QVERIFY(box->isVisible());
+                      box->selectAll();
+                      QTest::keyClicks(box, QString::number(wanted));
+                      QTest::keyClick(box, Qt::Key_Return);
+                  })
+            .Then("list rebuilt", [&] { return !Modal() && FileByte(folder.File("PLANT.CY2"), 25) == wanted; },
+                  [&] {
+                      // The line shows the new value and stays selected.
+                      const int row = ListIndexOf(p.session(), 1);
+                      QVERIFY(w.workForm()->list()->item(row)->text().contains(QString::number(wanted)));
+                      QCOMPARE(w.workForm()->ListSelectedIndex(), row);
+                      QTest::mouseClick(w.workForm()->cancelButton(), Qt::LeftButton);
+                  });
+        QVERIFY2(p.RunUntil([&] { return ConfigOpen(p) && !w.workForm()->EditScreenVisible(); }, &edit),
+                 qPrintable(edit.FailedStep()));
+        QCOMPARE(FileByte(folder.File("PLANT.CY2"), 25), wanted);
+
+        // chiude: back to the home screen.
+        ClickToolbar(w, "chiude");
+        QVERIFY(p.RunUntil([&] { return Home(p); }));
+        QVERIFY(w.ToolbarButtonByKey("apre")->isEnabled());
+    }
+
+    // apre -> from the panel (the in-process panel) -> opzioni -> change an
+    // option -> the byte is in the panel's memory.
+    void OpenPanelAndEditOption() {
+        ProgramFolder folder;
+        folder.WriteLanguage("Test");
+        folder.WriteSettings("Test", "11");
+        SystemClock clock;
+        vimo::sim::PanelSettings ps;
+        ps.address = 1;
+        ps.plantCode = 11;
+        LoopbackTransport panel(clock, ps);
+        panel.Panel().LoadSample();
+        GuiProgram p(folder, &panel);
+        MainWindow& w = p.window();
+        QVERIFY(p.RunUntil([&] { return Home(p); }));
+
+        constexpr int kOption = 4;  // a two-valued option at offset 41 + 4
+        const int address = 4137 + kOption;
+        const int before = panel.Panel().Mem().Get(address);
+        const int wantedItem = before == 1 ? 0 : 1;
+
+        Script script;
+        script.Do("click apre", [&] { ClickToolbar(w, "apre"); })
+            .Then("open popup", [&] { return PopupOpen(w, 3); }, [&] { ChoosePopup(w, 3, 2); })
+            .Then("panel address", [] { return ModalIs("FRMInput"); },
+                  [] {
+                      auto* box = ModalChild<QLineEdit>("TXTNumero");
+                      box->selectAll();
+                      QTest::keyClicks(box, QStringLiteral("1"));
+                      QTest::keyClick(box, Qt::Key_Return);
+                  });
+        QVERIFY2(p.RunUntil([&] { return ConfigOpen(p); }, &script), qPrintable(script.FailedStep()));
+        QCOMPARE(p.session().ConfigSource, int16_t(2));
+        QVERIFY(panel.Panel().InProgrammingMode());
+
+        Script edit;
+        edit.Do("click opzioni", [&] { ClickToolbar(w, "opzioni"); })
+            .Then("options list", [&] { return EditScreenShowing(p); },
+                  [&] {
+                      const int row = ListIndexOf(p.session(), kOption);
+                      QVERIFY(row >= 0);
+                      w.workForm()->list()->setCurrentRow(row);
+                      // A double click edits like OK.
+                      QListWidget* list = w.workForm()->list();
+                      QRect r = list->visualItemRect(list->item(row));
+                      QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, r.center());
+                      QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, r.center());
+                  })
+            .Then("choice menu", [] { return ModalIs("FRMMenu"); },
+                  [wantedItem] {
+                      const auto buttons = Modal()->findChildren<QPushButton*>(QStringLiteral("CMDSele"));
+                      QVERIFY(buttons.size() >= 2);
+                      for (QPushButton* button : buttons)
+                          if (button->property("index").toInt() == wantedItem) button->click();
+                  })
+            .Then("written", [&] { return !Modal() && panel.Panel().Mem().Get(address) == wantedItem; },
+                  [&] { QTest::mouseClick(w.workForm()->cancelButton(), Qt::LeftButton); });
+        QVERIFY2(p.RunUntil([&] { return ConfigOpen(p) && !w.workForm()->EditScreenVisible(); }, &edit),
+                 qPrintable(edit.FailedStep()));
+        QCOMPARE(int(panel.Panel().Mem().Get(address)), wantedItem);
+
+        // Closing the configuration takes the panel out of programming mode.
+        ClickToolbar(w, "chiude");
+        QVERIFY(p.RunUntil([&] { return Home(p); }));
+        QVERIFY(!panel.Panel().InProgrammingMode());
+    }
+
+    // The superior options ask first; No leaves the section closed and asks
+    // again next time; Yes is remembered for the rest of the run.
+    void SuperiorOptionsWarning() {
+        ProgramFolder folder;
+        folder.WriteLanguage("Test");
+        folder.WriteSettings("Test");
+        folder.CopyDefaultSet("PLANT");
+        GuiProgram p(folder);
+        MainWindow& w = p.window();
+        QVERIFY(p.RunUntil([&] { return Home(p); }));
+        Script open;
+        open.Do("click apre", [&] { ClickToolbar(w, "apre"); })
+            .Then("open popup", [&] { return PopupOpen(w, 3); }, [&] { ChoosePopup(w, 3, 0); });
+        AnswerOpenFile(open, folder.File("PLANT.CY2"));
+        QVERIFY(p.RunUntil([&] { return ConfigOpen(p); }, &open));
+
+        QString warning;
+        Script no;
+        no.Do("click opsup", [&] { ClickToolbar(w, "opsup"); })
+            .Then("warning", [] { return ModalAs<QMessageBox>() != nullptr; },
+                  [&] {
+                      auto* box = ModalAs<QMessageBox>();
+                      warning = box->windowTitle();
+                      QCOMPARE(box->icon(), QMessageBox::Warning);
+                      box->button(QMessageBox::No)->click();
+                  });
+        QVERIFY(p.RunUntil([&] { return ConfigOpen(p); }, &no));
+        QCOMPARE(warning, QStringLiteral("0398"));
+        QCOMPARE(p.session().SuperiorOptionsConfirmed, int16_t(0));
+        QVERIFY(w.ToolbarButtonByKey("opsup")->isEnabled());
+
+        Script yes;
+        yes.Do("click opsup", [&] { ClickToolbar(w, "opsup"); });
+        AnswerMessage(yes, "warning again", QMessageBox::Yes);
+        QVERIFY(p.RunUntil([&] { return ConfigOpen(p) && p.session().SuperiorOptionsConfirmed == 255; }, &yes));
+        QCOMPARE(p.session().Shell.ActiveSection, int16_t(5));
+
+        // Third time: straight to the section, no question.
+        int boxes = 0;
+        QTimer watch;
+        QObject::connect(&watch, &QTimer::timeout, [&] {
+            if (auto* box = ModalAs<QMessageBox>()) {
+                ++boxes;
+                box->reject();
+            }
+        });
+        watch.start(5);
+        p.session().Shell.ActiveSection = 0;
+        ClickToolbar(w, "opsup");
+        QVERIFY(p.RunUntil([&] { return ConfigOpen(p) && p.session().Shell.ActiveSection == 5; }));
+        QCOMPARE(boxes, 0);
+    }
+
+    // A panel that answers very late: the abort button appears while the
+    // link waits and stops the exchange; nothing is opened.
+    void AbortDuringSlowExchange() {
+        ProgramFolder folder;
+        folder.WriteLanguage("Test");
+        folder.WriteSettings("Test", "11");
+        SystemClock clock;
+        vimo::sim::PanelSettings ps;
+        ps.address = 1;
+        ps.plantCode = 11;
+        LoopbackTransport panel(clock, ps);
+        panel.Panel().LoadSample();
+        // Identification goes through; the memory reads answer after a minute.
+        vimo::sim::Fault slow;
+        std::string error;
+        QVERIFY(vimo::sim::ParseFault("slow=60000,cmd=L", slow, error));
+        panel.Panel().AddFault(slow);
+        GuiProgram p(folder, &panel);
+        MainWindow& w = p.window();
+        w.abortTimer()->setInterval(100);
+        QVERIFY(p.RunUntil([&] { return Home(p); }));
+
+        bool abortShown = false;
+        Script script;
+        script.Do("click apre", [&] { ClickToolbar(w, "apre"); })
+            .Then("open popup", [&] { return PopupOpen(w, 3); }, [&] { ChoosePopup(w, 3, 2); })
+            .Then("panel address", [] { return ModalIs("FRMInput"); },
+                  [] { QTest::keyClick(ModalChild<QLineEdit>("TXTNumero"), Qt::Key_Return); })
+            .Then("abort button", [&] { return w.abortButton()->isVisible(); },
+                  [&] {
+                      abortShown = true;
+                      // The status line names what is going on.
+                      QVERIFY(w.statusLabel()->isVisible());
+                      QTest::mouseClick(w.abortButton(), Qt::LeftButton);
+                  });
+        // Whatever the link says about the stopped exchange is acknowledged.
+        QTimer ack;
+        QObject::connect(&ack, &QTimer::timeout, [] {
+            if (auto* box = ModalAs<QMessageBox>()) box->accept();
+        });
+        ack.start(5);
+        QVERIFY2(p.RunUntil([&] { return abortShown && Home(p); }, &script), qPrintable(script.FailedStep()));
+        QVERIFY(abortShown);
+        QVERIFY(!w.abortButton()->isVisible());
+        QCOMPARE(p.session().ConfigSource, int16_t(0));
+        QCOMPARE(p.session().PortOpened, int16_t(0));
+    }
+};
+
+#include "FlowTest.moc"
+
+int RunFlowTest(int argc, char** argv) {
+    FlowTest t;
+    return QTest::qExec(&t, argc, argv);
+}

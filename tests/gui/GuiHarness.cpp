@@ -1,0 +1,188 @@
+#include "GuiHarness.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDateTime>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QMenu>
+#include <QTest>
+#include <QToolBar>
+#include <QToolButton>
+#include <cstdio>
+#include <fstream>
+
+#include "gui/MainWindow.h"
+#include "gui/QtUi.h"
+#include "shell/Session.h"
+
+namespace cfg::gui::test {
+
+// --- Script -------------------------------------------------------------------
+
+Script::Script(int stepTimeoutMs) : stepTimeoutMs_(stepTimeoutMs) {
+    timer_.setInterval(5);
+    connect(&timer_, &QTimer::timeout, this, &Script::Poll);
+    timer_.start();
+}
+
+Script& Script::Then(const QString& what, std::function<bool()> ready, std::function<void()> act) {
+    if (steps_.empty()) stepStarted_ = QDateTime::currentMSecsSinceEpoch();
+    steps_.push_back({what, std::move(ready), std::move(act)});
+    return *this;
+}
+
+void Script::Poll() {
+    if (running_) return;
+    if (failed_) {
+        // Keep unwinding: a closed dialog may be followed by another.
+        if (onFailure) onFailure();
+        return;
+    }
+    if (steps_.empty()) return;
+    if (QDateTime::currentMSecsSinceEpoch() - stepStarted_ > stepTimeoutMs_) {
+        failed_ = true;
+        failedStep_ = steps_.front().what;
+        std::fprintf(stderr, "script step timed out: %s\n", qPrintable(failedStep_));
+        steps_.clear();
+        if (onFailure) onFailure();
+        return;
+    }
+    if (!steps_.front().ready()) return;
+    Step step = std::move(steps_.front());
+    steps_.pop_front();
+    running_ = true;
+    step.act();
+    running_ = false;
+    stepStarted_ = QDateTime::currentMSecsSinceEpoch();
+}
+
+// --- ProgramFolder ------------------------------------------------------------
+
+ProgramFolder::ProgramFolder() { dir_.setAutoRemove(true); }
+
+std::string ProgramFolder::Path() const { return dir_.path().toStdString(); }
+
+std::string ProgramFolder::File(const std::string& name) const {
+    return QDir(dir_.path()).filePath(QString::fromStdString(name)).toStdString();
+}
+
+void ProgramFolder::WriteLanguage(const std::string& name, const std::string& prefix, const std::string& forms) {
+    std::ofstream out(File(name + ".lng"), std::ios::binary);
+    out << "[Strings]\n";
+    char buf[64];
+    for (int i = 1; i <= 2000; ++i) {
+        std::snprintf(buf, sizeof buf, "%04d=%s%04d\n", i, prefix.c_str(), i);
+        out << buf;
+    }
+    out << forms;
+}
+
+void ProgramFolder::WriteSettings(const std::string& language, const std::string& plantCode) {
+    std::ofstream out(File("CFG-Veltrano.ini"), std::ios::binary);
+    out << "[startup]\nSerial=COM1\nBaud=9600\nNbit=8\nParity=N\nStopb=1\nCodimp=" << plantCode
+        << "\n[Language]\nCurrentLanguage=" << language << "\n";
+}
+
+void ProgramFolder::CopyDefaultSet(const std::string& base) {
+    for (const char* ext : {".CY2", ".PY2", ".UY2", ".MY2"}) {
+        const QString from = QStringLiteral(CFG_SOURCE_DIR "/data/DEFAULT") + QLatin1String(ext);
+        const QString to = QString::fromStdString(File(base)) + QLatin1String(ext);
+        QFile::remove(to);
+        QFile::copy(from, to);
+        QFile(to).setPermissions(QFile::ReadOwner | QFile::WriteOwner);
+    }
+}
+
+// --- GuiProgram ------------------------------------------------------------------
+
+GuiProgram::GuiProgram(ProgramFolder& folder, Transport* transport) {
+    ProgramOptions options;
+    options.folder = folder.Path();
+    options.splash = false;
+    options.singleInstance = false;
+    options.transport = transport;
+    program_ = std::make_unique<Program>(options);
+    program_->Start();
+}
+
+GuiProgram::~GuiProgram() {
+    // Nothing may stay modal for the next test.
+    while (QWidget* m = Modal()) {
+        if (auto* d = qobject_cast<QDialog*>(m)) d->reject();
+        else m->close();
+        QApplication::processEvents();
+    }
+}
+
+Session& GuiProgram::session() { return program_->session(); }
+MainWindow& GuiProgram::window() { return program_->window(); }
+
+std::function<void()> GuiProgram::Unwinder() {
+    Session* s = &session();
+    return [s] {
+        if (QWidget* m = Modal()) {
+            if (auto* d = qobject_cast<QDialog*>(m)) d->reject();
+            else m->close();
+        }
+        s->ExitRequested = kFlag65535;
+        s->AbortRequested = kTrue;
+    };
+}
+
+bool GuiProgram::RunUntil(const std::function<bool()>& done, Script* script, int guardMs) {
+    if (script && !script->onFailure) script->onFailure = Unwinder();
+    QElapsedTimer guard;
+    guard.start();
+    for (;;) {
+        if (script && script->Failed()) return false;
+        if (done() && (!script || script->Done())) return true;
+        if (guard.elapsed() > guardMs) {
+            std::fprintf(stderr, "RunUntil: guard ran out (state %d)\n", session().MainState);
+            return false;
+        }
+        program_->Turn();
+    }
+}
+
+// --- helpers ------------------------------------------------------------------------
+
+QWidget* Modal() { return QApplication::activeModalWidget(); }
+
+QWidget* ModalNamed(const char* name) {
+    QWidget* m = Modal();
+    return m && m->objectName() == QLatin1String(name) ? m : nullptr;
+}
+
+bool ModalIs(const char* name) { return ModalNamed(name) != nullptr; }
+
+void ClickToolbar(MainWindow& w, const char* key) {
+    QAction* a = w.ToolbarButtonByKey(QString::fromLatin1(key));
+    QWidget* button = a ? w.toolbar1()->widgetForAction(a) : nullptr;
+    if (!button) button = a ? w.toolbar2()->widgetForAction(a) : nullptr;
+    if (button) QTest::mouseClick(button, Qt::LeftButton);
+}
+
+bool PopupOpen(MainWindow& w, int button) {
+    QMenu* m = w.PopupMenu(button);
+    return m && m->isVisible();
+}
+
+void ChoosePopup(MainWindow& w, int button, int index) {
+    QMenu* m = w.PopupMenu(button);
+    QAction* a = w.PopupEntry(button, index);
+    if (m) m->hide();
+    if (a && a->isEnabled()) a->trigger();
+}
+
+int FileByte(const std::string& path, long offset) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return -1;
+    in.seekg(offset);
+    char c = 0;
+    if (!in.get(c)) return -1;
+    return static_cast<unsigned char>(c);
+}
+
+}  // namespace cfg::gui::test

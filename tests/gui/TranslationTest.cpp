@@ -1,0 +1,220 @@
+// Form translation: the indexed language file answers exactly as the
+// shell's reader; captions, tool-tips, tags and tab captions are replaced
+// from the form's own section; a language change re-translates every open
+// form and the toolbar tool-tips at once.
+#include <QAction>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolBar>
+#include <fstream>
+
+#include "GuiHarness.h"
+#include "gui/LanguageCache.h"
+#include "gui/MainWindow.h"
+#include "gui/QtUi.h"
+#include "gui/ScreenForm.h"
+#include "gui/Translate.h"
+#include "gui/WorkForm.h"
+#include "shell/Language.h"
+#include "shell/Session.h"
+#include "shell/Settings.h"
+
+using namespace cfg;
+using namespace cfg::gui;
+using namespace cfg::gui::test;
+
+namespace {
+
+class SilentUi : public Ui {
+public:
+    MsgAnswer MessageBox(const std::string&, const std::string&, MsgButtons, MsgIcon) override { return MsgAnswer::Ok; }
+};
+
+void Write(const std::string& path, const std::string& text) {
+    std::ofstream out(path, std::ios::binary);
+    out << text;
+}
+
+// Lines that the two readers must agree on: sections and keys in another
+// case, blanks around "=", quotes, comments, a key repeated in a later
+// section of the same name, a key that is a prefix of another.
+const char* kTrickyLines =
+    "[Strings]\n"
+    "0001=Uno\n"
+    "[FRMA]\n"
+    "CMDOk.Caption=OK A\n"
+    "  cmdok.tooltiptext =  Conferma  \n"
+    "; LBLX.Caption=commented out\n"
+    "LBLX(3).Caption=\"Tre\"\n"
+    "TABS.TabCaption(0)=Primo\r\n"
+    "Wide.Caption=\n"
+    "[frmb]\n"
+    "CMDOk.Caption=OK B\n"
+    "CMDOk.CaptionLong=longer key\n"
+    "[FRMA]\n"
+    "Late.Caption=in a repeated section\n";
+
+const std::vector<std::pair<std::string, std::string>> kQueries = {
+    {"FRMA", "CMDOk.Caption"},        {"FRMA", "CMDOK.TOOLTIPTEXT"}, {"frma", "LBLX(3).Caption"},
+    {"FRMA", "LBLX.Caption"},         {"FRMA", "TABS.TabCaption(0)"}, {"FRMA", "Wide.Caption"},
+    {"FRMB", "CMDOk.Caption"},        {"FRMB", "CMDOk.CaptionLong"}, {"FRMA", "Late.Caption"},
+    {"FRMC", "CMDOk.Caption"},        {"Strings", "0001"},           {"FRMA", "Missing.Caption"},
+};
+
+}  // namespace
+
+class TranslationTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void CacheAnswersAsTheShellReaderOnSmallAndLargeFiles() {
+        QTemporaryDir dir;
+        const std::string small = dir.filePath(QStringLiteral("Small.lng")).toStdString();
+        Write(small, kTrickyLines);
+        // Past 64000 bytes the reader scans lines for the key, whatever the
+        // section: the first CMDOk.Caption of the file wins.
+        std::string big = kTrickyLines;
+        while (big.size() < 70000) big += "9999=padding padding padding padding padding padding\n";
+        const std::string large = dir.filePath(QStringLiteral("Large.lng")).toStdString();
+        Write(large, big);
+
+        LanguageCache cache;
+        for (const auto& file : {small, large})
+            for (const auto& [section, key] : kQueries)
+                QCOMPARE(QString::fromStdString(cache.Lookup(file, section, key)),
+                         QString::fromStdString(ReadLanguageEntry(file, section, key)));
+        QCOMPARE(cache.Lookup(large, "FRMB", "CMDOk.Caption"), std::string("OK A"));
+        QCOMPARE(cache.Lookup(small, "FRMB", "CMDOk.Caption"), std::string("OK B"));
+        // A file that changes on disk is read again.
+        Write(small, "[FRMA]\nCMDOk.Caption=changed and longer\n");
+        QCOMPARE(cache.Lookup(small, "FRMA", "CMDOk.Caption"), std::string("changed and longer"));
+        QCOMPARE(cache.Lookup(dir.filePath(QStringLiteral("None.lng")).toStdString(), "FRMA", "CMDOk.Caption"),
+                 std::string());
+    }
+
+    void TranslatesControlsArraysTabsAndStopsAtInnerForms() {
+        QTemporaryDir dir;
+        Write(dir.filePath(QStringLiteral("Lang.lng")).toStdString(),
+              "[Strings]\n0001=x\n"
+              "[FRMTest]\n"
+              "FRMTest.Caption=Form title\n"
+              "CMDOk.Caption=Confirm\nCMDOk.ToolTipText=Press to confirm\nCMDOk.Tag=ok-tag\n"
+              "LBLX(3).Caption=Third\nLBLX.Caption=not an array element\n"
+              "MNUA.Caption=&Menu A\nMNUA(0).Caption=Entry zero\n"
+              "TABS.TabCaption(0)=First\nTABS.TabCaption(1)=Second\n"
+              "LBLData.Caption=must stay\n"
+              "[FRMInner]\n"
+              "CMDOk.Caption=Inner OK\n");
+        SilentUi ui;
+        SystemClock clock;
+        Session s(ui, clock);
+        s.ProgramFolder = dir.path().toStdString();
+        s.CurrentLanguage = "Lang";
+        Translator tr(s);
+
+        QWidget form;
+        MarkForm(&form, "FRMTest");
+        form.setWindowTitle(QStringLiteral("design"));
+        auto* ok = new QPushButton(QStringLiteral("OK"), &form);
+        SetControlName(ok, "CMDOk");
+        auto* third = new QLabel(&form);
+        SetControlName(third, "LBLX", 3);
+        auto* menu = new QMenu(&form);
+        SetControlName(menu, "MNUA");
+        QAction* entry = menu->addAction(QStringLiteral("design entry"));
+        SetControlName(entry, "MNUA", 0);
+        QAction* separator = menu->addSeparator();
+        SetControlName(separator, "MNUA", 1);
+        auto* tabs = new QTabWidget(&form);
+        SetControlName(tabs, "TABS");
+        tabs->addTab(new QWidget, QStringLiteral("a"));
+        tabs->addTab(new QWidget, QStringLiteral("b"));
+        auto* data = new QLabel(QStringLiteral("COM7"), &form);
+        SetControlName(data, "LBLData");
+        KeepCaption(data);
+        auto* inner = new QWidget(&form);
+        MarkForm(inner, "FRMInner");
+        auto* innerOk = new QPushButton(QStringLiteral("OK"), inner);
+        SetControlName(innerOk, "CMDOk");
+
+        tr.TranslateForm(&form);
+        QCOMPARE(form.windowTitle(), QStringLiteral("Form title"));
+        QCOMPARE(ok->text(), QStringLiteral("Confirm"));
+        QCOMPARE(ok->toolTip(), QStringLiteral("Press to confirm"));
+        QCOMPARE(ok->property("Tag").toString(), QStringLiteral("ok-tag"));
+        QCOMPARE(third->text(), QStringLiteral("Third"));
+        QCOMPARE(menu->title(), QStringLiteral("&Menu A"));
+        QCOMPARE(entry->text(), QStringLiteral("Entry zero"));
+        QCOMPARE(tabs->tabText(0), QStringLiteral("First"));
+        QCOMPARE(tabs->tabText(1), QStringLiteral("Second"));
+        QCOMPARE(data->text(), QStringLiteral("COM7"));
+        // The inner form has its own section and is translated on its own.
+        QCOMPARE(innerOk->text(), QStringLiteral("OK"));
+        tr.TranslateForm(inner);
+        QCOMPARE(innerOk->text(), QStringLiteral("Inner OK"));
+
+        // A form without a caption keeps it empty; a missing key changes nothing.
+        QWidget bare;
+        MarkForm(&bare, "FRMTest");
+        auto* other = new QPushButton(QStringLiteral("design"), &bare);
+        SetControlName(other, "CMDOther");
+        tr.TranslateForm(&bare);
+        QCOMPARE(bare.windowTitle(), QString());
+        QCOMPARE(other->text(), QStringLiteral("design"));
+    }
+
+    void LanguageChangeRetranslatesEveryOpenForm() {
+        ProgramFolder folder;
+        auto forms = [](const char* tag) {
+            return std::string("[MDIMainForm]\nCMDAbrtx.Caption=Stop ") + tag +
+                   "\nmenub3(0).Caption=From file " + tag + "\n[FRMCfgvimo]\nCMDFow.Caption=Next " + tag +
+                   "\nMNUImpostazioni.Caption=Settings " + tag + "\n[FRMScreen]\nCMDScreen.Caption=Close " + tag +
+                   "\n";
+        };
+        folder.WriteLanguage("Alpha", "A", forms("A"));
+        folder.WriteLanguage("Beta", "B", forms("B"));
+        folder.WriteSettings("Alpha");
+        GuiProgram p(folder);
+        MainWindow& w = p.window();
+        QtUi& ui = p.program().ui();
+        QCOMPARE(w.abortButton()->text(), QStringLiteral("Stop A"));
+        QCOMPARE(w.workForm()->forwardButton()->text(), QStringLiteral("Next A"));
+        QCOMPARE(w.workForm()->settingsMenu()->title(), QStringLiteral("Settings A"));
+        QCOMPARE(w.PopupEntry(3, 0)->text(), QStringLiteral("From file A"));
+        QCOMPARE(w.ToolbarButton(1)->toolTip(), QStringLiteral("A1500"));
+        QCOMPARE(w.Toolbar2Button(2)->toolTip(), QStringLiteral("A1520"));
+
+        ui.OpenScreen("clock", 8, 32);
+        QVERIFY(ui.ScreenOpen());
+        QCOMPARE(ui.screenForm()->closeButton()->text(), QStringLiteral("Close A"));
+
+        const auto languages = w.workForm()->languageMenu()->actions();
+        QCOMPARE(languages.size(), 2);
+        QVERIFY(languages[0]->isChecked());
+        languages[1]->trigger();
+
+        QCOMPARE(w.abortButton()->text(), QStringLiteral("Stop B"));
+        QCOMPARE(w.workForm()->forwardButton()->text(), QStringLiteral("Next B"));
+        QCOMPARE(w.workForm()->settingsMenu()->title(), QStringLiteral("Settings B"));
+        QCOMPARE(w.PopupEntry(3, 0)->text(), QStringLiteral("From file B"));
+        QCOMPARE(w.ToolbarButton(17)->toolTip(), QStringLiteral("B1516"));
+        QCOMPARE(ui.screenForm()->closeButton()->text(), QStringLiteral("Close B"));
+        QCOMPARE(QString::fromStdString(GetText(p.session(), 397)), QStringLiteral("B0397"));
+        QVERIFY(!languages[0]->isChecked());
+        QVERIFY(languages[1]->isChecked());
+        QCOMPARE(GetProfileString(folder.File("CFG-Veltrano.ini"), "Language", "CurrentLanguage", ""),
+                 std::string("Beta"));
+        ui.CloseScreen();
+    }
+};
+
+#include "TranslationTest.moc"
+
+int RunTranslationTest(int argc, char** argv) {
+    TranslationTest t;
+    return QTest::qExec(&t, argc, argv);
+}
