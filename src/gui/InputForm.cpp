@@ -41,6 +41,7 @@ InputForm::InputForm(Translator& tr, QWidget* parent) : QDialog(parent), tr_(tr)
     SetControlName(number_, "TXTNumero");
     number_->setAlignment(Qt::AlignRight);
     number_->setMaxLength(12);
+    number_->setFixedWidth(110);
     text_ = new QLineEdit(this);
     SetControlName(text_, "TXTStringa");
     list_ = new QComboBox(this);
@@ -101,10 +102,11 @@ InputForm::InputForm(Translator& tr, QWidget* parent) : QDialog(parent), tr_(tr)
     buttons->addWidget(abort_);
 
     auto* field = new QHBoxLayout;
-    field->addWidget(number_, 1);
+    field->addWidget(number_);
+    field->addWidget(range_);
     field->addWidget(text_, 1);
     field->addWidget(list_, 1);
-    field->addWidget(range_);
+    field->addStretch(0);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(prompt_);

@@ -203,7 +203,11 @@ void QtUi::SetMainCaption(const std::string& c) {
     main_->setWindowTitle(demo_ ? Q(c) + QStringLiteral("  [DEMO]") : Q(c));
 }
 void QtUi::SetWorkTitle(const std::string& t) { workForm()->SetTitle(Q(t)); }
-void QtUi::SetConfigViewVisible(bool v) { workForm()->SetConfigViewVisible(v); }
+void QtUi::SetConfigViewVisible(bool v) {
+    workForm()->SetConfigViewVisible(v);
+    // Without an open configuration the title area names none.
+    if (!v) main_->SetIdentification(QString());
+}
 void QtUi::SetSettingsMenusEnabled(bool e) { workForm()->SetMenusEnabled(e); }
 void QtUi::SetWorkFormEnabled(bool e) { workForm()->setEnabled(e); }
 void QtUi::HideLoopDisplay() {}

@@ -50,6 +50,7 @@ WorkForm::WorkForm(QtUi& ui, QWidget* parent) : QWidget(parent), ui_(ui) {
     tf.setBold(true);
     title_->setFont(tf);
     title_->setStyleSheet(QStringLiteral("color: #8a1c1c;"));
+    title_->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
 
     // Home screen: the program's picture.
     logo_ = new QLabel(this);
@@ -69,6 +70,7 @@ WorkForm::WorkForm(QtUi& ui, QWidget* parent) : QWidget(parent), ui_(ui) {
     KeepCaption(ident_);
     ident_->setFont(FixedFont(10));
     ident_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    identFrame_->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     auto* il = new QHBoxLayout(identFrame_);
     il->setContentsMargins(8, 4, 8, 4);
     il->addWidget(ident_, 1);
@@ -181,7 +183,8 @@ bool WorkForm::eventFilter(QObject* o, QEvent* e) {
 void WorkForm::UpdateVisibility() {
     identFrame_->setVisible(configShown_);
     editArea_->setVisible(editShown_);
-    logo_->setVisible(!configShown_ && !editShown_);
+    // The picture fills the form whenever no section shows its list.
+    logo_->setVisible(!editShown_);
 }
 
 void WorkForm::SetTitle(const QString& t) {
@@ -191,7 +194,10 @@ void WorkForm::SetTitle(const QString& t) {
 
 void WorkForm::SetConfigViewVisible(bool v) {
     configShown_ = v;
-    if (!v) editShown_ = false;
+    if (!v) {
+        editShown_ = false;
+        ident_->clear();
+    }
     UpdateVisibility();
 }
 

@@ -206,6 +206,38 @@ private slots:
         QVERIFY(!panel.Panel().InProgrammingMode());
     }
 
+    // Closing the window with the panel open ends the program and takes the
+    // panel out of programming mode first.
+    void ClosingTheWindowReleasesThePanel() {
+        ProgramFolder folder;
+        folder.WriteLanguage("Test");
+        folder.WriteSettings("Test", "11");
+        SystemClock clock;
+        vimo::sim::PanelSettings ps;
+        ps.address = 1;
+        ps.plantCode = 11;
+        LoopbackTransport panel(clock, ps);
+        panel.Panel().LoadSample();
+        GuiProgram p(folder, &panel);
+        MainWindow& w = p.window();
+        Script script;
+        script.Do("click apre", [&] { ClickToolbar(w, "apre"); })
+            .Then("open popup", [&] { return PopupOpen(w, 3); }, [&] { ChoosePopup(w, 3, 2); })
+            .Then("panel address", [] { return ModalIs("FRMInput"); },
+                  [] { QTest::keyClick(ModalChild<QLineEdit>("TXTNumero"), Qt::Key_Return); })
+            .Then("panel open", [&] { return ConfigOpen(p); },
+                  [&] {
+                      QVERIFY(panel.Panel().InProgrammingMode());
+                      w.close();
+                  });
+        script.onFailure = p.Unwinder();
+        QCOMPARE(p.program().Run(), 0);
+        QVERIFY(script.Done());
+        QVERIFY(!w.isVisible());
+        QVERIFY(!panel.Panel().InProgrammingMode());
+        QVERIFY(!panel.IsOpen());
+    }
+
     // The superior options ask first; No leaves the section closed and asks
     // again next time; Yes is remembered for the rest of the run.
     void SuperiorOptionsWarning() {

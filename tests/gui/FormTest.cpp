@@ -22,6 +22,7 @@
 #include "gui/MenuForm.h"
 #include "gui/QtUi.h"
 #include "gui/ScreenForm.h"
+#include "gui/SingleInstance.h"
 #include "gui/WorkForm.h"
 #include "shell/Session.h"
 #include "shell/Settings.h"
@@ -376,6 +377,74 @@ private slots:
         QCOMPARE(GetProfileString(ini, "startup", "Baud", ""), std::string("2400"));
         for (QAction* a : bauds->actions()) QCOMPARE(a->isChecked(), a->text() == QLatin1String("2400"));
         QCOMPARE(w().settingsLabel()->text(), QStringLiteral("COM1  2400  11"));
+    }
+
+    void MessageInputTextAndRange() {
+        MessageRequest req;
+        req.title = "Text";
+        req.initialText = "OLD";
+        req.maxLength = 16;
+        req.allowRange = true;
+        Script script;
+        script.Then("message dialog", [] { return ModalIs("FRMInpMsg"); },
+                    [] {
+                        auto* box = ModalChild<QLineEdit>("TXTStringa");
+                        QCOMPARE(box->text(), QStringLiteral("OLD"));
+                        box->selectAll();
+                        QTest::keyClicks(box, QStringLiteral("CORRIDOIO PIANO TERRA"));
+                        QTest::keyClick(box, Qt::Key_Return);
+                    });
+        MessageAnswer a = ui().AskMessage(req);
+        QVERIFY(a.confirmed);
+        QVERIFY(!a.range);
+        QCOMPARE(a.text, std::string("CORRIDOIO PIANO "));
+
+        Script range;
+        range.Then("message dialog", [] { return ModalIs("FRMInpMsg"); },
+                   [] {
+                       ModalChild<QPushButton>("CMDImpGrup")->click();
+                       QVERIFY(!ModalChild<QLineEdit>("TXTStringa")->isVisible());
+                       QVERIFY(ModalChild<QWidget>("FRADaa")->isVisible());
+                       ModalChild<QLineEdit>("TXTDa")->setText(QStringLiteral("3"));
+                       ModalChild<QLineEdit>("TXTA")->setText(QStringLiteral("9"));
+                       ModalChild<QPushButton>("CMDOk")->click();
+                   });
+        a = ui().AskMessage(req);
+        QVERIFY(a.confirmed && a.range);
+        QCOMPARE(a.first, std::string("3"));
+        QCOMPARE(a.last, std::string("9"));
+        QCOMPARE(s().MessageRangeInput, int16_t(255));
+    }
+
+    void InformationBoxClosesOnAClick() {
+        s().PauseBreak = 0;
+        Script script;
+        script.Then("about", [] { return ModalIs("FRMAbout"); },
+                    [&] {
+                        QVERIFY(!w().toolbar1()->isEnabled());
+                        QVERIFY(!w().workForm()->isEnabled());
+                        QTest::mouseClick(ModalChild<QLabel>("IMGAbout"), Qt::LeftButton);
+                    });
+        w().workForm()->infoAction()->trigger();
+        QVERIFY(script.Done());
+        QVERIFY(w().toolbar1()->isEnabled());
+        QVERIFY(w().workForm()->isEnabled());
+        QCOMPARE(s().PauseBreak, kTrue);
+    }
+
+    void SecondCopyBringsTheFirstForward() {
+        const QString folder = QString::fromStdString(folder_->Path());
+        SingleInstance first(folder);
+        int activations = 0;
+        first.onActivate = [&] { ++activations; };
+        QVERIFY(first.Claim());
+        SingleInstance second(folder);
+        QVERIFY(!second.Claim());
+        QTRY_COMPARE(activations, 1);
+        // Another folder is another program.
+        QTemporaryDir elsewhere;
+        SingleInstance other(elsewhere.path());
+        QVERIFY(other.Claim());
     }
 
     void RelayModeShowsTheRelayValues() {
