@@ -10,6 +10,7 @@
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
@@ -144,9 +145,15 @@ MainWindow::MainWindow(QtUi& ui) : QMainWindow(nullptr), ui_(ui) {
 
 QSize MainWindow::FixedSize() const {
     // The 80-column list, its buttons and margins; never less than a
-    // comfortable 980 x 660, which fits a 1366 x 768 screen with its task bar.
-    int width = std::max(980, work_->ListWidthFor80Columns() + 170);
-    return {width, 660};
+    // comfortable 980 x 660, which fits a 1366 x 768 screen with its task
+    // bar. A smaller (or strongly scaled) screen gets what it can show; the
+    // list then scrolls.
+    QSize size(std::max(980, work_->ListWidthFor80Columns() + 170), 660);
+    if (const QScreen* s = screen()) {
+        const QRect avail = s->availableGeometry();
+        size = size.boundedTo(QSize(avail.width() - 16, avail.height() - 40)).expandedTo(QSize(640, 480));
+    }
+    return size;
 }
 
 void MainWindow::BuildToolbars() {
