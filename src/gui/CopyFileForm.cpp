@@ -139,6 +139,20 @@ void CopyFileForm::SetFolder(Side& side, const QString& folder) {
     if (!dir.exists()) return;
     side.folder = dir.absolutePath();
     side.path->setText(QDir::toNativeSeparators(side.folder));
+    // The drive list shows the drive (or, elsewhere, the root or home) the
+    // folder lies on.
+    int best = -1, bestLength = -1;
+    for (int i = 0; i < side.drives->count(); ++i) {
+        const QString d = QDir::fromNativeSeparators(side.drives->itemText(i));
+        const bool within = side.folder.startsWith(d, Qt::CaseInsensitive) &&
+                            (d.endsWith(QLatin1Char('/')) || side.folder.size() == d.size() ||
+                             side.folder.at(d.size()) == QLatin1Char('/'));
+        if (within && d.size() > bestLength) {
+            best = i;
+            bestLength = static_cast<int>(d.size());
+        }
+    }
+    if (best >= 0) side.drives->setCurrentIndex(best);
     side.folders->clear();
     if (!dir.isRoot()) {
         auto* up = new QListWidgetItem(QStringLiteral(".."), side.folders);

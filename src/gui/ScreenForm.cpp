@@ -41,7 +41,7 @@ ScreenGrid::ScreenGrid(QWidget* parent) : QWidget(parent) {
 
 void ScreenGrid::Resize(int rows, int cols) {
     rows_ = std::max(1, std::min(rows, 60));
-    cols_ = std::max(1, std::min(cols, 132));
+    cols_ = std::max(1, std::min(cols, kMaxColumns));
     cells_.assign(static_cast<std::size_t>(rows_ * cols_), Cell{});
     updateGeometry();
     update();
@@ -49,6 +49,10 @@ void ScreenGrid::Resize(int rows, int cols) {
 
 void ScreenGrid::Write(int row, int col, const QString& text, ScreenColor color) {
     if (row < 1 || row > rows_ || col < 1) return;
+    // A text longer than the window (a translation can be) widens the
+    // window rather than being cut, up to the widest grid.
+    const int needed = std::min<int>(col + static_cast<int>(text.size()) - 1, kMaxColumns);
+    if (needed > cols_) Widen(needed);
     int c = col;
     for (QChar ch : text) {
         if (c > cols_) break;
@@ -58,6 +62,16 @@ void ScreenGrid::Write(int row, int col, const QString& text, ScreenColor color)
         ++c;
     }
     update();
+}
+
+void ScreenGrid::Widen(int cols) {
+    std::vector<Cell> wider(static_cast<std::size_t>(rows_ * cols), Cell{});
+    for (int r = 0; r < rows_; ++r)
+        for (int c = 0; c < cols_; ++c)
+            wider[static_cast<std::size_t>(r * cols + c)] = cells_[static_cast<std::size_t>(r * cols_ + c)];
+    cells_.swap(wider);
+    cols_ = cols;
+    updateGeometry();
 }
 
 void ScreenGrid::Clear() {

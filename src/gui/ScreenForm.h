@@ -26,8 +26,11 @@ class ScreenGrid : public QWidget {
 public:
     explicit ScreenGrid(QWidget* parent);
     void Resize(int rows, int cols);
-    // Row and column are 1-based; text beyond the grid is cut.
+    // Row and column are 1-based. A text that runs past the last column
+    // widens the grid (up to kMaxColumns); beyond that it is cut.
     void Write(int row, int col, const QString& text, ScreenColor color);
+    int Columns() const { return cols_; }
+    static constexpr int kMaxColumns = 132;
     void Clear();
     // The text of one row (1-based), for tests and copying.
     QString RowText(int row) const;
@@ -37,6 +40,8 @@ protected:
     void paintEvent(QPaintEvent*) override;
 
 private:
+    void Widen(int cols);
+
     struct Cell {
         QChar ch = QLatin1Char(' ');
         ScreenColor color = ScreenColor::Default;

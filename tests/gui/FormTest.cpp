@@ -231,8 +231,11 @@ private slots:
         QVERIFY(ui().ScreenOpen());
         ui().WriteScreen(2, 3, "12:30", ScreenColor::Green);
         QCOMPARE(screen->grid()->RowText(2).mid(2, 5), QStringLiteral("12:30"));
-        ui().WriteScreen(1, 30, "cut here", ScreenColor::Default);
-        QCOMPARE(screen->grid()->RowText(1).right(3), QStringLiteral("cut"));
+        // A longer text widens the window instead of being cut.
+        ui().WriteScreen(1, 30, "not cut here", ScreenColor::Default);
+        QCOMPARE(screen->grid()->Columns(), 41);
+        QCOMPARE(screen->grid()->RowText(1).mid(29), QStringLiteral("not cut here"));
+        QCOMPARE(screen->grid()->RowText(2).mid(2, 5), QStringLiteral("12:30"));
 
         s().ScreenLocked = kTrue;
         screen->close();
