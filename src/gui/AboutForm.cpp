@@ -30,7 +30,7 @@ protected:
 AboutForm::AboutForm(Translator& tr, const std::string& programFolder, QWidget* parent) : QDialog(parent) {
     MarkForm(this, "FRMAbout");
     setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
-    setStyleSheet(QStringLiteral("AboutForm { background: #ffffff; border: 2px solid #8a1c1c; }"));
+    setStyleSheet(QStringLiteral("#FRMAbout { background: #ffffff; border: 2px solid #8a1c1c; }"));
 
     image_ = new ClickLabel(this);
     SetControlName(image_, "IMGAbout");
