@@ -210,6 +210,7 @@ void QtUi::SetConfigViewVisible(bool v) {
 }
 void QtUi::SetSettingsMenusEnabled(bool e) { workForm()->SetMenusEnabled(e); }
 void QtUi::SetWorkFormEnabled(bool e) { workForm()->setEnabled(e); }
+// The live loop views have no window of their own yet: nothing to hide.
 void QtUi::HideLoopDisplay() {}
 void QtUi::HideSectionControls() { main_->HideSectionControls(); }
 void QtUi::SetSettingsLabel(const std::string& t) {
