@@ -1,5 +1,9 @@
 #include "FormUtil.h"
 
+#include <QFontMetrics>
+#include <QLabel>
+#include <algorithm>
+
 #include <QFontDatabase>
 #include <QGuiApplication>
 #include <QScreen>
@@ -41,6 +45,14 @@ QString DisplayText(const std::string& text) {
     t.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     t.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     return t;
+}
+
+void FitPromptWidth(QLabel* label, int minimum, int maximum) {
+    const QFontMetrics fm(label->font());
+    int widest = 0;
+    for (const QString& line : label->text().split(QLatin1Char('\n')))
+        widest = std::max(widest, fm.horizontalAdvance(line));
+    label->setMinimumWidth(std::clamp(widest + 8, minimum, maximum));
 }
 
 }  // namespace cfg::gui

@@ -5,6 +5,7 @@
 #include <QString>
 #include <string>
 
+class QLabel;
 class QWidget;
 
 namespace cfg::gui {
@@ -22,5 +23,10 @@ QFont FixedFont(int pointSize = 10);
 
 // Line breaks of the core's texts ("\r\n" or "\r") as Qt shows them.
 QString DisplayText(const std::string& text);
+
+// Gives a word-wrapping prompt label the width of its longest line (within
+// sensible bounds), so that prompts joined from several texts keep their
+// own line breaks instead of wrapping in odd places.
+void FitPromptWidth(QLabel* label, int minimum = 300, int maximum = 640);
 
 }  // namespace cfg::gui

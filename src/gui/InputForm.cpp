@@ -167,6 +167,7 @@ ValueAnswer InputForm::Ask(const ValueRequest& req, QWidget* anchor) {
     req_ = req;
     if (!req.title.empty()) setWindowTitle(Q(req.title));
     prompt_->setText(DisplayText(req.prompt));
+    FitPromptWidth(prompt_, 320);
     prompt_->setVisible(!req.prompt.empty());
     ShowLayout(false);
     QWidget* focus = nullptr;

@@ -33,7 +33,7 @@ int MenuForm::Ask(const ChoiceRequest& req, QWidget* anchor) {
         SetControlName(l, "LBLPrompt", line++);
         KeepCaption(l);
         l->setWordWrap(true);
-        l->setMinimumWidth(300);
+        FitPromptWidth(l);
         prompts_->addWidget(l);
     }
     for (std::size_t i = 0; i < req.items.size(); ++i) {
