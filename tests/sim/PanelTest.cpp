@@ -64,7 +64,9 @@ TEST(PanelTest, IdentificationAndDirectoryAreWhereTheToolLooks) {
                           {49152, 48},        {57604, 23}};
     for (const Area& a : areas)
         for (const Area& b : areas)
-            if (&a != &b) EXPECT_TRUE(a.from + a.size <= b.from || b.from + b.size <= a.from) << a.from << " " << b.from;
+            if (&a != &b) {
+                EXPECT_TRUE(a.from + a.size <= b.from || b.from + b.size <= a.from) << a.from << " " << b.from;
+            }
 }
 
 TEST(PanelTest, MemoryWritesNeedProgrammingMode) {
