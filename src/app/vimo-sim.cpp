@@ -498,6 +498,7 @@ int main(int argc, char** argv) {
     settings.accessCode = o.accessCode;
     settings.latencyMs = o.latency;
     settings.paceBaud = o.baud;
+    settings.paceInput = true;  // the pty hands over the tool's bytes at once
     settings.autoConfigMs = o.autoconfMs;
     settings.programmingTimeoutMs = o.progTimeoutS * 1000;
     settings.modules = o.modules;

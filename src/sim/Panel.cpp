@@ -291,6 +291,13 @@ void Panel::Advance(int64_t nowMs) {
 
 void Panel::Feed(std::span<const uint8_t> bytes, int64_t nowMs) {
     Advance(nowMs);
+    inputLagMs_ = 0;
+    if (settings_.paceInput && settings_.paceBaud > 0 && !bytes.empty()) {
+        const int64_t baud = settings_.paceBaud;
+        inputLineFreeMs_ = std::max(inputLineFreeMs_, nowMs) +
+                           (static_cast<int64_t>(bytes.size()) * 10000 + baud - 1) / baud;
+        inputLagMs_ = inputLineFreeMs_ - nowMs;
+    }
     std::vector<FrameScanner::Result> lines;
     scanner_.Push(bytes, PlantCode(), lines);
     for (const FrameScanner::Result& r : lines) {
@@ -327,7 +334,7 @@ void Panel::HandleFrame(const ToolFrame& frame, const std::vector<uint8_t>& raw,
         Trace(TraceEvent::Kind::kNote, nowMs, {}, "fault: reply dropped");
         return;
     }
-    int64_t delay = settings_.latencyMs;
+    int64_t delay = settings_.latencyMs + inputLagMs_;
     if (const auto f = TakeFault(FaultKind::kSlow, letter)) delay += f->arg;
     if (const auto f = TakeFault(FaultKind::kOtherAddress, letter))
         replyAddress = f->arg >= 0 ? f->arg : (replyAddress + 1) % 224;

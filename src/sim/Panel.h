@@ -52,6 +52,11 @@ struct PanelSettings {
     std::string identification = "VIMO-SYS  2.10 12/05/04";  // 23 characters
     int latencyMs = 0;        // from the end of a command to the first reply byte
     int paceBaud = 0;         // 0: a reply is readable at once; else 10 bits per byte
+    // With paceBaud, also take the tool's bytes as arriving at that rate: a
+    // command is answered only once its last byte would have crossed the
+    // line. For hosts whose line delivers the tool's bytes at once (a pty);
+    // the loopback transport paces the tool's bytes itself.
+    bool paceInput = false;
     int autoConfigMs = 6000;  // how long a loop auto-configuration takes
     int programmingTimeoutMs = 0;  // 0: programming mode lasts until it is left
     int liveStepMs = 1000;    // period of the live readings
@@ -187,6 +192,8 @@ private:
     std::function<void(const TraceEvent&)> trace_;
     bool programming_ = false;
     int64_t lastActivityMs_ = 0;
+    int64_t inputLineFreeMs_ = 0;  // paceInput: when the last byte fed has crossed the line
+    int64_t inputLagMs_ = 0;       // paceInput: how far that lies after the current feed
     int64_t lastLiveMs_ = 0;
     int64_t nowMs_ = 0;
 };

@@ -256,5 +256,25 @@ TEST(PanelTest, RepliesQueueOneAfterAnotherWhenPaced) {
     EXPECT_TRUE(ParsePanelReply(first));
 }
 
+TEST(PanelTest, PacedInputDelaysTheAnswerByTheCommandsWireTime) {
+    PanelSettings s;
+    s.paceBaud = 1000;  // 10 ms a byte
+    s.paceInput = true;
+    Harness h(s);
+    const Bytes command = BuildToolFrame(1, 'T', Bytes{0}, kPlant, true);
+    const int64_t wire = static_cast<int64_t>(command.size()) * 10;
+    h.panel.Feed(command, 0);
+    ASSERT_TRUE(h.panel.NextOutputAt());
+    EXPECT_EQ(*h.panel.NextOutputAt(), wire + 10);  // the command crosses, then the first reply byte
+    // A command written in two pieces takes the same time on the line.
+    h.panel.DiscardOutput();
+    const int64_t t = 10000;
+    const std::size_t half = command.size() / 2;
+    h.panel.Feed(Bytes(command.begin(), command.begin() + static_cast<long>(half)), t);
+    h.panel.Feed(Bytes(command.begin() + static_cast<long>(half), command.end()), t);
+    ASSERT_TRUE(h.panel.NextOutputAt());
+    EXPECT_EQ(*h.panel.NextOutputAt(), t + wire + 10);
+}
+
 }  // namespace
 }  // namespace vimo::sim::test
