@@ -51,16 +51,44 @@ int32_t Entry(Session& s, int n) { return s.config.AddressDirectory[n]; }
 
 // --- create and copy -------------------------------------------------------
 
+// Shows the copy dialog, its two choices and flags cleared first. False when
+// the user left it; else the names it gave (without extension), the file
+// names upper-cased, as they are compared and shown.
+bool ShowCopyDialog(Session& s, const CopyDialogRequest& req, std::string& source, std::string& dest) {
+    auto& c = s.config;
+    c.FileChoiceSource.clear();
+    c.FileChoiceDest.clear();
+    s.UserEvent = 0;
+    s.ExitRequested = 0;
+    CopyDialogAnswer answer = s.ui->AskCopyFiles(req);
+    if (!answer.confirmed) {
+        s.ExitRequested = kFlag65535;
+        return false;
+    }
+    s.UserEvent = kTrue;
+    source = req.showSource ? UpperCaseName(answer.source) : std::string();
+    dest = UpperCaseName(answer.dest);
+    c.FileChoiceSource = source;
+    c.FileChoiceDest = dest;
+    return true;
+}
+
 // Copies the four files of `source` onto `dest`, asking once before the
-// first existing file is overwritten. True when all four were copied.
+// first existing file is overwritten. True, with LinkStatus 255, when all
+// four were copied; a missing source part, a refused overwrite or a failed
+// copy ends it with LinkStatus not 255.
 bool CopySet(Session& s, const std::string& source, const std::string& dest, int askText1, int askText2) {
+    s.LinkStatus = status::kAborted;
     for (int kind = 1; kind <= 4; ++kind)
         if (CheckConfigFile(s, source, kind) != status::kDone) return false;
     bool overwriteAllowed = false;
     for (int kind = 1; kind <= 4; ++kind) {
         std::string target = PartFile(dest, kind);
         if (FileExists(target) && !overwriteAllowed) {
-            if (!AskYes(s, GetText(s, askText1) + " " + target + "\r\n" + GetText(s, askText2))) return false;
+            if (!AskYes(s, GetText(s, askText1) + " " + target + "\r\n" + GetText(s, askText2))) {
+                s.LinkStatus = status::kAborted;
+                return false;
+            }
             overwriteAllowed = true;
         }
         CopyConfigFile(s, PartFile(source, kind), target);
@@ -292,7 +320,7 @@ public:
         bool programs = false;
         for (int i = 1; i <= 336; ++i) programs = programs || tb_[i] != 255;
         if (!Marker(Entry(s_, 18), programs)) return false;
-        if (!Commit(15)) return false;
+        if (!Commit(kControlCommitPrograms)) return false;
         if (!FromFile(350, 10)) return false;
         if (!ToPanel(Entry(s_, 9), 9)) return false;
         if (!FromFile(360, 24)) return false;
@@ -305,7 +333,7 @@ public:
         if (!FromFile(0, static_cast<int>(n))) return false;
         if (!ToPanel(Entry(s_, 16), static_cast<int>(n))) return false;
         if (!Marker(Entry(s_, 18), tb_[1] != 0 || tb_[2] != 0)) return false;
-        return Commit(14);
+        return Commit(kControlCommitLogics);
     }
 
     bool Texts() {
@@ -386,21 +414,9 @@ void CreateConfiguration(Session& s) {
     req.hint = GetText(s, 407);
     req.showSource = false;
     req.pattern = "*.CY2";
+    std::string source, dest;
     for (;;) {
-        s.config.FileChoiceSource.clear();
-        s.config.FileChoiceDest.clear();
-        s.UserEvent = 0;
-        s.ExitRequested = 0;
-        CopyDialogAnswer answer = s.ui->AskCopyFiles(req);
-        if (!answer.confirmed) {
-            s.ExitRequested = kFlag65535;
-            return;
-        }
-        s.UserEvent = kTrue;
-        // The dialog gives the names without extension; they are compared
-        // and shown upper-cased.
-        std::string dest = UpperCaseName(answer.dest);
-        s.config.FileChoiceDest = dest;
+        if (!ShowCopyDialog(s, req, source, dest)) return;
         if (dest.empty()) {
             AlertOne(s, 408);
             continue;
@@ -409,15 +425,10 @@ void CreateConfiguration(Session& s) {
             ShowAlert(s, GetText(s, 410), GetText(s, 411));
             continue;
         }
-        std::string source = JoinPath(s.ProgramFolder, "DEFAULT");
-        if (!CopySet(s, source, dest, 417, 418)) {
-            if (s.LinkStatus == status::kDone) s.LinkStatus = status::kAborted;
-            return;
-        }
-        ShowInfo(s, BoxTitle(s), GetText(s, 419) + "\r\n" + dest + GetText(s, 420));
-        s.LinkStatus = status::kDone;
-        return;
+        break;
     }
+    if (CopySet(s, JoinPath(s.ProgramFolder, "DEFAULT"), dest, 417, 418))
+        ShowInfo(s, BoxTitle(s), GetText(s, 419) + "\r\n" + dest + GetText(s, 420));
 }
 
 void CopyConfiguration(Session& s) {
@@ -429,21 +440,9 @@ void CopyConfiguration(Session& s) {
     req.hint = GetText(s, 425);
     req.showSource = true;
     req.pattern = "*.CY2";
+    std::string source, dest;
     for (;;) {
-        s.config.FileChoiceSource.clear();
-        s.config.FileChoiceDest.clear();
-        s.UserEvent = 0;
-        s.ExitRequested = 0;
-        CopyDialogAnswer answer = s.ui->AskCopyFiles(req);
-        if (!answer.confirmed) {
-            s.ExitRequested = kFlag65535;
-            return;
-        }
-        s.UserEvent = kTrue;
-        std::string source = UpperCaseName(answer.source);
-        std::string dest = UpperCaseName(answer.dest);
-        s.config.FileChoiceSource = source;
-        s.config.FileChoiceDest = dest;
+        if (!ShowCopyDialog(s, req, source, dest)) return;
         if (source.empty()) {
             AlertOne(s, 426);
             continue;
@@ -452,14 +451,9 @@ void CopyConfiguration(Session& s) {
             AlertOne(s, 427);
             continue;
         }
-        if (!CopySet(s, source, dest, 432, 433)) {
-            if (s.LinkStatus == status::kDone) s.LinkStatus = status::kAborted;
-            return;
-        }
-        ShowInfo(s, BoxTitle(s), GetText(s, 434));
-        s.LinkStatus = status::kDone;
-        return;
+        break;
     }
+    if (CopySet(s, source, dest, 432, 433)) ShowInfo(s, BoxTitle(s), GetText(s, 434));
 }
 
 void OpenConfiguration(Session& s, int option) {
@@ -568,6 +562,7 @@ void SendConfiguration(Session& s) {
     for (int kind = 1; kind <= 4; ++kind) {
         std::string file = PartFile(name, kind);
         if (selected[kind] && !FileExists(file)) {
+            // The alert names the missing file after its first text.
             ShowAlert(s, GetText(s, 476) + " " + file, GetText(s, 477));
             s.LinkStatus = status::kFileMissing;
             ReleasePanel(s);

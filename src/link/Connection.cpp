@@ -14,22 +14,17 @@ namespace cfg {
 
 namespace {
 
-using linkdetail::ReplyAnswer;
-using linkdetail::ShowAlertText;
+// The helpers this file shares with the rest of the link.
+using namespace linkdetail;
 
 constexpr int kPanelModel = 22;
 constexpr long kIdentificationAddress = 57604;
 constexpr int kIdentificationSize = 23;
-constexpr int kEnterProgramming = 20;
-constexpr int kLeaveProgramming = 21;
 // How long EndBusy waits at most for the status line to clear.
 constexpr double kStatusClearLimitSeconds = 3.0;
 
 int Identify(Session& s, int timeoutSeconds, int attempts) {
-    s.link.CommandText = Bytes{static_cast<uint8_t>(s.link.PanelAddress), 'T', 0};
-    s.link.HeaderField = s.link.AccessField;
-    bool header = true;
-    return SendCommand(s, timeoutSeconds, attempts, true, header);
+    return SendPanelCommand(s, PanelCommand(s, 'T'), timeoutSeconds, attempts, true, true);
 }
 
 bool StartsWithFamilyName(const std::string& raw) {
@@ -135,7 +130,7 @@ void EnterProgrammingMode(Session& s) {
     if (s.LastErrorNumber != 0) return;
     bool codeAsked = false;
     for (;;) {
-        const int answer = SendControl(s, kEnterProgramming, true);
+        const int answer = SendControl(s, kControlEnterProgramming, true);
         if (s.LinkStatus != status::kDone) {
             ReportLinkError(s);
             return;
@@ -162,8 +157,10 @@ void LeaveProgrammingMode(Session& s, bool expectReply) {
     ShowBusy(s, GetText(s, 1342));
     OpenPanelPort(s);
     if (s.LastErrorNumber == 0) {
-        const int answer = SendControl(s, kLeaveProgramming, expectReply);
+        const int answer = SendControl(s, kControlLeaveProgramming, expectReply);
         if (s.LinkStatus != status::kDone) {
+            // One box per failure: a panel that did not answer has no
+            // refusal to explain as well.
             ReportLinkError(s);
         } else if (expectReply) {
             if (answer == 'D') ShowAlert(s, GetText(s, 1344), GetText(s, 1345));

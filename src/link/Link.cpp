@@ -59,9 +59,12 @@ void TraceBytes(Session& s, const char* direction, const Bytes& bytes) {
     out << '\n';
 }
 
-bool BuildFrameOrFail(Session& s, bool useHeader, const std::string& plantCode, Bytes& frame) {
+bool PrepareExchange(Session& s, bool& useHeader, const std::string& plantCode, Bytes& frame) {
+    s.link.ReplyData.clear();
+    s.link.ReplyHeader.clear();
     if (BuildCommandFrame(s.link.CommandText, s.link.HeaderField, useHeader, ParseNumber(plantCode), frame))
         return true;
+    useHeader = false;
     s.LinkStatus = status::kAborted;
     HandleRuntimeError(s, 5, "Invalid procedure call or argument");
     return false;
@@ -230,13 +233,8 @@ void ClosePanelPort(Session& s) {
 int SendCommand(Session& s, int timeoutSeconds, int retries, bool expectReply, bool& useHeader) {
     if (s.FileLinkMode == kFlag255)
         return SendCommandViaFiles(s, timeoutSeconds, retries, expectReply, useHeader);
-    s.link.ReplyData.clear();
-    s.link.ReplyHeader.clear();
     Bytes frame;
-    if (!linkdetail::BuildFrameOrFail(s, useHeader, s.PlantCode, frame)) {
-        useHeader = false;
-        return s.LinkStatus;
-    }
+    if (!linkdetail::PrepareExchange(s, useHeader, s.PlantCode, frame)) return s.LinkStatus;
     if (!s.transport || !s.transport->IsOpen()) {
         OpenPanelPort(s);
         if (s.LinkStatus != status::kDone) {

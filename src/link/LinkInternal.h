@@ -34,13 +34,22 @@ public:
 int RunExchange(Session&, Channel&, const Bytes& frame, int timeoutSeconds, int retries,
                 bool expectReply, bool& useHeader, double pauseSeconds);
 
-// Builds the frame for link.CommandText with the given plant code; on a
-// value that cannot be carried, reports run-time error 5 and returns false
-// with LinkStatus 0.
-bool BuildFrameOrFail(Session&, bool useHeader, const std::string& plantCode, Bytes& frame);
+// The first step of every exchange: forgets the last reply and builds the
+// frame for link.CommandText with the given plant code. On a value that
+// cannot be carried, reports run-time error 5 and returns false with
+// LinkStatus 0 and useHeader cleared.
+bool PrepareExchange(Session&, bool& useHeader, const std::string& plantCode, Bytes& frame);
 
 // Appends one line per byte run to the trace file when one is set.
 void TraceBytes(Session&, const char* direction, const Bytes&);
+
+// A command for the panel in use: its address, the letter and the first
+// parameter, which is always 0.
+Bytes PanelCommand(const Session&, char letter);
+// Sends `command` with SendCommand. With `withAccessCode` the frame takes
+// the long form and carries the access code in its header.
+int SendPanelCommand(Session&, const Bytes& command, int timeoutSeconds, int attempts, bool expectReply,
+                     bool withAccessCode);
 
 // Answer code of the last reply: data byte 4, or 0 when the reply is shorter.
 inline int ReplyAnswer(const Session& s) { return s.link.ReplyData.size() >= 4 ? s.link.ReplyData[3] : 0; }

@@ -14,8 +14,8 @@ namespace cfg {
 
 namespace {
 
-using linkdetail::ReplyAnswer;
-using linkdetail::ShowAlertText;
+// The helpers this file shares with the rest of the link.
+using namespace linkdetail;
 
 // The clock window stays up until the user closes it, at most this long.
 constexpr double kClockWindowSeconds = 60.0;
@@ -37,13 +37,10 @@ std::string Padded(int v) {
 bool SendClockSetting(Session& s, const int (&v)[6], int weekday) {
     bool codeAsked = false;
     for (;;) {
-        Bytes cmd{static_cast<uint8_t>(s.link.PanelAddress), 'H', 0};
+        Bytes cmd = PanelCommand(s, 'H');
         for (int x : {v[5], v[4], v[3], weekday, v[0], v[1], PanelYear(v[2])})
             cmd.push_back(static_cast<uint8_t>(x));
-        s.link.CommandText = cmd;
-        s.link.HeaderField = s.link.AccessField;
-        bool header = true;
-        if (SendCommand(s, 2, 3, true, header) != status::kDone) {
+        if (SendPanelCommand(s, cmd, 2, 3, true, true) != status::kDone) {
             ReportLinkError(s);
             return false;
         }

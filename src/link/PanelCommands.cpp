@@ -18,6 +18,18 @@ void ShowAlertText(Session& s, int textId) {
     s.ui->MessageBox(GetText(s, 1378), GetText(s, textId), MsgButtons::Ok, MsgIcon::Critical);
 }
 
+Bytes PanelCommand(const Session& s, char letter) {
+    return Bytes{static_cast<uint8_t>(s.link.PanelAddress), static_cast<uint8_t>(letter), 0};
+}
+
+int SendPanelCommand(Session& s, const Bytes& command, int timeoutSeconds, int attempts, bool expectReply,
+                     bool withAccessCode) {
+    s.link.CommandText = command;
+    if (withAccessCode) s.link.HeaderField = s.link.AccessField;
+    bool header = withAccessCode;
+    return SendCommand(s, timeoutSeconds, attempts, expectReply, header);
+}
+
 BlockScope::~BlockScope() {
     ClosePanelPort(s_);
     EndBusy(s_, 0);
@@ -29,9 +41,8 @@ BlockScope::~BlockScope() {
 
 namespace {
 
-using linkdetail::BlockScope;
-using linkdetail::ReplyAnswer;
-using linkdetail::ShowAlertText;
+// The helpers this file shares with the rest of the link.
+using namespace linkdetail;
 
 constexpr int kChunk = 64;
 constexpr int kAccepted = 143;
@@ -42,10 +53,6 @@ constexpr int kBadRequest = 130;
 // A panel that keeps answering 128 right after accepting programming mode
 // would otherwise make a write go round for ever.
 constexpr int kMaxProgrammingReentries = 3;
-
-Bytes Command(const Session& s, char letter) {
-    return Bytes{static_cast<uint8_t>(s.link.PanelAddress), static_cast<uint8_t>(letter), 0};
-}
 
 uint8_t CellByte(Cell c) { return static_cast<uint8_t>(c & 0xFF); }
 
@@ -76,13 +83,10 @@ void ReadPanelBlock(Session& s, long address, int count, int destIndex, CellSpan
         const int n = std::min(count - done, kChunk);
         const long a = address + done;
         ShowBusy(s, GetText(s, 1368) + " " + GetText(s, 1369) + " " + HexText(a));
-        Bytes cmd = Command(s, 'L');
+        Bytes cmd = PanelCommand(s, 'L');
         AppendAddressDigits(cmd, a);
         cmd.push_back(static_cast<uint8_t>(n));
-        s.link.CommandText = cmd;
-        s.link.HeaderField = s.link.AccessField;
-        bool header = true;
-        if (SendCommand(s, 2, 3, true, header) != status::kDone) {
+        if (SendPanelCommand(s, cmd, 2, 3, true, true) != status::kDone) {
             ReportLinkError(s);
             return;
         }
@@ -133,14 +137,11 @@ void WritePanelBlock(Session& s, long address, int count, bool expectReply, int 
         const int n = std::min(count - done, kChunk);
         const long a = address + done;
         ShowBusy(s, GetText(s, 1238) + " " + GetText(s, 1239) + " " + HexText(a));
-        Bytes cmd = Command(s, 'J');
+        Bytes cmd = PanelCommand(s, 'J');
         AppendAddressDigits(cmd, a);
         cmd.push_back(static_cast<uint8_t>(n));
         for (int j = 0; j < n; ++j) AppendByteDigits(cmd, CellByte(src[srcIndex + done + j]));
-        s.link.CommandText = cmd;
-        s.link.HeaderField = s.link.AccessField;
-        bool header = true;
-        if (SendCommand(s, 4, 2, expectReply, header) != status::kDone) {
+        if (SendPanelCommand(s, cmd, 4, 2, expectReply, true) != status::kDone) {
             ReportLinkError(s);
             return;
         }
@@ -193,12 +194,9 @@ void ReadMemoryMap(Session& s) {
 }
 
 int SendControl(Session& s, int code, bool expectReply) {
-    Bytes cmd = Command(s, 'C');
+    Bytes cmd = PanelCommand(s, 'C');
     cmd.push_back(static_cast<uint8_t>(code));
-    s.link.CommandText = cmd;
-    s.link.HeaderField = s.link.AccessField;
-    bool header = true;
-    if (SendCommand(s, 2, 3, expectReply, header) != status::kDone) return 0;
+    if (SendPanelCommand(s, cmd, 2, 3, expectReply, true) != status::kDone) return 0;
     return ReplyAnswer(s);
 }
 
@@ -214,16 +212,16 @@ void SendLoopCommand(Session& s, bool showErrors) {
     OpenPanelPort(s);
     if (s.LastErrorNumber != 0) return;
     BlockScope scope(s);
+    // The loop number stands between the two texts, with a blank each side
+    // (a language text cannot end in a blank).
     ShowBusy(s, GetText(s, 1283) + " " + std::to_string(s.link.LoopNumber) + " " + GetText(s, 1284));
 
-    Bytes cmd = Command(s, 'X');
+    Bytes cmd = PanelCommand(s, 'X');
     cmd.push_back(static_cast<uint8_t>(s.link.LoopNumber + 64));
     cmd.push_back(CellByte(buf[2]));
     for (int i = 3; i <= count + 1; ++i) AppendByteDigits(cmd, CellByte(buf[i]));
     buf[1] = 0;
-    s.link.CommandText = cmd;
-    bool header = false;
-    const int result = SendCommand(s, 3, 3, true, header);
+    const int result = SendPanelCommand(s, cmd, 3, 3, true, false);
     if (result != status::kDone) {
         if (result != status::kAborted) ReportLinkError(s);
         return;
@@ -250,10 +248,7 @@ void SendLoopCommand(Session& s, bool showErrors) {
 }
 
 void ReadPanelClock(Session& s, PanelClockText& out) {
-    s.link.CommandText = Command(s, 'D');
-    s.link.HeaderField = s.link.AccessField;
-    bool header = true;
-    if (SendCommand(s, 2, 3, true, header) != status::kDone) {
+    if (SendPanelCommand(s, PanelCommand(s, 'D'), 2, 3, true, true) != status::kDone) {
         ReportLinkError(s);
         return;
     }
@@ -275,12 +270,10 @@ void ReadPanelClock(Session& s, PanelClockText& out) {
 
 void SetPanelClockFromPc(Session& s) {
     const DateTime now = s.clock->Now();
-    Bytes cmd = Command(s, 'H');
+    Bytes cmd = PanelCommand(s, 'H');
     for (int v : {now.second, now.minute, now.hour, now.weekday, now.day, now.month, PanelYear(now.year)})
         cmd.push_back(static_cast<uint8_t>(v));
-    s.link.CommandText = cmd;
-    bool header = false;
-    if (SendCommand(s, 2, 3, false, header) != status::kDone) ReportLinkError(s);
+    if (SendPanelCommand(s, cmd, 2, 3, false, false) != status::kDone) ReportLinkError(s);
     ClosePanelPort(s);
 }
 

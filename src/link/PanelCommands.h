@@ -17,8 +17,14 @@ void ReadPanelBlock(Session&, long address, int count, int destIndex, CellSpan d
 void WritePanelBlock(Session&, long address, int count, bool expectReply, int srcIndex, CellSpan src);
 // Fills config.AddressDirectory (entries 1..24) unless already loaded.
 void ReadMemoryMap(Session&);
-// "C" with a control code (20, 21, 14, 15). Returns the answer byte (ReplyData
-// byte 4, e.g. 'O'), or 0 when the exchange failed (LinkStatus tells).
+// Control codes of "C": programming mode on and off, and the commit steps
+// that follow a send of the logics and of the clock programs.
+inline constexpr int kControlEnterProgramming = 20;
+inline constexpr int kControlLeaveProgramming = 21;
+inline constexpr int kControlCommitLogics = 14;
+inline constexpr int kControlCommitPrograms = 15;
+// "C" with a control code. Returns the answer byte (ReplyData byte 4, e.g.
+// 'O'), or 0 when the exchange failed (LinkStatus tells).
 int SendControl(Session&, int code, bool expectReply = true);
 // "X": sends link.LoopCommand to loop link.LoopNumber and leaves the answer in it.
 void SendLoopCommand(Session&, bool showErrors);

@@ -160,13 +160,9 @@ void ClearMailboxes(Session& s) {
 }
 
 int SendCommandViaFiles(Session& s, int timeoutSeconds, int retries, bool expectReply, bool& useHeader) {
-    s.link.ReplyData.clear();
-    s.link.ReplyHeader.clear();
+    // As over the serial port, with the relay's plant code in the checksum.
     Bytes frame;
-    if (!linkdetail::BuildFrameOrFail(s, useHeader, s.RelayPlantCode, frame)) {
-        useHeader = false;
-        return s.LinkStatus;
-    }
+    if (!linkdetail::PrepareExchange(s, useHeader, s.RelayPlantCode, frame)) return s.LinkStatus;
     MailboxChannel channel(s);
     return linkdetail::RunExchange(s, channel, frame, timeoutSeconds, retries, expectReply, useHeader, 0.3);
 }

@@ -3,9 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <vector>
 
+#include "TestFiles.h"
 #include "TestSession.h"
 #include "config/Commands.h"
 #include "config/DateStamp.h"
@@ -13,21 +13,13 @@
 
 namespace fs = std::filesystem;
 using namespace cfg;
+using cfg::test::ReadAll;
 using cfg::test::TestSession;
+using cfg::test::WriteAll;
 
 namespace {
 
 const char* kExt[] = {".CY2", ".PY2", ".UY2", ".MY2"};
-
-std::vector<uint8_t> ReadAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-void WriteAll(const std::string& path, const std::vector<uint8_t>& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-}
 
 // A session whose program folder holds the DEFAULT set.
 struct FileCommands : ::testing::Test {

@@ -6,25 +6,18 @@
 #include <fstream>
 #include <vector>
 
+#include "TestFiles.h"
 #include "TestSession.h"
 #include "config/Files.h"
 #include "shell/FileNames.h"
 
 namespace fs = std::filesystem;
 using namespace cfg;
+using cfg::test::ReadAll;
 using cfg::test::TestSession;
+using cfg::test::WriteAll;
 
 namespace {
-
-std::vector<uint8_t> ReadAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-void WriteAll(const std::string& path, const std::vector<uint8_t>& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-}
 
 std::vector<uint8_t> Pattern(std::size_t n, int seed = 7) {
     std::vector<uint8_t> v(n);

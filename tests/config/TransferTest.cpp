@@ -8,31 +8,26 @@
 #include <memory>
 #include <vector>
 
+#include "TestFiles.h"
 #include "TestSession.h"
 #include "config/Commands.h"
 #include "config/Files.h"
+#include "link/Link.h"
 #include "sim/FileSet.h"
+#include "sim/Mailbox.h"
 #include "sim/MemoryMap.h"
 #include "sim/loopback/LoopbackTransport.h"
 
 namespace fs = std::filesystem;
 using namespace cfg;
+using cfg::test::ReadAll;
 using cfg::test::TestSession;
+using cfg::test::WriteAll;
 using Bytes = std::vector<uint8_t>;
 
 namespace {
 
 const char* kExt[] = {".CY2", ".PY2", ".UY2", ".MY2"};
-
-Bytes ReadAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-void WriteAll(const std::string& path, const Bytes& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-}
 
 Bytes Slice(const Bytes& b, std::size_t from, std::size_t to) {  // [from, to)
     return Bytes(b.begin() + static_cast<long>(from), b.begin() + static_cast<long>(to));
@@ -213,6 +208,42 @@ TEST_F(PanelTransfer, LinkParametersFollowTheToolOnlyOnNewerPanels) {
     EXPECT_EQ(mem.Get(vimo::sim::kCommPlantCode), 11);
     EXPECT_EQ(mem.Get(vimo::sim::kCommBaudCode), 2);
     EXPECT_EQ(mem.Get(vimo::sim::kMainBase), 85);  // the file's byte 0 went over it
+}
+
+// Under the relay program the frames go through the mailbox files, and the
+// link parameters a newer panel is given are the relay's.
+TEST_F(PanelTransfer, RelaySendGivesTheRelaysLinkParameters) {
+    std::ofstream(t.folder.File("Par_app.tmp"), std::ios::binary) << "PATH=X\r\nCODI=7\r\nBAUD=2400\r\n";
+    ReadRelayParameters(t.s, "TW", t.folder.Path());
+    ASSERT_EQ(t.s.FileLinkMode, 255);
+    t.s.PlantCode = "11";
+    t.s.BaudRate = "9600";
+    panel->SetPlantCode(7);
+    // The relay program: the tool's frame to the panel, the panel's reply
+    // back once the tool has taken the previous one.
+    Bytes unsent;
+    t.ui.onProcessEvents = [&] {
+        const int64_t now = line->NowMs();
+        if (auto frame = vimo::sim::TakeMailbox(t.s.link.MailboxTxPath)) panel->Feed(*frame, now);
+        panel->Advance(now);
+        const Bytes out = panel->TakeOutput(now);
+        unsent.insert(unsent.end(), out.begin(), out.end());
+        if (!unsent.empty() && panel->OutputPending() == 0 && vimo::sim::MailboxEmpty(t.s.link.MailboxRxPath) &&
+            vimo::sim::PutMailbox(t.s.link.MailboxRxPath, unsent))
+            unsent.clear();
+    };
+
+    vimo::sim::FileSet set = panel->ExportFileSet();
+    set.cy2[0] = 86;
+    WriteFiles(Base("RELAY"), set);
+    panel->Mem().Set(vimo::sim::kMainBase, 86);
+    Send(Base("RELAY"), 1);
+    ASSERT_EQ(t.s.LinkStatus, 255) << t.ui.AllMessages();
+    EXPECT_EQ(line->OpenCount(), 0) << "the serial port is not used";
+    auto& mem = panel->Mem();
+    EXPECT_EQ(mem.Get(vimo::sim::kCommAddress), 1);
+    EXPECT_EQ(mem.Get(vimo::sim::kCommPlantCode), 7);
+    EXPECT_EQ(mem.Get(vimo::sim::kCommBaudCode), 3);
 }
 
 TEST_F(PanelTransfer, RefusedOverwriteAsksForAnotherName) {

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "TestFiles.h"
 #include "TestSession.h"
 
 namespace fs = std::filesystem;
@@ -18,10 +19,7 @@ namespace {
 
 using Bytes = std::vector<uint8_t>;
 
-Bytes ReadAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
+using cfg::test::ReadAll;
 
 struct CliRun {
     int exitCode = -1;

@@ -136,7 +136,9 @@ TEST(FrameParse, DamagedAndRandomBytesNeverGoOutOfBounds) {
         if (rng() % 2) b.push_back(0x0D);
         const int st = ParseReply(b, 1, r);
         ASSERT_TRUE(st == 255 || (st >= 131 && st <= 134)) << st;
-        if (st == 255) ASSERT_GE(r.data.size(), 2u);
+        if (st == 255) {
+            ASSERT_GE(r.data.size(), 2u);
+        }
     }
 }
 

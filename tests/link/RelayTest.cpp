@@ -1,23 +1,16 @@
 // The file link: relay parameters and the two mailbox files, on real files.
 #include <fstream>
-#include <iterator>
 
 #include "LinkTestSupport.h"
+#include "TestFiles.h"
 #include "link/Frame.h"
 #include "link/Link.h"
 
 namespace cfg {
 namespace {
 
-Bytes Slurp(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), {});
-}
-
-void Spit(const std::string& path, const Bytes& b) {
-    std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(b.data()), static_cast<std::streamsize>(b.size()));
-}
+using test::ReadAll;
+using test::WriteAll;
 
 class RelayTest : public ::testing::Test {
 protected:
@@ -31,14 +24,14 @@ protected:
     // Plays the relay program: takes the tool's frame and answers it.
     void ServeWith(const Bytes& reply) {
         t.ui.onProcessEvents = [this, reply] {
-            Bytes out = Slurp(tx);
+            Bytes out = ReadAll(tx);
             if (out.empty() || out[0] == 0) return;
             frames.emplace_back(out.begin() + 1, out.begin() + 1 + out[0]);
             out[0] = 0;
-            Spit(tx, out);
+            WriteAll(tx, out);
             Bytes in{static_cast<uint8_t>(reply.size())};
             in.insert(in.end(), reply.begin(), reply.end());
-            Spit(rx, in);
+            WriteAll(rx, in);
         };
     }
     test::TestSession t;
@@ -66,18 +59,18 @@ TEST_F(RelayTest, ParametersComeFromTheCommandLineAndParAppTmp) {
 TEST_F(RelayTest, MailboxFilesCarryLengthThenFrame) {
     OpenPanelPort(s);
     EXPECT_EQ(s.LinkStatus, 255);
-    EXPECT_EQ(Slurp(tx), Bytes{0});
-    EXPECT_EQ(Slurp(rx), Bytes{0});
+    EXPECT_EQ(ReadAll(tx), Bytes{0});
+    EXPECT_EQ(ReadAll(rx), Bytes{0});
 
     Bytes longFrame(300, 0x41);
     PutMailbox(s, longFrame);
-    Bytes written = Slurp(tx);
+    Bytes written = ReadAll(tx);
     ASSERT_EQ(written.size(), 301u);
     EXPECT_EQ(written[0], 255) << "the length is capped";
 
-    Spit(rx, {3, 7, 8, 9, 99});
+    WriteAll(rx, {3, 7, 8, 9, 99});
     EXPECT_EQ(GetMailbox(s), (Bytes{7, 8, 9}));
-    EXPECT_EQ(Slurp(rx)[0], 0) << "marked consumed";
+    EXPECT_EQ(ReadAll(rx)[0], 0) << "marked consumed";
     EXPECT_TRUE(GetMailbox(s).empty());
 }
 
