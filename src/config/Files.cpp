@@ -96,6 +96,24 @@ void WritePieces(Session& s, std::fstream& file, int count, int firstCell, CellS
     s.LinkStatus = status::kDone;
 }
 
+// Checks that cells first..first+count-1 fit and moves the file to `offset`
+// for a read or a write. False after the failure has been reported.
+bool StartBlock(Session& s, std::fstream& file, long offset, int count, int firstCell, CellSpan cells, bool write) {
+    if (!CellsFit(cells, firstCell, count) || offset < 0) {
+        Fail(s, err::kSubscript);
+        return false;
+    }
+    file.clear();
+    errno = 0;
+    if (write) file.seekp(offset);
+    else file.seekg(offset);
+    if (!file) {
+        Fail(s, LastFileError(err::kBadFileNameOrNumber));
+        return false;
+    }
+    return true;
+}
+
 // Splits a path into its folder part (with the separator) and its name.
 void SplitName(const std::string& path, std::string& folder, std::string& name) {
     auto sep = path.find_last_of("/\\");
@@ -139,17 +157,7 @@ bool IsDefaultSetName(const std::string& name) {
 void ReadFileBlock(Session& s, std::fstream& file, long offset, int count, int firstCell, CellSpan dest) {
     s.LinkStatus = status::kAborted;
     QuietFileErrors quiet(s);
-    if (!CellsFit(dest, firstCell, count) || offset < 0) {
-        Fail(s, err::kSubscript);
-        return;
-    }
-    file.clear();
-    errno = 0;
-    file.seekg(offset);
-    if (!file) {
-        Fail(s, LastFileError(err::kBadFileNameOrNumber));
-        return;
-    }
+    if (!StartBlock(s, file, offset, count, firstCell, dest, false)) return;
     std::vector<char> piece;
     int done = 0;
     while (done < count) {
@@ -174,17 +182,7 @@ void ReadFileBlock(Session& s, std::fstream& file, long offset, int count, int f
 void WriteFileBlock(Session& s, std::fstream& file, long offset, int count, int firstCell, CellSpan src) {
     s.LinkStatus = status::kAborted;
     QuietFileErrors quiet(s);
-    if (!CellsFit(src, firstCell, count) || offset < 0) {
-        Fail(s, err::kSubscript);
-        return;
-    }
-    file.clear();
-    errno = 0;
-    file.seekp(offset);
-    if (!file) {
-        Fail(s, LastFileError(err::kBadFileNameOrNumber));
-        return;
-    }
+    if (!StartBlock(s, file, offset, count, firstCell, src, true)) return;
     WritePieces(s, file, count, firstCell, src);
 }
 

@@ -62,6 +62,24 @@ std::string TwoDigits(int v, char pad) {
     return t.substr(t.size() - 2);
 }
 
+// Opens the port for a block operation of `count` bytes and shows its text
+// in the busy area with an empty progress bar. False when the port could not
+// be opened (the error has been shown).
+bool BeginBlockOperation(Session& s, int busyText, int count) {
+    OpenPanelPort(s);
+    if (s.LastErrorNumber != 0) return false;
+    ShowBusy(s, GetText(s, busyText));
+    s.ui->SetProgressMaximum(count);
+    s.ui->SetProgressValue(0);
+    return true;
+}
+
+// The busy line of one chunk: the operation, the word for "address" and the
+// chunk's address in hexadecimal.
+void ShowChunk(Session& s, int busyText, int addressText, long address) {
+    ShowBusy(s, GetText(s, busyText) + " " + GetText(s, addressText) + " " + HexText(address));
+}
+
 }  // namespace
 
 void ReadPanelBlock(Session& s, long address, int count, int destIndex, CellSpan dest) {
@@ -70,19 +88,15 @@ void ReadPanelBlock(Session& s, long address, int count, int destIndex, CellSpan
         return;
     }
     s.LinkStatus = status::kRefused;
-    OpenPanelPort(s);
-    if (s.LastErrorNumber != 0) return;
+    if (!BeginBlockOperation(s, 1368, count)) return;
     BlockScope scope(s);
-    ShowBusy(s, GetText(s, 1368));
-    s.ui->SetProgressMaximum(count);
-    s.ui->SetProgressValue(0);
 
     bool accessAsked = false;
     int done = 0;
     while (done < count) {
         const int n = std::min(count - done, kChunk);
         const long a = address + done;
-        ShowBusy(s, GetText(s, 1368) + " " + GetText(s, 1369) + " " + HexText(a));
+        ShowChunk(s, 1368, 1369, a);
         Bytes cmd = PanelCommand(s, 'L');
         AppendAddressDigits(cmd, a);
         cmd.push_back(static_cast<uint8_t>(n));
@@ -124,19 +138,15 @@ void WritePanelBlock(Session& s, long address, int count, bool expectReply, int 
         return;
     }
     s.LinkStatus = status::kCommitRefused;
-    OpenPanelPort(s);
-    if (s.LastErrorNumber != 0) return;
+    if (!BeginBlockOperation(s, 1238, count)) return;
     BlockScope scope(s);
-    ShowBusy(s, GetText(s, 1238));
-    s.ui->SetProgressMaximum(count);
-    s.ui->SetProgressValue(0);
 
     int reentries = 0;
     int done = 0;
     for (;;) {
         const int n = std::min(count - done, kChunk);
         const long a = address + done;
-        ShowBusy(s, GetText(s, 1238) + " " + GetText(s, 1239) + " " + HexText(a));
+        ShowChunk(s, 1238, 1239, a);
         Bytes cmd = PanelCommand(s, 'J');
         AppendAddressDigits(cmd, a);
         cmd.push_back(static_cast<uint8_t>(n));
