@@ -148,6 +148,8 @@ std::string QtUi::AskFile(const FileDialogRequest& req, bool save) {
         dialog.setFileMode(QFileDialog::ExistingFile);
     }
     if (!req.initialName.empty()) dialog.selectFile(Q(req.initialName));
+    // Wide enough for the names, sizes and dates of the list side by side.
+    dialog.resize(dialog.sizeHint().expandedTo(QSize(820, 480)));
     if (dialog.exec() != QDialog::Accepted) return {};
     QStringList chosen = dialog.selectedFiles();
     return chosen.isEmpty() ? std::string() : S(QDir::toNativeSeparators(chosen.first()));
@@ -217,6 +219,7 @@ void QtUi::SetSettingsLabel(const std::string& t) {
     main_->settingsLabel()->setText(Q(t));
     workForm()->MarkSettings();
 }
+void QtUi::ShowSettingsLabel() { main_->settingsLabel()->show(); }
 void QtUi::SetIdentification(const std::string& t) {
     main_->SetIdentification(DisplayText(t));
     workForm()->SetIdentification(DisplayText(t));
@@ -275,7 +278,6 @@ bool QtUi::ScreenOpen() { return !screen_.isNull() && screen_->isVisible(); }
 // --- language ----------------------------------------------------------------------
 
 void QtUi::TranslateForms() {
-    translator_->Invalidate();
     for (QWidget* form : OpenForms()) translator_->TranslateForm(form);
     main_->SetToolbarTips();
     workForm()->MarkLanguage(s_->CurrentLanguage);

@@ -117,6 +117,7 @@ public:
     void HideLoopDisplay() override;
     void HideSectionControls() override;
     void SetSettingsLabel(const std::string&) override;
+    void ShowSettingsLabel() override;
     void SetIdentification(const std::string&) override;
 
     void SetStatusVisible(bool) override;

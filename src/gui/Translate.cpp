@@ -43,7 +43,7 @@ void MarkForm(QWidget* w, const char* name) {
 void KeepCaption(QObject* o) { o->setProperty(kKeepCaption, true); }
 
 std::string Translator::FormText(const std::string& form, const std::string& key) {
-    return cache_.Lookup(LanguageFilePath(s_, s_.CurrentLanguage), form, key);
+    return cfg::FormText(s_, form, key);
 }
 
 void Translator::TranslateControl(const std::string& form, QObject* c) {

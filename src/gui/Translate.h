@@ -8,8 +8,6 @@
 #include <QString>
 #include <string>
 
-#include "LanguageCache.h"
-
 class QWidget;
 
 namespace cfg {
@@ -38,13 +36,11 @@ public:
     void TranslateForm(QWidget* form);
     // One value of the form's section ("" when absent).
     std::string FormText(const std::string& form, const std::string& key);
-    void Invalidate() { cache_.Invalidate(); }
 
 private:
     void TranslateControl(const std::string& form, QObject* control);
 
     Session& s_;
-    LanguageCache cache_;
 };
 
 QString Q(const std::string&);

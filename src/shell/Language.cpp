@@ -1,9 +1,8 @@
 #include "Language.h"
 
-#include <filesystem>
-#include <fstream>
-
 #include "FileNames.h"
+#include "IniFile.h"
+#include "MainLoop.h"
 #include "Settings.h"
 #include "Text.h"
 
@@ -12,15 +11,6 @@ namespace cfg {
 namespace {
 
 constexpr std::size_t kMaxText = 128;
-constexpr std::uintmax_t kLargeFile = 64001;
-
-void StripLineEnd(std::string& line) {
-    while (!line.empty() && (line.back() == '\r' || line.back() == '\n')) line.pop_back();
-}
-
-void StripBom(std::string& line) {
-    if (line.size() >= 3 && line.compare(0, 3, "\xEF\xBB\xBF") == 0) line.erase(0, 3);
-}
 
 std::string TrimRight(std::string s) {
     while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.pop_back();
@@ -35,16 +25,10 @@ std::string LanguageFilePath(const Session& s, const std::string& language) {
 
 void LoadLanguageFile(Session& s, const std::string& path) {
     for (int i = 0; i <= 2000; ++i) s.LanguageTexts[i].clear();
-    std::ifstream in(ResolveForWrite(path), std::ios::binary);
-    if (!in) return;
-    std::string line;
-    bool first = true, inStrings = false;
-    while (std::getline(in, line)) {
-        StripLineEnd(line);
-        if (first) {
-            StripBom(line);
-            first = false;
-        }
+    IniLines file;
+    if (!ReadIniLines(ResolveForWrite(path), file)) return;
+    bool inStrings = false;
+    for (const std::string& line : file.lines) {
         if (!inStrings) {
             inStrings = line.compare(0, 9, "[Strings]") == 0;
             continue;
@@ -64,35 +48,15 @@ void LoadLanguageFile(Session& s, const std::string& path) {
 
 std::string ReadLanguageEntry(const std::string& file, const std::string& section,
                               const std::string& key) {
-    std::string path = ResolveExisting(file);
-    if (path.empty()) return {};
-    std::error_code ec;
-    auto size = std::filesystem::file_size(path, ec);
-    if (ec) return {};
-    if (size < kLargeFile) return GetProfileString(path, section, key, "");
-
-    // Large files are scanned line by line for the first line that begins
-    // with the key; the section plays no part here.
-    std::ifstream in(path, std::ios::binary);
-    std::string line;
-    bool first = true;
-    while (std::getline(in, line)) {
-        StripLineEnd(line);
-        if (first) {
-            StripBom(line);
-            first = false;
-        }
-        if (line.compare(0, key.size(), key) == 0)
-            return line.size() > key.size() + 1 ? line.substr(key.size() + 1) : std::string();
-    }
-    return {};
+    LanguageIndex once;
+    return once.Lookup(file, section, key);
 }
 
 std::string GetText(Session& s, const std::string& id) {
     double v = ParseNumber(id);
     if (v >= 1 && v <= 2000 && static_cast<int>(v) == v) return s.LanguageTexts[static_cast<int>(v)];
     if (s.CurrentLanguage.empty()) LoadSettings(s);
-    return ReadLanguageEntry(LanguageFilePath(s, s.CurrentLanguage), "Strings", id);
+    return s.LanguageFileIndex.Lookup(LanguageFilePath(s, s.CurrentLanguage), "Strings", id);
 }
 
 std::string GetText(Session& s, int id) {
@@ -124,6 +88,9 @@ void SwitchLanguage(Session& s, const std::string& language) {
     s.CurrentLanguage = language;
     LoadLanguageFile(s, LanguageFilePath(s, language));
     s.ui->TranslateForms();
+    // The main window's caption from the language file has replaced the
+    // home screen's one, which names the version in the language's words.
+    if (s.ConfigSource == 0) SetHomeCaptions(s);
     SaveSettings(s);
 }
 
@@ -137,7 +104,7 @@ std::string TabCaptionKey(const std::string& control, int tab) {
 }
 
 std::string FormText(Session& s, const std::string& form, const std::string& key) {
-    return ReadLanguageEntry(LanguageFilePath(s, s.CurrentLanguage), form, key);
+    return s.LanguageFileIndex.Lookup(LanguageFilePath(s, s.CurrentLanguage), form, key);
 }
 
 }  // namespace cfg

@@ -14,6 +14,7 @@
 #include "Cells.h"
 #include "Clock.h"
 #include "ConfigState.h"
+#include "LanguageIndex.h"
 #include "LinkState.h"
 #include "ScreenState.h"
 #include "Transport.h"
@@ -137,6 +138,8 @@ struct Session {
     // --- language -------------------------------------------------------------
     // LanguageTexts: entries 1..2000, each at most 128 characters.
     BoundedArray<std::string, 0, 2000> LanguageTexts;
+    // The current language file, indexed for form texts and ids above 2000.
+    LanguageIndex LanguageFileIndex;
 
     // --- boxes above the shell ---------------------------------------------
     ConfigState config;

@@ -1,105 +1,42 @@
 #include "Settings.h"
 
 #include <fstream>
-#include <sstream>
-#include <vector>
 
 #include "FileNames.h"
+#include "IniFile.h"
 #include "Input.h"
 #include "Language.h"
 #include "Text.h"
 
 namespace cfg {
 
-namespace {
-
-struct IniText {
-    std::vector<std::string> lines;
-    std::string eol = "\n";
-};
-
-bool ReadLines(const std::string& path, IniText& ini) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
-    std::stringstream ss;
-    ss << in.rdbuf();
-    std::string all = ss.str();
-    if (all.compare(0, 3, "\xEF\xBB\xBF") == 0) all.erase(0, 3);
-    if (all.find("\r\n") != std::string::npos) ini.eol = "\r\n";
-    std::size_t start = 0;
-    while (start < all.size()) {
-        std::size_t nl = all.find('\n', start);
-        std::string line = all.substr(start, nl == std::string::npos ? std::string::npos : nl - start);
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        ini.lines.push_back(line);
-        if (nl == std::string::npos) break;
-        start = nl + 1;
-    }
-    return true;
-}
-
-// "[name]" -> name, else "" with isSection false.
-bool SectionName(const std::string& line, std::string& name) {
-    std::string t = Trim(line);
-    if (t.size() < 2 || t.front() != '[') return false;
-    auto close = t.find(']');
-    if (close == std::string::npos) return false;
-    name = Trim(t.substr(1, close - 1));
-    return true;
-}
-
-// Splits "key=value"; false for lines without "=" or comments.
-bool KeyValue(const std::string& line, std::string& key, std::string& value) {
-    std::string t = Trim(line);
-    if (t.empty() || t[0] == ';') return false;
-    auto eq = t.find('=');
-    if (eq == std::string::npos) return false;
-    key = Trim(t.substr(0, eq));
-    value = Trim(t.substr(eq + 1));
-    return true;
-}
-
-std::string ProfileValue(std::string v) {
-    if (v.size() >= 2 && ((v.front() == '"' && v.back() == '"') || (v.front() == '\'' && v.back() == '\'')))
-        v = v.substr(1, v.size() - 2);
-    auto nul = v.find('\0');
-    if (nul != std::string::npos) v.resize(nul);
-    if (v.size() > 255) v.resize(255);
-    return v;
-}
-
-}  // namespace
-
 std::string GetProfileString(const std::string& file, const std::string& section,
                              const std::string& key, const std::string& def) {
-    IniText ini;
+    IniLines ini;
     std::string path = ResolveExisting(file);
-    if (path.empty() || !ReadLines(path, ini)) return def;
-    std::string wantSection = UpperCase(section), wantKey = UpperCase(key);
-    bool inSection = false;
-    for (const auto& line : ini.lines) {
-        std::string name, k, v;
-        if (SectionName(line, name)) {
-            inSection = UpperCase(name) == wantSection;
-            continue;
-        }
-        if (inSection && KeyValue(line, k, v) && UpperCase(k) == wantKey) return ProfileValue(v);
-    }
-    return def;
+    if (path.empty() || !ReadIniLines(path, ini)) return def;
+    const std::string wantSection = UpperCase(section), wantKey = UpperCase(key);
+    std::string found = def;
+    VisitIniKeys(ini.lines, [&](const std::string& sec, const std::string& k, const std::string& value) {
+        if (sec != wantSection || k != wantKey) return false;
+        found = value;
+        return true;
+    });
+    return found;
 }
 
 bool WriteProfileString(const std::string& file, const std::string& section,
                         const std::string& key, const std::string& value) {
     std::string path = ResolveForWrite(file);
-    IniText ini;
-    ReadLines(path, ini);
+    IniLines ini;
+    ReadIniLines(path, ini);
     std::string wantSection = UpperCase(section), wantKey = UpperCase(key);
     std::string newLine = key + "=" + value;
     bool inSection = false, sectionFound = false, done = false;
     std::size_t insertAt = 0;  // after the last non-blank line of the section
     for (std::size_t i = 0; i < ini.lines.size() && !done; ++i) {
         std::string name, k, v;
-        if (SectionName(ini.lines[i], name)) {
+        if (IniSectionLine(ini.lines[i], name)) {
             if (inSection) break;
             inSection = UpperCase(name) == wantSection;
             if (inSection) {
@@ -109,7 +46,7 @@ bool WriteProfileString(const std::string& file, const std::string& section,
             continue;
         }
         if (!inSection) continue;
-        if (KeyValue(ini.lines[i], k, v) && UpperCase(k) == wantKey) {
+        if (IniKeyLine(ini.lines[i], k, v) && UpperCase(k) == wantKey) {
             ini.lines[i] = newLine;
             done = true;
         } else if (!Trim(ini.lines[i]).empty()) {

@@ -149,6 +149,8 @@ public:
     virtual void HideSectionControls() {}
     // LBLImpostaz: serial settings and plant code.
     virtual void SetSettingsLabel(const std::string&) {}
+    // Shows LBLImpostaz (the busy area shows it with every status line).
+    virtual void ShowSettingsLabel() {}
     // Identification shown in the status area (installation, last change...).
     virtual void SetIdentification(const std::string&) {}
 

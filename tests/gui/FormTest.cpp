@@ -333,6 +333,11 @@ private slots:
         QCOMPARE(ui().StatusText(), std::string());
         QCOMPARE(w().progressBar()->value(), 0);
         QVERIFY(ui().StatusVisible());
+
+        // A status line brings the settings label back.
+        w().settingsLabel()->hide();
+        ui().ShowSettingsLabel();
+        QVERIFY(w().settingsLabel()->isVisible());
     }
 
     void WindowKeepsItsSizeAndRefusesToCloseWhenBlocked() {

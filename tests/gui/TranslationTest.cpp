@@ -1,5 +1,4 @@
-// Form translation: the indexed language file answers exactly as the
-// shell's reader; captions, tool-tips, tags and tab captions are replaced
+// Form translation: captions, tool-tips, tags and tab captions are replaced
 // from the form's own section; a language change re-translates every open
 // form and the toolbar tool-tips at once.
 #include <QAction>
@@ -13,7 +12,6 @@
 #include <fstream>
 
 #include "GuiHarness.h"
-#include "gui/LanguageCache.h"
 #include "gui/MainWindow.h"
 #include "gui/QtUi.h"
 #include "gui/ScreenForm.h"
@@ -39,63 +37,12 @@ void Write(const std::string& path, const std::string& text) {
     out << text;
 }
 
-// Lines that the two readers must agree on: sections and keys in another
-// case, blanks around "=", quotes, comments, a key repeated in a later
-// section of the same name, a key that is a prefix of another.
-const char* kTrickyLines =
-    "[Strings]\n"
-    "0001=Uno\n"
-    "[FRMA]\n"
-    "CMDOk.Caption=OK A\n"
-    "  cmdok.tooltiptext =  Conferma  \n"
-    "; LBLX.Caption=commented out\n"
-    "LBLX(3).Caption=\"Tre\"\n"
-    "TABS.TabCaption(0)=Primo\r\n"
-    "Wide.Caption=\n"
-    "[frmb]\n"
-    "CMDOk.Caption=OK B\n"
-    "CMDOk.CaptionLong=longer key\n"
-    "[FRMA]\n"
-    "Late.Caption=in a repeated section\n";
-
-const std::vector<std::pair<std::string, std::string>> kQueries = {
-    {"FRMA", "CMDOk.Caption"},        {"FRMA", "CMDOK.TOOLTIPTEXT"}, {"frma", "LBLX(3).Caption"},
-    {"FRMA", "LBLX.Caption"},         {"FRMA", "TABS.TabCaption(0)"}, {"FRMA", "Wide.Caption"},
-    {"FRMB", "CMDOk.Caption"},        {"FRMB", "CMDOk.CaptionLong"}, {"FRMA", "Late.Caption"},
-    {"FRMC", "CMDOk.Caption"},        {"Strings", "0001"},           {"FRMA", "Missing.Caption"},
-};
-
 }  // namespace
 
 class TranslationTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void CacheAnswersAsTheShellReaderOnSmallAndLargeFiles() {
-        QTemporaryDir dir;
-        const std::string small = dir.filePath(QStringLiteral("Small.lng")).toStdString();
-        Write(small, kTrickyLines);
-        // Past 64000 bytes the reader scans lines for the key, whatever the
-        // section: the first CMDOk.Caption of the file wins.
-        std::string big = kTrickyLines;
-        while (big.size() < 70000) big += "9999=padding padding padding padding padding padding\n";
-        const std::string large = dir.filePath(QStringLiteral("Large.lng")).toStdString();
-        Write(large, big);
-
-        LanguageCache cache;
-        for (const auto& file : {small, large})
-            for (const auto& [section, key] : kQueries)
-                QCOMPARE(QString::fromStdString(cache.Lookup(file, section, key)),
-                         QString::fromStdString(ReadLanguageEntry(file, section, key)));
-        QCOMPARE(cache.Lookup(large, "FRMB", "CMDOk.Caption"), std::string("OK A"));
-        QCOMPARE(cache.Lookup(small, "FRMB", "CMDOk.Caption"), std::string("OK B"));
-        // A file that changes on disk is read again.
-        Write(small, "[FRMA]\nCMDOk.Caption=changed and longer\n");
-        QCOMPARE(cache.Lookup(small, "FRMA", "CMDOk.Caption"), std::string("changed and longer"));
-        QCOMPARE(cache.Lookup(dir.filePath(QStringLiteral("None.lng")).toStdString(), "FRMA", "CMDOk.Caption"),
-                 std::string());
-    }
-
     void TranslatesControlsArraysTabsAndStopsAtInnerForms() {
         QTemporaryDir dir;
         Write(dir.filePath(QStringLiteral("Lang.lng")).toStdString(),
@@ -170,7 +117,7 @@ private slots:
     void LanguageChangeRetranslatesEveryOpenForm() {
         ProgramFolder folder;
         auto forms = [](const char* tag) {
-            return std::string("[MDIMainForm]\nCMDAbrtx.Caption=Stop ") + tag +
+            return std::string("[MDIMainForm]\nMDIMainForm.Caption=Main ") + tag + "\nCMDAbrtx.Caption=Stop " + tag +
                    "\nmenub3(0).Caption=From file " + tag + "\n[FRMCfgvimo]\nCMDFow.Caption=Next " + tag +
                    "\nMNUImpostazioni.Caption=Settings " + tag + "\n[FRMScreen]\nCMDScreen.Caption=Close " + tag +
                    "\n";
@@ -204,6 +151,8 @@ private slots:
         QCOMPARE(w.ToolbarButton(17)->toolTip(), QStringLiteral("B1516"));
         QCOMPARE(ui.screenForm()->closeButton()->text(), QStringLiteral("Close B"));
         QCOMPARE(QString::fromStdString(GetText(p.session(), 397)), QStringLiteral("B0397"));
+        // The home screen's caption comes back with the version in the new words.
+        QCOMPARE(w.windowTitle(), QStringLiteral("CFG-VeltranoB03971.3"));
         QVERIFY(!languages[0]->isChecked());
         QVERIFY(languages[1]->isChecked());
         QCOMPARE(GetProfileString(folder.File("CFG-Veltrano.ini"), "Language", "CurrentLanguage", ""),

@@ -84,6 +84,61 @@ TEST_F(LanguageTest, LargeFilesAreScannedWithoutSections) {
     EXPECT_EQ(ReadLanguageEntry(path, "FRMMenu", "CMDOk.Caption"), "Second");
 }
 
+// Lines on which the indexed form texts must answer as the profile reader
+// does: a byte-order mark before the first section, sections and keys in
+// another case, blanks around "=", quotes, comments, a key repeated in a
+// later section of the same name, a key that is a prefix of another.
+constexpr const char* kTrickyLines =
+    "\xEF\xBB\xBF[FRMA]\n"
+    "CMDOk.Caption=OK A\n"
+    "  cmdok.tooltiptext =  Conferma  \n"
+    "; LBLX.Caption=commented out\n"
+    "LBLX(3).Caption=\"Tre\"\n"
+    "TABS.TabCaption(0)=Primo\r\n"
+    "Wide.Caption=\n"
+    "[frmb]\n"
+    "CMDOk.Caption=OK B\n"
+    "CMDOk.CaptionLong=longer key\n"
+    "[Strings]\n"
+    "2001=beyond\n"
+    "[FRMA]\n"
+    "CMDOk.Caption=not the first\n"
+    "Late.Caption=in a repeated section\n";
+
+TEST_F(LanguageTest, FormTextsFollowTheProfileRulesAndTheFileOnDisk) {
+    s.CurrentLanguage = "Tricky";
+    const std::string path = t.folder.File("Tricky.lng");
+    WriteAll(path, kTrickyLines);
+    const std::vector<std::pair<std::string, std::string>> queries = {
+        {"FRMA", "CMDOk.Caption"},  {"FRMA", "CMDOK.TOOLTIPTEXT"}, {"frma", "LBLX(3).Caption"},
+        {"FRMA", "LBLX.Caption"},   {"FRMA", "TABS.TabCaption(0)"}, {"FRMA", "Wide.Caption"},
+        {"FRMB", "CMDOk.Caption"},  {"FRMB", "CMDOk.CaptionLong"}, {"FRMA", "Late.Caption"},
+        {"FRMC", "CMDOk.Caption"},  {"Strings", "2001"},           {"FRMA", "Missing.Caption"},
+    };
+    for (const auto& [section, key] : queries)
+        EXPECT_EQ(FormText(s, section, key), GetProfileString(path, section, key, "")) << section << " " << key;
+    EXPECT_EQ(FormText(s, "frma", "cmdok.caption"), "OK A");
+    EXPECT_EQ(FormText(s, "FRMA", "LBLX(3).Caption"), "Tre");
+    EXPECT_EQ(GetText(s, 2001), "beyond");
+
+    // Past 64000 bytes the first line that begins with the key answers,
+    // whatever the section.
+    std::string big = kTrickyLines;
+    while (big.size() < 70000) big += "; padding padding padding padding padding padding\n";
+    WriteAll(path, big);
+    EXPECT_EQ(FormText(s, "FRMB", "CMDOk.Caption"), "OK A");
+    EXPECT_EQ(FormText(s, "FRMA", "Late.Caption"), "in a repeated section");
+    EXPECT_EQ(FormText(s, "FRMA", "LBLX(3).Caption"), "\"Tre\"");
+    EXPECT_EQ(FormText(s, "FRMA", "cmdok.caption"), "");
+    EXPECT_EQ(ReadLanguageEntry(path, "FRMB", "CMDOk.Caption"), "OK A");
+
+    // A file that changes on disk is read again; a missing one answers "".
+    WriteAll(path, "[FRMA]\nCMDOk.Caption=changed\n");
+    EXPECT_EQ(FormText(s, "FRMA", "CMDOk.Caption"), "changed");
+    s.CurrentLanguage = "None";
+    EXPECT_EQ(FormText(s, "FRMA", "CMDOk.Caption"), "");
+}
+
 TEST_F(LanguageTest, FormKeys) {
     EXPECT_EQ(ControlKey("CMDOk", -1, "Caption"), "CMDOk.Caption");
     EXPECT_EQ(ControlKey("menub5", 3, "Caption"), "menub5(3).Caption");
