@@ -44,10 +44,7 @@ AboutForm::AboutForm(Translator& tr, const std::string& programFolder, QWidget* 
     SetControlName(title_, "LBLTitolo");
     title_->setText(QString::fromLatin1(kProgramName));
     title_->setAlignment(Qt::AlignCenter);
-    QFont tf = title_->font();
-    tf.setPointSize(tf.pointSize() + 6);
-    tf.setBold(true);
-    title_->setFont(tf);
+    SetHeadingFont(title_, 6);
 
     version_ = new ClickLabel(this);
     SetControlName(version_, "LBLVersione");

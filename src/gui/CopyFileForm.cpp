@@ -40,21 +40,14 @@ QString CopyFileForm::ChosenPath(const QString& nameBox, const QString& folder) 
 }
 
 CopyFileForm::CopyFileForm(Translator& tr, QWidget* parent) : QDialog(parent), tr_(tr) {
-    MarkForm(this, "FRMCopyFile");
-    setWindowTitle(QStringLiteral("CFG-Veltrano"));
-    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::CustomizeWindowHint | Qt::WindowCloseButtonHint);
-    setModal(true);
+    SetUpDialog(this, "FRMCopyFile");
 
     BuildSide(source_, "FRASource", "DRVSource", "DIRSource", "FILLSource", "TXTSource", "LBLSource",
               "LBLFSource");
     BuildSide(dest_, "FRADest", "DRVDest", "DIRDest", "FILLDest", "TXTDest", "LBLDest", "LBLFdest");
 
-    auto* ok = new QPushButton(QStringLiteral("OK"), this);
-    SetControlName(ok, "CMDOk");
-    ok->setDefault(true);
-    auto* exit = new QPushButton(QStringLiteral("Esci"), this);
-    SetControlName(exit, "CMDExit");
-    exit->setAutoDefault(false);
+    auto* ok = NewButton(this, "CMDOk", QStringLiteral("OK"), true);
+    auto* exit = NewButton(this, "CMDExit", QStringLiteral("Esci"));
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
     connect(exit, &QPushButton::clicked, this, &QDialog::reject);
 

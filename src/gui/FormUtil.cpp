@@ -1,15 +1,56 @@
 #include "FormUtil.h"
 
-#include <QFontMetrics>
-#include <QLabel>
-#include <algorithm>
-
+#include <QDialog>
 #include <QFontDatabase>
+#include <QFontMetrics>
 #include <QGuiApplication>
+#include <QLabel>
+#include <QPushButton>
 #include <QScreen>
 #include <QWidget>
+#include <algorithm>
+
+#include "Translate.h"
 
 namespace cfg::gui {
+
+void SetUpDialog(QDialog* dialog, const char* formName) {
+    MarkForm(dialog, formName);
+    dialog->setWindowTitle(QStringLiteral("CFG-Veltrano"));
+    dialog->setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::CustomizeWindowHint | Qt::WindowCloseButtonHint);
+    dialog->setModal(true);
+}
+
+QLabel* NewPromptLabel(QWidget* dialog) {
+    auto* prompt = new QLabel(dialog);
+    SetControlName(prompt, "LBLPrompt");
+    prompt->setWordWrap(true);
+    prompt->setMinimumWidth(320);
+    prompt->setTextFormat(Qt::PlainText);
+    return prompt;
+}
+
+void ShowTitleAndPrompt(QWidget* dialog, QLabel* prompt, const std::string& title, const std::string& text) {
+    if (!title.empty()) dialog->setWindowTitle(Q(title));
+    prompt->setText(DisplayText(text));
+    FitPromptWidth(prompt, 320);
+    prompt->setVisible(!text.empty());
+}
+
+QPushButton* NewButton(QWidget* parent, const char* name, const QString& caption, bool isDefault) {
+    auto* b = new QPushButton(caption, parent);
+    SetControlName(b, name);
+    if (isDefault) b->setDefault(true);
+    else b->setAutoDefault(false);
+    return b;
+}
+
+void SetHeadingFont(QWidget* w, int grow) {
+    QFont f = w->font();
+    f.setPointSize(f.pointSize() + grow);
+    f.setBold(true);
+    w->setFont(f);
+}
 
 void PlaceForm(QWidget* dialog, QWidget* anchor, int topTwips, int leftTwips) {
     dialog->adjustSize();

@@ -5,10 +5,30 @@
 #include <QString>
 #include <string>
 
+class QDialog;
 class QLabel;
+class QPushButton;
 class QWidget;
 
 namespace cfg::gui {
+
+// A dialog form: its name (the section of its texts), the program's title
+// until a caller gives one, a frame with a title and a close button only,
+// modal.
+void SetUpDialog(QDialog*, const char* formName);
+
+// The prompt label LBLPrompt of a dialog: plain text that wraps.
+QLabel* NewPromptLabel(QWidget* dialog);
+
+// Shows a request's title (when it has one) and its prompt; the prompt is
+// hidden when empty.
+void ShowTitleAndPrompt(QWidget* dialog, QLabel* prompt, const std::string& title, const std::string& text);
+
+// A named push button. Only the default button answers Enter.
+QPushButton* NewButton(QWidget* parent, const char* name, const QString& caption, bool isDefault = false);
+
+// A bold heading font `grow` points larger than the widget's own.
+void SetHeadingFont(QWidget*, int grow);
 
 // Twips (the unit of the dialog offsets: 1440 per inch) to pixels at 96 dpi.
 inline int TwipsToPixels(int twips) { return twips / 15; }

@@ -4,7 +4,6 @@
 #include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QIntValidator>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -26,16 +25,8 @@ QString NumberText(double v) {
 }  // namespace
 
 InputForm::InputForm(Translator& tr, QWidget* parent) : QDialog(parent), tr_(tr) {
-    MarkForm(this, "FRMInput");
-    setWindowTitle(QStringLiteral("CFG-Veltrano"));
-    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::CustomizeWindowHint | Qt::WindowCloseButtonHint);
-    setModal(true);
-
-    prompt_ = new QLabel(this);
-    SetControlName(prompt_, "LBLPrompt");
-    prompt_->setWordWrap(true);
-    prompt_->setMinimumWidth(320);
-    prompt_->setTextFormat(Qt::PlainText);
+    SetUpDialog(this, "FRMInput");
+    prompt_ = NewPromptLabel(this);
 
     number_ = new QLineEdit(this);
     SetControlName(number_, "TXTNumero");
@@ -73,26 +64,21 @@ InputForm::InputForm(Translator& tr, QWidget* parent) : QDialog(parent), tr_(tr)
         l->setAlignment(Qt::AlignCenter);
         return l;
     };
-    grid->addWidget(dateLabel, 0, 0);
-    grid->addWidget(dateFields_[0], 0, 1);
-    grid->addWidget(sep("/"), 0, 2);
-    grid->addWidget(dateFields_[1], 0, 3);
-    grid->addWidget(sep("/"), 0, 4);
-    grid->addWidget(dateFields_[2], 0, 5);
-    grid->addWidget(timeLabel, 1, 0);
-    grid->addWidget(dateFields_[3], 1, 1);
-    grid->addWidget(sep(":"), 1, 2);
-    grid->addWidget(dateFields_[4], 1, 3);
-    grid->addWidget(sep(":"), 1, 4);
-    grid->addWidget(dateFields_[5], 1, 5);
+    // Row 0: the date fields 0..2 between "/"; row 1: the time fields 3..5
+    // between ":".
+    const std::array<QLabel*, 2> rowLabels{dateLabel, timeLabel};
+    const std::array<const char*, 2> separators{"/", ":"};
+    for (int row = 0; row < 2; ++row) {
+        grid->addWidget(rowLabels[static_cast<std::size_t>(row)], row, 0);
+        for (int i = 0; i < 3; ++i) {
+            if (i > 0) grid->addWidget(sep(separators[static_cast<std::size_t>(row)]), row, 2 * i);
+            grid->addWidget(dateFields_[static_cast<std::size_t>(3 * row + i)], row, 2 * i + 1);
+        }
+    }
     grid->setColumnStretch(6, 1);
 
-    ok_ = new QPushButton(QStringLiteral("OK"), this);
-    SetControlName(ok_, "CMDOk");
-    ok_->setDefault(true);
-    abort_ = new QPushButton(QStringLiteral("Annulla"), this);
-    SetControlName(abort_, "CMDAbort");
-    abort_->setAutoDefault(false);
+    ok_ = NewButton(this, "CMDOk", QStringLiteral("OK"), true);
+    abort_ = NewButton(this, "CMDAbort", QStringLiteral("Annulla"));
     connect(ok_, &QPushButton::clicked, this, &InputForm::Confirm);
     connect(abort_, &QPushButton::clicked, this, &QDialog::reject);
 
@@ -165,10 +151,7 @@ void InputForm::Confirm() {
 
 ValueAnswer InputForm::Ask(const ValueRequest& req, QWidget* anchor) {
     req_ = req;
-    if (!req.title.empty()) setWindowTitle(Q(req.title));
-    prompt_->setText(DisplayText(req.prompt));
-    FitPromptWidth(prompt_, 320);
-    prompt_->setVisible(!req.prompt.empty());
+    ShowTitleAndPrompt(this, prompt_, req.title, req.prompt);
     ShowLayout(false);
     QWidget* focus = nullptr;
     switch (req.kind) {
@@ -223,9 +206,7 @@ ValueAnswer InputForm::Ask(const ValueRequest& req, QWidget* anchor) {
 bool InputForm::AskDateTime(const std::string& title, DateTimeFields& fields, int focusField, QWidget* anchor) {
     req_ = ValueRequest{};
     req_.kind = 0;
-    if (!title.empty()) setWindowTitle(Q(title));
-    prompt_->clear();
-    prompt_->setVisible(false);
+    ShowTitleAndPrompt(this, prompt_, title, "");
     ShowLayout(true);
     for (int i = 0; i < 6; ++i) dateFields_[static_cast<std::size_t>(i)]->setText(Q(fields.field[static_cast<std::size_t>(i)]));
     PlaceForm(this, anchor, 0, 0);

@@ -157,45 +157,45 @@ QSize MainWindow::FixedSize() const {
 }
 
 void MainWindow::BuildToolbars() {
-    toolbar1_ = new QToolBar(this);
-    toolbar1_->setObjectName(QStringLiteral("Toolbar1"));
-    toolbar1_->setMovable(false);
-    toolbar1_->setFloatable(false);
-    toolbar1_->setIconSize(QSize(32, 32));
-    toolbar1_->setToolButtonStyle(Qt::ToolButtonIconOnly);
-    toolbar1_->setContextMenuPolicy(Qt::PreventContextMenu);
+    auto toolbar = [this](const char* name, int iconSize) {
+        auto* t = new QToolBar(this);
+        t->setObjectName(QString::fromLatin1(name));
+        t->setMovable(false);
+        t->setFloatable(false);
+        t->setIconSize(QSize(iconSize, iconSize));
+        t->setToolButtonStyle(Qt::ToolButtonIconOnly);
+        t->setContextMenuPolicy(Qt::PreventContextMenu);
+        addToolBar(Qt::TopToolBarArea, t);
+        return t;
+    };
+    // A button knows its key and its index; the click handlers read them.
+    auto button = [](QToolBar* t, const char* keyName, int index) {
+        const QString key = QString::fromLatin1(keyName);
+        QAction* a = t->addAction(ToolbarIcon(key), key);
+        a->setProperty("key", key);
+        a->setProperty("buttonIndex", index);
+        return a;
+    };
+
+    toolbar1_ = toolbar("Toolbar1", 32);
     int next = 1;
     for (const auto& def : kToolbar1) {
         for (; next < def.index; ++next) toolbar1_->addSeparator();
-        QString key = QString::fromLatin1(def.key);
-        QAction* a = toolbar1_->addAction(ToolbarIcon(key), key);
-        a->setProperty("key", key);
-        a->setProperty("buttonIndex", def.index);
-        buttons1_[def.index] = a;
+        buttons1_[def.index] = button(toolbar1_, def.key, def.index);
         next = def.index + 1;
     }
     connect(toolbar1_, &QToolBar::actionTriggered, this, &MainWindow::Toolbar1Clicked);
-    addToolBar(Qt::TopToolBarArea, toolbar1_);
 
     addToolBarBreak(Qt::TopToolBarArea);
-    toolbar2_ = new QToolBar(this);
-    toolbar2_->setObjectName(QStringLiteral("Toolbar2"));
-    toolbar2_->setMovable(false);
-    toolbar2_->setFloatable(false);
-    toolbar2_->setIconSize(QSize(28, 28));
-    toolbar2_->setContextMenuPolicy(Qt::PreventContextMenu);
+    toolbar2_ = toolbar("Toolbar2", 28);
     for (const auto& def : kToolbar2) {
-        QString key = QString::fromLatin1(def.key);
-        QAction* a = toolbar2_->addAction(ToolbarIcon(key), key);
-        a->setProperty("key", key);
-        a->setProperty("buttonIndex", def.index);
+        QAction* a = button(toolbar2_, def.key, def.index);
         a->setProperty("code", def.code);
         buttons2_[def.index] = a;
         // Leaving the loop views stands apart from the views themselves.
         if (def.index == 2) toolbar2_->addSeparator();
     }
     connect(toolbar2_, &QToolBar::actionTriggered, this, &MainWindow::Toolbar2Clicked);
-    addToolBar(Qt::TopToolBarArea, toolbar2_);
     toolbar2_->hide();
 }
 
@@ -230,10 +230,7 @@ QWidget* MainWindow::BuildTitleArea() {
         "#PCTTitoli QLabel { color: white; }"));
     titleLabel_ = new QLabel(QString::fromLatin1(kProgramName), titleArea_);
     SetControlName(titleLabel_, "LBLTitoli");
-    QFont f = titleLabel_->font();
-    f.setPointSize(f.pointSize() + 5);
-    f.setBold(true);
-    titleLabel_->setFont(f);
+    SetHeadingFont(titleLabel_, 5);
     heading_ = new QLabel(titleArea_);
     SetControlName(heading_, "LBLIntestaz");
     KeepCaption(heading_);
@@ -283,6 +280,9 @@ QWidget* MainWindow::BuildStatusArea() {
     KeepCaption(rtx_);
     rtx_->setFixedWidth(44);
     rtx_->setAlignment(Qt::AlignCenter);
+    // Framed only while it names a direction: an empty box reads as a
+    // missing text.
+    rtx_->setFrameStyle(QFrame::NoFrame);
     QFont bold = rtx_->font();
     bold.setBold(true);
     rtx_->setFont(bold);
@@ -436,6 +436,7 @@ void MainWindow::SetStatusShown(bool v) {
 
 void MainWindow::SetTxRx(const QString& t) {
     rtx_->setText(t.trimmed());
+    rtx_->setFrameStyle(t.trimmed().isEmpty() ? QFrame::NoFrame : QFrame::Panel | QFrame::Sunken);
     if (t.trimmed().isEmpty()) rtx_->setStyleSheet(QString());
     else if (t.contains(QLatin1String("Tx"), Qt::CaseInsensitive))
         rtx_->setStyleSheet(QStringLiteral("background: #f5b041; color: black;"));

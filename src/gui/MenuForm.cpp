@@ -10,10 +10,7 @@
 namespace cfg::gui {
 
 MenuForm::MenuForm(Translator& tr, QWidget* parent) : QDialog(parent), tr_(tr) {
-    MarkForm(this, "FRMMenu");
-    setWindowTitle(QStringLiteral("CFG-Veltrano"));
-    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::CustomizeWindowHint | Qt::WindowCloseButtonHint);
-    setModal(true);
+    SetUpDialog(this, "FRMMenu");
     auto* layout = new QVBoxLayout(this);
     prompts_ = new QVBoxLayout;
     items_ = new QVBoxLayout;

@@ -14,15 +14,8 @@
 namespace cfg::gui {
 
 MessageInputForm::MessageInputForm(Session& s, Translator& tr, QWidget* parent) : QDialog(parent), s_(s) {
-    MarkForm(this, "FRMInpMsg");
-    setWindowTitle(QStringLiteral("CFG-Veltrano"));
-    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::CustomizeWindowHint | Qt::WindowCloseButtonHint);
-    setModal(true);
-
-    prompt_ = new QLabel(this);
-    SetControlName(prompt_, "LBLPrompt");
-    prompt_->setWordWrap(true);
-    prompt_->setMinimumWidth(320);
+    SetUpDialog(this, "FRMInpMsg");
+    prompt_ = NewPromptLabel(this);
     // A ruler over the text box: the display shows this many characters.
     ruler_ = new QLabel(this);
     SetControlName(ruler_, "LBLRighello");
@@ -57,15 +50,9 @@ MessageInputForm::MessageInputForm(Session& s, Translator& tr, QWidget* parent) 
     rl->addStretch(1);
     rangeFrame_->hide();
 
-    auto* ok = new QPushButton(QStringLiteral("OK"), this);
-    SetControlName(ok, "CMDOk");
-    ok->setDefault(true);
-    range_ = new QPushButton(QStringLiteral("Gruppo..."), this);
-    SetControlName(range_, "CMDImpGrup");
-    range_->setAutoDefault(false);
-    auto* abort = new QPushButton(QStringLiteral("Annulla"), this);
-    SetControlName(abort, "CMDAbort");
-    abort->setAutoDefault(false);
+    auto* ok = NewButton(this, "CMDOk", QStringLiteral("OK"), true);
+    range_ = NewButton(this, "CMDImpGrup", QStringLiteral("Gruppo..."));
+    auto* abort = NewButton(this, "CMDAbort", QStringLiteral("Annulla"));
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
     connect(abort, &QPushButton::clicked, this, &QDialog::reject);
     connect(range_, &QPushButton::clicked, this, &MessageInputForm::SwitchToRange);
@@ -97,9 +84,7 @@ void MessageInputForm::SwitchToRange() {
 }
 
 MessageAnswer MessageInputForm::Ask(const MessageRequest& req, QWidget* anchor) {
-    if (!req.title.empty()) setWindowTitle(Q(req.title));
-    prompt_->setText(DisplayText(req.prompt));
-    prompt_->setVisible(!req.prompt.empty());
+    ShowTitleAndPrompt(this, prompt_, req.title, req.prompt);
     const int width = req.maxLength > 0 ? req.maxLength : 32767;
     text_->setMaxLength(width);
     if (req.maxLength > 0 && req.maxLength <= 80) {

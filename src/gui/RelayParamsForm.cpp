@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include "FormUtil.h"
 #include "Translate.h"
 
 namespace cfg::gui {
@@ -11,10 +12,7 @@ namespace cfg::gui {
 RelayParamsForm::RelayParamsForm(Translator& tr, const std::string& baud, const std::string& plantCode,
                                  QWidget* parent)
     : QDialog(parent) {
-    MarkForm(this, "FRMParTw");
-    setWindowTitle(QStringLiteral("CFG-Veltrano"));
-    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::CustomizeWindowHint | Qt::WindowCloseButtonHint);
-    setModal(true);
+    SetUpDialog(this, "FRMParTw");
     auto* baudCaption = new QLabel(QStringLiteral("Velocità"), this);
     SetControlName(baudCaption, "LBLTitBaud");
     auto* plantCaption = new QLabel(QStringLiteral("Codice impianto"), this);
@@ -30,9 +28,7 @@ RelayParamsForm::RelayParamsForm(Translator& tr, const std::string& baud, const 
         l->setMinimumWidth(90);
         l->setAlignment(Qt::AlignCenter);
     }
-    auto* ok = new QPushButton(QStringLiteral("OK"), this);
-    SetControlName(ok, "Command1");
-    ok->setDefault(true);
+    auto* ok = NewButton(this, "Command1", QStringLiteral("OK"), true);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
     auto* grid = new QGridLayout(this);
     grid->addWidget(baudCaption, 0, 0);

@@ -45,10 +45,7 @@ WorkForm::WorkForm(QtUi& ui, QWidget* parent) : QWidget(parent), ui_(ui) {
     title_ = new QLabel(this);
     SetControlName(title_, "LBLTitolo");
     KeepCaption(title_);
-    QFont tf = title_->font();
-    tf.setPointSize(tf.pointSize() + 4);
-    tf.setBold(true);
-    title_->setFont(tf);
+    SetHeadingFont(title_, 4);
     title_->setStyleSheet(QStringLiteral("color: #8a1c1c;"));
     title_->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
 
