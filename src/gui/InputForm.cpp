@@ -8,21 +8,13 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
-#include <cmath>
 
 #include "FormUtil.h"
 #include "Translate.h"
+#include "shell/Input.h"
+#include "shell/Text.h"
 
 namespace cfg::gui {
-
-namespace {
-
-QString NumberText(double v) {
-    if (std::floor(v) == v && std::fabs(v) < 1e15) return QString::number(static_cast<long long>(v));
-    return QString::number(v, 'g', 12);
-}
-
-}  // namespace
 
 InputForm::InputForm(Translator& tr, QWidget* parent) : QDialog(parent), tr_(tr) {
     SetUpDialog(this, "FRMInput");
@@ -106,24 +98,7 @@ InputForm::InputForm(Translator& tr, QWidget* parent) : QDialog(parent), tr_(tr)
 }
 
 bool InputForm::AcceptsNumber(const ValueRequest& req, const QString& text, double& value) {
-    // A plain number: an optional sign, digits, at most one decimal point.
-    QString t = text.trimmed();
-    if (t.startsWith(QLatin1Char('+')) || t.startsWith(QLatin1Char('-'))) t = t.mid(1);
-    if (t.isEmpty() || t.count(QLatin1Char('.')) > 1) return false;
-    bool digit = false;
-    for (QChar c : t) {
-        if (c.isDigit() && c.unicode() < 128) digit = true;
-        else if (c != QLatin1Char('.')) return false;
-    }
-    if (!digit) return false;
-    bool ok = false;
-    double v = text.trimmed().toDouble(&ok);
-    if (!ok) return false;
-    if (v < req.minimum || v > req.maximum) return false;
-    if (std::floor(req.minimum) == req.minimum && std::floor(req.maximum) == req.maximum && std::floor(v) != v)
-        return false;
-    value = v;
-    return true;
+    return cfg::AcceptsNumber(req, S(text), value);
 }
 
 void InputForm::ShowLayout(bool dateTime) {
@@ -158,7 +133,7 @@ ValueAnswer InputForm::Ask(const ValueRequest& req, QWidget* anchor) {
     case 1:
         number_->setText(Q(req.initialText).trimmed());
         number_->selectAll();
-        range_->setText(QStringLiteral("(%1 \u2026 %2)").arg(NumberText(req.minimum), NumberText(req.maximum)));
+        range_->setText(QStringLiteral("(%1 \u2026 %2)").arg(Q(cfg::NumberText(req.minimum)), Q(cfg::NumberText(req.maximum))));
         range_->setStyleSheet(QString());
         focus = number_;
         break;

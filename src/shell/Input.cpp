@@ -2,36 +2,39 @@
 
 #include <cmath>
 
+#include "FileNames.h"
 #include "Text.h"
 
 namespace cfg {
+
+bool AcceptsNumber(const ValueRequest& req, const std::string& text, double& value) {
+    // A plain number: blanks around it, an optional sign, digits and at most
+    // one decimal point. "12a", "1 2" or "" are not numbers.
+    const std::string t = Trim(text);
+    std::size_t i = !t.empty() && (t[0] == '+' || t[0] == '-') ? 1 : 0;
+    bool digit = false, dot = false;
+    for (; i < t.size(); ++i) {
+        if (t[i] >= '0' && t[i] <= '9') digit = true;
+        else if (t[i] == '.' && !dot) dot = true;
+        else return false;
+    }
+    if (!digit) return false;
+    const double v = ParseNumber(t);
+    if (v < req.minimum || v > req.maximum) return false;
+    // Whole bounds ask for a whole number.
+    if (std::floor(req.minimum) == req.minimum && std::floor(req.maximum) == req.maximum && std::floor(v) != v)
+        return false;
+    value = v;
+    return true;
+}
 
 int AskValue(Session& s, const ValueRequest& req, ValueAnswer& answer) {
     answer = s.ui->AskValue(req);
     if (!answer.confirmed) return 0;
     switch (req.kind) {
     case 1: {
-        // The typed text is the value: only a plain number passes.
-        double v = ParseNumber(answer.text);
-        {
-            const std::string& t = answer.text;
-            // Only a plain number is a value: "12a" or "" is refused.
-            bool digits = false, ok = true;
-            std::size_t i = 0;
-            while (i < t.size() && t[i] == ' ') ++i;
-            if (i < t.size() && (t[i] == '-' || t[i] == '+')) ++i;
-            for (; i < t.size(); ++i) {
-                if (t[i] >= '0' && t[i] <= '9') digits = true;
-                else if (t[i] == '.') {}
-                else if (t[i] == ' ') {}
-                else { ok = false; break; }
-            }
-            if (!ok || !digits) return 0;
-        }
-        if (v < req.minimum || v > req.maximum) return 0;
-        if (std::floor(req.minimum) == req.minimum && std::floor(req.maximum) == req.maximum &&
-            std::floor(v) != v)
-            return 0;
+        double v = 0;
+        if (!AcceptsNumber(req, answer.text, v)) return 0;
         answer.number = v;
         return kInputConfirmed;
     }

@@ -8,6 +8,10 @@ namespace cfg {
 
 inline constexpr int kInputConfirmed = 255;
 
+// Whether `text` is a value that a number request (kind 1) accepts: a plain
+// number within [minimum, maximum], whole when both bounds are whole.
+bool AcceptsNumber(const ValueRequest&, const std::string& text, double& value);
+
 // Shows the value-input dialog and returns 255 when the user confirmed a
 // value that passes the range check (kind 1: minimum <= value <= maximum;
 // non-integers are refused when both bounds are integers), else 0.

@@ -1,9 +1,9 @@
 #include "Text.h"
 
 #include <cctype>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
 
 namespace cfg {
 
@@ -70,11 +70,13 @@ std::string Utf8ToLatin1(const std::string& s) {
     return r;
 }
 
+// Numbers are read and written with "." whatever the process locale (a GUI
+// toolkit may switch it to the user's, where the separator is ",").
 std::string NumberText(double v) {
     if (std::floor(v) == v && std::fabs(v) < 1e15) return std::to_string(static_cast<long long>(v));
     char buf[64];
-    std::snprintf(buf, sizeof buf, "%.10g", v);
-    return buf;
+    auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::general, 10);
+    return std::string(buf, r.ptr);
 }
 
 double ParseNumber(const std::string& s) {
@@ -94,8 +96,10 @@ double ParseNumber(const std::string& s) {
             break;
         }
     }
-    if (digits.empty() || digits == "-" || digits == "+" || digits == ".") return 0;
-    return std::strtod(digits.c_str(), nullptr);
+    if (!digits.empty() && digits[0] == '+') digits.erase(0, 1);
+    double v = 0;
+    std::from_chars(digits.data(), digits.data() + digits.size(), v);
+    return v;
 }
 
 std::string HexText(long v) {

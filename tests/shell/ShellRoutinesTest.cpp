@@ -1,6 +1,7 @@
 // The error handler, the value-input driver, pauses and the file-name helpers.
 #include <gtest/gtest.h>
 
+#include <clocale>
 #include <filesystem>
 #include <fstream>
 
@@ -76,7 +77,7 @@ TEST(InputTest, RangeAndNumberChecks) {
     t.ui.AnswerText(" 12 ");
     EXPECT_EQ(AskNumber(t.s, "t", "p", 0, 0, 223, v), kInputConfirmed);
     EXPECT_EQ(v, 12);
-    for (const char* bad : {"7a", "", "224", "-1", "1.5"}) {
+    for (const char* bad : {"7a", "", "224", "-1", "1.5", "1 2", "+", "."}) {
         t.ui.AnswerText(bad);
         EXPECT_EQ(AskNumber(t.s, "t", "p", 0, 0, 223, v), 0) << bad;
     }
@@ -121,6 +122,32 @@ TEST(TextTest, Utf8AndNumbers) {
     EXPECT_EQ(ParseNumber("1.25"), 1.25);
     EXPECT_EQ(ParseNumber("x"), 0);
     EXPECT_EQ(HexText(0x1065), "1065");
+}
+
+// A GUI toolkit may switch the process to the user's locale, where the
+// decimal separator is ",": the numbers of the panel and of the dialogs
+// still read and print with ".".
+TEST(TextTest, NumbersIgnoreTheProcessLocale) {
+    const std::string before = std::setlocale(LC_NUMERIC, nullptr);
+    bool comma = false;
+    for (const char* name : {"it_IT.UTF-8", "it_IT.utf8", "de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8"})
+        if (std::setlocale(LC_NUMERIC, name) && *std::localeconv()->decimal_point == ',') {
+            comma = true;
+            break;
+        }
+    if (!comma) {
+        std::setlocale(LC_NUMERIC, before.c_str());
+        GTEST_SKIP() << "no locale with a decimal comma installed";
+    }
+    EXPECT_EQ(ParseNumber("3.99"), 3.99);
+    EXPECT_EQ(NumberText(1.5), "1.5");
+    ValueRequest half;
+    half.minimum = 0;
+    half.maximum = 1.5;
+    double v = 0;
+    EXPECT_TRUE(AcceptsNumber(half, "0.5", v));
+    EXPECT_EQ(v, 0.5);
+    std::setlocale(LC_NUMERIC, before.c_str());
 }
 
 }  // namespace
