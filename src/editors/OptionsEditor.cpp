@@ -118,16 +118,13 @@ bool EditOptionLine(Session& s, int line) {
 }
 
 void OptionsEditor(Session& s, int16_t& printRequest) {
-    if (!LoadSectionBlock(s, kOptionsOffset, kOptionsLength)) return EndSection(s);
-    BuildOptionsScreen(s, printRequest);
-    if (printRequest > 0) return EndSection(s);
-
-    ShowEditScreen(s, GetText(s, kTitleText));
-    RefreshScreen(s);
     bool changed = false;
-    RunEditLoop(s, [&](int line) { changed = EditOptionLine(s, line) || changed; });
+    RunListSection(
+        s, kOptionsOffset, kOptionsLength, printRequest, kTitleText,
+        [&s](int16_t print) { BuildOptionsScreen(s, print); },
+        [&](int line) { changed = EditOptionLine(s, line) || changed; });
+    // The last-change date, once, when an option was changed.
     if (changed) StampDate(s);
-    EndSection(s);
 }
 
 }  // namespace cfg

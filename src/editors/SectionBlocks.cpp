@@ -2,6 +2,7 @@
 
 #include "link/Blocks.h"
 #include "link/Screen.h"
+#include "shell/Language.h"
 
 namespace cfg {
 
@@ -32,5 +33,23 @@ bool WriteSectionBytes(Session& s, int offset, const std::vector<Cell>& bytes, S
 }
 
 void EndSection(Session& s) { HideEditScreen(s); }
+
+bool RunListSection(Session& s, int offset, int count, int16_t printRequest, int titleText,
+                    const std::function<void(int16_t)>& build, const std::function<void(int)>& editLine) {
+    if (!LoadSectionBlock(s, offset, count)) {
+        EndSection(s);
+        return false;
+    }
+    build(printRequest);
+    if (printRequest > 0) {
+        EndSection(s);
+        return true;
+    }
+    ShowEditScreen(s, GetText(s, titleText));
+    RefreshScreen(s);
+    RunEditLoop(s, editLine);
+    EndSection(s);
+    return true;
+}
 
 }  // namespace cfg

@@ -4,6 +4,7 @@
 // TransferBuffer.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -40,5 +41,15 @@ bool WriteSectionBytes(Session&, int offset, const std::vector<Cell>& bytes, Sec
 
 // Leaves the section: hides the editing screen. Used on every way out.
 void EndSection(Session&);
+
+// The course of a section shown as a list: reads `count` bytes at file
+// offset `offset` and builds the lines with build(printRequest). A print
+// request (above 0) ends there, the lines left in the screen buffer for the
+// printout; otherwise the editing screen shows text `titleText` and
+// editLine(line) runs for every OK or double-click until Cancel. Returns
+// false when the block could not be read.
+bool RunListSection(Session&, int offset, int count, int16_t printRequest, int titleText,
+                    const std::function<void(int16_t printRequest)>& build,
+                    const std::function<void(int line)>& editLine);
 
 }  // namespace cfg

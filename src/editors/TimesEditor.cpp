@@ -125,14 +125,9 @@ bool EditTime(Session& s, int line) {
 }
 
 void TimesEditor(Session& s, int16_t& printRequest) {
-    if (!LoadSectionBlock(s, kTimesOffset, kTimesLength)) return EndSection(s);
-    BuildTimesScreen(s, printRequest);
-    if (printRequest > 0) return EndSection(s);
-
-    ShowEditScreen(s, GetText(s, kTitleText));
-    RefreshScreen(s);
-    RunEditLoop(s, [&s](int line) { EditTime(s, line); });
-    EndSection(s);
+    RunListSection(
+        s, kTimesOffset, kTimesLength, printRequest, kTitleText, [&s](int16_t print) { BuildTimesScreen(s, print); },
+        [&s](int line) { EditTime(s, line); });
 }
 
 }  // namespace cfg

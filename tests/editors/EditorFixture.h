@@ -83,6 +83,18 @@ protected:
         return 0;
     }
 
+    // Columns first..last of the line labelled `label`, without trailing
+    // blanks.
+    std::string FieldOf(const std::string& label, int first, int last = kScreenWidth) const {
+        int line = LineOf(label);
+        EXPECT_GT(line, 0) << label;
+        if (line == 0) return {};
+        std::string field = s.screen.Lines[line].substr(static_cast<std::size_t>(first - 1),
+                                                        static_cast<std::size_t>(last - first + 1));
+        while (!field.empty() && field.back() == ' ') field.pop_back();
+        return field;
+    }
+
     // Work form: select screen line `line` and press OK; then Cancel.
     void QueueEdit(int line) {
         clicks.push_back([this, line] {

@@ -10,17 +10,8 @@ class OptionsTest : public EditorTest {
 protected:
     void Set(int k, int code) { s.config.ConfigImage[41 + k] = static_cast<Cell>(code); }
     // Columns 40..68 (the value) and 69..80 (the tag) of the line labelled `label`.
-    std::string ValueOf(const std::string& label) { return Field(label, 40, 68); }
-    std::string TagOf(const std::string& label) { return Field(label, 69, 80); }
-    std::string Field(const std::string& label, int first, int last) {
-        int line = LineOf(label);
-        EXPECT_GT(line, 0) << label;
-        if (line == 0) return {};
-        std::string field = s.screen.Lines[line].substr(static_cast<std::size_t>(first - 1),
-                                                        static_cast<std::size_t>(last - first + 1));
-        while (!field.empty() && field.back() == ' ') field.pop_back();
-        return field;
-    }
+    std::string ValueOf(const std::string& label) { return FieldOf(label, 40, 68); }
+    std::string TagOf(const std::string& label) { return FieldOf(label, 69, 80); }
     std::string Shown(int k, int code, const std::string& label) {
         Set(k, code);
         BuildOptionsScreen(s, 0);

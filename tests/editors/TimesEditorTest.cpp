@@ -10,12 +10,7 @@ class TimesTest : public EditorTest {
 protected:
     void Set(int cell, int value) { s.config.ConfigImage[cell] = static_cast<Cell>(value); }
     // The value part of the line labelled `label` (from column 46).
-    std::string ValueOf(const std::string& label) {
-        int line = LineOf(label);
-        EXPECT_GT(line, 0) << label;
-        if (line == 0) return {};
-        return ScreenLines(s)[static_cast<std::size_t>(line - 1)].substr(45);
-    }
+    std::string ValueOf(const std::string& label) { return FieldOf(label, 46); }
     std::string Shown(int cell, int value, const std::string& label) {
         Set(cell, value);
         BuildTimesScreen(s, 0);

@@ -55,6 +55,48 @@ void AnswerMessage(Script& script, const QString& what, QMessageBox::StandardBut
                 });
 }
 
+// apre -> from a file set -> the set at `path`.
+void OpenFromFile(Script& script, MainWindow& w, const std::string& path) {
+    script.Do("click apre", [&w] { ClickToolbar(w, "apre"); })
+        .Then("open popup", [&w] { return PopupOpen(w, 3); }, [&w] { ChoosePopup(w, 3, 0); });
+    AnswerOpenFile(script, path);
+}
+
+// apre -> from the panel -> the address dialog answered with `address`
+// ("" keeps the one offered).
+void OpenFromPanel(Script& script, MainWindow& w, const QString& address = QString()) {
+    script.Do("click apre", [&w] { ClickToolbar(w, "apre"); })
+        .Then("open popup", [&w] { return PopupOpen(w, 3); }, [&w] { ChoosePopup(w, 3, 2); })
+        .Then("panel address", [] { return ModalIs("FRMInput"); },
+              [address] {
+                  auto* box = ModalChild<QLineEdit>("TXTNumero");
+                  if (!address.isEmpty()) {
+                      box->selectAll();
+                      QTest::keyClicks(box, address);
+                  }
+                  QTest::keyClick(box, Qt::Key_Return);
+              });
+}
+
+// A program folder and the in-process panel: address 1, plant code 11, the
+// sample plant.
+struct PanelBench {
+    ProgramFolder folder;
+    SystemClock clock;
+    LoopbackTransport panel{clock, Settings()};
+    PanelBench() {
+        folder.WriteLanguage("Test");
+        folder.WriteSettings("Test", "11");
+        panel.Panel().LoadSample();
+    }
+    static vimo::sim::PanelSettings Settings() {
+        vimo::sim::PanelSettings ps;
+        ps.address = 1;
+        ps.plantCode = 11;
+        return ps;
+    }
+};
+
 // The loop is waiting for a section command with a configuration open.
 bool ConfigOpen(GuiProgram& p) { return p.session().MainState == 4 && p.session().ConfigSource != 0; }
 bool Home(GuiProgram& p) { return p.session().MainState == 2 && p.session().ConfigSource == 0; }
@@ -92,9 +134,7 @@ private slots:
         QVERIFY(QFile::exists(QString::fromStdString(folder.File("PLANT.MY2"))));
 
         Script open;
-        open.Do("click apre", [&] { ClickToolbar(w, "apre"); })
-            .Then("open popup", [&] { return PopupOpen(w, 3); }, [&] { ChoosePopup(w, 3, 0); });
-        AnswerOpenFile(open, folder.File("PLANT.CY2"));
+        OpenFromFile(open, w, folder.File("PLANT.CY2"));
         QVERIFY(p.RunUntil([&] { return ConfigOpen(p); }, &open));
         QCOMPARE(p.session().ConfigSource, int16_t(1));
         // The file buttons give way to the section buttons.
@@ -142,16 +182,9 @@ private slots:
     // apre -> from the panel (the in-process panel) -> opzioni -> change an
     // option -> the byte is in the panel's memory.
     void OpenPanelAndEditOption() {
-        ProgramFolder folder;
-        folder.WriteLanguage("Test");
-        folder.WriteSettings("Test", "11");
-        SystemClock clock;
-        vimo::sim::PanelSettings ps;
-        ps.address = 1;
-        ps.plantCode = 11;
-        LoopbackTransport panel(clock, ps);
-        panel.Panel().LoadSample();
-        GuiProgram p(folder, &panel);
+        PanelBench bench;
+        LoopbackTransport& panel = bench.panel;
+        GuiProgram p(bench.folder, &panel);
         MainWindow& w = p.window();
         QVERIFY(p.RunUntil([&] { return Home(p); }));
 
@@ -161,15 +194,7 @@ private slots:
         const int wantedItem = before == 1 ? 0 : 1;
 
         Script script;
-        script.Do("click apre", [&] { ClickToolbar(w, "apre"); })
-            .Then("open popup", [&] { return PopupOpen(w, 3); }, [&] { ChoosePopup(w, 3, 2); })
-            .Then("panel address", [] { return ModalIs("FRMInput"); },
-                  [] {
-                      auto* box = ModalChild<QLineEdit>("TXTNumero");
-                      box->selectAll();
-                      QTest::keyClicks(box, QStringLiteral("1"));
-                      QTest::keyClick(box, Qt::Key_Return);
-                  });
+        OpenFromPanel(script, w, QStringLiteral("1"));
         QVERIFY2(p.RunUntil([&] { return ConfigOpen(p); }, &script), qPrintable(script.FailedStep()));
         QCOMPARE(p.session().ConfigSource, int16_t(2));
         QVERIFY(panel.Panel().InProgrammingMode());
@@ -209,27 +234,17 @@ private slots:
     // Closing the window with the panel open ends the program and takes the
     // panel out of programming mode first.
     void ClosingTheWindowReleasesThePanel() {
-        ProgramFolder folder;
-        folder.WriteLanguage("Test");
-        folder.WriteSettings("Test", "11");
-        SystemClock clock;
-        vimo::sim::PanelSettings ps;
-        ps.address = 1;
-        ps.plantCode = 11;
-        LoopbackTransport panel(clock, ps);
-        panel.Panel().LoadSample();
-        GuiProgram p(folder, &panel);
+        PanelBench bench;
+        LoopbackTransport& panel = bench.panel;
+        GuiProgram p(bench.folder, &panel);
         MainWindow& w = p.window();
         Script script;
-        script.Do("click apre", [&] { ClickToolbar(w, "apre"); })
-            .Then("open popup", [&] { return PopupOpen(w, 3); }, [&] { ChoosePopup(w, 3, 2); })
-            .Then("panel address", [] { return ModalIs("FRMInput"); },
-                  [] { QTest::keyClick(ModalChild<QLineEdit>("TXTNumero"), Qt::Key_Return); })
-            .Then("panel open", [&] { return ConfigOpen(p); },
-                  [&] {
-                      QVERIFY(panel.Panel().InProgrammingMode());
-                      w.close();
-                  });
+        OpenFromPanel(script, w);
+        script.Then("panel open", [&] { return ConfigOpen(p); },
+                    [&] {
+                        QVERIFY(panel.Panel().InProgrammingMode());
+                        w.close();
+                    });
         script.onFailure = p.Unwinder();
         QCOMPARE(p.program().Run(), 0);
         QVERIFY(script.Done());
@@ -249,9 +264,7 @@ private slots:
         MainWindow& w = p.window();
         QVERIFY(p.RunUntil([&] { return Home(p); }));
         Script open;
-        open.Do("click apre", [&] { ClickToolbar(w, "apre"); })
-            .Then("open popup", [&] { return PopupOpen(w, 3); }, [&] { ChoosePopup(w, 3, 0); });
-        AnswerOpenFile(open, folder.File("PLANT.CY2"));
+        OpenFromFile(open, w, folder.File("PLANT.CY2"));
         QVERIFY(p.RunUntil([&] { return ConfigOpen(p); }, &open));
 
         QString warning;
@@ -294,38 +307,28 @@ private slots:
     // A panel that answers very late: the abort button appears while the
     // link waits and stops the exchange; nothing is opened.
     void AbortDuringSlowExchange() {
-        ProgramFolder folder;
-        folder.WriteLanguage("Test");
-        folder.WriteSettings("Test", "11");
-        SystemClock clock;
-        vimo::sim::PanelSettings ps;
-        ps.address = 1;
-        ps.plantCode = 11;
-        LoopbackTransport panel(clock, ps);
-        panel.Panel().LoadSample();
+        PanelBench bench;
+        LoopbackTransport& panel = bench.panel;
         // Identification goes through; the memory reads answer after a minute.
         vimo::sim::Fault slow;
         std::string error;
         QVERIFY(vimo::sim::ParseFault("slow=60000,cmd=L", slow, error));
         panel.Panel().AddFault(slow);
-        GuiProgram p(folder, &panel);
+        GuiProgram p(bench.folder, &panel);
         MainWindow& w = p.window();
         w.abortTimer()->setInterval(100);
         QVERIFY(p.RunUntil([&] { return Home(p); }));
 
         bool abortShown = false;
         Script script;
-        script.Do("click apre", [&] { ClickToolbar(w, "apre"); })
-            .Then("open popup", [&] { return PopupOpen(w, 3); }, [&] { ChoosePopup(w, 3, 2); })
-            .Then("panel address", [] { return ModalIs("FRMInput"); },
-                  [] { QTest::keyClick(ModalChild<QLineEdit>("TXTNumero"), Qt::Key_Return); })
-            .Then("abort button", [&] { return w.abortButton()->isVisible(); },
-                  [&] {
-                      abortShown = true;
-                      // The status line names what is going on.
-                      QVERIFY(w.statusLabel()->isVisible());
-                      QTest::mouseClick(w.abortButton(), Qt::LeftButton);
-                  });
+        OpenFromPanel(script, w);
+        script.Then("abort button", [&] { return w.abortButton()->isVisible(); },
+                    [&] {
+                        abortShown = true;
+                        // The status line names what is going on.
+                        QVERIFY(w.statusLabel()->isVisible());
+                        QTest::mouseClick(w.abortButton(), Qt::LeftButton);
+                    });
         // Whatever the link says about the stopped exchange is acknowledged.
         QTimer ack;
         QObject::connect(&ack, &QTimer::timeout, [] {
