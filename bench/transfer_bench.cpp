@@ -2,7 +2,8 @@
 // serial line's own speed.
 //
 // It starts vimo-sim on a pseudo-terminal with the demonstration plant and
-// its replies paced at the line rate, then runs the program's own receive
+// the line paced at the baud rate in both directions (the panel answers a
+// command only once it would have crossed the line), then runs the program's own receive
 // (all four files) and send (all four files) through the serial port, as the
 // desktop program does. For each it prints the measured time, the ideal wire
 // time of the same frames (10 bits per byte at the baud rate, both
@@ -175,7 +176,7 @@ void Print(const char* what, const Figures& f, int baud) {
     std::printf("  frames                 %8d   (%zu bytes out, %zu bytes in)\n", f.frames, f.out, f.in);
     std::printf("  ideal wire time        %8.2f s   (both directions at %d baud, 10 bits per byte)\n",
                 f.wireSeconds, baud);
-    std::printf("  of which replies       %8.2f s   (the paced direction on the pty)\n", f.replySeconds);
+    std::printf("  of which replies       %8.2f s   (the panel's side of the line)\n", f.replySeconds);
     std::printf("  measured / ideal       %8.3f\n", f.wireSeconds > 0 ? f.seconds / f.wireSeconds : 0.0);
     std::printf("  measured / replies     %8.3f\n", f.replySeconds > 0 ? f.seconds / f.replySeconds : 0.0);
     std::printf("  median CR -> next frame %7.2f ms   (the tool's turnaround; %.2f s in all)\n",
@@ -256,7 +257,7 @@ int main(int argc, char** argv) {
         return f;
     };
 
-    std::printf("transfer_bench: vimo-sim on %s, replies paced at %s\n\n", sim.Path().c_str(),
+    std::printf("transfer_bench: vimo-sim on %s, line paced at %s\n\n", sim.Path().c_str(),
                 quick ? "no rate (--quick)" : (std::to_string(baud) + " baud").c_str());
     Figures rx = run(true);
     Print("receive-all", rx, baud);
