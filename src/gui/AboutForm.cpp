@@ -42,6 +42,7 @@ AboutForm::AboutForm(Translator& tr, const std::string& programFolder, QWidget* 
 
     title_ = new ClickLabel(this);
     SetControlName(title_, "LBLTitolo");
+    KeepCaption(title_);  // the program's name
     title_->setText(QString::fromLatin1(kProgramName));
     title_->setAlignment(Qt::AlignCenter);
     SetHeadingFont(title_, 6);

@@ -230,6 +230,7 @@ QWidget* MainWindow::BuildTitleArea() {
         "#PCTTitoli QLabel { color: white; }"));
     titleLabel_ = new QLabel(QString::fromLatin1(kProgramName), titleArea_);
     SetControlName(titleLabel_, "LBLTitoli");
+    KeepCaption(titleLabel_);  // the program's name
     SetHeadingFont(titleLabel_, 5);
     heading_ = new QLabel(titleArea_);
     SetControlName(heading_, "LBLIntestaz");

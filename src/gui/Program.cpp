@@ -70,11 +70,12 @@ bool Program::Start() {
             const int left = std::max(0, (avail.width() - size.width()) / 2);
             w.move(avail.left() + left, avail.top() + top);
         }
-        w.show();
 
-        // The work form: languages, settings, the chosen language's texts.
+        // The work form: languages, settings, the chosen language's texts,
+        // before the window shows its captions.
         ui_->FillLanguageMenu();
         ui_->TranslateForms();
+        w.show();
 
         if (options_.splash) {
             ui_->ShowAbout(true);

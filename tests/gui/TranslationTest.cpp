@@ -1,7 +1,12 @@
 // Form translation: captions, tool-tips, tags and tab captions are replaced
 // from the form's own section; a language change re-translates every open
 // form and the toolbar tool-tips at once.
+#include <QAbstractButton>
 #include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
@@ -12,7 +17,13 @@
 #include <fstream>
 
 #include "GuiHarness.h"
+#include "gui/AboutForm.h"
+#include "gui/CopyFileForm.h"
+#include "gui/InputForm.h"
 #include "gui/MainWindow.h"
+#include "gui/MenuForm.h"
+#include "gui/MessageInputForm.h"
+#include "gui/RelayParamsForm.h"
 #include "gui/QtUi.h"
 #include "gui/ScreenForm.h"
 #include "gui/Translate.h"
@@ -112,6 +123,68 @@ private slots:
         tr.TranslateForm(&bare);
         QCOMPARE(bare.windowTitle(), QString());
         QCOMPARE(other->text(), QStringLiteral("design"));
+    }
+
+    // Every caption the forms show comes from each shipped language file:
+    // a control whose key is missing would keep its design-time caption in
+    // every language.
+    void EveryCaptionOfTheFormsComesFromEachLanguageFile() {
+        const QStringList languages = QDir(QStringLiteral(CFG_SOURCE_DIR "/data"))
+                                          .entryList({QStringLiteral("*.lng")}, QDir::Files);
+        QVERIFY(languages.size() >= 2);
+        for (const QString& file : languages) {
+            const std::string language = QFileInfo(file).completeBaseName().toStdString();
+            ProgramFolder folder;
+            QVERIFY(QFile::copy(QStringLiteral(CFG_SOURCE_DIR "/data/") + file,
+                                QString::fromStdString(folder.File(language + ".lng"))));
+            folder.WriteSettings(language);
+            GuiProgram p(folder);
+            QtUi& ui = p.program().ui();
+            Session& s = p.session();
+            Translator& tr = ui.translator();
+
+            // The forms that exist only while a dialog runs, built as the Ui builds them.
+            InputForm input(tr, nullptr);
+            MessageInputForm message(s, tr, nullptr);
+            MenuForm menu(tr, nullptr);
+            CopyFileForm copy(tr, nullptr);
+            RelayParamsForm relay(tr, "9600", "11", nullptr);
+            AboutForm about(tr, s.ProgramFolder, nullptr);
+            ScreenForm screen(s, tr, nullptr);
+            const std::vector<QWidget*> forms = {&p.window(), p.window().workForm(), &input, &message, &menu,
+                                                 &copy,       &relay,            &about, &screen};
+            QStringList missing;
+            for (QWidget* form : forms) {
+                const std::string section = form->objectName().toStdString();
+                for (QObject* c : form->findChildren<QObject*>()) {
+                    const QString name = c->objectName();
+                    if (name.isEmpty() || name.startsWith(QLatin1String("qt_")) || c->property("cfgKeepCaption").toBool())
+                        continue;
+                    // Controls of a form inside this one belong to that form.
+                    QObject* owner = c->parent();
+                    while (owner && owner != form && !owner->property("cfgForm").toBool()) owner = owner->parent();
+                    if (owner != form) continue;
+                    QString caption;
+                    if (auto* b = qobject_cast<QAbstractButton*>(c)) caption = b->text();
+                    else if (auto* l = qobject_cast<QLabel*>(c)) caption = l->text();
+                    else if (auto* g = qobject_cast<QGroupBox*>(c)) caption = g->title();
+                    else if (auto* m = qobject_cast<QMenu*>(c)) caption = m->title();
+                    else if (auto* a = qobject_cast<QAction*>(c); a && !a->isSeparator()) caption = a->text();
+                    if (caption.isEmpty()) continue;
+                    const std::string key = ControlKey(name.toStdString(), ControlIndex(c), "Caption");
+                    if (FormText(s, section, key).empty())
+                        missing << QString::fromStdString(language + ": [" + section + "] " + key);
+                }
+            }
+            // Every toolbar button says what it does.
+            for (int i = 1; i <= 17; ++i)
+                if (QAction* a = p.window().ToolbarButton(i); a && a->toolTip().isEmpty())
+                    missing << QString::fromStdString(language) + QStringLiteral(": Toolbar1 button %1").arg(i);
+            for (int i = 1; i <= 8; ++i)
+                if (QAction* a = p.window().Toolbar2Button(i); a && a->toolTip().isEmpty())
+                    missing << QString::fromStdString(language) + QStringLiteral(": Toolbar2 button %1").arg(i);
+            QVERIFY2(missing.isEmpty(), qPrintable(missing.join(QLatin1Char('\n'))));
+        }
     }
 
     void LanguageChangeRetranslatesEveryOpenForm() {
