@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileDialog>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLibraryInfo>
 #include <QMessageBox>
@@ -12,6 +13,7 @@
 #include <QPushButton>
 #include <QTimer>
 #include <QToolBar>
+#include <QTreeView>
 
 #include "AboutForm.h"
 #include "CopyFileForm.h"
@@ -148,8 +150,13 @@ std::string QtUi::AskFile(const FileDialogRequest& req, bool save) {
         dialog.setFileMode(QFileDialog::ExistingFile);
     }
     if (!req.initialName.empty()) dialog.selectFile(Q(req.initialName));
-    // Wide enough for the names, sizes and dates of the list side by side.
+    // Wide enough for the names, sizes and dates of the list side by side;
+    // the columns fit their contents and the name takes what is left.
     dialog.resize(dialog.sizeHint().expandedTo(QSize(820, 480)));
+    if (auto* view = dialog.findChild<QTreeView*>()) {
+        view->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+        view->header()->setSectionResizeMode(0, QHeaderView::Stretch);
+    }
     if (dialog.exec() != QDialog::Accepted) return {};
     QStringList chosen = dialog.selectedFiles();
     return chosen.isEmpty() ? std::string() : S(QDir::toNativeSeparators(chosen.first()));
