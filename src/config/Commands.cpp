@@ -460,8 +460,8 @@ void OpenConfiguration(Session& s, int option) {
     if (option == 1) {
         s.ConfigSource = 0;
         s.ConfigFileName.clear();
-        FileDialogRequest req;
-        req.title = GetText(s, 1141);
+        // The same filters as the send dialog: a set is chosen by its main file.
+        FileDialogRequest req = NameDialog(s, 1141, 468);
         std::string answer = s.ui->AskOpenFile(req);
         if (Trim(answer).empty()) return;
         std::string name = StripExtension(answer);

@@ -74,6 +74,8 @@ void TakeIdentificationFromPanel(Session& s) {
 std::string IdentificationText(const Session& s) {
     const auto& c = s.config;
     std::string line;
+    // A file set is named first: its identification may well be blank.
+    if (s.ConfigSource == 1) Append(line, BaseNameOf(s.ConfigFileName));
     Append(line, c.InstallationName);
     Append(line, c.LastChangeDate);
     std::string panel = Trim(c.PanelIdent);

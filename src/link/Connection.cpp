@@ -186,6 +186,7 @@ bool AskAccessCode(Session& s) {
 
 void ShowBusy(Session& s, const std::string& text) {
     Ui& ui = *s.ui;
+    ui.ShowSettingsLabel();
     s.AbortRequested = 0;
     ui.SetStatusTimer(0);
     if (!ui.StatusVisible()) ui.SetStatusVisible(true);

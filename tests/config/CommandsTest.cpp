@@ -177,7 +177,7 @@ TEST_F(FileCommands, BlankTrailerAndIdentification) {
     EXPECT_EQ(t.s.config.PanelVersionText, "     ");
     EXPECT_EQ(t.s.config.PanelVersion, 0);
     EXPECT_EQ(t.s.config.InstallationName, "MUSEO CIVICO       ");
-    EXPECT_EQ(t.ui.identification, "MUSEO CIVICO");
+    EXPECT_EQ(t.ui.identification, "P  MUSEO CIVICO");  // the set's name first
 }
 
 TEST_F(FileCommands, DateStampOnAFileSet) {

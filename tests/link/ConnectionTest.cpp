@@ -123,6 +123,7 @@ TEST_F(ConnectionTest, LeavingProgrammingMode) {
 TEST_F(ConnectionTest, BusyArea) {
     s.AbortRequested = kTrue;
     ShowBusy(s, "1368");
+    EXPECT_EQ(ui.settingsLabelShown, 1);
     EXPECT_TRUE(ui.statusVisible);
     EXPECT_EQ(ui.statusText, "1368");
     EXPECT_EQ(ui.statusTimerMs, 1500);

@@ -64,6 +64,7 @@ public:
     int statusTimerMs = 0;
     bool abortTimer = false;
     int beeps = 0;
+    int settingsLabelShown = 0;
     int processEventsCalls = 0;
     int translateCalls = 0;
     std::vector<std::string> screenWrites;
@@ -104,6 +105,7 @@ public:
     void SetSettingsMenusEnabled(bool e) override { settingsMenusEnabled = e; }
     void SetWorkFormEnabled(bool e) override { workFormEnabled = e; }
     void SetSettingsLabel(const std::string& t) override { settingsLabel = t; }
+    void ShowSettingsLabel() override { ++settingsLabelShown; }
     void SetIdentification(const std::string& t) override { identification = t; }
     void SetStatusVisible(bool v) override { statusVisible = v; }
     bool StatusVisible() override { return statusVisible; }
