@@ -47,6 +47,8 @@ bool RunListSection(Session& s, int offset, int count, int16_t printRequest, int
     }
     ShowEditScreen(s, GetText(s, titleText));
     RefreshScreen(s);
+    // Start on the first line that can be changed, so Enter edits at once.
+    if (SelectedScreenLine(s) == 0) MoveToEditableLine(s, +1);
     RunEditLoop(s, editLine);
     EndSection(s);
     return true;

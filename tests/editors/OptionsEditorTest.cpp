@@ -110,6 +110,19 @@ TEST_F(OptionsTest, AChoiceWritesOneByteAndStampsOnLeaving) {
     EXPECT_EQ(s.config.DateStamped, 1);
 }
 
+// The list opens on the first option, so OK (or Enter) edits without a click first.
+TEST_F(OptionsTest, TheFirstOptionIsSelectedOnOpening) {
+    OpenFileSet();
+    t.ui.listSelected = -1;
+    clicks.push_back([this] { s.UserEvent = kTrue; });
+    t.ui.choiceAnswers.push_back(-1);
+    QueueCancel();
+    int16_t print = 0;
+    OptionsEditor(s, print);
+    ASSERT_EQ(t.ui.choiceRequests.size(), 1u);
+    EXPECT_EQ(t.ui.choiceRequests[0].title, "0651");
+}
+
 TEST_F(OptionsTest, LeavingWithoutAChangeWritesNothing) {
     OpenFileSet();
     QueueEditOf("0870");
