@@ -4,7 +4,7 @@ set -euo pipefail
 pkgs=(cmake ninja-build g++ pkg-config
       qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libqt6serialport6-dev
       libgtest-dev libgmock-dev
-      xvfb xauth fonts-dejavu-core)
+      xvfb xauth fonts-dejavu-core locales)
 missing=()
 for p in "${pkgs[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
@@ -15,4 +15,12 @@ if [ ${#missing[@]} -gt 0 ]; then
   [ "$(id -u)" -ne 0 ] && SUDO="sudo"
   $SUDO apt-get update -qq
   DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+# An Italian locale (decimal comma) lets the tests check that numbers never
+# follow the user's locale.
+if ! locale -a 2>/dev/null | grep -qi '^it_IT\.utf-\?8$'; then
+  SUDO=""
+  [ "$(id -u)" -ne 0 ] && SUDO="sudo"
+  $SUDO localedef -i it_IT -f UTF-8 it_IT.UTF-8 || echo "note: it_IT.UTF-8 locale not available"
 fi
