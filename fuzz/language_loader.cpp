@@ -17,6 +17,7 @@ public:
     cfg::MsgAnswer MessageBox(const std::string&, const std::string&, cfg::MsgButtons, cfg::MsgIcon) override {
         return cfg::MsgAnswer::Ok;
     }
+    void SetBulkTextButtons(bool) override {}
 };
 }  // namespace
 

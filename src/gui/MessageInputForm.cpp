@@ -1,5 +1,7 @@
 #include "MessageInputForm.h"
 
+#include <QCheckBox>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -41,13 +43,17 @@ MessageInputForm::MessageInputForm(Session& s, Translator& tr, QWidget* parent) 
         e->setFixedWidth(70);
         e->setAlignment(Qt::AlignRight);
     }
-    auto* rl = new QHBoxLayout(rangeFrame_);
-    rl->addWidget(fromLabel);
-    rl->addWidget(from_);
-    rl->addSpacing(12);
-    rl->addWidget(toLabel);
-    rl->addWidget(to_);
-    rl->addStretch(1);
+    countUp_ = new QCheckBox(QStringLiteral("Numera in sequenza il numero finale del testo"), rangeFrame_);
+    SetControlName(countUp_, "CHKNumera");
+    countUp_->setChecked(true);
+    auto* rl = new QGridLayout(rangeFrame_);
+    rl->addWidget(fromLabel, 0, 0);
+    rl->addWidget(from_, 0, 1);
+    rl->addWidget(toLabel, 0, 3);
+    rl->addWidget(to_, 0, 4);
+    rl->setColumnMinimumWidth(2, 12);
+    rl->setColumnStretch(5, 1);
+    rl->addWidget(countUp_, 1, 0, 1, 6);
     rangeFrame_->hide();
 
     auto* ok = NewButton(this, "CMDOk", QStringLiteral("OK"), true);
@@ -64,9 +70,9 @@ MessageInputForm::MessageInputForm(Session& s, Translator& tr, QWidget* parent) 
     buttons->addWidget(abort);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(prompt_);
+    layout->addWidget(rangeFrame_);
     layout->addWidget(ruler_);
     layout->addWidget(text_);
-    layout->addWidget(rangeFrame_);
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
     tr.TranslateForm(this);
@@ -74,8 +80,6 @@ MessageInputForm::MessageInputForm(Session& s, Translator& tr, QWidget* parent) 
 
 void MessageInputForm::SwitchToRange() {
     prompt_->hide();
-    ruler_->hide();
-    text_->hide();
     range_->hide();
     rangeFrame_->show();
     from_->setFocus();
@@ -100,17 +104,21 @@ MessageAnswer MessageInputForm::Ask(const MessageRequest& req, QWidget* anchor) 
     text_->selectAll();
     text_->setFocus();
     range_->setVisible(req.allowRange);
+    if (req.entry > 0) {
+        from_->setText(QString::number(req.entry));
+        to_->setText(QString::number(req.entry));
+    }
     PlaceForm(this, anchor, 0, 0);
 
     MessageAnswer answer;
     if (exec() != QDialog::Accepted) return answer;
     answer.confirmed = true;
     answer.range = rangeMode_;
+    answer.text = S(text_->text());
     if (rangeMode_) {
         answer.first = S(from_->text().trimmed());
         answer.last = S(to_->text().trimmed());
-    } else {
-        answer.text = S(text_->text());
+        answer.countUp = countUp_->isChecked();
     }
     return answer;
 }

@@ -1,12 +1,16 @@
 // FRMInpMsg: the message-input dialog of the display texts. One text box
 // (TXTStringa) limited to the display's width; CMDImpGrup switches to the
-// range entry (frame FRADaa with TXTDa and TXTA) where the request allows it.
+// range entry where the request allows it: the frame FRADaa with the first
+// and last entry (TXTDa, TXTA) and the choice CHKNumera, whether a number
+// that ends the text is counted up from entry to entry. The text box stays:
+// its text goes to every entry of the range.
 #pragma once
 
 #include <QDialog>
 
 #include "shell/Ui.h"
 
+class QCheckBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -27,6 +31,9 @@ public:
     MessageAnswer Ask(const MessageRequest&, QWidget* anchor);
     QLineEdit* textBox() const { return text_; }
     QPushButton* rangeButton() const { return range_; }
+    QLineEdit* firstBox() const { return from_; }
+    QLineEdit* lastBox() const { return to_; }
+    QCheckBox* countUpBox() const { return countUp_; }
 
 private:
     void SwitchToRange();
@@ -39,6 +46,7 @@ private:
     QGroupBox* rangeFrame_;
     QLineEdit* from_;
     QLineEdit* to_;
+    QCheckBox* countUp_;
     bool rangeMode_ = false;
 };
 

@@ -201,6 +201,7 @@ void QtUi::SetListSelectedIndex(int i) { workForm()->SetListSelectedIndex(i); }
 void QtUi::SetEditButtons(bool forward, bool reverse, bool reset) {
     workForm()->SetEditButtons(forward, reverse, reset);
 }
+void QtUi::SetBulkTextButtons(bool visible) { workForm()->SetBulkTextButtons(visible); }
 
 // --- main window and work form -----------------------------------------------------
 

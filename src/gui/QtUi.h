@@ -106,6 +106,7 @@ public:
     int ListSelectedIndex() override;
     void SetListSelectedIndex(int) override;
     void SetEditButtons(bool forward, bool reverse, bool reset) override;
+    void SetBulkTextButtons(bool visible) override;
 
     void SetToolbarButtonEnabled(int index, bool) override;
     void SetToolbarEnabled(bool) override;

@@ -108,6 +108,12 @@ WorkForm::WorkForm(QtUi& ui, QWidget* parent) : QWidget(parent), ui_(ui) {
     connect(rev_, &QPushButton::clicked, this, [&s] { s.ReverseRequested = kFlag65535; });
     connect(reset_, &QPushButton::clicked, this, [&s] { s.ResetRequested = kFlag65535; });
     reset_->hide();
+    export_ = button("CMDEsporta", "Esporta testi...");
+    import_ = button("CMDImporta", "Importa testi...");
+    connect(export_, &QPushButton::clicked, this, [&s] { s.BulkTextCommand = 1; });
+    connect(import_, &QPushButton::clicked, this, [&s] { s.BulkTextCommand = 2; });
+    export_->hide();
+    import_->hide();
 
     auto* buttons = new QVBoxLayout;
     buttons->addWidget(ok_);
@@ -116,6 +122,9 @@ WorkForm::WorkForm(QtUi& ui, QWidget* parent) : QWidget(parent), ui_(ui) {
     buttons->addWidget(fwd_);
     buttons->addWidget(rev_);
     buttons->addWidget(reset_);
+    buttons->addSpacing(18);
+    buttons->addWidget(export_);
+    buttons->addWidget(import_);
     buttons->addStretch(1);
     auto* el = new QHBoxLayout(editArea_);
     el->setContentsMargins(0, 0, 0, 0);
@@ -252,6 +261,11 @@ void WorkForm::SetEditButtons(bool forward, bool reverse, bool reset) {
     fwd_->setVisible(forward);
     rev_->setVisible(reverse);
     reset_->setVisible(reset);
+}
+
+void WorkForm::SetBulkTextButtons(bool visible) {
+    export_->setVisible(visible);
+    import_->setVisible(visible);
 }
 
 void WorkForm::SetMenusEnabled(bool e) {

@@ -39,6 +39,8 @@ public:
     int ListSelectedIndex() const;
     void SetListSelectedIndex(int);
     void SetEditButtons(bool forward, bool reverse, bool reset);
+    // The display texts' export and import buttons.
+    void SetBulkTextButtons(bool visible);
 
     // --- menus -----------------------------------------------------------------
     QMenu* settingsMenu() const { return settings_; }
@@ -58,6 +60,8 @@ public:
     QPushButton* forwardButton() const { return fwd_; }
     QPushButton* reverseButton() const { return rev_; }
     QPushButton* resetButton() const { return reset_; }
+    QPushButton* exportButton() const { return export_; }
+    QPushButton* importButton() const { return import_; }
     QLabel* titleLabel() const { return title_; }
     QLabel* identificationLabel() const { return ident_; }
     bool EditScreenVisible() const { return editShown_; }
@@ -84,6 +88,8 @@ private:
     QPushButton* fwd_;
     QPushButton* rev_;
     QPushButton* reset_;
+    QPushButton* export_;
+    QPushButton* import_;
     QMenu* settings_;
     QMenu* ports_;
     QMenu* bauds_;

@@ -134,6 +134,7 @@ struct Session {
     int16_t ScreenDismissed = 0;
     int16_t ScreenLocked = 0;
     int16_t MessageRangeInput = 0;
+    int16_t BulkTextCommand = 0;  // display texts: 1 export, 2 import (CSV)
 
     // --- language -------------------------------------------------------------
     // LanguageTexts: entries 1..2000, each at most 128 characters.

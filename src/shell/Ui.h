@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "DisplayTextsUi.h"
+
 namespace cfg {
 
 enum class MsgIcon { None, Critical, Question, Exclamation, Information };
@@ -82,6 +84,7 @@ struct MessageRequest {
     std::string initialText;
     int maxLength = 16;
     bool allowRange = false;
+    int entry = 0;            // the entry edited: the range entry starts from it
 };
 
 struct MessageAnswer {
@@ -89,6 +92,7 @@ struct MessageAnswer {
     std::string text;
     bool range = false;         // the user switched to the range entry
     std::string first, last;    // the range as typed
+    bool countUp = true;        // range: count up a number that ends the text
 };
 
 // The date-and-time dialog of the clock setting: day, month, year, hours,
@@ -97,7 +101,7 @@ struct DateTimeFields {
     std::array<std::string, 6> field;
 };
 
-class Ui {
+class Ui : public DisplayTextsUi {
 public:
     virtual ~Ui() = default;
 

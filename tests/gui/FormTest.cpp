@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QCheckBox>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
@@ -411,16 +412,26 @@ private slots:
         range.Then("message dialog", [] { return ModalIs("FRMInpMsg"); },
                    [] {
                        ModalChild<QPushButton>("CMDImpGrup")->click();
-                       QVERIFY(!ModalChild<QLineEdit>("TXTStringa")->isVisible());
+                       // The text stays: it goes to every entry of the range.
+                       QVERIFY(ModalChild<QLineEdit>("TXTStringa")->isVisible());
                        QVERIFY(ModalChild<QWidget>("FRADaa")->isVisible());
+                       QVERIFY(!ModalChild<QPushButton>("CMDImpGrup")->isVisible());
+                       // The range starts on the entry being edited.
+                       QCOMPARE(ModalChild<QLineEdit>("TXTDa")->text(), QStringLiteral("7"));
+                       QVERIFY(ModalChild<QCheckBox>("CHKNumera")->isChecked());
                        ModalChild<QLineEdit>("TXTDa")->setText(QStringLiteral("3"));
                        ModalChild<QLineEdit>("TXTA")->setText(QStringLiteral("9"));
+                       ModalChild<QLineEdit>("TXTStringa")->setText(QStringLiteral("ROOM 1"));
+                       ModalChild<QCheckBox>("CHKNumera")->setChecked(false);
                        ModalChild<QPushButton>("CMDOk")->click();
                    });
+        req.entry = 7;
         a = ui().AskMessage(req);
         QVERIFY(a.confirmed && a.range);
         QCOMPARE(a.first, std::string("3"));
         QCOMPARE(a.last, std::string("9"));
+        QCOMPARE(a.text, std::string("ROOM 1"));
+        QVERIFY(!a.countUp);
         QCOMPARE(s().MessageRangeInput, int16_t(255));
     }
 

@@ -41,6 +41,7 @@ namespace {
 class SilentUi : public Ui {
 public:
     MsgAnswer MessageBox(const std::string&, const std::string&, MsgButtons, MsgIcon) override { return MsgAnswer::Ok; }
+    void SetBulkTextButtons(bool) override {}
 };
 
 void Write(const std::string& path, const std::string& text) {

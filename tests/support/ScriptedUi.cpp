@@ -102,6 +102,14 @@ CopyDialogAnswer ScriptedUi::AskCopyFiles(const CopyDialogRequest& r) {
     return a;
 }
 
+MessageAnswer ScriptedUi::AskMessage(const MessageRequest& r) {
+    messageRequests.push_back(r);
+    if (messageInputAnswers.empty()) return {};
+    auto a = messageInputAnswers.front();
+    messageInputAnswers.pop_front();
+    return a;
+}
+
 bool ScriptedUi::AskDateTime(const std::string&, DateTimeFields& f, int) {
     if (dateTimeAnswers.empty()) return false;
     auto a = dateTimeAnswers.front();

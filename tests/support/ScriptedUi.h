@@ -54,6 +54,9 @@ public:
     std::string mainCaption, workTitle, settingsLabel, identification;
     bool configViewVisible = false, settingsMenusEnabled = true, workFormEnabled = true;
     bool editScreenShown = false;
+    bool bulkTextButtons = false;
+    std::deque<MessageAnswer> messageInputAnswers;  // default: cancelled
+    std::vector<MessageRequest> messageRequests;
     std::string editTitle;
     bool statusVisible = false;
     std::string statusText;
@@ -83,6 +86,7 @@ public:
     std::string AskOpenFile(const FileDialogRequest&) override;
     std::string AskSaveFile(const FileDialogRequest&) override;
     CopyDialogAnswer AskCopyFiles(const CopyDialogRequest&) override;
+    MessageAnswer AskMessage(const MessageRequest&) override;
     bool AskDateTime(const std::string&, DateTimeFields&, int) override;
     void ShowEditScreen(const std::string& title, const std::string&, const std::string&) override {
         editScreenShown = true;
@@ -97,6 +101,7 @@ public:
     int ListTopIndex() override { return listTop; }
     int ListSelectedIndex() override { return listSelected; }
     void SetListSelectedIndex(int i) override { listSelected = i; }
+    void SetBulkTextButtons(bool v) override { bulkTextButtons = v; }
     void SetToolbarButtonEnabled(int i, bool e) override { toolbar[i] = e; }
     void SetToolbarEnabled(bool e) override { toolbarEnabled = e; }
     void SetMainCaption(const std::string& c) override { mainCaption = c; }

@@ -52,6 +52,8 @@ public:
     std::string AskSaveFile(const FileDialogRequest&) override;
     CopyDialogAnswer AskCopyFiles(const CopyDialogRequest&) override;
     bool AskDateTime(const std::string& title, DateTimeFields&, int focusField) override;
+    // The command line exports and imports with its own commands.
+    void SetBulkTextButtons(bool) override {}
 
     void SetIdentification(const std::string& t) override { identification_ = t; }
     const std::string& Identification() const { return identification_; }

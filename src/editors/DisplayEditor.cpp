@@ -1,0 +1,168 @@
+#include "DisplayEditor.h"
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "DisplayTexts.h"
+#include "DisplayTextsCsv.h"
+#include "SectionBlocks.h"
+#include "config/DateStamp.h"
+#include "link/Screen.h"
+#include "shell/FileNames.h"
+#include "shell/Language.h"
+#include "shell/Messages.h"
+#include "shell/Shell.h"
+#include "shell/Text.h"
+
+namespace cfg {
+
+namespace {
+
+constexpr int kTitleText = 531;
+constexpr int kBadCharacterText = 1765;
+constexpr int kRangeText = 1779;
+constexpr int kSaveTitle = 1775;
+constexpr int kOpenTitle = 1776;
+constexpr int kFilterText = 1777;
+
+std::string EntryLine(Session& s, const DisplayTextGroup& g, int entry) {
+    std::string line = GetText(s, g.label);
+    if (g.number >= 3) line += " ";
+    return line + PadSpaces(3, entry) + " -->    \"" + DisplayEntryText(s, DisplayEntryOffset(g, entry), '?') + "\"";
+}
+
+// A whole number written in digits, within 1..max; -1 otherwise.
+int EntryNumber(const std::string& text, int max) {
+    std::string t = Trim(text);
+    if (t.empty() || t.size() > 4 || t.find_first_not_of("0123456789") != std::string::npos) return -1;
+    int n = std::stoi(t);
+    return n >= 1 && n <= max ? n : -1;
+}
+
+void ShowBadCharacter(Session& s, const std::string& bad) {
+    ShowAlert(s, GetText(s, kBadCharacterText) + " \"" + bad + "\"", "");
+}
+
+void Rebuild(Session& s, int selectLine) {
+    BuildDisplayScreen(s);
+    RefreshScreen(s);
+    if (selectLine > 0) SelectScreenLine(s, selectLine);
+}
+
+// Export / import from the section's buttons: the file chosen in the
+// platform's dialog, the list rebuilt from what the source now holds.
+void RunBulkCommand(Session& s, int command) {
+    FileDialogRequest request;
+    request.title = GetText(s, command == 1 ? kSaveTitle : kOpenTitle);
+    request.filters = {GetText(s, kFilterText)};
+    request.initialName = command == 1 ? BaseNameOf(s.ConfigFileName) + ".csv" : std::string();
+    const std::string path = command == 1 ? s.ui->AskSaveFile(request) : s.ui->AskOpenFile(request);
+    if (path.empty()) return;
+    const int selected = SelectedScreenLine(s);
+    if (command == 1) {
+        ExportDisplayTexts(s, path, false);
+    } else if (ImportDisplayTexts(s, path, false) > 0) {
+        if (s.config.DateStamped == 0) StampDate(s);
+    }
+    Rebuild(s, selected);
+}
+
+}  // namespace
+
+void BuildDisplayScreen(Session& s) {
+    ClearScreenLines(s);
+    for (const auto& g : DisplayTextGroups()) {
+        WriteScreenText(s, NewScreenLine(s), 1, GetText(s, g.heading));
+        for (int n = 1; n <= g.entries; ++n) {
+            int line = NewScreenLine(s, static_cast<int16_t>(g.number), static_cast<int16_t>(n),
+                                     static_cast<int16_t>(DisplayEntryOffset(g, n)));
+            WriteScreenText(s, line, 1, EntryLine(s, g, n));
+        }
+    }
+}
+
+bool EditDisplayLine(Session& s, int line) {
+    LineDescriptor d = DescriptorOf(s, line);
+    const DisplayTextGroup* g = FindDisplayTextGroup(d.field);
+    if (!g || d.value2 < 1 || d.value2 > g->entries) return false;
+    const int entry = d.value2;
+    const int offset = DisplayEntryOffset(*g, entry);
+
+    MessageRequest request;
+    request.title = GetText(s, g->title) + PadSpaces(3, entry);
+    request.prompt = g->prompt > 0 ? GetText(s, g->prompt) : request.title;
+    // Without its trailing blanks: the box takes 16 characters, and a text
+    // that already fills it would take no typing at the end.
+    request.initialText = DisplayEntryText(s, offset, ' ');
+    while (!request.initialText.empty() && request.initialText.back() == ' ') request.initialText.pop_back();
+    request.maxLength = kDisplayTextLength;
+    request.allowRange = true;
+    request.entry = entry;
+    s.MessageRangeInput = 0;
+    MessageAnswer answer = s.ui->AskMessage(request);
+    if (!answer.confirmed) return false;
+
+    int first = entry, last = entry;
+    if (answer.range) {
+        first = EntryNumber(answer.first, g->entries);
+        last = EntryNumber(answer.last, g->entries);
+        if (first < 0 || last < 0 || first > last) {
+            ShowAlert(s, GetText(s, kRangeText) + " " + std::to_string(g->entries), "");
+            return false;
+        }
+    }
+
+    std::map<int, std::vector<Cell>> entries;
+    for (int n = first; n <= last; ++n) {
+        std::string text = answer.range ? RangeEntryText(answer.text, n - first, answer.countUp) : answer.text;
+        std::vector<Cell> bytes;
+        std::string bad;
+        if (!DisplayTextBytes(text, bytes, bad)) {
+            ShowBadCharacter(s, bad);
+            return false;
+        }
+        entries[DisplayEntryOffset(*g, n)] = bytes;
+    }
+    const bool written = WriteDisplayEntries(s, entries) > 0;
+    Rebuild(s, line);
+    return written;
+}
+
+void DisplayEditor(Session& s, int16_t& printRequest) {
+    if (!LoadDisplayTexts(s)) {
+        EndSection(s);
+        return;
+    }
+    BuildDisplayScreen(s);
+    if (printRequest > 0) {
+        EndSection(s);
+        return;
+    }
+    ShowEditScreen(s, GetText(s, kTitleText));
+    RefreshScreen(s);
+    if (SelectedScreenLine(s) == 0) MoveToEditableLine(s, +1);
+    s.BulkTextCommand = 0;
+    s.ui->SetBulkTextButtons(true);
+    for (;;) {
+        Yield(s);
+        HandleEditCursor(s);
+        if (s.ExitRequested != 0) break;
+        if (s.BulkTextCommand != 0) {
+            const int command = s.BulkTextCommand;
+            s.BulkTextCommand = 0;
+            RunBulkCommand(s, command);
+        }
+        if (s.UserEvent != 0) {
+            s.UserEvent = 0;
+            if (EditDisplayLine(s, SelectedScreenLine(s)) && s.config.DateStamped == 0) StampDate(s);
+        }
+    }
+    s.ui->SetBulkTextButtons(false);
+    s.ExitRequested = 0;
+    s.LastErrorNumber = 0;
+    s.QuietErrors = 0;
+    EndSection(s);
+}
+
+}  // namespace cfg

@@ -1,0 +1,222 @@
+#include "IdentityEditor.h"
+
+#include <string>
+#include <vector>
+
+#include "SectionBlocks.h"
+#include "config/Commands.h"
+#include "config/DateStamp.h"
+#include "link/Connection.h"
+#include "link/Link.h"
+#include "link/PanelCommands.h"
+#include "link/Screen.h"
+#include "shell/FileNames.h"
+#include "shell/Input.h"
+#include "shell/Language.h"
+#include "shell/Messages.h"
+#include "shell/Settings.h"
+#include "shell/Text.h"
+
+namespace cfg {
+
+namespace {
+
+constexpr int kTitleText = 541;
+constexpr int kLabelColumn = 3;
+constexpr int kValueColumn = 36;   // labels are dotted up to the column before
+constexpr int kPanelByteZero = 4096;  // compared with 86 before a parameter is written
+constexpr int kRewritingPanels = 86;  // from this value on the panel rewrites them on a send
+constexpr long kDivisorAddress = 193;
+constexpr int kBaudCodes = 4;
+
+// The rates of baud codes 1..4 and the panel's divisor for each.
+constexpr int kRateDivisor[kBaudCodes + 1] = {0, 12, 24, 48, 96};
+
+enum Field : int16_t { kName = 1, kLinkNumber = 2, kBaud = 3 };
+enum LinkNumber : int16_t { kAddress = 1, kPlantCode = 2 };
+
+std::string Dotted(Session& s, int label) {
+    std::string text = GetText(s, label) + " ";
+    int width = kValueColumn - kLabelColumn - 1;
+    int length = static_cast<int>(Utf8Length(text));
+    if (length < width) text.append(static_cast<std::size_t>(width - length), '.');
+    return text;
+}
+
+std::string BaudText(Session& s, int code) {
+    return GetText(s, code >= 1 && code <= kBaudCodes ? 1075 + code : 1080);
+}
+
+std::string JoinedTexts(Session& s, int first, int last) {
+    std::string text;
+    for (int id = first; id <= last; ++id) text += (text.empty() ? "" : "\n") + GetText(s, id);
+    return text;
+}
+
+void Rebuild(Session& s, int line) {
+    BuildIdentityScreen(s);
+    RefreshScreen(s);
+    if (line > 0) SelectScreenLine(s, line);
+}
+
+bool EditName(Session& s) {
+    ValueRequest request;
+    request.kind = 2;
+    request.title = GetText(s, 544);
+    request.prompt = GetText(s, 542) + "\n" + GetText(s, 543) + "\n\n" + GetText(s, 545);
+    request.initialText = Trim(s.config.InstallationName);
+    request.maxLength = kInstallationNameLength;
+    ValueAnswer answer;
+    if (AskValue(s, request, answer) != kInputConfirmed) return false;
+
+    const std::string latin1 = Utf8ToLatin1(Utf8PadRight(answer.text, kInstallationNameLength));
+    std::vector<Cell> bytes;
+    for (char c : latin1) bytes.push_back(static_cast<Cell>(static_cast<unsigned char>(c)));
+    if (!WriteSectionBytes(s, kInstallationNameOffset, bytes)) return false;
+    s.config.InstallationName = Latin1ToUtf8(latin1);
+    // The main window's identification, read back from where it now lives.
+    const int written = s.LinkStatus;
+    RefreshConfigView(s);
+    s.LinkStatus = written;
+    return true;
+}
+
+// Writes one byte of the link parameters without waiting for the panel's
+// answer: the panel answers with the new values already.
+bool WriteParameterByte(Session& s, int offset, int value) {
+    s.config.TransferBuffer[1] = static_cast<Cell>(value);
+    WritePanelBlock(s, kPanelByteZero + offset, 1, false, 1, s.config.TransferBuffer);
+    if (s.LinkStatus != status::kDone) return false;
+    s.config.ConfigImage[offset] = static_cast<Cell>(value);
+    return true;
+}
+
+bool EditLinkNumber(Session& s, int which) {
+    if (s.ConfigSource != 2) return false;
+    const bool address = which == kAddress;
+    const int offset = kCommParamOffset + (address ? 0 : 1);
+    long value = 0;
+    if (AskNumber(s, GetText(s, address ? 547 : 553), JoinedTexts(s, address ? 548 : 554, address ? 552 : 558),
+                  s.config.ConfigImage[offset], address ? kPanelAddressMin : kPlantCodeMin,
+                  address ? kPanelAddressMax : kPlantCodeMax, value) != kInputConfirmed)
+        return false;
+
+    // A panel that rewrites its link parameters on every send keeps this
+    // change only until the next one: say so, then write anyway.
+    ShowBusy(s, GetText(s, 1276));
+    ReadPanelBlock(s, kPanelByteZero, 1, 1, s.config.TransferBuffer);
+    const bool read = s.LinkStatus == status::kDone;
+    const int byteZero = s.config.TransferBuffer[1];
+    EndBusy(s, 0);
+    if (!read || byteZero >= kRewritingPanels) ShowAlert(s, GetText(s, 559), GetText(s, 560));
+
+    if (!WriteParameterByte(s, offset, static_cast<int>(value))) return false;
+    if (address) {
+        s.link.PanelAddress = static_cast<int16_t>(value);
+    } else if (s.FileLinkMode == kFlag255) {
+        s.RelayPlantCode = std::to_string(value);
+    } else {
+        s.PlantCode = std::to_string(value);
+    }
+    s.ui->SetSettingsLabel(SettingsCaption(s));
+    return true;
+}
+
+bool EditBaud(Session& s) {
+    if (s.ConfigSource != 2) return false;
+    if (PanelViewsOpen(s) >= 1) {
+        ShowAlert(s, GetText(s, 1277), GetText(s, 1278));
+        return false;
+    }
+    if (s.FileLinkMode == kFlag255) {
+        ShowAlert(s, GetText(s, 1412), GetText(s, 1413));
+        return false;
+    }
+    ValueRequest request;
+    request.kind = 3;
+    request.title = GetText(s, 561);
+    request.prompt = GetText(s, 562);
+    for (int id = 563; id <= 566; ++id) request.items.push_back(GetText(s, id));
+    const int current = s.config.ConfigImage[kCommParamOffset + 2];
+    request.initialIndex = current >= 1 && current <= kBaudCodes ? current - 1 : 0;
+    ValueAnswer answer;
+    if (AskValue(s, request, answer) != kInputConfirmed || answer.index < 0 || answer.index >= kBaudCodes) return false;
+    const int code = answer.index + 1;
+
+    if (!WriteParameterByte(s, kCommParamOffset + 2, code)) return false;
+    // The panel's serial rate divisor for the new rate: from the next byte on
+    // the panel listens at that rate.
+    s.config.TransferBuffer[1] = static_cast<Cell>(kRateDivisor[code]);
+    WritePanelBlock(s, kDivisorAddress, 1, false, 1, s.config.TransferBuffer);
+    if (s.LinkStatus != status::kDone) return false;
+
+    // The rate is the first word of the entry's text ("9600 baud").
+    s.BaudRate = Trim(Utf8Left(request.items[static_cast<std::size_t>(answer.index)], 5));
+    OpenPanelPort(s);
+    s.ui->SetSettingsLabel(SettingsCaption(s));
+    return s.LinkStatus == status::kDone;
+}
+
+}  // namespace
+
+int PanelViewsOpen(Session& s) { return s.ui->ScreenOpen() ? 1 : 0; }
+
+void BuildIdentityScreen(Session& s) {
+    auto& image = s.config.ConfigImage;
+    std::string latin1;
+    for (int i = 0; i < kInstallationNameLength; ++i)
+        latin1.push_back(static_cast<char>(image[kInstallationNameOffset + i] & 0xFF));
+    s.config.InstallationName = Latin1ToUtf8(latin1);
+
+    ClearScreenLines(s);
+    WriteScreenText(s, NewScreenLine(s), 1, GetText(s, 1068));
+    WriteScreenText(s, NewScreenLine(s, kName), kLabelColumn, s.config.InstallationName);
+    NewScreenLine(s);
+    WriteScreenText(s, NewScreenLine(s), 1, GetText(s, 1069));
+    WriteScreenText(s, NewScreenLine(s), 1, GetText(s, 1070));
+    int line = NewScreenLine(s, kLinkNumber, kAddress);
+    WriteScreenText(s, line, kLabelColumn, Dotted(s, 1071));
+    WriteScreenText(s, line, kValueColumn, PadZeros(3, image[kCommParamOffset]));
+    line = NewScreenLine(s, kLinkNumber, kPlantCode);
+    WriteScreenText(s, line, kLabelColumn, Dotted(s, 1072));
+    WriteScreenText(s, line, kValueColumn, std::to_string(image[kCommParamOffset + 1]));
+    // Over the relay files the rate is the relay program's, not ours to change.
+    line = NewScreenLine(s, kBaud);
+    WriteScreenText(s, line, kLabelColumn, Dotted(s, s.FileLinkMode == kFlag255 ? 1075 : 1074));
+    WriteScreenText(s, line, kValueColumn, BaudText(s, image[kCommParamOffset + 2]));
+}
+
+bool EditIdentityLine(Session& s, int line) {
+    LineDescriptor d = DescriptorOf(s, line);
+    bool written = false;
+    switch (d.field) {
+    case kName: written = EditName(s); break;
+    case kLinkNumber: written = EditLinkNumber(s, d.value2); break;
+    case kBaud: written = EditBaud(s); break;
+    default: return false;
+    }
+    Rebuild(s, line);
+    return written;
+}
+
+void IdentityEditor(Session& s, int16_t& printRequest) {
+    if (!LoadSectionBlock(s, kInstallationNameOffset, kInstallationNameLength) ||
+        !LoadSectionBlock(s, kCommParamOffset, kCommParamLength)) {
+        EndSection(s);
+        return;
+    }
+    BuildIdentityScreen(s);
+    if (printRequest > 0) {
+        EndSection(s);
+        return;
+    }
+    ShowEditScreen(s, GetText(s, kTitleText));
+    RefreshScreen(s);
+    if (SelectedScreenLine(s) == 0) MoveToEditableLine(s, +1);
+    RunEditLoop(s, [&s](int line) {
+        if (EditIdentityLine(s, line) && s.config.DateStamped == 0) StampDate(s);
+    });
+    EndSection(s);
+}
+
+}  // namespace cfg

@@ -1,0 +1,152 @@
+// The display texts, identity and advanced options sections driven as an
+// installer would: toolbar button, list, dialog, and what reaches the file
+// set or the panel.
+#include <QApplication>
+#include <QCheckBox>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+
+#include <fstream>
+#include <iterator>
+
+#include "GuiHarness.h"
+#include "gui/MainWindow.h"
+#include "gui/WorkForm.h"
+#include "shell/Session.h"
+#include "sim/loopback/LoopbackTransport.h"
+
+using namespace cfg;
+using namespace cfg::gui;
+using namespace cfg::gui::test;
+
+namespace {
+
+bool EditScreenShowing(GuiProgram& p) {
+    return p.window().workForm()->EditScreenVisible() && p.window().workForm()->list()->count() > 0;
+}
+bool ConfigOpen(GuiProgram& p) { return p.session().MainState == 4 && p.session().ConfigSource != 0; }
+bool Home(GuiProgram& p) { return p.session().MainState == 2 && p.session().ConfigSource == 0; }
+
+// The list row whose descriptor has this field and value2; -1 when none.
+int RowOf(Session& s, int field, int value2) {
+    for (int line = 1; line <= s.screen.LineCount; ++line)
+        if (s.screen.Descriptors[line].field == field && s.screen.Descriptors[line].value2 == value2) return line - 1;
+    return -1;
+}
+
+void OpenFromFile(Script& script, MainWindow& w, const std::string& path) {
+    script.Do("click apre", [&w] { ClickToolbar(w, "apre"); })
+        .Then("open popup", [&w] { return PopupOpen(w, 3); }, [&w] { ChoosePopup(w, 3, 0); })
+        .Then("open-file dialog", [] { return ModalAs<QFileDialog>() != nullptr; },
+              [path] {
+                  auto* d = ModalAs<QFileDialog>();
+                  d->selectFile(QString::fromStdString(path));
+                  static_cast<QDialog*>(d)->accept();
+              });
+}
+
+void OpenFromPanel(Script& script, MainWindow& w) {
+    script.Do("click apre", [&w] { ClickToolbar(w, "apre"); })
+        .Then("open popup", [&w] { return PopupOpen(w, 3); }, [&w] { ChoosePopup(w, 3, 2); })
+        .Then("panel address", [] { return ModalIs("FRMInput"); },
+              [] { QTest::keyClick(ModalChild<QLineEdit>("TXTNumero"), Qt::Key_Return); });
+}
+
+// Selects the row and presses OK.
+void EditRow(MainWindow& w, int row) {
+    QVERIFY(row >= 0);
+    w.workForm()->list()->setCurrentRow(row);
+    QTest::mouseClick(w.workForm()->okButton(), Qt::LeftButton);
+}
+
+std::string FileBytes(const std::string& path, long offset, int count) {
+    std::ifstream in(path, std::ios::binary);
+    std::string all{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    return offset + count <= static_cast<long>(all.size()) ? all.substr(static_cast<std::size_t>(offset), static_cast<std::size_t>(count)) : std::string();
+}
+
+struct PanelBench {
+    ProgramFolder folder;
+    SystemClock clock;
+    LoopbackTransport panel{clock, Settings()};
+    PanelBench() {
+        folder.WriteLanguage("Test");
+        folder.WriteSettings("Test", "11");
+        panel.Panel().LoadSample();
+    }
+    static vimo::sim::PanelSettings Settings() {
+        vimo::sim::PanelSettings ps;
+        ps.address = 1;
+        ps.plantCode = 11;
+        return ps;
+    }
+};
+
+}  // namespace
+
+class SectionFlowTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    // display -> one entry through the dialog, then a counted range through
+    // its range entry -> the .MY2 holds both.
+    void DisplayTextsOnAFileSet() {
+        ProgramFolder folder;
+        folder.WriteLanguage("Test");
+        folder.WriteSettings("Test");
+        folder.CopyDefaultSet("PLANT");
+        const std::string texts = folder.File("PLANT.MY2");
+        GuiProgram p(folder);
+        MainWindow& w = p.window();
+        QVERIFY(p.RunUntil([&] { return Home(p); }));
+        Script open;
+        OpenFromFile(open, w, folder.File("PLANT.CY2"));
+        QVERIFY(p.RunUntil([&] { return ConfigOpen(p); }, &open));
+
+        Script edit;
+        edit.Do("click display", [&] { ClickToolbar(w, "display"); })
+            .Then("texts list", [&] { return EditScreenShowing(p); },
+                  [&] {
+                      QCOMPARE(w.workForm()->list()->count(), 458);
+                      QVERIFY(w.workForm()->exportButton()->isVisible());
+                      EditRow(w, RowOf(p.session(), 1, 2));
+                  })
+            .Then("message dialog", [] { return ModalIs("FRMInpMsg"); },
+                  [] {
+                      auto* box = ModalChild<QLineEdit>("TXTStringa");
+                      box->selectAll();
+                      QTest::keyClicks(box, QStringLiteral("INGRESSO"));
+                      QTest::keyClick(box, Qt::Key_Return);
+                  })
+            .Then("written", [&] { return !Modal() && FileBytes(texts, 16, 16) == "INGRESSO        "; },
+                  [&] {
+                      QVERIFY(w.workForm()->list()->item(2)->text().contains(QStringLiteral("\"INGRESSO        \"")));
+                      EditRow(w, RowOf(p.session(), 2, 5));
+                  })
+            .Then("message dialog again", [] { return ModalIs("FRMInpMsg"); },
+                  [] {
+                      ModalChild<QPushButton>("CMDImpGrup")->click();
+                      ModalChild<QLineEdit>("TXTA")->setText(QStringLiteral("8"));
+                      auto* box = ModalChild<QLineEdit>("TXTStringa");
+                      box->setText(QStringLiteral("PIANO 1"));
+                      ModalChild<QPushButton>("CMDOk")->click();
+                  })
+            .Then("range written", [&] { return !Modal() && FileBytes(texts, 6400 + 7 * 16, 16) == "PIANO 4         "; },
+                  [&] { QTest::mouseClick(w.workForm()->cancelButton(), Qt::LeftButton); });
+        QVERIFY2(p.RunUntil([&] { return ConfigOpen(p) && !w.workForm()->EditScreenVisible(); }, &edit),
+                 qPrintable(edit.FailedStep()));
+        QCOMPARE(FileBytes(texts, 6400 + 4 * 16, 16), std::string("PIANO 1         "));
+        QVERIFY(!w.workForm()->exportButton()->isVisible());
+    }
+};
+
+#include "SectionFlowTest.moc"
+
+int RunSectionFlowTest(int argc, char** argv) {
+    SectionFlowTest t;
+    return QTest::qExec(&t, argc, argv);
+}
