@@ -6,8 +6,8 @@
 
 #include "DisplayTexts.h"
 #include "DisplayTextsCsv.h"
-#include "SectionBlocks.h"
-#include "config/DateStamp.h"
+#include "transfer/SectionBlocks.h"
+#include "transfer/DateStamp.h"
 #include "link/Screen.h"
 #include "shell/FileNames.h"
 #include "shell/Language.h"
@@ -56,9 +56,14 @@ void RunBulkCommand(Session& s, int command) {
     FileDialogRequest request;
     request.title = GetText(s, command == 1 ? kSaveTitle : kOpenTitle);
     request.filters = {GetText(s, kFilterText)};
-    request.initialName = command == 1 ? BaseNameOf(s.ConfigFileName) + ".csv" : std::string();
-    const std::string path = command == 1 ? s.ui->AskSaveFile(request) : s.ui->AskOpenFile(request);
+    if (command == 1) {
+        // Named after the file set, or after the installation on the panel.
+        std::string name = s.ConfigSource == 1 ? BaseNameOf(s.ConfigFileName) : Trim(s.config.InstallationName);
+        request.initialName = (name.empty() ? std::string("display") : name) + ".csv";
+    }
+    std::string path = command == 1 ? s.ui->AskSaveFile(request) : s.ui->AskOpenFile(request);
     if (path.empty()) return;
+    if (command == 1 && BaseNameOf(path).find('.') == std::string::npos) path += ".csv";
     const int selected = SelectedScreenLine(s);
     if (command == 1) {
         ExportDisplayTexts(s, path, false);

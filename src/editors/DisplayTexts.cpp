@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "SectionBlocks.h"
+#include "transfer/SectionBlocks.h"
 
 namespace cfg {
 

@@ -3,9 +3,9 @@
 #include <string>
 #include <vector>
 
-#include "SectionBlocks.h"
-#include "config/Commands.h"
-#include "config/DateStamp.h"
+#include "transfer/SectionBlocks.h"
+#include "transfer/Commands.h"
+#include "transfer/DateStamp.h"
 #include "link/Connection.h"
 #include "link/Link.h"
 #include "link/PanelCommands.h"
@@ -94,7 +94,7 @@ bool WriteParameterByte(Session& s, int offset, int value) {
 bool EditLinkNumber(Session& s, int which) {
     if (s.ConfigSource != 2) return false;
     const bool address = which == kAddress;
-    const int offset = kCommParamOffset + (address ? 0 : 1);
+    const int offset = kCommParamsOffset + (address ? 0 : 1);
     long value = 0;
     if (AskNumber(s, GetText(s, address ? 547 : 553), JoinedTexts(s, address ? 548 : 554, address ? 552 : 558),
                   s.config.ConfigImage[offset], address ? kPanelAddressMin : kPlantCodeMin,
@@ -137,13 +137,13 @@ bool EditBaud(Session& s) {
     request.title = GetText(s, 561);
     request.prompt = GetText(s, 562);
     for (int id = 563; id <= 566; ++id) request.items.push_back(GetText(s, id));
-    const int current = s.config.ConfigImage[kCommParamOffset + 2];
+    const int current = s.config.ConfigImage[kCommParamsOffset + 2];
     request.initialIndex = current >= 1 && current <= kBaudCodes ? current - 1 : 0;
     ValueAnswer answer;
     if (AskValue(s, request, answer) != kInputConfirmed || answer.index < 0 || answer.index >= kBaudCodes) return false;
     const int code = answer.index + 1;
 
-    if (!WriteParameterByte(s, kCommParamOffset + 2, code)) return false;
+    if (!WriteParameterByte(s, kCommParamsOffset + 2, code)) return false;
     // The panel's serial rate divisor for the new rate: from the next byte on
     // the panel listens at that rate.
     s.config.TransferBuffer[1] = static_cast<Cell>(kRateDivisor[code]);
@@ -176,14 +176,14 @@ void BuildIdentityScreen(Session& s) {
     WriteScreenText(s, NewScreenLine(s), 1, GetText(s, 1070));
     int line = NewScreenLine(s, kLinkNumber, kAddress);
     WriteScreenText(s, line, kLabelColumn, Dotted(s, 1071));
-    WriteScreenText(s, line, kValueColumn, PadZeros(3, image[kCommParamOffset]));
+    WriteScreenText(s, line, kValueColumn, PadZeros(3, image[kCommParamsOffset]));
     line = NewScreenLine(s, kLinkNumber, kPlantCode);
     WriteScreenText(s, line, kLabelColumn, Dotted(s, 1072));
-    WriteScreenText(s, line, kValueColumn, std::to_string(image[kCommParamOffset + 1]));
+    WriteScreenText(s, line, kValueColumn, std::to_string(image[kCommParamsOffset + 1]));
     // Over the relay files the rate is the relay program's, not ours to change.
     line = NewScreenLine(s, kBaud);
     WriteScreenText(s, line, kLabelColumn, Dotted(s, s.FileLinkMode == kFlag255 ? 1075 : 1074));
-    WriteScreenText(s, line, kValueColumn, BaudText(s, image[kCommParamOffset + 2]));
+    WriteScreenText(s, line, kValueColumn, BaudText(s, image[kCommParamsOffset + 2]));
 }
 
 bool EditIdentityLine(Session& s, int line) {
@@ -201,7 +201,7 @@ bool EditIdentityLine(Session& s, int line) {
 
 void IdentityEditor(Session& s, int16_t& printRequest) {
     if (!LoadSectionBlock(s, kInstallationNameOffset, kInstallationNameLength) ||
-        !LoadSectionBlock(s, kCommParamOffset, kCommParamLength)) {
+        !LoadSectionBlock(s, kCommParamsOffset, kCommParamLength)) {
         EndSection(s);
         return;
     }

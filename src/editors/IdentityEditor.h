@@ -7,14 +7,14 @@
 
 #include <cstdint>
 
+#include "config/Layout.h"
 #include "shell/Session.h"
 
 namespace cfg {
 
 inline constexpr int kInstallationNameOffset = 192;
 inline constexpr int kInstallationNameLength = 19;
-inline constexpr int kCommParamOffset = 496;
-inline constexpr int kCommParamLength = 4;
+inline constexpr int kCommParamLength = 4;  // at kCommParamsOffset (config/Layout.h)
 
 // Accepted values: address 1..223 (0 means "whichever panel answers" on
 // the link, not an address to give a panel), plant code 0..223.

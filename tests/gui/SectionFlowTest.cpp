@@ -9,6 +9,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 #include <fstream>
 #include <iterator>
@@ -141,6 +142,50 @@ private slots:
                  qPrintable(edit.FailedStep()));
         QCOMPARE(FileBytes(texts, 6400 + 4 * 16, 16), std::string("PIANO 1         "));
         QVERIFY(!w.workForm()->exportButton()->isVisible());
+    }
+
+    // parcom on the panel -> a new plant code -> the panel holds it and
+    // closing (the next frames) still reaches the panel.
+    void PlantCodeOnThePanel() {
+        PanelBench bench;
+        LoopbackTransport& panel = bench.panel;
+        GuiProgram p(bench.folder, &panel);
+        MainWindow& w = p.window();
+        QVERIFY(p.RunUntil([&] { return Home(p); }));
+        Script open;
+        OpenFromPanel(open, w);
+        QVERIFY2(p.RunUntil([&] { return ConfigOpen(p); }, &open), qPrintable(open.FailedStep()));
+
+        Script edit;
+        edit.Do("click parcom", [&] { ClickToolbar(w, "parcom"); })
+            .Then("identity list", [&] { return EditScreenShowing(p); },
+                  [&] { EditRow(w, RowOf(p.session(), 2, 2)); })
+            .Then("plant code dialog", [] { return ModalIs("FRMInput"); },
+                  [] {
+                      auto* box = ModalChild<QLineEdit>("TXTNumero");
+                      box->selectAll();
+                      QTest::keyClicks(box, QStringLiteral("42"));
+                      QTest::keyClick(box, Qt::Key_Return);
+                  })
+            .Then("written", [&] { return !Modal() && panel.Panel().PlantCode() == 42; },
+                  [&] { QTest::mouseClick(w.workForm()->cancelButton(), Qt::LeftButton); });
+        // The sample panel rewrites its parameters on a send: the warning comes.
+        QTimer ack;
+        int boxes = 0;
+        QObject::connect(&ack, &QTimer::timeout, [&] {
+            if (auto* box = ModalAs<QMessageBox>()) {
+                ++boxes;
+                box->accept();
+            }
+        });
+        ack.start(5);
+        QVERIFY2(p.RunUntil([&] { return ConfigOpen(p) && !w.workForm()->EditScreenVisible(); }, &edit),
+                 qPrintable(edit.FailedStep()));
+        QCOMPARE(p.session().PlantCode, std::string("42"));
+        ClickToolbar(w, "chiude");
+        QVERIFY(p.RunUntil([&] { return Home(p); }));
+        QVERIFY(!panel.Panel().InProgrammingMode());  // the last frame went through
+        QCOMPARE(panel.Panel().Stats().badFrames, 0);
     }
 };
 
