@@ -187,6 +187,41 @@ private slots:
         QVERIFY(!panel.Panel().InProgrammingMode());  // the last frame went through
         QCOMPARE(panel.Panel().Stats().badFrames, 0);
     }
+
+    // opsup on a file set -> past the warning -> a general setting -> the
+    // byte is in the .CY2.
+    void AdvancedOptionsOnAFileSet() {
+        ProgramFolder folder;
+        folder.WriteLanguage("Test");
+        folder.WriteSettings("Test");
+        folder.CopyDefaultSet("PLANT");
+        GuiProgram p(folder);
+        MainWindow& w = p.window();
+        QVERIFY(p.RunUntil([&] { return Home(p); }));
+        Script open;
+        OpenFromFile(open, w, folder.File("PLANT.CY2"));
+        QVERIFY(p.RunUntil([&] { return ConfigOpen(p); }, &open));
+
+        const std::string main = folder.File("PLANT.CY2");
+        const int wanted = FileBytes(main, 127, 1) == std::string(1, '\x21') ? 34 : 33;
+        Script edit;
+        edit.Do("click opsup", [&] { ClickToolbar(w, "opsup"); })
+            .Then("warning", [] { return ModalAs<QMessageBox>() != nullptr; },
+                  [] { ModalAs<QMessageBox>()->button(QMessageBox::Yes)->click(); })
+            .Then("options list", [&] { return EditScreenShowing(p); },
+                  [&] { EditRow(w, RowOf(p.session(), 2, 2)); })  // group 1, item 2: cell 127
+            .Then("value dialog", [] { return ModalIs("FRMInput"); },
+                  [wanted] {
+                      auto* box = ModalChild<QLineEdit>("TXTNumero");
+                      box->selectAll();
+                      QTest::keyClicks(box, QString::number(wanted));
+                      QTest::keyClick(box, Qt::Key_Return);
+                  })
+            .Then("written", [&] { return !Modal() && FileBytes(main, 127, 1) == std::string(1, char(wanted)); },
+                  [&] { QTest::mouseClick(w.workForm()->cancelButton(), Qt::LeftButton); });
+        QVERIFY2(p.RunUntil([&] { return ConfigOpen(p) && !w.workForm()->EditScreenVisible(); }, &edit),
+                 qPrintable(edit.FailedStep()));
+    }
 };
 
 #include "SectionFlowTest.moc"

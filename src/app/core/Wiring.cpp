@@ -4,6 +4,7 @@
 #include "config/Files.h"
 #include "editors/DisplayEditor.h"
 #include "editors/IdentityEditor.h"
+#include "editors/SuperiorOptionsEditor.h"
 #include "editors/OptionsEditor.h"
 #include "editors/TimesEditor.h"
 #include "link/Connection.h"
@@ -35,6 +36,7 @@ void RegisterCoreCommands(Session& s) {
     };
     c.sections[3] = [](Session& ss, int16_t& print, int) { TimesEditor(ss, print); };
     c.sections[4] = [](Session& ss, int16_t& print, int) { OptionsEditor(ss, print); };
+    c.sections[5] = [](Session& ss, int16_t& print, int) { SuperiorOptionsEditor(ss, print); };
     c.sections[8] = [](Session& ss, int16_t& print, int) { DisplayEditor(ss, print); };
     c.sections[9] = [](Session& ss, int16_t& print, int) { IdentityEditor(ss, print); };
 }
