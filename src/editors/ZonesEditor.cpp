@@ -60,7 +60,7 @@ constexpr int kLabelColumn = 6;
 constexpr int kZoneColumn = 14;
 constexpr int kTypeColumn = 17;
 constexpr int kLogicColumn = 39;
-constexpr int kLogicLastColumn = 68;  // the reference tag follows
+constexpr int kLogicLastColumn = 67;  // a blank, then the reference tag
 // Zone lines: the label and the type share a dotted field of this width.
 constexpr int kZoneTypeField = 36;
 constexpr int kZoneTypeColumn = 7;
