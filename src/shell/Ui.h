@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "DisplayTextsUi.h"
+#include "SensorInputUi.h"
 
 namespace cfg {
 
@@ -101,7 +102,7 @@ struct DateTimeFields {
     std::array<std::string, 6> field;
 };
 
-class Ui : public DisplayTextsUi {
+class Ui : public DisplayTextsUi, public SensorInputUi {
 public:
     virtual ~Ui() = default;
 

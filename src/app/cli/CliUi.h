@@ -54,6 +54,8 @@ public:
     bool AskDateTime(const std::string& title, DateTimeFields&, int focusField) override;
     // The command line exports and imports with its own commands.
     void SetBulkTextButtons(bool) override {}
+    // The command line edits no loop point: the point dialog is cancelled.
+    int AskSensorInput(const SensorInputRequest&) override { return kSensorInputCancelled; }
 
     void SetIdentification(const std::string& t) override { identification_ = t; }
     const std::string& Identification() const { return identification_; }
