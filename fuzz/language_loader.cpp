@@ -18,6 +18,7 @@ public:
         return cfg::MsgAnswer::Ok;
     }
     void SetBulkTextButtons(bool) override {}
+    int AskSensorInput(const cfg::SensorInputRequest&) override { return cfg::kSensorInputCancelled; }
 };
 }  // namespace
 

@@ -9,6 +9,7 @@
 //     copy    SOURCE DEST                              copy a set
 //     ident                                            the panel's identification
 //     clock show | clock set ["YYYY-MM-DD HH:MM:SS"]   the panel clock
+//     messages export|import [BASENAME] FILE.csv       the display texts
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -18,6 +19,8 @@
 #include <vector>
 
 #include "app/cli/CliUi.h"
+#include "config/Files.h"
+#include "editors/DisplayTextsCsv.h"
 #include "transfer/Commands.h"
 #include "transfer/DateStamp.h"
 #include "link/Connection.h"
@@ -53,6 +56,12 @@ const char* const kUsage =
     "  ident                                          connect; print the panel's identification\n"
     "  clock show                                     print the panel clock\n"
     "  clock set [\"YYYY-MM-DD HH:MM:SS\"]              set it (default: this computer's time)\n"
+    "  messages export [BASENAME] FILE.csv            the display texts of a file set (or,\n"
+    "                                                 without BASENAME, of the panel) to a\n"
+    "                                                 CSV file for a spreadsheet\n"
+    "  messages import [BASENAME] FILE.csv            check the whole file, then write the\n"
+    "                                                 texts that differ (';' ',' or tab\n"
+    "                                                 separated, quotes and a BOM allowed)\n"
     "\n"
     "options:\n"
     "  --folder DIR         program folder (settings, languages, DEFAULT set, relay\n"
@@ -243,6 +252,46 @@ int Clock(cfg::Session& s, CliUi& ui, const Options& o) {
     return Finish(s, ui, errors, "clock " + o.words[1]);
 }
 
+// messages export|import [BASENAME] FILE.csv: the display texts of a file
+// set, or of the panel when no BASENAME is given.
+int Messages(cfg::Session& s, CliUi& ui, const Options& o) {
+    if (o.words.size() < 2 || (o.words[1] != "export" && o.words[1] != "import"))
+        return UsageError("messages needs export or import");
+    if (o.words.size() != 3 && o.words.size() != 4)
+        return UsageError("messages " + o.words[1] + " needs [BASENAME] FILE.csv");
+    const bool exporting = o.words[1] == "export";
+    const std::string csv = o.words.back();
+    int errors = ui.ErrorsShown();
+    ui.BeginCommand();
+    if (o.words.size() == 4) {
+        std::error_code ec;
+        s.ConfigFileName = cfg::StripExtension(fs::absolute(o.words[2], ec).string());
+        if (cfg::CheckConfigFile(s, s.ConfigFileName, 4) != cfg::status::kDone) return Finish(s, ui, errors, "messages");
+        s.ConfigSource = 1;
+        if (exporting) cfg::ExportDisplayTexts(s, csv, true);
+        else if (cfg::ImportDisplayTexts(s, csv, true) > 0) cfg::StampDate(s);
+        s.ConfigSource = 0;
+        return Finish(s, ui, errors, "messages " + o.words[1]);
+    }
+    cfg::ConnectPanel(s);
+    if (s.LinkStatus == cfg::status::kDone) {
+        cfg::TakeIdentificationFromPanel(s);
+        cfg::EnterProgrammingMode(s);
+        if (s.LinkStatus == cfg::status::kDone) {
+            s.ConfigSource = 2;
+            if (exporting) cfg::ExportDisplayTexts(s, csv, true);
+            else cfg::ImportDisplayTexts(s, csv, true);
+            s.ConfigSource = 0;
+            const int result = s.LinkStatus;
+            cfg::LeaveProgrammingMode(s, true);
+            s.LinkStatus = result;
+        }
+        cfg::ClosePanelPort(s);
+        s.PortOpened = 0;
+    }
+    return Finish(s, ui, errors, "messages " + o.words[1]);
+}
+
 int RunCommand(cfg::Session& s, CliUi& ui, const Options& o) {
     const std::string& cmd = o.words[0];
     if (cmd == "receive" || cmd == "send") return Transfer(s, ui, o, cmd == "receive");
@@ -261,6 +310,7 @@ int RunCommand(cfg::Session& s, CliUi& ui, const Options& o) {
         return Ident(s, ui);
     }
     if (cmd == "clock") return Clock(s, ui, o);
+    if (cmd == "messages") return Messages(s, ui, o);
     return UsageError("unknown command " + cmd);
 }
 
@@ -319,7 +369,7 @@ int main(int argc, char** argv) {
     ui.answers.yes = o.yes;
 
     const bool needsPanel = o.words[0] == "receive" || o.words[0] == "send" || o.words[0] == "ident" ||
-                            o.words[0] == "clock";
+                            o.words[0] == "clock" || (o.words[0] == "messages" && o.words.size() == 3);
 #ifdef CFG_CLI_SERIAL
     cfg::SerialTransport serial;
 #endif

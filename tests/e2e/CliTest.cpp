@@ -193,3 +193,53 @@ TEST_F(CliEndToEnd, CreateAndCopyWithoutAPanel) {
     EXPECT_EQ(Cli({"--parts", "XY2", "send", "x"}).exitCode, 2);
     EXPECT_EQ(Cli({"clock", "set", "2025-13-01 00:00:00"}).exitCode, 2);
 }
+
+// The display texts as a spreadsheet file: exported from a set and from the
+// panel over the pty, edited as a spreadsheet saves it, imported back.
+TEST_F(CliEndToEnd, MessagesExportAndImport) {
+    CliRun r = Cli({"create", "hall"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    r = Cli({"messages", "export", "hall", "hall.csv"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    const Bytes csv = ReadAll(W("hall.csv"));
+    ASSERT_GE(csv.size(), 3u);
+    EXPECT_EQ(csv[0], 0xEF);  // a BOM for the spreadsheet
+    const Bytes before = ReadAll(W("HALL.MY2"));
+    r = Cli({"messages", "import", "hall", "hall.csv"});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(ReadAll(W("HALL.MY2")), before);
+
+    {
+        std::ofstream out(W("edit.csv"), std::ios::binary);
+        out << "\xEF\xBB\xBFGruppo;Voce;Testo\r\n1;2;\"SALA \"\"B\"\"\"\r\n4;6;\"FINE\"\r\n";
+    }
+    r = Cli({"messages", "import", "hall", "edit.csv"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    const Bytes after = ReadAll(W("HALL.MY2"));
+    EXPECT_EQ(std::string(after.begin() + 16, after.begin() + 32), "SALA \"B\"        ");
+    EXPECT_EQ(std::string(after.begin() + 7248, after.begin() + 7264), "FINE            ");
+    {
+        std::ofstream out(W("bad.csv"), std::ios::binary);
+        out << "1;3;OK\r\n1;401;NO\r\n";
+    }
+    r = Cli({"messages", "import", "hall", "bad.csv"});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_NE(r.err.find("Line no. 2"), std::string::npos) << r.err;
+    EXPECT_EQ(ReadAll(W("HALL.MY2")), after);
+    EXPECT_EQ(Cli({"messages", "export"}).exitCode, 2);
+    EXPECT_EQ(Cli({"messages", "copy", "a.csv"}).exitCode, 2);
+
+    // Without BASENAME: the panel.
+    Sim sim({"--pty"});
+    ASSERT_FALSE(sim.PtyPath().empty()) << "vimo-sim did not start";
+    QStringList port{"--port", QString::fromStdString(sim.PtyPath()), "--plant-code", "11"};
+    r = Cli(port + QStringList{"messages", "import", "edit.csv"});
+    if (r.err.find("no serial port support") != std::string::npos) GTEST_SKIP() << "built without the serial port";
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    r = Cli(port + QStringList{"messages", "export", "panel.csv"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    const Bytes panel = ReadAll(W("panel.csv"));
+    const std::string text(panel.begin(), panel.end());
+    EXPECT_NE(text.find("\r\n1;2;\"SALA \"\"B\"\"\"\r\n"), std::string::npos);
+    EXPECT_NE(text.find("\r\n4;6;\"FINE\"\r\n"), std::string::npos);
+}
