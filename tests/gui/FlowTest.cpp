@@ -355,6 +355,8 @@ private slots:
         Script yes;
         yes.Do("click opsup", [&] { ClickToolbar(w, "opsup"); });
         AnswerMessage(yes, "warning again", QMessageBox::Yes);
+        yes.Then("section open", [&] { return EditScreenShowing(p); },
+                 [&] { QTest::mouseClick(w.workForm()->cancelButton(), Qt::LeftButton); });
         QVERIFY(p.RunUntil([&] { return ConfigOpen(p) && p.session().SuperiorOptionsConfirmed == 255; }, &yes));
         QCOMPARE(p.session().Shell.ActiveSection, int16_t(5));
 
@@ -366,6 +368,7 @@ private slots:
                 ++boxes;
                 box->reject();
             }
+            if (EditScreenShowing(p)) QTest::mouseClick(w.workForm()->cancelButton(), Qt::LeftButton);
         });
         watch.start(5);
         p.session().Shell.ActiveSection = 0;
