@@ -2,6 +2,7 @@
 
 #include "transfer/Commands.h"
 #include "config/Files.h"
+#include "editors/ModulesView.h"
 #include "editors/OptionsEditor.h"
 #include "editors/TimesEditor.h"
 #include "editors/ZonesEditor.h"
@@ -35,6 +36,7 @@ void RegisterCoreCommands(Session& s) {
     c.sections[2] = [](Session& ss, int16_t& print, int) { ZonesEditor(ss, print); };
     c.sections[3] = [](Session& ss, int16_t& print, int) { TimesEditor(ss, print); };
     c.sections[4] = [](Session& ss, int16_t& print, int) { OptionsEditor(ss, print); };
+    c.sections[10] = [](Session& ss, int16_t& print, int) { ModulesSection(ss, print); };
 }
 
 }  // namespace cfg
