@@ -174,7 +174,7 @@ CopyDialogAnswer QtUi::AskCopyFiles(const CopyDialogRequest& req) {
 }
 
 MessageAnswer QtUi::AskMessage(const MessageRequest& req) {
-    s_->MessageRangeInput = 0;
+    s_->events.MessageRangeInput = 0;
     MessageInputForm form(*s_, *translator_, DialogParent());
     RegisterForm(&form);
     return form.Ask(req, Anchor());
@@ -325,7 +325,7 @@ AboutForm* QtUi::ShowAbout(bool splash) {
     workForm()->setEnabled(false);
     form->onClosed = [this] {
         workForm()->setEnabled(true);
-        s_->PauseBreak = kTrue;
+        s_->events.PauseBreak = kTrue;
         main_->toolbar1()->setEnabled(true);
     };
     PlaceForm(form, Anchor(), 0, 0);

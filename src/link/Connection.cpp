@@ -187,7 +187,7 @@ bool AskAccessCode(Session& s) {
 void ShowBusy(Session& s, const std::string& text) {
     Ui& ui = *s.ui;
     ui.ShowSettingsLabel();
-    s.AbortRequested = 0;
+    s.events.AbortRequested = 0;
     ui.SetStatusTimer(0);
     if (!ui.StatusVisible()) ui.SetStatusVisible(true);
     ui.SetStatusText(text);
@@ -204,7 +204,7 @@ void EndBusy(Session& s, double waitCleared) {
     ui.ProcessEvents();
     s.link.StatusTimerInterval = 300;
     ui.SetStatusTimer(300);
-    s.AbortRequested = 0;
+    s.events.AbortRequested = 0;
     ui.ProcessEvents();
     if (waitCleared <= 0) return;
     // The status timer clears the line; do not hang if the front end has none.

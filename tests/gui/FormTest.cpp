@@ -241,8 +241,8 @@ private slots:
         screen->close();
         QVERIFY(ui().ScreenOpen());
         QTest::mouseClick(screen->auxButton(), Qt::LeftButton);
-        QCOMPARE(s().ScreenDismissed, kTrue);
-        QCOMPARE(s().PauseBreak, kTrue);
+        QCOMPARE(s().events.ScreenDismissed, kTrue);
+        QCOMPARE(s().events.PauseBreak, kTrue);
         QVERIFY(ui().ScreenOpen());
         QTest::mouseClick(screen->closeButton(), Qt::LeftButton);
         QVERIFY(!ui().ScreenOpen());
@@ -324,7 +324,7 @@ private slots:
         ui().SetAbortTimer(true);
         QTRY_VERIFY(w().abortButton()->isVisible());
         QTest::mouseClick(w().abortButton(), Qt::LeftButton);
-        QCOMPARE(s().AbortRequested, kTrue);
+        QCOMPARE(s().events.AbortRequested, kTrue);
         QVERIFY(!w().abortButton()->isVisible());
 
         ui().SetStatusTimer(10);
@@ -421,11 +421,11 @@ private slots:
         QVERIFY(a.confirmed && a.range);
         QCOMPARE(a.first, std::string("3"));
         QCOMPARE(a.last, std::string("9"));
-        QCOMPARE(s().MessageRangeInput, int16_t(255));
+        QCOMPARE(s().events.MessageRangeInput, int16_t(255));
     }
 
     void InformationBoxClosesOnAClick() {
-        s().PauseBreak = 0;
+        s().events.PauseBreak = 0;
         Script script;
         script.Then("about", [] { return ModalIs("FRMAbout"); },
                     [&] {
@@ -437,7 +437,7 @@ private slots:
         QVERIFY(script.Done());
         QVERIFY(w().toolbar1()->isEnabled());
         QVERIFY(w().workForm()->isEnabled());
-        QCOMPARE(s().PauseBreak, kTrue);
+        QCOMPARE(s().events.PauseBreak, kTrue);
     }
 
     void SecondCopyBringsTheFirstForward() {
