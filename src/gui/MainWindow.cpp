@@ -389,10 +389,7 @@ void MainWindow::PopupClicked(int button, int index) {
 void MainWindow::PrepareLoopModuleMenu() {
     Session& s = ui_.session();
     std::array<bool, 2> present{true, true};
-    if (ui_.readLoopModules) {
-        QtUi::HandlerScope scope(ui_);
-        present = ui_.readLoopModules(s);
-    }
+    if (ui_.readLoopModules) present = ui_.CallCore(ui_.readLoopModules);
     const int entryIndex[2] = {0, 2}, moduleText[2] = {210, 212}, missingText[2] = {209, 211};
     for (int m = 0; m < 2; ++m) {
         QAction* a = PopupEntry(5, entryIndex[m]);

@@ -119,7 +119,7 @@ void QtUi::Beep() { QApplication::beep(); }
 
 // --- dialogs -------------------------------------------------------------------
 
-ValueAnswer QtUi::AskValue(const ValueRequest& req) {
+ValueAnswer QtUi::ShowValueDialog(const ValueRequest& req) {
     InputForm form(*translator_, DialogParent());
     RegisterForm(&form);
     return form.Ask(req, Anchor());

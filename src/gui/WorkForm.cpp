@@ -143,8 +143,7 @@ WorkForm::WorkForm(QtUi& ui, QWidget* parent) : QWidget(parent), ui_(ui) {
     plantCode_ = settings_->addAction(QStringLiteral("Codice impianto..."));
     SetControlName(plantCode_, "Codiceimpianto");
     connect(plantCode_, &QAction::triggered, this, [this] {
-        QtUi::HandlerScope scope(ui_);
-        ChoosePlantCode(ui_.session());
+        ui_.CallCore([](Session& s) { ChoosePlantCode(s); });
     });
     languages_ = new QMenu(QStringLiteral("Lingua"), this);
     SetControlName(languages_, "mnuLanguages");
@@ -284,8 +283,7 @@ void WorkForm::FillSettingsMenu() {
         a->setChecked(SameText(name, s.CommPortName));
         if (!desc.isEmpty()) a->setToolTip(desc);
         connect(a, &QAction::triggered, this, [this, name] {
-            QtUi::HandlerScope scope(ui_);
-            ChoosePort(ui_.session(), S(name));
+            ui_.CallCore([&name](Session& s) { ChoosePort(s, S(name)); });
             MarkSettings();
         });
     }
@@ -299,8 +297,7 @@ void WorkForm::FillSettingsMenu() {
         a->setCheckable(true);
         a->setChecked(SameText(Q(rate), s.BaudRate));
         connect(a, &QAction::triggered, this, [this, rate] {
-            QtUi::HandlerScope scope(ui_);
-            ChooseBaud(ui_.session(), rate);
+            ui_.CallCore([&rate](Session& s) { ChooseBaud(s, rate); });
             MarkSettings();
         });
     }
@@ -335,8 +332,7 @@ void WorkForm::FillLanguageMenu(const std::vector<std::string>& names, const std
         KeepCaption(a);
         a->setCheckable(true);
         connect(a, &QAction::triggered, this, [this, name] {
-            QtUi::HandlerScope scope(ui_);
-            SwitchLanguage(ui_.session(), name);
+            ui_.CallCore([&name](Session& s) { SwitchLanguage(s, name); });
             MarkLanguage(name);
         });
     }

@@ -86,7 +86,7 @@ void AskPanelAddress(Session& s) {
     s.LinkStatus = status::kAborted;
     const std::string prompt = GetText(s, 1375) + "\r\n" + GetText(s, 1376) + GetText(s, 1377);
     long value = 0;
-    if (AskNumber(s, s.Shell.ApplicationTitle, prompt, previous, 0, 223, value) == kInputConfirmed) {
+    if (AskNumber(s, ValueTopic::PanelAddress, s.Shell.ApplicationTitle, prompt, previous, 0, 223, value) == kInputConfirmed) {
         s.link.PanelAddress = static_cast<int16_t>(value);
         s.LinkStatus = status::kDone;
     }
@@ -174,6 +174,7 @@ void LeaveProgrammingMode(Session& s, bool expectReply) {
 bool AskAccessCode(Session& s) {
     ValueRequest req;
     req.kind = 1;
+    req.topic = ValueTopic::AccessCode;
     req.title = s.Shell.ApplicationTitle;
     req.prompt = GetText(s, 1341) + "\r\n\r\n";
     req.minimum = 1;

@@ -27,13 +27,13 @@ long SectionAddress(Session&, long offset, SectionFile file = {});
 // Reads `count` bytes at file offset `offset` into ConfigImage[offset ..].
 // True when LinkStatus is 255; a failure has been reported by the block
 // routine.
-bool LoadSectionBlock(Session&, int offset, int count, SectionFile file = {});
+[[nodiscard]] bool LoadSectionBlock(Session&, int offset, int count, SectionFile file = {});
 
 // Writes `bytes` at file offset `offset` (one block, from TransferBuffer
 // cell 1) and, only when the write succeeded, copies them into
 // ConfigImage[offset ..], so that the image never shows what the source
 // does not hold.
-bool WriteSectionBytes(Session&, int offset, const std::vector<Cell>& bytes, SectionFile file = {});
+[[nodiscard]] bool WriteSectionBytes(Session&, int offset, const std::vector<Cell>& bytes, SectionFile file = {});
 
 // Leaves the section: hides the editing screen. Used on every way out.
 void EndSection(Session&);

@@ -45,7 +45,9 @@ TEST(SectionTableTest, EveryCodeAButtonCanSendHasARow) {
     for (const SectionDef& def : table.Rows()) {
         EXPECT_EQ(def.run == nullptr, kNotBuiltYet.count(def.code) == 1) << "section " << def.code;
         // A routine that can print is a routine that exists.
-        if (def.printable) EXPECT_TRUE(def.run) << def.code;
+        if (def.printable) {
+            EXPECT_TRUE(def.run) << def.code;
+        }
         const bool fileSection = def.code >= 1 && def.code <= 10;
         EXPECT_EQ(def.part != FilePart::None, fileSection) << def.code;
     }
@@ -80,7 +82,9 @@ TEST(SectionTableTest, EverySectionPrintsInEveryShippedLanguage) {
             std::string missing;
             for (int id : s.MissingTextIds) missing += " " + std::to_string(id);
             EXPECT_TRUE(missing.empty()) << language.filename() << " section " << def.code << " lacks" << missing;
-            if (def.titleText > 0) EXPECT_FALSE(GetText(s, def.titleText).empty()) << def.code;
+            if (def.titleText > 0) {
+                EXPECT_FALSE(GetText(s, def.titleText).empty()) << def.code;
+            }
             ++printed;
         }
         EXPECT_GE(printed, 2) << language.filename();

@@ -90,7 +90,7 @@ private slots:
                   })
             .Then("still open", [] { return ModalIs("FRMInput"); },
                   [&] { TypeAndEnter(ModalChild<QLineEdit>("TXTNumero"), QStringLiteral("223")); });
-        ValueAnswer a = ui().AskValue(Number(0, 223, "11"));
+        ValueAnswer a = ui().ShowValueDialog(Number(0, 223, "11"));
         QVERIFY(script.Done());
         QCOMPARE(attempts, 2);
         QVERIFY(a.confirmed);
@@ -102,7 +102,7 @@ private slots:
         Script script;
         script.Then("dialog", [] { return ModalIs("FRMInput"); },
                     [] { ModalChild<QPushButton>("CMDAbort")->click(); });
-        QVERIFY(!ui().AskValue(Number(0, 10, "5")).confirmed);
+        QVERIFY(!ui().ShowValueDialog(Number(0, 10, "5")).confirmed);
         QVERIFY(script.Done());
     }
 
@@ -120,7 +120,7 @@ private slots:
                         QTest::keyClicks(box, QStringLiteral("cdefgh"));
                         QTest::keyClick(box, Qt::Key_Enter);
                     });
-        ValueAnswer a = ui().AskValue(text);
+        ValueAnswer a = ui().ShowValueDialog(text);
         QVERIFY(a.confirmed);
         QCOMPARE(a.text, std::string("abcde"));
 
@@ -136,7 +136,7 @@ private slots:
                       combo->setCurrentIndex(2);
                       ModalChild<QPushButton>("CMDOk")->click();
                   });
-        a = ui().AskValue(list);
+        a = ui().ShowValueDialog(list);
         QVERIFY(a.confirmed);
         QCOMPARE(a.index, 2);
     }

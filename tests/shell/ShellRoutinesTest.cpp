@@ -75,14 +75,14 @@ TEST(InputTest, RangeAndNumberChecks) {
     TestSession t;
     long v = -5;
     t.ui.AnswerText(" 12 ");
-    EXPECT_EQ(AskNumber(t.s, "t", "p", 0, 0, 223, v), kInputConfirmed);
+    EXPECT_EQ(AskNumber(t.s, ValueTopic::Other, "t", "p", 0, 0, 223, v), kInputConfirmed);
     EXPECT_EQ(v, 12);
     for (const char* bad : {"7a", "", "224", "-1", "1.5", "1 2", "+", "."}) {
         t.ui.AnswerText(bad);
-        EXPECT_EQ(AskNumber(t.s, "t", "p", 0, 0, 223, v), 0) << bad;
+        EXPECT_EQ(AskNumber(t.s, ValueTopic::Other, "t", "p", 0, 0, 223, v), 0) << bad;
     }
     t.ui.Cancel();
-    EXPECT_EQ(AskNumber(t.s, "t", "p", 0, 0, 223, v), 0);
+    EXPECT_EQ(AskNumber(t.s, ValueTopic::Other, "t", "p", 0, 0, 223, v), 0);
     EXPECT_EQ(v, 12);
 }
 
