@@ -59,6 +59,8 @@ public:
     void ClearScreen() override {}
     void CloseScreen() override {}
     bool ScreenOpen() override { return false; }
+
+    int AskSensorInput(const SensorInputRequest&) override { return kSensorInputCancelled; }
 };
 
 }  // namespace cfg

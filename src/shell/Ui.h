@@ -12,6 +12,10 @@
 #include <string>
 #include <vector>
 
+#include "SensorInputUi.h"
+
+#include "SensorInputUi.h"
+
 namespace cfg {
 
 enum class MsgIcon { None, Critical, Question, Exclamation, Information };
@@ -215,6 +219,7 @@ class Ui : public EventPumpUi,
            public EditScreenUi,
            public MainFrameUi,
            public BusyAreaUi,
-           public TextGridUi {};
+           public TextGridUi,
+           public SensorInputUi {};
 
 }  // namespace cfg

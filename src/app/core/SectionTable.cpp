@@ -2,6 +2,7 @@
 
 #include "editors/OptionsEditor.h"
 #include "editors/TimesEditor.h"
+#include "editors/ZonesEditor.h"
 #include "link/PanelClock.h"
 #include "shell/MainLoop.h"
 #include "shell/Session.h"
@@ -30,7 +31,12 @@ void RegisterSections(SectionTable& t) {
            .part = FilePart::Main,
            .option = SectionOption::Command,
            .locksToolbar = true});
-    t.Add({.code = 2, .toolbarKey = "zone", .part = FilePart::Main});
+    t.Add({.code = 2,
+           .toolbarKey = "zone",
+           .part = FilePart::Main,
+           .titleText = kZonesTitleText,
+           .printable = true,
+           .run = ZonesSection});
     t.Add({.code = 3,
            .toolbarKey = "tempi",
            .part = FilePart::Main,
