@@ -16,13 +16,11 @@ namespace cfg {
 
 namespace {
 
-constexpr int kTitleText = 491;
 constexpr int kButtonText = 492;
 constexpr int kSummaryModules = 1119;
 constexpr int kSummaryMismatched = 1120;
 constexpr int kMarkExplained = 1121;
 constexpr int kHowToQuestion = 1122;
-constexpr int kCancelCaption = 1292;
 
 // Texts of a kind: the name, the address label, the flag set / clear, the
 // word before the point range.
@@ -189,27 +187,22 @@ ModuleCounts BuildModulesScreen(Session& s, int16_t printRequest) {
     return counts;
 }
 
-void ModulesSection(Session& s, int16_t& printRequest) {
-    if (!LoadSectionBlock(s, kModuleDirectoryOffset, kModuleDirectorySlots) ||
-        !LoadSectionBlock(s, kPointConfigOffset, kPointConfigSize)) {
-        EndSection(s);
-        return;
-    }
-    BuildModulesScreen(s, printRequest);
-    if (printRequest > 0) {
-        EndSection(s);
-        return;
-    }
-    ShowEditScreen(s, GetText(s, kTitleText));
-    // The command button questions the chosen module.
-    s.ui->ShowEditScreen(GetText(s, kTitleText), GetText(s, kButtonText), GetText(s, kCancelCaption));
-    RefreshScreen(s);
-    if (SelectedScreenLine(s) == 0) MoveToEditableLine(s, +1);
-    RunEditLoop(s, [&s](int line) {
-        const LineDescriptor d = DescriptorOf(s, line);
-        if (d.field != 0) ShowModuleDetail(s, d.value2);
-    });
-    EndSection(s);
+void ModulesSection(Session& s, int16_t& printRequest, int /*option*/) {
+    // OK questions the chosen module; the view never writes.
+    RunListSection(s,
+                   {.titleText = kModulesTitleText,
+                    .okText = kButtonText,
+                    .blocks = {{kModuleDirectoryOffset, kModuleDirectorySlots},
+                               {kPointConfigOffset, kPointConfigSize}},
+                    .build = [](Session& ss, int16_t print) { BuildModulesScreen(ss, print); },
+                    .edit =
+                        [](Session& ss, int line) {
+                            const LineDescriptor d = DescriptorOf(ss, line);
+                            if (d.field != 0) ShowModuleDetail(ss, d.value2);
+                            return false;
+                        },
+                    .stamp = DateStampPolicy::Never},
+                   printRequest);
 }
 
 namespace {
@@ -310,14 +303,14 @@ void ShowModuleDetail(Session& s, int slot) {
     if (slot < 1 || slot > kModuleDirectorySlots) return;
     const ModuleSlot m = ModuleSlot::Decode(s.config.ConfigImage[kModuleDirectoryOffset + slot - 1]);
     if (m.kind == ModuleKind::None) return;
-    if (s.ConfigSource != 2) {
+    if (s.ConfigSource != ConfigSource::Panel) {
         ShowNotConnected(s);
         return;
     }
     Ui& ui = *s.ui;
     DetailWindow w{s, ui};
-    s.ScreenDismissed = 0;
-    s.PauseBreak = 0;
+    s.events.ScreenDismissed = 0;
+    s.events.PauseBreak = 0;
     ui.OpenScreen(GetText(s, kDetailTitle), kDetailRows, kDetailColumns);
     ui.WriteScreen(1, kLabelCol, GetText(s, kQuestioning), ScreenColor::Default);
 
@@ -345,7 +338,7 @@ void ShowModuleDetail(Session& s, int slot) {
     // window is closed.
     bool first = true;
     double last = 0;
-    while (m.Concentrator() && s.ScreenDismissed == 0 && s.PauseBreak == 0 && (first || ui.ScreenOpen())) {
+    while (m.Concentrator() && s.events.ScreenDismissed == 0 && s.events.PauseBreak == 0 && (first || ui.ScreenOpen())) {
         const double now = s.clock->SecondsSinceMidnight();
         if (first || now < last || now - last >= kRefreshSeconds) {
             ui.WriteScreen(kDetailRows, kLabelCol, GetText(s, kAskingState), ScreenColor::Gray);
@@ -364,8 +357,8 @@ void ShowModuleDetail(Session& s, int slot) {
         }
         Yield(s);
     }
-    while (!m.Concentrator() && s.ScreenDismissed == 0 && s.PauseBreak == 0 && ui.ScreenOpen()) Yield(s);
-    s.PauseBreak = 0;
+    while (!m.Concentrator() && s.events.ScreenDismissed == 0 && s.events.PauseBreak == 0 && ui.ScreenOpen()) Yield(s);
+    s.events.PauseBreak = 0;
     if (ui.ScreenOpen()) ui.CloseScreen();
 }
 

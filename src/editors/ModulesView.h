@@ -56,7 +56,8 @@ struct ModuleCounts {
 ModuleCounts BuildModulesScreen(Session&, int16_t printRequest);
 
 // The section routine. printRequest > 0 only builds the lines.
-void ModulesSection(Session&, int16_t& printRequest);
+void ModulesSection(Session&, int16_t& printRequest, int option);
+inline constexpr int kModulesTitleText = 491;
 
 // The detail window of the module in directory slot `slot` (1..64): the
 // module questioned on the panel, its answers refreshed until the window is

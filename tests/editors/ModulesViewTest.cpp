@@ -97,7 +97,7 @@ TEST_F(ModulesTest, AllSlotsEmptyListsNoModule) {
 TEST_F(ModulesTest, SectionReadsBothBlocksFromTheFileSet) {
     OpenFileSet();  // byte n holds n % 200: slot 1 holds 30, ...
     int16_t print = 1;
-    ModulesSection(s, print);
+    ModulesSection(s, print, 0);
     EXPECT_EQ(s.LinkStatus, 255);
     EXPECT_EQ(s.config.ConfigImage[kModuleDirectoryOffset], 30);
     EXPECT_EQ(s.config.ConfigImage[1311], 1311 % 200);
@@ -107,7 +107,7 @@ TEST_F(ModulesTest, SectionReadsBothBlocksFromTheFileSet) {
 
 TEST_F(ModulesTest, DetailNeedsThePanel) {
     Slot(1, 3);
-    s.ConfigSource = 1;
+    s.ConfigSource = ConfigSource::File;
     ShowModuleDetail(s, 1);
     EXPECT_EQ(t.ui.AllMessages(), "1378:1281\r1282|");
     EXPECT_FALSE(t.ui.screenOpen);
@@ -120,12 +120,12 @@ protected:
         s.transport = &port;
         s.link.PanelAddress = static_cast<int16_t>(port.Panel().Address());
         s.PlantCode = std::to_string(port.Panel().PlantCode());
-        s.ConfigSource = 2;
+        s.ConfigSource = ConfigSource::Panel;
         // The window is closed once the state has been shown.
         t.ui.onProcessEvents = [this] {
             for (const auto& w : t.ui.screenWrites)
-                if (w.find("0523") != std::string::npos) s.ScreenDismissed = kTrue;
-            if (t.ui.processEventsCalls > 20000) s.ScreenDismissed = kTrue;
+                if (w.find("0523") != std::string::npos) s.events.ScreenDismissed = kTrue;
+            if (t.ui.processEventsCalls > 20000) s.events.ScreenDismissed = kTrue;
         };
     }
     bool Wrote(const std::string& text) const {
