@@ -203,10 +203,10 @@ int Ident(cfg::Session& s, CliUi& ui) {
     if (s.LinkStatus == cfg::status::kDone) {
         // The installation's identification block, read without entering
         // programming mode.
-        s.ConfigSource = 2;
+        s.ConfigSource = cfg::ConfigSource::Panel;
         cfg::TakeIdentificationFromPanel(s);
         cfg::RefreshConfigView(s);
-        s.ConfigSource = 0;
+        s.ConfigSource = cfg::ConfigSource::None;
         cfg::ClosePanelPort(s);
         s.PortOpened = 0;
     }
@@ -243,9 +243,9 @@ int Clock(cfg::Session& s, CliUi& ui, const Options& o) {
     ui.BeginCommand();
     cfg::ConnectPanel(s);
     if (s.LinkStatus == cfg::status::kDone) {
-        s.ConfigSource = 2;
+        s.ConfigSource = cfg::ConfigSource::Panel;
         cfg::ClockCommand(s, set ? 5 : 4);
-        s.ConfigSource = 0;
+        s.ConfigSource = cfg::ConfigSource::None;
         cfg::ClosePanelPort(s);
         s.PortOpened = 0;
     }
@@ -267,10 +267,10 @@ int Messages(cfg::Session& s, CliUi& ui, const Options& o) {
         std::error_code ec;
         s.ConfigFileName = cfg::StripExtension(fs::absolute(o.words[2], ec).string());
         if (cfg::CheckConfigFile(s, s.ConfigFileName, 4) != cfg::status::kDone) return Finish(s, ui, errors, "messages");
-        s.ConfigSource = 1;
+        s.ConfigSource = cfg::ConfigSource::File;
         if (exporting) cfg::ExportDisplayTexts(s, csv, true);
         else if (cfg::ImportDisplayTexts(s, csv, true) > 0) cfg::StampDate(s);
-        s.ConfigSource = 0;
+        s.ConfigSource = cfg::ConfigSource::None;
         return Finish(s, ui, errors, "messages " + o.words[1]);
     }
     cfg::ConnectPanel(s);
@@ -278,10 +278,10 @@ int Messages(cfg::Session& s, CliUi& ui, const Options& o) {
         cfg::TakeIdentificationFromPanel(s);
         cfg::EnterProgrammingMode(s);
         if (s.LinkStatus == cfg::status::kDone) {
-            s.ConfigSource = 2;
+            s.ConfigSource = cfg::ConfigSource::Panel;
             if (exporting) cfg::ExportDisplayTexts(s, csv, true);
             else cfg::ImportDisplayTexts(s, csv, true);
-            s.ConfigSource = 0;
+            s.ConfigSource = cfg::ConfigSource::None;
             const int result = s.LinkStatus;
             cfg::LeaveProgrammingMode(s, true);
             s.LinkStatus = result;

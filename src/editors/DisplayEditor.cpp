@@ -19,7 +19,7 @@ namespace cfg {
 
 namespace {
 
-constexpr int kTitleText = 531;
+constexpr int kTitleText = kDisplayTitleText;
 constexpr int kBadCharacterText = 1765;
 constexpr int kRangeText = 1779;
 constexpr int kSaveTitle = 1775;
@@ -58,7 +58,7 @@ void RunBulkCommand(Session& s, int command) {
     request.filters = {GetText(s, kFilterText)};
     if (command == 1) {
         // Named after the file set, or after the installation on the panel.
-        std::string name = s.ConfigSource == 1 ? BaseNameOf(s.ConfigFileName) : Trim(s.config.InstallationName);
+        std::string name = s.ConfigSource == ConfigSource::File ? BaseNameOf(s.ConfigFileName) : Trim(s.config.InstallationName);
         request.initialName = (name.empty() ? std::string("display") : name) + ".csv";
     }
     std::string path = command == 1 ? s.ui->AskSaveFile(request) : s.ui->AskOpenFile(request);
@@ -104,7 +104,7 @@ bool EditDisplayLine(Session& s, int line) {
     request.maxLength = kDisplayTextLength;
     request.allowRange = true;
     request.entry = entry;
-    s.MessageRangeInput = 0;
+    s.events.MessageRangeInput = 0;
     MessageAnswer answer = s.ui->AskMessage(request);
     if (!answer.confirmed) return false;
 
@@ -134,7 +134,7 @@ bool EditDisplayLine(Session& s, int line) {
     return written;
 }
 
-void DisplayEditor(Session& s, int16_t& printRequest) {
+void DisplaySection(Session& s, int16_t& printRequest, int /*option*/) {
     if (!LoadDisplayTexts(s)) {
         EndSection(s);
         return;
@@ -147,24 +147,24 @@ void DisplayEditor(Session& s, int16_t& printRequest) {
     ShowEditScreen(s, GetText(s, kTitleText));
     RefreshScreen(s);
     if (SelectedScreenLine(s) == 0) MoveToEditableLine(s, +1);
-    s.BulkTextCommand = 0;
+    s.events.BulkTextCommand = 0;
     s.ui->SetBulkTextButtons(true);
     for (;;) {
         Yield(s);
         HandleEditCursor(s);
-        if (s.ExitRequested != 0) break;
-        if (s.BulkTextCommand != 0) {
-            const int command = s.BulkTextCommand;
-            s.BulkTextCommand = 0;
+        if (s.events.ExitRequested != 0) break;
+        if (s.events.BulkTextCommand != 0) {
+            const int command = s.events.BulkTextCommand;
+            s.events.BulkTextCommand = 0;
             RunBulkCommand(s, command);
         }
-        if (s.UserEvent != 0) {
-            s.UserEvent = 0;
+        if (s.events.UserEvent != 0) {
+            s.events.UserEvent = 0;
             if (EditDisplayLine(s, SelectedScreenLine(s)) && s.config.DateStamped == 0) StampDate(s);
         }
     }
     s.ui->SetBulkTextButtons(false);
-    s.ExitRequested = 0;
+    s.events.ExitRequested = 0;
     s.LastErrorNumber = 0;
     s.QuietErrors = 0;
     EndSection(s);

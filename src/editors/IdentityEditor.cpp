@@ -21,7 +21,7 @@ namespace cfg {
 
 namespace {
 
-constexpr int kTitleText = 541;
+constexpr int kTitleText = kIdentityTitleText;
 constexpr int kLabelColumn = 3;
 constexpr int kValueColumn = 36;   // labels are dotted up to the column before
 constexpr int kPanelByteZero = 4096;  // compared with 86 before a parameter is written
@@ -92,11 +92,11 @@ bool WriteParameterByte(Session& s, int offset, int value) {
 }
 
 bool EditLinkNumber(Session& s, int which) {
-    if (s.ConfigSource != 2) return false;
+    if (s.ConfigSource != ConfigSource::Panel) return false;
     const bool address = which == kAddress;
     const int offset = kCommParamsOffset + (address ? 0 : 1);
     long value = 0;
-    if (AskNumber(s, GetText(s, address ? 547 : 553), JoinedTexts(s, address ? 548 : 554, address ? 552 : 558),
+    if (AskNumber(s, ValueTopic::Other, GetText(s, address ? 547 : 553), JoinedTexts(s, address ? 548 : 554, address ? 552 : 558),
                   s.config.ConfigImage[offset], address ? kPanelAddressMin : kPlantCodeMin,
                   address ? kPanelAddressMax : kPlantCodeMax, value) != kInputConfirmed)
         return false;
@@ -123,7 +123,7 @@ bool EditLinkNumber(Session& s, int which) {
 }
 
 bool EditBaud(Session& s) {
-    if (s.ConfigSource != 2) return false;
+    if (s.ConfigSource != ConfigSource::Panel) return false;
     if (PanelViewsOpen(s) >= 1) {
         ShowAlert(s, GetText(s, 1277), GetText(s, 1278));
         return false;
@@ -199,7 +199,7 @@ bool EditIdentityLine(Session& s, int line) {
     return written;
 }
 
-void IdentityEditor(Session& s, int16_t& printRequest) {
+void IdentitySection(Session& s, int16_t& printRequest, int /*option*/) {
     if (!LoadSectionBlock(s, kInstallationNameOffset, kInstallationNameLength) ||
         !LoadSectionBlock(s, kCommParamsOffset, kCommParamLength)) {
         EndSection(s);

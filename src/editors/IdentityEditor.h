@@ -23,9 +23,11 @@ inline constexpr int kPanelAddressMax = 223;
 inline constexpr int kPlantCodeMin = 0;
 inline constexpr int kPlantCodeMax = 223;
 
+inline constexpr int kIdentityTitleText = 541;
+
 // The section routine. printRequest > 0 only builds the lines (for the
 // printout); 0 opens the section for editing.
-void IdentityEditor(Session&, int16_t& printRequest);
+void IdentitySection(Session&, int16_t& printRequest, int option = 0);
 // Fills the screen buffer from ConfigImage and takes InstallationName from
 // cells 192..210. Descriptor field: 1 the name, 2 address (value2 1) or
 // plant code (value2 2), 3 the baud code.

@@ -18,7 +18,7 @@ namespace cfg {
 
 namespace {
 
-constexpr int kTitleText = 568;
+constexpr int kTitleText = kSuperiorTitleText;
 constexpr int kHeading = 962;
 constexpr int kLast = kSuperiorOffset + kSuperiorLength - 1;  // 298
 constexpr int kCode2Marker = 111;
@@ -208,7 +208,7 @@ int AskList(Session& s, const std::string& prompt, const std::vector<int>& items
 }
 
 bool AskWhole(Session& s, const std::string& prompt, int current, int minimum, int maximum, long& value) {
-    return AskNumber(s, GetText(s, kTitleText), prompt, current, minimum, maximum, value) == kInputConfirmed;
+    return AskNumber(s, ValueTopic::Other, GetText(s, kTitleText), prompt, current, minimum, maximum, value) == kInputConfirmed;
 }
 
 // An on/off (or yes/no) choice: item 0 sets 1, item 1 sets 0.
@@ -397,7 +397,7 @@ bool EditSuperiorLine(Session& s, int line) {
     return written;
 }
 
-void SuperiorOptionsEditor(Session& s, int16_t& printRequest) {
+void SuperiorOptionsSection(Session& s, int16_t& printRequest, int /*option*/) {
     if (!LoadSectionBlock(s, kSuperiorOffset, kSuperiorLength)) {
         EndSection(s);
         return;

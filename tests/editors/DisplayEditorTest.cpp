@@ -95,7 +95,7 @@ protected:
     std::string EntryInFile(int offset) const { return ReadFile(TextsFile()).substr(static_cast<std::size_t>(offset), 16); }
     void Run() {
         int16_t print = 0;
-        DisplayEditor(s, print);
+        DisplaySection(s, print);
     }
     // Line of entry n of group g.
     int LineOfEntry(int g, int n) const {
@@ -107,7 +107,7 @@ protected:
         clicks.push_back([this, g, n, answer] {
             t.ui.listSelected = LineOfEntry(g, n) - 1;
             t.ui.messageInputAnswers.push_back(answer);
-            s.UserEvent = kTrue;
+            s.events.UserEvent = kTrue;
         });
     }
 };
@@ -117,7 +117,7 @@ TEST_F(DisplayTest, TheListHoldsFourGroupsOf458Lines) {
     texts[16 * 6 + 2] = '\0';  // group 1 entry 7, third character
     WriteFile(TextsFile(), texts);
     int16_t print = 1;
-    DisplayEditor(s, print);
+    DisplaySection(s, print);
     auto lines = ScreenLines(s);
     ASSERT_EQ(lines.size(), 458u);
     EXPECT_EQ(lines[0], "0861");
@@ -226,10 +226,10 @@ TEST_F(DisplayTest, AFailedWriteKeepsTheOldText) {
 
 TEST_F(DisplayTest, NothingOpenOrAMissingFileEndsAtOnce) {
     int16_t print = 0;
-    DisplayEditor(s, print);
+    DisplaySection(s, print);
     EXPECT_EQ(s.LinkStatus, 240);
     OpenFileSet();  // no .MY2
-    DisplayEditor(s, print);
+    DisplaySection(s, print);
     EXPECT_NE(s.LinkStatus, 255);
     EXPECT_EQ(t.ui.editTitle, "");
 }
@@ -337,14 +337,14 @@ TEST_F(DisplayCsvTest, AFaultAnywhereRefusesTheWholeFileNamingTheLine) {
 TEST_F(DisplayCsvTest, TheSectionButtonsExportAndImport) {
     OpenTexts();
     t.ui.saveFileAnswers.push_back(Csv());
-    clicks.push_back([this] { s.BulkTextCommand = 1; });
+    clicks.push_back([this] { s.events.BulkTextCommand = 1; });
     clicks.push_back([this] {
         EXPECT_TRUE(t.ui.bulkTextButtons);
         std::string csv = ReadFile(Csv());
         csv.replace(csv.find("\"T16\""), 5, "\"NEW\"");
         WriteFile(Csv(), csv);
         t.ui.openFileAnswers.push_back(Csv());
-        s.BulkTextCommand = 2;
+        s.events.BulkTextCommand = 2;
     });
     QueueCancel();
     Run();
@@ -370,7 +370,7 @@ protected:
         s.transport = &port;
         s.link.PanelAddress = static_cast<int16_t>(port.Panel().Address());
         s.PlantCode = std::to_string(port.Panel().PlantCode());
-        s.ConfigSource = 2;
+        s.ConfigSource = ConfigSource::Panel;
         port.Panel().SetProgrammingMode(true, 0);
         for (int a = 24576; a < 24576 + kTextsFileSize; ++a) mem.Set(static_cast<std::size_t>(a), 'x');
         before = mem.Read(0, vimo::sim::kMemorySize);

@@ -13,7 +13,7 @@ class IdentityTest : public EditorTest {
 protected:
     void Run() {
         int16_t print = 0;
-        IdentityEditor(s, print);
+        IdentitySection(s, print);
     }
     // The value part of the line labelled `label` (from column 36).
     std::string ValueOf(const std::string& label) { return FieldOf(label, 36); }
@@ -93,10 +93,10 @@ TEST_F(IdentityTest, LinkParametersAreNotEditableOnAFileSet) {
 
 TEST_F(IdentityTest, PrintRequestOnlyBuildsAndNothingOpenEndsWith240) {
     int16_t print = 1;
-    IdentityEditor(s, print);
+    IdentitySection(s, print);
     EXPECT_EQ(s.LinkStatus, 240);
     OpenFileSet({{498, 4}});
-    IdentityEditor(s, print);
+    IdentitySection(s, print);
     EXPECT_EQ(t.ui.editTitle, "");
     EXPECT_EQ(ValueOf("1074"), "1079");
 }
@@ -111,7 +111,7 @@ protected:
         port.Open({});
         s.link.PanelAddress = static_cast<int16_t>(port.Panel().Address());
         s.PlantCode = std::to_string(port.Panel().PlantCode());
-        s.ConfigSource = 2;
+        s.ConfigSource = ConfigSource::Panel;
         port.Panel().SetProgrammingMode(true, 0);
     }
     // A read after the change: it works only when the tool's address and

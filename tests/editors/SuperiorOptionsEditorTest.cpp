@@ -29,7 +29,7 @@ protected:
     }
     void Run() {
         int16_t print = 0;
-        SuperiorOptionsEditor(s, print);
+        SuperiorOptionsSection(s, print);
     }
     void Answer(MsgAnswer a) { t.ui.messageAnswers.push_back(a); }
 };
@@ -227,10 +227,10 @@ TEST_F(SuperiorTest, TheSectionWritesStampsAndKeepsTheNewDateInTheBlock) {
 
 TEST_F(SuperiorTest, PrintRequestOnlyBuildsAndNothingOpenEndsWith240) {
     int16_t print = 1;
-    SuperiorOptionsEditor(s, print);
+    SuperiorOptionsSection(s, print);
     EXPECT_EQ(s.LinkStatus, 240);
     OpenFileSet({{101, 3}});
-    SuperiorOptionsEditor(s, print);
+    SuperiorOptionsSection(s, print);
     EXPECT_EQ(t.ui.editTitle, "");
     EXPECT_EQ(ScreenLines(s)[0], "0962");
     EXPECT_EQ(ValueOf("0963"), ".................***");
@@ -242,7 +242,7 @@ TEST_F(SuperiorTest, OnThePanelTheBlockIsAt4197) {
     s.transport = &port;
     s.link.PanelAddress = static_cast<int16_t>(port.Panel().Address());
     s.PlantCode = std::to_string(port.Panel().PlantCode());
-    s.ConfigSource = 2;
+    s.ConfigSource = ConfigSource::Panel;
     port.Panel().SetProgrammingMode(true, 0);
     mem.Set(4096 + 150, 40);
     const auto before = mem.Read(0, vimo::sim::kMemorySize);

@@ -29,8 +29,8 @@ namespace {
 bool EditScreenShowing(GuiProgram& p) {
     return p.window().workForm()->EditScreenVisible() && p.window().workForm()->list()->count() > 0;
 }
-bool ConfigOpen(GuiProgram& p) { return p.session().MainState == 4 && p.session().ConfigSource != 0; }
-bool Home(GuiProgram& p) { return p.session().MainState == 2 && p.session().ConfigSource == 0; }
+bool ConfigOpen(GuiProgram& p) { return p.session().MainState == 4 && p.session().ConfigSource != ConfigSource::None; }
+bool Home(GuiProgram& p) { return p.session().MainState == 2 && p.session().ConfigSource == ConfigSource::None; }
 
 // The list row whose descriptor has this field and value2; -1 when none.
 int RowOf(Session& s, int field, int value2) {
