@@ -150,7 +150,13 @@ void DisplaySection(Session& s, int16_t& printRequest, int /*option*/) {
     s.events.BulkTextCommand = 0;
     s.ui->SetBulkTextButtons(true);
     for (;;) {
-        Yield(s);
+        // Like every list: wait on window events while nothing is pending.
+        const FormEvents& e = s.events;
+        if (e.UserEvent || e.ExitRequested || e.ForwardEvent || e.ReverseRequested || e.ResetRequested ||
+            e.BulkTextCommand)
+            Yield(s);
+        else
+            IdleYield(s);
         HandleEditCursor(s);
         if (s.events.ExitRequested != 0) break;
         if (s.events.BulkTextCommand != 0) {
