@@ -1,6 +1,7 @@
 #include "Commands.h"
 
 #include <array>
+#include <filesystem>
 #include <fstream>
 #include <string>
 
@@ -12,11 +13,14 @@
 #include "shell/FileNames.h"
 #include "shell/Language.h"
 #include "shell/Messages.h"
+#include "shell/RuntimeError.h"
 #include "shell/Text.h"
 
 namespace cfg {
 
 namespace {
+
+namespace fs = std::filesystem;
 
 // Panel addresses of the main configuration pieces.
 constexpr long kPanelMain = 4096;           // .CY2 offset 0
@@ -163,6 +167,9 @@ bool FitsTransferBuffer(Session& s, long count) {
 
 enum class Outcome { Done, Failed, FileError };
 
+// Appended to a part's file name while it is being received.
+constexpr const char* kReceivingSuffix = ".part";
+
 class Receiver {
 public:
     Receiver(Session& s, std::fstream& f) : s_(s), f_(f), tb_(s.config.TransferBuffer) {}
@@ -228,15 +235,21 @@ Outcome ReceiveParts(Session& s, const std::string& name, const Selection& selec
     for (int kind = 1; kind <= 4; ++kind) {
         if (!selected[kind]) continue;
         ShowBusy(s, GetText(s, kReceiveBusyText[kind]));
+        // Each part is received into a scratch file beside the target and
+        // takes the target's name only when complete: a receive that stops
+        // (abort, link failure) leaves no half-written part, and a file of
+        // that name from before stays as it was.
+        const std::string extension = PartExtension(kind);
         std::fstream file;
         s.QuietErrors = 1;
-        bool created = CreateConfigPart(s, name, PartExtension(kind), file);
+        bool created = CreateConfigPart(s, name, extension + kReceivingSuffix, file);
         s.QuietErrors = 0;
         if (!created) {
             ReportFileError(s);
             s.LinkStatus = status::kRefused;
             return Outcome::FileError;
         }
+        const fs::path scratch = ResolveForWrite(Trim(name) + extension + kReceivingSuffix);
         Receiver r(s, file);
         bool ok = false;
         switch (kind) {
@@ -245,7 +258,20 @@ Outcome ReceiveParts(Session& s, const std::string& name, const Selection& selec
         case 3: ok = r.Logics(); break;
         case 4: ok = r.Texts(); break;
         }
-        if (!ok) return Outcome::Failed;
+        file.close();
+        std::error_code ec;
+        if (!ok) {
+            fs::remove(scratch, ec);
+            return Outcome::Failed;
+        }
+        fs::rename(scratch, ResolveForWrite(Trim(name) + extension), ec);
+        if (ec) {
+            fs::remove(scratch, ec);
+            s.LastErrorNumber = err::kPathFileAccess;
+            ReportFileError(s);
+            s.LinkStatus = status::kRefused;
+            return Outcome::FileError;
+        }
     }
     return Outcome::Done;
 }
@@ -521,15 +547,17 @@ void ReceiveConfiguration(Session& s) {
                 refused = !AskYes(s, GetText(s, 450) + " " + target + "\r\n" + GetText(s, 451));
         }
         if (refused) continue;
-        if (!mapRead) {
-            ReadMemoryMap(s);
-            if (s.LinkStatus != status::kDone) {
-                ReleasePanel(s);
-                return;
+        Outcome outcome = Outcome::Failed;
+        {
+            // All the blocks of the chosen parts are one command for the
+            // abort button.
+            LongOperation busy(s);
+            if (!mapRead) {
+                ReadMemoryMap(s);
+                mapRead = s.LinkStatus == status::kDone;
             }
-            mapRead = true;
+            if (mapRead) outcome = ReceiveParts(s, name, selected);
         }
-        Outcome outcome = ReceiveParts(s, name, selected);
         if (outcome == Outcome::FileError) continue;
         if (outcome == Outcome::Failed) {
             ReleasePanel(s);
@@ -569,22 +597,27 @@ void SendConfiguration(Session& s) {
             return;
         }
     }
-    ReadMemoryMap(s);
-    if (s.LinkStatus != status::kDone || !SendParts(s, name, selected)) {
-        ReleasePanel(s);
-        return;
+    bool sent = false;
+    {
+        // From the first block to the clock setting the send is one command
+        // for the abort button.
+        LongOperation busy(s);
+        ReadMemoryMap(s);
+        sent = s.LinkStatus == status::kDone && SendParts(s, name, selected);
+        if (sent) {
+            // The panel's own last-change date, as it stands after the send.
+            auto& c = s.config;
+            ReadPanelBlock(s, kPanelLastChange, 8, 1, c.IdentBuffer);
+            if (s.LinkStatus == status::kDone) {
+                std::string date;
+                for (int i = 1; i <= 8; ++i) date.push_back(static_cast<char>(c.IdentBuffer[i] & 0xFF));
+                c.LastChangeDate = Latin1ToUtf8(date);
+                s.ui->SetIdentification(IdentificationText(s));
+            }
+            if (s.LinkStatus == status::kDone) SetPanelClockFromPc(s);
+        }
     }
-    // The panel's own last-change date, as it stands after the send.
-    auto& c = s.config;
-    ReadPanelBlock(s, kPanelLastChange, 8, 1, c.IdentBuffer);
-    if (s.LinkStatus == status::kDone) {
-        std::string date;
-        for (int i = 1; i <= 8; ++i) date.push_back(static_cast<char>(c.IdentBuffer[i] & 0xFF));
-        c.LastChangeDate = Latin1ToUtf8(date);
-        s.ui->SetIdentification(IdentificationText(s));
-    }
-    if (s.LinkStatus == status::kDone) SetPanelClockFromPc(s);
-    if (s.LinkStatus != status::kDone) {
+    if (!sent || s.LinkStatus != status::kDone) {
         ReleasePanel(s);
         return;
     }

@@ -187,7 +187,7 @@ bool AskAccessCode(Session& s) {
 void ShowBusy(Session& s, const std::string& text) {
     Ui& ui = *s.ui;
     ui.ShowSettingsLabel();
-    s.AbortRequested = 0;
+    if (s.link.LongOperations == 0) s.AbortRequested = 0;
     ui.SetStatusTimer(0);
     if (!ui.StatusVisible()) ui.SetStatusVisible(true);
     ui.SetStatusText(text);
@@ -199,12 +199,13 @@ void ShowBusy(Session& s, const std::string& text) {
 void EndBusy(Session& s, double waitCleared) {
     Ui& ui = *s.ui;
     if (!ui.StatusVisible()) return;
-    ui.SetAbortTimer(false);
+    const bool within = s.link.LongOperations > 0;
+    if (!within) ui.SetAbortTimer(false);
     ui.SetStatusTimer(0);
     ui.ProcessEvents();
     s.link.StatusTimerInterval = 300;
     ui.SetStatusTimer(300);
-    s.AbortRequested = 0;
+    if (!within) s.AbortRequested = 0;
     ui.ProcessEvents();
     if (waitCleared <= 0) return;
     // The status timer clears the line; do not hang if the front end has none.
@@ -214,6 +215,16 @@ void EndBusy(Session& s, double waitCleared) {
         const double now = s.clock->SecondsSinceMidnight();
         if (now < start || now - start > kStatusClearLimitSeconds) break;
     }
+}
+
+LongOperation::LongOperation(Session& s) : s_(s) { ++s_.link.LongOperations; }
+
+LongOperation::~LongOperation() {
+    if (--s_.link.LongOperations > 0) return;
+    // The command is over: the timer stops and an abort nobody acted on is
+    // dropped, so neither reaches the next command.
+    s_.ui->SetAbortTimer(false);
+    s_.AbortRequested = 0;
 }
 
 }  // namespace cfg

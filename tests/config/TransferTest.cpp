@@ -14,6 +14,7 @@
 #include "config/Commands.h"
 #include "config/Files.h"
 #include "link/Link.h"
+#include "sim/Faults.h"
 #include "sim/FileSet.h"
 #include "sim/Mailbox.h"
 #include "sim/MemoryMap.h"
@@ -268,6 +269,29 @@ TEST_F(PanelTransfer, RefusedOverwriteAsksForAnotherName) {
     EXPECT_NE(t.s.LinkStatus, 255);
     EXPECT_EQ(ReadAll(Base("KEEP.MY2")), (Bytes{4, 5, 6}));
     EXPECT_FALSE(panel->InProgrammingMode());
+}
+
+// A part whose receive stops half-way is not left on disk: the file of that
+// name from before is kept as it was, and no scratch file stays behind.
+TEST_F(PanelTransfer, StoppedReceiveKeepsThePreviousFile) {
+    WriteAll(Base("KEEP.PY2"), {9, 9, 9});
+    vimo::sim::Fault silent;
+    std::string error;
+    ASSERT_TRUE(vimo::sim::ParseFault("drop,cmd=L,after=3", silent, error)) << error;
+    panel->AddFault(silent);
+    t.ui.messageAnswers = {MsgAnswer::Yes};
+    Receive(Base("KEEP"), 2);
+    EXPECT_NE(t.s.LinkStatus, 255);
+    EXPECT_EQ(ReadAll(Base("KEEP.PY2")), (Bytes{9, 9, 9}));
+    EXPECT_FALSE(fs::exists(Base("KEEP.PY2.part")));
+
+    // Once the line is good again the part is received in full.
+    panel->ClearFaults();
+    t.ui.messageAnswers = {MsgAnswer::Yes};
+    Receive(Base("KEEP"), 2);
+    ASSERT_EQ(t.s.LinkStatus, 255) << t.ui.AllMessages();
+    EXPECT_EQ(ReadAll(Base("KEEP.PY2")).size(), 384u);
+    EXPECT_FALSE(fs::exists(Base("KEEP.PY2.part")));
 }
 
 TEST_F(PanelTransfer, MissingPartOnSendSendsNothing) {
