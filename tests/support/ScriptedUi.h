@@ -30,6 +30,7 @@ public:
     std::deque<std::string> saveFileAnswers;
     std::deque<CopyDialogAnswer> copyAnswers;
     std::deque<std::pair<bool, DateTimeFields>> dateTimeAnswers;
+    std::vector<int> dateTimeFocus;  // the field to correct, per date-time dialog (-1 none)
     // Run one per ProcessEvents call (a click, a timer, ...).
     std::deque<std::function<void()>> events;
     // Run on every ProcessEvents call after the queued event.
