@@ -43,6 +43,9 @@ public:
     MsgAnswer MessageBox(const std::string&, const std::string&, MsgButtons, MsgIcon) override { return MsgAnswer::Ok; }
 };
 
+// The least room a button leaves on each side of its caption.
+constexpr int kCaptionRoom = 8;
+
 void Write(const std::string& path, const std::string& text) {
     std::ofstream out(path, std::ios::binary);
     out << text;
@@ -184,6 +187,48 @@ private slots:
                 if (QAction* a = p.window().Toolbar2Button(i); a && a->toolTip().isEmpty())
                     missing << QString::fromStdString(language) + QStringLiteral(": Toolbar2 button %1").arg(i);
             QVERIFY2(missing.isEmpty(), qPrintable(missing.join(QLatin1Char('\n'))));
+        }
+    }
+
+    // The choice menu's buttons take the width of the longest caption, in
+    // every shipped language: no transfer choice is cut at its edge.
+    void TransferMenusShowWholeCaptions() {
+        const QStringList languages = QDir(QStringLiteral(CFG_SOURCE_DIR "/data"))
+                                          .entryList({QStringLiteral("*.lng")}, QDir::Files);
+        QVERIFY(languages.size() >= 2);
+        for (const QString& file : languages) {
+            const std::string language = QFileInfo(file).completeBaseName().toStdString();
+            ProgramFolder folder;
+            QVERIFY(QFile::copy(QStringLiteral(CFG_SOURCE_DIR "/data/") + file,
+                                QString::fromStdString(folder.File(language + ".lng"))));
+            folder.WriteSettings(language);
+            GuiProgram p(folder);
+            QtUi& ui = p.program().ui();
+            // Receive and send menus: title and five entries each.
+            for (int title : {435, 461}) {
+                ChoiceRequest req;
+                req.title = GetText(p.session(), title);
+                for (int i = 1; i <= 5; ++i) req.items.push_back(GetText(p.session(), title + i));
+                QStringList cut;
+                Script script;
+                script.Then("menu", [] { return ModalIs("FRMMenu"); },
+                            [&cut, language] {
+                                for (QPushButton* b : Modal()->findChildren<QPushButton*>(QStringLiteral("CMDSele"))) {
+                                    // The button's own measure, and the caption with room on
+                                    // both sides, so that it does not touch the right edge.
+                                    const int text = b->fontMetrics().horizontalAdvance(b->text()) + 2 * kCaptionRoom;
+                                    if (b->width() < b->sizeHint().width() || b->width() < text)
+                                        cut << QString::fromStdString(language) + QStringLiteral(": \"%1\" %2 < %3")
+                                                                                      .arg(b->text())
+                                                                                      .arg(b->width())
+                                                                                      .arg(std::max(b->sizeHint().width(), text));
+                                }
+                                QTest::keyClick(Modal(), Qt::Key_Escape);
+                            });
+                QCOMPARE(ui.AskChoice(req), -1);
+                QVERIFY(script.Done());
+                QVERIFY2(cut.isEmpty(), qPrintable(cut.join(QLatin1Char('\n'))));
+            }
         }
     }
 
