@@ -26,6 +26,7 @@
 #include "gui/RelayParamsForm.h"
 #include "gui/QtUi.h"
 #include "gui/ScreenForm.h"
+#include "gui/SensorInputForm.h"
 #include "gui/Translate.h"
 #include "gui/WorkForm.h"
 #include "shell/Language.h"
@@ -41,6 +42,7 @@ namespace {
 class SilentUi : public Ui {
 public:
     MsgAnswer MessageBox(const std::string&, const std::string&, MsgButtons, MsgIcon) override { return MsgAnswer::Ok; }
+    int AskSensorInput(const SensorInputRequest&) override { return kSensorInputCancelled; }
 };
 
 // The least room a button leaves on each side of its caption.
@@ -154,8 +156,9 @@ private slots:
             RelayParamsForm relay(tr, "9600", "11", nullptr);
             AboutForm about(tr, s.ProgramFolder, nullptr);
             ScreenForm screen(s, tr, nullptr);
+            SensorInputForm sensor(tr, nullptr);
             const std::vector<QWidget*> forms = {&p.window(), p.window().workForm(), &input, &message, &menu,
-                                                 &copy,       &relay,            &about, &screen};
+                                                 &copy,       &relay,            &about, &screen, &sensor};
             QStringList missing;
             for (QWidget* form : forms) {
                 const std::string section = form->objectName().toStdString();
