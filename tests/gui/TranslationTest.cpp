@@ -9,12 +9,15 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolBar>
 #include <fstream>
+#include <map>
+#include <vector>
 
 #include "GuiHarness.h"
 #include "gui/AboutForm.h"
@@ -232,6 +235,55 @@ private slots:
                 QVERIFY(script.Done());
                 QVERIFY2(cut.isEmpty(), qPrintable(cut.join(QLatin1Char('\n'))));
             }
+        }
+    }
+
+    // In every shipped language no menu offers two entries with the same
+    // underlined letter: the second would never be reached from the keyboard.
+    void NoMenuRepeatsAShortcutLetter() {
+        const QStringList languages = QDir(QStringLiteral(CFG_SOURCE_DIR "/data"))
+                                          .entryList({QStringLiteral("*.lng")}, QDir::Files);
+        QVERIFY(languages.size() >= 2);
+        // The letter after a single '&', lower-cased; none for "&&" alone.
+        auto mnemonic = [](const QString& text) -> QChar {
+            for (int i = 0; i + 1 < text.size(); ++i) {
+                if (text[i] != QLatin1Char('&')) continue;
+                if (text[i + 1] == QLatin1Char('&')) {
+                    ++i;
+                    continue;
+                }
+                return text[i + 1].toLower();
+            }
+            return {};
+        };
+        for (const QString& file : languages) {
+            const std::string language = QFileInfo(file).completeBaseName().toStdString();
+            ProgramFolder folder;
+            QVERIFY(QFile::copy(QStringLiteral(CFG_SOURCE_DIR "/data/") + file,
+                                QString::fromStdString(folder.File(language + ".lng"))));
+            folder.WriteSettings(language);
+            GuiProgram p(folder);
+            p.window().workForm()->FillSettingsMenu();
+            // Every menu, and the menu bars, as lists of entries.
+            std::vector<std::pair<QString, QList<QAction*>>> menus;
+            for (QWidget* root : std::vector<QWidget*>{&p.window(), p.window().workForm()}) {
+                for (QMenu* m : root->findChildren<QMenu*>()) menus.emplace_back(m->objectName(), m->actions());
+                for (QMenuBar* b : root->findChildren<QMenuBar*>()) menus.emplace_back(QStringLiteral("menu bar"), b->actions());
+            }
+            QVERIFY(menus.size() >= 7);
+            QStringList clashes;
+            for (const auto& [name, actions] : menus) {
+                std::map<QChar, QString> taken;
+                for (QAction* a : actions) {
+                    const QChar letter = mnemonic(a->text());
+                    if (letter.isNull() || !a->isVisible()) continue;
+                    auto [it, fresh] = taken.emplace(letter, a->text());
+                    if (!fresh)
+                        clashes << QString::fromStdString(language) + QStringLiteral(": %1: \"%2\" and \"%3\"")
+                                                                          .arg(name, it->second, a->text());
+                }
+            }
+            QVERIFY2(clashes.isEmpty(), qPrintable(clashes.join(QLatin1Char('\n'))));
         }
     }
 
