@@ -32,6 +32,7 @@
 #include "gui/SensorInputForm.h"
 #include "gui/Translate.h"
 #include "gui/WorkForm.h"
+#include "shell/HeadlessUi.h"
 #include "shell/Language.h"
 #include "shell/Session.h"
 #include "shell/Settings.h"
@@ -42,7 +43,7 @@ using namespace cfg::gui::test;
 
 namespace {
 
-class SilentUi : public Ui {
+class SilentUi : public HeadlessUi {
 public:
     MsgAnswer MessageBox(const std::string&, const std::string&, MsgButtons, MsgIcon) override { return MsgAnswer::Ok; }
     int AskSensorInput(const SensorInputRequest&) override { return kSensorInputCancelled; }
