@@ -79,7 +79,7 @@ TEST_F(PanelClockTest, WeekdayComesFromTheEnteredDate) {
         {{"1", "1", "1980", "0", "0", "0"}, {0, 0, 0, 0, 2, 1, 1, 80}},         // Tuesday
         {{"31", "12", "2079", "0", "0", "0"}, {0, 0, 0, 0, 7, 31, 12, 79}},     // Sunday
     };
-    ui.onProcessEvents = [&] { s.ScreenDismissed = kFlag65535; };
+    ui.onProcessEvents = [&] { s.events.ScreenDismissed = kFlag65535; };
     for (const Case& c : cases) {
         panel.received.clear();
         Answer(c.fields);
