@@ -17,6 +17,8 @@ public:
     cfg::MsgAnswer MessageBox(const std::string&, const std::string&, cfg::MsgButtons, cfg::MsgIcon) override {
         return cfg::MsgAnswer::Ok;
     }
+    cfg::ClockEvent WaitClockProgrammer(const cfg::ClockProgrammerView&) override { return {}; }
+    void CloseClockProgrammer() override {}
 };
 }  // namespace
 

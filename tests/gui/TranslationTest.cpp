@@ -41,6 +41,8 @@ namespace {
 class SilentUi : public Ui {
 public:
     MsgAnswer MessageBox(const std::string&, const std::string&, MsgButtons, MsgIcon) override { return MsgAnswer::Ok; }
+    ClockEvent WaitClockProgrammer(const ClockProgrammerView&) override { return {}; }
+    void CloseClockProgrammer() override {}
 };
 
 void Write(const std::string& path, const std::string& text) {

@@ -64,6 +64,10 @@ public:
     void WriteScreen(int row, int col, const std::string& text, ScreenColor) override;
     // The text screen is printed as it is written: nothing stays open.
     bool ScreenOpen() override { return false; }
+    // The command line has no programmer window: the section closes it at
+    // once (a damaged table is still reset and saved).
+    ClockEvent WaitClockProgrammer(const ClockProgrammerView&) override { return {}; }
+    void CloseClockProgrammer() override {}
 
 private:
     std::string Text(int id) const;

@@ -2,6 +2,7 @@
 
 #include "config/Commands.h"
 #include "config/Files.h"
+#include "editors/ClockProgrammer.h"
 #include "editors/OptionsEditor.h"
 #include "editors/TimesEditor.h"
 #include "link/Connection.h"
@@ -31,6 +32,7 @@ void RegisterCoreCommands(Session& s) {
         }
         return option;
     };
+    c.sections[6] = ClockProgrammerSection;
     c.sections[3] = [](Session& ss, int16_t& print, int) { TimesEditor(ss, print); };
     c.sections[4] = [](Session& ss, int16_t& print, int) { OptionsEditor(ss, print); };
 }
