@@ -4,21 +4,20 @@
 #include <string>
 #include <utility>
 
-#include "config/DateStamp.h"
 #include "config/Files.h"
-#include "link/Blocks.h"
+#include "config/Layout.h"
 #include "link/Link.h"
 #include "link/PanelCommands.h"
 #include "link/Screen.h"
 #include "shell/Input.h"
 #include "shell/Language.h"
 #include "shell/Messages.h"
+#include "transfer/Blocks.h"
+#include "transfer/DateStamp.h"
 
 namespace cfg {
 
 namespace {
-
-constexpr const char* kClockFile = ".PY2";
 
 // .PY2 layout.
 constexpr int kProgramBytes = 336;      // 7 days x 8 programs x 6 bytes
