@@ -24,6 +24,7 @@ struct Session;
 namespace cfg::gui {
 
 class AboutForm;
+class ClockProgrammerForm;
 class MainWindow;
 class ScreenForm;
 class WorkForm;
@@ -140,6 +141,10 @@ public:
 
     void TranslateForms() override;
 
+    ClockEvent WaitClockProgrammer(const ClockProgrammerView&) override;
+    void CloseClockProgrammer() override;
+    ClockProgrammerForm* clockProgrammer() const;
+
 private:
     QWidget* DialogParent() const;
     QWidget* Anchor() const;
@@ -151,6 +156,7 @@ private:
     MainWindow* main_ = nullptr;
     QPointer<ScreenForm> screen_;
     QPointer<AboutForm> splash_;
+    QPointer<ClockProgrammerForm> clock_;
     std::vector<QPointer<QWidget>> forms_;
     QTranslator qtTranslator_;
     bool demo_ = false;

@@ -18,6 +18,7 @@
 
 #include "GuiHarness.h"
 #include "gui/AboutForm.h"
+#include "gui/ClockProgrammerForm.h"
 #include "gui/CopyFileForm.h"
 #include "gui/InputForm.h"
 #include "gui/MainWindow.h"
@@ -153,8 +154,9 @@ private slots:
             RelayParamsForm relay(tr, "9600", "11", nullptr);
             AboutForm about(tr, s.ProgramFolder, nullptr);
             ScreenForm screen(s, tr, nullptr);
+            ClockProgrammerForm clock(tr, nullptr);
             const std::vector<QWidget*> forms = {&p.window(), p.window().workForm(), &input, &message, &menu,
-                                                 &copy,       &relay,            &about, &screen};
+                                                 &copy,       &relay,            &about, &screen, &clock};
             QStringList missing;
             for (QWidget* form : forms) {
                 const std::string section = form->objectName().toStdString();
