@@ -6,6 +6,7 @@
 
 #include "config/Files.h"
 #include "config/Layout.h"
+#include "link/Connection.h"
 #include "link/Link.h"
 #include "link/PanelCommands.h"
 #include "link/Screen.h"
@@ -44,7 +45,7 @@ constexpr int kTimeHeading = 117;
 constexpr int kChannelsHeading = 118;
 constexpr int kModify = 119;
 constexpr int kHourTitle = 120, kHourPrompt = 121, kMinuteTitle = 122, kMinutePrompt = 123;
-constexpr int kCopyTitle = 124, kCopyConfirm = 126;
+constexpr int kCopyTitle = 124, kCopyHint = 125, kCopyConfirm = 126;
 constexpr int kClearTitle = 127, kClearConfirm = 128;
 constexpr int kHolidaysTitle = 129, kNoHolidays = 130, kSaveFailed = 131;
 constexpr int kHolidayNumber = 132, kHolidayDay = 133, kHolidayMonth = 134;
@@ -56,6 +57,7 @@ constexpr int kChannelState = 150;  // 150..152 by ChannelState
 constexpr int kLegend = 153;
 constexpr int kChannel = 154;
 constexpr int kTableReset = 155;
+constexpr int kSaving = 156, kReading = 157;
 constexpr int kMissingFile = 1314, kFileNotFound = 1315;
 constexpr int kWeekday = 354;  // 354..360, Monday..Sunday
 
@@ -265,6 +267,7 @@ bool ValidDayMonth(int day, int month) {
 
 bool LoadClockTables(Session& s) {
     auto& c = s.config;
+    if (s.ConfigSource == 1 || s.ConfigSource == 2) ShowBusy(s, GetText(s, kReading));
     switch (s.ConfigSource) {
     case 1:
         if (!FileSetHasClockPart(s)) {
@@ -348,6 +351,7 @@ bool SavePeriodTable(Session& s) {
 void SaveClockChanges(Session& s) {
     auto& pending = s.config.PendingChanges;
     if (pending <= 0) return;
+    ShowBusy(s, GetText(s, kSaving));
     // The three saves run in this order whatever failed before; each keeps
     // its bit when it fails.
     if (pending & kPendingPrograms) SaveProgramTable(s);
@@ -493,6 +497,7 @@ ClockProgrammerView BuildClockView(Session& s, ClockPage page, int day) {
     for (int k = 0; k < 3; ++k) v.channelStateText[static_cast<std::size_t>(k)] = GetText(s, kChannelState + k);
     v.channelText = GetText(s, kChannel);
     v.copyText = GetText(s, kCopyTitle);
+    v.copyHint = GetText(s, kCopyHint);
     v.clearText = GetText(s, kClearTitle);
     v.pageTitle = {GetText(s, 107), GetText(s, kHolidaysTitle), GetText(s, kPeriodsTitle)};
     for (int i = 0; i < kHolidays; ++i)

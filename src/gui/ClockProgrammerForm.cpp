@@ -467,6 +467,7 @@ void ClockProgrammerForm::Show(const ClockProgrammerView& v) {
         periodClear_[P]->setEnabled(v.periodSet[P]);
     }
 
+    copyFrame_->setToolTip(Q(v.copyText) + QStringLiteral("\n") + Q(v.copyHint));
     pages_->setCurrentIndex(static_cast<int>(v.page));
     if (!shown_) {
         shown_ = true;

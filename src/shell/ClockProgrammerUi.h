@@ -42,6 +42,7 @@ struct ClockProgrammerView {
     std::array<std::string, 3> channelStateText;  // tool-tips by ChannelState
     std::string channelText;                      // "Channel" (before its number)
     std::string copyText;                         // "Copy the programs to another day"
+    std::string copyHint;                         // which day to choose
     std::string clearText;                        // "Delete program"
     std::array<std::string, 3> pageTitle;         // by ClockPage
     // Holidays, in order: "dd/mm" of each entry that holds a date.
