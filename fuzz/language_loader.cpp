@@ -19,6 +19,7 @@ public:
     }
     cfg::ClockEvent WaitClockProgrammer(const cfg::ClockProgrammerView&) override { return {}; }
     void CloseClockProgrammer() override {}
+    int AskSensorInput(const cfg::SensorInputRequest&) override { return cfg::kSensorInputCancelled; }
 };
 }  // namespace
 

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "ClockProgrammerUi.h"
+#include "SensorInputUi.h"
 
 namespace cfg {
 
@@ -99,7 +100,7 @@ struct DateTimeFields {
     std::array<std::string, 6> field;
 };
 
-class Ui : public ClockProgrammerUi {
+class Ui : public SensorInputUi, public ClockProgrammerUi {
 public:
     virtual ~Ui() = default;
 

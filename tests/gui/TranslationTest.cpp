@@ -27,6 +27,7 @@
 #include "gui/RelayParamsForm.h"
 #include "gui/QtUi.h"
 #include "gui/ScreenForm.h"
+#include "gui/SensorInputForm.h"
 #include "gui/Translate.h"
 #include "gui/WorkForm.h"
 #include "shell/Language.h"
@@ -44,6 +45,7 @@ public:
     MsgAnswer MessageBox(const std::string&, const std::string&, MsgButtons, MsgIcon) override { return MsgAnswer::Ok; }
     ClockEvent WaitClockProgrammer(const ClockProgrammerView&) override { return {}; }
     void CloseClockProgrammer() override {}
+    int AskSensorInput(const SensorInputRequest&) override { return kSensorInputCancelled; }
 };
 
 void Write(const std::string& path, const std::string& text) {
@@ -155,8 +157,9 @@ private slots:
             AboutForm about(tr, s.ProgramFolder, nullptr);
             ScreenForm screen(s, tr, nullptr);
             ClockProgrammerForm clock(tr, nullptr);
+            SensorInputForm sensor(tr, nullptr);
             const std::vector<QWidget*> forms = {&p.window(), p.window().workForm(), &input, &message, &menu,
-                                                 &copy,       &relay,            &about, &screen, &clock};
+                                                 &copy,       &relay,            &about, &screen, &clock, &sensor};
             QStringList missing;
             for (QWidget* form : forms) {
                 const std::string section = form->objectName().toStdString();

@@ -115,4 +115,12 @@ void ScriptedUi::SetStatusText(const std::string& t) {
     statusHistory.push_back(t);
 }
 
+int ScriptedUi::AskSensorInput(const SensorInputRequest& r) {
+    sensorInputRequests.push_back(r);
+    if (sensorInputAnswers.empty()) return kSensorInputCancelled;
+    int a = sensorInputAnswers.front();
+    sensorInputAnswers.pop_front();
+    return a;
+}
+
 }  // namespace cfg::test

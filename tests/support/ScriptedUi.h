@@ -33,6 +33,7 @@ public:
     // What the user does in the clock programmer's window, one action per
     // wait; when none is left the window is closed.
     std::deque<ClockEvent> clockEvents;
+    std::deque<int> sensorInputAnswers;        // default: cancelled (0)
     // Run one per ProcessEvents call (a click, a timer, ...).
     std::deque<std::function<void()>> events;
     // Run on every ProcessEvents call after the queued event.
@@ -50,6 +51,7 @@ public:
     std::vector<ChoiceRequest> choiceRequests;
     std::vector<FileDialogRequest> fileRequests;
     std::vector<CopyDialogRequest> copyRequests;
+    std::vector<SensorInputRequest> sensorInputRequests;
     std::vector<std::string> listLines;
     int listTop = 0, listSelected = -1;
     std::map<int, bool> toolbar;  // button index -> enabled
@@ -89,6 +91,7 @@ public:
     std::string AskSaveFile(const FileDialogRequest&) override;
     CopyDialogAnswer AskCopyFiles(const CopyDialogRequest&) override;
     bool AskDateTime(const std::string&, DateTimeFields&, int) override;
+    int AskSensorInput(const SensorInputRequest&) override;
     void ShowEditScreen(const std::string& title, const std::string&, const std::string&) override {
         editScreenShown = true;
         editTitle = title;
