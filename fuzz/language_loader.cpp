@@ -8,18 +8,16 @@
 #include <fstream>
 #include <string>
 
+#include "shell/HeadlessUi.h"
 #include "shell/Language.h"
 #include "shell/Text.h"
 
 namespace {
-class NullUi : public cfg::Ui {
+class NullUi : public cfg::HeadlessUi {
 public:
     cfg::MsgAnswer MessageBox(const std::string&, const std::string&, cfg::MsgButtons, cfg::MsgIcon) override {
         return cfg::MsgAnswer::Ok;
     }
-    cfg::ClockEvent WaitClockProgrammer(const cfg::ClockProgrammerView&) override { return {}; }
-    void CloseClockProgrammer() override {}
-    int AskSensorInput(const cfg::SensorInputRequest&) override { return cfg::kSensorInputCancelled; }
 };
 }  // namespace
 

@@ -37,7 +37,7 @@ constexpr int kMaskB = 2;
 constexpr int kMaskA = 3;
 
 // Texts.
-constexpr int kTitle = 106;
+constexpr int kTitle = kClockTitleText;
 constexpr int kDayCaption = 108;     // 108..114, Monday..Sunday
 constexpr int kNoPrograms = 115;
 constexpr int kProgramHeading = 116;
@@ -124,8 +124,8 @@ bool FileSetHasClockPart(Session& s) {
 // Writes src[1..count] at the table's place; true when it landed.
 bool WriteTable(Session& s, long fileOffset, int entry, int fileCount, int panelCount, CellSpan src) {
     switch (s.ConfigSource) {
-    case 1: WriteBlock(s, fileOffset, fileCount, kClockFile, src); break;
-    case 2:
+    case ConfigSource::File: WriteBlock(s, fileOffset, fileCount, kClockFile, src); break;
+    case ConfigSource::Panel:
         if (!PanelDirectory(s)) return false;
         WriteBlock(s, Entry(s, entry), panelCount, kClockFile, src);
         break;
@@ -135,7 +135,7 @@ bool WriteTable(Session& s, long fileOffset, int entry, int fileCount, int panel
 }
 
 void AfterSave(Session& s) {
-    if (s.ConfigSource == 2) s.config.PanelChanged = kFlag255;
+    if (s.ConfigSource == ConfigSource::Panel) s.config.PanelChanged = kFlag255;
 }
 
 std::string ChannelsText(Session& s, const ClockProgramRow& row) {
@@ -172,8 +172,8 @@ std::string PeriodText(Session& s, int period) {
 // when either was cancelled or the pair is no date (that is said).
 bool AskDayMonth(Session& s, const std::string& title, int dayPrompt, int monthPrompt, int& day, int& month) {
     long d = 0, m = 0;
-    if (AskNumber(s, title, GetText(s, dayPrompt), day, 1, 31, d) != kInputConfirmed) return false;
-    if (AskNumber(s, title, GetText(s, monthPrompt), month, 1, 12, m) != kInputConfirmed) return false;
+    if (AskNumber(s, ValueTopic::Other, title, GetText(s, dayPrompt), day, 1, 31, d) != kInputConfirmed) return false;
+    if (AskNumber(s, ValueTopic::Other, title, GetText(s, monthPrompt), month, 1, 12, m) != kInputConfirmed) return false;
     if (!ValidDayMonth(static_cast<int>(d), static_cast<int>(m))) {
         s.ui->MessageBox(title, GetText(s, kBadDate), MsgButtons::Ok, MsgIcon::Exclamation);
         return false;
@@ -191,10 +191,10 @@ bool Confirm(Session& s, int title, int text) {
 void EditProgram(Session& s, int day, int program) {
     const bool set = ProgramSet(s, day, program);
     long hour = 0, minute = 0;
-    if (AskNumber(s, GetText(s, kHourTitle), GetText(s, kHourPrompt), set ? ProgramByte(s, day, program) : 0, 0, 23,
+    if (AskNumber(s, ValueTopic::Other, GetText(s, kHourTitle), GetText(s, kHourPrompt), set ? ProgramByte(s, day, program) : 0, 0, 23,
                   hour) != kInputConfirmed)
         return;
-    if (AskNumber(s, GetText(s, kMinuteTitle), GetText(s, kMinutePrompt),
+    if (AskNumber(s, ValueTopic::Other, GetText(s, kMinuteTitle), GetText(s, kMinutePrompt),
                   set ? ProgramByte(s, day, program, kMinute) : 0, 0, 59, minute) != kInputConfirmed)
         return;
     SetProgramTime(s, day, program, static_cast<int>(hour), static_cast<int>(minute));
@@ -267,9 +267,9 @@ bool ValidDayMonth(int day, int month) {
 
 bool LoadClockTables(Session& s) {
     auto& c = s.config;
-    if (s.ConfigSource == 1 || s.ConfigSource == 2) ShowBusy(s, GetText(s, kReading));
+    if (s.ConfigSource == ConfigSource::File || s.ConfigSource == ConfigSource::Panel) ShowBusy(s, GetText(s, kReading));
     switch (s.ConfigSource) {
-    case 1:
+    case ConfigSource::File:
         if (!FileSetHasClockPart(s)) {
             ShowAlert(s, GetText(s, kMissingFile), GetText(s, kFileNotFound) + " " + s.ConfigFileName + kClockFile);
             s.LinkStatus = status::kFileMissing;
@@ -282,7 +282,7 @@ bool LoadClockTables(Session& s) {
         ReadBlock(s, kDatesOffset, kDateArea, kClockFile, 1, c.ClockDateTable);
         if (s.LinkStatus != status::kDone) return false;
         break;
-    case 2: {
+    case ConfigSource::Panel: {
         if (!PanelDirectory(s)) return false;
         // The panel says how long its program table is; the table cannot
         // take more than its 350 cells.
@@ -307,7 +307,7 @@ bool SaveProgramTable(Session& s) {
     auto& table = s.config.ClockProgramTable;
     SealProgramTable(table);
     if (!WriteTable(s, 0, kProgramsEntry, kProgramArea, kProgramsToPanel, table)) return false;
-    if (s.ConfigSource == 2) {
+    if (s.ConfigSource == ConfigSource::Panel) {
         // The marker tells the panel whether it has programs at all; the
         // commit step makes it take the new table ("O" = taken).
         bool present = false;
@@ -333,7 +333,7 @@ bool SaveDateTable(Session& s) {
     if (!WriteTable(s, kDatesOffset, kDatesEntry, kDateArea, kDateArea, s.config.ClockDateTable)) return false;
     // The holidays take effect by the panel's calendar: give it the
     // computer's date and time with them.
-    if (s.ConfigSource == 2) SetPanelClockFromPc(s);
+    if (s.ConfigSource == ConfigSource::Panel) SetPanelClockFromPc(s);
     s.config.PendingChanges = static_cast<int16_t>(s.config.PendingChanges & ~kPendingDates);
     AfterSave(s);
     return true;

@@ -32,6 +32,9 @@ inline constexpr int kProgramsEntry = 11;
 inline constexpr int kProgramsLengthEntry = 12;
 inline constexpr int kMarkerEntry = 18;
 
+// The section's title.
+inline constexpr int kClockTitleText = 106;
+
 // Hour byte of a program that is not set.
 inline constexpr int kEmptyHour = 255;
 

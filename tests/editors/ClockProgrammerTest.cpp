@@ -315,7 +315,7 @@ protected:
         s.transport = &port;
         s.link.PanelAddress = static_cast<int16_t>(panel.Address());
         s.PlantCode = std::to_string(panel.PlantCode());
-        s.ConfigSource = 2;
+        s.ConfigSource = ConfigSource::Panel;
         panel.SetProgrammingMode(true, 0);
         panel.SetTrace([this](const vimo::sim::TraceEvent& e) {
             if (e.kind == vimo::sim::TraceEvent::Kind::kIn) commands.push_back(e.text);

@@ -30,6 +30,7 @@
 #include "gui/SensorInputForm.h"
 #include "gui/Translate.h"
 #include "gui/WorkForm.h"
+#include "shell/HeadlessUi.h"
 #include "shell/Language.h"
 #include "shell/Session.h"
 #include "shell/Settings.h"
@@ -40,11 +41,9 @@ using namespace cfg::gui::test;
 
 namespace {
 
-class SilentUi : public Ui {
+class SilentUi : public HeadlessUi {
 public:
     MsgAnswer MessageBox(const std::string&, const std::string&, MsgButtons, MsgIcon) override { return MsgAnswer::Ok; }
-    ClockEvent WaitClockProgrammer(const ClockProgrammerView&) override { return {}; }
-    void CloseClockProgrammer() override {}
     int AskSensorInput(const SensorInputRequest&) override { return kSensorInputCancelled; }
 };
 
