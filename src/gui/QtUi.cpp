@@ -16,6 +16,7 @@
 #include <QTreeView>
 
 #include "AboutForm.h"
+#include "ClockProgrammerForm.h"
 #include "CopyFileForm.h"
 #include "FormUtil.h"
 #include "InputForm.h"
@@ -95,6 +96,33 @@ void QtUi::AfterEvents() {
     // Objects released with deleteLater go when no window handler is running.
     if (handlerDepth_ == 0) QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     if (quitRequested_ && !ending_ && handlerDepth_ == 0) throw ProgramEnd{};
+}
+
+// --- the clock programmer's window ---------------------------------------------
+
+ClockEvent QtUi::WaitClockProgrammer(const ClockProgrammerView& view) {
+    if (!clock_) {
+        clock_ = new ClockProgrammerForm(*translator_, main_);
+        RegisterForm(clock_);
+        // Modal to the program, as long as the section runs.
+        clock_->setWindowModality(Qt::ApplicationModal);
+    }
+    clock_->Show(view);
+    for (;;) {
+        if (!clock_) return {};  // gone with the main window
+        if (auto action = clock_->TakeAction()) return *action;
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        ProcessEvents();
+    }
+}
+
+ClockProgrammerForm* QtUi::clockProgrammer() const { return clock_; }
+
+void QtUi::CloseClockProgrammer() {
+    if (!clock_) return;
+    clock_->hide();
+    clock_->deleteLater();
+    clock_ = nullptr;
 }
 
 // --- message boxes -----------------------------------------------------------

@@ -26,6 +26,7 @@ struct Session;
 namespace cfg::gui {
 
 class AboutForm;
+class ClockProgrammerForm;
 class MainWindow;
 class ScreenForm;
 class WorkForm;
@@ -141,6 +142,10 @@ public:
 
     void TranslateForms() override;
 
+    ClockEvent WaitClockProgrammer(const ClockProgrammerView&) override;
+    void CloseClockProgrammer() override;
+    ClockProgrammerForm* clockProgrammer() const;
+
 private:
     class HandlerScope {
     public:
@@ -166,6 +171,7 @@ private:
     MainWindow* main_ = nullptr;
     QPointer<ScreenForm> screen_;
     QPointer<AboutForm> splash_;
+    QPointer<ClockProgrammerForm> clock_;
     std::vector<QPointer<QWidget>> forms_;
     QTranslator qtTranslator_;
     QTimer* idleTimer_ = nullptr;  // ends an idle wait when no event came

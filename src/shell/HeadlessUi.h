@@ -62,6 +62,11 @@ public:
     bool ScreenOpen() override { return false; }
 
     int AskSensorInput(const SensorInputRequest&) override { return kSensorInputCancelled; }
+
+    // Without windows the clock programmer closes at once (a damaged table
+    // is still reset and saved).
+    ClockEvent WaitClockProgrammer(const ClockProgrammerView&) override { return {}; }
+    void CloseClockProgrammer() override {}
 };
 
 }  // namespace cfg

@@ -12,8 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "SensorInputUi.h"
-
+#include "ClockProgrammerUi.h"
 #include "SensorInputUi.h"
 
 namespace cfg {
@@ -224,6 +223,7 @@ class Ui : public EventPumpUi,
            public MainFrameUi,
            public BusyAreaUi,
            public TextGridUi,
-           public SensorInputUi {};
+           public SensorInputUi,
+           public ClockProgrammerUi {};
 
 }  // namespace cfg

@@ -14,9 +14,11 @@
 #include <QTimer>
 
 #include "GuiHarness.h"
+#include "gui/ClockProgrammerForm.h"
 #include "gui/MainWindow.h"
 #include "gui/WorkForm.h"
 #include "shell/Session.h"
+#include "sim/MemoryMap.h"
 #include "sim/loopback/LoopbackTransport.h"
 
 using namespace cfg;
@@ -300,6 +302,59 @@ private slots:
         QCOMPARE(int(mem.Get(4096 + 302)), 17);
         ClickToolbar(w, "chiude");
         QVERIFY(p.RunUntil([&] { return Home(p); }));
+    }
+
+    // orologio -> weekly programs: the window shows the week, a click and the
+    // keyboard move channel indicators, a day is copied, Fine saves the
+    // table to the panel (where its directory says) with its checksum.
+    void ClockProgrammerOnThePanel() {
+        PanelBench bench;
+        LoopbackTransport& panel = bench.panel;
+        auto& mem = panel.Panel().Mem();
+        GuiProgram p(bench.folder, &panel);
+        MainWindow& w = p.window();
+        QVERIFY(p.RunUntil([&] { return Home(p); }));
+        Script open;
+        OpenFromPanel(open, w, QStringLiteral("1"));
+        QVERIFY2(p.RunUntil([&] { return ConfigOpen(p); }, &open), qPrintable(open.FailedStep()));
+
+        const int programs = vimo::sim::kClockPrograms;
+        const int mondayMaskA = mem.Get(programs + 3);
+        const auto form = [] { return qobject_cast<ClockProgrammerForm*>(ModalNamed("FRMProgra")); };
+        Script edit;
+        edit.Do("click orologio", [&] { ClickToolbar(w, "orologio"); })
+            .Then("clock popup", [&] { return PopupOpen(w, 11); }, [&] { ChoosePopup(w, 11, 0); })
+            .Then("programmer window", [&] { return form() != nullptr; },
+                  [&] {
+                      ClockProgrammerForm* f = form();
+                      // The sample plant: two programs Monday to Friday.
+                      for (int d = 0; d < 7; ++d) QCOMPARE(f->dayButton(d)->Count(), d < 5 ? 2 : 0);
+                      QTest::mouseClick(f->dayButton(0), Qt::LeftButton);
+                  })
+            .Then("Monday shown", [&] { return form() && form()->dayButton(0)->isChecked(); },
+                  [&] {
+                      ClockProgrammerForm* f = form();
+                      QCOMPARE(f->timeButton(0)->text(), QStringLiteral("08:00"));
+                      QCOMPARE(f->led(0, 1)->State(), ChannelState::On);
+                      QVERIFY(!f->led(2, 1)->isVisible());  // an empty program has no indicators
+                      QTest::mouseClick(f->led(0, 2), Qt::LeftButton);
+                  })
+            .Then("channel 2 off", [&] { return form() && form()->led(0, 2)->State() == ChannelState::Off; },
+                  [&] {
+                      form()->led(0, 3)->setFocus();
+                      QTest::keyClick(form()->led(0, 3), Qt::Key_Space);
+                  })
+            .Then("channel 3 off", [&] { return form() && form()->led(0, 3)->State() == ChannelState::Off; },
+                  [&] { QTest::mouseClick(form()->copyButton(6), Qt::LeftButton); })
+            .Then("Sunday filled", [&] { return form() && form()->dayButton(6)->Count() == 2; },
+                  [&] { QTest::keyClick(form(), Qt::Key_Escape); });
+        QVERIFY2(p.RunUntil([&] { return ConfigOpen(p) && !form(); }, &edit), qPrintable(edit.FailedStep()));
+
+        QCOMPARE(int(mem.Get(programs + 3)), mondayMaskA | 6);
+        QCOMPARE(int(mem.Get(programs + 48 * 6 + 3)), mondayMaskA | 6);
+        QCOMPARE(int(mem.Get(programs + 48 * 6)), 8);
+        QCOMPARE(int(mem.Get(vimo::sim::kMarker)), 187);
+        QCOMPARE(panel.Panel().Stats().commitsPrograms, 1);
     }
 
     // Closing the window with the panel open ends the program and takes the

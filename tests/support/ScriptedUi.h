@@ -31,6 +31,9 @@ public:
     std::deque<CopyDialogAnswer> copyAnswers;
     std::deque<std::pair<bool, DateTimeFields>> dateTimeAnswers;
     std::vector<int> dateTimeFocus;  // the field to correct, per date-time dialog (-1 none)
+    // What the user does in the clock programmer's window, one action per
+    // wait; when none is left the window is closed.
+    std::deque<ClockEvent> clockEvents;
     std::deque<int> sensorInputAnswers;        // default: cancelled (0)
     // Run one per ProcessEvents call (a click, a timer, ...).
     std::deque<std::function<void()>> events;
@@ -72,6 +75,8 @@ public:
     int translateCalls = 0;
     std::vector<std::string> screenWrites;
     bool screenOpen = false;
+    std::vector<ClockProgrammerView> clockViews;  // every view the window showed
+    bool clockWindowOpen = false;
 
     // Texts of all messages, title first, joined with "|" (for quick asserts).
     std::string AllMessages() const;
@@ -132,6 +137,17 @@ public:
     void CloseScreen() override { screenOpen = false; }
     bool ScreenOpen() override { return screenOpen; }
     void TranslateForms() override { ++translateCalls; }
+    ClockEvent WaitClockProgrammer(const ClockProgrammerView& view) override {
+        clockViews.push_back(view);
+        clockWindowOpen = true;
+        ClockEvent e;
+        if (!clockEvents.empty()) {
+            e = clockEvents.front();
+            clockEvents.pop_front();
+        }
+        return e;
+    }
+    void CloseClockProgrammer() override { clockWindowOpen = false; }
 };
 
 }  // namespace cfg::test

@@ -1,5 +1,6 @@
 #include "app/core/SectionTable.h"
 
+#include "editors/ClockProgrammer.h"
 #include "editors/ModulesView.h"
 #include "editors/OptionsEditor.h"
 #include "editors/TimesEditor.h"
@@ -56,8 +57,11 @@ void RegisterSections(SectionTable& t) {
            .guard = [](Session& s, int16_t&) { return ConfirmSuperiorOptions(s); }});
     t.Add({.code = 6,
            .part = FilePart::Clock,
+           .titleText = kClockTitleText,
            .option = SectionOption::ClockProgram,
-           .guard = ClockMenuGuard});
+           .printable = true,
+           .guard = ClockMenuGuard,
+           .run = ClockProgrammerSection});
     t.Add({.code = 7, .toolbarKey = "logiche", .part = FilePart::Logic});
     t.Add({.code = 8, .toolbarKey = "display", .part = FilePart::Texts});
     t.Add({.code = 9, .toolbarKey = "parcom", .part = FilePart::Main});
