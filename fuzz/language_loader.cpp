@@ -17,6 +17,11 @@ public:
     cfg::MsgAnswer MessageBox(const std::string&, const std::string&, cfg::MsgButtons, cfg::MsgIcon) override {
         return cfg::MsgAnswer::Ok;
     }
+    void ShowLogicBlock(const cfg::LogicBlockView&) override {}
+    cfg::LogicCommand WaitLogicCommand() override { return {}; }
+    cfg::LogicSettingsAnswer AskLogicSettings(const cfg::LogicSettingsRequest&) override { return {}; }
+    cfg::LogicConditionAnswer AskLogicCondition(const cfg::LogicConditionRequest&) override { return {}; }
+    void CloseLogicBlock() override {}
 };
 }  // namespace
 

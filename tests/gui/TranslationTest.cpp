@@ -41,6 +41,11 @@ namespace {
 class SilentUi : public Ui {
 public:
     MsgAnswer MessageBox(const std::string&, const std::string&, MsgButtons, MsgIcon) override { return MsgAnswer::Ok; }
+    void ShowLogicBlock(const LogicBlockView&) override {}
+    LogicCommand WaitLogicCommand() override { return {}; }
+    LogicSettingsAnswer AskLogicSettings(const LogicSettingsRequest&) override { return {}; }
+    LogicConditionAnswer AskLogicCondition(const LogicConditionRequest&) override { return {}; }
+    void CloseLogicBlock() override {}
 };
 
 void Write(const std::string& path, const std::string& text) {

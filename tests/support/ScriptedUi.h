@@ -30,6 +30,11 @@ public:
     std::deque<std::string> saveFileAnswers;
     std::deque<CopyDialogAnswer> copyAnswers;
     std::deque<std::pair<bool, DateTimeFields>> dateTimeAnswers;
+    // The function-block window: buttons pressed (default: close), answers
+    // of its two frames (default: cancelled).
+    std::deque<LogicCommand> logicCommands;
+    std::deque<LogicSettingsAnswer> logicSettingsAnswers;
+    std::deque<LogicConditionAnswer> logicConditionAnswers;
     // Run one per ProcessEvents call (a click, a timer, ...).
     std::deque<std::function<void()>> events;
     // Run on every ProcessEvents call after the queued event.
@@ -69,6 +74,10 @@ public:
     int translateCalls = 0;
     std::vector<std::string> screenWrites;
     bool screenOpen = false;
+    std::vector<LogicBlockView> logicViews;  // every view the window showed
+    std::vector<LogicSettingsRequest> logicSettingsRequests;
+    std::vector<LogicConditionRequest> logicConditionRequests;
+    bool logicBlockOpen = false;
 
     // Texts of all messages, title first, joined with "|" (for quick asserts).
     std::string AllMessages() const;
@@ -128,6 +137,14 @@ public:
     void CloseScreen() override { screenOpen = false; }
     bool ScreenOpen() override { return screenOpen; }
     void TranslateForms() override { ++translateCalls; }
+    void ShowLogicBlock(const LogicBlockView& v) override {
+        logicBlockOpen = true;
+        logicViews.push_back(v);
+    }
+    LogicCommand WaitLogicCommand() override;
+    LogicSettingsAnswer AskLogicSettings(const LogicSettingsRequest&) override;
+    LogicConditionAnswer AskLogicCondition(const LogicConditionRequest&) override;
+    void CloseLogicBlock() override { logicBlockOpen = false; }
 };
 
 }  // namespace cfg::test

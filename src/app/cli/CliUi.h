@@ -52,6 +52,12 @@ public:
     std::string AskSaveFile(const FileDialogRequest&) override;
     CopyDialogAnswer AskCopyFiles(const CopyDialogRequest&) override;
     bool AskDateTime(const std::string& title, DateTimeFields&, int focusField) override;
+    // No function-block window on the command line: it closes at once.
+    void ShowLogicBlock(const LogicBlockView&) override {}
+    LogicCommand WaitLogicCommand() override { return {}; }
+    LogicSettingsAnswer AskLogicSettings(const LogicSettingsRequest&) override { return {}; }
+    LogicConditionAnswer AskLogicCondition(const LogicConditionRequest&) override { return {}; }
+    void CloseLogicBlock() override {}
 
     void SetIdentification(const std::string& t) override { identification_ = t; }
     const std::string& Identification() const { return identification_; }

@@ -2,6 +2,7 @@
 
 #include "config/Commands.h"
 #include "config/Files.h"
+#include "editors/LogicsEditor.h"
 #include "editors/OptionsEditor.h"
 #include "editors/TimesEditor.h"
 #include "link/Connection.h"
@@ -33,6 +34,7 @@ void RegisterCoreCommands(Session& s) {
     };
     c.sections[3] = [](Session& ss, int16_t& print, int) { TimesEditor(ss, print); };
     c.sections[4] = [](Session& ss, int16_t& print, int) { OptionsEditor(ss, print); };
+    c.sections[7] = [](Session& ss, int16_t& print, int) { LogicsEditor(ss, print); };
 }
 
 }  // namespace cfg
