@@ -5,12 +5,13 @@
 #include <vector>
 
 #include "LogicTexts.h"
-#include "SectionBlocks.h"
-#include "config/DateStamp.h"
 #include "config/Files.h"
-#include "link/Blocks.h"
+#include "config/Layout.h"
 #include "link/PanelCommands.h"
 #include "link/Screen.h"
+#include "transfer/Blocks.h"
+#include "transfer/DateStamp.h"
+#include "transfer/SectionBlocks.h"
 #include "shell/Input.h"
 #include "shell/Language.h"
 #include "shell/Messages.h"
@@ -19,7 +20,6 @@ namespace cfg {
 
 namespace {
 
-constexpr const char* kLogicFile = ".UY2";
 constexpr int kTitleText = 193;
 constexpr int kBlockField = 1;  // descriptor field of a block line
 constexpr int kPanelLogicEntry = 16;
@@ -284,7 +284,7 @@ bool LoadLogicArea(Session& s, LogicEditorState& e) {
     if (!LogicAddress(s, address)) return false;
     ReadBlock(s, address, kLogicAreaBytes, kLogicFile, 1, s.config.ConfigImage);
     if (s.LinkStatus != status::kDone) return false;
-    long side = SectionAddress(s, kLogicSideOffset);
+    long side = SectionAddress(s, kLogicFlagOffset);
     ReadBlock(s, side, 1, kMainFile, kLogicSideCell, s.config.ConfigImage);
     if (s.LinkStatus != status::kDone) return false;
 

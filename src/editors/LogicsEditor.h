@@ -13,10 +13,9 @@
 
 namespace cfg {
 
-// .CY2 byte read together with the logic area (panel 4096 + 39). It is kept
-// in image cell 2039, clear of the area's cells 1..1962, and carried as
-// read: the logic editor does not change it.
-inline constexpr int kLogicSideOffset = 39;
+// The .CY2 byte read together with the logic area (offset 39, panel 4135)
+// is kept in image cell 2039, clear of the area's cells 1..1962, and
+// carried as read: the logic editor does not change it.
 inline constexpr int kLogicSideCell = 2039;
 
 // What the editor holds while the section is open.

@@ -186,7 +186,9 @@ TEST(LogicBlocks, ObjectRangesAndTheChooser) {
     EXPECT_EQ(ChooserObjects(kChooserSeparator), LogicObjectKind::None);
     // Every selectable entry fits the 4-bit category code.
     for (int entry = 1; entry <= kChooserEntries; ++entry) {
-        if (ChooserObjects(entry) != LogicObjectKind::None) EXPECT_LE(entry - 1, 15);
+        if (ChooserObjects(entry) != LogicObjectKind::None) {
+            EXPECT_LE(entry - 1, 15);
+        }
     }
 }
 
