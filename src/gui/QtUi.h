@@ -24,6 +24,7 @@ struct Session;
 namespace cfg::gui {
 
 class AboutForm;
+class LogicBlockForm;
 class MainWindow;
 class ScreenForm;
 class WorkForm;
@@ -140,6 +141,13 @@ public:
 
     void TranslateForms() override;
 
+    void ShowLogicBlock(const LogicBlockView&) override;
+    LogicCommand WaitLogicCommand() override;
+    LogicSettingsAnswer AskLogicSettings(const LogicSettingsRequest&) override;
+    LogicConditionAnswer AskLogicCondition(const LogicConditionRequest&) override;
+    void CloseLogicBlock() override;
+    LogicBlockForm* logicBlockForm() const;
+
 private:
     QWidget* DialogParent() const;
     QWidget* Anchor() const;
@@ -151,6 +159,7 @@ private:
     MainWindow* main_ = nullptr;
     QPointer<ScreenForm> screen_;
     QPointer<AboutForm> splash_;
+    QPointer<LogicBlockForm> logic_;
     std::vector<QPointer<QWidget>> forms_;
     QTranslator qtTranslator_;
     bool demo_ = false;
