@@ -22,6 +22,7 @@ public:
     cfg::LogicSettingsAnswer AskLogicSettings(const cfg::LogicSettingsRequest&) override { return {}; }
     cfg::LogicConditionAnswer AskLogicCondition(const cfg::LogicConditionRequest&) override { return {}; }
     void CloseLogicBlock() override {}
+    int AskSensorInput(const cfg::SensorInputRequest&) override { return cfg::kSensorInputCancelled; }
 };
 }  // namespace
 

@@ -23,6 +23,7 @@
 #include "MainWindow.h"
 #include "MenuForm.h"
 #include "MessageInputForm.h"
+#include "SensorInputForm.h"
 #include "RelayParamsForm.h"
 #include "ScreenForm.h"
 #include "WorkForm.h"
@@ -185,6 +186,12 @@ bool QtUi::AskDateTime(const std::string& title, DateTimeFields& fields, int foc
     InputForm form(*translator_, DialogParent());
     RegisterForm(&form);
     return form.AskDateTime(title, fields, focusField, Anchor());
+}
+
+int QtUi::AskSensorInput(const SensorInputRequest& req) {
+    SensorInputForm form(*translator_, DialogParent());
+    RegisterForm(&form);
+    return form.Ask(req, Anchor());
 }
 
 // --- the editing screen ----------------------------------------------------------

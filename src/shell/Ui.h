@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "LogicBlockUi.h"
+#include "SensorInputUi.h"
 
 namespace cfg {
 
@@ -99,7 +100,7 @@ struct DateTimeFields {
     std::array<std::string, 6> field;
 };
 
-class Ui : public LogicBlockUi {
+class Ui : public LogicBlockUi, public SensorInputUi {
 public:
     virtual ~Ui() = default;
 

@@ -26,6 +26,7 @@
 #include "gui/RelayParamsForm.h"
 #include "gui/QtUi.h"
 #include "gui/ScreenForm.h"
+#include "gui/SensorInputForm.h"
 #include "gui/Translate.h"
 #include "gui/WorkForm.h"
 #include "shell/Language.h"
@@ -46,6 +47,7 @@ public:
     LogicSettingsAnswer AskLogicSettings(const LogicSettingsRequest&) override { return {}; }
     LogicConditionAnswer AskLogicCondition(const LogicConditionRequest&) override { return {}; }
     void CloseLogicBlock() override {}
+    int AskSensorInput(const SensorInputRequest&) override { return kSensorInputCancelled; }
 };
 
 void Write(const std::string& path, const std::string& text) {
@@ -156,8 +158,9 @@ private slots:
             RelayParamsForm relay(tr, "9600", "11", nullptr);
             AboutForm about(tr, s.ProgramFolder, nullptr);
             ScreenForm screen(s, tr, nullptr);
+            SensorInputForm sensor(tr, nullptr);
             const std::vector<QWidget*> forms = {&p.window(), p.window().workForm(), &input, &message, &menu,
-                                                 &copy,       &relay,            &about, &screen};
+                                                 &copy,       &relay,            &about, &screen, &sensor};
             QStringList missing;
             for (QWidget* form : forms) {
                 const std::string section = form->objectName().toStdString();

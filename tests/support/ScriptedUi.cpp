@@ -139,4 +139,12 @@ LogicConditionAnswer ScriptedUi::AskLogicCondition(const LogicConditionRequest& 
     return a;
 }
 
+int ScriptedUi::AskSensorInput(const SensorInputRequest& r) {
+    sensorInputRequests.push_back(r);
+    if (sensorInputAnswers.empty()) return kSensorInputCancelled;
+    int a = sensorInputAnswers.front();
+    sensorInputAnswers.pop_front();
+    return a;
+}
+
 }  // namespace cfg::test

@@ -58,6 +58,8 @@ public:
     LogicSettingsAnswer AskLogicSettings(const LogicSettingsRequest&) override { return {}; }
     LogicConditionAnswer AskLogicCondition(const LogicConditionRequest&) override { return {}; }
     void CloseLogicBlock() override {}
+    // The command line edits no loop point: the point dialog is cancelled.
+    int AskSensorInput(const SensorInputRequest&) override { return kSensorInputCancelled; }
 
     void SetIdentification(const std::string& t) override { identification_ = t; }
     const std::string& Identification() const { return identification_; }
