@@ -8,21 +8,16 @@
 #include <fstream>
 #include <string>
 
+#include "shell/HeadlessUi.h"
 #include "shell/Language.h"
 #include "shell/Text.h"
 
 namespace {
-class NullUi : public cfg::Ui {
+class NullUi : public cfg::HeadlessUi {
 public:
     cfg::MsgAnswer MessageBox(const std::string&, const std::string&, cfg::MsgButtons, cfg::MsgIcon) override {
         return cfg::MsgAnswer::Ok;
     }
-    void ShowLogicBlock(const cfg::LogicBlockView&) override {}
-    cfg::LogicCommand WaitLogicCommand() override { return {}; }
-    cfg::LogicSettingsAnswer AskLogicSettings(const cfg::LogicSettingsRequest&) override { return {}; }
-    cfg::LogicConditionAnswer AskLogicCondition(const cfg::LogicConditionRequest&) override { return {}; }
-    void CloseLogicBlock() override {}
-    int AskSensorInput(const cfg::SensorInputRequest&) override { return cfg::kSensorInputCancelled; }
 };
 }  // namespace
 

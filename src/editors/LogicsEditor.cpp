@@ -20,7 +20,6 @@ namespace cfg {
 
 namespace {
 
-constexpr int kTitleText = 193;
 constexpr int kBlockField = 1;  // descriptor field of a block line
 constexpr int kPanelLogicEntry = 16;
 constexpr int kPanelLogicLengthEntry = 17;
@@ -38,7 +37,7 @@ bool RefuseSize(Session& s) {
 
 // The area's address in the open source, after checking its size.
 bool LogicAddress(Session& s, long& address) {
-    if (s.ConfigSource == 1) {
+    if (s.ConfigSource == ConfigSource::File) {
         std::fstream file;
         s.QuietErrors = kTrue;
         s.LastErrorNumber = 0;
@@ -53,7 +52,7 @@ bool LogicAddress(Session& s, long& address) {
         address = 0;
         return true;
     }
-    if (s.ConfigSource == 2) {
+    if (s.ConfigSource == ConfigSource::Panel) {
         ReadMemoryMap(s);
         if (s.LinkStatus != status::kDone) return false;
         if (s.config.AddressDirectory[kPanelLogicLengthEntry] != kLogicStreamBytes) return RefuseSize(s);
@@ -175,7 +174,7 @@ void AddCondition(Session& s, LogicEditorState& e, LogicBlock& b, int number, bo
         if (kind == LogicObjectKind::ClockChannel) prompt = 278;
         if (kind == LogicObjectKind::AuxInput) prompt = 279;
         long value = 0;
-        if (AskNumber(s, GetText(s, 274), GetText(s, prompt), 1, 1, range.count, value) != kInputConfirmed) return;
+        if (AskNumber(s, ValueTopic::Other, GetText(s, 274), GetText(s, prompt), 1, 1, range.count, value) != kInputConfirmed) return;
         item = static_cast<int>(value);
     }
 
@@ -259,7 +258,7 @@ void ChangeSettings(Session& s, LogicEditorState& e, LogicBlock& b, int number) 
 void CopyBlock(Session& s, LogicEditorState& e, const LogicBlock& b, int number) {
     if (!b.Defined()) return;
     long target = 0;
-    if (AskNumber(s, GetText(s, 291), GetText(s, 292), number, 1, kLogicBlockCount, target) != kInputConfirmed) return;
+    if (AskNumber(s, ValueTopic::Other, GetText(s, 291), GetText(s, 292), number, 1, kLogicBlockCount, target) != kInputConfirmed) return;
     int to = static_cast<int>(target);
     if (to == number) return;
     if (e.table[to].Defined() && !Confirm(s, 293)) return;
@@ -305,8 +304,8 @@ bool StoreLogicArea(Session& s, LogicEditorState& e) {
     std::vector<uint8_t> area = CompileLogicArea(e.table);
     auto& image = s.config.ConfigImage;
     for (int i = 0; i < kLogicAreaBytes; ++i) image[i + 1] = area[static_cast<std::size_t>(i)];
-    long address = s.ConfigSource == 2 ? s.config.AddressDirectory[kPanelLogicEntry] : 0;
-    if (s.ConfigSource != 1 && s.ConfigSource != 2) {
+    long address = s.ConfigSource == ConfigSource::Panel ? s.config.AddressDirectory[kPanelLogicEntry] : 0;
+    if (s.ConfigSource != ConfigSource::File && s.ConfigSource != ConfigSource::Panel) {
         s.LinkStatus = status::kNoSource;
         return false;
     }
@@ -354,7 +353,7 @@ void EditLogicBlock(Session& s, LogicEditorState& e, int number) {
     }
 }
 
-void LogicsEditor(Session& s, int16_t& printRequest) {
+void LogicsSection(Session& s, int16_t& printRequest, int /*option*/) {
     LogicEditorState e;
     if (!LoadLogicArea(s, e)) {
         EndSection(s);
@@ -372,7 +371,7 @@ void LogicsEditor(Session& s, int16_t& printRequest) {
     }
     if (e.reset) Tell(s, 303);
     BuildLogicList(s, e);
-    ShowEditScreen(s, GetText(s, kTitleText));
+    ShowEditScreen(s, GetText(s, kLogicsTitleText));
     RefreshScreen(s);
     if (SelectedScreenLine(s) == 0) MoveToEditableLine(s, +1);
     RunEditLoop(s, [&](int line) {

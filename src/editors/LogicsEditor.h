@@ -27,9 +27,11 @@ struct LogicEditorState {
     LogicLoadReport report;
 };
 
+inline constexpr int kLogicsTitleText = 193;
+
 // The section routine. printRequest > 0 only loads and builds the printout
 // lines into the screen buffer; 0 opens the section for editing.
-void LogicsEditor(Session&, int16_t& printRequest);
+void LogicsSection(Session&, int16_t& printRequest, int option);
 
 // Reads the area of the open source into image cells 1..1962 (and the side
 // byte), checks the checksum and parses the blocks. A .UY2 of another size

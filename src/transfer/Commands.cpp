@@ -58,14 +58,14 @@ bool ShowCopyDialog(Session& s, const CopyDialogRequest& req, std::string& sourc
     auto& c = s.config;
     c.FileChoiceSource.clear();
     c.FileChoiceDest.clear();
-    s.UserEvent = 0;
-    s.ExitRequested = 0;
+    s.events.UserEvent = 0;
+    s.events.ExitRequested = 0;
     CopyDialogAnswer answer = s.ui->AskCopyFiles(req);
     if (!answer.confirmed) {
-        s.ExitRequested = kFlag65535;
+        s.events.ExitRequested = kFlag65535;
         return false;
     }
-    s.UserEvent = kTrue;
+    s.events.UserEvent = kTrue;
     source = req.showSource ? UpperCaseName(answer.source) : std::string();
     dest = UpperCaseName(answer.dest);
     c.FileChoiceSource = source;
@@ -458,7 +458,7 @@ void CopyConfiguration(Session& s) {
 
 void OpenConfiguration(Session& s, int option) {
     if (option == 1) {
-        s.ConfigSource = 0;
+        s.ConfigSource = ConfigSource::None;
         s.ConfigFileName.clear();
         // The same filters as the send dialog: a set is chosen by its main file.
         FileDialogRequest req = NameDialog(s, 1141, 468);
@@ -479,20 +479,20 @@ void OpenConfiguration(Session& s, int option) {
         // here the user only hears which are missing.
         for (int kind = 2; kind <= 4; ++kind) CheckConfigFile(s, name, kind);
         s.ConfigFileName = name;
-        s.ConfigSource = 1;
+        s.ConfigSource = ConfigSource::File;
         s.config.PanelIdent.clear();
         TakeIdentificationFromFile(s);
         return;
     }
     if (option == 2) {
-        s.ConfigSource = 0;
+        s.ConfigSource = ConfigSource::None;
         s.ui->SetStatusText("");
         if (s.PortOpened > 0) {
             LeaveProgrammingMode(s, true);
             s.PortOpened = 0;
         }
         if (!ConnectForConfiguration(s)) return;
-        s.ConfigSource = 2;
+        s.ConfigSource = ConfigSource::Panel;
     }
 }
 
@@ -595,9 +595,9 @@ void SendConfiguration(Session& s) {
 
 void RefreshConfigView(Session& s) {
     auto& c = s.config;
-    if (s.ConfigSource == 1) {
+    if (s.ConfigSource == ConfigSource::File) {
         TakeIdentificationFromFile(s);
-    } else if (s.ConfigSource == 2) {
+    } else if (s.ConfigSource == ConfigSource::Panel) {
         ReadPanelBlock(s, kPanelMain + kIdentBlockOffset, kIdentBlockSize, 1, c.IdentBuffer);
         if (s.LinkStatus != status::kDone) return;
         TakeIdentBlock(s);

@@ -38,7 +38,7 @@ protected:
         table[7].w2 = MakeLogicW2(10, kDeactivationLatched);
         WriteLogic(CompileLogicArea(table));
     }
-    void Run(int16_t print = 0) { LogicsEditor(s, print); }
+    void Run(int16_t print = 0) { LogicsSection(s, print, 0); }
     void Press(int word, int listCode = 0, int index = -1) { t.ui.logicCommands.push_back({word, listCode, index}); }
     void ChooseCondition(int entry, int option = 1) { t.ui.logicConditionAnswers.push_back({true, entry, option}); }
 };
@@ -241,7 +241,7 @@ protected:
         s.transport = &port;
         s.link.PanelAddress = static_cast<int16_t>(port.Panel().Address());
         s.PlantCode = std::to_string(port.Panel().PlantCode());
-        s.ConfigSource = 2;
+        s.ConfigSource = ConfigSource::Panel;
         port.Panel().SetProgrammingMode(true, 0);
     }
 };

@@ -29,6 +29,7 @@
 #include "gui/SensorInputForm.h"
 #include "gui/Translate.h"
 #include "gui/WorkForm.h"
+#include "shell/HeadlessUi.h"
 #include "shell/Language.h"
 #include "shell/Session.h"
 #include "shell/Settings.h"
@@ -39,14 +40,9 @@ using namespace cfg::gui::test;
 
 namespace {
 
-class SilentUi : public Ui {
+class SilentUi : public HeadlessUi {
 public:
     MsgAnswer MessageBox(const std::string&, const std::string&, MsgButtons, MsgIcon) override { return MsgAnswer::Ok; }
-    void ShowLogicBlock(const LogicBlockView&) override {}
-    LogicCommand WaitLogicCommand() override { return {}; }
-    LogicSettingsAnswer AskLogicSettings(const LogicSettingsRequest&) override { return {}; }
-    LogicConditionAnswer AskLogicCondition(const LogicConditionRequest&) override { return {}; }
-    void CloseLogicBlock() override {}
     int AskSensorInput(const SensorInputRequest&) override { return kSensorInputCancelled; }
 };
 

@@ -310,7 +310,7 @@ TEST_F(PanelTransfer, OpenThePanelAndRefreshItsIdentification) {
     panel->LoadSample();
     t.ui.AnswerNumber(1);
     OpenConfiguration(t.s, 2);
-    ASSERT_EQ(t.s.ConfigSource, 2) << t.ui.AllMessages();
+    ASSERT_EQ(t.s.ConfigSource, ConfigSource::Panel) << t.ui.AllMessages();
     EXPECT_TRUE(panel->InProgrammingMode());
     EXPECT_EQ(t.s.config.PanelIdent, "VIMO-SYS  ");
     RefreshConfigView(t.s);

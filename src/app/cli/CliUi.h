@@ -9,7 +9,7 @@
 #include <string>
 
 #include "shell/Session.h"
-#include "shell/Ui.h"
+#include "shell/HeadlessUi.h"
 
 namespace cfg::cli {
 
@@ -25,7 +25,7 @@ struct CliAnswers {
     std::optional<DateTimeFields> clock;  // the clock dialog; none = the PC's time
 };
 
-class CliUi final : public Ui {
+class CliUi final : public HeadlessUi {
 public:
     CliUi(std::ostream& out, std::ostream& err) : out_(out), err_(err) {}
 
@@ -46,18 +46,12 @@ public:
     void ProcessEvents() override;
     MsgAnswer MessageBox(const std::string& title, const std::string& text, MsgButtons, MsgIcon) override;
     void Beep() override {}
-    ValueAnswer AskValue(const ValueRequest&) override;
+    ValueAnswer ShowValueDialog(const ValueRequest&) override;
     int AskChoice(const ChoiceRequest&) override;
     std::string AskOpenFile(const FileDialogRequest&) override;
     std::string AskSaveFile(const FileDialogRequest&) override;
     CopyDialogAnswer AskCopyFiles(const CopyDialogRequest&) override;
     bool AskDateTime(const std::string& title, DateTimeFields&, int focusField) override;
-    // No function-block window on the command line: it closes at once.
-    void ShowLogicBlock(const LogicBlockView&) override {}
-    LogicCommand WaitLogicCommand() override { return {}; }
-    LogicSettingsAnswer AskLogicSettings(const LogicSettingsRequest&) override { return {}; }
-    LogicConditionAnswer AskLogicCondition(const LogicConditionRequest&) override { return {}; }
-    void CloseLogicBlock() override {}
     // The command line edits no loop point: the point dialog is cancelled.
     int AskSensorInput(const SensorInputRequest&) override { return kSensorInputCancelled; }
 
