@@ -20,6 +20,7 @@
 #include "CopyFileForm.h"
 #include "FormUtil.h"
 #include "InputForm.h"
+#include "LogicBlockForm.h"
 #include "MainWindow.h"
 #include "MenuForm.h"
 #include "MessageInputForm.h"
@@ -407,6 +408,43 @@ void QtUi::ShowRelayParams() {
     RegisterForm(&form);
     form.exec();
     main_->toolbar1()->setEnabled(true);
+}
+
+// --- the function-block window ------------------------------------------------
+
+LogicBlockForm* QtUi::logicBlockForm() const { return logic_.data(); }
+
+void QtUi::ShowLogicBlock(const LogicBlockView& view) {
+    if (logic_.isNull()) {
+        logic_ = new LogicBlockForm(*translator_, DialogParent());
+        logic_->setAttribute(Qt::WA_DeleteOnClose, false);
+        logic_->setWindowModality(Qt::ApplicationModal);
+        RegisterForm(logic_);
+        PlaceForm(logic_, Anchor(), 0, 0);
+    }
+    logic_->ShowView(view);
+}
+
+LogicCommand QtUi::WaitLogicCommand() {
+    if (logic_.isNull()) return {};
+    return logic_->WaitCommand();
+}
+
+LogicSettingsAnswer QtUi::AskLogicSettings(const LogicSettingsRequest& r) {
+    if (logic_.isNull()) return {};
+    return logic_->AskSettings(r);
+}
+
+LogicConditionAnswer QtUi::AskLogicCondition(const LogicConditionRequest& r) {
+    if (logic_.isNull()) return {};
+    return logic_->AskCondition(r);
+}
+
+void QtUi::CloseLogicBlock() {
+    if (logic_.isNull()) return;
+    logic_->hide();
+    logic_->deleteLater();
+    logic_ = nullptr;
 }
 
 }  // namespace cfg::gui

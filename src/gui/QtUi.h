@@ -27,6 +27,7 @@ namespace cfg::gui {
 
 class AboutForm;
 class ClockProgrammerForm;
+class LogicBlockForm;
 class MainWindow;
 class ScreenForm;
 class WorkForm;
@@ -145,6 +146,12 @@ public:
     ClockEvent WaitClockProgrammer(const ClockProgrammerView&) override;
     void CloseClockProgrammer() override;
     ClockProgrammerForm* clockProgrammer() const;
+    void ShowLogicBlock(const LogicBlockView&) override;
+    LogicCommand WaitLogicCommand() override;
+    LogicSettingsAnswer AskLogicSettings(const LogicSettingsRequest&) override;
+    LogicConditionAnswer AskLogicCondition(const LogicConditionRequest&) override;
+    void CloseLogicBlock() override;
+    LogicBlockForm* logicBlockForm() const;
 
 private:
     class HandlerScope {
@@ -172,6 +179,7 @@ private:
     QPointer<ScreenForm> screen_;
     QPointer<AboutForm> splash_;
     QPointer<ClockProgrammerForm> clock_;
+    QPointer<LogicBlockForm> logic_;
     std::vector<QPointer<QWidget>> forms_;
     QTranslator qtTranslator_;
     QTimer* idleTimer_ = nullptr;  // ends an idle wait when no event came

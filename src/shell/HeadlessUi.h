@@ -67,6 +67,12 @@ public:
     // is still reset and saved).
     ClockEvent WaitClockProgrammer(const ClockProgrammerView&) override { return {}; }
     void CloseClockProgrammer() override {}
+    // No function-block window: it closes at once, its frames are cancelled.
+    void ShowLogicBlock(const LogicBlockView&) override {}
+    LogicCommand WaitLogicCommand() override { return {}; }
+    LogicSettingsAnswer AskLogicSettings(const LogicSettingsRequest&) override { return {}; }
+    LogicConditionAnswer AskLogicCondition(const LogicConditionRequest&) override { return {}; }
+    void CloseLogicBlock() override {}
 };
 
 }  // namespace cfg

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "ClockProgrammerUi.h"
+#include "LogicBlockUi.h"
 #include "SensorInputUi.h"
 
 namespace cfg {
@@ -224,6 +225,7 @@ class Ui : public EventPumpUi,
            public BusyAreaUi,
            public TextGridUi,
            public SensorInputUi,
-           public ClockProgrammerUi {};
+           public ClockProgrammerUi,
+           public LogicBlockUi {};
 
 }  // namespace cfg

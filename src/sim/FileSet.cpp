@@ -167,8 +167,11 @@ FileSet SampleFileSet() {
     const uint8_t holidays[8] = {1, 1, 25, 4, 1, 5, 25, 12};
     std::copy(std::begin(holidays), std::end(holidays), s.py2.begin() + 360);
 
-    // One logic block: BF01, AND/OR, output 1 when zone 1 is active.
-    const uint16_t words[] = {0x8001, 0x0801, 0x0000, 0x0001, 0x0000};
+    // Two logic blocks. BF01: AND/OR, output 1 when zone 1 is active.
+    // BF02: threshold AND (2 of zones 3, 4, 5) or point 18 in alarm, output
+    // 12 after 5 s, a pulse.
+    const uint16_t words[] = {0x8001, 0x0801, 0x0000, 0x0001, 0x8902, 0x2108, 0xC90A,
+                              0x0003, 0x0004, 0x0005, 0x513E, 0x0000};
     for (std::size_t i = 0; i < std::size(words); ++i) {
         s.uy2[2 * i] = static_cast<uint8_t>(words[i] >> 8);
         s.uy2[2 * i + 1] = static_cast<uint8_t>(words[i] & 255);

@@ -116,6 +116,30 @@ void ScriptedUi::SetStatusText(const std::string& t) {
     statusHistory.push_back(t);
 }
 
+LogicCommand ScriptedUi::WaitLogicCommand() {
+    ProcessEvents();
+    if (logicCommands.empty()) return {};
+    LogicCommand c = logicCommands.front();
+    logicCommands.pop_front();
+    return c;
+}
+
+LogicSettingsAnswer ScriptedUi::AskLogicSettings(const LogicSettingsRequest& r) {
+    logicSettingsRequests.push_back(r);
+    if (logicSettingsAnswers.empty()) return {};
+    LogicSettingsAnswer a = logicSettingsAnswers.front();
+    logicSettingsAnswers.pop_front();
+    return a;
+}
+
+LogicConditionAnswer ScriptedUi::AskLogicCondition(const LogicConditionRequest& r) {
+    logicConditionRequests.push_back(r);
+    if (logicConditionAnswers.empty()) return {};
+    LogicConditionAnswer a = logicConditionAnswers.front();
+    logicConditionAnswers.pop_front();
+    return a;
+}
+
 int ScriptedUi::AskSensorInput(const SensorInputRequest& r) {
     sensorInputRequests.push_back(r);
     if (sensorInputAnswers.empty()) return kSensorInputCancelled;

@@ -34,6 +34,11 @@ public:
     // What the user does in the clock programmer's window, one action per
     // wait; when none is left the window is closed.
     std::deque<ClockEvent> clockEvents;
+    // The function-block window: buttons pressed (default: close), answers
+    // of its two frames (default: cancelled).
+    std::deque<LogicCommand> logicCommands;
+    std::deque<LogicSettingsAnswer> logicSettingsAnswers;
+    std::deque<LogicConditionAnswer> logicConditionAnswers;
     std::deque<int> sensorInputAnswers;        // default: cancelled (0)
     // Run one per ProcessEvents call (a click, a timer, ...).
     std::deque<std::function<void()>> events;
@@ -77,6 +82,10 @@ public:
     bool screenOpen = false;
     std::vector<ClockProgrammerView> clockViews;  // every view the window showed
     bool clockWindowOpen = false;
+    std::vector<LogicBlockView> logicViews;  // every view the window showed
+    std::vector<LogicSettingsRequest> logicSettingsRequests;
+    std::vector<LogicConditionRequest> logicConditionRequests;
+    bool logicBlockOpen = false;
 
     // Texts of all messages, title first, joined with "|" (for quick asserts).
     std::string AllMessages() const;
@@ -148,6 +157,14 @@ public:
         return e;
     }
     void CloseClockProgrammer() override { clockWindowOpen = false; }
+    void ShowLogicBlock(const LogicBlockView& v) override {
+        logicBlockOpen = true;
+        logicViews.push_back(v);
+    }
+    LogicCommand WaitLogicCommand() override;
+    LogicSettingsAnswer AskLogicSettings(const LogicSettingsRequest&) override;
+    LogicConditionAnswer AskLogicCondition(const LogicConditionRequest&) override;
+    void CloseLogicBlock() override { logicBlockOpen = false; }
 };
 
 }  // namespace cfg::test

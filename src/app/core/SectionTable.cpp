@@ -1,6 +1,7 @@
 #include "app/core/SectionTable.h"
 
 #include "editors/ClockProgrammer.h"
+#include "editors/LogicsEditor.h"
 #include "editors/ModulesView.h"
 #include "editors/OptionsEditor.h"
 #include "editors/TimesEditor.h"
@@ -62,7 +63,12 @@ void RegisterSections(SectionTable& t) {
            .printable = true,
            .guard = ClockMenuGuard,
            .run = ClockProgrammerSection});
-    t.Add({.code = 7, .toolbarKey = "logiche", .part = FilePart::Logic});
+    t.Add({.code = 7,
+           .toolbarKey = "logiche",
+           .part = FilePart::Logic,
+           .titleText = kLogicsTitleText,
+           .printable = true,
+           .run = LogicsSection});
     t.Add({.code = 8, .toolbarKey = "display", .part = FilePart::Texts});
     t.Add({.code = 9, .toolbarKey = "parcom", .part = FilePart::Main});
     t.Add({.code = 10,
