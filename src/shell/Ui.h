@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "LoopUi.h"
+
 namespace cfg {
 
 enum class MsgIcon { None, Critical, Question, Exclamation, Information };
@@ -97,7 +99,7 @@ struct DateTimeFields {
     std::array<std::string, 6> field;
 };
 
-class Ui {
+class Ui : public LoopUi {
 public:
     virtual ~Ui() = default;
 

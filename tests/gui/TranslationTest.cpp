@@ -16,6 +16,7 @@
 #include <QToolBar>
 #include <fstream>
 
+#include "shell/HeadlessLoopUi.h"
 #include "GuiHarness.h"
 #include "gui/AboutForm.h"
 #include "gui/CopyFileForm.h"
@@ -38,7 +39,7 @@ using namespace cfg::gui::test;
 
 namespace {
 
-class SilentUi : public Ui {
+class SilentUi : public HeadlessLoopUi {
 public:
     MsgAnswer MessageBox(const std::string&, const std::string&, MsgButtons, MsgIcon) override { return MsgAnswer::Ok; }
 };

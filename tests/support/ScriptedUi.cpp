@@ -115,4 +115,20 @@ void ScriptedUi::SetStatusText(const std::string& t) {
     statusHistory.push_back(t);
 }
 
+LoopListInput ScriptedUi::TakeLoopListInput() {
+    if (loopListInputs.empty()) return {};
+    LoopListInput in = loopListInputs.front();
+    loopListInputs.pop_front();
+    return in;
+}
+
+std::string ScriptedUi::ColorTag(ScreenColor c) {
+    switch (c) {
+    case ScreenColor::Red: return "{red}";
+    case ScreenColor::Green: return "{green}";
+    case ScreenColor::Default: return "";
+    default: return "{other}";
+    }
+}
+
 }  // namespace cfg::test

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "shell/Session.h"
-#include "shell/Ui.h"
+#include "shell/HeadlessLoopUi.h"
 
 namespace cfg::cli {
 
@@ -25,7 +25,7 @@ struct CliAnswers {
     std::optional<DateTimeFields> clock;  // the clock dialog; none = the PC's time
 };
 
-class CliUi final : public Ui {
+class CliUi final : public HeadlessLoopUi {
 public:
     CliUi(std::ostream& out, std::ostream& err) : out_(out), err_(err) {}
 

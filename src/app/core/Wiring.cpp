@@ -7,6 +7,7 @@
 #include "link/Connection.h"
 #include "link/Link.h"
 #include "link/PanelClock.h"
+#include "loops/LoopSection.h"
 
 namespace cfg {
 
@@ -31,6 +32,7 @@ void RegisterCoreCommands(Session& s) {
         }
         return option;
     };
+    c.sections[1] = LoopSection;
     c.sections[3] = [](Session& ss, int16_t& print, int) { TimesEditor(ss, print); };
     c.sections[4] = [](Session& ss, int16_t& print, int) { OptionsEditor(ss, print); };
 }
