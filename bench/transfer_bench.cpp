@@ -32,7 +32,7 @@
 #include <unistd.h>
 
 #include "app/cli/CliUi.h"
-#include "config/Commands.h"
+#include "transfer/Commands.h"
 #include "platform/SerialTransport.h"
 #include "shell/Clock.h"
 #include "shell/Language.h"

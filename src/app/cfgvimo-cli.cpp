@@ -18,8 +18,8 @@
 #include <vector>
 
 #include "app/cli/CliUi.h"
-#include "config/Commands.h"
-#include "config/DateStamp.h"
+#include "transfer/Commands.h"
+#include "transfer/DateStamp.h"
 #include "link/Connection.h"
 #include "link/Link.h"
 #include "link/PanelClock.h"

@@ -13,6 +13,10 @@
 #include <QStringList>
 #include <cstdio>
 
+#include <memory>
+
+#include "app/DemoPanel.h"
+#include "app/core/Wiring.h"
 #include "gui/Program.h"
 #include "shell/MainLoop.h"
 
@@ -43,6 +47,16 @@ int main(int argc, char** argv) {
         }
     }
     options.commandLine = relay.join(QLatin1Char('/')).toStdString();
+
+    // The composition root: the core's commands and, in demo mode, the
+    // simulated panel in place of the serial port.
+    std::unique_ptr<cfg::LoopbackTransport> demo;
+    options.wire = cfg::RegisterCoreCommands;
+    if (options.demo)
+        options.makeTransport = [&demo](cfg::Session& s, cfg::Clock& clock) -> cfg::Transport* {
+            demo = cfg::MakeDemoPanel(s, clock);
+            return demo.get();
+        };
 
     cfg::gui::Program program(options);
     if (!program.Start()) return 0;  // the running copy came forward

@@ -6,6 +6,7 @@
 #include <fstream>
 #include <string>
 
+#include "config/Layout.h"
 #include "shell/Session.h"
 
 namespace cfg {
@@ -15,11 +16,6 @@ const char* PartExtension(int kind);
 // Text id of the kind's name (1398, 1400, 1402, 1404).
 int PartNameText(int kind);
 
-// File sizes of a set (the .UY2 of a panel with 1960 bytes of logics).
-inline constexpr int kMainFileSize = 2981;
-inline constexpr int kClockFileSize = 384;
-inline constexpr int kLogicFileSize = 1962;
-inline constexpr int kTextFileSize = 7280;
 // Pieces in which blocks and copies are moved.
 inline constexpr int kBlockPiece = 1024;
 inline constexpr int kCopyPiece = 32768;

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "SectionBlocks.h"
-#include "config/DateStamp.h"
+#include "transfer/SectionBlocks.h"
+#include "transfer/DateStamp.h"
 #include "link/Screen.h"
 #include "shell/Language.h"
 

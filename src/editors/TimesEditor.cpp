@@ -3,8 +3,8 @@
 #include <array>
 #include <string>
 
-#include "SectionBlocks.h"
-#include "config/DateStamp.h"
+#include "transfer/SectionBlocks.h"
+#include "transfer/DateStamp.h"
 #include "link/Screen.h"
 #include "shell/Input.h"
 #include "shell/Language.h"

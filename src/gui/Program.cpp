@@ -8,7 +8,6 @@
 #include "MainWindow.h"
 #include "QtUi.h"
 #include "SingleInstance.h"
-#include "app/core/Wiring.h"
 #include "link/Link.h"
 #include "shell/FileNames.h"
 #include "shell/MainLoop.h"
@@ -18,23 +17,15 @@
 #include "shell/Text.h"
 
 #include "platform/SerialTransport.h"
-#ifdef CFG_HAVE_LOOPBACK
-#include "sim/loopback/LoopbackTransport.h"
-#endif
 
 namespace cfg::gui {
-
-namespace {
-// The address of the demonstration panel.
-constexpr int kDemoAddress = 1;
-}  // namespace
 
 Program::Program(ProgramOptions options) : options_(std::move(options)) {
     ui_ = std::make_unique<QtUi>();
     session_ = std::make_unique<Session>(*ui_, clock_);
     std::string folder = options_.folder.empty() ? S(QCoreApplication::applicationDirPath()) : options_.folder;
     session_->ProgramFolder = S(QDir(Q(folder)).absolutePath());
-    RegisterCoreCommands(*session_);
+    if (options_.wire) options_.wire(*session_);
     ui_->Attach(*session_);
     ui_->SetDemoMode(options_.demo);
 }
@@ -106,20 +97,12 @@ void Program::CreateTransport() {
         s.transport = options_.transport;
         return;
     }
-#ifdef CFG_HAVE_LOOPBACK
-    if (options_.demo) {
-        vimo::sim::PanelSettings panel;
-        panel.address = kDemoAddress;
-        panel.plantCode = std::clamp(static_cast<int>(ParseNumber(s.PlantCode)), 0, 223);
-        demo_ = std::make_unique<LoopbackTransport>(clock_, panel);
-        demo_->Panel().LoadSample();
-        // Bytes take their time on the line, as on a real cable.
-        demo_->SetPacing(true);
-        s.transport = demo_.get();
-        s.link.PanelAddress = kDemoAddress;
-        return;
+    if (options_.makeTransport) {
+        if (Transport* t = options_.makeTransport(s, clock_)) {
+            s.transport = t;
+            return;
+        }
     }
-#endif
     serial_ = std::make_unique<SerialTransport>();
     s.transport = serial_.get();
 }

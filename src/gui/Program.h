@@ -3,6 +3,7 @@
 // which runs until the user closes the main window.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -12,7 +13,6 @@
 namespace cfg {
 struct Session;
 class Transport;
-class LoopbackTransport;
 }  // namespace cfg
 
 namespace cfg::gui {
@@ -24,12 +24,18 @@ class SingleInstance;
 struct ProgramOptions {
     std::string folder;       // the program folder ("" = the executable's folder)
     std::string commandLine;  // the remaining arguments joined by "/" (relay: "TW")
-    bool demo = false;        // a simulated panel instead of the serial port
+    bool demo = false;        // shown in the title: a simulated panel answers
     bool splash = true;
     double splashSeconds = 2;
     bool singleInstance = true;
     // Any transport the caller owns (tests); overrides the serial port.
     Transport* transport = nullptr;
+    // Plugs the core's commands and sections into the new session; called
+    // once, before start-up.
+    std::function<void(Session&)> wire;
+    // Called once the settings are loaded: a transport owned by the caller
+    // (the demo panel), or nullptr for the serial port.
+    std::function<Transport*(Session&, Clock&)> makeTransport;
 };
 
 class Program {
@@ -57,8 +63,6 @@ public:
     QtUi& ui();
     MainWindow& window();
     Clock& clock() { return clock_; }
-    // The simulated panel of the demo mode (nullptr otherwise).
-    LoopbackTransport* demoTransport() { return demo_.get(); }
 
 private:
     void CreateTransport();
@@ -68,7 +72,6 @@ private:
     std::unique_ptr<QtUi> ui_;
     std::unique_ptr<Session> session_;
     std::unique_ptr<Transport> serial_;
-    std::unique_ptr<LoopbackTransport> demo_;
     std::unique_ptr<SingleInstance> instance_;
 };
 

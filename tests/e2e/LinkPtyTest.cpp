@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "TestSession.h"
-#include "link/Blocks.h"
+#include "transfer/Blocks.h"
 #include "link/Connection.h"
 #include "link/PanelCommands.h"
 #include "platform/SerialTransport.h"

@@ -14,11 +14,11 @@
 #include <vector>
 
 #include "TestSession.h"
+#include "config/Layout.h"
 #include "link/Screen.h"
 
 namespace cfg::test {
 
-inline constexpr int kMainFileSize = 2981;
 
 class EditorTest : public ::testing::Test {
 protected:

@@ -1,5 +1,7 @@
 #include "GuiHarness.h"
 
+#include "app/core/Wiring.h"
+
 #include <QAction>
 #include <QApplication>
 #include <QDateTime>
@@ -103,6 +105,7 @@ GuiProgram::GuiProgram(ProgramFolder& folder, Transport* transport) {
     options.splash = false;
     options.singleInstance = false;
     options.transport = transport;
+    options.wire = RegisterCoreCommands;
     program_ = std::make_unique<Program>(options);
     program_->Start();
 }

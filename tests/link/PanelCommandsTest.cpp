@@ -1,6 +1,6 @@
 // Block transfers and the other panel commands against the test panel.
 #include "LinkTestSupport.h"
-#include "link/Blocks.h"
+#include "transfer/Blocks.h"
 #include "link/Connection.h"
 #include "link/PanelCommands.h"
 

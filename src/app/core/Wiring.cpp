@@ -1,6 +1,6 @@
 #include "Wiring.h"
 
-#include "config/Commands.h"
+#include "transfer/Commands.h"
 #include "config/Files.h"
 #include "editors/OptionsEditor.h"
 #include "editors/TimesEditor.h"

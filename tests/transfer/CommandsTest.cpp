@@ -7,8 +7,8 @@
 
 #include "TestFiles.h"
 #include "TestSession.h"
-#include "config/Commands.h"
-#include "config/DateStamp.h"
+#include "transfer/Commands.h"
+#include "transfer/DateStamp.h"
 #include "config/Files.h"
 
 namespace fs = std::filesystem;

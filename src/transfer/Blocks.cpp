@@ -1,4 +1,4 @@
-#include "link/Blocks.h"
+#include "transfer/Blocks.h"
 
 #include <fstream>
 

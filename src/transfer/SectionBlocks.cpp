@@ -1,6 +1,6 @@
-#include "SectionBlocks.h"
+#include "transfer/SectionBlocks.h"
 
-#include "link/Blocks.h"
+#include "transfer/Blocks.h"
 #include "link/Screen.h"
 #include "shell/Language.h"
 

@@ -8,15 +8,11 @@
 #include <string>
 #include <vector>
 
-#include "config/DateStamp.h"  // kMainPanelBase: .CY2 byte 0 in the panel
+#include "config/Layout.h"
 #include "shell/Session.h"
 
 namespace cfg {
 
-// Where the display texts (.MY2) sit in the panel's memory.
-inline constexpr long kTextsPanelBase = 24576;
-inline constexpr const char* kMainFile = ".CY2";
-inline constexpr const char* kTextsFile = ".MY2";
 
 struct SectionFile {
     const char* extension = kMainFile;

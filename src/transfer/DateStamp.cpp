@@ -1,9 +1,9 @@
-#include "DateStamp.h"
+#include "transfer/DateStamp.h"
 
 #include <cstdio>
 
-#include "Files.h"
-#include "link/Blocks.h"
+#include "config/Files.h"
+#include "transfer/Blocks.h"
 #include "shell/FileNames.h"
 #include "shell/Messages.h"
 #include "shell/Text.h"

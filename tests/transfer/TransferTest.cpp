@@ -11,7 +11,7 @@
 
 #include "TestFiles.h"
 #include "TestSession.h"
-#include "config/Commands.h"
+#include "transfer/Commands.h"
 #include "config/Files.h"
 #include "link/Link.h"
 #include "sim/FileSet.h"

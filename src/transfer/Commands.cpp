@@ -1,11 +1,11 @@
-#include "Commands.h"
+#include "transfer/Commands.h"
 
 #include <array>
 #include <fstream>
 #include <string>
 
-#include "DateStamp.h"
-#include "Files.h"
+#include "transfer/DateStamp.h"
+#include "config/Files.h"
 #include "link/Connection.h"
 #include "link/Link.h"
 #include "link/PanelCommands.h"
@@ -19,12 +19,12 @@ namespace cfg {
 namespace {
 
 // Panel addresses of the main configuration pieces.
-constexpr long kPanelMain = 4096;           // .CY2 offset 0
-constexpr long kPanelMainFlag = 4097;       // .CY2 offset 1
-constexpr long kPanelSecondPart = 4333;     // .CY2 offset 237
-constexpr long kPanelCommParams = 4592;     // .CY2 offset 496
-constexpr long kPanelPoints = 4608;         // .CY2 offset 512
-constexpr long kPanelLastChange = 4307;     // .CY2 offset 211
+constexpr long kPanelMain = kMainPanelBase;
+constexpr long kPanelMainFlag = kMainPanelBase + kMainFlagOffset;
+constexpr long kPanelSecondPart = kMainPanelBase + kSecondPartOffset;
+constexpr long kPanelCommParams = kMainPanelBase + kCommParamsOffset;
+constexpr long kPanelPoints = kMainPanelBase + kPointsOffset;
+constexpr long kPanelLastChange = kMainPanelBase + kLastChangeOffset;
 // A panel whose first configuration byte is at least this takes its link
 // parameters from the tool on every send.
 constexpr int kCommParamRevision = 86;

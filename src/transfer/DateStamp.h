@@ -4,18 +4,11 @@
 
 #include <string>
 
+#include "config/Layout.h"
 #include "shell/Session.h"
 
 namespace cfg {
 
-// .CY2 offsets of the identification.
-inline constexpr int kIdentBlockOffset = 192;
-inline constexpr int kIdentBlockSize = 45;
-inline constexpr int kLastChangeOffset = 211;  // 192 + 19
-inline constexpr int kTrailerOffset = 2968;
-inline constexpr int kTrailerSize = 13;
-// Panel address of byte 0 of the main configuration.
-inline constexpr long kMainPanelBase = 4096;
 
 // After an editor wrote a block (and DateStamped is 0): with a file set,
 // today's date ("dd-mm-yy", from the session clock) goes into LastChangeDate

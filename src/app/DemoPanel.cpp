@@ -1,0 +1,21 @@
+#include "app/DemoPanel.h"
+
+#include <algorithm>
+
+#include "shell/Text.h"
+
+namespace cfg {
+
+std::unique_ptr<LoopbackTransport> MakeDemoPanel(Session& s, Clock& clock) {
+    vimo::sim::PanelSettings panel;
+    panel.address = kDemoAddress;
+    panel.plantCode = std::clamp(static_cast<int>(ParseNumber(s.PlantCode)), 0, 223);
+    auto demo = std::make_unique<LoopbackTransport>(clock, panel);
+    demo->Panel().LoadSample();
+    // Bytes take their time on the line, as on a real cable.
+    demo->SetPacing(true);
+    s.link.PanelAddress = kDemoAddress;
+    return demo;
+}
+
+}  // namespace cfg
