@@ -3,7 +3,7 @@
 // point configuration and writes it back.
 #include <array>
 
-#include "config/DateStamp.h"
+#include "transfer/DateStamp.h"
 #include "link/Connection.h"
 #include "link/PanelCommands.h"
 #include "loops/LoopSection.h"

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "link/Blocks.h"
+#include "transfer/Blocks.h"
 #include "link/Link.h"
 #include "link/PanelCommands.h"
 #include "link/Screen.h"

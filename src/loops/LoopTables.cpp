@@ -10,7 +10,7 @@ namespace cfg {
 
 namespace {
 
-constexpr long kPointConfigBase = 512;
+constexpr long kPointConfigBase = kPointsOffset;
 constexpr long kPointParamBase = 1312;
 constexpr long kReferenceBase = 2112;
 constexpr std::size_t kListNameWidth = 21;

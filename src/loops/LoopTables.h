@@ -16,6 +16,7 @@
 #include <cstdint>
 #include <string>
 
+#include "config/Layout.h"
 #include "shell/Session.h"
 
 namespace cfg {
@@ -26,7 +27,7 @@ inline constexpr int kLoopTableBytes = 400;  // two bytes per point
 
 // --- where the tables live ------------------------------------------------
 // .CY2 offsets; for these the panel address is the offset plus 4096.
-inline constexpr long kPanelTableBase = 4096;
+inline constexpr long kPanelTableBase = kMainPanelBase;
 inline constexpr long kModuleDirectoryOffset = 430;
 inline constexpr int kModuleDirectorySize = 64;
 inline constexpr long kTypeThresholdOffset = 2912;

@@ -3,7 +3,7 @@
 // open.
 #include <algorithm>
 
-#include "link/Blocks.h"
+#include "transfer/Blocks.h"
 #include "link/PanelCommands.h"
 #include "link/Screen.h"
 #include "loops/LoopSection.h"
