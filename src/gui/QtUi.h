@@ -24,6 +24,8 @@ struct Session;
 namespace cfg::gui {
 
 class AboutForm;
+class LoopGridWindow;
+class LoopListWindow;
 class MainWindow;
 class ScreenForm;
 class WorkForm;
@@ -140,6 +142,31 @@ public:
 
     void TranslateForms() override;
 
+    // --- loop-module section -------------------------------------------------------
+    void ShowLoopToolbar(bool) override;
+    void SetLoopCaption(const std::string& text, uint32_t background) override;
+    void SetLoopButtonEnabled(int position, bool enabled) override;
+    void SetLoopButtonPressed(int position) override;
+    void OpenLoopList(const LoopListSpec&) override;
+    void ShowLoopList(const std::vector<std::string>& lines, const LoopPicture&, int top, int selected) override;
+    int LoopListTop() override;
+    int LoopListSelected() override;
+    LoopListInput TakeLoopListInput() override;
+    void CloseLoopList() override;
+    void OpenDetailWindow(const std::string& title, int rows, int cols) override;
+    void WriteDetail(int row, int col, const std::string& text, ScreenColor) override;
+    void AddDetailSample(double seconds, const LoopMark&) override;
+    bool DetailWindowOpen() override;
+    void CloseDetailWindow() override;
+    void OpenDiagWindow(const std::string& title, int rows, int cols, bool withReset) override;
+    void WriteDiag(int row, int col, const std::string& text, ScreenColor) override;
+    bool DiagWindowOpen() override;
+    bool TakeDiagReset() override;
+    void CloseDiagWindow() override;
+    LoopListWindow* loopListWindow() const;
+    LoopGridWindow* detailWindow() const;
+    LoopGridWindow* diagWindow() const;
+
 private:
     QWidget* DialogParent() const;
     QWidget* Anchor() const;
@@ -151,6 +178,9 @@ private:
     MainWindow* main_ = nullptr;
     QPointer<ScreenForm> screen_;
     QPointer<AboutForm> splash_;
+    QPointer<LoopListWindow> loopList_;
+    QPointer<LoopGridWindow> detail_;
+    QPointer<LoopGridWindow> diag_;
     std::vector<QPointer<QWidget>> forms_;
     QTranslator qtTranslator_;
     bool demo_ = false;
