@@ -24,6 +24,7 @@
 #include "MainWindow.h"
 #include "MenuForm.h"
 #include "MessageInputForm.h"
+#include "SensorInputForm.h"
 #include "RelayParamsForm.h"
 #include "ScreenForm.h"
 #include "WorkForm.h"
@@ -186,6 +187,12 @@ bool QtUi::AskDateTime(const std::string& title, DateTimeFields& fields, int foc
     InputForm form(*translator_, DialogParent());
     RegisterForm(&form);
     return form.AskDateTime(title, fields, focusField, Anchor());
+}
+
+int QtUi::AskSensorInput(const SensorInputRequest& req) {
+    SensorInputForm form(*translator_, DialogParent());
+    RegisterForm(&form);
+    return form.Ask(req, Anchor());
 }
 
 // --- the editing screen ----------------------------------------------------------

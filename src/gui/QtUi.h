@@ -100,6 +100,7 @@ public:
     CopyDialogAnswer AskCopyFiles(const CopyDialogRequest&) override;
     MessageAnswer AskMessage(const MessageRequest&) override;
     bool AskDateTime(const std::string& title, DateTimeFields&, int focusField) override;
+    int AskSensorInput(const SensorInputRequest&) override;
 
     void ShowEditScreen(const std::string& title, const std::string& ok, const std::string& cancel) override;
     void HideEditScreen() override;

@@ -121,9 +121,9 @@ bool WaitInView(Session& s, const double seconds, const std::function<bool()>& s
 void ReadModuleDirectory(Session& s, LoopContext& c) {
     c.present.fill(0);
     const long address = kModuleDirectoryOffset + (FromPanel(s) ? kPanelTableBase : 0);
-    ReadBlock(s, address, kModuleDirectorySize, ".CY2", static_cast<int>(kModuleDirectoryOffset), s.config.ConfigImage);
+    ReadBlock(s, address, kModuleDirectorySlots, ".CY2", static_cast<int>(kModuleDirectoryOffset), s.config.ConfigImage);
     if (s.LinkStatus != status::kDone) return;
-    for (int i = 0; i < kModuleDirectorySize; ++i) {
+    for (int i = 0; i < kModuleDirectorySlots; ++i) {
         const int b = s.config.ConfigImage[static_cast<int>(kModuleDirectoryOffset) + i] & 0xFF;
         if (b >= 65 && b <= 67) c.present[static_cast<std::size_t>(b - 64)] = kTrue;
     }

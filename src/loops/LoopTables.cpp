@@ -1,4 +1,4 @@
-#include "loops/LoopTables.h"
+#include "LoopTables.h"
 
 #include <algorithm>
 
@@ -10,40 +10,119 @@ namespace cfg {
 
 namespace {
 
-constexpr long kPointConfigBase = kPointsOffset;
+constexpr int kUnknownTypeText = 1302;
+
+// Texts of the logic description.
+constexpr int kFirstVariantText = 846;  // variants 1..5: 0846..0850
+constexpr int kInvalidSensitivityText = 851;
+constexpr int kStandardSensitivityText = 852;
+constexpr int kSensitivityText = 853;
+constexpr int kModuleText = 854;
+constexpr int kFunctionText = 855;
+constexpr int kLocalPointText = 858;
+constexpr int kRemotePointText = 859;
+constexpr int kConnectedText = 860;
+
+}  // namespace
+
+PointEntry PointEntry::Decode(int byte1, int byte2) {
+    PointEntry e;
+    e.type = (byte1 >> 4) & 15;
+    e.flag = (byte1 >> 3) & 1;
+    e.variant = byte1 & 7;
+    e.group = (byte2 & 31) + 1;
+    e.options = (byte2 >> 5) & 7;
+    return e;
+}
+
+PointEntry PointInImage(const Session& s, int point) {
+    const int cell = PointConfigCell(point);
+    return PointEntry::Decode(s.config.ConfigImage[cell] & 0xFF, s.config.ConfigImage[cell + 1] & 0xFF);
+}
+
+int SensorTypeTextId(int type, int variant) {
+    switch (type) {
+    case 0: return 1293;
+    case 1: return 1294;
+    case 2: return 1295;
+    case 3: return 1296;
+    case 7: return 1297;
+    case 9: return 1298;
+    case 10: return variant == kOutputModuleVariant ? 1303 : 1299;
+    case 11: return 1300;
+    case 12: return 1301;
+    case kTypeNotResponding: return 1304;
+    case kTypeWrongDevice: return 1305;
+    default: return kUnknownTypeText;
+    }
+}
+
+std::string SensorTypeName(Session& s, int type, int variant) {
+    return Utf8PadRight(GetText(s, SensorTypeTextId(type, variant)), kSensorNameWidth);
+}
+
+std::string SensorLogicText(Session& s, int variant, bool type10, int number, int point) {
+    std::string text;
+    if (!type10) {
+        if (variant >= 1 && variant <= 5) text = GetText(s, kFirstVariantText + variant - 1);
+        if (number >= 1 && number <= 5) text += GetText(s, kSensitivityText) + " " + std::to_string(number);
+        else if (number == 0) text += GetText(s, kStandardSensitivityText);
+        else text += GetText(s, kInvalidSensitivityText);
+    } else {
+        // The place a module point answers at: points of loop module 1 are
+        // local to the panel, those of module 2 remote, each with its own
+        // numbering offset.
+        const bool local = point >= 1 && point <= kPointsPerModule;
+        const int place = IndexInModule(point) + (local ? 34 : 49);
+        text = GetText(s, kModuleText) + " " + std::to_string(number) + GetText(s, kFunctionText) +
+               GetText(s, local ? kLocalPointText : kRemotePointText) + " " + std::to_string(place) +
+               GetText(s, kConnectedText);
+    }
+    return Utf8PadRight(text, kSensorLogicWidth);
+}
+
+std::string PointLogicText(Session& s, const PointEntry& e, int point) {
+    const bool module = e.type == kTypeModule;
+    return SensorLogicText(s, e.variant, module, module ? e.ModuleFunction() : e.options, point);
+}
+
+LoopModuleMarks ReadLoopModuleMarks(const Session& s) {
+    LoopModuleMarks marks;
+    for (int slot = 0; slot < kModuleDirectorySlots; ++slot) {
+        const int code = s.config.ConfigImage[kModuleDirectoryOffset + slot];
+        if (code >= 'A' && code <= 'C') marks.present[static_cast<std::size_t>(code - 'A' + 1)] = true;
+    }
+    return marks;
+}
+
+// --- the tables of a loop module's views ------------------------------------
+
+namespace {
+
 constexpr long kPointParamBase = 1312;
 constexpr long kReferenceBase = 2112;
-constexpr std::size_t kListNameWidth = 21;
 constexpr std::size_t kDetailUnknownWidth = 22;
-constexpr std::size_t kLogicWidth = 44;
 
-// List and detail texts of a naming type; 0 where the detail window shows
-// "?????".
-struct TypeTexts {
-    int list;
-    int detail;
-};
-
-TypeTexts TextsOf(int type, int variant) {
+// Detail-window text of a naming type; 0 where it shows "?????".
+int DetailTextId(int type, int variant) {
     switch (type) {
-    case 0: return {1293, 362};
-    case 1: return {1294, 363};
-    case 2: return {1295, 364};
-    case 3: return {1296, 365};
-    case 7: return {1297, 366};
-    case 9: return {1298, 367};
-    case 10: return variant == 2 ? TypeTexts{1303, 374} : TypeTexts{1299, 372};
-    case 11: return {1300, 369};
-    case 12: return {1301, 370};
-    case 64: return {1304, 373};
-    case 192: return {1305, 0};
-    default: return {1302, 0};
+    case 0: return 362;
+    case 1: return 363;
+    case 2: return 364;
+    case 3: return 365;
+    case 7: return 366;
+    case 9: return 367;
+    case 10: return variant == kOutputModuleVariant ? 374 : 372;
+    case 11: return 369;
+    case 12: return 370;
+    case kTypeNotResponding: return 373;
+    default: return 0;
     }
 }
 
 }  // namespace
 
-long PointConfigOffset(int module) { return kPointConfigBase + (module - 1) * kLoopTableBytes; }
+long PointConfigOffset(int module) { return kPointConfigOffset + (module - 1) * kLoopTableBytes; }
 long PointParamOffset(int module) { return kPointParamBase + (module - 1) * kLoopTableBytes; }
 long ReferenceOffset(int module) { return kReferenceBase + (module - 1) * kLoopTableBytes; }
 
@@ -79,7 +158,7 @@ PointWindow ComputeWindow(const TypeThresholdTable& table, int type, int variant
         } else {
             w.up = w.mid;
         }
-    } else if (type == 10 && variant != 2) {
+    } else if (type == kTypeModule && variant != kOutputModuleVariant) {
         w.lo = 0;
     }
     return w;
@@ -92,33 +171,11 @@ int NamingType(int type, int liveFlags) {
     return flags != 0 ? flags : type;
 }
 
-std::string SensorTypeName(Session& s, int type, int variant) {
-    return Utf8PadRight(GetText(s, TextsOf(type, variant).list), kListNameWidth);
-}
-
 std::string SensorDetailName(Session& s, int type, int variant, bool& red) {
-    red = type == 64;
-    const TypeTexts texts = TextsOf(type, variant);
-    if (texts.detail == 0) return Utf8PadRight("?????", kDetailUnknownWidth);
-    return GetText(s, texts.detail);
-}
-
-int PointLogicNumber(int b1, int b2) { return ((b2 & 0xFF) >> 5) + (b1 & 8); }
-
-std::string SensorLogicText(Session& s, int variant, bool type10, int number, int point) {
-    std::string text;
-    if (!type10) {
-        if (variant >= 1 && variant <= 5) text = GetText(s, 845 + variant);
-        if (number == 0) text += GetText(s, 852);
-        else if (number < 6) text += GetText(s, 853) + std::to_string(number);
-        else text += GetText(s, 851);
-    } else {
-        const bool local = point >= 1 && point <= kPointsPerModule;
-        const int index = local ? point : point - kPointsPerModule;
-        text = GetText(s, 854) + GetText(s, 855) + " " + std::to_string(number) + GetText(s, local ? 858 : 859) +
-               std::to_string(index + (local ? 34 : 49)) + GetText(s, 860);
-    }
-    return Utf8PadRight(text, kLogicWidth);
+    red = type == kTypeNotResponding;
+    const int id = DetailTextId(type, variant);
+    if (id == 0) return Utf8PadRight("?????", kDetailUnknownWidth);
+    return GetText(s, id);
 }
 
 }  // namespace cfg

@@ -1,19 +1,10 @@
-// The loop tables that every loop view shares (and the zone editor reads):
-// where each table of an analog loop module lives in the file set and in the
-// panel, the row of the type threshold table a sensor type uses, the alarm
-// window of a point, the names of the sensor types and the text that
-// describes a point's logic.
-//
-// A module m (1 or 2) drives one loop of 200 points; point k of module m is
-// shown as (m - 1) * 200 + k. Byte values of the loop tables are shown to the
-// user multiplied by 16 (the panel's analog scale).
-//
-// The module/point reference tag of list lines is ModuleRefTag in
-// link/Screen.h.
+// The loop tables that several sections share: where the module directory
+// and the point configuration of the two loop modules sit in the image, how
+// a point's two configuration bytes decode, the names of the sensor types
+// and the text that describes a point's logic.
 #pragma once
 
 #include <array>
-#include <cstdint>
 #include <string>
 
 #include "config/Layout.h"
@@ -21,15 +12,86 @@
 
 namespace cfg {
 
-inline constexpr int kLoopModules = 2;
+// .CY2 offsets; the panel holds them at 4096 + offset. The image keeps them
+// at cell = offset.
+inline constexpr int kModuleDirectoryOffset = 430;
+inline constexpr int kModuleDirectorySlots = 64;
+inline constexpr int kPointConfigOffset = 512;
 inline constexpr int kPointsPerModule = 200;
-inline constexpr int kLoopTableBytes = 400;  // two bytes per point
+inline constexpr int kLoopPoints = 2 * kPointsPerModule;
+inline constexpr int kPointConfigSize = 2 * kLoopPoints;  // both modules, two bytes a point
 
-// --- where the tables live ------------------------------------------------
+// Sensor type codes (bits 7..4 of a point's first byte) with a name of their own.
+inline constexpr int kTypeFree = 0;
+inline constexpr int kTypeManualCallPoint = 9;
+inline constexpr int kTypeModule = 10;        // input or output module on the loop
+inline constexpr int kOutputModuleVariant = 2;  // type 10 with this variant drives an output
+// Live flags that replace the type for naming.
+inline constexpr int kTypeNotResponding = 64;
+inline constexpr int kTypeWrongDevice = 192;
+
+// Shown point number p (1..400): loop module 1 holds 1..200, module 2 201..400.
+inline int ModuleOfPoint(int point) { return point > kPointsPerModule ? 2 : 1; }
+inline int IndexInModule(int point) { return point - (ModuleOfPoint(point) - 1) * kPointsPerModule; }
+// Image cell of the first configuration byte of point p (the second follows).
+inline int PointConfigCell(int point) { return kPointConfigOffset + 2 * (point - 1); }
+
+// A point's two configuration bytes, decoded. The fields cover every bit, so
+// Encode() gives back exactly the bytes that were decoded.
+struct PointEntry {
+    int type = 0;        // byte 1, bits 7..4 (0 = no device)
+    int flag = 0;        // byte 1, bit 3
+    int variant = 0;     // byte 1, bits 2..0
+    int group = 1;       // byte 2, bits 4..0, plus 1: the zone 1..32
+    int options = 0;     // byte 2, bits 7..5
+
+    static PointEntry Decode(int byte1, int byte2);
+    int Byte1() const { return (type & 15) << 4 | (flag & 1) << 3 | (variant & 7); }
+    int Byte2() const { return (options & 7) << 5 | ((group - 1) & 31); }
+    bool Configured() const { return type != kTypeFree; }
+    bool IsOutputModule() const { return type == kTypeModule && variant == kOutputModuleVariant; }
+    // The function number of a module point (type 10): byte 2 bits 7..5 plus
+    // byte 1 bit 3 as its fourth bit, 0..15.
+    int ModuleFunction() const { return options + 8 * flag; }
+};
+
+// The entry of point p (1..400) in ConfigImage.
+PointEntry PointInImage(const Session&, int point);
+
+// Text id of the list name of a sensor type (the live flags 64 and 192
+// included); any code without a name gives the "unknown" text.
+int SensorTypeTextId(int type, int variant);
+// The list name: that text padded with blanks and cut to 21 characters.
+inline constexpr int kSensorNameWidth = 21;
+std::string SensorTypeName(Session&, int type, int variant);
+
+// What a point does, in 44 characters. Points that are not modules: the
+// variant's text (1..5) followed by the sensitivity (the second value,
+// 0 standard, 1..5 a level, 6 and above invalid). Module points (type10):
+// the function number and the point it is connected to.
+inline constexpr int kSensorLogicWidth = 44;
+std::string SensorLogicText(Session&, int variant, bool type10, int number, int point);
+// The same for a decoded point.
+std::string PointLogicText(Session&, const PointEntry&, int point);
+
+// Which loop modules the module directory (image cells 430..493) declares:
+// the codes 65, 66 and 67 ("A", "B", "C") mark modules 1, 2 and 3.
+struct LoopModuleMarks {
+    std::array<bool, 4> present{};  // index 1..3
+    bool operator==(const LoopModuleMarks&) const = default;
+};
+LoopModuleMarks ReadLoopModuleMarks(const Session&);
+
+// --- the tables of a loop module's views ------------------------------------
+// A module m (1 or 2) drives one loop of 200 points; point k of module m is
+// shown as (m - 1) * 200 + k. Byte values of the loop tables are shown to the
+// user multiplied by 16 (the panel's analog scale).
+
+inline constexpr int kLoopModules = 2;
+inline constexpr int kLoopTableBytes = 400;  // two bytes per point of one module
+
 // .CY2 offsets; for these the panel address is the offset plus 4096.
 inline constexpr long kPanelTableBase = kMainPanelBase;
-inline constexpr long kModuleDirectoryOffset = 430;
-inline constexpr int kModuleDirectorySize = 64;
 inline constexpr long kTypeThresholdOffset = 2912;
 inline constexpr int kTypeThresholdSize = 56;
 inline constexpr long kGroupTableOffset = 301;
@@ -40,7 +102,7 @@ inline constexpr long kLoopStatusAddress = 10208;
 inline constexpr int kThresholdEntry = 4;  // type thresholds
 inline constexpr int kLiveEntry = 5;       // live, + 800 min/max, + 1600 references
 inline constexpr int kDescriptionEntry = 19;
-// Image cells where the point tables of the current module are loaded.
+// Image cells where the loop views load the point tables of their module.
 inline constexpr int kPointConfigCell = 1;
 inline constexpr int kPointParamCell = 500;
 
@@ -50,8 +112,6 @@ long ReferenceOffset(int module);    // 2112 + (m - 1) * 400
 
 // Shown point number of index k (1..200) of module m.
 inline int ShownPoint(int module, int index) { return (module - 1) * kPointsPerModule + index; }
-
-// --- thresholds -------------------------------------------------------------
 
 // The type threshold table: rows 1..14 of four values T0..T3.
 struct TypeThresholdTable {
@@ -89,24 +149,11 @@ int ReferenceLevel(const Table& table, int index) {
 // "  16" style: a table byte times 16, right-justified in 4 columns.
 std::string LoopValueText(int byteValue);
 
-// --- names and texts --------------------------------------------------------
-
 // The naming type of a point: the type code, or the live table's flag bits
 // 7..6 (64, 128, 192) when they are set.
 int NamingType(int type, int liveFlags);
-// The 21-column list name of a type code (0..15 or a flag value 64/192).
-std::string SensorTypeName(Session&, int type, int variant);
 // The detail window's name of a type; `red` is set for a point that does not
 // answer (64). Unknown types show "?????" padded to 22 characters.
 std::string SensorDetailName(Session&, int type, int variant, bool& red);
-// The logic number of a point: (byte 2 >> 5) + (byte 1 & 8).
-int PointLogicNumber(int b1, int b2);
-// The 44-character description of a point's logic. Points that are not
-// type 10: the variant 1..5 names the alarm logic, then the logic number
-// names the sensitivity (0 standard, 1..5 that level, 6 and up not valid).
-// Type 10 (a module): the module and its function number, then the local
-// point (points 1..200, place = index + 34) or the remote point (201..400,
-// place = index + 49) it is tied to.
-std::string SensorLogicText(Session&, int variant, bool type10, int number, int point);
 
 }  // namespace cfg

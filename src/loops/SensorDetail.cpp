@@ -72,7 +72,7 @@ void ShowPointDetail(Session& s, LoopContext& c, int point) {
     const std::string typeName = SensorDetailName(s, silent ? 64 : t, b1 & 7, red);
     const std::string description = Description(s, point);
     const std::string logic =
-        Utf8Left(SensorLogicText(s, b1 & 7, t == 10, PointLogicNumber(b1, b2), point), 33);
+        Utf8Left(PointLogicText(s, PointEntry::Decode(b1, b2), point), 33);
 
     ui.OpenDetailWindow(GetText(s, 375) + " " + std::to_string(point), kRows, kColumns);
     ui.WriteDetail(2, kLabel, GetText(s, 375) + "   " + PadZeros(3, point), ScreenColor::Default);

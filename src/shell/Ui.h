@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "LoopUi.h"
+#include "SensorInputUi.h"
 
 namespace cfg {
 
@@ -99,7 +100,7 @@ struct DateTimeFields {
     std::array<std::string, 6> field;
 };
 
-class Ui : public LoopUi {
+class Ui : public SensorInputUi, public LoopUi {
 public:
     virtual ~Ui() = default;
 

@@ -2,6 +2,7 @@
 // the editing screen; checking what reaches the file set or the panel.
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
@@ -229,6 +230,75 @@ private slots:
         ClickToolbar(w, "chiude");
         QVERIFY(p.RunUntil([&] { return Home(p); }));
         QVERIFY(!panel.Panel().InProgrammingMode());
+    }
+
+    // apre -> from the panel -> zone -> a point line -> FRMInpSen "set
+    // zone" -> the value dialog; then a zone line -> the zone-type list. Both
+    // land in the panel's memory, the point's other bits untouched.
+    void ZonesPointDialogAndZoneType() {
+        PanelBench bench;
+        LoopbackTransport& panel = bench.panel;
+        vimo::sim::Memory& mem = panel.Panel().Mem();
+        constexpr int kPoint = 3;
+        const int pointAddress = 4096 + 512 + 2 * (kPoint - 1);
+        mem.Set(pointAddress + 1, 0xA0);  // zone 1 with option bits 101
+        const int typeByte = mem.Get(pointAddress);
+        GuiProgram p(bench.folder, &panel);
+        MainWindow& w = p.window();
+        QVERIFY(p.RunUntil([&] { return Home(p); }));
+        Script open;
+        OpenFromPanel(open, w, QStringLiteral("1"));
+        QVERIFY2(p.RunUntil([&] { return ConfigOpen(p); }, &open), qPrintable(open.FailedStep()));
+
+        auto lineOf = [&p](int field, int value) {
+            Session& s = p.session();
+            for (int line = 1; line <= s.screen.LineCount; ++line)
+                if (s.screen.Descriptors[line].field == field && s.screen.Descriptors[line].value2 == value)
+                    return line - 1;
+            return -1;
+        };
+        Script edit;
+        edit.Do("click zone", [&] { ClickToolbar(w, "zone"); })
+            .Then("zones list", [&] { return EditScreenShowing(p) && lineOf(1, kPoint) >= 0; },
+                  [&] {
+                      w.workForm()->list()->setCurrentRow(lineOf(1, kPoint));
+                      QTest::mouseClick(w.workForm()->okButton(), Qt::LeftButton);
+                  })
+            .Then("point dialog", [] { return ModalIs("FRMInpSen"); },
+                  [] {
+                      QVERIFY(ModalChild<QLabel>("LBLPrompt")->text().contains(QStringLiteral("1151 3")));
+                      QTest::mouseClick(ModalChild<QPushButton>("CMDImpGrup"), Qt::LeftButton);
+                  })
+            .Then("zone of the point", [] { return ModalIs("FRMInput"); },
+                  [] {
+                      auto* box = ModalChild<QLineEdit>("TXTNumero");
+                      QCOMPARE(box->text(), QStringLiteral("1"));
+                      box->selectAll();
+                      QTest::keyClicks(box, QStringLiteral("7"));
+                      QTest::keyClick(box, Qt::Key_Return);
+                  })
+            .Then("point written", [&] { return !Modal() && mem.Get(pointAddress + 1) == 0xA6; },
+                  [&] {
+                      w.workForm()->list()->setCurrentRow(lineOf(2, 2));
+                      QTest::mouseClick(w.workForm()->okButton(), Qt::LeftButton);
+                  })
+            .Then("zone-type list", [] { return ModalIs("FRMInput"); },
+                  [] {
+                      auto* list = ModalChild<QComboBox>("CMBInp");
+                      QVERIFY(list->isVisible());
+                      QCOMPARE(list->count(), 9);
+                      list->setCurrentIndex(5);
+                      QTest::mouseClick(ModalChild<QPushButton>("CMDOk"), Qt::LeftButton);
+                  })
+            .Then("zone type written", [&] { return !Modal() && mem.Get(4096 + 302) == 17; },
+                  [&] { QTest::mouseClick(w.workForm()->cancelButton(), Qt::LeftButton); });
+        QVERIFY2(p.RunUntil([&] { return ConfigOpen(p) && !w.workForm()->EditScreenVisible(); }, &edit),
+                 qPrintable(edit.FailedStep()));
+        QCOMPARE(int(mem.Get(pointAddress)), typeByte);
+        QCOMPARE(int(mem.Get(pointAddress + 1)), 0xA6);
+        QCOMPARE(int(mem.Get(4096 + 302)), 17);
+        ClickToolbar(w, "chiude");
+        QVERIFY(p.RunUntil([&] { return Home(p); }));
     }
 
     // Closing the window with the panel open ends the program and takes the

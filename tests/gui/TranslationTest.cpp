@@ -27,6 +27,7 @@
 #include "gui/RelayParamsForm.h"
 #include "gui/QtUi.h"
 #include "gui/ScreenForm.h"
+#include "gui/SensorInputForm.h"
 #include "gui/Translate.h"
 #include "gui/WorkForm.h"
 #include "shell/Language.h"
@@ -42,6 +43,7 @@ namespace {
 class SilentUi : public HeadlessLoopUi {
 public:
     MsgAnswer MessageBox(const std::string&, const std::string&, MsgButtons, MsgIcon) override { return MsgAnswer::Ok; }
+    int AskSensorInput(const SensorInputRequest&) override { return kSensorInputCancelled; }
 };
 
 void Write(const std::string& path, const std::string& text) {
@@ -152,8 +154,9 @@ private slots:
             RelayParamsForm relay(tr, "9600", "11", nullptr);
             AboutForm about(tr, s.ProgramFolder, nullptr);
             ScreenForm screen(s, tr, nullptr);
+            SensorInputForm sensor(tr, nullptr);
             const std::vector<QWidget*> forms = {&p.window(), p.window().workForm(), &input, &message, &menu,
-                                                 &copy,       &relay,            &about, &screen};
+                                                 &copy,       &relay,            &about, &screen, &sensor};
             QStringList missing;
             for (QWidget* form : forms) {
                 const std::string section = form->objectName().toStdString();

@@ -83,22 +83,5 @@ TEST(LoopTables, TypeNamesAndLiveFlags) {
     EXPECT_FALSE(red);
 }
 
-TEST(LoopTables, SensorLogicTexts) {
-    TestSession t;
-    Session& s = t.s;
-    auto logic = [&](int variant, bool type10, int number, int point) {
-        std::string text = SensorLogicText(s, variant, type10, number, point);
-        EXPECT_EQ(text.size(), 44u);
-        return text.substr(0, text.find_last_not_of(' ') + 1);
-    };
-    EXPECT_EQ(logic(1, false, 0, 5), "08460852");
-    EXPECT_EQ(logic(5, false, 3, 5), "085008533");
-    EXPECT_EQ(logic(2, false, 6, 5), "08470851");
-    EXPECT_EQ(logic(0, false, 0, 5), "0852");
-    EXPECT_EQ(logic(1, true, 9, 7), "08540855 90858410860");     // local: 7 + 34
-    EXPECT_EQ(logic(1, true, 9, 207), "08540855 90859560860");   // remote: 7 + 49
-    EXPECT_EQ(PointLogicNumber(0xA8, 0xE0), 7 + 8);
-}
-
 }  // namespace
 }  // namespace cfg::test

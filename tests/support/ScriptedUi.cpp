@@ -131,4 +131,12 @@ std::string ScriptedUi::ColorTag(ScreenColor c) {
     }
 }
 
+int ScriptedUi::AskSensorInput(const SensorInputRequest& r) {
+    sensorInputRequests.push_back(r);
+    if (sensorInputAnswers.empty()) return kSensorInputCancelled;
+    int a = sensorInputAnswers.front();
+    sensorInputAnswers.pop_front();
+    return a;
+}
+
 }  // namespace cfg::test

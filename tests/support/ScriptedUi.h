@@ -30,6 +30,7 @@ public:
     std::deque<std::string> saveFileAnswers;
     std::deque<CopyDialogAnswer> copyAnswers;
     std::deque<std::pair<bool, DateTimeFields>> dateTimeAnswers;
+    std::deque<int> sensorInputAnswers;        // default: cancelled (0)
     // Run one per ProcessEvents call (a click, a timer, ...).
     std::deque<std::function<void()>> events;
     // Run on every ProcessEvents call after the queued event.
@@ -47,6 +48,7 @@ public:
     std::vector<ChoiceRequest> choiceRequests;
     std::vector<FileDialogRequest> fileRequests;
     std::vector<CopyDialogRequest> copyRequests;
+    std::vector<SensorInputRequest> sensorInputRequests;
     std::vector<std::string> listLines;
     int listTop = 0, listSelected = -1;
     std::map<int, bool> toolbar;  // button index -> enabled
@@ -84,6 +86,7 @@ public:
     std::string AskSaveFile(const FileDialogRequest&) override;
     CopyDialogAnswer AskCopyFiles(const CopyDialogRequest&) override;
     bool AskDateTime(const std::string&, DateTimeFields&, int) override;
+    int AskSensorInput(const SensorInputRequest&) override;
     void ShowEditScreen(const std::string& title, const std::string&, const std::string&) override {
         editScreenShown = true;
         editTitle = title;

@@ -52,6 +52,8 @@ public:
     std::string AskSaveFile(const FileDialogRequest&) override;
     CopyDialogAnswer AskCopyFiles(const CopyDialogRequest&) override;
     bool AskDateTime(const std::string& title, DateTimeFields&, int focusField) override;
+    // The command line edits no loop point: the point dialog is cancelled.
+    int AskSensorInput(const SensorInputRequest&) override { return kSensorInputCancelled; }
 
     void SetIdentification(const std::string& t) override { identification_ = t; }
     const std::string& Identification() const { return identification_; }

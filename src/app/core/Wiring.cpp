@@ -4,6 +4,7 @@
 #include "config/Files.h"
 #include "editors/OptionsEditor.h"
 #include "editors/TimesEditor.h"
+#include "editors/ZonesEditor.h"
 #include "link/Connection.h"
 #include "link/Link.h"
 #include "link/PanelClock.h"
@@ -33,6 +34,7 @@ void RegisterCoreCommands(Session& s) {
         return option;
     };
     c.sections[1] = LoopSection;
+    c.sections[2] = [](Session& ss, int16_t& print, int) { ZonesEditor(ss, print); };
     c.sections[3] = [](Session& ss, int16_t& print, int) { TimesEditor(ss, print); };
     c.sections[4] = [](Session& ss, int16_t& print, int) { OptionsEditor(ss, print); };
 }

@@ -1,0 +1,57 @@
+// Section 2: sensor logic, zones and loop faults. One list line per loop
+// point (its zone and type), per zone (its zone type) and per loop-fault
+// entry (the zone it activates); a change is written back at once, the
+// whole block it belongs to.
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+#include "loops/LoopTables.h"
+#include "shell/Session.h"
+
+namespace cfg {
+
+// The zone block: zone types at cells 301..332, loop-fault entries at
+// 351..366 (the bytes between are kept as read).
+inline constexpr int kZoneBlockOffset = 301;
+inline constexpr int kZoneBlockSize = 66;
+inline constexpr int kZoneCount = 32;
+inline constexpr int kFirstZoneCell = 301;
+inline constexpr int kLoopFaultEntries = 16;
+inline constexpr int kFirstLoopFaultCell = 351;
+
+// Line descriptors: the first element says what the line shows.
+inline constexpr int16_t kPointLine = 1;
+inline constexpr int16_t kZoneLine = 2;
+inline constexpr int16_t kLoopFaultLine = 3;
+
+// Zone types in the order the zone-type choice offers them (positions 1..9).
+struct ZoneType {
+    int value;
+    int listText;    // the type as the zone's line shows it
+    int choiceText;  // the type in the choice
+};
+inline constexpr std::array<ZoneType, 9> kZoneTypes{{
+    {0, 1057, 1177}, {1, 1058, 1178}, {2, 1218, 1218}, {3, 1059, 1179}, {4, 1220, 1220},
+    {17, 1060, 1180}, {18, 1219, 1219}, {19, 1061, 1181}, {20, 1223, 1221},
+}};
+// Any other zone type value reads as this text and is kept as it is.
+inline constexpr int kOtherZoneTypeText = 1062;
+
+// The section routine. printRequest > 0 only builds the lines (for the
+// printout); 0 opens the section for editing.
+void ZonesEditor(Session&, int16_t& printRequest);
+// Fills the screen buffer from the image: points, zones, loop faults, and
+// which loop modules the module directory (cells 430..493) declares.
+void BuildZonesScreen(Session&);
+// The line editor: dispatches on the line's descriptor. Returns true when a
+// block was written.
+bool EditZonesLine(Session&, int line);
+
+// The single edits, each writing its block when the value changed.
+bool EditPoint(Session&, int point);
+bool EditZoneType(Session&, int zone);
+bool EditLoopFault(Session&, int entry);
+
+}  // namespace cfg
