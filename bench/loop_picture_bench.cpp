@@ -14,11 +14,11 @@
 
 #include "gui/LoopPicture.h"
 #include "loops/LoopSection.h"
-#include "shell/HeadlessLoopUi.h"
+#include "shell/HeadlessUi.h"
 
 namespace {
 
-class BenchUi final : public cfg::HeadlessLoopUi {
+class BenchUi final : public cfg::HeadlessUi {
 public:
     cfg::MsgAnswer MessageBox(const std::string&, const std::string&, cfg::MsgButtons, cfg::MsgIcon) override {
         return cfg::MsgAnswer::Ok;
@@ -34,7 +34,7 @@ int main(int argc, char** argv) {
     BenchUi ui;
     cfg::SystemClock clock;
     cfg::Session s(ui, clock);
-    s.ConfigSource = 2;
+    s.ConfigSource = cfg::ConfigSource::Panel;
     std::array<cfg::LoopContext, 2> loops;
     for (int m = 1; m <= 2; ++m) {
         cfg::LoopContext& c = loops[static_cast<std::size_t>(m - 1)];

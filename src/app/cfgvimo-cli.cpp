@@ -215,10 +215,10 @@ int Ident(cfg::Session& s, CliUi& ui) {
     if (s.LinkStatus == cfg::status::kDone) {
         // The installation's identification block, read without entering
         // programming mode.
-        s.ConfigSource = 2;
+        s.ConfigSource = cfg::ConfigSource::Panel;
         cfg::TakeIdentificationFromPanel(s);
         cfg::RefreshConfigView(s);
-        s.ConfigSource = 0;
+        s.ConfigSource = cfg::ConfigSource::None;
         cfg::ClosePanelPort(s);
         s.PortOpened = 0;
     }
@@ -255,9 +255,9 @@ int Clock(cfg::Session& s, CliUi& ui, const Options& o) {
     ui.BeginCommand();
     cfg::ConnectPanel(s);
     if (s.LinkStatus == cfg::status::kDone) {
-        s.ConfigSource = 2;
+        s.ConfigSource = cfg::ConfigSource::Panel;
         cfg::ClockCommand(s, set ? 5 : 4);
-        s.ConfigSource = 0;
+        s.ConfigSource = cfg::ConfigSource::None;
         cfg::ClosePanelPort(s);
         s.PortOpened = 0;
     }

@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "transfer/SectionBlocks.h"
-#include "transfer/DateStamp.h"
 #include "link/Screen.h"
 #include "shell/Language.h"
 
@@ -13,14 +12,11 @@ namespace cfg {
 
 namespace {
 
-constexpr int kTitleText = 650;
 constexpr int kPrintHeading = 869;
 constexpr int kCurrentValueText = 789;  // "current value:" line of the menus
 constexpr int kLabelColumn = 2;
 constexpr int kValueColumn = 40;
 constexpr int kValueLastColumn = 68;    // the reference tag follows
-constexpr int kMenuTop = 2300;
-constexpr int kMenuLeft = 800;
 
 struct OptionRow {
     int16_t k;          // the option's byte is at offset 41 + k
@@ -100,15 +96,12 @@ bool ChangeOption(Session& s, int k) {
                     GetText(s, kCurrentValueText) + " " + ValueText(s, *o, code)};
     for (int i = 0; i < o->itemCount; ++i) menu.items.push_back(GetText(s, o->firstItem + i));
     menu.current = (code >= 0 && code < o->itemCount) ? code : 0;
-    menu.top = kMenuTop;
-    menu.left = kMenuLeft;
+    menu.top = kValueDialogTop;
+    menu.left = kValueDialogLeft;
     int chosen = s.ui->AskChoice(menu);
     if (chosen < 0 || chosen >= o->itemCount) return false;
 
-    bool written = WriteSectionBytes(s, CellOf(*o), {static_cast<Cell>(chosen)});
-    BuildOptionsScreen(s, 0);
-    RefreshScreen(s);
-    return written;
+    return WriteSectionBytes(s, CellOf(*o), {static_cast<Cell>(chosen)});
 }
 
 bool EditOptionLine(Session& s, int line) {
@@ -117,14 +110,14 @@ bool EditOptionLine(Session& s, int line) {
     return ChangeOption(s, d.value2);
 }
 
-void OptionsEditor(Session& s, int16_t& printRequest) {
-    bool changed = false;
-    RunListSection(
-        s, kOptionsOffset, kOptionsLength, printRequest, kTitleText,
-        [&s](int16_t print) { BuildOptionsScreen(s, print); },
-        [&](int line) { changed = EditOptionLine(s, line) || changed; });
-    // The last-change date, once, when an option was changed.
-    if (changed) StampDate(s);
+void OptionsSection(Session& s, int16_t& printRequest, int /*option*/) {
+    RunListSection(s,
+                   {.titleText = kOptionsTitleText,
+                    .blocks = {{kOptionsOffset, kOptionsLength}},
+                    .build = BuildOptionsScreen,
+                    .edit = EditOptionLine,
+                    .stamp = DateStampPolicy::OnLeaveIfWritten},
+                   printRequest);
 }
 
 }  // namespace cfg

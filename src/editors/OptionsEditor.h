@@ -11,10 +11,12 @@ namespace cfg {
 
 inline constexpr int kOptionsOffset = 41;
 inline constexpr int kOptionsLength = 30;
+inline constexpr int kOptionsTitleText = 650;
 
 // The section routine. printRequest > 0 only builds the lines (for the
 // printout); 0 opens the section for editing.
-void OptionsEditor(Session&, int16_t& printRequest);
+// The date is stamped once, when the user leaves after a change.
+void OptionsSection(Session&, int16_t& printRequest, int option);
 // Fills the screen buffer from image cells 41..70; with printRequest > 0 the
 // first line is the heading.
 void BuildOptionsScreen(Session&, int16_t printRequest);

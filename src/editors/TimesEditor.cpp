@@ -4,7 +4,6 @@
 #include <string>
 
 #include "transfer/SectionBlocks.h"
-#include "transfer/DateStamp.h"
 #include "link/Screen.h"
 #include "shell/Input.h"
 #include "shell/Language.h"
@@ -13,11 +12,8 @@ namespace cfg {
 
 namespace {
 
-constexpr int kTitleText = 792;
 constexpr int kPrintHeading = 1081;
 constexpr int kValueColumn = 46;  // labels fill the columns before it
-constexpr int kDialogTop = 2300;
-constexpr int kDialogLeft = 800;
 
 // How a value in the shown range reads: [text] number [unit][unit text].
 struct ValueFormat {
@@ -106,28 +102,27 @@ bool EditTime(Session& s, int line) {
 
     ValueRequest request;
     request.kind = 1;
-    request.title = GetText(s, kTitleText);
+    request.title = GetText(s, kTimesTitleText);
     request.prompt = Prompt(s, *t);
     request.initialText = std::to_string(s.config.ConfigImage[t->cell]);
     request.minimum = t->acceptMin;
     request.maximum = t->acceptMax;
-    request.top = kDialogTop;
-    request.left = kDialogLeft;
+    request.top = kValueDialogTop;
+    request.left = kValueDialogLeft;
     ValueAnswer answer;
     if (AskValue(s, request, answer) != kInputConfirmed) return false;
 
-    auto value = static_cast<Cell>(answer.number);
-    if (!WriteSectionBytes(s, t->cell, {value})) return false;
-    if (s.config.DateStamped == 0) StampDate(s);
-    BuildTimesScreen(s, 0);
-    RefreshScreen(s);
-    return true;
+    return WriteSectionBytes(s, t->cell, {static_cast<Cell>(answer.number)});
 }
 
-void TimesEditor(Session& s, int16_t& printRequest) {
-    RunListSection(
-        s, kTimesOffset, kTimesLength, printRequest, kTitleText, [&s](int16_t print) { BuildTimesScreen(s, print); },
-        [&s](int line) { EditTime(s, line); });
+void TimesSection(Session& s, int16_t& printRequest, int /*option*/) {
+    RunListSection(s,
+                   {.titleText = kTimesTitleText,
+                    .blocks = {{kTimesOffset, kTimesLength}},
+                    .build = BuildTimesScreen,
+                    .edit = EditTime,
+                    .stamp = DateStampPolicy::AfterEachWrite},
+                   printRequest);
 }
 
 }  // namespace cfg

@@ -11,15 +11,17 @@ namespace cfg {
 
 inline constexpr int kTimesOffset = 21;
 inline constexpr int kTimesLength = 20;
+inline constexpr int kTimesTitleText = 792;
 
 // The section routine. printRequest > 0 only builds the lines (for the
-// printout); 0 opens the section for editing.
-void TimesEditor(Session&, int16_t& printRequest);
+// printout); 0 opens the section for editing. The date is stamped after
+// each change.
+void TimesSection(Session&, int16_t& printRequest, int option);
 // Fills the screen buffer from image cells 21..40; with printRequest > 0 the
 // first line is the heading.
 void BuildTimesScreen(Session&, int16_t printRequest);
 // Asks for a new value of the time on screen line `line` and writes it.
-// Returns true when the time was changed.
+// Returns true when the time was written.
 bool EditTime(Session&, int line);
 
 }  // namespace cfg

@@ -14,7 +14,6 @@ namespace cfg {
 
 namespace {
 
-constexpr int kTitleText = 845;
 constexpr int kPointsHeading = 1053;
 constexpr int kSensorLabel = 1054;  // loop addresses 1..100
 constexpr int kModuleLabel = 1208;  // loop addresses 101..200
@@ -142,21 +141,13 @@ void BuildLoopFaultLine(Session& s, int entry, const LoopModuleMarks& marks) {
     WriteScreenText(s, line, 1, text);
 }
 
-// Rebuilds the lines and shows them, keeping the list position.
-void Redraw(Session& s) {
-    BuildZonesScreen(s);
-    RefreshScreen(s);
-}
-
 // Writes the whole block at `offset` with `cell` changed to `value`. The
 // image takes the new value only once the source holds it.
 bool WriteBlockWith(Session& s, int offset, int size, const std::vector<std::pair<int, int>>& changes) {
     std::vector<Cell> block(static_cast<std::size_t>(size));
     for (int i = 0; i < size; ++i) block[static_cast<std::size_t>(i)] = s.config.ConfigImage[offset + i];
     for (auto [cell, value] : changes) block[static_cast<std::size_t>(cell - offset)] = static_cast<Cell>(value);
-    if (!WriteSectionBytes(s, offset, block)) return false;
-    if (s.config.DateStamped == 0) StampDate(s);
-    return true;
+    return WriteSectionBytes(s, offset, block);
 }
 
 ValueRequest NumberRequest(Session& s, int title, const std::string& prompt, long initial, int minimum,
@@ -321,7 +312,6 @@ bool EditPoint(Session& s, int point) {
     const int cell = PointConfigCell(point);
     const bool written =
         WriteBlockWith(s, kPointConfigOffset, kPointConfigSize, {{cell, e.Byte1()}, {cell + 1, e.Byte2()}});
-    Redraw(s);
     return written;
 }
 
@@ -348,7 +338,6 @@ bool EditZoneType(Session& s, int zone) {
     if (value == current) return false;
 
     const bool written = WriteBlockWith(s, kZoneBlockOffset, kZoneBlockSize, {{cell, value}});
-    Redraw(s);
     return written;
 }
 
@@ -366,7 +355,6 @@ bool EditLoopFault(Session& s, int entry) {
     if (!AskWhole(s, r, zone) || zone == current) return false;
 
     const bool written = WriteBlockWith(s, kZoneBlockOffset, kZoneBlockSize, {{cell, zone}});
-    Redraw(s);
     return written;
 }
 
@@ -380,17 +368,17 @@ bool EditZonesLine(Session& s, int line) {
     }
 }
 
-void ZonesEditor(Session& s, int16_t& printRequest) {
-    // The zone block and the module directory first; the course of the list
-    // then reads the point block and runs the edits.
-    if (!LoadSectionBlock(s, kZoneBlockOffset, kZoneBlockSize) ||
-        !LoadSectionBlock(s, kModuleDirectoryOffset, kModuleDirectorySlots)) {
-        EndSection(s);
-        return;
-    }
-    RunListSection(
-        s, kPointConfigOffset, kPointConfigSize, printRequest, kTitleText, [&s](int16_t) { BuildZonesScreen(s); },
-        [&s](int line) { EditZonesLine(s, line); });
+void ZonesSection(Session& s, int16_t& printRequest, int /*option*/) {
+    // The zone block and the module directory first, then the point block.
+    RunListSection(s,
+                   {.titleText = kZonesTitleText,
+                    .blocks = {{kZoneBlockOffset, kZoneBlockSize},
+                               {kModuleDirectoryOffset, kModuleDirectorySlots},
+                               {kPointConfigOffset, kPointConfigSize}},
+                    .build = [](Session& ss, int16_t) { BuildZonesScreen(ss); },
+                    .edit = EditZonesLine,
+                    .stamp = DateStampPolicy::AfterEachWrite},
+                   printRequest);
 }
 
 }  // namespace cfg

@@ -38,10 +38,11 @@ inline constexpr std::array<ZoneType, 9> kZoneTypes{{
 }};
 // Any other zone type value reads as this text and is kept as it is.
 inline constexpr int kOtherZoneTypeText = 1062;
+inline constexpr int kZonesTitleText = 845;
 
 // The section routine. printRequest > 0 only builds the lines (for the
 // printout); 0 opens the section for editing.
-void ZonesEditor(Session&, int16_t& printRequest);
+void ZonesSection(Session&, int16_t& printRequest, int option);
 // Fills the screen buffer from the image: points, zones, loop faults, and
 // which loop modules the module directory (cells 430..493) declares.
 void BuildZonesScreen(Session&);

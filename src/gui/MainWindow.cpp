@@ -42,17 +42,6 @@ constexpr ButtonDef kToolbar1[] = {
 };
 constexpr int kToolbar1Buttons = 17;
 
-// Section codes of the buttons that do not open a popup.
-int SectionOfKey(const QString& key) {
-    static const std::map<QString, int> codes = {
-        {QStringLiteral("zone"), 2},    {QStringLiteral("tempi"), 3},   {QStringLiteral("opzioni"), 4},
-        {QStringLiteral("opsup"), 5},   {QStringLiteral("logiche"), 7}, {QStringLiteral("display"), 8},
-        {QStringLiteral("parcom"), 9},  {QStringLiteral("moduli"), 10}, {QStringLiteral("chiude"), 12},
-    };
-    auto it = codes.find(key);
-    return it == codes.end() ? 0 : it->second;
-}
-
 // Popup buttons: the key and the number of its menu.
 int PopupOfKey(const QString& key) {
     static const std::map<QString, int> popups = {
@@ -300,7 +289,7 @@ QWidget* MainWindow::BuildStatusArea() {
     abort_->setStyleSheet(QStringLiteral("QPushButton { color: #a00000; font-weight: bold; }"));
     abort_->hide();
     connect(abort_, &QPushButton::clicked, this, [this] {
-        ui_.session().AbortRequested = kTrue;
+        ui_.session().events.AbortRequested = kTrue;
         abort_->hide();
         abortTimer_->stop();
     });
@@ -405,7 +394,9 @@ void MainWindow::Toolbar1Clicked(QAction* a) {
         OpenPopup(popup, a);
         return;
     }
-    if (int code = SectionOfKey(key)) s.SectionCommand = static_cast<int16_t>(code);
+    // The other buttons send the code of their section (from the section
+    // table) or close the configuration.
+    if (int16_t code = SectionCodeOfKey(s.sections, key.toStdString())) s.SectionCommand = code;
 }
 
 void MainWindow::OpenPopup(int button, QAction* at) {
@@ -428,10 +419,7 @@ void MainWindow::PopupClicked(int button, int index) {
 void MainWindow::PrepareLoopModuleMenu() {
     Session& s = ui_.session();
     std::array<bool, 2> present{true, true};
-    if (ui_.readLoopModules) {
-        QtUi::HandlerScope scope(ui_);
-        present = ui_.readLoopModules(s);
-    }
+    if (ui_.readLoopModules) present = ui_.CallCore(ui_.readLoopModules);
     const int entryIndex[2] = {0, 2}, moduleText[2] = {210, 212}, missingText[2] = {209, 211};
     for (int m = 0; m < 2; ++m) {
         QAction* a = PopupEntry(5, entryIndex[m]);

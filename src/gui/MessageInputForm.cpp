@@ -80,7 +80,7 @@ void MessageInputForm::SwitchToRange() {
     rangeFrame_->show();
     from_->setFocus();
     rangeMode_ = true;
-    s_.MessageRangeInput = 255;
+    s_.events.MessageRangeInput = 255;
 }
 
 MessageAnswer MessageInputForm::Ask(const MessageRequest& req, QWidget* anchor) {

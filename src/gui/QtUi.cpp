@@ -122,7 +122,7 @@ void QtUi::Beep() { QApplication::beep(); }
 
 // --- dialogs -------------------------------------------------------------------
 
-ValueAnswer QtUi::AskValue(const ValueRequest& req) {
+ValueAnswer QtUi::ShowValueDialog(const ValueRequest& req) {
     InputForm form(*translator_, DialogParent());
     RegisterForm(&form);
     return form.Ask(req, Anchor());
@@ -177,7 +177,7 @@ CopyDialogAnswer QtUi::AskCopyFiles(const CopyDialogRequest& req) {
 }
 
 MessageAnswer QtUi::AskMessage(const MessageRequest& req) {
-    s_->MessageRangeInput = 0;
+    s_->events.MessageRangeInput = 0;
     MessageInputForm form(*s_, *translator_, DialogParent());
     RegisterForm(&form);
     return form.Ask(req, Anchor());
@@ -339,7 +339,7 @@ AboutForm* QtUi::ShowAbout(bool splash) {
     workForm()->setEnabled(false);
     form->onClosed = [this] {
         workForm()->setEnabled(true);
-        s_->PauseBreak = kTrue;
+        s_->events.PauseBreak = kTrue;
         main_->toolbar1()->setEnabled(true);
     };
     PlaceForm(form, Anchor(), 0, 0);

@@ -9,6 +9,7 @@
 #include <QTranslator>
 #include <array>
 #include <functional>
+#include <utility>
 #include <memory>
 #include <vector>
 
@@ -55,18 +56,15 @@ public:
     // While ending, ProcessEvents no longer throws (the clean-up talks to the
     // panel, which yields).
     void SetEnding() { ending_ = true; }
-    // Window handlers that call into the core count themselves here, so that
-    // ProgramEnd is never thrown through Qt's event dispatch.
-    class HandlerScope {
-    public:
-        explicit HandlerScope(QtUi& ui) : ui_(ui) { ++ui_.handlerDepth_; }
-        ~HandlerScope() { --ui_.handlerDepth_; }
-        HandlerScope(const HandlerScope&) = delete;
-        HandlerScope& operator=(const HandlerScope&) = delete;
-
-    private:
-        QtUi& ui_;
-    };
+    // Every window handler that calls into the core goes through here: while
+    // the core runs inside a handler, ProcessEvents never throws ProgramEnd
+    // (it must not cross Qt's event dispatch); the main loop ends the program
+    // once the handler has returned.
+    template <typename F>
+    decltype(auto) CallCore(F&& call) {
+        HandlerScope scope(*this);
+        return std::forward<F>(call)(*s_);
+    }
 
     // --- forms that the shell shows -------------------------------------------
     // The splash (start-up) or the information box; the toolbar and the work
@@ -93,7 +91,7 @@ public:
     void ProcessEvents() override;
     MsgAnswer MessageBox(const std::string& title, const std::string& text, MsgButtons, MsgIcon) override;
     void Beep() override;
-    ValueAnswer AskValue(const ValueRequest&) override;
+    ValueAnswer ShowValueDialog(const ValueRequest&) override;
     int AskChoice(const ChoiceRequest&) override;
     std::string AskOpenFile(const FileDialogRequest&) override;
     std::string AskSaveFile(const FileDialogRequest&) override;
@@ -169,6 +167,17 @@ public:
     LoopGridWindow* diagWindow() const;
 
 private:
+    class HandlerScope {
+    public:
+        explicit HandlerScope(QtUi& ui) : ui_(ui) { ++ui_.handlerDepth_; }
+        ~HandlerScope() { --ui_.handlerDepth_; }
+        HandlerScope(const HandlerScope&) = delete;
+        HandlerScope& operator=(const HandlerScope&) = delete;
+
+    private:
+        QtUi& ui_;
+    };
+
     QWidget* DialogParent() const;
     QWidget* Anchor() const;
     void LoadQtTranslation();

@@ -86,7 +86,7 @@ WorkForm::WorkForm(QtUi& ui, QWidget* parent) : QWidget(parent), ui_(ui) {
     list_->setStyleSheet(QStringLiteral(
         "QListWidget::item:selected { background: #1f5fa8; color: white; }"));
     list_->installEventFilter(this);
-    connect(list_, &QListWidget::itemDoubleClicked, this, [this] { ui_.session().UserEvent = kTrue; });
+    connect(list_, &QListWidget::itemDoubleClicked, this, [this] { ui_.session().events.UserEvent = kTrue; });
 
     auto button = [this](const char* name, const char* caption) {
         auto* b = new QPushButton(QString::fromUtf8(caption), editArea_);
@@ -102,11 +102,11 @@ WorkForm::WorkForm(QtUi& ui, QWidget* parent) : QWidget(parent), ui_(ui) {
     rev_ = button("CMDRev", "Indietro");
     reset_ = button("CMDReset", "Reset");
     Session& s = ui_.session();
-    connect(ok_, &QPushButton::clicked, this, [&s] { s.UserEvent = kTrue; });
-    connect(cancel_, &QPushButton::clicked, this, [&s] { s.ExitRequested = kFlag65535; });
-    connect(fwd_, &QPushButton::clicked, this, [&s] { s.ForwardEvent = kTrue; });
-    connect(rev_, &QPushButton::clicked, this, [&s] { s.ReverseRequested = kFlag65535; });
-    connect(reset_, &QPushButton::clicked, this, [&s] { s.ResetRequested = kFlag65535; });
+    connect(ok_, &QPushButton::clicked, this, [&s] { s.events.UserEvent = kTrue; });
+    connect(cancel_, &QPushButton::clicked, this, [&s] { s.events.ExitRequested = kFlag65535; });
+    connect(fwd_, &QPushButton::clicked, this, [&s] { s.events.ForwardEvent = kTrue; });
+    connect(rev_, &QPushButton::clicked, this, [&s] { s.events.ReverseRequested = kFlag65535; });
+    connect(reset_, &QPushButton::clicked, this, [&s] { s.events.ResetRequested = kFlag65535; });
     reset_->hide();
 
     auto* buttons = new QVBoxLayout;
@@ -143,8 +143,7 @@ WorkForm::WorkForm(QtUi& ui, QWidget* parent) : QWidget(parent), ui_(ui) {
     plantCode_ = settings_->addAction(QStringLiteral("Codice impianto..."));
     SetControlName(plantCode_, "Codiceimpianto");
     connect(plantCode_, &QAction::triggered, this, [this] {
-        QtUi::HandlerScope scope(ui_);
-        ChoosePlantCode(ui_.session());
+        ui_.CallCore([](Session& s) { ChoosePlantCode(s); });
     });
     languages_ = new QMenu(QStringLiteral("Lingua"), this);
     SetControlName(languages_, "mnuLanguages");
@@ -166,11 +165,11 @@ bool WorkForm::eventFilter(QObject* o, QEvent* e) {
     if (o == list_ && e->type() == QEvent::KeyPress) {
         auto* k = static_cast<QKeyEvent*>(e);
         if (k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter) {
-            ui_.session().UserEvent = kTrue;
+            ui_.session().events.UserEvent = kTrue;
             return true;
         }
         if (k->key() == Qt::Key_Escape) {
-            ui_.session().ExitRequested = kFlag65535;
+            ui_.session().events.ExitRequested = kFlag65535;
             return true;
         }
     }
@@ -284,8 +283,7 @@ void WorkForm::FillSettingsMenu() {
         a->setChecked(SameText(name, s.CommPortName));
         if (!desc.isEmpty()) a->setToolTip(desc);
         connect(a, &QAction::triggered, this, [this, name] {
-            QtUi::HandlerScope scope(ui_);
-            ChoosePort(ui_.session(), S(name));
+            ui_.CallCore([&name](Session& s) { ChoosePort(s, S(name)); });
             MarkSettings();
         });
     }
@@ -299,8 +297,7 @@ void WorkForm::FillSettingsMenu() {
         a->setCheckable(true);
         a->setChecked(SameText(Q(rate), s.BaudRate));
         connect(a, &QAction::triggered, this, [this, rate] {
-            QtUi::HandlerScope scope(ui_);
-            ChooseBaud(ui_.session(), rate);
+            ui_.CallCore([&rate](Session& s) { ChooseBaud(s, rate); });
             MarkSettings();
         });
     }
@@ -335,8 +332,7 @@ void WorkForm::FillLanguageMenu(const std::vector<std::string>& names, const std
         KeepCaption(a);
         a->setCheckable(true);
         connect(a, &QAction::triggered, this, [this, name] {
-            QtUi::HandlerScope scope(ui_);
-            SwitchLanguage(ui_.session(), name);
+            ui_.CallCore([&name](Session& s) { SwitchLanguage(s, name); });
             MarkLanguage(name);
         });
     }

@@ -86,7 +86,7 @@ void AskPanelAddress(Session& s) {
     s.LinkStatus = status::kAborted;
     const std::string prompt = GetText(s, 1375) + "\r\n" + GetText(s, 1376) + GetText(s, 1377);
     long value = 0;
-    if (AskNumber(s, s.Shell.ApplicationTitle, prompt, previous, 0, 223, value) == kInputConfirmed) {
+    if (AskNumber(s, ValueTopic::PanelAddress, s.Shell.ApplicationTitle, prompt, previous, 0, 223, value) == kInputConfirmed) {
         s.link.PanelAddress = static_cast<int16_t>(value);
         s.LinkStatus = status::kDone;
     }
@@ -174,6 +174,7 @@ void LeaveProgrammingMode(Session& s, bool expectReply) {
 bool AskAccessCode(Session& s) {
     ValueRequest req;
     req.kind = 1;
+    req.topic = ValueTopic::AccessCode;
     req.title = s.Shell.ApplicationTitle;
     req.prompt = GetText(s, 1341) + "\r\n\r\n";
     req.minimum = 1;
@@ -187,7 +188,7 @@ bool AskAccessCode(Session& s) {
 void ShowBusy(Session& s, const std::string& text) {
     Ui& ui = *s.ui;
     ui.ShowSettingsLabel();
-    s.AbortRequested = 0;
+    s.events.AbortRequested = 0;
     ui.SetStatusTimer(0);
     if (!ui.StatusVisible()) ui.SetStatusVisible(true);
     ui.SetStatusText(text);
@@ -204,7 +205,7 @@ void EndBusy(Session& s, double waitCleared) {
     ui.ProcessEvents();
     s.link.StatusTimerInterval = 300;
     ui.SetStatusTimer(300);
-    s.AbortRequested = 0;
+    s.events.AbortRequested = 0;
     ui.ProcessEvents();
     if (waitCleared <= 0) return;
     // The status timer clears the line; do not hang if the front end has none.

@@ -32,8 +32,8 @@ Arrival WaitForArrival(Session& s, int timeoutSeconds, Poll poll) {
         const double now = s.clock->SecondsSinceMidnight();
         if (now < start) start = now;
         if (now - start > timeoutSeconds) return Arrival::kTimedOut;
-        if (s.AbortRequested != 0) {
-            s.AbortRequested = 0;
+        if (s.events.AbortRequested != 0) {
+            s.events.AbortRequested = 0;
             return Arrival::kAborted;
         }
     }
@@ -86,8 +86,8 @@ int RunExchange(Session& s, Channel& ch, const Bytes& frame, int timeoutSeconds,
     for (;;) {
         ch.Discard();
         ui.ProcessEvents();
-        if (s.AbortRequested != 0) {
-            s.AbortRequested = 0;
+        if (s.events.AbortRequested != 0) {
+            s.events.AbortRequested = 0;
             result = status::kAborted;
             break;
         }

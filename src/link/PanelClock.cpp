@@ -65,7 +65,7 @@ bool SendClockSetting(Session& s, const int (&v)[6], int weekday) {
 int ClockCommand(Session& s, int choice) {
     if (choice != 4 && choice != 5) return choice;
     s.ui->SetWorkFormEnabled(false);
-    if (s.ConfigSource == 2) {
+    if (s.ConfigSource == ConfigSource::Panel) {
         if (choice == 4) ShowPanelClock(s);
         else SetPanelClock(s);
     } else {
@@ -82,8 +82,8 @@ void ShowPanelClock(Session& s) {
     if (s.LinkStatus != status::kDone) return;
 
     Ui& ui = *s.ui;
-    s.ScreenDismissed = 0;
-    s.PauseBreak = 0;
+    s.events.ScreenDismissed = 0;
+    s.events.PauseBreak = 0;
     ui.OpenScreen(GetText(s, 337), 8, 32);
     ui.WriteScreen(1, 2, GetText(s, 338), ScreenColor::Default);
     ui.WriteScreen(2, 2, GetText(s, 339), ScreenColor::Default);
@@ -97,12 +97,12 @@ void ShowPanelClock(Session& s) {
     }
 
     double start = s.clock->SecondsSinceMidnight();
-    while (s.ScreenDismissed == 0 && s.PauseBreak == 0 && ui.ScreenOpen()) {
+    while (s.events.ScreenDismissed == 0 && s.events.PauseBreak == 0 && ui.ScreenOpen()) {
         Yield(s);
         const double now = s.clock->SecondsSinceMidnight();
         if (now < start || now - start > kClockWindowSeconds) break;
     }
-    s.PauseBreak = 0;
+    s.events.PauseBreak = 0;
     ClosePanelPort(s);
 }
 

@@ -113,11 +113,11 @@ void TagModuleRef(Session& s, int module, int point) {
 
 // --- the list on the work form ------------------------------------------
 
-void ShowEditScreen(Session& s, const std::string& title) {
+void ShowEditScreen(Session& s, const std::string& title, int okText) {
     s.screen.SavedTopIndex = 0;
     s.screen.SavedSelectedIndex = -1;
     s.ui->SetListLines({}, 0, -1);
-    s.ui->ShowEditScreen(title, GetText(s, kOkCaption), GetText(s, kCancelCaption));
+    s.ui->ShowEditScreen(title, GetText(s, okText > 0 ? okText : kOkCaption), GetText(s, kCancelCaption));
     s.ui->SetEditButtons(true, true, false);
 }
 
@@ -168,16 +168,16 @@ void MoveToEditableLine(Session& s, int direction) {
 // --- the edit loop ----------------------------------------------------------
 
 void HandleEditCursor(Session& s) {
-    if (s.ForwardEvent != 0) {
-        s.ForwardEvent = 0;
+    if (s.events.ForwardEvent != 0) {
+        s.events.ForwardEvent = 0;
         MoveToEditableLine(s, +1);
     }
-    if (s.ReverseRequested != 0) {
-        s.ReverseRequested = 0;
+    if (s.events.ReverseRequested != 0) {
+        s.events.ReverseRequested = 0;
         MoveToEditableLine(s, -1);
     }
-    if (s.ResetRequested != 0) {
-        s.ResetRequested = 0;
+    if (s.events.ResetRequested != 0) {
+        s.events.ResetRequested = 0;
         s.ui->SetListSelectedIndex(-1);
         MoveToEditableLine(s, +1);
     }
@@ -187,13 +187,13 @@ void RunEditLoop(Session& s, const std::function<void(int line)>& editLine) {
     for (;;) {
         Yield(s);
         HandleEditCursor(s);
-        if (s.ExitRequested != 0) break;
-        if (s.UserEvent != 0) {
-            s.UserEvent = 0;
+        if (s.events.ExitRequested != 0) break;
+        if (s.events.UserEvent != 0) {
+            s.events.UserEvent = 0;
             editLine(SelectedScreenLine(s));
         }
     }
-    s.ExitRequested = 0;
+    s.events.ExitRequested = 0;
     s.LastErrorNumber = 0;
     s.QuietErrors = 0;
 }

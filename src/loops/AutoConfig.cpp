@@ -56,7 +56,7 @@ AutoConfigPoint ApplyDetectedPoint(AutoConfigPoint p, int detected1, int detecte
 }
 
 bool RunAutoConfiguration(Session& s, LoopContext& c, AutoConfigChoice choice) {
-    if (s.ConfigSource != 2 || !c.Present()) return false;
+    if (s.ConfigSource != ConfigSource::Panel || !c.Present()) return false;
     Ui& ui = *s.ui;
     if (choice.ask) {
         std::string text;
@@ -78,7 +78,7 @@ bool RunAutoConfiguration(Session& s, LoopContext& c, AutoConfigChoice choice) {
 
     // Any failure from here ends the run with the window closed.
     auto fail = [&] {
-        s.AbortRequested = 0;
+        s.events.AbortRequested = 0;
         ui.CloseDiagWindow();
         return false;
     };

@@ -19,7 +19,7 @@ constexpr double kErrorsSeconds = 2.0;
 constexpr double kCurrentSeconds = 1.5;
 constexpr int kCurrentLimit = 250;
 
-bool LiveViewAllowed(const Session& s, const LoopContext& c) { return s.ConfigSource == 2 && c.Present(); }
+bool LiveViewAllowed(const Session& s, const LoopContext& c) { return s.ConfigSource == ConfigSource::Panel && c.Present(); }
 
 std::string RecordedText(int value) { return value == 255 ? "...." : LoopValueText(value); }
 
@@ -110,7 +110,7 @@ void ShowMinMax(Session& s, LoopContext& c) {
     double since = s.clock->SecondsSinceMidnight();
     for (;;) {
         Yield(s);
-        if (s.AbortRequested != 0) break;
+        if (s.events.AbortRequested != 0) break;
         const LoopListInput in = s.ui->TakeLoopListInput();
         if (in.closed) break;
         if (in.activity) since = s.clock->SecondsSinceMidnight();
@@ -148,7 +148,7 @@ void ShowMinMax(Session& s, LoopContext& c) {
             since = s.clock->SecondsSinceMidnight();
         }
     }
-    s.AbortRequested = 0;
+    s.events.AbortRequested = 0;
     s.ui->CloseLoopList();
 }
 
@@ -199,7 +199,7 @@ void ShowLoopErrors(Session& s, LoopContext& c) {
             ui.MessageBox(GetText(s, 28), GetText(s, 42), MsgButtons::YesNo, MsgIcon::Question) == MsgAnswer::Yes)
             ResetLoopErrors(s, c);
     }
-    s.AbortRequested = 0;
+    s.events.AbortRequested = 0;
     ui.CloseDiagWindow();
 }
 
@@ -236,7 +236,7 @@ void ShowLineCurrent(Session& s, LoopContext& c) {
         else ui.WriteDiag(3, 3, "  " + PadSpaces(4, ma), ScreenColor::Green);
         if (!WaitInView(s, kCurrentSeconds, [&ui] { return !ui.DiagWindowOpen(); })) break;
     }
-    s.AbortRequested = 0;
+    s.events.AbortRequested = 0;
     ui.CloseDiagWindow();
 }
 

@@ -20,7 +20,7 @@ constexpr uint32_t kPresentColour = 0xC0FFC0;  // light green
 constexpr int kModelLength = 32;
 constexpr double kListRefreshSeconds = 4.0;
 
-bool FromPanel(const Session& s) { return s.ConfigSource == 2; }
+bool FromPanel(const Session& s) { return s.ConfigSource == ConfigSource::Panel; }
 
 // Panel address of a table reached through address directory entry `entry`.
 long EntryAddress(Session& s, int entry, long plus) {
@@ -103,8 +103,8 @@ int AnswerByte(const Session& s, int n) {
 bool WaitInView(Session& s, const double seconds, const std::function<bool()>& stop) {
     const double start = s.clock->SecondsSinceMidnight();
     for (;;) {
-        if (s.AbortRequested != 0) {
-            s.AbortRequested = 0;
+        if (s.events.AbortRequested != 0) {
+            s.events.AbortRequested = 0;
             return false;
         }
         const double elapsed = s.clock->SecondsSinceMidnight() - start;
@@ -198,7 +198,7 @@ void LoopSection(Session& s, int16_t& printRequest, int option) {
         const int view = WaitForViewButton(s);
         s.ui->SetLoopButtonPressed(PressedPositionOf(view));
         if (view == loopview::kEnd) break;
-        s.AbortRequested = 0;
+        s.events.AbortRequested = 0;
         switch (view) {
         case loopview::kList: ShowConfiguredSensors(s, c, false); break;
         case loopview::kMinMax: ShowMinMax(s, c); break;
@@ -222,7 +222,7 @@ bool LoadLoopTables(Session& s, LoopContext& c) {
     for (int i = 1; i <= 1000; ++i) image[i] = 0;
     c.ClearLiveTables();
     const bool panel = FromPanel(s);
-    if (s.ConfigSource != 1 && !panel) {
+    if (s.ConfigSource != ConfigSource::File && !panel) {
         s.LinkStatus = status::kNoSource;
         return false;
     }
@@ -398,7 +398,7 @@ void ShowConfiguredSensors(Session& s, LoopContext& c, bool compact) {
     double since = s.clock->SecondsSinceMidnight();
     for (;;) {
         Yield(s);
-        if (s.AbortRequested != 0) break;
+        if (s.events.AbortRequested != 0) break;
         const LoopListInput in = s.ui->TakeLoopListInput();
         if (in.closed) break;
         if (in.activity) since = s.clock->SecondsSinceMidnight();
@@ -425,7 +425,7 @@ void ShowConfiguredSensors(Session& s, LoopContext& c, bool compact) {
             since = s.clock->SecondsSinceMidnight();
         }
     }
-    s.AbortRequested = 0;
+    s.events.AbortRequested = 0;
     s.ui->CloseLoopList();
 }
 

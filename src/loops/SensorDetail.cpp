@@ -26,7 +26,7 @@ std::string Description(Session& s, int point) {
     auto& buf = s.config.TransferBuffer;
     for (int i = 1; i <= kDescriptionLength; ++i) buf[i] = 32;
     const long offset = static_cast<long>(point - 1) * kDescriptionLength;
-    if (s.ConfigSource == 2) {
+    if (s.ConfigSource == ConfigSource::Panel) {
         ReadMemoryMap(s);
         if (s.LinkStatus != status::kDone) return {};
         ReadPanelBlock(s, s.config.AddressDirectory[kDescriptionEntry] + offset, kDescriptionLength, 1, buf);
@@ -59,7 +59,7 @@ bool ReadLivePoint(Session& s, LoopContext& c, int k) {
 void ShowPointDetail(Session& s, LoopContext& c, int point) {
     const int k = point - (c.module - 1) * kPointsPerModule;
     if (k < 1 || k > kPointsPerModule) return;
-    const bool panel = s.ConfigSource == 2;
+    const bool panel = s.ConfigSource == ConfigSource::Panel;
     Ui& ui = *s.ui;
     const auto& image = s.config.ConfigImage;
     const int b1 = image[kPointConfigCell + 2 * (k - 1)] & 0xFF;
@@ -141,11 +141,11 @@ void ShowPointDetail(Session& s, LoopContext& c, int point) {
         }
     } else {
         while (ui.DetailWindowOpen()) {
-            if (s.AbortRequested != 0) break;
+            if (s.events.AbortRequested != 0) break;
             Yield(s);
         }
     }
-    s.AbortRequested = 0;
+    s.events.AbortRequested = 0;
     ui.CloseDetailWindow();
 }
 

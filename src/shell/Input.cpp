@@ -29,7 +29,7 @@ bool AcceptsNumber(const ValueRequest& req, const std::string& text, double& val
 }
 
 int AskValue(Session& s, const ValueRequest& req, ValueAnswer& answer) {
-    answer = s.ui->AskValue(req);
+    answer = s.ui->ShowValueDialog(req);
     if (!answer.confirmed) return 0;
     switch (req.kind) {
     case 1: {
@@ -46,10 +46,11 @@ int AskValue(Session& s, const ValueRequest& req, ValueAnswer& answer) {
     }
 }
 
-int AskNumber(Session& s, const std::string& title, const std::string& prompt, long initial,
+int AskNumber(Session& s, ValueTopic topic, const std::string& title, const std::string& prompt, long initial,
               long minimum, long maximum, long& value, int top, int left) {
     ValueRequest req;
     req.kind = 1;
+    req.topic = topic;
     req.title = title;
     req.prompt = prompt;
     req.initialText = std::to_string(initial);

@@ -60,7 +60,11 @@ std::string GetText(Session& s, const std::string& id) {
 }
 
 std::string GetText(Session& s, int id) {
-    if (id >= 1 && id <= 2000) return s.LanguageTexts[id];
+    if (id >= 1 && id <= 2000) {
+        const std::string& text = s.LanguageTexts[id];
+        if (text.empty()) s.MissingTextIds.insert(id);
+        return text;
+    }
     std::string key = std::to_string(id);
     if (id >= 0 && key.size() < 4) key = std::string(4 - key.size(), '0') + key;
     return GetText(s, key);
@@ -90,7 +94,7 @@ void SwitchLanguage(Session& s, const std::string& language) {
     s.ui->TranslateForms();
     // The main window's caption from the language file has replaced the
     // home screen's one, which names the version in the language's words.
-    if (s.ConfigSource == 0) SetHomeCaptions(s);
+    if (s.ConfigSource == ConfigSource::None) SetHomeCaptions(s);
     SaveSettings(s);
 }
 

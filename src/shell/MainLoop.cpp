@@ -11,14 +11,6 @@ namespace cfg {
 
 namespace {
 
-// File part that a section needs: 1 = .CY2, 2 = .PY2, 3 = .UY2, 4 = .MY2;
-// 0 for codes that need none.
-int FilePartOf(int section) {
-    if ((section >= 1 && section <= 5) || section == 9 || section == 10) return 1;
-    if (section >= 6 && section <= 8) return section - 4;
-    return 0;
-}
-
 void State0Reset(Session& s) {
     s.SectionCommand = 0;
     s.PortOpened = 0;
@@ -27,7 +19,7 @@ void State0Reset(Session& s) {
     for (auto& hook : s.commands.resetHooks)
         if (hook) hook(s);
     s.ConfigFileName.clear();
-    s.ConfigSource = 0;
+    s.ConfigSource = ConfigSource::None;
     s.ui->SetSettingsLabel(SettingsCaption(s));
     NextState(s);
 }
@@ -53,7 +45,7 @@ void State2FileCommand(Session& s) {
     switch (s.SectionCommand) {
     case 51:
         if (c.open) c.open(s, s.CommandOption);
-        if (s.ConfigSource >= 1)
+        if (s.ConfigSource != ConfigSource::None)
             NextState(s);
         else
             PrevState(s);
@@ -74,9 +66,9 @@ void State2FileCommand(Session& s) {
 }
 
 void State3ConfigView(Session& s) {
-    if (s.ConfigSource == 1) {
+    if (s.ConfigSource == ConfigSource::File) {
         if (s.commands.refreshFromFile) s.commands.refreshFromFile(s);
-    } else if (s.ConfigSource == 2) {
+    } else if (s.ConfigSource == ConfigSource::Panel) {
         if (s.commands.refreshFromPanel) s.commands.refreshFromPanel(s);
         if (s.LinkStatus != 255) {
             s.MainState = 0;
@@ -100,70 +92,22 @@ void Dispatch(Session& s, int code) {
     NextState(s);
 }
 
+// The option word a section receives, as the table names it.
+int16_t* OptionSlot(Session& s, SectionOption option) {
+    switch (option) {
+    case SectionOption::Command: return &s.CommandOption;
+    case SectionOption::ClockProgram: return &s.ClockProgramOption;
+    case SectionOption::None: break;
+    }
+    return nullptr;
+}
+
 void State4SectionCommand(Session& s) {
     if (s.SectionCommand == 0) return;
     LockToolbar(s, s.ToolbarButtonIndex);
     const int16_t section = s.SectionCommand;
     s.Shell.ActiveSection = section;
     s.SectionCommand = 0;
-
-    if (s.ConfigSource == 1) {
-        int part = FilePartOf(section);
-        if (part != 0) {
-            s.Shell.SectionPartStatus =
-                static_cast<int16_t>(s.commands.checkFilePart ? s.commands.checkFilePart(s, part) : 255);
-            if (s.Shell.SectionPartStatus != 255) {
-                ShowSectionButtons(s);
-                return;
-            }
-        }
-    }
-
-    switch (section) {
-    case 1: case 2: case 3: case 4: case 7: case 8: case 9: case 10: case 11:
-        Dispatch(s, section);
-        return;
-    case 5:
-        if (s.SuperiorOptionsConfirmed == 0) {
-            std::string text = GetText(s, 399) + GetText(s, 400) + GetText(s, 401) + GetText(s, 402) +
-                               "\r\n\r\n" + GetText(s, 403);
-            if (s.ui->MessageBox(GetText(s, 398), text, MsgButtons::YesNo, MsgIcon::Exclamation) ==
-                MsgAnswer::Yes)
-                s.SuperiorOptionsConfirmed = 255;
-        }
-        if (s.SuperiorOptionsConfirmed > 0)
-            Dispatch(s, 5);
-        else
-            ShowSectionButtons(s);
-        return;
-    case 6:
-        s.ClockProgramOption = s.CommandOption;
-        if (s.commands.prepareClockProgram)
-            s.ClockProgramOption = static_cast<int16_t>(s.commands.prepareClockProgram(s, s.ClockProgramOption));
-        if (s.ClockProgramOption > 0)
-            Dispatch(s, 6);
-        else
-            ShowSectionButtons(s);
-        return;
-    case 255: {
-        if (s.ConfigSource == 2) {
-            s.QuietErrors = 1;
-            s.LastErrorNumber = 0;
-            bool found = s.commands.probeSerialFile && s.commands.probeSerialFile(s);
-            if (!found && s.LastErrorNumber == 0) s.LastErrorNumber = 53;
-            s.QuietErrors = 0;
-            if (s.LastErrorNumber == 0) {
-                Dispatch(s, 255);
-                return;
-            }
-            s.LastErrorNumber = 0;
-        }
-        ShowSectionButtons(s);
-        return;
-    }
-    default:
-        break;
-    }
 
     if (section == s.Shell.CloseCommandCode) {
         if (s.PortOpened > 0) {
@@ -173,30 +117,62 @@ void State4SectionCommand(Session& s) {
         s.MainState = 0;
         return;
     }
-    ShowSectionButtons(s);
+
+    const SectionDef* def = s.sections.Find(section);
+    if (!def) {
+        ShowSectionButtons(s);
+        return;
+    }
+    if (s.ConfigSource == ConfigSource::File && def->part != FilePart::None) {
+        const int part = static_cast<int>(def->part);
+        s.Shell.SectionPartStatus =
+            static_cast<int16_t>(s.commands.checkFilePart ? s.commands.checkFilePart(s, part) : 255);
+        if (s.Shell.SectionPartStatus != 255) {
+            ShowSectionButtons(s);
+            return;
+        }
+    }
+    if (def->panelOnly && s.ConfigSource != ConfigSource::Panel) {
+        ShowSectionButtons(s);
+        return;
+    }
+    int16_t option = s.CommandOption;
+    // A guard may do the whole work itself (the clock entries that only
+    // show or set the panel clock) and leave no section to run.
+    if ((def->guard && !def->guard(s, option)) || !def->run) {
+        ShowSectionButtons(s);
+        return;
+    }
+    if (int16_t* slot = OptionSlot(s, def->option)) *slot = option;
+    Dispatch(s, section);
 }
 
 void State5RunSection(Session& s) {
-    auto it = s.commands.sections.find(s.DispatchCode);
-    if (it == s.commands.sections.end() || !it->second) {
+    const SectionDef* def = s.sections.Find(s.DispatchCode);
+    if (!def || !def->run) {
         s.DispatchCode = 0;
     } else {
-        int option = 0;
-        if (s.DispatchCode == 1) {
-            LockToolbar(s, 0);
-            option = s.CommandOption;
-        } else if (s.DispatchCode == 6) {
-            option = s.ClockProgramOption;
-        } else if (s.DispatchCode == 11) {
-            option = s.CommandOption;
-        }
+        if (def->locksToolbar) LockToolbar(s, 0);
+        const int16_t* slot = OptionSlot(s, def->option);
         int16_t printRequest = 0;
-        it->second(s, printRequest, option);
+        // A copy: the routine may replace the table's row while it runs.
+        const SectionDef::Run run = def->run;
+        run(s, printRequest, slot ? *slot : 0);
     }
     s.MainState = 3;
 }
 
 }  // namespace
+
+bool ConfirmSuperiorOptions(Session& s) {
+    if (s.SuperiorOptionsConfirmed == 0) {
+        std::string text = GetText(s, 399) + GetText(s, 400) + GetText(s, 401) + GetText(s, 402) + "\r\n\r\n" +
+                           GetText(s, 403);
+        if (s.ui->MessageBox(GetText(s, 398), text, MsgButtons::YesNo, MsgIcon::Exclamation) == MsgAnswer::Yes)
+            s.SuperiorOptionsConfirmed = 255;
+    }
+    return s.SuperiorOptionsConfirmed > 0;
+}
 
 void SetHomeCaptions(Session& s) {
     s.ui->SetWorkTitle(kProgramName);

@@ -12,6 +12,10 @@ void MainLoopTurn(Session&);
 template <typename Pred>
 void RunMainLoop(Session& s, Pred keepRunning);
 
+// The warning before the superior options: asked until the user answers
+// Yes, then never again in this run. True when the section may open.
+bool ConfirmSuperiorOptions(Session&);
+
 // Sets the caption of the main window and the work-form title of the home
 // screen ("CFG-Veltrano" and the version).
 void SetHomeCaptions(Session&);

@@ -7,16 +7,18 @@
 
 #include <cstdint>
 #include <functional>
-#include <map>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "Cells.h"
 #include "Clock.h"
 #include "ConfigState.h"
+#include "FormEvents.h"
 #include "LanguageIndex.h"
 #include "LinkState.h"
 #include "ScreenState.h"
+#include "Sections.h"
 #include "Transport.h"
 #include "Ui.h"
 
@@ -42,12 +44,15 @@ inline constexpr int kNoSource = 240;
 inline constexpr int kFileMissing = 254;
 }  // namespace status
 
+// Where the open configuration lives.
+enum class ConfigSource : int16_t { None = 0, File = 1, Panel = 2 };
+
 struct Session;
 
-// What the boxes above the shell register so that the main loop can run them.
+// The file commands that the boxes above the shell register so that the main
+// loop can run them; the sections have their own table (Sections.h).
 struct Commands {
     using Command = std::function<void(Session&, int option)>;
-    using Section = std::function<void(Session&, int16_t& printRequest, int option)>;
     using Action = std::function<void(Session&)>;
 
     Command open;       // code 51: 1 = file set, 2 = panel
@@ -58,12 +63,6 @@ struct Commands {
     Action closePanel;        // leave programming mode, release the port
     // Checks that file part 1..4 of the open set exists; returns 255 when it does.
     std::function<int(Session&, int part)> checkFilePart;
-    // Clock-programmer preparation: returns the option, 0 to refuse.
-    std::function<int(Session&, int option)> prepareClockProgram;
-    // Opens the serial-number counter file; returns true when it exists.
-    std::function<bool(Session&)> probeSerialFile;
-    // Section routines by DispatchCode (1..11, 255).
-    std::map<int, Section> sections;
     // Run in main-loop state 0: clear working values of an open configuration.
     std::vector<Action> resetHooks;
 };
@@ -97,7 +96,7 @@ struct Session {
     ShellRecord Shell;
 
     // --- configuration source ---------------------------------------------
-    int16_t ConfigSource = 0;  // 0 none, 1 file set, 2 panel
+    cfg::ConfigSource ConfigSource = cfg::ConfigSource::None;
     std::string ConfigFileName;
 
     // --- link and error state ---------------------------------------------
@@ -106,8 +105,6 @@ struct Session {
     int LinkStatus = 0;
     long LastErrorNumber = 0;
     int16_t QuietErrors = 0;
-    int16_t PauseBreak = 0;
-    int16_t AbortRequested = 0;
 
     // --- program folder and settings ----------------------------------------
     std::string ProgramFolder;  // the executable's folder (or --folder)
@@ -123,29 +120,26 @@ struct Session {
     std::string RelayPlantCode;
     std::string RelayBaudRate;
 
-    // --- work-form flags (set by the front end, polled by the core) -----------
-    int16_t UserEvent = 0;
-    int16_t ExitRequested = 0;
-    int16_t ForwardEvent = 0;
-    int16_t ReverseRequested = 0;
-    int16_t ResetRequested = 0;
-
-    // --- dialog globals -----------------------------------------------------
-    int16_t ScreenDismissed = 0;
+    // --- flags raised by the front end, polled by the core --------------------
+    FormEvents events;
     int16_t ScreenLocked = 0;
-    int16_t MessageRangeInput = 0;
 
     // --- language -------------------------------------------------------------
     // LanguageTexts: entries 1..2000, each at most 128 characters.
     BoundedArray<std::string, 0, 2000> LanguageTexts;
     // The current language file, indexed for form texts and ids above 2000.
     LanguageIndex LanguageFileIndex;
+    // Ids 1..2000 asked for that the language file does not hold: the text
+    // shown was empty. Kept for diagnostics and for the tests that check
+    // every section against every shipped language.
+    std::set<int> MissingTextIds;
 
     // --- boxes above the shell ---------------------------------------------
     ConfigState config;
     LinkState link;
     ScreenState screen;
     Commands commands;
+    SectionTable sections;
 };
 
 }  // namespace cfg

@@ -120,7 +120,7 @@ void ChooseBaud(Session& s, const std::string& baud) {
 bool ChoosePlantCode(Session& s) {
     long v = 0;
     long initial = static_cast<long>(ParseNumber(s.PlantCode));
-    if (AskNumber(s, GetText(s, 2), GetText(s, 3), initial, 0, 223, v, 1000, 800) != kInputConfirmed)
+    if (AskNumber(s, ValueTopic::PlantCode, GetText(s, 2), GetText(s, 3), initial, 0, 223, v, 1000, 800) != kInputConfirmed)
         return false;
     s.PlantCode = std::to_string(v);
     SaveSettings(s);

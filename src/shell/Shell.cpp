@@ -24,9 +24,9 @@ void WaitWhile(Session& s, double seconds, Stop stop) {
 }  // namespace
 
 void PauseSeconds(Session& s, double seconds) {
-    s.PauseBreak = 0;
-    WaitWhile(s, seconds, [&] { return s.PauseBreak != 0; });
-    s.PauseBreak = 0;
+    s.events.PauseBreak = 0;
+    WaitWhile(s, seconds, [&] { return s.events.PauseBreak != 0; });
+    s.events.PauseBreak = 0;
 }
 
 void WaitSeconds(Session& s, double seconds) {

@@ -1,13 +1,19 @@
 // The user-facing side of the core: everything a form, dialog or message box
-// does. The core calls these synchronously; a front end that needs to wait for
-// the user runs its own event loop inside the call. Every method has a
-// harmless default so that a head-less front end only implements what it uses.
+// does, split by role (event pump, dialogs, edit screen, main frame, busy
+// area, text grid). The core calls these synchronously; a front end that
+// needs to wait for the user runs its own event loop inside the call.
+// Every method is pure: a front end that forgets one does not compile.
+// HeadlessUi (HeadlessUi.h) gives the defaults of a front end without
+// windows.
 #pragma once
 
 #include <array>
 #include <optional>
 #include <string>
 #include <vector>
+
+#include "LoopUi.h"
+#include "SensorInputUi.h"
 
 #include "LoopUi.h"
 #include "SensorInputUi.h"
@@ -21,9 +27,19 @@ enum class MsgAnswer { Ok, Cancel, Yes, No, Retry };
 // Colours of the text-grid window (FRMScreen).
 enum class ScreenColor { Default, Black, Red, Green, Yellow, Blue, Magenta, Cyan, White, Gray };
 
+// What a value dialog asks for, so that a front end without windows can
+// answer it from its options without reading the prompt.
+enum class ValueTopic {
+    Other,
+    PanelAddress,  // the address of the panel to talk to
+    AccessCode,    // the panel's access code
+    PlantCode,     // the plant code of the settings
+};
+
 // FRMInput: ask for a number (kind 1), a text (kind 2) or a list entry (kind 3).
 struct ValueRequest {
     int kind = 1;
+    ValueTopic topic = ValueTopic::Other;
     std::string title;
     std::string prompt;        // may hold line breaks
     std::string initialText;   // kinds 1 and 2
@@ -100,89 +116,113 @@ struct DateTimeFields {
     std::array<std::string, 6> field;
 };
 
-class Ui : public SensorInputUi, public LoopUi {
+// Lets pending window events run (button clicks set the shared flags).
+class EventPumpUi {
 public:
-    virtual ~Ui() = default;
+    virtual ~EventPumpUi() = default;
+    virtual void ProcessEvents() = 0;
+};
 
-    // --- event pump -------------------------------------------------------
-    // Let pending window events run (button clicks set the shared flags).
-    virtual void ProcessEvents() {}
-
-    // --- message boxes ----------------------------------------------------
-    virtual MsgAnswer MessageBox(const std::string& title, const std::string& text,
-                                 MsgButtons buttons, MsgIcon icon) = 0;
-    virtual void Beep() {}
-
-    // --- dialogs ----------------------------------------------------------
-    virtual ValueAnswer AskValue(const ValueRequest&) { return {}; }
-    virtual int AskChoice(const ChoiceRequest&) { return -1; }
-    virtual std::string AskOpenFile(const FileDialogRequest&) { return {}; }
-    virtual std::string AskSaveFile(const FileDialogRequest&) { return {}; }
-    virtual CopyDialogAnswer AskCopyFiles(const CopyDialogRequest&) { return {}; }
-    virtual MessageAnswer AskMessage(const MessageRequest&) { return {}; }
+// Message boxes and the modal dialogs.
+class DialogUi {
+public:
+    virtual ~DialogUi() = default;
+    virtual MsgAnswer MessageBox(const std::string& title, const std::string& text, MsgButtons buttons,
+                                 MsgIcon icon) = 0;
+    virtual void Beep() = 0;
+    // The value dialog as the user left it, without the range check: the core
+    // calls cfg::AskValue (shell/Input.h), which checks the answer.
+    virtual ValueAnswer ShowValueDialog(const ValueRequest&) = 0;
+    virtual int AskChoice(const ChoiceRequest&) = 0;
+    virtual std::string AskOpenFile(const FileDialogRequest&) = 0;
+    virtual std::string AskSaveFile(const FileDialogRequest&) = 0;
+    virtual CopyDialogAnswer AskCopyFiles(const CopyDialogRequest&) = 0;
+    virtual MessageAnswer AskMessage(const MessageRequest&) = 0;
     // Returns false when cancelled. focusField (0..5) names the field to
     // select and focus when a previous entry was rejected; -1 for none.
-    virtual bool AskDateTime(const std::string& /*title*/, DateTimeFields&, int /*focusField*/) {
-        return false;
-    }
+    virtual bool AskDateTime(const std::string& title, DateTimeFields&, int focusField) = 0;
+};
 
-    // --- the work form's edit screen (LSTConfig and its buttons) ---------
-    virtual void ShowEditScreen(const std::string& /*title*/, const std::string& /*okCaption*/,
-                                const std::string& /*cancelCaption*/) {}
-    virtual void HideEditScreen() {}
+// The work form's edit screen: the configuration list and its buttons.
+class EditScreenUi {
+public:
+    virtual ~EditScreenUi() = default;
+    virtual void ShowEditScreen(const std::string& title, const std::string& okCaption,
+                                const std::string& cancelCaption) = 0;
+    virtual void HideEditScreen() = 0;
     // Replace the list contents; keep the given scroll position and selection
     // (-1 = no selection).
-    virtual void SetListLines(const std::vector<std::string>& /*lines*/, int /*topIndex*/,
-                              int /*selectedIndex*/) {}
-    virtual int ListTopIndex() { return 0; }
-    virtual int ListSelectedIndex() { return -1; }
-    virtual void SetListSelectedIndex(int) {}
+    virtual void SetListLines(const std::vector<std::string>& lines, int topIndex, int selectedIndex) = 0;
+    virtual int ListTopIndex() = 0;
+    virtual int ListSelectedIndex() = 0;
+    virtual void SetListSelectedIndex(int) = 0;
     // Visibility of the Fwd / Rev / Reset buttons beside the list.
-    virtual void SetEditButtons(bool /*forward*/, bool /*reverse*/, bool /*reset*/) {}
-
-    // --- main window and work form ---------------------------------------
-    virtual void SetToolbarButtonEnabled(int /*index 1..17*/, bool) {}
-    virtual void SetToolbarEnabled(bool) {}
-    virtual void SetMainCaption(const std::string&) {}
-    virtual void SetWorkTitle(const std::string&) {}
-    virtual void SetConfigViewVisible(bool) {}
-    virtual void SetSettingsMenusEnabled(bool) {}
-    virtual void SetWorkFormEnabled(bool) {}
-    virtual void HideLoopDisplay() {}
-    virtual void HideSectionControls() {}
-    // LBLImpostaz: serial settings and plant code.
-    virtual void SetSettingsLabel(const std::string&) {}
-    // Shows LBLImpostaz (the busy area shows it with every status line).
-    virtual void ShowSettingsLabel() {}
-    // Identification shown in the status area (installation, last change...).
-    virtual void SetIdentification(const std::string&) {}
-
-    // --- busy area --------------------------------------------------------
-    virtual void SetStatusVisible(bool) {}
-    virtual bool StatusVisible() { return false; }
-    virtual void SetStatusText(const std::string&) {}
-    virtual std::string StatusText() { return {}; }
-    virtual void SetProgressMaximum(int) {}
-    virtual void SetProgressValue(int) {}
-    // " Tx ", " Rx " or "" (hidden).
-    virtual void SetTxRx(const std::string&) {}
-    virtual void SetAbortButtonVisible(bool) {}
-    // TMRStatus: 0 disables it, otherwise one shot after ms milliseconds.
-    virtual void SetStatusTimer(int /*ms*/) {}
-    virtual bool StatusTimerEnabled() { return false; }
-    // TMRAbort: reveals the abort button while the status line shows.
-    virtual void SetAbortTimer(bool) {}
-
-    // --- text grid window (FRMScreen) --------------------------------------
-    virtual void OpenScreen(const std::string& /*title*/, int /*rows*/, int /*cols*/) {}
-    virtual void WriteScreen(int /*row*/, int /*col*/, const std::string&, ScreenColor) {}
-    virtual void ClearScreen() {}
-    virtual void CloseScreen() {}
-    virtual bool ScreenOpen() { return false; }
-
-    // --- language ------------------------------------------------------------
-    // Re-read captions, tool-tips and tags of every open form.
-    virtual void TranslateForms() {}
+    virtual void SetEditButtons(bool forward, bool reverse, bool reset) = 0;
 };
+
+// The main window and the work form around the list.
+class MainFrameUi {
+public:
+    virtual ~MainFrameUi() = default;
+    virtual void SetToolbarButtonEnabled(int index /*1..17*/, bool) = 0;
+    virtual void SetToolbarEnabled(bool) = 0;
+    virtual void SetMainCaption(const std::string&) = 0;
+    virtual void SetWorkTitle(const std::string&) = 0;
+    virtual void SetConfigViewVisible(bool) = 0;
+    virtual void SetSettingsMenusEnabled(bool) = 0;
+    virtual void SetWorkFormEnabled(bool) = 0;
+    virtual void HideLoopDisplay() = 0;
+    virtual void HideSectionControls() = 0;
+    // LBLImpostaz: serial settings and plant code.
+    virtual void SetSettingsLabel(const std::string&) = 0;
+    // Shows LBLImpostaz (the busy area shows it with every status line).
+    virtual void ShowSettingsLabel() = 0;
+    // Identification shown in the status area (installation, last change...).
+    virtual void SetIdentification(const std::string&) = 0;
+    // Re-read captions, tool-tips and tags of every open form.
+    virtual void TranslateForms() = 0;
+};
+
+// The busy area of the main window: status line, progress, Tx/Rx, abort.
+class BusyAreaUi {
+public:
+    virtual ~BusyAreaUi() = default;
+    virtual void SetStatusVisible(bool) = 0;
+    virtual bool StatusVisible() = 0;
+    virtual void SetStatusText(const std::string&) = 0;
+    virtual std::string StatusText() = 0;
+    virtual void SetProgressMaximum(int) = 0;
+    virtual void SetProgressValue(int) = 0;
+    // " Tx ", " Rx " or "" (hidden).
+    virtual void SetTxRx(const std::string&) = 0;
+    virtual void SetAbortButtonVisible(bool) = 0;
+    // TMRStatus: 0 disables it, otherwise one shot after ms milliseconds.
+    virtual void SetStatusTimer(int ms) = 0;
+    virtual bool StatusTimerEnabled() = 0;
+    // TMRAbort: reveals the abort button while the status line shows.
+    virtual void SetAbortTimer(bool) = 0;
+};
+
+// The text-grid window (FRMScreen).
+class TextGridUi {
+public:
+    virtual ~TextGridUi() = default;
+    virtual void OpenScreen(const std::string& title, int rows, int cols) = 0;
+    virtual void WriteScreen(int row, int col, const std::string&, ScreenColor) = 0;
+    virtual void ClearScreen() = 0;
+    virtual void CloseScreen() = 0;
+    virtual bool ScreenOpen() = 0;
+};
+
+// Everything the core asks of a front end. A feature that needs a dialog of
+// its own adds a role interface here.
+class Ui : public EventPumpUi,
+           public DialogUi,
+           public EditScreenUi,
+           public MainFrameUi,
+           public BusyAreaUi,
+           public TextGridUi,
+           public SensorInputUi,
+           public LoopUi {};
 
 }  // namespace cfg

@@ -28,13 +28,13 @@ bool OpenPart(Session& s, const std::string& extension, std::fstream& file) {
 void ReadBlock(Session& s, long address, int count, const std::string& extension, int destIndex, CellSpan dest) {
     s.LinkStatus = status::kAborted;
     switch (s.ConfigSource) {
-    case 1: {
+    case ConfigSource::File: {
         std::fstream file;
         if (!OpenPart(s, extension, file)) return;
         ReadFileBlock(s, file, address, count, destIndex, dest);
         return;
     }
-    case 2: ReadPanelBlock(s, address, count, destIndex, dest); return;
+    case ConfigSource::Panel: ReadPanelBlock(s, address, count, destIndex, dest); return;
     default: s.LinkStatus = status::kNoSource; return;
     }
 }
@@ -43,13 +43,13 @@ void WriteBlock(Session& s, long address, int count, const std::string& extensio
     s.LinkStatus = status::kAborted;
     s.config.DateStamped = 0;
     switch (s.ConfigSource) {
-    case 1: {
+    case ConfigSource::File: {
         std::fstream file;
         if (!OpenPart(s, extension, file)) return;
         WriteFileBlock(s, file, address, count, 1, src);
         return;
     }
-    case 2: WritePanelBlock(s, address, count, true, 1, src); return;
+    case ConfigSource::Panel: WritePanelBlock(s, address, count, true, 1, src); return;
     default: s.LinkStatus = status::kNoSource; return;
     }
 }

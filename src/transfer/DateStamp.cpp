@@ -75,7 +75,7 @@ std::string IdentificationText(const Session& s) {
     const auto& c = s.config;
     std::string line;
     // A file set is named first: its identification may well be blank.
-    if (s.ConfigSource == 1) Append(line, BaseNameOf(s.ConfigFileName));
+    if (s.ConfigSource == ConfigSource::File) Append(line, BaseNameOf(s.ConfigFileName));
     Append(line, c.InstallationName);
     Append(line, c.LastChangeDate);
     std::string panel = Trim(c.PanelIdent);
@@ -92,13 +92,13 @@ void StampDate(Session& s) {
     auto& c = s.config;
     if (c.DateStamped != 0) return;
     long address;
-    if (s.ConfigSource == 1) {
+    if (s.ConfigSource == ConfigSource::File) {
         c.LastChangeDate = ChangeDateText(s.clock->Now());
         for (int i = 0; i < 8; ++i) c.IdentBuffer[1 + i] = static_cast<Cell>(static_cast<unsigned char>(c.LastChangeDate[static_cast<std::size_t>(i)]));
         WriteBlock(s, kLastChangeOffset, 8, PartExtension(1), c.IdentBuffer);
         if (s.LinkStatus != status::kDone) return;
         address = kIdentBlockOffset;
-    } else if (s.ConfigSource == 2) {
+    } else if (s.ConfigSource == ConfigSource::Panel) {
         address = kMainPanelBase + kIdentBlockOffset;
     } else {
         s.LinkStatus = status::kNoSource;

@@ -3,13 +3,14 @@
 #include "transfer/Blocks.h"
 #include "link/Screen.h"
 #include "shell/Language.h"
+#include "transfer/DateStamp.h"
 
 namespace cfg {
 
 long SectionAddress(Session& s, long offset, SectionFile file) {
     switch (s.ConfigSource) {
-    case 1: return offset;
-    case 2: return file.panelBase + offset;
+    case ConfigSource::File: return offset;
+    case ConfigSource::Panel: return file.panelBase + offset;
     default: s.LinkStatus = status::kNoSource; return -1;
     }
 }
@@ -34,22 +35,32 @@ bool WriteSectionBytes(Session& s, int offset, const std::vector<Cell>& bytes, S
 
 void EndSection(Session& s) { HideEditScreen(s); }
 
-bool RunListSection(Session& s, int offset, int count, int16_t printRequest, int titleText,
-                    const std::function<void(int16_t)>& build, const std::function<void(int)>& editLine) {
-    if (!LoadSectionBlock(s, offset, count)) {
-        EndSection(s);
-        return false;
+bool RunListSection(Session& s, const ListSection& section, int16_t printRequest) {
+    for (const SectionBlock& b : section.blocks) {
+        if (!LoadSectionBlock(s, b.offset, b.count, b.file)) {
+            EndSection(s);
+            return false;
+        }
     }
-    build(printRequest);
+    section.build(s, printRequest);
     if (printRequest > 0) {
         EndSection(s);
         return true;
     }
-    ShowEditScreen(s, GetText(s, titleText));
+    ShowEditScreen(s, GetText(s, section.titleText), section.okText);
     RefreshScreen(s);
     // Start on the first line that can be changed, so Enter edits at once.
     if (SelectedScreenLine(s) == 0) MoveToEditableLine(s, +1);
-    RunEditLoop(s, editLine);
+    bool wrote = false;
+    RunEditLoop(s, [&](int line) {
+        if (!section.edit || !section.edit(s, line)) return;
+        wrote = true;
+        if (section.stamp == DateStampPolicy::AfterEachWrite && s.config.DateStamped == 0) StampDate(s);
+        section.build(s, 0);
+        RefreshScreen(s);
+    });
+    if (section.onLeave && section.onLeave(s)) wrote = true;
+    if (wrote && section.stamp == DateStampPolicy::OnLeaveIfWritten) StampDate(s);
     EndSection(s);
     return true;
 }

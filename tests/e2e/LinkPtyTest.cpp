@@ -80,7 +80,7 @@ TEST_F(LinkPtyTest, ConnectReadAndWriteOverThePty) {
     for (int i = 0; i < 16; ++i) tb[i + 1] = static_cast<Cell>(text[static_cast<std::size_t>(i)]);
     WriteBlock(s, 24576, 16, ".MY2", tb);  // ConfigSource is not the panel yet
     EXPECT_EQ(s.LinkStatus, 240);
-    s.ConfigSource = 2;
+    s.ConfigSource = ConfigSource::Panel;
     WriteBlock(s, 24576, 16, ".MY2", tb);
     ASSERT_EQ(s.LinkStatus, 255) << t.ui.AllMessages();
     ReadPanelBlock(s, 24576, 16, 5000, image);

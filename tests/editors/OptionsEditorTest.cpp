@@ -97,10 +97,10 @@ TEST_F(OptionsTest, AChoiceWritesOneByteAndStampsOnLeaving) {
         // Written at once, stamped only when the section ends.
         EXPECT_EQ(ReadMainFile()[41 + 18], 4);
         EXPECT_EQ(ChangedOffsets(), (std::vector<int>{41 + 18}));
-        s.ExitRequested = kFlag65535;
+        s.events.ExitRequested = kFlag65535;
     });
     int16_t print = 0;
-    OptionsEditor(s, print);
+    OptionsSection(s, print, 0);
 
     EXPECT_EQ(t.ui.editTitle, "0650");
     EXPECT_EQ(s.config.ConfigImage[41 + 18], 4);
@@ -114,11 +114,11 @@ TEST_F(OptionsTest, AChoiceWritesOneByteAndStampsOnLeaving) {
 TEST_F(OptionsTest, TheFirstOptionIsSelectedOnOpening) {
     OpenFileSet();
     t.ui.listSelected = -1;
-    clicks.push_back([this] { s.UserEvent = kTrue; });
+    clicks.push_back([this] { s.events.UserEvent = kTrue; });
     t.ui.choiceAnswers.push_back(-1);
     QueueCancel();
     int16_t print = 0;
-    OptionsEditor(s, print);
+    OptionsSection(s, print, 0);
     ASSERT_EQ(t.ui.choiceRequests.size(), 1u);
     EXPECT_EQ(t.ui.choiceRequests[0].title, "0651");
 }
@@ -129,7 +129,7 @@ TEST_F(OptionsTest, LeavingWithoutAChangeWritesNothing) {
     t.ui.choiceAnswers.push_back(-1);  // menu closed
     QueueCancel();
     int16_t print = 0;
-    OptionsEditor(s, print);
+    OptionsSection(s, print, 0);
     EXPECT_EQ(t.ui.choiceRequests.size(), 1u);
     EXPECT_TRUE(ChangedOffsets().empty());
     EXPECT_EQ(s.config.DateStamped, 0);
@@ -138,7 +138,7 @@ TEST_F(OptionsTest, LeavingWithoutAChangeWritesNothing) {
 TEST_F(OptionsTest, PrintRequestOnlyBuildsTheLines) {
     OpenFileSet({{41 + 3, 2}});
     int16_t print = 1;
-    OptionsEditor(s, print);
+    OptionsSection(s, print, 0);
     EXPECT_EQ(t.ui.editTitle, "");
     EXPECT_EQ(ScreenLines(s)[0], "0869");
     EXPECT_EQ(ValueOf("0876"), "0879");
@@ -146,7 +146,7 @@ TEST_F(OptionsTest, PrintRequestOnlyBuildsTheLines) {
 
 TEST_F(OptionsTest, NothingOpenEndsWithStatus240) {
     int16_t print = 0;
-    OptionsEditor(s, print);
+    OptionsSection(s, print, 0);
     EXPECT_EQ(s.LinkStatus, 240);
     EXPECT_TRUE(t.ui.choiceRequests.empty());
 }

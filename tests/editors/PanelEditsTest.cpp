@@ -18,7 +18,7 @@ protected:
         s.transport = &port;
         s.link.PanelAddress = static_cast<int16_t>(port.Panel().Address());
         s.PlantCode = std::to_string(port.Panel().PlantCode());
-        s.ConfigSource = 2;
+        s.ConfigSource = ConfigSource::Panel;
         port.Panel().SetProgrammingMode(true, 0);
     }
     void Snapshot() { before = mem.Read(0, vimo::sim::kMemorySize); }
@@ -40,7 +40,7 @@ TEST_F(PanelEditTest, ATimeIsReadAndWrittenAt4096PlusItsCell) {
     t.ui.AnswerNumber(45);
     QueueCancel();
     int16_t print = 0;
-    TimesEditor(s, print);
+    TimesSection(s, print, 0);
 
     EXPECT_EQ(s.config.ConfigImage[21], 77);  // the whole block landed at cell = offset
     EXPECT_EQ(ChangedAddresses(), (std::vector<int>{4096 + 27}));
@@ -58,7 +58,7 @@ TEST_F(PanelEditTest, AnOptionIsWrittenAt4096PlusItsCell) {
     t.ui.choiceAnswers.push_back(1);
     QueueCancel();
     int16_t print = 0;
-    OptionsEditor(s, print);
+    OptionsSection(s, print, 0);
 
     EXPECT_EQ(ChangedAddresses(), (std::vector<int>{4096 + 41 + 20}));
     EXPECT_EQ(mem.Get(4096 + 61), 1);

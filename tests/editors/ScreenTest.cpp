@@ -163,23 +163,23 @@ TEST_F(ScreenTest, EditLoopFollowsTheWorkFormButtons) {
     RefreshScreen(s);
     std::vector<int> edited;
     t.ui.events = {
-        [&] { s.ForwardEvent = kTrue; },            // -> line 2
-        [&] { s.ForwardEvent = kTrue; },            // -> line 3
-        [&] { s.UserEvent = kTrue; },               // edit line 3
-        [&] { s.ReverseRequested = kFlag65535; },   // -> line 2
-        [&] { s.UserEvent = kTrue; },               // edit line 2
-        [&] { s.ForwardEvent = kTrue; },            // -> line 3
-        [&] { s.ResetRequested = kFlag65535; },     // back to the first: line 2
-        [&] { s.UserEvent = kTrue; },               // edit line 2
-        [&] { s.LastErrorNumber = 53; s.QuietErrors = 1; s.ExitRequested = kFlag65535; s.UserEvent = kTrue; },
+        [&] { s.events.ForwardEvent = kTrue; },            // -> line 2
+        [&] { s.events.ForwardEvent = kTrue; },            // -> line 3
+        [&] { s.events.UserEvent = kTrue; },               // edit line 3
+        [&] { s.events.ReverseRequested = kFlag65535; },   // -> line 2
+        [&] { s.events.UserEvent = kTrue; },               // edit line 2
+        [&] { s.events.ForwardEvent = kTrue; },            // -> line 3
+        [&] { s.events.ResetRequested = kFlag65535; },     // back to the first: line 2
+        [&] { s.events.UserEvent = kTrue; },               // edit line 2
+        [&] { s.LastErrorNumber = 53; s.QuietErrors = 1; s.events.ExitRequested = kFlag65535; s.events.UserEvent = kTrue; },
     };
     RunEditLoop(s, [&](int line) { edited.push_back(line); });
     EXPECT_EQ(edited, (std::vector<int>{3, 2, 2}));  // Cancel wins over a last OK
-    EXPECT_EQ(s.ExitRequested, 0);
+    EXPECT_EQ(s.events.ExitRequested, 0);
     EXPECT_EQ(s.LastErrorNumber, 0);
     EXPECT_EQ(s.QuietErrors, 0);
-    EXPECT_EQ(s.ForwardEvent, 0);
-    EXPECT_EQ(s.ResetRequested, 0);
+    EXPECT_EQ(s.events.ForwardEvent, 0);
+    EXPECT_EQ(s.events.ResetRequested, 0);
 }
 
 }  // namespace

@@ -96,7 +96,7 @@ TEST_F(TimesTest, AChangeWritesOneByteAndStampsTheDate) {
     t.ui.AnswerNumber(45);
     QueueCancel();
     int16_t print = 0;
-    TimesEditor(s, print);
+    TimesSection(s, print, 0);
 
     EXPECT_EQ(t.ui.editTitle, "0792");
     EXPECT_FALSE(t.ui.editScreenShown);  // ended on Cancel
@@ -122,7 +122,7 @@ TEST_F(TimesTest, ARefusedOrCancelledValueWritesNothing) {
     t.ui.Cancel();
     QueueCancel();
     int16_t print = 0;
-    TimesEditor(s, print);
+    TimesSection(s, print, 0);
     EXPECT_EQ(t.ui.valueRequests.size(), 3u);
     EXPECT_TRUE(ChangedOffsets().empty());
     EXPECT_EQ(s.config.ConfigImage[25], 10);
@@ -135,7 +135,7 @@ TEST_F(TimesTest, AFailedWriteKeepsTheOldValue) {
     t.ui.AnswerNumber(90);
     QueueCancel();
     int16_t print = 0;
-    TimesEditor(s, print);
+    TimesSection(s, print, 0);
     EXPECT_NE(s.LinkStatus, 255);
     EXPECT_EQ(s.config.ConfigImage[29], 60);
     EXPECT_NE(t.ui.listLines.at(4).find("    601095"), std::string::npos);
@@ -145,7 +145,7 @@ TEST_F(TimesTest, AFailedWriteKeepsTheOldValue) {
 TEST_F(TimesTest, PrintRequestOnlyBuildsTheLines) {
     OpenFileSet({{25, 33}});
     int16_t print = 1;
-    TimesEditor(s, print);
+    TimesSection(s, print, 0);
     EXPECT_EQ(t.ui.editTitle, "");
     EXPECT_TRUE(t.ui.valueRequests.empty());
     EXPECT_EQ(ScreenLines(s)[0], "1081");
@@ -155,7 +155,7 @@ TEST_F(TimesTest, PrintRequestOnlyBuildsTheLines) {
 
 TEST_F(TimesTest, NothingOpenEndsWithStatus240) {
     int16_t print = 0;
-    TimesEditor(s, print);
+    TimesSection(s, print, 0);
     EXPECT_EQ(s.LinkStatus, 240);
     EXPECT_EQ(t.ui.editTitle, "");
 }
@@ -164,7 +164,7 @@ TEST_F(TimesTest, AMissingFileEndsBeforeTheScreen) {
     OpenFileSet();
     std::filesystem::remove(MainFile());
     int16_t print = 0;
-    TimesEditor(s, print);
+    TimesSection(s, print, 0);
     EXPECT_NE(s.LinkStatus, 255);
     EXPECT_EQ(t.ui.editTitle, "");
 }

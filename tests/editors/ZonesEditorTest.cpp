@@ -32,12 +32,12 @@ protected:
     void QueueEditLine(int16_t field, int value) {
         clicks.push_back([this, field, value] {
             t.ui.listSelected = LineFor(field, value) - 1;
-            s.UserEvent = kTrue;
+            s.events.UserEvent = kTrue;
         });
     }
     void Run() {
         int16_t print = 0;
-        ZonesEditor(s, print);
+        ZonesSection(s, print, 0);
     }
     int FileByte(int offset) const { return ReadMainFile().at(static_cast<std::size_t>(offset)); }
     // The file offsets that changed, leaving out the last-change date.
@@ -275,7 +275,7 @@ TEST_F(ZonesTest, CancelAtAnyStepWritesNothing) {
 TEST_F(ZonesTest, PrintBuildsOnlyAndFailuresEndTheSection) {
     OpenFileSet();
     int16_t print = 1;
-    ZonesEditor(s, print);
+    ZonesSection(s, print, 0);
     EXPECT_EQ(t.ui.editTitle, "");
     EXPECT_EQ(ScreenLines(s)[0], "1053");
     EXPECT_EQ(s.screen.LineCount, 453);
@@ -283,13 +283,13 @@ TEST_F(ZonesTest, PrintBuildsOnlyAndFailuresEndTheSection) {
     std::filesystem::remove(MainFile());
     ClearScreenLines(s);
     print = 0;
-    ZonesEditor(s, print);
+    ZonesSection(s, print, 0);
     EXPECT_NE(s.LinkStatus, 255);
     EXPECT_EQ(t.ui.editTitle, "");
     EXPECT_EQ(s.screen.LineCount, 0);
 
-    s.ConfigSource = 0;
-    ZonesEditor(s, print);
+    s.ConfigSource = ConfigSource::None;
+    ZonesSection(s, print, 0);
     EXPECT_EQ(s.LinkStatus, 240);
 }
 
@@ -305,7 +305,7 @@ protected:
         s.transport = &port;
         s.link.PanelAddress = static_cast<int16_t>(port.Panel().Address());
         s.PlantCode = std::to_string(port.Panel().PlantCode());
-        s.ConfigSource = 2;
+        s.ConfigSource = ConfigSource::Panel;
         port.Panel().SetProgrammingMode(true, 0);
     }
     void Snapshot() { before = mem.Read(0, vimo::sim::kMemorySize); }

@@ -103,8 +103,8 @@ struct PanelBench {
 };
 
 // The loop is waiting for a section command with a configuration open.
-bool ConfigOpen(GuiProgram& p) { return p.session().MainState == 4 && p.session().ConfigSource != 0; }
-bool Home(GuiProgram& p) { return p.session().MainState == 2 && p.session().ConfigSource == 0; }
+bool ConfigOpen(GuiProgram& p) { return p.session().MainState == 4 && p.session().ConfigSource != ConfigSource::None; }
+bool Home(GuiProgram& p) { return p.session().MainState == 2 && p.session().ConfigSource == ConfigSource::None; }
 
 }  // namespace
 
@@ -141,7 +141,7 @@ private slots:
         Script open;
         OpenFromFile(open, w, folder.File("PLANT.CY2"));
         QVERIFY(p.RunUntil([&] { return ConfigOpen(p); }, &open));
-        QCOMPARE(p.session().ConfigSource, int16_t(1));
+        QVERIFY(p.session().ConfigSource == ConfigSource::File);
         // The file buttons give way to the section buttons.
         QVERIFY(!w.ToolbarButtonByKey("apre")->isEnabled());
         QVERIFY(w.ToolbarButtonByKey("tempi")->isEnabled());
@@ -201,7 +201,7 @@ private slots:
         Script script;
         OpenFromPanel(script, w, QStringLiteral("1"));
         QVERIFY2(p.RunUntil([&] { return ConfigOpen(p); }, &script), qPrintable(script.FailedStep()));
-        QCOMPARE(p.session().ConfigSource, int16_t(2));
+        QVERIFY(p.session().ConfigSource == ConfigSource::Panel);
         QVERIFY(panel.Panel().InProgrammingMode());
 
         Script edit;
@@ -499,7 +499,7 @@ private slots:
         QVERIFY2(p.RunUntil([&] { return abortShown && Home(p); }, &script), qPrintable(script.FailedStep()));
         QVERIFY(abortShown);
         QVERIFY(!w.abortButton()->isVisible());
-        QCOMPARE(p.session().ConfigSource, int16_t(0));
+        QVERIFY(p.session().ConfigSource == ConfigSource::None);
         QCOMPARE(p.session().PortOpened, int16_t(0));
     }
 };

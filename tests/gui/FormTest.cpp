@@ -90,7 +90,7 @@ private slots:
                   })
             .Then("still open", [] { return ModalIs("FRMInput"); },
                   [&] { TypeAndEnter(ModalChild<QLineEdit>("TXTNumero"), QStringLiteral("223")); });
-        ValueAnswer a = ui().AskValue(Number(0, 223, "11"));
+        ValueAnswer a = ui().ShowValueDialog(Number(0, 223, "11"));
         QVERIFY(script.Done());
         QCOMPARE(attempts, 2);
         QVERIFY(a.confirmed);
@@ -102,7 +102,7 @@ private slots:
         Script script;
         script.Then("dialog", [] { return ModalIs("FRMInput"); },
                     [] { ModalChild<QPushButton>("CMDAbort")->click(); });
-        QVERIFY(!ui().AskValue(Number(0, 10, "5")).confirmed);
+        QVERIFY(!ui().ShowValueDialog(Number(0, 10, "5")).confirmed);
         QVERIFY(script.Done());
     }
 
@@ -120,7 +120,7 @@ private slots:
                         QTest::keyClicks(box, QStringLiteral("cdefgh"));
                         QTest::keyClick(box, Qt::Key_Enter);
                     });
-        ValueAnswer a = ui().AskValue(text);
+        ValueAnswer a = ui().ShowValueDialog(text);
         QVERIFY(a.confirmed);
         QCOMPARE(a.text, std::string("abcde"));
 
@@ -136,7 +136,7 @@ private slots:
                       combo->setCurrentIndex(2);
                       ModalChild<QPushButton>("CMDOk")->click();
                   });
-        a = ui().AskValue(list);
+        a = ui().ShowValueDialog(list);
         QVERIFY(a.confirmed);
         QCOMPARE(a.index, 2);
     }
@@ -241,8 +241,8 @@ private slots:
         screen->close();
         QVERIFY(ui().ScreenOpen());
         QTest::mouseClick(screen->auxButton(), Qt::LeftButton);
-        QCOMPARE(s().ScreenDismissed, kTrue);
-        QCOMPARE(s().PauseBreak, kTrue);
+        QCOMPARE(s().events.ScreenDismissed, kTrue);
+        QCOMPARE(s().events.PauseBreak, kTrue);
         QVERIFY(ui().ScreenOpen());
         QTest::mouseClick(screen->closeButton(), Qt::LeftButton);
         QVERIFY(!ui().ScreenOpen());
@@ -324,7 +324,7 @@ private slots:
         ui().SetAbortTimer(true);
         QTRY_VERIFY(w().abortButton()->isVisible());
         QTest::mouseClick(w().abortButton(), Qt::LeftButton);
-        QCOMPARE(s().AbortRequested, kTrue);
+        QCOMPARE(s().events.AbortRequested, kTrue);
         QVERIFY(!w().abortButton()->isVisible());
 
         ui().SetStatusTimer(10);
@@ -421,11 +421,11 @@ private slots:
         QVERIFY(a.confirmed && a.range);
         QCOMPARE(a.first, std::string("3"));
         QCOMPARE(a.last, std::string("9"));
-        QCOMPARE(s().MessageRangeInput, int16_t(255));
+        QCOMPARE(s().events.MessageRangeInput, int16_t(255));
     }
 
     void InformationBoxClosesOnAClick() {
-        s().PauseBreak = 0;
+        s().events.PauseBreak = 0;
         Script script;
         script.Then("about", [] { return ModalIs("FRMAbout"); },
                     [&] {
@@ -437,7 +437,7 @@ private slots:
         QVERIFY(script.Done());
         QVERIFY(w().toolbar1()->isEnabled());
         QVERIFY(w().workForm()->isEnabled());
-        QCOMPARE(s().PauseBreak, kTrue);
+        QCOMPARE(s().events.PauseBreak, kTrue);
     }
 
     void SecondCopyBringsTheFirstForward() {

@@ -129,8 +129,8 @@ std::function<void()> GuiProgram::Unwinder() {
             if (auto* d = qobject_cast<QDialog*>(m)) d->reject();
             else m->close();
         }
-        s->ExitRequested = kFlag65535;
-        s->AbortRequested = kTrue;
+        s->events.ExitRequested = kFlag65535;
+        s->events.AbortRequested = kTrue;
     };
 }
 

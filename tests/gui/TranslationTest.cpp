@@ -16,7 +16,6 @@
 #include <QToolBar>
 #include <fstream>
 
-#include "shell/HeadlessLoopUi.h"
 #include "GuiHarness.h"
 #include "gui/AboutForm.h"
 #include "gui/CopyFileForm.h"
@@ -30,6 +29,7 @@
 #include "gui/SensorInputForm.h"
 #include "gui/Translate.h"
 #include "gui/WorkForm.h"
+#include "shell/HeadlessUi.h"
 #include "shell/Language.h"
 #include "shell/Session.h"
 #include "shell/Settings.h"
@@ -40,7 +40,7 @@ using namespace cfg::gui::test;
 
 namespace {
 
-class SilentUi : public HeadlessLoopUi {
+class SilentUi : public HeadlessUi {
 public:
     MsgAnswer MessageBox(const std::string&, const std::string&, MsgButtons, MsgIcon) override { return MsgAnswer::Ok; }
     int AskSensorInput(const SensorInputRequest&) override { return kSensorInputCancelled; }

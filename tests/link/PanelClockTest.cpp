@@ -8,7 +8,7 @@ namespace {
 class PanelClockTest : public test::LinkTest {
 protected:
     PanelClockTest() {
-        s.ConfigSource = 2;
+        s.ConfigSource = ConfigSource::Panel;
         s.PortOpened = 255;  // the panel configuration is open
         t.clock.SetDate(2026, 12, 5, 6);
     }
@@ -28,7 +28,7 @@ TEST(ParseDigitsTest, TrimmedDigitsInRange) {
 }
 
 TEST_F(PanelClockTest, NeedsThePanel) {
-    s.ConfigSource = 1;
+    s.ConfigSource = ConfigSource::File;
     EXPECT_EQ(ClockCommand(s, 4), 0);
     EXPECT_EQ(ClockCommand(s, 5), 0);
     EXPECT_EQ(ui.messages.size(), 2u);
@@ -41,7 +41,7 @@ TEST_F(PanelClockTest, NeedsThePanel) {
 TEST_F(PanelClockTest, ShowWritesDateAndTime) {
     ui.screenOpen = false;
     ui.onProcessEvents = [&] {
-        if (ui.screenOpen) s.ScreenDismissed = kFlag65535;
+        if (ui.screenOpen) s.events.ScreenDismissed = kFlag65535;
     };
     EXPECT_EQ(ClockCommand(s, 4), 0);
     EXPECT_EQ(ui.screenWrites.front(), "[open] 0337");
@@ -53,7 +53,7 @@ TEST_F(PanelClockTest, ShowWritesDateAndTime) {
 TEST_F(PanelClockTest, SetChecksFieldsThenSendsH) {
     Answer({"5", "12", "1979", "10", "20", "30"});  // year out of range: asked again
     Answer({"5", "12", "2000", "10", "20", "30"});
-    ui.onProcessEvents = [&] { s.ScreenDismissed = kFlag65535; };
+    ui.onProcessEvents = [&] { s.events.ScreenDismissed = kFlag65535; };
     SetPanelClock(s);
     auto it = std::find_if(panel.received.begin(), panel.received.end(),
                            [](const test::SentCommand& c) { return c.letter == 'H'; });

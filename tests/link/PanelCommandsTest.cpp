@@ -210,13 +210,13 @@ TEST_F(PanelCommandsTest, PanelClockReadAndSetFromThePc) {
 
 TEST_F(PanelCommandsTest, BlockEntryPointsFollowTheSource) {
     auto& image = s.config.ConfigImage;
-    s.ConfigSource = 0;
+    s.ConfigSource = ConfigSource::None;
     ReadBlock(s, 21, 20, ".CY2", 21, image);
     EXPECT_EQ(s.LinkStatus, 240);
     WriteBlock(s, 21, 20, ".CY2", s.config.TransferBuffer);
     EXPECT_EQ(s.LinkStatus, 240);
 
-    s.ConfigSource = 2;
+    s.ConfigSource = ConfigSource::Panel;
     panel.memory[4096 + 21] = 42;
     ReadBlock(s, 4096 + 21, 1, ".CY2", 21, image);
     EXPECT_EQ(image[21], 42);

@@ -201,20 +201,20 @@ TEST_F(LoopPanelTest, TheAbortButtonEndsARunningView) {
     SetPoint(1, 5, 0x11);
     Rewire();
     t.ui.onProcessEvents = [this] {
-        if (t.ui.loopListShows >= 2) s.AbortRequested = kTrue;
+        if (t.ui.loopListShows >= 2) s.events.AbortRequested = kTrue;
     };
     ShowConfiguredSensors(s, c, false);
     EXPECT_FALSE(t.ui.loopListOpen);
-    EXPECT_EQ(s.AbortRequested, 0);
+    EXPECT_EQ(s.events.AbortRequested, 0);
     EXPECT_EQ(t.ui.loopListShows, 2);
 
     // The same for a text window: the current view stops at once.
     t.ui.onProcessEvents = [this] {
-        if (t.ui.diagOpen && t.ui.diagWrites.size() > 4) s.AbortRequested = kTrue;
+        if (t.ui.diagOpen && t.ui.diagWrites.size() > 4) s.events.AbortRequested = kTrue;
     };
     ShowLineCurrent(s, c);
     EXPECT_FALSE(t.ui.diagOpen);
-    EXPECT_EQ(s.AbortRequested, 0);
+    EXPECT_EQ(s.events.AbortRequested, 0);
 }
 
 TEST_F(LoopPanelTest, SectionIdentifiesTheModuleAndEnablesEveryLiveView) {

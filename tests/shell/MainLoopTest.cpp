@@ -17,7 +17,7 @@ protected:
         auto& c = s.commands;
         c.open = [this](Session& ss, int option) {
             calls.push_back("open" + std::to_string(option));
-            if (openSucceeds) ss.ConfigSource = static_cast<int16_t>(option);
+            if (openSucceeds) ss.ConfigSource = static_cast<ConfigSource>(option);
         };
         c.transfer = [this](Session&, int option) { calls.push_back("transfer" + std::to_string(option)); };
         c.create = [this](Session&, int option) { calls.push_back("create" + std::to_string(option)); };
@@ -31,13 +31,39 @@ protected:
             calls.push_back("check" + std::to_string(part));
             return missingPart == part ? 254 : 255;
         };
-        c.probeSerialFile = [this](Session&) { return serialFilePresent; };
-        for (int code : {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 255})
-            c.sections[code] = [this, code](Session&, int16_t& print, int option) {
+        // Sections as the program registers them, with a recording routine.
+        auto record = [this](int code) {
+            return [this, code](Session&, int16_t& print, int option) {
                 calls.push_back("section" + std::to_string(code) + "/" + std::to_string(print) + "/" +
                                 std::to_string(option));
             };
+        };
+        for (int code : {2, 3, 4, 9, 10})
+            s.sections.Add({.code = static_cast<int16_t>(code), .part = FilePart::Main, .run = record(code)});
+        s.sections.Add({.code = 1,
+                        .part = FilePart::Main,
+                        .option = SectionOption::Command,
+                        .locksToolbar = true,
+                        .run = record(1)});
+        s.sections.Add({.code = 5,
+                        .part = FilePart::Main,
+                        .guard = [](Session& ss, int16_t&) { return ConfirmSuperiorOptions(ss); },
+                        .run = record(5)});
+        s.sections.Add({.code = 6,
+                        .part = FilePart::Clock,
+                        .option = SectionOption::ClockProgram,
+                        .guard = [this](Session&, int16_t& option) { return clockGuard(option); },
+                        .run = record(6)});
+        s.sections.Add({.code = 7, .part = FilePart::Logic, .run = record(7)});
+        s.sections.Add({.code = 8, .part = FilePart::Texts, .run = record(8)});
+        s.sections.Add({.code = 11, .option = SectionOption::Command, .run = record(11)});
+        s.sections.Add({.code = 255,
+                        .panelOnly = true,
+                        .guard = [this](Session&, int16_t&) { return serialFilePresent; },
+                        .run = record(255)});
     }
+
+    std::function<bool(int16_t&)> clockGuard = [](int16_t&) { return true; };
 
     // Runs turns until the loop rests in state 2 or 4 with nothing to do.
     void Settle() {
@@ -79,7 +105,7 @@ TEST_F(MainLoopTest, StartsAtHomeScreenWithFileButtonsOnly) {
 
 TEST_F(MainLoopTest, OpeningAFileSetShowsTheSectionButtons) {
     OpenFile();
-    EXPECT_EQ(s.ConfigSource, 1);
+    EXPECT_EQ(s.ConfigSource, ConfigSource::File);
     EXPECT_TRUE(t.ui.configViewVisible);
     EXPECT_FALSE(t.ui.settingsMenusEnabled);
     for (int i = 1; i <= 17; ++i) EXPECT_EQ(t.ui.toolbar[i], i > 3) << "button " << i;
@@ -157,7 +183,7 @@ TEST_F(MainLoopTest, SuperiorOptionsWarningUntilAnsweredYes) {
 
 TEST_F(MainLoopTest, ClockProgramRunsOnlyWhenThePreparationAgrees) {
     OpenFile();
-    s.commands.prepareClockProgram = [](Session&, int option) { return option == 3 ? 0 : option; };
+    clockGuard = [](int16_t& option) { return option != 3; };
     Press(6, 3);
     EXPECT_EQ(calls, (std::vector<std::string>{"check2"}));
     Press(6, 2);
@@ -192,7 +218,7 @@ TEST_F(MainLoopTest, CloseReleasesThePanelOnlyWhenHeld) {
     Press(12);
     EXPECT_EQ(calls.at(0), "closePanel");
     EXPECT_EQ(s.PortOpened, 0);
-    EXPECT_EQ(s.ConfigSource, 0);
+    EXPECT_EQ(s.ConfigSource, ConfigSource::None);
     EXPECT_EQ(s.ConfigFileName, "");
     EXPECT_EQ(s.MainState, 2);
 
@@ -206,7 +232,7 @@ TEST_F(MainLoopTest, FailedPanelRefreshResets) {
     Settle();
     panelRefreshStatus = 129;
     Press(51, 2);
-    EXPECT_EQ(s.ConfigSource, 0);
+    EXPECT_EQ(s.ConfigSource, ConfigSource::None);
     EXPECT_EQ(s.MainState, 2);
 }
 
@@ -216,7 +242,7 @@ TEST_F(MainLoopTest, UnknownCodesAndStatesAreHarmless) {
     EXPECT_TRUE(calls.empty());
     EXPECT_EQ(s.MainState, 4);
 
-    s.commands.sections.erase(9);
+    s.sections.Add({.code = 9, .part = FilePart::Main});  // a row without a routine
     Press(9);
     EXPECT_EQ(s.DispatchCode, 0);
     EXPECT_EQ(s.MainState, 4);
@@ -228,7 +254,7 @@ TEST_F(MainLoopTest, UnknownCodesAndStatesAreHarmless) {
 
 TEST_F(MainLoopTest, AnErrorInASectionIsReportedAndTheLoopGoesOn) {
     OpenFile();
-    s.commands.sections[3] = [](Session& ss, int16_t&, int) { (void)ss.config.ConfigImage[10001]; };
+    s.sections.Add({.code = 3, .run = [](Session& ss, int16_t&, int) { (void)ss.config.ConfigImage[10001]; }});
     Press(3);
     EXPECT_EQ(s.LastErrorNumber, 9);
     EXPECT_TRUE(t.ui.Showed("1395 9"));

@@ -75,14 +75,14 @@ TEST(InputTest, RangeAndNumberChecks) {
     TestSession t;
     long v = -5;
     t.ui.AnswerText(" 12 ");
-    EXPECT_EQ(AskNumber(t.s, "t", "p", 0, 0, 223, v), kInputConfirmed);
+    EXPECT_EQ(AskNumber(t.s, ValueTopic::Other, "t", "p", 0, 0, 223, v), kInputConfirmed);
     EXPECT_EQ(v, 12);
     for (const char* bad : {"7a", "", "224", "-1", "1.5", "1 2", "+", "."}) {
         t.ui.AnswerText(bad);
-        EXPECT_EQ(AskNumber(t.s, "t", "p", 0, 0, 223, v), 0) << bad;
+        EXPECT_EQ(AskNumber(t.s, ValueTopic::Other, "t", "p", 0, 0, 223, v), 0) << bad;
     }
     t.ui.Cancel();
-    EXPECT_EQ(AskNumber(t.s, "t", "p", 0, 0, 223, v), 0);
+    EXPECT_EQ(AskNumber(t.s, ValueTopic::Other, "t", "p", 0, 0, 223, v), 0);
     EXPECT_EQ(v, 12);
 }
 
@@ -92,11 +92,11 @@ TEST(PauseTest, EndsOnTimeOnBreakAndAtMidnight) {
     PauseSeconds(t.s, 2);
     EXPECT_NEAR(t.clock.SecondsSinceMidnight() - start, 2.0, 0.02);
 
-    t.ui.events = {nullptr, nullptr, [&] { t.s.PauseBreak = kTrue; }};
+    t.ui.events = {nullptr, nullptr, [&] { t.s.events.PauseBreak = kTrue; }};
     start = t.clock.SecondsSinceMidnight();
     PauseSeconds(t.s, 100);
     EXPECT_LT(t.clock.SecondsSinceMidnight() - start, 0.1);
-    EXPECT_EQ(t.s.PauseBreak, 0);
+    EXPECT_EQ(t.s.events.PauseBreak, 0);
 
     t.clock.SetTime(86399.995);
     PauseSeconds(t.s, 100);  // the clock goes back to 0: the pause ends

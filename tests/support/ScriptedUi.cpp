@@ -62,7 +62,7 @@ MsgAnswer ScriptedUi::MessageBox(const std::string& title, const std::string& te
     }
 }
 
-ValueAnswer ScriptedUi::AskValue(const ValueRequest& r) {
+ValueAnswer ScriptedUi::ShowValueDialog(const ValueRequest& r) {
     valueRequests.push_back(r);
     if (valueAnswers.empty()) return {};
     ValueAnswer a = valueAnswers.front();

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "shell/Ui.h"
+#include "shell/HeadlessUi.h"
 
 namespace cfg::test {
 
@@ -20,7 +20,7 @@ struct ShownMessage {
     MsgIcon icon;
 };
 
-class ScriptedUi : public Ui {
+class ScriptedUi : public HeadlessUi {
 public:
     // --- answers ------------------------------------------------------------
     std::deque<MsgAnswer> messageAnswers;      // default: Ok / Yes per buttons
@@ -80,7 +80,7 @@ public:
     void ProcessEvents() override;
     MsgAnswer MessageBox(const std::string& title, const std::string& text, MsgButtons, MsgIcon) override;
     void Beep() override { ++beeps; }
-    ValueAnswer AskValue(const ValueRequest&) override;
+    ValueAnswer ShowValueDialog(const ValueRequest&) override;
     int AskChoice(const ChoiceRequest&) override;
     std::string AskOpenFile(const FileDialogRequest&) override;
     std::string AskSaveFile(const FileDialogRequest&) override;

@@ -52,7 +52,7 @@ TEST_F(FileCommands, CreateCopiesTheDefaultSet) {
     ASSERT_EQ(t.ui.messages.size(), 1u);
     EXPECT_EQ(t.ui.messages[0].icon, MsgIcon::Information);
     EXPECT_EQ(t.ui.messages[0].text, "0419\r\n" + Base("NORTH") + "0420");
-    EXPECT_EQ(t.s.ConfigSource, 0);  // nothing is opened
+    EXPECT_EQ(t.s.ConfigSource, ConfigSource::None);  // nothing is opened
 
     // The dialog gives the name without its extension: inner dots stay.
     Answer("", Base("plant.v2"));
@@ -70,7 +70,7 @@ TEST_F(FileCommands, CreateRefusesAnEmptyNameAndTheTemplate) {
     ASSERT_EQ(t.ui.messages.size(), 2u);
     EXPECT_EQ(t.ui.messages[0].text, "0408");
     EXPECT_EQ(t.ui.messages[1].text, "0410\r0411");
-    EXPECT_EQ(t.s.ExitRequested, kFlag65535);
+    EXPECT_EQ(t.s.events.ExitRequested, kFlag65535);
 }
 
 TEST_F(FileCommands, CreateOntoAnExistingSetAsksOnce) {
@@ -137,7 +137,7 @@ TEST_F(FileCommands, OpenFileSetWithAMissingPart) {
 
     t.ui.openFileAnswers = {Base("plant.Cy2")};
     OpenConfiguration(t.s, 1);
-    EXPECT_EQ(t.s.ConfigSource, 1);
+    EXPECT_EQ(t.s.ConfigSource, ConfigSource::File);
     EXPECT_EQ(t.s.ConfigFileName, Base("PLANT"));
     ASSERT_EQ(t.ui.messages.size(), 1u);
     EXPECT_EQ(t.ui.messages[0].text, "1404 \r" + Base("PLANT.MY2") + "1405");
@@ -151,12 +151,12 @@ TEST_F(FileCommands, OpenFileSetWithAMissingPart) {
 TEST_F(FileCommands, OpenRefusesTheTemplateAndAMissingMainFile) {
     t.ui.openFileAnswers = {t.folder.File("default.cy2"), Base("GHOST"), ""};
     OpenConfiguration(t.s, 1);
-    EXPECT_EQ(t.s.ConfigSource, 0);
+    EXPECT_EQ(t.s.ConfigSource, ConfigSource::None);
     OpenConfiguration(t.s, 1);
-    EXPECT_EQ(t.s.ConfigSource, 0);
+    EXPECT_EQ(t.s.ConfigSource, ConfigSource::None);
     EXPECT_TRUE(t.s.ConfigFileName.empty());
     OpenConfiguration(t.s, 1);
-    EXPECT_EQ(t.s.ConfigSource, 0);
+    EXPECT_EQ(t.s.ConfigSource, ConfigSource::None);
     ASSERT_EQ(t.ui.messages.size(), 2u);
     EXPECT_EQ(t.ui.messages[0].text, "1143\r1144");
     EXPECT_EQ(t.ui.messages[1].text, "1398 \r" + Base("GHOST.CY2") + "1405");
@@ -172,7 +172,7 @@ TEST_F(FileCommands, BlankTrailerAndIdentification) {
     std::copy(name.begin(), name.end(), cy2.begin() + 192);
     WriteAll(Base("P.CY2"), cy2);
     t.s.ConfigFileName = Base("P");
-    t.s.ConfigSource = 1;
+    t.s.ConfigSource = ConfigSource::File;
     RefreshConfigView(t.s);
     EXPECT_EQ(t.s.config.PanelVersionText, "     ");
     EXPECT_EQ(t.s.config.PanelVersion, 0);
@@ -184,7 +184,7 @@ TEST_F(FileCommands, DateStampOnAFileSet) {
     Answer("", Base("P"));
     CreateConfiguration(t.s);
     t.s.ConfigFileName = Base("P");
-    t.s.ConfigSource = 1;
+    t.s.ConfigSource = ConfigSource::File;
     t.clock.SetDate(2027, 3, 9, 2);
     t.s.config.DateStamped = 0;
     StampDate(t.s);

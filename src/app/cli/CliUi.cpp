@@ -27,10 +27,6 @@ std::string Lines(const std::string& text) {
     return out;
 }
 
-bool StartsWith(const std::string& text, const std::string& prefix) {
-    return !prefix.empty() && text.compare(0, prefix.size(), prefix) == 0;
-}
-
 }  // namespace
 
 void CliUi::BeginCommand() {
@@ -74,11 +70,11 @@ MsgAnswer CliUi::MessageBox(const std::string& title, const std::string& text, M
     }
 }
 
-ValueAnswer CliUi::AskValue(const ValueRequest& req) {
+ValueAnswer CliUi::ShowValueDialog(const ValueRequest& req) {
     ValueAnswer a;
     // The connection asks two things: the panel address and the access code.
-    const bool address = StartsWith(req.prompt, Text(1375)) || (req.kind == 1 && req.maximum == 223);
-    const bool accessCode = StartsWith(req.prompt, Text(1341)) || (req.kind == 1 && req.maximum == 999999);
+    const bool address = req.topic == ValueTopic::PanelAddress;
+    const bool accessCode = req.topic == ValueTopic::AccessCode;
     if (address) {
         a.confirmed = true;
         a.number = static_cast<double>(answers.panelAddress);

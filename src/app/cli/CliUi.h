@@ -9,7 +9,7 @@
 #include <string>
 
 #include "shell/Session.h"
-#include "shell/HeadlessLoopUi.h"
+#include "shell/HeadlessUi.h"
 
 namespace cfg::cli {
 
@@ -25,7 +25,7 @@ struct CliAnswers {
     std::optional<DateTimeFields> clock;  // the clock dialog; none = the PC's time
 };
 
-class CliUi final : public HeadlessLoopUi {
+class CliUi final : public HeadlessUi {
 public:
     CliUi(std::ostream& out, std::ostream& err) : out_(out), err_(err) {}
 
@@ -46,7 +46,7 @@ public:
     void ProcessEvents() override;
     MsgAnswer MessageBox(const std::string& title, const std::string& text, MsgButtons, MsgIcon) override;
     void Beep() override {}
-    ValueAnswer AskValue(const ValueRequest&) override;
+    ValueAnswer ShowValueDialog(const ValueRequest&) override;
     int AskChoice(const ChoiceRequest&) override;
     std::string AskOpenFile(const FileDialogRequest&) override;
     std::string AskSaveFile(const FileDialogRequest&) override;

@@ -98,11 +98,11 @@ int RunLoopCommand(Session& s, CliUi& ui, const LoopOptions& o, const volatile i
     if (panel) {
         ConnectPanel(s);
         if (s.LinkStatus != status::kDone) return 1;
-        s.ConfigSource = 2;
+        s.ConfigSource = ConfigSource::Panel;
     } else {
         std::error_code ec;
         s.ConfigFileName = UpperCaseName(std::filesystem::absolute(o.words[0], ec).string());
-        s.ConfigSource = 1;
+        s.ConfigSource = ConfigSource::File;
     }
 
     bool ok = true;
@@ -148,7 +148,7 @@ int RunLoopCommand(Session& s, CliUi& ui, const LoopOptions& o, const volatile i
         ClosePanelPort(s);
         s.PortOpened = 0;
     }
-    s.ConfigSource = 0;
+    s.ConfigSource = ConfigSource::None;
     if (ok && ui.ErrorsShown() == errors) return 0;
     if (ui.ErrorsShown() == errors) std::cerr << "cfgvimo-cli: loop " << what << ": not done\n";
     return 1;

@@ -1,0 +1,76 @@
+#include "app/core/SectionTable.h"
+
+#include "editors/ModulesView.h"
+#include "editors/OptionsEditor.h"
+#include "editors/TimesEditor.h"
+#include "editors/ZonesEditor.h"
+#include "link/PanelClock.h"
+#include "loops/LoopSection.h"
+#include "shell/MainLoop.h"
+#include "shell/Session.h"
+
+namespace cfg {
+
+namespace {
+
+// The clock popup: entries 4 and 5 show and set the panel clock and open no
+// section; the others belong to the clock programmer.
+bool ClockMenuGuard(Session& s, int16_t& option) {
+    if (option == 4 || option == 5) {
+        ClockCommand(s, option);
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+void RegisterSections(SectionTable& t) {
+    // A row without a routine is a section whose editor is not part of the
+    // program yet: its button sends the code, the main loop checks it (file
+    // part, guard) and then leaves the configuration view as it was.
+    t.Add({.code = 1,
+           .part = FilePart::Main,
+           .option = SectionOption::Command,
+           .locksToolbar = true,
+           .run = LoopSection});
+    t.Add({.code = 2,
+           .toolbarKey = "zone",
+           .part = FilePart::Main,
+           .titleText = kZonesTitleText,
+           .printable = true,
+           .run = ZonesSection});
+    t.Add({.code = 3,
+           .toolbarKey = "tempi",
+           .part = FilePart::Main,
+           .titleText = kTimesTitleText,
+           .printable = true,
+           .run = TimesSection});
+    t.Add({.code = 4,
+           .toolbarKey = "opzioni",
+           .part = FilePart::Main,
+           .titleText = kOptionsTitleText,
+           .printable = true,
+           .run = OptionsSection});
+    t.Add({.code = 5,
+           .toolbarKey = "opsup",
+           .part = FilePart::Main,
+           .guard = [](Session& s, int16_t&) { return ConfirmSuperiorOptions(s); }});
+    t.Add({.code = 6,
+           .part = FilePart::Clock,
+           .option = SectionOption::ClockProgram,
+           .guard = ClockMenuGuard});
+    t.Add({.code = 7, .toolbarKey = "logiche", .part = FilePart::Logic});
+    t.Add({.code = 8, .toolbarKey = "display", .part = FilePart::Texts});
+    t.Add({.code = 9, .toolbarKey = "parcom", .part = FilePart::Main});
+    t.Add({.code = 10,
+           .toolbarKey = "moduli",
+           .part = FilePart::Main,
+           .titleText = kModulesTitleText,
+           .printable = true,
+           .run = ModulesSection});
+    t.Add({.code = 11, .option = SectionOption::Command});
+    t.Add({.code = 255, .panelOnly = true});
+}
+
+}  // namespace cfg

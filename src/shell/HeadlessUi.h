@@ -1,0 +1,93 @@
+// The defaults of a front end without windows (the command line, tests):
+// nothing to show, every dialog and every choice cancelled. Such a front end overrides only what it answers; how it
+// shows a message (MessageBox) it must decide itself.
+#pragma once
+
+#include "Ui.h"
+
+namespace cfg {
+
+class HeadlessUi : public Ui {
+public:
+    void ProcessEvents() override {}
+
+    void Beep() override {}
+    ValueAnswer ShowValueDialog(const ValueRequest&) override { return {}; }
+    int AskChoice(const ChoiceRequest&) override { return -1; }
+    std::string AskOpenFile(const FileDialogRequest&) override { return {}; }
+    std::string AskSaveFile(const FileDialogRequest&) override { return {}; }
+    CopyDialogAnswer AskCopyFiles(const CopyDialogRequest&) override { return {}; }
+    MessageAnswer AskMessage(const MessageRequest&) override { return {}; }
+    bool AskDateTime(const std::string&, DateTimeFields&, int) override { return false; }
+
+    void ShowEditScreen(const std::string&, const std::string&, const std::string&) override {}
+    void HideEditScreen() override {}
+    void SetListLines(const std::vector<std::string>&, int, int) override {}
+    int ListTopIndex() override { return 0; }
+    int ListSelectedIndex() override { return -1; }
+    void SetListSelectedIndex(int) override {}
+    void SetEditButtons(bool, bool, bool) override {}
+
+    void SetToolbarButtonEnabled(int, bool) override {}
+    void SetToolbarEnabled(bool) override {}
+    void SetMainCaption(const std::string&) override {}
+    void SetWorkTitle(const std::string&) override {}
+    void SetConfigViewVisible(bool) override {}
+    void SetSettingsMenusEnabled(bool) override {}
+    void SetWorkFormEnabled(bool) override {}
+    void HideLoopDisplay() override {}
+    void HideSectionControls() override {}
+    void SetSettingsLabel(const std::string&) override {}
+    void ShowSettingsLabel() override {}
+    void SetIdentification(const std::string&) override {}
+    void TranslateForms() override {}
+
+    void SetStatusVisible(bool) override {}
+    bool StatusVisible() override { return false; }
+    void SetStatusText(const std::string&) override {}
+    std::string StatusText() override { return {}; }
+    void SetProgressMaximum(int) override {}
+    void SetProgressValue(int) override {}
+    void SetTxRx(const std::string&) override {}
+    void SetAbortButtonVisible(bool) override {}
+    void SetStatusTimer(int) override {}
+    bool StatusTimerEnabled() override { return false; }
+    void SetAbortTimer(bool) override {}
+
+    void OpenScreen(const std::string&, int, int) override {}
+    void WriteScreen(int, int, const std::string&, ScreenColor) override {}
+    void ClearScreen() override {}
+    void CloseScreen() override {}
+    bool ScreenOpen() override { return false; }
+
+    int AskSensorInput(const SensorInputRequest&) override { return kSensorInputCancelled; }
+
+    // The loop-module windows show nothing and read as closed, so a loop
+    // view started here ends at once.
+    void ShowLoopToolbar(bool) override {}
+    void SetLoopCaption(const std::string&, uint32_t) override {}
+    void SetLoopButtonEnabled(int, bool) override {}
+    void SetLoopButtonPressed(int) override {}
+    void OpenLoopList(const LoopListSpec&) override {}
+    void ShowLoopList(const std::vector<std::string>&, const LoopPicture&, int, int) override {}
+    int LoopListTop() override { return 0; }
+    int LoopListSelected() override { return -1; }
+    LoopListInput TakeLoopListInput() override {
+        LoopListInput in;
+        in.closed = true;
+        return in;
+    }
+    void CloseLoopList() override {}
+    void OpenDetailWindow(const std::string&, int, int) override {}
+    void WriteDetail(int, int, const std::string&, ScreenColor) override {}
+    void AddDetailSample(double, const LoopMark&) override {}
+    bool DetailWindowOpen() override { return false; }
+    void CloseDetailWindow() override {}
+    void OpenDiagWindow(const std::string&, int, int, bool) override {}
+    void WriteDiag(int, int, const std::string&, ScreenColor) override {}
+    bool DiagWindowOpen() override { return false; }
+    bool TakeDiagReset() override { return false; }
+    void CloseDiagWindow() override {}
+};
+
+}  // namespace cfg
