@@ -54,10 +54,11 @@ std::string AnswerText(const Session& s) {
     return text.substr(first, text.find_last_not_of(' ') - first + 1);
 }
 
-// The Toolbar2 wait: until a button leaves a view code.
+// The Toolbar2 wait: until a button leaves a view code. Nothing else is
+// going on, so the program sleeps until a window event comes.
 int WaitForViewButton(Session& s) {
     s.DiagnosticCommand = 0;
-    while (s.DiagnosticCommand == 0) Yield(s);
+    while (s.DiagnosticCommand == 0) IdleYield(s);
     return s.DiagnosticCommand;
 }
 
