@@ -9,7 +9,10 @@
 //     copy    SOURCE DEST                              copy a set
 //     ident                                            the panel's identification
 //     clock show | clock set ["YYYY-MM-DD HH:MM:SS"]   the panel clock
+//     loop [BASENAME] MODULE list|minmax|errors|current [--watch N]
+//     loop MODULE autoconfig [--overwrite] | reset-minmax | reset-errors
 #include <algorithm>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -18,6 +21,7 @@
 #include <vector>
 
 #include "app/cli/CliUi.h"
+#include "app/cli/LoopCli.h"
 #include "transfer/Commands.h"
 #include "transfer/DateStamp.h"
 #include "link/Connection.h"
@@ -53,6 +57,16 @@ const char* const kUsage =
     "  ident                                          connect; print the panel's identification\n"
     "  clock show                                     print the panel clock\n"
     "  clock set [\"YYYY-MM-DD HH:MM:SS\"]              set it (default: this computer's time)\n"
+    "  loop MODULE list                               the sensors of loop module 1 or 2, their live\n"
+    "                                                 reading and [fault/pre-alarm/alarm] thresholds\n"
+    "  loop BASENAME MODULE list                      the same from a file set (no live reading)\n"
+    "  loop MODULE minmax                             recorded minimum and maximum of every sensor\n"
+    "  loop MODULE errors                             the loop's error counters, fault point, status\n"
+    "  loop MODULE current                            the loop's line current in mA\n"
+    "       ... --watch N                             print it again every N seconds until Ctrl+C\n"
+    "  loop MODULE autoconfig [--overwrite]           the panel learns the loop (needs --yes);\n"
+    "                                                 --overwrite rewrites every point\n"
+    "  loop MODULE reset-minmax | reset-errors        clear the records (needs --yes)\n"
     "\n"
     "options:\n"
     "  --folder DIR         program folder (settings, languages, DEFAULT set, relay\n"
@@ -66,7 +80,10 @@ const char* const kUsage =
     "  --access-code DIGITS the panel's access code, when it asks for one\n"
     "  --language NAME      language file NAME.lng (default: the settings file's)\n"
     "  --trace FILE         write every byte sent and received to FILE\n"
-    "  --yes                answer yes to overwrite questions (default: no)\n"
+    "  --yes                answer yes to overwrite questions and allow the loop\n"
+    "                       commands that write (default: no)\n"
+    "  --watch N            loop views: repeat every N seconds (1..3600)\n"
+    "  --overwrite          loop autoconfig: rewrite every point, not only the changed ones\n"
     "  --verbose            print the progress and the answers given\n"
     "\n"
     "The exit status is 0 when the command was done, 1 when it failed (the reason\n"
@@ -75,7 +92,8 @@ const char* const kUsage =
 struct Options {
     std::string folder, port, baud, plantCode, language, trace, accessCode, parts = "all";
     long address = 1;
-    bool relay = false, yes = false, verbose = false;
+    long watch = 0;
+    bool relay = false, yes = false, verbose = false, overwrite = false;
     std::vector<std::string> words;  // the command and its operands
 };
 
@@ -123,6 +141,9 @@ std::string ParseOptions(int argc, char** argv, Options& o) {
         else if (a == "--trace") { if (!value(o.trace)) return "--trace needs a file name"; }
         else if (a == "--parts") { if (!value(o.parts)) return "--parts needs all or a list of CY2,PY2,UY2,MY2"; }
         else if (a == "--yes") o.yes = true;
+        else if (a == "--watch") {
+            if (!value(v) || !ToLong(v, 1, 3600, o.watch)) return "--watch needs a number of seconds 1..3600";
+        } else if (a == "--overwrite") o.overwrite = true;
         else if (a == "--verbose") o.verbose = true;
         else if (a.size() > 1 && a[0] == '-' && a[1] == '-') return "unknown option " + a;
         else o.words.push_back(a);
@@ -243,8 +264,29 @@ int Clock(cfg::Session& s, CliUi& ui, const Options& o) {
     return Finish(s, ui, errors, "clock " + o.words[1]);
 }
 
+// Ctrl+C ends a --watch between two rounds.
+volatile int gStopWatch = 0;
+extern "C" void StopWatch(int) { gStopWatch = 1; }
+
+cfg::cli::LoopOptions LoopOptionsOf(const Options& o) {
+    cfg::cli::LoopOptions l;
+    l.words.assign(o.words.begin() + 1, o.words.end());
+    l.watchSeconds = static_cast<int>(o.watch);
+    l.overwrite = o.overwrite;
+    l.yes = o.yes;
+    return l;
+}
+
 int RunCommand(cfg::Session& s, CliUi& ui, const Options& o) {
     const std::string& cmd = o.words[0];
+    if (cmd == "loop") {
+        const cfg::cli::LoopOptions l = LoopOptionsOf(o);
+        const std::string error = cfg::cli::CheckLoopWords(l);
+        if (!error.empty()) return UsageError(error);
+        std::signal(SIGINT, StopWatch);
+        return cfg::cli::RunLoopCommand(s, ui, l, gStopWatch);
+    }
+    if (o.watch > 0 || o.overwrite) return UsageError("--watch and --overwrite go with the loop command");
     if (cmd == "receive" || cmd == "send") return Transfer(s, ui, o, cmd == "receive");
     if (cmd == "create" || cmd == "copy") {
         bool copy = cmd == "copy";
@@ -319,7 +361,9 @@ int main(int argc, char** argv) {
     ui.answers.yes = o.yes;
 
     const bool needsPanel = o.words[0] == "receive" || o.words[0] == "send" || o.words[0] == "ident" ||
-                            o.words[0] == "clock";
+                            o.words[0] == "clock" ||
+                            (o.words[0] == "loop" &&
+                             cfg::cli::LoopNeedsPanel({o.words.begin() + 1, o.words.end()}));
 #ifdef CFG_CLI_SERIAL
     cfg::SerialTransport serial;
 #endif

@@ -28,6 +28,8 @@ namespace cfg::gui {
 class AboutForm;
 class ClockProgrammerForm;
 class LogicBlockForm;
+class LoopGridWindow;
+class LoopListWindow;
 class MainWindow;
 class ScreenForm;
 class WorkForm;
@@ -152,6 +154,30 @@ public:
     LogicConditionAnswer AskLogicCondition(const LogicConditionRequest&) override;
     void CloseLogicBlock() override;
     LogicBlockForm* logicBlockForm() const;
+    // --- loop-module section -------------------------------------------------------
+    void ShowLoopToolbar(bool) override;
+    void SetLoopCaption(const std::string& text, uint32_t background) override;
+    void SetLoopButtonEnabled(int position, bool enabled) override;
+    void SetLoopButtonPressed(int position) override;
+    void OpenLoopList(const LoopListSpec&) override;
+    void ShowLoopList(const std::vector<std::string>& lines, const LoopPicture&, int top, int selected) override;
+    int LoopListTop() override;
+    int LoopListSelected() override;
+    LoopListInput TakeLoopListInput() override;
+    void CloseLoopList() override;
+    void OpenDetailWindow(const std::string& title, int rows, int cols) override;
+    void WriteDetail(int row, int col, const std::string& text, ScreenColor) override;
+    void AddDetailSample(double seconds, const LoopMark&) override;
+    bool DetailWindowOpen() override;
+    void CloseDetailWindow() override;
+    void OpenDiagWindow(const std::string& title, int rows, int cols, bool withReset) override;
+    void WriteDiag(int row, int col, const std::string& text, ScreenColor) override;
+    bool DiagWindowOpen() override;
+    bool TakeDiagReset() override;
+    void CloseDiagWindow() override;
+    LoopListWindow* loopListWindow() const;
+    LoopGridWindow* detailWindow() const;
+    LoopGridWindow* diagWindow() const;
 
 private:
     class HandlerScope {
@@ -180,6 +206,9 @@ private:
     QPointer<AboutForm> splash_;
     QPointer<ClockProgrammerForm> clock_;
     QPointer<LogicBlockForm> logic_;
+    QPointer<LoopListWindow> loopList_;
+    QPointer<LoopGridWindow> detail_;
+    QPointer<LoopGridWindow> diag_;
     std::vector<QPointer<QWidget>> forms_;
     QTranslator qtTranslator_;
     QTimer* idleTimer_ = nullptr;  // ends an idle wait when no event came

@@ -14,6 +14,7 @@
 
 #include "ClockProgrammerUi.h"
 #include "LogicBlockUi.h"
+#include "LoopUi.h"
 #include "SensorInputUi.h"
 
 namespace cfg {
@@ -226,6 +227,7 @@ class Ui : public EventPumpUi,
            public TextGridUi,
            public SensorInputUi,
            public ClockProgrammerUi,
-           public LogicBlockUi {};
+           public LogicBlockUi,
+           public LoopUi {};
 
 }  // namespace cfg

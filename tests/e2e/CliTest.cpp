@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -198,4 +199,47 @@ TEST_F(CliEndToEnd, CreateAndCopyWithoutAPanel) {
     EXPECT_EQ(Cli({"--parts", "XY2", "send", "x"}).exitCode, 2);
     EXPECT_EQ(Cli({"clock", "set", "2025-13-01 00:00:00"}).exitCode, 2);
     EXPECT_EQ(Cli({"clock", "set", "2023-02-29 00:00:00"}).exitCode, 2) << "not a leap year";
+}
+
+TEST_F(CliEndToEnd, LoopViewsAutoConfigurationAndResetsOnThePanel) {
+    Sim sim({"--pty", "--autoconf-ms", "800"});
+    ASSERT_FALSE(sim.PtyPath().empty()) << "vimo-sim did not start";
+    QStringList port{"--port", QString::fromStdString(sim.PtyPath()), "--plant-code", "11"};
+
+    CliRun r = Cli(port + QStringList{"loop", "1", "list"});
+    if (r.err.find("no serial port support") != std::string::npos) GTEST_SKIP() << "built without the serial port";
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out.rfind("Pt.", 0), 0u) << r.out;
+    EXPECT_NE(r.out.find("  1: "), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("\n-----\n"), std::string::npos) << r.out;
+
+    r = Cli(port + QStringList{"loop", "2", "errors"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 5) << r.out;
+
+    r = Cli(port + QStringList{"loop", "1", "current"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_NE(r.out.find(" mA"), std::string::npos) << r.out;
+
+    // Writes need --yes.
+    r = Cli(port + QStringList{"loop", "2", "autoconfig"});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_NE(r.err.find("--yes"), std::string::npos) << r.err;
+    r = Cli(port + QStringList{"--yes", "loop", "2", "autoconfig", "--overwrite"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_NE(r.out.find("400: "), std::string::npos) << r.out;
+    r = Cli(port + QStringList{"--yes", "loop", "1", "reset-minmax"});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    r = Cli(port + QStringList{"--yes", "loop", "1", "reset-errors"});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+
+    // The list from a file set has no live column; the live views need the panel.
+    r = Cli(port + QStringList{"receive", "site"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    r = Cli({"loop", "site", "2", "list"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_NE(r.out.find("201: "), std::string::npos) << r.out;
+    EXPECT_EQ(Cli({"loop", "site", "2", "minmax"}).exitCode, 2);
+    EXPECT_EQ(Cli(port + QStringList{"loop", "3", "list"}).exitCode, 2);
+    EXPECT_EQ(Cli(port + QStringList{"--watch", "2", "loop", "1", "reset-errors"}).exitCode, 2);
 }

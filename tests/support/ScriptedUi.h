@@ -165,6 +165,86 @@ public:
     LogicSettingsAnswer AskLogicSettings(const LogicSettingsRequest&) override;
     LogicConditionAnswer AskLogicCondition(const LogicConditionRequest&) override;
     void CloseLogicBlock() override { logicBlockOpen = false; }
+
+    // --- loop-module section ------------------------------------------------
+    bool loopToolbarShown = false;
+    std::string loopCaption;
+    uint32_t loopCaptionColour = 0;
+    std::map<int, bool> loopButtons;  // Toolbar2 position -> enabled
+    int loopPressed = 0;
+    std::vector<int> loopPressedHistory;
+    bool loopListOpen = false;
+    LoopListSpec loopListSpec;
+    std::vector<std::string> loopLines;
+    LoopPicture loopPicture;
+    int loopListShows = 0;
+    int loopTop = 0, loopSelected = -1;
+    // What the user does in the list window, one per look; nothing when empty.
+    std::deque<LoopListInput> loopListInputs;
+    bool detailOpen = false;
+    std::vector<std::string> detailWrites;
+    std::vector<LoopMark> detailSamples;
+    int detailOpens = 0;
+    bool diagOpen = false;
+    bool diagHasReset = false;
+    bool diagResetPending = false;
+    std::vector<std::string> diagWrites;
+    int diagOpens = 0;
+
+    void ShowLoopToolbar(bool v) override { loopToolbarShown = v; }
+    void SetLoopCaption(const std::string& t, uint32_t colour) override {
+        loopCaption = t;
+        loopCaptionColour = colour;
+    }
+    void SetLoopButtonEnabled(int position, bool e) override { loopButtons[position] = e; }
+    void SetLoopButtonPressed(int position) override {
+        loopPressed = position;
+        loopPressedHistory.push_back(position);
+    }
+    void OpenLoopList(const LoopListSpec& spec) override {
+        loopListOpen = true;
+        loopListSpec = spec;
+    }
+    void ShowLoopList(const std::vector<std::string>& lines, const LoopPicture& pic, int top, int selected) override {
+        loopLines = lines;
+        loopPicture = pic;
+        loopTop = top;
+        loopSelected = selected;
+        ++loopListShows;
+    }
+    int LoopListTop() override { return loopTop; }
+    int LoopListSelected() override { return loopSelected; }
+    LoopListInput TakeLoopListInput() override;
+    void CloseLoopList() override { loopListOpen = false; }
+    void OpenDetailWindow(const std::string& title, int, int) override {
+        detailOpen = true;
+        ++detailOpens;
+        detailWrites.push_back("[open] " + title);
+    }
+    void WriteDetail(int row, int col, const std::string& t, ScreenColor c) override {
+        detailWrites.push_back(std::to_string(row) + "," + std::to_string(col) + ":" + t + ColorTag(c));
+    }
+    void AddDetailSample(double, const LoopMark& m) override { detailSamples.push_back(m); }
+    bool DetailWindowOpen() override { return detailOpen; }
+    void CloseDetailWindow() override { detailOpen = false; }
+    void OpenDiagWindow(const std::string& title, int, int, bool withReset) override {
+        diagOpen = true;
+        diagHasReset = withReset;
+        ++diagOpens;
+        diagWrites.push_back("[open] " + title);
+    }
+    void WriteDiag(int row, int col, const std::string& t, ScreenColor c) override {
+        diagWrites.push_back(std::to_string(row) + "," + std::to_string(col) + ":" + t + ColorTag(c));
+    }
+    bool DiagWindowOpen() override { return diagOpen; }
+    bool TakeDiagReset() override {
+        const bool r = diagResetPending;
+        diagResetPending = false;
+        return r;
+    }
+    void CloseDiagWindow() override { diagOpen = false; }
+    // "" for the default colour, else "{red}", "{green}", ...
+    static std::string ColorTag(ScreenColor);
 };
 
 }  // namespace cfg::test

@@ -7,6 +7,7 @@
 #include "editors/TimesEditor.h"
 #include "editors/ZonesEditor.h"
 #include "link/PanelClock.h"
+#include "loops/LoopSection.h"
 #include "shell/MainLoop.h"
 #include "shell/Session.h"
 
@@ -33,7 +34,8 @@ void RegisterSections(SectionTable& t) {
     t.Add({.code = 1,
            .part = FilePart::Main,
            .option = SectionOption::Command,
-           .locksToolbar = true});
+           .locksToolbar = true,
+           .run = LoopSection});
     t.Add({.code = 2,
            .toolbarKey = "zone",
            .part = FilePart::Main,
