@@ -61,6 +61,9 @@ public:
     bool ScreenOpen() override { return false; }
 
     int AskSensorInput(const SensorInputRequest&) override { return kSensorInputCancelled; }
+
+    // No printer: nothing is printed.
+    PrintResult PrintReport(const ReportPrintJob&) override { return PrintResult::Failed; }
 };
 
 }  // namespace cfg

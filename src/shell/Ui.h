@@ -12,8 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "SensorInputUi.h"
-
+#include "PrintoutUi.h"
 #include "SensorInputUi.h"
 
 namespace cfg {
@@ -220,6 +219,7 @@ class Ui : public EventPumpUi,
            public MainFrameUi,
            public BusyAreaUi,
            public TextGridUi,
-           public SensorInputUi {};
+           public SensorInputUi,
+           public PrintoutUi {};
 
 }  // namespace cfg

@@ -4,6 +4,7 @@
 #include "editors/TimesEditor.h"
 #include "editors/ZonesEditor.h"
 #include "link/PanelClock.h"
+#include "report/Printout.h"
 #include "shell/MainLoop.h"
 #include "shell/Session.h"
 
@@ -61,7 +62,7 @@ void RegisterSections(SectionTable& t) {
     t.Add({.code = 8, .toolbarKey = "display", .part = FilePart::Texts});
     t.Add({.code = 9, .toolbarKey = "parcom", .part = FilePart::Main});
     t.Add({.code = 10, .toolbarKey = "moduli", .part = FilePart::Main});
-    t.Add({.code = 11, .option = SectionOption::Command});
+    t.Add({.code = kPrintoutCode, .option = SectionOption::Command, .run = PrintConfiguration});
     t.Add({.code = 255, .panelOnly = true});
 }
 
