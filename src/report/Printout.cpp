@@ -33,7 +33,7 @@ constexpr int kLoopSensorsText = 85;
 constexpr int kNoModuleText = 86;
 constexpr int kModuleText = 87;
 constexpr int kLogicsHeading = 88;
-constexpr int kFileDialogCaption = 90;  // 91 folder, 92 name
+constexpr int kFileDialogCaption = 90;  // 92: the name's label
 constexpr int kNoNameText = 93;
 constexpr int kExistsText = 95;         // 96 the question
 constexpr int kSendingText = 97;
@@ -123,8 +123,10 @@ void ReportWriteFailure(Session& s) {
 std::string ChooseReportFile(Session& s) {
     CopyDialogRequest req;
     req.caption = GetText(s, kFileDialogCaption);
-    req.destLabel = GetText(s, kFileDialogCaption + 2);
-    req.hint = GetText(s, kFileDialogCaption + 1);
+    // The dialog shows the folder by itself; the frame carries the caption
+    // and the line under it says what to type.
+    req.destLabel = GetText(s, kFileDialogCaption);
+    req.hint = GetText(s, kFileDialogCaption + 2);
     req.showSource = false;
     req.pattern = "*.TXT";
     for (;;) {
