@@ -113,11 +113,11 @@ void TagModuleRef(Session& s, int module, int point) {
 
 // --- the list on the work form ------------------------------------------
 
-void ShowEditScreen(Session& s, const std::string& title) {
+void ShowEditScreen(Session& s, const std::string& title, int okText) {
     s.screen.SavedTopIndex = 0;
     s.screen.SavedSelectedIndex = -1;
     s.ui->SetListLines({}, 0, -1);
-    s.ui->ShowEditScreen(title, GetText(s, kOkCaption), GetText(s, kCancelCaption));
+    s.ui->ShowEditScreen(title, GetText(s, okText > 0 ? okText : kOkCaption), GetText(s, kCancelCaption));
     s.ui->SetEditButtons(true, true, false);
 }
 

@@ -54,7 +54,9 @@ std::string ModuleRefTag(Session&, int module, int point);
 
 // Shows the editing screen: the title, OK captioned text 1291, Cancel text
 // 1292, the Fwd and Rev buttons. The list starts without a selection.
-void ShowEditScreen(Session&, const std::string& title);
+// okText, when given, captions OK with that text id instead (a section whose
+// OK does something else than edit the line).
+void ShowEditScreen(Session&, const std::string& title, int okText = 0);
 // Hides it and forgets the saved list position.
 void HideEditScreen(Session&);
 // Fills the list from lines 1 .. line count, keeping the scroll position and

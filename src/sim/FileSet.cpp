@@ -129,6 +129,13 @@ FileSet SampleFileSet() {
     for (int z = 0; z < 8; ++z) c[static_cast<std::size_t>(301 + z)] = 1;
     c[308] = 17;  // zone 8: a technical zone
     c[351] = 1;   // loop fault entry 1 drives zone 1
+    // Concentrator units: inputs 3 (its points hold detectors: marked as a
+    // mismatch) and 14 (supervised), outputs 17 (monitored), and a mixed unit
+    // 25 that is declared but not fitted.
+    c[432] = 3;
+    c[433] = 32 + 14;
+    c[434] = 32 + 17;
+    c[435] = 25;
     for (const SamplePoint& p : SamplePoints()) {
         const std::size_t i = static_cast<std::size_t>((p.module - 1) * 400 + 2 * (p.index - 1));
         c[512 + i] = static_cast<uint8_t>(p.type << 4 | p.variant);

@@ -463,7 +463,8 @@ std::vector<uint8_t> Panel::AnswerLoop(const ToolFrame& f, int64_t nowMs) {
     std::vector<uint8_t> out{p0, kBadRequest};
     if (f.params.size() < 3 || (f.params.size() - 3) % 2 != 0) return out;
     const int module = f.params[1] - 64;
-    if (module < 1 || module > kLoopModules) {
+    const bool unit = f.params[1] == kConcentratorLetter;
+    if (!unit && (module < 1 || module > kLoopModules)) {
         out[1] = xanswer::kNoModule;
         return out;
     }
@@ -475,6 +476,13 @@ std::vector<uint8_t> Panel::AnswerLoop(const ToolFrame& f, int64_t nowMs) {
     for (std::size_t i = 3; i + 1 < f.params.size(); i += 2) {
         if (f.params[i] > 15 || f.params[i + 1] > 15) return out;
         values.push_back(static_cast<uint8_t>(f.params[i] + 16 * f.params[i + 1]));
+    }
+    if (unit) {
+        const LoopAnswer a = AnswerConcentrator(concentrators_, f.params[2], values);
+        out[1] = a.code;
+        if (a.code == kDone)
+            for (uint8_t v : a.values) AppendByteDigits(v, out);
+        return out;
     }
     LoopConditions c = ConditionsFor(module);
     c.autoConfigRefused = f.params[2] == loopcmd::kAutoConfigStart && TakeFault(FaultKind::kAutoConfigRefused, 'X');

@@ -15,7 +15,8 @@
 //   L a4 n       read n (1..64) bytes: 143 + data, 80 = access code needed
 //   J a4 n d..   write: 143, 128 outside programming mode, 129 read-only area,
 //                130 bad request
-//   X loop sub.. loop module command: 143 + values, 80/128/129/130 refusals
+//   X loop sub.. loop module command: 143 + values, 80/128/129/130 refusals;
+//                the loop letter "M" questions a concentrator unit instead
 //   D            read the clock; H s m h wd d mo y set it ("O", "P", "E")
 // Frames for another address, with another plant code or damaged get no
 // answer at all.
@@ -30,6 +31,7 @@
 #include <string>
 #include <vector>
 
+#include "sim/Concentrator.h"
 #include "sim/Faults.h"
 #include "sim/FileSet.h"
 #include "sim/LoopModule.h"
@@ -140,6 +142,8 @@ public:
     Memory& Mem() { return memory_; }
     const Memory& Mem() const { return memory_; }
     LoopModule& Loop(int module);  // 1 or 2
+    // The concentrator units on the bus (see Concentrator.h).
+    std::vector<Concentrator>& Concentrators() { return concentrators_; }
 
     // --- faults ---
     void AddFault(const Fault& f);
@@ -183,6 +187,7 @@ private:
     Memory memory_;
     PanelClock clock_;
     std::array<LoopModule, kLoopModules> loops_{LoopModule(1), LoopModule(2)};
+    std::vector<Concentrator> concentrators_ = FittedConcentrators();
     FrameScanner scanner_;
     std::deque<Queued> output_;
     std::vector<Fault> faults_;

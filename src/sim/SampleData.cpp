@@ -49,7 +49,7 @@ uint8_t ReferenceLevel(int type, int module, int index) {
 }
 
 std::span<const SamplePoint> SamplePoints() {
-    static constexpr std::array<SamplePoint, 37> kPoints = {{
+    static constexpr std::array<SamplePoint, 44> kPoints = {{
         {1, 1, 1, 1, 1, "Ingresso"},        {1, 2, 1, 1, 1, "Reception"},
         {1, 3, 1, 1, 1, "Corridoio A"},     {1, 4, 1, 1, 1, "Corridoio A"},
         {1, 5, 1, 1, 2, "Ufficio"},         {1, 6, 1, 1, 2, "Ufficio"},
@@ -69,6 +69,12 @@ std::span<const SamplePoint> SamplePoints() {
         {2, 9, 1, 1, 3, "Mensa"},           {2, 10, 1, 1, 3, "Mensa"},
         {2, 11, 3, 1, 4, "Locale caldaie"}, {2, 12, 3, 1, 4, "Autorimessa"},
         {2, 13, 9, 2, 5, "Pulsante C"},     {2, 14, 1, 1, 5, "Deposito"},
+        // The points of the concentrator units: inputs 105..108, outputs
+        // 129..130, the mixed unit's first point 193.
+        {1, 105, 10, 1, 9, "Porta REI 1"},  {1, 106, 10, 1, 9, "Porta REI 2"},
+        {1, 107, 10, 1, 9, "Allagamento"},  {1, 108, 10, 1, 9, "Gas cucina"},
+        {1, 129, 10, 2, 10, "Sirena int."}, {1, 130, 10, 2, 10, "Evacuatore"},
+        {1, 193, 10, 1, 11, "Ingresso misto"},
     }};
     return kPoints;
 }

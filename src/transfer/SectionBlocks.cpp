@@ -47,7 +47,7 @@ bool RunListSection(Session& s, const ListSection& section, int16_t printRequest
         EndSection(s);
         return true;
     }
-    ShowEditScreen(s, GetText(s, section.titleText));
+    ShowEditScreen(s, GetText(s, section.titleText), section.okText);
     RefreshScreen(s);
     // Start on the first line that can be changed, so Enter edits at once.
     if (SelectedScreenLine(s) == 0) MoveToEditableLine(s, +1);

@@ -61,6 +61,7 @@ enum class DateStampPolicy {
 // A section shown as a list on the editing screen.
 struct ListSection {
     int titleText = 0;
+    int okText = 0;  // the OK button's caption, when it is not the usual one
     std::vector<SectionBlock> blocks;
     // Fills the screen buffer; with printRequest > 0 the lines are for the
     // printout (a heading first, where the section has one).

@@ -1,5 +1,6 @@
 #include "app/core/SectionTable.h"
 
+#include "editors/ModulesView.h"
 #include "editors/OptionsEditor.h"
 #include "editors/TimesEditor.h"
 #include "editors/ZonesEditor.h"
@@ -61,7 +62,12 @@ void RegisterSections(SectionTable& t) {
     t.Add({.code = 7, .toolbarKey = "logiche", .part = FilePart::Logic});
     t.Add({.code = 8, .toolbarKey = "display", .part = FilePart::Texts});
     t.Add({.code = 9, .toolbarKey = "parcom", .part = FilePart::Main});
-    t.Add({.code = 10, .toolbarKey = "moduli", .part = FilePart::Main});
+    t.Add({.code = 10,
+           .toolbarKey = "moduli",
+           .part = FilePart::Main,
+           .titleText = kModulesTitleText,
+           .printable = true,
+           .run = ModulesSection});
     t.Add({.code = kPrintoutCode, .option = SectionOption::Command, .run = PrintConfiguration});
     t.Add({.code = 255, .panelOnly = true});
 }
