@@ -10,6 +10,8 @@
 #include <QLibraryInfo>
 #include <QMessageBox>
 #include <QProgressBar>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
 #include <QPushButton>
 #include <QTimer>
 #include <QToolBar>
@@ -30,6 +32,7 @@
 #include "RelayParamsForm.h"
 #include "ScreenForm.h"
 #include "WorkForm.h"
+#include "gui/pages/ReportPages.h"
 #include "shell/Language.h"
 #include "shell/Session.h"
 
@@ -240,6 +243,25 @@ int QtUi::AskSensorInput(const SensorInputRequest& req) {
     SensorInputForm form(*translator_, DialogParent());
     RegisterForm(&form);
     return form.Ask(req, Anchor());
+}
+
+// The print preview, laid out as the printer will print it; its print
+// button opens the system's print dialog, where a PDF file is one of the
+// printers.
+PrintResult QtUi::PrintReport(const ReportPrintJob& job) {
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setDocName(Q(job.title));
+    printer.setPageMargins(QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter);
+    if (!printer.isValid()) return PrintResult::Failed;
+    QPrintPreviewDialog preview(&printer, DialogParent());
+    preview.setWindowTitle(Q(job.title));
+    bool painted = true;
+    QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, &preview,
+                     [&](QPrinter* p) { painted = PaintReport(*p, job) > 0; });
+    preview.resize(900, 700);
+    int result = preview.exec();
+    if (!painted) return PrintResult::Failed;
+    return result == QDialog::Accepted ? PrintResult::Printed : PrintResult::Cancelled;
 }
 
 // --- the editing screen ----------------------------------------------------------

@@ -103,6 +103,7 @@ public:
     MessageAnswer AskMessage(const MessageRequest&) override;
     bool AskDateTime(const std::string& title, DateTimeFields&, int focusField) override;
     int AskSensorInput(const SensorInputRequest&) override;
+    PrintResult PrintReport(const ReportPrintJob&) override;
 
     void ShowEditScreen(const std::string& title, const std::string& ok, const std::string& cancel) override;
     void HideEditScreen() override;

@@ -99,6 +99,8 @@ public:
     bool DiagWindowOpen() override { return false; }
     bool TakeDiagReset() override { return false; }
     void CloseDiagWindow() override {}
+    // No printer: nothing is printed.
+    PrintResult PrintReport(const ReportPrintJob&) override { return PrintResult::Failed; }
 };
 
 }  // namespace cfg

@@ -15,6 +15,7 @@
 #include "ClockProgrammerUi.h"
 #include "LogicBlockUi.h"
 #include "LoopUi.h"
+#include "PrintoutUi.h"
 #include "SensorInputUi.h"
 
 namespace cfg {
@@ -228,6 +229,8 @@ class Ui : public EventPumpUi,
            public SensorInputUi,
            public ClockProgrammerUi,
            public LogicBlockUi,
-           public LoopUi {};
+           public LoopUi,
+           public PrintoutUi {};
+           public PrintoutUi {};
 
 }  // namespace cfg

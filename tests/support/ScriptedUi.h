@@ -40,6 +40,7 @@ public:
     std::deque<LogicSettingsAnswer> logicSettingsAnswers;
     std::deque<LogicConditionAnswer> logicConditionAnswers;
     std::deque<int> sensorInputAnswers;        // default: cancelled (0)
+    PrintResult printResult = PrintResult::Printed;
     // Run one per ProcessEvents call (a click, a timer, ...).
     std::deque<std::function<void()>> events;
     // Run on every ProcessEvents call after the queued event.
@@ -58,6 +59,7 @@ public:
     std::vector<FileDialogRequest> fileRequests;
     std::vector<CopyDialogRequest> copyRequests;
     std::vector<SensorInputRequest> sensorInputRequests;
+    std::vector<ReportPrintJob> printJobs;
     std::vector<std::string> listLines;
     int listTop = 0, listSelected = -1;
     std::map<int, bool> toolbar;  // button index -> enabled
@@ -102,6 +104,10 @@ public:
     CopyDialogAnswer AskCopyFiles(const CopyDialogRequest&) override;
     bool AskDateTime(const std::string&, DateTimeFields&, int) override;
     int AskSensorInput(const SensorInputRequest&) override;
+    PrintResult PrintReport(const ReportPrintJob& job) override {
+        printJobs.push_back(job);
+        return printResult;
+    }
     void ShowEditScreen(const std::string& title, const std::string&, const std::string&) override {
         editScreenShown = true;
         editTitle = title;

@@ -8,6 +8,7 @@
 #include "editors/ZonesEditor.h"
 #include "link/PanelClock.h"
 #include "loops/LoopSection.h"
+#include "report/Printout.h"
 #include "shell/MainLoop.h"
 #include "shell/Session.h"
 
@@ -79,7 +80,7 @@ void RegisterSections(SectionTable& t) {
            .titleText = kModulesTitleText,
            .printable = true,
            .run = ModulesSection});
-    t.Add({.code = 11, .option = SectionOption::Command});
+    t.Add({.code = kPrintoutCode, .option = SectionOption::Command, .run = PrintConfiguration});
     t.Add({.code = 255, .panelOnly = true});
 }
 
