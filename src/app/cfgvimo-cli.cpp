@@ -99,12 +99,10 @@ const char* const kUsage =
     "  --access-code DIGITS the panel's access code, when it asks for one\n"
     "  --language NAME      language file NAME.lng (default: the settings file's)\n"
     "  --trace FILE         write every byte sent and received to FILE\n"
-    "  --yes                answer yes to overwrite questions and allow the loop\n"
-    "                       commands that write (default: no)\n"
+    "  --yes                answer yes to overwrite questions, replace an existing\n"
+    "                       output file, allow the loop commands that write (default: no)\n"
     "  --watch N            loop views: repeat every N seconds (1..3600)\n"
     "  --overwrite          loop autoconfig: rewrite every point, not only the changed ones\n"
-    "  --yes                answer yes to overwrite questions, replace an existing\n"
-    "                       output file (default: no)\n"
     "  --verbose            print the progress and the answers given\n"
     "\n"
     "The exit status is 0 when the command was done, 1 when it failed (the reason\n"
@@ -115,9 +113,8 @@ struct Options {
     std::string output, pdf;
     long address = 1;
     long watch = 0;
-    bool relay = false, yes = false, verbose = false, overwrite = false;
     long part = 1;
-    bool relay = false, yes = false, verbose = false;
+    bool relay = false, yes = false, verbose = false, overwrite = false;
     std::vector<std::string> words;  // the command and its operands
 };
 
@@ -303,6 +300,8 @@ cfg::cli::LoopOptions LoopOptionsOf(const Options& o) {
     l.overwrite = o.overwrite;
     l.yes = o.yes;
     return l;
+}
+
 // The printout of a file set or of the panel, as the text file of the
 // desktop program or as a PDF.
 int Print(cfg::Session& s, CliUi& ui, const Options& o) {
@@ -452,10 +451,9 @@ int main(int argc, char** argv) {
     ui.answers.yes = o.yes;
 
     const bool needsPanel = o.words[0] == "receive" || o.words[0] == "send" || o.words[0] == "ident" ||
-                            o.words[0] == "clock" ||
+                            o.words[0] == "clock" || (o.words[0] == "print" && o.words.size() == 1) ||
                             (o.words[0] == "loop" &&
                              cfg::cli::LoopNeedsPanel({o.words.begin() + 1, o.words.end()}));
-                            o.words[0] == "clock" || (o.words[0] == "print" && o.words.size() == 1);
 #ifdef CFG_CLI_SERIAL
     cfg::SerialTransport serial;
 #endif

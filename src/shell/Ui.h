@@ -231,6 +231,5 @@ class Ui : public EventPumpUi,
            public LogicBlockUi,
            public LoopUi,
            public PrintoutUi {};
-           public PrintoutUi {};
 
 }  // namespace cfg
