@@ -12,9 +12,11 @@
 #include <string>
 #include <vector>
 
+#include "ClockProgrammerUi.h"
 #include "DisplayTextsUi.h"
-#include "SensorInputUi.h"
-
+#include "LogicBlockUi.h"
+#include "LoopUi.h"
+#include "PrintoutUi.h"
 #include "SensorInputUi.h"
 
 namespace cfg {
@@ -228,6 +230,10 @@ class Ui : public EventPumpUi,
            public BusyAreaUi,
            public TextGridUi,
            public SensorInputUi,
+           public ClockProgrammerUi,
+           public LogicBlockUi,
+           public LoopUi,
+           public PrintoutUi,
            public DisplayTextsUi {};
 
 }  // namespace cfg

@@ -153,11 +153,12 @@ FileSet SampleFileSet() {
     PutText(s.my2, 6400, 16, "CENTRALE DEMO");
     PutText(s.my2, 6416, 16, "TEL. 06 5550123");
 
-    // Clock programs: Monday to Friday, 08:00 and 18:30.
+    // Clock programs: Monday to Friday, channel 1 on at 08:00 (its bit in
+    // both masks) and off at 18:30 (in mask A only).
     for (int day = 0; day < 5; ++day) {
         const std::size_t d = static_cast<std::size_t>(48 * day);
-        const uint8_t on[6] = {8, 0, 0, 1, 0, 0};
-        const uint8_t off[6] = {18, 30, 1, 1, 0, 0};
+        const uint8_t on[6] = {8, 0, 1, 1, 0, 0};
+        const uint8_t off[6] = {18, 30, 0, 1, 0, 0};
         std::copy(std::begin(on), std::end(on), s.py2.begin() + static_cast<std::ptrdiff_t>(d));
         std::copy(std::begin(off), std::end(off), s.py2.begin() + static_cast<std::ptrdiff_t>(d + 6));
     }
@@ -166,8 +167,11 @@ FileSet SampleFileSet() {
     const uint8_t holidays[8] = {1, 1, 25, 4, 1, 5, 25, 12};
     std::copy(std::begin(holidays), std::end(holidays), s.py2.begin() + 360);
 
-    // One logic block: BF01, AND/OR, output 1 when zone 1 is active.
-    const uint16_t words[] = {0x8001, 0x0801, 0x0000, 0x0001, 0x0000};
+    // Two logic blocks. BF01: AND/OR, output 1 when zone 1 is active.
+    // BF02: threshold AND (2 of zones 3, 4, 5) or point 18 in alarm, output
+    // 12 after 5 s, a pulse.
+    const uint16_t words[] = {0x8001, 0x0801, 0x0000, 0x0001, 0x8902, 0x2108, 0xC90A,
+                              0x0003, 0x0004, 0x0005, 0x513E, 0x0000};
     for (std::size_t i = 0; i < std::size(words); ++i) {
         s.uy2[2 * i] = static_cast<uint8_t>(words[i] >> 8);
         s.uy2[2 * i + 1] = static_cast<uint8_t>(words[i] & 255);

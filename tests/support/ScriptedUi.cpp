@@ -110,7 +110,8 @@ MessageAnswer ScriptedUi::AskMessage(const MessageRequest& r) {
     return a;
 }
 
-bool ScriptedUi::AskDateTime(const std::string&, DateTimeFields& f, int) {
+bool ScriptedUi::AskDateTime(const std::string&, DateTimeFields& f, int focus) {
+    dateTimeFocus.push_back(focus);
     if (dateTimeAnswers.empty()) return false;
     auto a = dateTimeAnswers.front();
     dateTimeAnswers.pop_front();
@@ -121,6 +122,46 @@ bool ScriptedUi::AskDateTime(const std::string&, DateTimeFields& f, int) {
 void ScriptedUi::SetStatusText(const std::string& t) {
     statusText = t;
     statusHistory.push_back(t);
+}
+
+LogicCommand ScriptedUi::WaitLogicCommand() {
+    ProcessEvents();
+    if (logicCommands.empty()) return {};
+    LogicCommand c = logicCommands.front();
+    logicCommands.pop_front();
+    return c;
+}
+
+LogicSettingsAnswer ScriptedUi::AskLogicSettings(const LogicSettingsRequest& r) {
+    logicSettingsRequests.push_back(r);
+    if (logicSettingsAnswers.empty()) return {};
+    LogicSettingsAnswer a = logicSettingsAnswers.front();
+    logicSettingsAnswers.pop_front();
+    return a;
+}
+
+LogicConditionAnswer ScriptedUi::AskLogicCondition(const LogicConditionRequest& r) {
+    logicConditionRequests.push_back(r);
+    if (logicConditionAnswers.empty()) return {};
+    LogicConditionAnswer a = logicConditionAnswers.front();
+    logicConditionAnswers.pop_front();
+    return a;
+}
+
+LoopListInput ScriptedUi::TakeLoopListInput() {
+    if (loopListInputs.empty()) return {};
+    LoopListInput in = loopListInputs.front();
+    loopListInputs.pop_front();
+    return in;
+}
+
+std::string ScriptedUi::ColorTag(ScreenColor c) {
+    switch (c) {
+    case ScreenColor::Red: return "{red}";
+    case ScreenColor::Green: return "{green}";
+    case ScreenColor::Default: return "";
+    default: return "{other}";
+    }
 }
 
 int ScriptedUi::AskSensorInput(const SensorInputRequest& r) {

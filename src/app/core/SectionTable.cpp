@@ -1,13 +1,17 @@
 #include "app/core/SectionTable.h"
 
+#include "editors/ClockProgrammer.h"
 #include "editors/DisplayEditor.h"
 #include "editors/IdentityEditor.h"
+#include "editors/LogicsEditor.h"
 #include "editors/ModulesView.h"
 #include "editors/OptionsEditor.h"
 #include "editors/SuperiorOptionsEditor.h"
 #include "editors/TimesEditor.h"
 #include "editors/ZonesEditor.h"
 #include "link/PanelClock.h"
+#include "loops/LoopSection.h"
+#include "report/Printout.h"
 #include "shell/MainLoop.h"
 #include "shell/Session.h"
 
@@ -34,7 +38,8 @@ void RegisterSections(SectionTable& t) {
     t.Add({.code = 1,
            .part = FilePart::Main,
            .option = SectionOption::Command,
-           .locksToolbar = true});
+           .locksToolbar = true,
+           .run = LoopSection});
     t.Add({.code = 2,
            .toolbarKey = "zone",
            .part = FilePart::Main,
@@ -62,9 +67,17 @@ void RegisterSections(SectionTable& t) {
            .run = SuperiorOptionsSection});
     t.Add({.code = 6,
            .part = FilePart::Clock,
+           .titleText = kClockTitleText,
            .option = SectionOption::ClockProgram,
-           .guard = ClockMenuGuard});
-    t.Add({.code = 7, .toolbarKey = "logiche", .part = FilePart::Logic});
+           .printable = true,
+           .guard = ClockMenuGuard,
+           .run = ClockProgrammerSection});
+    t.Add({.code = 7,
+           .toolbarKey = "logiche",
+           .part = FilePart::Logic,
+           .titleText = kLogicsTitleText,
+           .printable = true,
+           .run = LogicsSection});
     t.Add({.code = 8,
            .toolbarKey = "display",
            .part = FilePart::Texts,
@@ -83,7 +96,7 @@ void RegisterSections(SectionTable& t) {
            .titleText = kModulesTitleText,
            .printable = true,
            .run = ModulesSection});
-    t.Add({.code = 11, .option = SectionOption::Command});
+    t.Add({.code = kPrintoutCode, .option = SectionOption::Command, .run = PrintConfiguration});
     t.Add({.code = 255, .panelOnly = true});
 }
 

@@ -1,0 +1,193 @@
+#include "LogicTexts.h"
+
+#include <array>
+#include <cstdio>
+
+#include "link/Screen.h"
+#include "shell/Language.h"
+
+namespace cfg {
+
+namespace {
+
+// Texts of the sentence and of the condition.
+constexpr int kTextInvalid = 305;
+constexpr int kTextAnd = 306;
+constexpr int kTextOr = 307;
+constexpr int kTextNotActive = 308;
+constexpr int kTextActive = 309;
+constexpr int kTextTurnsOn = 245;
+constexpr int kTextAfter = 246;
+constexpr int kTextWhen = 247;
+constexpr int kTextDecimalMark = 248;
+constexpr int kTextAtLeast = 249;
+constexpr int kTextOf = 250;
+constexpr int kTextOff = 251;
+constexpr int kTextLatched = 252;
+constexpr int kTextPulse = 253;
+constexpr int kTextAfterClear = 254;
+constexpr int kTextNoOutputBlock = 330;
+constexpr int kTextNot = 331;
+constexpr int kTextNever = 332;
+constexpr int kTextOutputNumber = 295;
+constexpr int kTextFirstCategory = 255;
+constexpr int kTextNoOutput = 182;
+
+// Objects 195..206, one text each.
+constexpr std::array<int, 12> kPanelStateTexts{315, 316, 317, 326, 318, 319, 320, 321, 322, 323, 324, 325};
+
+std::string Category(Session& s, uint16_t word) {
+    int code = ConditionCategory(word);
+    // Code 8 is the chooser's separator line: no name.
+    if (code + 1 == kChooserSeparator) return {};
+    return GetText(s, kTextFirstCategory + code);
+}
+
+// [NOT ]object (category), as the sentence names a condition.
+std::string ShortCondition(Session& s, uint16_t word) {
+    std::string text = (word & kConditionNot) ? GetText(s, kTextNot) + " " : std::string();
+    text += ConditionObjectText(s, word);
+    std::string category = Category(s, word);
+    if (!category.empty()) text += " (" + category + ")";
+    return text;
+}
+
+std::string Join(const std::vector<std::string>& parts, const std::string& separator) {
+    std::string out;
+    for (const auto& p : parts) {
+        if (!out.empty()) out += separator;
+        out += p;
+    }
+    return out;
+}
+
+}  // namespace
+
+std::string ConditionObjectText(Session& s, uint16_t word) {
+    int object = ConditionObject(word);
+    int item = ObjectItem(object);
+    int category = ConditionCategory(word);
+    switch (ObjectKindOf(object)) {
+    case LogicObjectKind::Zone: return GetText(s, 310) + " " + std::to_string(item);
+    case LogicObjectKind::Block: return GetText(s, 312) + PadZeros(2, item);
+    case LogicObjectKind::ZoneFault: return GetText(s, category == 3 ? 314 : 313) + " " + std::to_string(item);
+    case LogicObjectKind::PanelState: return GetText(s, kPanelStateTexts[static_cast<std::size_t>(item - 1)]);
+    case LogicObjectKind::ClockChannel: return GetText(s, category == 9 ? 328 : 329) + " " + std::to_string(item);
+    case LogicObjectKind::AuxInput: return GetText(s, 327) + " " + std::to_string(item);
+    case LogicObjectKind::Point: return GetText(s, 311) + " " + std::to_string(item);
+    case LogicObjectKind::None: break;
+    }
+    return GetText(s, kTextInvalid);
+}
+
+std::string ConditionText(Session& s, uint16_t word, bool withLogic) {
+    std::string text;
+    if (withLogic) text = GetText(s, IsOrCondition(word) ? kTextOr : kTextAnd) + " ";
+    text += ConditionObjectText(s, word);
+    std::string category = Category(s, word);
+    if (!category.empty()) text += " (" + category + ")";
+    text += " " + GetText(s, (word & kConditionNot) ? kTextNotActive : kTextActive);
+    return text;
+}
+
+std::string LogicBlockName(int number) { return " BF" + PadZeros(2, number); }
+
+std::string LogicDelayText(Session& s, int steps) {
+    std::string text = std::to_string(steps / 2);
+    if (steps % 2) text += GetText(s, kTextDecimalMark) + "5";
+    return text + " s";
+}
+
+std::string LogicOutputText(Session& s, int output) {
+    return output == 0 ? GetText(s, kTextNoOutput) : std::to_string(output);
+}
+
+std::string LogicDeactivationText(Session& s, int value) {
+    if (value == kDeactivationLatched) return GetText(s, 185);
+    if (value == kDeactivationPulse) return GetText(s, 186);
+    return GetText(s, 187) + " " + LogicDelayText(s, value);
+}
+
+std::string LogicTypeText(Session& s, int type) {
+    if (type == 0) return GetText(s, 178);
+    if (type == 1) return GetText(s, 179);
+    return std::to_string(type);
+}
+
+std::string LogicBlockSentence(Session& s, const LogicBlock& b) {
+    std::vector<std::string> ands, ors;
+    for (uint16_t c : b.conditions) (IsOrCondition(c) ? ors : ands).push_back(ShortCondition(s, c));
+
+    std::string sentence = b.OutputNumber() ? GetText(s, kTextOutputNumber) + " " + std::to_string(b.OutputNumber())
+                                            : GetText(s, kTextNoOutputBlock);
+    sentence += GetText(s, kTextTurnsOn);
+    if (b.ActivationDelay() > 0) sentence += GetText(s, kTextAfter) + " " + LogicDelayText(s, b.ActivationDelay());
+    if (ands.empty() && ors.empty()) {
+        sentence += " " + GetText(s, kTextNever);
+    } else {
+        sentence += GetText(s, kTextWhen) + " ";
+        std::vector<std::string> terms;
+        if (!ands.empty()) {
+            if (b.Type() == 1) {
+                terms.push_back(GetText(s, kTextAtLeast) + " " + std::to_string(b.Threshold()) + GetText(s, kTextOf) +
+                                " (" + Join(ands, ", ") + ")");
+            } else {
+                std::string all = Join(ands, " " + GetText(s, kTextAnd) + " ");
+                terms.push_back(ands.size() > 1 && !ors.empty() ? "(" + all + ")" : all);
+            }
+        }
+        for (const auto& o : ors) terms.push_back(o);
+        sentence += Join(terms, " " + GetText(s, kTextOr) + " ") + ".";
+    }
+    sentence += " " + GetText(s, kTextOff);
+    switch (b.Deactivation()) {
+    case kDeactivationLatched: sentence += GetText(s, kTextLatched); break;
+    case kDeactivationPulse: sentence += GetText(s, kTextPulse); break;
+    default: sentence += " " + LogicDelayText(s, b.Deactivation()) + GetText(s, kTextAfterClear); break;
+    }
+    return sentence;
+}
+
+std::string LogicFieldsText(const LogicBlock& b) {
+    char text[64];
+    std::snprintf(text, sizeof text, "H %04X  W1 %04X  W2 %04X", b.header, b.w1, b.w2);
+    std::string out = text;
+    for (uint16_t c : b.conditions) {
+        std::snprintf(text, sizeof text, "  %04X", c);
+        out += text;
+    }
+    return out;
+}
+
+std::vector<std::string> LogicReportLines(Session& s, const LogicTable& t) {
+    std::vector<std::string> lines{GetText(s, 88)};
+    bool any = false;
+    for (int n = 1; n <= kLogicBlockCount; ++n) {
+        const LogicBlock& b = t[n];
+        if (!b.Defined()) continue;
+        any = true;
+        std::string head = GetText(s, 176) + LogicBlockName(n) + "   " + GetText(s, 177) + " " + LogicTypeText(s, b.Type());
+        if (b.Type() == 1) head += "   " + GetText(s, 180) + " " + std::to_string(b.Threshold());
+        lines.push_back(head);
+        lines.push_back("   " + GetText(s, 181) + " " + LogicOutputText(s, b.OutputNumber()));
+        lines.push_back("   " + GetText(s, 183) + " " + std::to_string(b.ActivationDelay()) + GetText(s, 188) + "   " +
+                        GetText(s, 184) + " " +
+                        (b.Deactivation() == kDeactivationLatched || b.Deactivation() == kDeactivationPulse
+                             ? LogicDeactivationText(s, b.Deactivation())
+                             : GetText(s, 187) + " " + std::to_string(b.Deactivation()) + GetText(s, 188)));
+        for (bool orList : {false, true}) {
+            lines.push_back("   " + GetText(s, orList ? 190 : 189));
+            bool none = true;
+            for (uint16_t c : b.conditions) {
+                if (IsOrCondition(c) != orList) continue;
+                none = false;
+                lines.push_back("      " + ConditionText(s, c, false));
+            }
+            if (none) lines.push_back("      " + GetText(s, 191));
+        }
+    }
+    if (!any) lines.push_back(GetText(s, 192));
+    return lines;
+}
+
+}  // namespace cfg

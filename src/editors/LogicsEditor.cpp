@@ -1,0 +1,394 @@
+#include "LogicsEditor.h"
+
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "LogicTexts.h"
+#include "config/Files.h"
+#include "config/Layout.h"
+#include "link/PanelCommands.h"
+#include "link/Screen.h"
+#include "transfer/Blocks.h"
+#include "transfer/DateStamp.h"
+#include "transfer/SectionBlocks.h"
+#include "shell/Input.h"
+#include "shell/Language.h"
+#include "shell/Messages.h"
+
+namespace cfg {
+
+namespace {
+
+constexpr int kBlockField = 1;  // descriptor field of a block line
+constexpr int kPanelLogicEntry = 16;
+constexpr int kPanelLogicLengthEntry = 17;
+
+// Column where a defined block's line shows its output and conditions.
+constexpr int kListDetailColumn = 30;
+
+// --- reading and writing the area ----------------------------------------
+
+bool RefuseSize(Session& s) {
+    ShowAlert(s, GetText(s, 1233), GetText(s, 1234));
+    s.LinkStatus = status::kRefused;
+    return false;
+}
+
+// The area's address in the open source, after checking its size.
+bool LogicAddress(Session& s, long& address) {
+    if (s.ConfigSource == ConfigSource::File) {
+        std::fstream file;
+        s.QuietErrors = kTrue;
+        s.LastErrorNumber = 0;
+        bool opened = OpenConfigPart(s, s.ConfigFileName, kLogicFile, file);
+        s.QuietErrors = 0;
+        if (!opened) {
+            ReportFileError(s);
+            s.LinkStatus = status::kNoSource;
+            return false;
+        }
+        if (FileLength(file) != kLogicAreaBytes) return RefuseSize(s);
+        address = 0;
+        return true;
+    }
+    if (s.ConfigSource == ConfigSource::Panel) {
+        ReadMemoryMap(s);
+        if (s.LinkStatus != status::kDone) return false;
+        if (s.config.AddressDirectory[kPanelLogicLengthEntry] != kLogicStreamBytes) return RefuseSize(s);
+        address = s.config.AddressDirectory[kPanelLogicEntry];
+        return true;
+    }
+    s.LinkStatus = status::kNoSource;
+    return false;
+}
+
+void ReadTable(Session& s, LogicEditorState& e) {
+    std::vector<uint8_t> stream(kLogicStreamBytes);
+    for (int i = 0; i < kLogicStreamBytes; ++i)
+        stream[static_cast<std::size_t>(i)] = static_cast<uint8_t>(s.config.ConfigImage[i + 1] & 0xFF);
+    e.table = ParseLogicStream(stream, &e.report);
+    e.outputs = LogicOutputTable(e.table);
+}
+
+// --- the list ---------------------------------------------------------------
+
+int CountOf(const LogicBlock& b, bool orList) {
+    int n = 0;
+    for (uint16_t c : b.conditions) n += IsOrCondition(c) == orList ? 1 : 0;
+    return n;
+}
+
+// --- the block window -----------------------------------------------------------
+
+// The conditions of one list (AND or OR) with their positions in the block.
+std::vector<std::size_t> ListPositions(const LogicBlock& b, bool orList) {
+    std::vector<std::size_t> at;
+    for (std::size_t i = 0; i < b.conditions.size(); ++i)
+        if (IsOrCondition(b.conditions[i]) == orList) at.push_back(i);
+    return at;
+}
+
+LogicBlockView ViewOf(Session& s, const LogicBlock& b, int number) {
+    LogicBlockView v;
+    v.blockName = LogicBlockName(number);
+    for (uint16_t c : b.conditions) (IsOrCondition(c) ? v.orLines : v.andLines).push_back(ConditionText(s, c, false));
+    v.threshold = b.Type() == 1 ? std::to_string(b.Threshold()) : "-";
+    v.output = LogicOutputText(s, b.OutputNumber());
+    v.activationDelay = b.ActivationDelay() ? LogicDelayText(s, b.ActivationDelay()) : GetText(s, 297);
+    v.deactivation = LogicDeactivationText(s, b.Deactivation());
+    v.sentence = b.Defined() ? LogicBlockSentence(s, b) : GetText(s, 198) + PadZeros(2, number) + GetText(s, 199);
+    v.fields = LogicFieldsText(b);
+    return v;
+}
+
+// Words the table must still take for `b` to become `after`.
+int GrowthOf(const LogicBlock& before, int afterWords) { return afterWords - (before.Defined() ? before.Words() : 0); }
+
+bool CheckCapacity(Session& s, const LogicTable& t, int extraWords) {
+    if (LogicFits(t, extraWords)) return true;
+    ShowAlert(s, GetText(s, 1410), GetText(s, 1411));
+    return false;
+}
+
+// Writes the block back into the table the way the editor stores every
+// block: header bit 15 set, W1 with the condition count.
+void StoreBlock(LogicEditorState& e, LogicBlock& b, int number) {
+    b.header = MakeLogicHeader(number, b.Type(), b.Threshold(), b.header);
+    b.w1 = static_cast<uint16_t>((b.conditions.size() & 31) << 11 | (b.w1 & 0x7FF));
+    e.table[number] = b;
+    e.outputs = LogicOutputTable(e.table);
+    e.modified = true;
+}
+
+bool Confirm(Session& s, int textId) {
+    return s.ui->MessageBox(GetText(s, 176), GetText(s, textId), MsgButtons::YesNo, MsgIcon::Question) ==
+           MsgAnswer::Yes;
+}
+
+void Tell(Session& s, int textId) {
+    s.ui->MessageBox(GetText(s, 176), GetText(s, textId), MsgButtons::Ok, MsgIcon::Exclamation);
+}
+
+// Adds an AND (orList false) or an OR condition.
+void AddCondition(Session& s, LogicEditorState& e, LogicBlock& b, int number, bool orList) {
+    if (static_cast<int>(b.conditions.size()) >= kLogicMaxConditions) {
+        ShowAlert(s, GetText(s, 243), GetText(s, 244));
+        return;
+    }
+    if (!CheckCapacity(s, e.table, GrowthOf(e.table[number], b.Words() + 1))) return;
+
+    LogicConditionRequest request;
+    request.prompt = GetText(s, orList ? 287 : 286);
+    for (int entry = 1; entry <= kChooserEntries; ++entry) request.categories.push_back(GetText(s, 254 + entry));
+    LogicConditionAnswer answer;
+    LogicObjectKind kind = LogicObjectKind::None;
+    for (;;) {
+        answer = s.ui->AskLogicCondition(request);
+        if (!answer.confirmed) return;
+        if (answer.entry < 1 || answer.entry > kChooserEntries) {
+            Tell(s, 282);
+            continue;
+        }
+        kind = ChooserObjects(answer.entry);
+        if (kind != LogicObjectKind::None) break;
+        Tell(s, 283);
+    }
+
+    const LogicObjectRange& range = ObjectRange(kind);
+    int item = 0;
+    if (kind == LogicObjectKind::PanelState) {
+        ValueRequest r;
+        r.kind = 3;
+        r.title = GetText(s, 274);
+        r.prompt = GetText(s, 280);
+        for (int object = range.first; object <= range.last; ++object)
+            r.items.push_back(ConditionObjectText(s, static_cast<uint16_t>(object)));
+        ValueAnswer a;
+        if (AskValue(s, r, a) != kInputConfirmed || a.index < 0 || a.index >= range.count) return;
+        item = a.index + 1;
+    } else {
+        int prompt = 275;  // zones
+        if (kind == LogicObjectKind::Point) prompt = 276;
+        if (kind == LogicObjectKind::Block) prompt = 277;
+        if (kind == LogicObjectKind::ClockChannel) prompt = 278;
+        if (kind == LogicObjectKind::AuxInput) prompt = 279;
+        long value = 0;
+        if (AskNumber(s, ValueTopic::Other, GetText(s, 274), GetText(s, prompt), 1, 1, range.count, value) != kInputConfirmed) return;
+        item = static_cast<int>(value);
+    }
+
+    uint16_t word = MakeCondition(answer.entry - 1, range.first + item - 1, orList, answer.option == 2);
+    if (HasCondition(b, word)) {
+        Tell(s, 281);
+        return;
+    }
+    b.conditions.push_back(word);
+    StoreBlock(e, b, number);
+}
+
+void DeleteCondition(Session& s, LogicEditorState& e, LogicBlock& b, int number, const LogicCommand& c) {
+    std::vector<std::size_t> at = ListPositions(b, c.listCode == 1);
+    if (c.listCode == 0 || c.index < 0 || static_cast<std::size_t>(c.index) >= at.size()) {
+        Tell(s, 289);
+        return;
+    }
+    if (!Confirm(s, 288)) return;
+    b.conditions.erase(b.conditions.begin() + static_cast<std::ptrdiff_t>(at[static_cast<std::size_t>(c.index)]));
+    StoreBlock(e, b, number);
+}
+
+void ChangeSettings(Session& s, LogicEditorState& e, LogicBlock& b, int number) {
+    if (!b.Defined() && !CheckCapacity(s, e.table, 3)) return;
+    LogicSettingsRequest r;
+    r.outputEntries.push_back(GetText(s, 296));
+    for (int o = 1; o <= kLogicOutputs; ++o) r.outputEntries.push_back(GetText(s, 295) + " " + std::to_string(o));
+    r.activationEntries.push_back(GetText(s, 297));
+    for (int d = 1; d <= 255; ++d) r.activationEntries.push_back(LogicDelayText(s, d));
+    // Durations 1..200 half-seconds; a value above the pulse code that the
+    // panel holds gets its own last entry, so that it survives an OK.
+    std::vector<int> durations;
+    for (int d = 1; d <= kMaxDelaySteps; ++d) durations.push_back(d);
+    if (b.Deactivation() > kDeactivationPulse) durations.push_back(b.Deactivation());
+    for (int d : durations) r.durationEntries.push_back(LogicDelayText(s, d));
+    for (int t = 0; t <= 15; ++t) r.thresholdEntries.push_back(std::to_string(t));
+
+    r.type = b.Type() == 1 ? 1 : 0;
+    r.threshold = b.Threshold();
+    r.output = b.OutputNumber();
+    r.activation = b.ActivationDelay();
+    int deact = b.Deactivation();
+    r.deactivationOption = deact == kDeactivationLatched ? 2 : deact == kDeactivationPulse ? 1 : 0;
+    r.duration = 0;
+    for (std::size_t i = 0; i < durations.size(); ++i)
+        if (durations[i] == deact) r.duration = static_cast<int>(i);
+
+    for (;;) {
+        LogicSettingsAnswer a = s.ui->AskLogicSettings(r);
+        if (!a.confirmed) return;
+        if (a.type == 1 && a.threshold > CountOf(b, false)) {
+            Tell(s, 299);
+            r.type = a.type;
+            r.threshold = a.threshold;
+            r.output = a.output;
+            r.activation = a.activation;
+            r.deactivationOption = a.deactivationOption;
+            r.duration = a.duration;
+            continue;
+        }
+        int output = a.output >= 0 && a.output <= kLogicOutputs ? a.output : 0;
+        if (output != 0 && e.outputs[static_cast<std::size_t>(output)] != 0 &&
+            e.outputs[static_cast<std::size_t>(output)] != number)
+            Tell(s, 294);
+        int deactivation = kDeactivationLatched;
+        if (a.deactivationOption == 1) deactivation = kDeactivationPulse;
+        if (a.deactivationOption == 0 && a.duration >= 0 && static_cast<std::size_t>(a.duration) < durations.size())
+            deactivation = durations[static_cast<std::size_t>(a.duration)];
+        int type = a.type == 1 ? 1 : 0;
+        b.header = MakeLogicHeader(number, type, type == 1 ? a.threshold : 0, b.header);
+        // A new output replaces group and mask; the same output keeps the
+        // mask as read (it may carry more bits than the one shown).
+        if (output != b.OutputNumber()) b.w1 = MakeLogicW1(output, static_cast<int>(b.conditions.size()));
+        b.w2 = MakeLogicW2(a.activation, deactivation);
+        StoreBlock(e, b, number);
+        return;
+    }
+}
+
+void CopyBlock(Session& s, LogicEditorState& e, const LogicBlock& b, int number) {
+    if (!b.Defined()) return;
+    long target = 0;
+    if (AskNumber(s, ValueTopic::Other, GetText(s, 291), GetText(s, 292), number, 1, kLogicBlockCount, target) != kInputConfirmed) return;
+    int to = static_cast<int>(target);
+    if (to == number) return;
+    if (e.table[to].Defined() && !Confirm(s, 293)) return;
+    if (!CheckCapacity(s, e.table, GrowthOf(e.table[to], b.Words()))) return;
+    LogicBlock copy = b;
+    StoreBlock(e, copy, to);
+}
+
+void DeleteBlock(Session& s, LogicEditorState& e, LogicBlock& b, int number) {
+    if (!b.Defined() || !Confirm(s, 290)) return;
+    b = LogicBlock{};
+    e.table[number] = b;
+    e.outputs = LogicOutputTable(e.table);
+    e.modified = true;
+}
+
+}  // namespace
+
+bool LoadLogicArea(Session& s, LogicEditorState& e) {
+    e = LogicEditorState{};
+    long address = 0;
+    if (!LogicAddress(s, address)) return false;
+    ReadBlock(s, address, kLogicAreaBytes, kLogicFile, 1, s.config.ConfigImage);
+    if (s.LinkStatus != status::kDone) return false;
+    long side = SectionAddress(s, kLogicFlagOffset);
+    ReadBlock(s, side, 1, kMainFile, kLogicSideCell, s.config.ConfigImage);
+    if (s.LinkStatus != status::kDone) return false;
+
+    auto& image = s.config.ConfigImage;
+    uint16_t sum = LogicChecksum(image, 1, kLogicStreamBytes);
+    if ((image[1961] & 0xFF) != (sum >> 8) || (image[1962] & 0xFF) != (sum & 0xFF)) {
+        for (int i = 1; i <= kLogicStreamBytes; ++i) image[i] = 0;
+        image[1961] = 255;
+        image[1962] = 255;
+        e.modified = true;
+        e.reset = true;
+    }
+    ReadTable(s, e);
+    return true;
+}
+
+bool StoreLogicArea(Session& s, LogicEditorState& e) {
+    std::vector<uint8_t> area = CompileLogicArea(e.table);
+    auto& image = s.config.ConfigImage;
+    for (int i = 0; i < kLogicAreaBytes; ++i) image[i + 1] = area[static_cast<std::size_t>(i)];
+    long address = s.ConfigSource == ConfigSource::Panel ? s.config.AddressDirectory[kPanelLogicEntry] : 0;
+    if (s.ConfigSource != ConfigSource::File && s.ConfigSource != ConfigSource::Panel) {
+        s.LinkStatus = status::kNoSource;
+        return false;
+    }
+    for (int i = 1; i <= kLogicAreaBytes; ++i) s.config.TransferBuffer[i] = image[i];
+    WriteBlock(s, address, kLogicAreaBytes, kLogicFile, s.config.TransferBuffer);
+    if (s.LinkStatus != status::kDone) return false;
+    e.modified = false;
+    return true;
+}
+
+void BuildLogicList(Session& s, LogicEditorState& e) {
+    ClearScreenLines(s);
+    e.outputs = LogicOutputTable(e.table);
+    for (int n = 1; n <= kLogicBlockCount; ++n) {
+        const LogicBlock& b = e.table[n];
+        int line = NewScreenLine(s, kBlockField, static_cast<int16_t>(n));
+        if (!b.Defined()) {
+            WriteScreenText(s, line, 1, GetText(s, 198) + PadZeros(2, n) + GetText(s, 199));
+            continue;
+        }
+        WriteScreenText(s, line, 1, GetText(s, b.OptionFlag() ? 196 : 195) + GetText(s, 197) + PadZeros(2, n));
+        std::string detail = GetText(s, 181) + " " + LogicOutputText(s, b.OutputNumber()) + "   AND " +
+                             std::to_string(CountOf(b, false)) + "  OR " + std::to_string(CountOf(b, true));
+        WriteScreenText(s, line, kListDetailColumn, detail);
+    }
+}
+
+void EditLogicBlock(Session& s, LogicEditorState& e, int number) {
+    if (number < 1 || number > kLogicBlockCount) return;
+    LogicBlock b = e.table[number];
+    for (;;) {
+        s.ui->ShowLogicBlock(ViewOf(s, b, number));
+        LogicCommand c = s.ui->WaitLogicCommand();
+        switch (c.word) {
+        case kLogicAddOr: AddCondition(s, e, b, number, true); break;
+        case kLogicAddAnd: AddCondition(s, e, b, number, false); break;
+        case kLogicSettings: ChangeSettings(s, e, b, number); break;
+        case kLogicCopyBlock: CopyBlock(s, e, b, number); break;
+        case kLogicDeleteCondition: DeleteCondition(s, e, b, number, c); break;
+        case kLogicDeleteBlock: DeleteBlock(s, e, b, number); break;
+        default:
+            s.ui->CloseLogicBlock();
+            return;
+        }
+    }
+}
+
+void LogicsSection(Session& s, int16_t& printRequest, int /*option*/) {
+    LogicEditorState e;
+    if (!LoadLogicArea(s, e)) {
+        EndSection(s);
+        return;
+    }
+    if (printRequest > 0) {
+        ClearScreenLines(s);
+        for (const std::string& text : LogicReportLines(s, e.table)) {
+            int line = NewScreenLine(s);
+            if (line == 0) break;
+            WriteScreenText(s, line, 1, text);
+        }
+        EndSection(s);
+        return;
+    }
+    if (e.reset) Tell(s, 303);
+    BuildLogicList(s, e);
+    ShowEditScreen(s, GetText(s, kLogicsTitleText));
+    RefreshScreen(s);
+    if (SelectedScreenLine(s) == 0) MoveToEditableLine(s, +1);
+    RunEditLoop(s, [&](int line) {
+        LineDescriptor d = DescriptorOf(s, line);
+        if (d.field != kBlockField) return;
+        EditLogicBlock(s, e, d.value2);
+        BuildLogicList(s, e);
+        RefreshScreen(s);
+    });
+    if (e.modified) {
+        if (StoreLogicArea(s, e)) {
+            if (s.config.DateStamped == 0) StampDate(s);
+        } else {
+            ShowAlert(s, GetText(s, 194), std::string());
+        }
+    }
+    EndSection(s);
+}
+
+}  // namespace cfg

@@ -1,0 +1,51 @@
+// Section 7: the programmable logics and outputs. The logic area (1962
+// bytes: the .UY2 file, or the panel's area at address directory entry 16
+// with the length in entry 17) is loaded whole, shown as a list of the 80
+// function blocks, edited block by block in the function-block window, and
+// written back whole when the section is left with changes.
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+#include "LogicBlocks.h"
+#include "shell/Session.h"
+
+namespace cfg {
+
+// The .CY2 byte read together with the logic area (offset 39, panel 4135)
+// is kept in image cell 2039, clear of the area's cells 1..1962, and
+// carried as read: the logic editor does not change it.
+inline constexpr int kLogicSideCell = 2039;
+
+// What the editor holds while the section is open.
+struct LogicEditorState {
+    LogicTable table;
+    std::array<int, kLogicOutputs + 1> outputs{};  // output -> block
+    bool modified = false;                         // the area must be stored on leaving
+    bool reset = false;                            // the checksum did not match
+    LogicLoadReport report;
+};
+
+inline constexpr int kLogicsTitleText = 193;
+
+// The section routine. printRequest > 0 only loads and builds the printout
+// lines into the screen buffer; 0 opens the section for editing.
+void LogicsSection(Session&, int16_t& printRequest, int option);
+
+// Reads the area of the open source into image cells 1..1962 (and the side
+// byte), checks the checksum and parses the blocks. A .UY2 of another size
+// than 1962 bytes, or a panel whose area is not 1960 bytes long, is refused
+// with texts 1233/1234. A checksum mismatch empties the area (bytes 1..1960
+// zero, checksum 255 255) and marks it modified. False when nothing loaded.
+bool LoadLogicArea(Session&, LogicEditorState&);
+// Compiles the table into image cells 1..1962 with its checksum and writes
+// the area to the open source. True when written.
+bool StoreLogicArea(Session&, LogicEditorState&);
+
+// One list line per block 1..80 (descriptor field 1, value 2 the block).
+void BuildLogicList(Session&, LogicEditorState&);
+// Runs the function-block window for block `number` until it is closed.
+void EditLogicBlock(Session&, LogicEditorState&, int number);
+
+}  // namespace cfg

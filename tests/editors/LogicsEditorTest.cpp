@@ -1,0 +1,271 @@
+// The logics section on a file set and on the panel: loading with the size
+// and checksum checks, the list, the function-block window's commands and
+// the store on leaving.
+#include "EditorFixture.h"
+#include "config/Files.h"
+#include "editors/LogicTexts.h"
+#include "editors/LogicsEditor.h"
+#include "sim/MemoryMap.h"
+#include "sim/loopback/LoopbackTransport.h"
+
+namespace cfg::test {
+namespace {
+
+class LogicsTest : public EditorTest {
+protected:
+    std::string LogicFile() const { return t.folder.File("PLANT.UY2"); }
+
+    void WriteLogic(const std::vector<uint8_t>& bytes) {
+        std::ofstream(LogicFile(), std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    }
+    std::vector<uint8_t> ReadLogic() const {
+        std::ifstream in(LogicFile(), std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    }
+    LogicTable Stored() const {
+        auto bytes = ReadLogic();
+        bytes.resize(kLogicStreamBytes);
+        return ParseLogicStream(bytes);
+    }
+    // A set whose logic holds block 7: AND zone 3, OR point 17, output 12.
+    void OpenWithBlock7() {
+        OpenFileSet();
+        LogicTable table;
+        table[7].header = 7 | 1 << 8 | 1 << 10;  // as a panel may hold it: bit 15 clear
+        table[7].conditions = {MakeCondition(0, 3, false, false), MakeCondition(4, 317, true, false)};
+        table[7].w1 = MakeLogicW1(12, 2);
+        table[7].w2 = MakeLogicW2(10, kDeactivationLatched);
+        WriteLogic(CompileLogicArea(table));
+    }
+    void Run(int16_t print = 0) { LogicsSection(s, print, 0); }
+    void Press(int word, int listCode = 0, int index = -1) { t.ui.logicCommands.push_back({word, listCode, index}); }
+    void ChooseCondition(int entry, int option = 1) { t.ui.logicConditionAnswers.push_back({true, entry, option}); }
+};
+
+TEST_F(LogicsTest, TheListShowsEveryBlockAndLeavingWithoutChangesWritesNothing) {
+    OpenWithBlock7();
+    auto before = ReadLogic();
+    QueueCancel();
+    Run();
+    ASSERT_EQ(t.ui.listLines.size(), 80u);
+    EXPECT_EQ(t.ui.listLines[0], "0198010199");
+    EXPECT_EQ(t.ui.listLines[6].substr(0, 14), "0195019707    ");
+    EXPECT_NE(t.ui.listLines[6].find("0181 12   AND 1  OR 1"), std::string::npos);
+    EXPECT_EQ(t.ui.editTitle, "0193");
+    EXPECT_EQ(ReadLogic(), before);
+    EXPECT_TRUE(t.ui.messages.empty()) << t.ui.AllMessages();
+}
+
+TEST_F(LogicsTest, AFileOfAnotherSizeDoesNotOpen) {
+    OpenFileSet();
+    WriteLogic(std::vector<uint8_t>(1960, 0));
+    Run();
+    EXPECT_EQ(t.ui.AllMessages(), "1378:1233\r1234|");
+    EXPECT_FALSE(t.ui.editScreenShown);
+    EXPECT_TRUE(t.ui.listLines.empty());
+}
+
+TEST_F(LogicsTest, AWrongChecksumEmptiesTheAreaAndStoresItOnLeaving) {
+    OpenWithBlock7();
+    auto bytes = ReadLogic();
+    bytes[1961] ^= 1;
+    WriteLogic(bytes);
+    QueueCancel();
+    Run();
+    EXPECT_TRUE(t.ui.Showed("0303"));
+    EXPECT_EQ(t.ui.listLines[6], "0198070199");
+    std::vector<uint8_t> empty(kLogicFileSize, 0);
+    empty[1960] = empty[1961] = 255;
+    EXPECT_EQ(ReadLogic(), empty);
+    EXPECT_EQ(s.config.DateStamped, 1);
+}
+
+TEST_F(LogicsTest, TheWindowShowsTheBlockAsListsASentenceAndItsWords) {
+    OpenWithBlock7();
+    QueueEdit(7);
+    QueueCancel();
+    Run();
+    ASSERT_EQ(t.ui.logicViews.size(), 1u);
+    const LogicBlockView& v = t.ui.logicViews[0];
+    EXPECT_EQ(v.blockName, " BF07");
+    EXPECT_EQ(v.andLines, (std::vector<std::string>{"0310 3 (0255) 0309"}));
+    EXPECT_EQ(v.orLines, (std::vector<std::string>{"0311 17 (0259) 0309"}));
+    EXPECT_EQ(v.threshold, "1");
+    EXPECT_EQ(v.output, "12");
+    EXPECT_EQ(v.activationDelay, "5 s");
+    EXPECT_EQ(v.sentence,
+              "0295 1202450246 5 s0247 0249 10250 (0310 3 (0255)) 0307 0311 17 (0259). 02510252");
+    EXPECT_EQ(v.fields, "H 0507  W1 1108  W2 000A  0003  513D");
+    EXPECT_FALSE(t.ui.logicBlockOpen);
+}
+
+TEST_F(LogicsTest, AddingAConditionStoresTheBlockWithBit15OnLeaving) {
+    OpenWithBlock7();
+    QueueEdit(7);
+    Press(kLogicAddAnd);
+    t.ui.logicConditionAnswers.push_back({true, 0, 1});  // nothing chosen: told, asked again
+    ChooseCondition(kChooserSeparator);                    // the separator: told, asked again
+    ChooseCondition(1, 2);                                 // zone in alarm, "if NOT active"
+    t.ui.AnswerNumber(4);
+    QueueCancel();
+    Run();
+    EXPECT_EQ(t.ui.AllMessages(), "0176:0282|0176:0283|");
+    EXPECT_EQ(t.ui.logicConditionRequests.size(), 3u);
+    EXPECT_EQ(t.ui.logicConditionRequests[0].prompt, "0286");
+    ASSERT_EQ(t.ui.logicConditionRequests[0].categories.size(), 19u);
+
+    LogicTable stored = Stored();
+    const LogicBlock& b = stored[7];
+    EXPECT_EQ(b.header, 0x8000 | 7 | 1 << 8 | 1 << 10);
+    EXPECT_EQ(b.conditions, (std::vector<uint16_t>{0x0003, 0x513D, 0x8004}));
+    EXPECT_EQ(b.w1, MakeLogicW1(12, 3));
+    auto area = ReadLogic();
+    EXPECT_EQ(LogicChecksum(area.data(), 1960), area[1960] << 8 | area[1961]);
+    EXPECT_EQ(s.config.DateStamped, 1);
+}
+
+TEST_F(LogicsTest, DuplicatesAndThe31stConditionAreRefused) {
+    OpenFileSet();
+    LogicTable table;
+    table[2].header = 0x8002;
+    for (int i = 0; i < 31; ++i) table[2].conditions.push_back(MakeCondition(4, 301 + i, false, false));
+    table[2].w1 = MakeLogicW1(0, 31);
+    table[3].header = 0x8003;
+    table[3].conditions = {MakeCondition(0, 5, false, false)};
+    table[3].w1 = MakeLogicW1(0, 1);
+    WriteLogic(CompileLogicArea(table));
+    QueueEdit(2);
+    Press(kLogicAddOr);
+    Press(kLogicClose);
+    QueueEdit(3);
+    Press(kLogicAddOr);
+    ChooseCondition(1, 2);  // zone 5 again, as an OR and negated: still the same condition
+    t.ui.AnswerNumber(5);
+    QueueCancel();
+    Run();
+    EXPECT_EQ(t.ui.AllMessages(), "1378:0243\r0244|0176:0281|");
+    EXPECT_EQ(t.ui.logicConditionRequests.size(), 1u);
+    EXPECT_EQ(Stored(), table);
+}
+
+TEST_F(LogicsTest, AConditionThatWouldPassByte1960IsRefused) {
+    OpenFileSet();
+    LogicTable table;  // 980 words: full
+    for (int n = 1; n <= 28; ++n) {
+        table[n].header = static_cast<uint16_t>(0x8000 | n);
+        for (int i = 0; i < 31; ++i) table[n].conditions.push_back(MakeCondition(4, 301 + i, false, false));
+        table[n].w1 = MakeLogicW1(0, 31);
+    }
+    table[29].header = 0x801D;
+    for (int i = 0; i < 25; ++i) table[29].conditions.push_back(MakeCondition(4, 301 + i, false, false));
+    table[29].w1 = MakeLogicW1(0, 25);
+    WriteLogic(CompileLogicArea(table));
+    QueueEdit(29);
+    Press(kLogicAddAnd);
+    QueueCancel();
+    Run();
+    EXPECT_EQ(t.ui.AllMessages(), "1378:1410\r1411|");
+    EXPECT_TRUE(t.ui.logicConditionRequests.empty());
+}
+
+TEST_F(LogicsTest, SettingsCopyDeleteConditionAndDeleteBlock) {
+    OpenWithBlock7();
+    QueueEdit(7);
+    LogicSettingsAnswer settings;
+    settings.confirmed = true;
+    settings.type = 0;
+    settings.output = 64;
+    settings.activation = 0;
+    settings.deactivationOption = 0;
+    settings.duration = 9;  // 10 half-seconds
+    Press(kLogicSettings);
+    t.ui.logicSettingsAnswers.push_back(settings);
+    Press(kLogicCopyBlock);
+    t.ui.AnswerNumber(40);
+    Press(kLogicDeleteCondition);                // nothing selected: told
+    Press(kLogicDeleteCondition, 1, 0);          // the OR condition
+    t.ui.messageAnswers.push_back(MsgAnswer::Ok);   // "select first"
+    t.ui.messageAnswers.push_back(MsgAnswer::Yes);  // delete?
+    Press(kLogicClose);
+    QueueEdit(40);
+    Press(kLogicDeleteBlock);
+    t.ui.messageAnswers.push_back(MsgAnswer::Yes);
+    QueueCancel();
+    Run();
+
+    ASSERT_FALSE(t.ui.logicSettingsRequests.empty());
+    const LogicSettingsRequest& r = t.ui.logicSettingsRequests[0];
+    EXPECT_EQ(r.type, 1);
+    EXPECT_EQ(r.threshold, 1);
+    EXPECT_EQ(r.output, 12);
+    EXPECT_EQ(r.activation, 10);
+    EXPECT_EQ(r.deactivationOption, 2);
+    EXPECT_EQ(r.outputEntries.size(), 65u);
+    EXPECT_EQ(r.durationEntries.size(), 200u);
+
+    LogicTable stored = Stored();
+    EXPECT_EQ(stored[7].header, 0x8007);
+    EXPECT_EQ(stored[7].OutputNumber(), 64);
+    EXPECT_EQ(stored[7].w2, 10 << 8);
+    EXPECT_EQ(stored[7].conditions, (std::vector<uint16_t>{0x0003}));
+    EXPECT_FALSE(stored[40].Defined());  // copied, then deleted
+    EXPECT_EQ(t.ui.AllMessages(), "0176:0289|0176:0288|0176:0290|");
+}
+
+TEST_F(LogicsTest, ThePrintoutListsEachBlockWithItsConditions) {
+    OpenWithBlock7();
+    Run(1);
+    auto lines = ScreenLines(s);
+    ASSERT_GE(lines.size(), 8u);
+    EXPECT_EQ(lines[0], "0088");
+    EXPECT_EQ(lines[1], "0176 BF07   0177 0179   0180 1");
+    EXPECT_EQ(lines[2], "   0181 12");
+    EXPECT_EQ(lines[4], "   0189");
+    EXPECT_EQ(lines[5], "      0310 3 (0255) 0309");
+    EXPECT_EQ(lines[7], "      0311 17 (0259) 0309");
+    EXPECT_FALSE(t.ui.editScreenShown);
+
+    LogicTable empty;
+    WriteLogic(CompileLogicArea(empty));
+    Run(1);
+    EXPECT_EQ(ScreenLines(s), (std::vector<std::string>{"0088", "0192"}));
+}
+
+class PanelLogicsTest : public LogicsTest {
+protected:
+    LoopbackTransport port{t.clock};
+    vimo::sim::Memory& mem = port.Panel().Mem();
+
+    PanelLogicsTest() {
+        s.transport = &port;
+        s.link.PanelAddress = static_cast<int16_t>(port.Panel().Address());
+        s.PlantCode = std::to_string(port.Panel().PlantCode());
+        s.ConfigSource = ConfigSource::Panel;
+        port.Panel().SetProgrammingMode(true, 0);
+    }
+};
+
+TEST_F(PanelLogicsTest, TheAreaComesFromDirectoryEntry16AndGoesBackThere) {
+    LogicTable table;
+    table[1].header = 0x8001;
+    table[1].w1 = MakeLogicW1(3, 0);
+    auto area = CompileLogicArea(table);
+    mem.Write(vimo::sim::kLogics, area);
+    mem.Set(4096 + 39, 123);
+    QueueEdit(1);
+    Press(kLogicAddAnd);
+    ChooseCondition(7);  // function block 2 active
+    t.ui.AnswerNumber(2);
+    QueueCancel();
+    Run();
+    EXPECT_EQ(s.config.ConfigImage[kLogicSideCell], 123);
+    auto now = mem.Read(vimo::sim::kLogics, kLogicFileSize);
+    now.resize(kLogicStreamBytes);
+    LogicTable stored = ParseLogicStream(now);
+    EXPECT_EQ(stored[1].conditions, (std::vector<uint16_t>{static_cast<uint16_t>(6 << 10 | 34)}));
+    EXPECT_TRUE(t.ui.messages.empty()) << t.ui.AllMessages();
+}
+
+}  // namespace
+}  // namespace cfg::test
