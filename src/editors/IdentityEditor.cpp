@@ -161,7 +161,7 @@ bool EditBaud(Session& s) {
 
 int PanelViewsOpen(Session& s) { return s.ui->ScreenOpen() ? 1 : 0; }
 
-void BuildIdentityScreen(Session& s) {
+void BuildIdentityScreen(Session& s, int16_t printRequest) {
     auto& image = s.config.ConfigImage;
     std::string latin1;
     for (int i = 0; i < kInstallationNameLength; ++i)
@@ -182,7 +182,8 @@ void BuildIdentityScreen(Session& s) {
     WriteScreenText(s, line, kValueColumn, std::to_string(image[kCommParamsOffset + 1]));
     // Over the relay files the rate is the relay program's, not ours to change.
     line = NewScreenLine(s, kBaud);
-    WriteScreenText(s, line, kLabelColumn, Dotted(s, s.FileLinkMode == kFlag255 ? 1075 : 1074));
+    const bool fixedRate = printRequest == 0 && s.FileLinkMode == kFlag255;
+    WriteScreenText(s, line, kLabelColumn, Dotted(s, fixedRate ? 1075 : 1074));
     WriteScreenText(s, line, kValueColumn, BaudText(s, image[kCommParamsOffset + 2]));
 }
 
@@ -205,7 +206,7 @@ void IdentitySection(Session& s, int16_t& printRequest, int /*option*/) {
         EndSection(s);
         return;
     }
-    BuildIdentityScreen(s);
+    BuildIdentityScreen(s, printRequest);
     if (printRequest > 0) {
         EndSection(s);
         return;

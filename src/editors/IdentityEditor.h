@@ -30,8 +30,10 @@ inline constexpr int kIdentityTitleText = 541;
 void IdentitySection(Session&, int16_t& printRequest, int option = 0);
 // Fills the screen buffer from ConfigImage and takes InstallationName from
 // cells 192..210. Descriptor field: 1 the name, 2 address (value2 1) or
-// plant code (value2 2), 3 the baud code.
-void BuildIdentityScreen(Session&);
+// plant code (value2 2), 3 the baud code. On the editing screen (printRequest
+// 0) over the relay files the rate is labelled as fixed; a printout does not
+// depend on the link it was made over.
+void BuildIdentityScreen(Session&, int16_t printRequest = 0);
 // Runs the editor of screen line `line`; true when something was written.
 bool EditIdentityLine(Session&, int line);
 

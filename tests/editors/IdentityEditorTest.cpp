@@ -51,6 +51,8 @@ TEST_F(IdentityTest, TheListLinesUpTheValuesAfterDottedLabels) {
     s.FileLinkMode = kFlag255;  // over the relay files the rate is fixed
     BuildIdentityScreen(s);
     EXPECT_GT(LineOf("1075"), 0);
+    BuildIdentityScreen(s, 1);  // but a printout reads the same over any link
+    EXPECT_GT(LineOf("1074"), 0);
 }
 
 TEST_F(IdentityTest, TheNameIsCutOrBlankFilledTo19OnAFileSet) {
