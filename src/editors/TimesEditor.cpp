@@ -65,7 +65,12 @@ std::string TextOrEmpty(Session& s, int id) { return id > 0 ? GetText(s, id) : s
 std::string ValueText(Session& s, const TimeItem& t, int value) {
     if (value >= t.shownMin && value <= t.shownMax) {
         const ValueFormat& f = t.shown;
-        return TextOrEmpty(s, f.textBefore) + PadSpaces(f.width, value) + f.unit + TextOrEmpty(s, f.unitText);
+        std::string before = TextOrEmpty(s, f.textBefore);
+        const std::string number = PadSpaces(f.width, value);
+        // Texts lose their trailing blanks when the language file is loaded:
+        // a number as wide as its field would touch the text ("every240").
+        if (!before.empty() && before.back() != ' ' && !number.empty() && number.front() != ' ') before += ' ';
+        return before + number + f.unit + TextOrEmpty(s, f.unitText);
     }
     if (value == 0 && t.zeroLiteral) return t.zeroLiteral;
     if (value == 0 && t.zeroText > 0) return GetText(s, t.zeroText);

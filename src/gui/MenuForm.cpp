@@ -39,7 +39,10 @@ int MenuForm::Ask(const ChoiceRequest& req, QWidget* anchor) {
         KeepCaption(b);
         b->setAutoDefault(true);
         b->setMinimumHeight(28);
-        b->setStyleSheet(QStringLiteral("text-align: left; padding-left: 10px;"));
+        // Captions read from the left; the padding on both sides is part of
+        // the button's size hint, so the widest caption sets the width of
+        // all the buttons and none touches the right edge.
+        b->setStyleSheet(QStringLiteral("text-align: left; padding-left: 10px; padding-right: 10px;"));
         connect(b, &QPushButton::clicked, this, [this, i] {
             choice_ = static_cast<int>(i);
             accept();

@@ -280,8 +280,12 @@ void QtUi::SetStatusTimer(int ms) {
 }
 bool QtUi::StatusTimerEnabled() { return main_->statusTimer()->isActive(); }
 void QtUi::SetAbortTimer(bool e) {
-    if (e) main_->abortTimer()->start();
-    else main_->abortTimer()->stop();
+    // Every frame enables the timer; restarting it each time would keep the
+    // abort button hidden for as long as frames keep coming. Enabling a
+    // running timer leaves it running, so the button shows once the whole
+    // operation has lasted the interval.
+    if (!e) main_->abortTimer()->stop();
+    else if (!main_->abortTimer()->isActive()) main_->abortTimer()->start();
 }
 
 // --- text grid window ----------------------------------------------------------------

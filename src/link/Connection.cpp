@@ -188,7 +188,7 @@ bool AskAccessCode(Session& s) {
 void ShowBusy(Session& s, const std::string& text) {
     Ui& ui = *s.ui;
     ui.ShowSettingsLabel();
-    s.events.AbortRequested = 0;
+    if (s.link.LongOperations == 0) s.events.AbortRequested = 0;
     ui.SetStatusTimer(0);
     if (!ui.StatusVisible()) ui.SetStatusVisible(true);
     ui.SetStatusText(text);
@@ -200,12 +200,13 @@ void ShowBusy(Session& s, const std::string& text) {
 void EndBusy(Session& s, double waitCleared) {
     Ui& ui = *s.ui;
     if (!ui.StatusVisible()) return;
-    ui.SetAbortTimer(false);
+    const bool within = s.link.LongOperations > 0;
+    if (!within) ui.SetAbortTimer(false);
     ui.SetStatusTimer(0);
     ui.ProcessEvents();
     s.link.StatusTimerInterval = 300;
     ui.SetStatusTimer(300);
-    s.events.AbortRequested = 0;
+    if (!within) s.events.AbortRequested = 0;
     ui.ProcessEvents();
     if (waitCleared <= 0) return;
     // The status timer clears the line; do not hang if the front end has none.
@@ -215,6 +216,16 @@ void EndBusy(Session& s, double waitCleared) {
         const double now = s.clock->SecondsSinceMidnight();
         if (now < start || now - start > kStatusClearLimitSeconds) break;
     }
+}
+
+LongOperation::LongOperation(Session& s) : s_(s) { ++s_.link.LongOperations; }
+
+LongOperation::~LongOperation() {
+    if (--s_.link.LongOperations > 0) return;
+    // The command is over: the timer stops and an abort nobody acted on is
+    // dropped, so neither reaches the next command.
+    s_.ui->SetAbortTimer(false);
+    s_.events.AbortRequested = 0;
 }
 
 }  // namespace cfg

@@ -6,6 +6,7 @@
 #include "link/Link.h"
 #include "link/LinkInternal.h"
 #include "link/PanelCommands.h"
+#include "shell/Clock.h"
 #include "shell/Language.h"
 #include "shell/Messages.h"
 #include "shell/Shell.h"
@@ -114,7 +115,6 @@ void SetPanelClock(Session& s) {
     if (s.LinkStatus != status::kDone) return;
 
     const DateTime now = s.clock->Now();
-    const int weekday = now.weekday;
     DateTimeFields fields;
     fields.field = {Padded(now.day), Padded(now.month), std::to_string(now.year),
                     Padded(now.hour), Padded(now.minute), Padded(now.second)};
@@ -133,9 +133,15 @@ void SetPanelClock(Session& s) {
                 break;
             }
         }
+        // A day the month does not have (31 April, 29 February of a common
+        // year) has no weekday: the day field is asked again.
+        if (focus < 0 && values[0] > DaysInMonth(values[2], values[1])) focus = 0;
         if (focus < 0) break;
     }
 
+    // The weekday goes with the date entered, not with today's: the panel
+    // shows it beside the date and stamps it into its event log.
+    const int weekday = WeekdayOf(values[2], values[1], values[0]);
     const bool set = SendClockSetting(s, values, weekday);
     ClosePanelPort(s);
     if (set) ShowPanelClock(s);

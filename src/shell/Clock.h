@@ -10,6 +10,12 @@ struct DateTime {
     int weekday = 6;  // 1 = Monday .. 7 = Sunday
 };
 
+// Weekday of a date of the proleptic Gregorian calendar, 1 = Monday ..
+// 7 = Sunday (the panel's numbering).
+int WeekdayOf(int year, int month, int day);
+// Days of `month` (1..12) in `year`, leap years counted; 0 for a bad month.
+int DaysInMonth(int year, int month);
+
 class Clock {
 public:
     virtual ~Clock() = default;

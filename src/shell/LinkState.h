@@ -43,6 +43,10 @@ struct LinkState {
     // the timer off can start it again with the same interval.
     int StatusTimerInterval = 1500;
 
+    // Open LongOperation scopes: while above 0 the block operations inside
+    // one long command leave the abort timer and a pending abort alone.
+    int LongOperations = 0;
+
     // Values cleared when a configuration is closed (main loop state 0).
     void ResetForClose() {
         CommandText.clear();

@@ -597,15 +597,17 @@ void ReceiveConfiguration(Session& s) {
                 refused = !AskYes(s, GetText(s, 450) + " " + target + "\r\n" + GetText(s, 451));
         }
         if (refused) continue;
-        if (!mapRead) {
-            ReadMemoryMap(s);
-            if (s.LinkStatus != status::kDone) {
-                ReleasePanel(s);
-                return;
+        Outcome outcome = Outcome::Failed;
+        {
+            // All the blocks of the chosen parts are one command for the
+            // abort button.
+            LongOperation busy(s);
+            if (!mapRead) {
+                ReadMemoryMap(s);
+                mapRead = s.LinkStatus == status::kDone;
             }
-            mapRead = true;
+            if (mapRead) outcome = ReceiveParts(s, name, selected);
         }
-        Outcome outcome = ReceiveParts(s, name, selected);
         if (outcome == Outcome::FileError) continue;
         if (outcome == Outcome::Failed) {
             ReleasePanel(s);
@@ -645,30 +647,35 @@ void SendConfiguration(Session& s) {
             return;
         }
     }
-    ReadMemoryMap(s);
-    if (s.LinkStatus != status::kDone) {
-        ReleasePanel(s);
-        return;
-    }
     Selection sent;
     int interrupted = 0;
-    if (!SendParts(s, name, selected, sent, interrupted)) {
+    bool done = false;
+    {
+        // From the first block to the clock setting the send is one command
+        // for the abort button.
+        LongOperation busy(s);
+        ReadMemoryMap(s);
+        if (s.LinkStatus == status::kDone) done = SendParts(s, name, selected, sent, interrupted);
+        if (done) {
+            // The panel's own last-change date, as it stands after the send.
+            auto& c = s.config;
+            ReadPanelBlock(s, kPanelLastChange, 8, 1, c.IdentBuffer);
+            if (s.LinkStatus == status::kDone) {
+                std::string date;
+                for (int i = 1; i <= 8; ++i) date.push_back(static_cast<char>(c.IdentBuffer[i] & 0xFF));
+                c.LastChangeDate = Latin1ToUtf8(date);
+                s.ui->SetIdentification(IdentificationText(s));
+            }
+            if (s.LinkStatus == status::kDone) SetPanelClockFromPc(s);
+        }
+    }
+    if (!done) {
         const int failure = s.LinkStatus;
         ReleasePanel(s);
         if (interrupted != 0) ReportPartialSend(s, sent, interrupted);
         s.LinkStatus = failure;
         return;
     }
-    // The panel's own last-change date, as it stands after the send.
-    auto& c = s.config;
-    ReadPanelBlock(s, kPanelLastChange, 8, 1, c.IdentBuffer);
-    if (s.LinkStatus == status::kDone) {
-        std::string date;
-        for (int i = 1; i <= 8; ++i) date.push_back(static_cast<char>(c.IdentBuffer[i] & 0xFF));
-        c.LastChangeDate = Latin1ToUtf8(date);
-        s.ui->SetIdentification(IdentificationText(s));
-    }
-    if (s.LinkStatus == status::kDone) SetPanelClockFromPc(s);
     if (s.LinkStatus != status::kDone) {
         ReleasePanel(s);
         return;

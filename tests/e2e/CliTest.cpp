@@ -161,9 +161,14 @@ TEST_F(CliEndToEnd, PtyTransferClockAndAccessCode) {
     r = Cli(port + QStringList{"send", "pty", "--parts", "CY2,MY2"});
     ASSERT_EQ(r.exitCode, 0) << r.err;
 
+    // A leap day, a Thursday, whatever day it is today.
+    r = Cli(port + QStringList{"clock", "set", "2024-02-29 23:59:58"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_NE(r.out.find("Thu   29/02/24"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("23:59:"), std::string::npos) << r.out;
     r = Cli(port + QStringList{"clock", "set", "2025-06-01 08:30:00"});
     ASSERT_EQ(r.exitCode, 0) << r.err;
-    EXPECT_NE(r.out.find("1/06/25"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("Sun    1/06/25"), std::string::npos) << r.out;
     EXPECT_NE(r.out.find("8:30:"), std::string::npos) << r.out;
     r = Cli(port + QStringList{"clock", "show"});
     EXPECT_EQ(r.exitCode, 0) << r.err;
@@ -192,4 +197,5 @@ TEST_F(CliEndToEnd, CreateAndCopyWithoutAPanel) {
     EXPECT_EQ(Cli({"receive"}).exitCode, 2);
     EXPECT_EQ(Cli({"--parts", "XY2", "send", "x"}).exitCode, 2);
     EXPECT_EQ(Cli({"clock", "set", "2025-13-01 00:00:00"}).exitCode, 2);
+    EXPECT_EQ(Cli({"clock", "set", "2023-02-29 00:00:00"}).exitCode, 2) << "not a leap year";
 }

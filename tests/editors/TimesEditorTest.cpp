@@ -56,6 +56,7 @@ TEST_F(TimesTest, ItemsWithTheirOwnReadingOfZero) {
     EXPECT_EQ(Shown(36, 251, "1100"), "1102");
     EXPECT_EQ(Shown(34, 0, "1109"), "1110");
     EXPECT_EQ(Shown(34, 5, "1109"), "1111  5");
+    EXPECT_EQ(Shown(34, 240, "1109"), "1111 240") << "a full-width number keeps a blank before it";
     EXPECT_EQ(Shown(34, 241, "1109"), "1112");
 }
 

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QDir>
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
@@ -410,6 +411,70 @@ private slots:
         QVERIFY(!w.abortButton()->isVisible());
         QVERIFY(p.session().ConfigSource == ConfigSource::None);
         QCOMPARE(p.session().PortOpened, int16_t(0));
+    }
+
+    // A receive of the display texts at the line's real pace: sixteen
+    // blocks, each of many frames, every block and frame far shorter than
+    // the abort timer. The abort button still appears once the transfer has
+    // lasted the timer's interval; a click stops it, the panel is released
+    // and no file is left behind half-written.
+    void LongReceiveShowsAbortAndStopsCleanly() {
+        PanelBench bench;
+        LoopbackTransport& panel = bench.panel;
+        panel.SetPacing(true);  // 9600 baud: the whole set takes many seconds
+        GuiProgram p(bench.folder, &panel);
+        MainWindow& w = p.window();
+        QCOMPARE(w.abortTimer()->interval(), 2000);
+        QVERIFY(p.RunUntil([&] { return Home(p); }));
+
+        const std::string target = bench.folder.File("SITE");
+        int framesWhenStarted = -1;
+        int framesWhenShown = -1;
+        QString abortMessage;
+        Script script;
+        script.Do("click trasferisce", [&] { ClickToolbar(w, "trasferisce"); })
+            .Then("transfer popup", [&] { return PopupOpen(w, 2); }, [&] { ChoosePopup(w, 2, 2); })
+            .Then("panel address", [] { return ModalIs("FRMInput"); },
+                  [] { QTest::keyClick(ModalChild<QLineEdit>("TXTNumero"), Qt::Key_Return); })
+            .Then("transfer choice", [] { return ModalIs("FRMMenu"); },
+                  [] {
+                      for (QPushButton* b : Modal()->findChildren<QPushButton*>(QStringLiteral("CMDSele")))
+                          if (b->property("index").toInt() == 4) b->click();  // .MY2
+                  })
+            .Then("save dialog", [] { return ModalAs<QFileDialog>() != nullptr; },
+                  [&] {
+                      auto* d = ModalAs<QFileDialog>();
+                      d->selectFile(QString::fromStdString(target));
+                      static_cast<QDialog*>(d)->accept();
+                  })
+            .Then("receiving", [&] { return w.statusLabel()->isVisible() && panel.Panel().Stats().framesIn > 0; },
+                  [&] { framesWhenStarted = panel.Panel().Stats().framesIn; })
+            .Then("abort button", [&] { return w.abortButton()->isVisible(); },
+                  [&] {
+                      framesWhenShown = panel.Panel().Stats().framesIn;
+                      QTest::mouseClick(w.abortButton(), Qt::LeftButton);
+                  })
+            .Then("abort reported", [] { return ModalAs<QMessageBox>() != nullptr; },
+                  [&] {
+                      auto* box = ModalAs<QMessageBox>();
+                      abortMessage = box->text();
+                      box->accept();
+                  });
+        QVERIFY2(p.RunUntil([&] { return Home(p) && !Modal(); }, &script), qPrintable(script.FailedStep()));
+
+        // The button came while frames kept going, not after the last one.
+        QVERIFY2(framesWhenShown - framesWhenStarted >= 10,
+                 qPrintable(QStringLiteral("frames %1..%2").arg(framesWhenStarted).arg(framesWhenShown)));
+        QCOMPARE(p.session().LinkStatus, 0);
+        QVERIFY2(abortMessage.startsWith(QStringLiteral("1379")), qPrintable(abortMessage));
+        QVERIFY(!panel.Panel().InProgrammingMode());
+        QVERIFY(!w.abortButton()->isVisible());
+        QVERIFY(!w.abortTimer()->isActive());
+
+        // Nothing of the stopped set is on disk: neither a part nor a scratch file.
+        const QStringList left = QDir(QString::fromStdString(bench.folder.Path()))
+                                     .entryList({QStringLiteral("SITE*")}, QDir::Files);
+        QVERIFY2(left.isEmpty(), qPrintable(left.join(QLatin1Char(' '))));
     }
 };
 

@@ -9,12 +9,15 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolBar>
 #include <fstream>
+#include <map>
+#include <vector>
 
 #include "GuiHarness.h"
 #include "gui/AboutForm.h"
@@ -45,6 +48,9 @@ public:
     MsgAnswer MessageBox(const std::string&, const std::string&, MsgButtons, MsgIcon) override { return MsgAnswer::Ok; }
     int AskSensorInput(const SensorInputRequest&) override { return kSensorInputCancelled; }
 };
+
+// The least room a button leaves on each side of its caption.
+constexpr int kCaptionRoom = 8;
 
 void Write(const std::string& path, const std::string& text) {
     std::ofstream out(path, std::ios::binary);
@@ -188,6 +194,97 @@ private slots:
                 if (QAction* a = p.window().Toolbar2Button(i); a && a->toolTip().isEmpty())
                     missing << QString::fromStdString(language) + QStringLiteral(": Toolbar2 button %1").arg(i);
             QVERIFY2(missing.isEmpty(), qPrintable(missing.join(QLatin1Char('\n'))));
+        }
+    }
+
+    // The choice menu's buttons take the width of the longest caption, in
+    // every shipped language: no transfer choice is cut at its edge.
+    void TransferMenusShowWholeCaptions() {
+        const QStringList languages = QDir(QStringLiteral(CFG_SOURCE_DIR "/data"))
+                                          .entryList({QStringLiteral("*.lng")}, QDir::Files);
+        QVERIFY(languages.size() >= 2);
+        for (const QString& file : languages) {
+            const std::string language = QFileInfo(file).completeBaseName().toStdString();
+            ProgramFolder folder;
+            QVERIFY(QFile::copy(QStringLiteral(CFG_SOURCE_DIR "/data/") + file,
+                                QString::fromStdString(folder.File(language + ".lng"))));
+            folder.WriteSettings(language);
+            GuiProgram p(folder);
+            QtUi& ui = p.program().ui();
+            // Receive and send menus: title and five entries each.
+            for (int title : {435, 461}) {
+                ChoiceRequest req;
+                req.title = GetText(p.session(), title);
+                for (int i = 1; i <= 5; ++i) req.items.push_back(GetText(p.session(), title + i));
+                QStringList cut;
+                Script script;
+                script.Then("menu", [] { return ModalIs("FRMMenu"); },
+                            [&cut, language] {
+                                for (QPushButton* b : Modal()->findChildren<QPushButton*>(QStringLiteral("CMDSele"))) {
+                                    // The button's own measure, and the caption with room on
+                                    // both sides, so that it does not touch the right edge.
+                                    const int text = b->fontMetrics().horizontalAdvance(b->text()) + 2 * kCaptionRoom;
+                                    if (b->width() < b->sizeHint().width() || b->width() < text)
+                                        cut << QString::fromStdString(language) + QStringLiteral(": \"%1\" %2 < %3")
+                                                                                      .arg(b->text())
+                                                                                      .arg(b->width())
+                                                                                      .arg(std::max(b->sizeHint().width(), text));
+                                }
+                                QTest::keyClick(Modal(), Qt::Key_Escape);
+                            });
+                QCOMPARE(ui.AskChoice(req), -1);
+                QVERIFY(script.Done());
+                QVERIFY2(cut.isEmpty(), qPrintable(cut.join(QLatin1Char('\n'))));
+            }
+        }
+    }
+
+    // In every shipped language no menu offers two entries with the same
+    // underlined letter: the second would never be reached from the keyboard.
+    void NoMenuRepeatsAShortcutLetter() {
+        const QStringList languages = QDir(QStringLiteral(CFG_SOURCE_DIR "/data"))
+                                          .entryList({QStringLiteral("*.lng")}, QDir::Files);
+        QVERIFY(languages.size() >= 2);
+        // The letter after a single '&', lower-cased; none for "&&" alone.
+        auto mnemonic = [](const QString& text) -> QChar {
+            for (int i = 0; i + 1 < text.size(); ++i) {
+                if (text[i] != QLatin1Char('&')) continue;
+                if (text[i + 1] == QLatin1Char('&')) {
+                    ++i;
+                    continue;
+                }
+                return text[i + 1].toLower();
+            }
+            return {};
+        };
+        for (const QString& file : languages) {
+            const std::string language = QFileInfo(file).completeBaseName().toStdString();
+            ProgramFolder folder;
+            QVERIFY(QFile::copy(QStringLiteral(CFG_SOURCE_DIR "/data/") + file,
+                                QString::fromStdString(folder.File(language + ".lng"))));
+            folder.WriteSettings(language);
+            GuiProgram p(folder);
+            p.window().workForm()->FillSettingsMenu();
+            // Every menu, and the menu bars, as lists of entries.
+            std::vector<std::pair<QString, QList<QAction*>>> menus;
+            for (QWidget* root : std::vector<QWidget*>{&p.window(), p.window().workForm()}) {
+                for (QMenu* m : root->findChildren<QMenu*>()) menus.emplace_back(m->objectName(), m->actions());
+                for (QMenuBar* b : root->findChildren<QMenuBar*>()) menus.emplace_back(QStringLiteral("menu bar"), b->actions());
+            }
+            QVERIFY(menus.size() >= 7);
+            QStringList clashes;
+            for (const auto& [name, actions] : menus) {
+                std::map<QChar, QString> taken;
+                for (QAction* a : actions) {
+                    const QChar letter = mnemonic(a->text());
+                    if (letter.isNull() || !a->isVisible()) continue;
+                    auto [it, fresh] = taken.emplace(letter, a->text());
+                    if (!fresh)
+                        clashes << QString::fromStdString(language) + QStringLiteral(": %1: \"%2\" and \"%3\"")
+                                                                          .arg(name, it->second, a->text());
+                }
+            }
+            QVERIFY2(clashes.isEmpty(), qPrintable(clashes.join(QLatin1Char('\n'))));
         }
     }
 

@@ -1,6 +1,7 @@
 // The clock commands of the main window.
 #include "LinkTestSupport.h"
 #include "link/PanelClock.h"
+#include "shell/Clock.h"
 
 namespace cfg {
 namespace {
@@ -58,10 +59,63 @@ TEST_F(PanelClockTest, SetChecksFieldsThenSendsH) {
     auto it = std::find_if(panel.received.begin(), panel.received.end(),
                            [](const test::SentCommand& c) { return c.letter == 'H'; });
     ASSERT_NE(it, panel.received.end());
-    EXPECT_EQ(it->params, (Bytes{0, 30, 20, 10, 6, 5, 12, 0}));
+    // 5 December 2000 was a Tuesday (2), whatever the day today.
+    EXPECT_EQ(it->params, (Bytes{0, 30, 20, 10, 2, 5, 12, 0}));
     EXPECT_TRUE(it->longForm);
     EXPECT_EQ(panel.Count('D'), 1) << "the new time is shown";
     EXPECT_TRUE(ui.dateTimeAnswers.empty());
+}
+
+// The weekday sent is the entered date's: a leap day, dates at both ends of
+// the accepted years; a day the month lacks is asked again.
+TEST_F(PanelClockTest, WeekdayComesFromTheEnteredDate) {
+    struct Case {
+        std::array<std::string, 6> fields;
+        Bytes params;
+    };
+    const Case cases[] = {
+        {{"29", "2", "2024", "23", "59", "58"}, {0, 58, 59, 23, 4, 29, 2, 24}},  // Thursday
+        {{"14", "7", "2031", "8", "0", "0"}, {0, 0, 0, 8, 1, 14, 7, 31}},       // Monday
+        {{"1", "1", "1980", "0", "0", "0"}, {0, 0, 0, 0, 2, 1, 1, 80}},         // Tuesday
+        {{"31", "12", "2079", "0", "0", "0"}, {0, 0, 0, 0, 7, 31, 12, 79}},     // Sunday
+    };
+    ui.onProcessEvents = [&] { s.events.ScreenDismissed = kFlag65535; };
+    for (const Case& c : cases) {
+        panel.received.clear();
+        Answer(c.fields);
+        SetPanelClock(s);
+        auto it = std::find_if(panel.received.begin(), panel.received.end(),
+                               [](const test::SentCommand& x) { return x.letter == 'H'; });
+        ASSERT_NE(it, panel.received.end()) << c.fields[2];
+        EXPECT_EQ(it->params, c.params) << c.fields[0] << "/" << c.fields[1] << "/" << c.fields[2];
+    }
+
+    // 29 February of a common year and 31 April have no weekday: the day
+    // field is offered again, and leaving the dialog sends nothing.
+    for (std::array<std::string, 6> bad : {std::array<std::string, 6>{"29", "2", "2023", "0", "0", "0"},
+                                           std::array<std::string, 6>{"31", "4", "2024", "0", "0", "0"}}) {
+        panel.received.clear();
+        Answer(bad);
+        ui.dateTimeAnswers.emplace_back(false, DateTimeFields{});
+        SetPanelClock(s);
+        EXPECT_EQ(panel.Count('H'), 0) << bad[0] << "/" << bad[1];
+        ASSERT_FALSE(ui.dateTimeFocus.empty());
+        EXPECT_EQ(ui.dateTimeFocus.back(), 0);
+    }
+}
+
+TEST(CalendarTest, WeekdaysAndMonthLengths) {
+    EXPECT_EQ(WeekdayOf(2024, 2, 29), 4);
+    EXPECT_EQ(WeekdayOf(2024, 3, 1), 5);
+    EXPECT_EQ(WeekdayOf(1970, 1, 1), 4);
+    EXPECT_EQ(WeekdayOf(2000, 2, 29), 2);
+    EXPECT_EQ(WeekdayOf(1900, 3, 1), 4);
+    EXPECT_EQ(DaysInMonth(2024, 2), 29);
+    EXPECT_EQ(DaysInMonth(2023, 2), 28);
+    EXPECT_EQ(DaysInMonth(2000, 2), 29);
+    EXPECT_EQ(DaysInMonth(2100, 2), 28);
+    EXPECT_EQ(DaysInMonth(2024, 4), 30);
+    EXPECT_EQ(DaysInMonth(2024, 13), 0);
 }
 
 TEST_F(PanelClockTest, SetAnswers) {

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -233,7 +234,8 @@ TEST_F(LanguageFilesTest, TextsFitTheirColumns) {
         {211, 211, 22, "analog module menu entry"},
         {392, 392, 80, "sensor list heading"},
         {200, 200, 80, "min/max list heading"},
-        {1082, 1116, 44, "times list: label column 2..45"},
+        {1082, 1116, 43, "times list: label column 2..44, a blank before column 46"},
+        {1100, 1100, 40, "times list: the label indented by four, a blank before column 46"},
         {964, 964, 20, "advanced options: access code field"},
         {967, 967, 20, "advanced options: access code field"},
         {861, 868, 50, "display messages list: label before number and text"},
@@ -253,12 +255,19 @@ TEST_F(LanguageFilesTest, TextsFitTheirColumns) {
     for (const auto& f : files_) {
         // The reference tag "[#005-> 12]" takes exactly columns 69..79.
         EXPECT_EQ(CodePoints(f.Text(1243)), 2) << f.name;
-        // Sensor logic text: variant text and sensitivity text with one digit.
-        long longest = 0;
-        for (int v = 846; v <= 850; ++v)
-            for (int s = 851; s <= 853; ++s)
-                longest = std::max(longest, CodePoints(f.Text(v)) + CodePoints(f.Text(s)) + (s == 853 ? 1 : 0));
-        EXPECT_LE(longest, 44) << f.name << ": sensor logic text";
+        // Sensor logic text, at most 33 characters in the point detail
+        // window: a variant with its sensitivity (a level is joined with a
+        // blank), or a module point's function number and the place of its
+        // point (the largest numbers, each after a blank).
+        for (int v = 846; v <= 850; ++v) {
+            const std::vector<std::string> texts = {f.Text(v) + f.Text(851), f.Text(v) + f.Text(852),
+                                                    f.Text(v) + f.Text(853) + " 5"};
+            for (const auto& text : texts) EXPECT_LE(CodePoints(text), 33) << f.name << ": \"" << text << "\"";
+        }
+        for (int place : {858, 859}) {
+            const std::string text = f.Text(854) + " 15" + f.Text(855) + f.Text(place) + " 249" + f.Text(860);
+            EXPECT_LE(CodePoints(text), 33) << f.name << ": \"" << text << "\"";
+        }
         // Names compared with the last characters of a file name, and baud
         // rates read from the first five characters of the menu entry.
         EXPECT_EQ(f.Text(1142), "DEFAULT") << f.name;
@@ -268,6 +277,39 @@ TEST_F(LanguageFilesTest, TextsFitTheirColumns) {
         std::set<std::string> days;
         for (int d = 354; d <= 360; ++d) days.insert(Utf8Left(f.Text(d), 3));
         EXPECT_EQ(days.size(), 7u) << f.name << ": weekday abbreviations must differ";
+    }
+}
+
+// A setting is named in one section only: a label of the advanced options
+// that reads like an option or a time would make the installer believe the
+// two are the same setting.
+TEST_F(LanguageFilesTest, NoLabelNamesASettingOfAnotherSection) {
+    // The label without its dot leader, in lower case.
+    auto bare = [](std::string text) {
+        while (!text.empty() && (text.back() == '.' || text.back() == ' ')) text.pop_back();
+        for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        return text;
+    };
+    const std::map<std::string, std::vector<int>> sections = {
+        {"times", {1082, 1085, 1088, 1091, 1094, 1097, 1100, 1103, 1106, 1109, 1113, 1116}},
+        {"options", {870, 876, 882, 886, 892, 896, 906, 910, 920, 924, 932, 937, 941, 945, 953, 957, 1210,
+                     651, 658, 665, 670, 678, 684, 696, 702, 714, 719, 724, 729, 734, 739, 748, 755, 761, 766,
+                     776, 782, 1430}},
+        {"advanced options", {963, 965, 969, 972, 975, 978, 981, 984, 987, 990, 993, 998, 1002, 1003, 1004,
+                              1007, 1010, 1013, 1016, 1017, 1018, 1019, 1021, 1024, 1025, 1026, 1027, 1028,
+                              1029, 1030, 1031, 1032, 1033, 1034, 1035, 1036, 1037, 1038, 1039, 1040, 1041,
+                              1042, 1043, 1044, 1045, 1046, 1047}},
+    };
+    for (const auto& f : files_) {
+        std::map<std::string, std::string> owner;  // bare label -> section
+        for (const auto& [section, ids] : sections)
+            for (int id : ids) {
+                const std::string label = bare(f.Text(id));
+                auto [it, fresh] = owner.emplace(label, section);
+                EXPECT_TRUE(fresh || it->second == section)
+                    << f.name << ": \"" << label << "\" (" << id << ") names a setting of both the " << it->second
+                    << " and the " << section;
+            }
     }
 }
 

@@ -102,7 +102,8 @@ CopyDialogAnswer ScriptedUi::AskCopyFiles(const CopyDialogRequest& r) {
     return a;
 }
 
-bool ScriptedUi::AskDateTime(const std::string&, DateTimeFields& f, int) {
+bool ScriptedUi::AskDateTime(const std::string&, DateTimeFields& f, int focus) {
+    dateTimeFocus.push_back(focus);
     if (dateTimeAnswers.empty()) return false;
     auto a = dateTimeAnswers.front();
     dateTimeAnswers.pop_front();

@@ -30,6 +30,7 @@ public:
     std::deque<std::string> saveFileAnswers;
     std::deque<CopyDialogAnswer> copyAnswers;
     std::deque<std::pair<bool, DateTimeFields>> dateTimeAnswers;
+    std::vector<int> dateTimeFocus;  // the field to correct, per date-time dialog (-1 none)
     // The function-block window: buttons pressed (default: close), answers
     // of its two frames (default: cancelled).
     std::deque<LogicCommand> logicCommands;

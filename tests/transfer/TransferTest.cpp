@@ -14,6 +14,7 @@
 #include "transfer/Commands.h"
 #include "config/Files.h"
 #include "link/Link.h"
+#include "sim/Faults.h"
 #include "sim/FileSet.h"
 #include "sim/Mailbox.h"
 #include "sim/MemoryMap.h"

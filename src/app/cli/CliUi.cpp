@@ -4,6 +4,7 @@
 #include <ostream>
 
 #include "config/Files.h"
+#include "shell/Clock.h"
 #include "shell/FileNames.h"
 #include "shell/Language.h"
 
@@ -175,6 +176,9 @@ bool ParseClockText(const std::string& text, DateTimeFields& f) {
     int n = std::sscanf(text.c_str(), "%4d-%2d-%2d %2d:%2d:%2d%c", &y, &mo, &d, &h, &mi, &sec, &tail);
     if (n == 5) sec = 0;
     if (n != 5 && n != 6) return false;
+    // A day the month does not have is refused here, with the other
+    // malformed dates, rather than by the dialog's second asking.
+    if (d < 1 || d > DaysInMonth(y, mo)) return false;
     f.field = {std::to_string(d), std::to_string(mo), std::to_string(y),
                std::to_string(h), std::to_string(mi), std::to_string(sec)};
     return true;
