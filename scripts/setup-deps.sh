@@ -4,7 +4,8 @@ set -euo pipefail
 pkgs=(cmake ninja-build g++ clang libclang-rt-14-dev pkg-config
       qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libqt6serialport6-dev
       libgtest-dev libgmock-dev
-      xvfb xauth fonts-dejavu-core locales)
+      xvfb xauth fonts-dejavu-core locales
+      poppler-utils)
 missing=()
 for p in "${pkgs[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -9,15 +9,23 @@
 //     copy    SOURCE DEST                              copy a set
 //     ident                                            the panel's identification
 //     clock show | clock set ["YYYY-MM-DD HH:MM:SS"]   the panel clock
+//     loop [BASENAME] MODULE list|minmax|errors|current [--watch N]
+//     loop MODULE autoconfig [--overwrite] | reset-minmax | reset-errors
+//     print [BASENAME] [--part 1..5] [--output FILE|-] [--pdf FILE]
 #include <algorithm>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "app/cli/CliUi.h"
+#include "app/cli/LoopCli.h"
+#include "app/core/Wiring.h"
+#include "report/Printout.h"
 #include "transfer/Commands.h"
 #include "transfer/DateStamp.h"
 #include "link/Connection.h"
@@ -34,6 +42,12 @@
 #include <QCoreApplication>
 
 #include "platform/SerialTransport.h"
+#endif
+
+#ifdef CFG_CLI_PDF
+#include <QGuiApplication>
+
+#include "gui/pages/ReportPages.h"
 #endif
 
 namespace fs = std::filesystem;
@@ -53,6 +67,25 @@ const char* const kUsage =
     "  ident                                          connect; print the panel's identification\n"
     "  clock show                                     print the panel clock\n"
     "  clock set [\"YYYY-MM-DD HH:MM:SS\"]              set it (default: this computer's time)\n"
+    "  loop MODULE list                               the sensors of loop module 1 or 2, their live\n"
+    "                                                 reading and [fault/pre-alarm/alarm] thresholds\n"
+    "  loop BASENAME MODULE list                      the same from a file set (no live reading)\n"
+    "  loop MODULE minmax                             recorded minimum and maximum of every sensor\n"
+    "  loop MODULE errors                             the loop's error counters, fault point, status\n"
+    "  loop MODULE current                            the loop's line current in mA\n"
+    "       ... --watch N                             print it again every N seconds until Ctrl+C\n"
+    "  loop MODULE autoconfig [--overwrite]           the panel learns the loop (needs --yes);\n"
+    "                                                 --overwrite rewrites every point\n"
+    "  loop MODULE reset-minmax | reset-errors        clear the records (needs --yes)\n"
+    "  print [BASENAME] [--part N] [--output FILE|-] [--pdf FILE]\n"
+    "                                                 the printout of a file set, or of the\n"
+    "                                                 connected panel without BASENAME:\n"
+    "                                                 part 1 everything (default), 2 loops,\n"
+    "                                                 zones, times, options and parameters,\n"
+    "                                                 3 clock programmer, 4 logics, 5 display\n"
+    "                                                 messages; to FILE (default BASENAME.TXT,\n"
+    "                                                 required for the panel; - = standard\n"
+    "                                                 output) or, with --pdf, to a PDF file\n"
     "\n"
     "options:\n"
     "  --folder DIR         program folder (settings, languages, DEFAULT set, relay\n"
@@ -66,7 +99,10 @@ const char* const kUsage =
     "  --access-code DIGITS the panel's access code, when it asks for one\n"
     "  --language NAME      language file NAME.lng (default: the settings file's)\n"
     "  --trace FILE         write every byte sent and received to FILE\n"
-    "  --yes                answer yes to overwrite questions (default: no)\n"
+    "  --yes                answer yes to overwrite questions, replace an existing\n"
+    "                       output file, allow the loop commands that write (default: no)\n"
+    "  --watch N            loop views: repeat every N seconds (1..3600)\n"
+    "  --overwrite          loop autoconfig: rewrite every point, not only the changed ones\n"
     "  --verbose            print the progress and the answers given\n"
     "\n"
     "The exit status is 0 when the command was done, 1 when it failed (the reason\n"
@@ -74,8 +110,11 @@ const char* const kUsage =
 
 struct Options {
     std::string folder, port, baud, plantCode, language, trace, accessCode, parts = "all";
+    std::string output, pdf;
     long address = 1;
-    bool relay = false, yes = false, verbose = false;
+    long watch = 0;
+    long part = 1;
+    bool relay = false, yes = false, verbose = false, overwrite = false;
     std::vector<std::string> words;  // the command and its operands
 };
 
@@ -122,7 +161,14 @@ std::string ParseOptions(int argc, char** argv, Options& o) {
         } else if (a == "--language") { if (!value(o.language)) return "--language needs a name"; }
         else if (a == "--trace") { if (!value(o.trace)) return "--trace needs a file name"; }
         else if (a == "--parts") { if (!value(o.parts)) return "--parts needs all or a list of CY2,PY2,UY2,MY2"; }
+        else if (a == "--part") {
+            if (!value(v) || !ToLong(v, 1, 5, o.part)) return "--part needs a number 1..5";
+        } else if (a == "--output") { if (!value(o.output)) return "--output needs a file name or -"; }
+        else if (a == "--pdf") { if (!value(o.pdf)) return "--pdf needs a file name"; }
         else if (a == "--yes") o.yes = true;
+        else if (a == "--watch") {
+            if (!value(v) || !ToLong(v, 1, 3600, o.watch)) return "--watch needs a number of seconds 1..3600";
+        } else if (a == "--overwrite") o.overwrite = true;
         else if (a == "--verbose") o.verbose = true;
         else if (a.size() > 1 && a[0] == '-' && a[1] == '-') return "unknown option " + a;
         else o.words.push_back(a);
@@ -243,8 +289,82 @@ int Clock(cfg::Session& s, CliUi& ui, const Options& o) {
     return Finish(s, ui, errors, "clock " + o.words[1]);
 }
 
+// Ctrl+C ends a --watch between two rounds.
+volatile int gStopWatch = 0;
+extern "C" void StopWatch(int) { gStopWatch = 1; }
+
+cfg::cli::LoopOptions LoopOptionsOf(const Options& o) {
+    cfg::cli::LoopOptions l;
+    l.words.assign(o.words.begin() + 1, o.words.end());
+    l.watchSeconds = static_cast<int>(o.watch);
+    l.overwrite = o.overwrite;
+    l.yes = o.yes;
+    return l;
+}
+
+// The printout of a file set or of the panel, as the text file of the
+// desktop program or as a PDF.
+int Print(cfg::Session& s, CliUi& ui, const Options& o) {
+    if (o.words.size() > 2) return UsageError("print takes at most one BASENAME");
+    const bool panel = o.words.size() == 1;
+    if (!o.output.empty() && !o.pdf.empty()) return UsageError("--output and --pdf exclude each other");
+    if (panel && o.output.empty() && o.pdf.empty()) return UsageError("print from the panel needs --output or --pdf");
+#ifndef CFG_CLI_PDF
+    if (!o.pdf.empty()) {
+        std::cerr << "cfgvimo-cli: this build has no PDF support (it needs Qt)\n";
+        return 1;
+    }
+#endif
+    std::string target = !o.pdf.empty() ? o.pdf : !o.output.empty() ? o.output : cfg::ReportFileName(o.words[1]);
+    std::error_code ec;
+    if (target != "-" && fs::exists(target, ec) && !o.yes) {
+        std::cerr << "cfgvimo-cli: " << target << " exists; --yes replaces it\n";
+        return 1;
+    }
+
+    int errors = ui.ErrorsShown();
+    ui.BeginCommand();
+    ui.answers.fileName = panel ? std::string() : o.words[1];
+    cfg::OpenConfiguration(s, panel ? 2 : 1);
+    if (s.ConfigSource == cfg::ConfigSource::None) {
+        if (s.LinkStatus == cfg::status::kDone) s.LinkStatus = cfg::status::kAborted;
+        return Finish(s, ui, errors, "print");
+    }
+    std::vector<std::string> lines = cfg::BuildReport(s, static_cast<int>(o.part));
+    cfg::ReportPrintJob job{cfg::ReportTitle(s), cfg::GetText(s, 100), lines};
+    if (panel) {
+        s.commands.closePanel(s);
+        s.PortOpened = 0;
+    }
+    s.ConfigSource = cfg::ConfigSource::None;
+    if (ui.ErrorsShown() != errors) return Finish(s, ui, errors, "print");
+
+    bool written = false;
+    if (target == "-" && o.pdf.empty()) {
+        for (const std::string& line : lines) std::cout << line << '\n';
+        written = static_cast<bool>(std::cout.flush());
+    } else if (!o.pdf.empty()) {
+#ifdef CFG_CLI_PDF
+        written = cfg::gui::WriteReportPdf(target, job);
+        if (!written) std::cerr << "cfgvimo-cli: cannot write " << target << '\n';
+#endif
+    } else {
+        written = cfg::WriteReportFile(s, target, lines);
+    }
+    s.LinkStatus = written ? cfg::status::kDone : cfg::status::kAborted;
+    return Finish(s, ui, errors, "print");
+}
+
 int RunCommand(cfg::Session& s, CliUi& ui, const Options& o) {
     const std::string& cmd = o.words[0];
+    if (cmd == "loop") {
+        const cfg::cli::LoopOptions l = LoopOptionsOf(o);
+        const std::string error = cfg::cli::CheckLoopWords(l);
+        if (!error.empty()) return UsageError(error);
+        std::signal(SIGINT, StopWatch);
+        return cfg::cli::RunLoopCommand(s, ui, l, gStopWatch);
+    }
+    if (o.watch > 0 || o.overwrite) return UsageError("--watch and --overwrite go with the loop command");
     if (cmd == "receive" || cmd == "send") return Transfer(s, ui, o, cmd == "receive");
     if (cmd == "create" || cmd == "copy") {
         bool copy = cmd == "copy";
@@ -261,6 +381,7 @@ int RunCommand(cfg::Session& s, CliUi& ui, const Options& o) {
         return Ident(s, ui);
     }
     if (cmd == "clock") return Clock(s, ui, o);
+    if (cmd == "print") return Print(s, ui, o);
     return UsageError("unknown command " + cmd);
 }
 
@@ -276,7 +397,17 @@ int main(int argc, char** argv) {
     if (!error.empty()) return UsageError(error);
     if (o.words.empty()) return UsageError("no command given");
 
-#ifdef CFG_CLI_SERIAL
+    // A PDF needs fonts, hence a Gui application (without a screen); the
+    // serial port needs the event loop of a Core one.
+#ifdef CFG_CLI_PDF
+    std::unique_ptr<QCoreApplication> app;
+    if (!o.pdf.empty()) {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+        app = std::make_unique<QGuiApplication>(argc, argv);
+    } else {
+        app = std::make_unique<QCoreApplication>(argc, argv);
+    }
+#elif defined(CFG_CLI_SERIAL)
     QCoreApplication app(argc, argv);
 #endif
 
@@ -294,6 +425,7 @@ int main(int argc, char** argv) {
     if (!fs::is_directory(s.ProgramFolder, ec)) return UsageError("no such folder: " + s.ProgramFolder);
     s.ProgramDrive = s.ProgramFolder.substr(0, std::min<std::size_t>(2, s.ProgramFolder.size()));
 
+    cfg::RegisterCoreCommands(s);
     cfg::LoadSettings(s);
     if (!o.language.empty()) s.CurrentLanguage = o.language;
     std::string languageFile = cfg::LanguageFilePath(s, s.CurrentLanguage);
@@ -319,7 +451,9 @@ int main(int argc, char** argv) {
     ui.answers.yes = o.yes;
 
     const bool needsPanel = o.words[0] == "receive" || o.words[0] == "send" || o.words[0] == "ident" ||
-                            o.words[0] == "clock";
+                            o.words[0] == "clock" || (o.words[0] == "print" && o.words.size() == 1) ||
+                            (o.words[0] == "loop" &&
+                             cfg::cli::LoopNeedsPanel({o.words.begin() + 1, o.words.end()}));
 #ifdef CFG_CLI_SERIAL
     cfg::SerialTransport serial;
 #endif

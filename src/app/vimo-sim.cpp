@@ -60,6 +60,13 @@ const char* const kUsage =
     "  --autoconf-ms MS     duration of a loop auto-configuration (default 6000)\n"
     "  --prog-timeout S     leave programming mode after S seconds without commands\n"
     "  --modules LIST       loop modules fitted: 1,2 (default), 1, 2 or none\n"
+    "  --device M:P:TYPE    wire a device of TYPE (1..15) at point P (1..200) of loop M,\n"
+    "                       whatever the configuration says; TYPE 0 removes it\n"
+    "                       (repeatable): the auto-configuration then finds a sensor\n"
+    "                       added, removed or of another type, and the live tables\n"
+    "                       flag it as not answering (64) or of another type (192)\n"
+    "  --address-zero M:C[,C]  devices left at address 0 on loop M, by their codes\n"
+    "                       (type in bits 3..0, e.g. 1 a smoke detector, 9 a call point)\n"
     "  --ident TEXT         identification text, 23 characters\n"
     "  --fault SPEC         switch on a fault (repeatable), see below\n"
     "  --seed N             seed of the simulated noise and readings\n"
@@ -85,6 +92,11 @@ struct Options {
     int autoconfMs = 6000;
     int progTimeoutS = 0;
     std::array<bool, 2> modules = {true, true};
+    struct Wiring {
+        int module, point, type;
+    };
+    std::vector<Wiring> devices;
+    std::vector<std::pair<int, std::array<uint8_t, 2>>> addressZero;
     std::string ident;
     std::vector<vimo::sim::Fault> faults;
     uint64_t seed = 1;
@@ -153,6 +165,21 @@ std::string ParseOptions(int argc, char** argv, Options& o) {
             else if (v == "2") o.modules = {false, true};
             else if (v == "1,2" || v == "2,1") o.modules = {true, true};
             else return "--modules needs 1,2 / 1 / 2 / none";
+        } else if (a == "--device") {
+            int m = 0, p = 0, t = 0;
+            char c1 = 0, c2 = 0;
+            if (!value(v) || std::sscanf(v.c_str(), "%d%c%d%c%d", &m, &c1, &p, &c2, &t) != 5 || c1 != ':' ||
+                c2 != ':' || m < 1 || m > 2 || p < 1 || p > 200 || t < 0 || t > 15)
+                return "--device needs MODULE:POINT:TYPE (1..2, 1..200, 0..15)";
+            o.devices.push_back({m, p, t});
+        } else if (a == "--address-zero") {
+            int m = 0, first = 0, second = 0;
+            char c1 = 0, c2 = 0;
+            const int got = value(v) ? std::sscanf(v.c_str(), "%d%c%d%c%d", &m, &c1, &first, &c2, &second) : 0;
+            if ((got != 3 && got != 5) || c1 != ':' || (got == 5 && c2 != ',') || m < 1 || m > 2 || first < 0 ||
+                first > 255 || second < 0 || second > 255)
+                return "--address-zero needs MODULE:CODE[,CODE] (codes 0..255)";
+            o.addressZero.push_back({m, {static_cast<uint8_t>(first), static_cast<uint8_t>(second)}});
         } else if (a == "--ident") {
             if (!value(o.ident)) return "--ident needs a text";
         } else if (a == "--fault") {
@@ -532,6 +559,11 @@ int main(int argc, char** argv) {
     if (o.plantCode) panel.SetPlantCode(*o.plantCode);
     panel.SetClock(LocalDateTime(), NowMs());
     for (const vimo::sim::Fault& f : o.faults) panel.AddFault(f);
+    if (!o.devices.empty() || !o.addressZero.empty()) {
+        for (const auto& d : o.devices) panel.Loop(d.module).SetDevice(d.point, d.type);
+        for (const auto& [m, codes] : o.addressZero) panel.Loop(m).addressZero = codes;
+        panel.RestartLiveTables();
+    }
 
     Logger log(o.trace, o.verbose);
     if (!log.TraceOk()) {

@@ -225,9 +225,11 @@ QWidget* MainWindow::BuildTitleArea() {
     SetControlName(heading_, "LBLIntestaz");
     KeepCaption(heading_);
     heading_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    loopCaption_ = new QLineEdit(titleArea_);
+    loopCaption_ = new QLabel(titleArea_);
     SetControlName(loopCaption_, "TXTVimoM");
-    loopCaption_->setReadOnly(true);
+    KeepCaption(loopCaption_);
+    loopCaption_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    loopCaption_->setContentsMargins(8, 2, 8, 2);
     loopCaption_->hide();
     clockLabel_ = new QLabel(titleArea_);
     SetControlName(clockLabel_, "MLBLOra");
@@ -356,6 +358,34 @@ void MainWindow::SetToolbarTips() {
 
 void MainWindow::SetLoopToolbarVisible(bool v) { toolbar2_->setVisible(v); }
 
+void MainWindow::ShowLoopToolbar(bool v) {
+    toolbar1_->setVisible(!v);
+    toolbar2_->setVisible(v);
+}
+
+void MainWindow::SetLoopCaption(const QString& text, uint32_t background) {
+    if (text.isEmpty()) {
+        loopCaption_->clear();
+        loopCaption_->hide();
+        return;
+    }
+    QString shown = text;
+    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    loopCaption_->setText(shown);
+    const QColor c(background & 0xFF, (background >> 8) & 0xFF, (background >> 16) & 0xFF);
+    // The title area's white text would not read on the light box.
+    loopCaption_->setStyleSheet(QStringLiteral("#TXTVimoM { background: %1; color: black; font-weight: bold; }")
+                                    .arg(c.name()));
+    loopCaption_->show();
+}
+
+void MainWindow::SetLoopButtonPressed(int position) {
+    for (const auto& [i, a] : buttons2_) {
+        a->setCheckable(true);
+        a->setChecked(i == position);
+    }
+}
+
 void MainWindow::Toolbar1Clicked(QAction* a) {
     Session& s = ui_.session();
     s.ToolbarButtonIndex = static_cast<int16_t>(a->property("buttonIndex").toInt());
@@ -435,6 +465,7 @@ void MainWindow::SetTxRx(const QString& t) {
 
 void MainWindow::HideSectionControls() {
     toolbar2_->hide();
+    toolbar1_->show();
     loopCaption_->clear();
     loopCaption_->hide();
     clockLabel_->hide();

@@ -47,6 +47,13 @@ public:
     // Tool-tips of both toolbars from the message texts.
     void SetToolbarTips();
     void SetLoopToolbarVisible(bool);
+    // The loop-module section: Toolbar2 in place of Toolbar1, the caption
+    // box TXTVimoM (two lines on a 0x00BBGGRR background; "" hides it), and
+    // the state of Toolbar2's buttons.
+    void ShowLoopToolbar(bool);
+    void SetLoopCaption(const QString&, uint32_t background);
+    QLabel* loopCaption() const { return loopCaption_; }
+    void SetLoopButtonPressed(int position);
 
     // --- popup menus ---------------------------------------------------------
     // MenuButton1, 2, 3, 5, 11 or 17.
@@ -101,7 +108,7 @@ private:
     QFrame* titleArea_ = nullptr;
     QLabel* titleLabel_ = nullptr;
     QLabel* heading_ = nullptr;
-    QLineEdit* loopCaption_ = nullptr;
+    QLabel* loopCaption_ = nullptr;
     QLabel* clockLabel_ = nullptr;
     QLabel* settings_ = nullptr;
     QLabel* status_ = nullptr;

@@ -9,6 +9,7 @@
 #include "QtUi.h"
 #include "SingleInstance.h"
 #include "link/Link.h"
+#include "loops/LoopSection.h"
 #include "shell/FileNames.h"
 #include "shell/MainLoop.h"
 #include "shell/Session.h"
@@ -27,6 +28,12 @@ Program::Program(ProgramOptions options) : options_(std::move(options)) {
     session_->ProgramFolder = S(QDir(Q(folder)).absolutePath());
     if (options_.wire) options_.wire(*session_);
     ui_->Attach(*session_);
+    // The loop-module popup offers the modules the configuration has.
+    ui_->readLoopModules = [](Session& s) {
+        LoopContext c;
+        ReadModuleDirectory(s, c);
+        return std::array<bool, 2>{c.present[1] != 0, c.present[2] != 0};
+    };
     ui_->SetDemoMode(options_.demo);
 }
 

@@ -10,16 +10,21 @@
 #include <QLibraryInfo>
 #include <QMessageBox>
 #include <QProgressBar>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
 #include <QPushButton>
 #include <QTimer>
 #include <QToolBar>
 #include <QTreeView>
 
 #include "AboutForm.h"
+#include "ClockProgrammerForm.h"
 #include "CopyFileForm.h"
 #include "FormUtil.h"
 #include "InputForm.h"
 #include "LogicBlockForm.h"
+#include "LoopPicture.h"
+#include "LoopWindows.h"
 #include "MainWindow.h"
 #include "MenuForm.h"
 #include "MessageInputForm.h"
@@ -27,6 +32,7 @@
 #include "RelayParamsForm.h"
 #include "ScreenForm.h"
 #include "WorkForm.h"
+#include "gui/pages/ReportPages.h"
 #include "shell/Language.h"
 #include "shell/Session.h"
 
@@ -96,6 +102,33 @@ void QtUi::AfterEvents() {
     // Objects released with deleteLater go when no window handler is running.
     if (handlerDepth_ == 0) QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     if (quitRequested_ && !ending_ && handlerDepth_ == 0) throw ProgramEnd{};
+}
+
+// --- the clock programmer's window ---------------------------------------------
+
+ClockEvent QtUi::WaitClockProgrammer(const ClockProgrammerView& view) {
+    if (!clock_) {
+        clock_ = new ClockProgrammerForm(*translator_, main_);
+        RegisterForm(clock_);
+        // Modal to the program, as long as the section runs.
+        clock_->setWindowModality(Qt::ApplicationModal);
+    }
+    clock_->Show(view);
+    for (;;) {
+        if (!clock_) return {};  // gone with the main window
+        if (auto action = clock_->TakeAction()) return *action;
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        ProcessEvents();
+    }
+}
+
+ClockProgrammerForm* QtUi::clockProgrammer() const { return clock_; }
+
+void QtUi::CloseClockProgrammer() {
+    if (!clock_) return;
+    clock_->hide();
+    clock_->deleteLater();
+    clock_ = nullptr;
 }
 
 // --- message boxes -----------------------------------------------------------
@@ -212,6 +245,25 @@ int QtUi::AskSensorInput(const SensorInputRequest& req) {
     return form.Ask(req, Anchor());
 }
 
+// The print preview, laid out as the printer will print it; its print
+// button opens the system's print dialog, where a PDF file is one of the
+// printers.
+PrintResult QtUi::PrintReport(const ReportPrintJob& job) {
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setDocName(Q(job.title));
+    printer.setPageMargins(QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter);
+    if (!printer.isValid()) return PrintResult::Failed;
+    QPrintPreviewDialog preview(&printer, DialogParent());
+    preview.setWindowTitle(Q(job.title));
+    bool painted = true;
+    QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, &preview,
+                     [&](QPrinter* p) { painted = PaintReport(*p, job) > 0; });
+    preview.resize(900, 700);
+    int result = preview.exec();
+    if (!painted) return PrintResult::Failed;
+    return result == QDialog::Accepted ? PrintResult::Printed : PrintResult::Cancelled;
+}
+
 // --- the editing screen ----------------------------------------------------------
 
 void QtUi::ShowEditScreen(const std::string& title, const std::string& ok, const std::string& cancel) {
@@ -245,8 +297,13 @@ void QtUi::SetConfigViewVisible(bool v) {
 }
 void QtUi::SetSettingsMenusEnabled(bool e) { workForm()->SetMenusEnabled(e); }
 void QtUi::SetWorkFormEnabled(bool e) { workForm()->setEnabled(e); }
-// The live loop views have no window of their own yet: nothing to hide.
-void QtUi::HideLoopDisplay() {}
+// The live loop views close their windows when they end; a reset of the
+// main loop closes whatever one left open.
+void QtUi::HideLoopDisplay() {
+    for (QWidget* w : {static_cast<QWidget*>(loopList_.data()), static_cast<QWidget*>(detail_.data()),
+                       static_cast<QWidget*>(diag_.data())})
+        if (w) w->hide();
+}
 void QtUi::HideSectionControls() { main_->HideSectionControls(); }
 void QtUi::SetSettingsLabel(const std::string& t) {
     main_->settingsLabel()->setText(Q(t));
@@ -417,6 +474,80 @@ void QtUi::CloseLogicBlock() {
     logic_->hide();
     logic_->deleteLater();
     logic_ = nullptr;
+}
+
+// --- loop-module section -------------------------------------------------------------
+
+LoopListWindow* QtUi::loopListWindow() const { return loopList_.data(); }
+LoopGridWindow* QtUi::detailWindow() const { return detail_.data(); }
+LoopGridWindow* QtUi::diagWindow() const { return diag_.data(); }
+
+void QtUi::ShowLoopToolbar(bool v) { main_->ShowLoopToolbar(v); }
+void QtUi::SetLoopCaption(const std::string& text, uint32_t background) {
+    main_->SetLoopCaption(Q(text), background);
+}
+void QtUi::SetLoopButtonEnabled(int position, bool e) {
+    if (QAction* a = main_->Toolbar2Button(position)) a->setEnabled(e);
+}
+void QtUi::SetLoopButtonPressed(int position) { main_->SetLoopButtonPressed(position); }
+
+void QtUi::OpenLoopList(const LoopListSpec& spec) {
+    if (loopList_.isNull()) {
+        loopList_ = new LoopListWindow(*translator_, main_);
+        RegisterForm(loopList_);
+    }
+    loopList_->Open(spec, Anchor());
+}
+void QtUi::ShowLoopList(const std::vector<std::string>& lines, const LoopPicture& pic, int top, int selected) {
+    if (!loopList_.isNull()) loopList_->Show(lines, pic, top, selected);
+}
+int QtUi::LoopListTop() { return loopList_.isNull() ? 0 : loopList_->TopIndex(); }
+int QtUi::LoopListSelected() { return loopList_.isNull() ? -1 : loopList_->SelectedIndex(); }
+LoopListInput QtUi::TakeLoopListInput() {
+    if (loopList_.isNull() || !loopList_->isVisible()) {
+        LoopListInput closed;
+        closed.closed = true;
+        return closed;
+    }
+    return loopList_->Take();
+}
+void QtUi::CloseLoopList() {
+    if (!loopList_.isNull()) loopList_->CloseByProgram();
+}
+
+void QtUi::OpenDetailWindow(const std::string& title, int rows, int cols) {
+    if (detail_.isNull()) {
+        detail_ = new LoopGridWindow(LoopGridWindow::Kind::Detail, *translator_, main_);
+        RegisterForm(detail_);
+    }
+    QWidget* anchor = loopList_.isNull() ? Anchor() : static_cast<QWidget*>(loopList_.data());
+    detail_->Open(title, rows, cols, false, anchor);
+}
+void QtUi::WriteDetail(int row, int col, const std::string& text, ScreenColor c) {
+    if (!detail_.isNull()) detail_->grid()->Write(row, col, Q(text), c);
+}
+void QtUi::AddDetailSample(double seconds, const LoopMark& m) {
+    if (!detail_.isNull() && detail_->history()) detail_->history()->Add(seconds, m);
+}
+bool QtUi::DetailWindowOpen() { return !detail_.isNull() && detail_->isVisible(); }
+void QtUi::CloseDetailWindow() {
+    if (!detail_.isNull()) detail_->CloseByProgram();
+}
+
+void QtUi::OpenDiagWindow(const std::string& title, int rows, int cols, bool withReset) {
+    if (diag_.isNull()) {
+        diag_ = new LoopGridWindow(LoopGridWindow::Kind::Diagnostic, *translator_, main_);
+        RegisterForm(diag_);
+    }
+    diag_->Open(title, rows, cols, withReset, Anchor());
+}
+void QtUi::WriteDiag(int row, int col, const std::string& text, ScreenColor c) {
+    if (!diag_.isNull()) diag_->grid()->Write(row, col, Q(text), c);
+}
+bool QtUi::DiagWindowOpen() { return !diag_.isNull() && diag_->isVisible(); }
+bool QtUi::TakeDiagReset() { return !diag_.isNull() && diag_->TakeReset(); }
+void QtUi::CloseDiagWindow() {
+    if (!diag_.isNull()) diag_->CloseByProgram();
 }
 
 }  // namespace cfg::gui

@@ -26,7 +26,10 @@ struct Session;
 namespace cfg::gui {
 
 class AboutForm;
+class ClockProgrammerForm;
 class LogicBlockForm;
+class LoopGridWindow;
+class LoopListWindow;
 class MainWindow;
 class ScreenForm;
 class WorkForm;
@@ -100,6 +103,7 @@ public:
     MessageAnswer AskMessage(const MessageRequest&) override;
     bool AskDateTime(const std::string& title, DateTimeFields&, int focusField) override;
     int AskSensorInput(const SensorInputRequest&) override;
+    PrintResult PrintReport(const ReportPrintJob&) override;
 
     void ShowEditScreen(const std::string& title, const std::string& ok, const std::string& cancel) override;
     void HideEditScreen() override;
@@ -142,12 +146,39 @@ public:
 
     void TranslateForms() override;
 
+    ClockEvent WaitClockProgrammer(const ClockProgrammerView&) override;
+    void CloseClockProgrammer() override;
+    ClockProgrammerForm* clockProgrammer() const;
     void ShowLogicBlock(const LogicBlockView&) override;
     LogicCommand WaitLogicCommand() override;
     LogicSettingsAnswer AskLogicSettings(const LogicSettingsRequest&) override;
     LogicConditionAnswer AskLogicCondition(const LogicConditionRequest&) override;
     void CloseLogicBlock() override;
     LogicBlockForm* logicBlockForm() const;
+    // --- loop-module section -------------------------------------------------------
+    void ShowLoopToolbar(bool) override;
+    void SetLoopCaption(const std::string& text, uint32_t background) override;
+    void SetLoopButtonEnabled(int position, bool enabled) override;
+    void SetLoopButtonPressed(int position) override;
+    void OpenLoopList(const LoopListSpec&) override;
+    void ShowLoopList(const std::vector<std::string>& lines, const LoopPicture&, int top, int selected) override;
+    int LoopListTop() override;
+    int LoopListSelected() override;
+    LoopListInput TakeLoopListInput() override;
+    void CloseLoopList() override;
+    void OpenDetailWindow(const std::string& title, int rows, int cols) override;
+    void WriteDetail(int row, int col, const std::string& text, ScreenColor) override;
+    void AddDetailSample(double seconds, const LoopMark&) override;
+    bool DetailWindowOpen() override;
+    void CloseDetailWindow() override;
+    void OpenDiagWindow(const std::string& title, int rows, int cols, bool withReset) override;
+    void WriteDiag(int row, int col, const std::string& text, ScreenColor) override;
+    bool DiagWindowOpen() override;
+    bool TakeDiagReset() override;
+    void CloseDiagWindow() override;
+    LoopListWindow* loopListWindow() const;
+    LoopGridWindow* detailWindow() const;
+    LoopGridWindow* diagWindow() const;
 
 private:
     class HandlerScope {
@@ -174,7 +205,11 @@ private:
     MainWindow* main_ = nullptr;
     QPointer<ScreenForm> screen_;
     QPointer<AboutForm> splash_;
+    QPointer<ClockProgrammerForm> clock_;
     QPointer<LogicBlockForm> logic_;
+    QPointer<LoopListWindow> loopList_;
+    QPointer<LoopGridWindow> detail_;
+    QPointer<LoopGridWindow> diag_;
     std::vector<QPointer<QWidget>> forms_;
     QTranslator qtTranslator_;
     QTimer* idleTimer_ = nullptr;  // ends an idle wait when no event came

@@ -1,5 +1,8 @@
 #include "LoopTables.h"
 
+#include <algorithm>
+
+#include "link/Screen.h"
 #include "shell/Language.h"
 #include "shell/Text.h"
 
@@ -90,6 +93,89 @@ LoopModuleMarks ReadLoopModuleMarks(const Session& s) {
         if (code >= 'A' && code <= 'C') marks.present[static_cast<std::size_t>(code - 'A' + 1)] = true;
     }
     return marks;
+}
+
+// --- the tables of a loop module's views ------------------------------------
+
+namespace {
+
+constexpr long kPointParamBase = 1312;
+constexpr long kReferenceBase = 2112;
+constexpr std::size_t kDetailUnknownWidth = 22;
+
+// Detail-window text of a naming type; 0 where it shows "?????".
+int DetailTextId(int type, int variant) {
+    switch (type) {
+    case 0: return 362;
+    case 1: return 363;
+    case 2: return 364;
+    case 3: return 365;
+    case 7: return 366;
+    case 9: return 367;
+    case 10: return variant == kOutputModuleVariant ? 374 : 372;
+    case 11: return 369;
+    case 12: return 370;
+    case kTypeNotResponding: return 373;
+    default: return 0;
+    }
+}
+
+}  // namespace
+
+long PointConfigOffset(int module) { return kPointConfigOffset + (module - 1) * kLoopTableBytes; }
+long PointParamOffset(int module) { return kPointParamBase + (module - 1) * kLoopTableBytes; }
+long ReferenceOffset(int module) { return kReferenceBase + (module - 1) * kLoopTableBytes; }
+
+void TypeThresholdTable::Load(CellSpan cells, int first) {
+    for (int i = 1; i <= 14; ++i)
+        for (int j = 0; j < 4; ++j)
+            row[static_cast<std::size_t>(i)][static_cast<std::size_t>(j)] = cells[first + 4 * (i - 1) + j] & 0xFF;
+}
+
+const std::array<int, 4>& TypeThresholdTable::Row(int type) const {
+    return row[static_cast<std::size_t>(ThresholdRow(type))];
+}
+
+int ThresholdRow(int type) {
+    const int r = type > 8 ? (type & 15) - 1 : type & 7;
+    return std::max(r, 1);
+}
+
+PointWindow ComputeWindow(const TypeThresholdTable& table, int type, int variant, int calibration, int reference) {
+    const auto& t = table.Row(type);
+    PointWindow w;
+    w.lo = t[3];
+    w.mid = t[0];
+    w.hi = t[1];
+    w.up = t[0];
+    if (type == 2 || type == 3) {
+        if (calibration > t[1]) {
+            w.up = calibration - (t[1] - t[2]);
+            if (reference >= 0) {
+                w.hi = reference;
+                w.mid = w.hi - (t[1] - t[0]);
+            }
+        } else {
+            w.up = w.mid;
+        }
+    } else if (type == kTypeModule && variant != kOutputModuleVariant) {
+        w.lo = 0;
+    }
+    return w;
+}
+
+std::string LoopValueText(int byteValue) { return PadSpaces(4, static_cast<long>(byteValue) * 16); }
+
+int NamingType(int type, int liveFlags) {
+    const int flags = liveFlags & 192;
+    return flags != 0 ? flags : type;
+}
+
+std::string SensorDetailName(Session& s, int type, int variant, bool& red) {
+    red = type == kTypeNotResponding;
+    const int id = DetailTextId(type, variant);
+    if (id == 0) return Utf8PadRight("?????", kDetailUnknownWidth);
+    return GetText(s, id);
 }
 
 }  // namespace cfg

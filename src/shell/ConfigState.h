@@ -31,6 +31,13 @@ struct ConfigState {
 
     int16_t DateStamped = 0;
 
+    // Clock programmer: tables changed but not yet saved (bit 0 programs,
+    // bit 1 holidays, bit 2 periods), the periods-saved flag, and 255 once
+    // a section has saved to the panel.
+    int16_t PendingChanges = 0;
+    int16_t PeriodsSaved = 0;
+    int16_t PanelChanged = 0;
+
     // FileChoice entries 1 (source) and 2 (destination) of the copy dialog.
     std::string FileChoiceSource;
     std::string FileChoiceDest;

@@ -12,7 +12,10 @@
 #include <string>
 #include <vector>
 
+#include "ClockProgrammerUi.h"
 #include "LogicBlockUi.h"
+#include "LoopUi.h"
+#include "PrintoutUi.h"
 #include "SensorInputUi.h"
 
 namespace cfg {
@@ -224,6 +227,9 @@ class Ui : public EventPumpUi,
            public BusyAreaUi,
            public TextGridUi,
            public SensorInputUi,
-           public LogicBlockUi {};
+           public ClockProgrammerUi,
+           public LogicBlockUi,
+           public LoopUi,
+           public PrintoutUi {};
 
 }  // namespace cfg

@@ -153,11 +153,12 @@ FileSet SampleFileSet() {
     PutText(s.my2, 6400, 16, "CENTRALE DEMO");
     PutText(s.my2, 6416, 16, "TEL. 06 5550123");
 
-    // Clock programs: Monday to Friday, 08:00 and 18:30.
+    // Clock programs: Monday to Friday, channel 1 on at 08:00 (its bit in
+    // both masks) and off at 18:30 (in mask A only).
     for (int day = 0; day < 5; ++day) {
         const std::size_t d = static_cast<std::size_t>(48 * day);
-        const uint8_t on[6] = {8, 0, 0, 1, 0, 0};
-        const uint8_t off[6] = {18, 30, 1, 1, 0, 0};
+        const uint8_t on[6] = {8, 0, 1, 1, 0, 0};
+        const uint8_t off[6] = {18, 30, 0, 1, 0, 0};
         std::copy(std::begin(on), std::end(on), s.py2.begin() + static_cast<std::ptrdiff_t>(d));
         std::copy(std::begin(off), std::end(off), s.py2.begin() + static_cast<std::ptrdiff_t>(d + 6));
     }

@@ -21,11 +21,11 @@
 //     7968 ..  8767   800  recorded minimum/maximum                entry 6
 //     8768 ..  9567   800  reference levels (the .CY2 2112 part)   entry 7
 //    10208 .. 10209     2  loop status, one byte per module        entry 3
-//    12288 .. 12637   350  clock programs: 336 + checksum + spare  entry 11
+//    12288 .. 12311    24  clock dates                             entry 10
+//    12320 .. 12329    10  clock periods (the tool moves 9)        entry 9
+//    12352 .. 12701   350  clock programs: 336 + checksum + spare  entry 11
 //                          (entry 12 holds the length 336)
-//    12640 .. 12649    10  clock periods (the tool moves 9)        entry 9
-//    12656 .. 12679    24  clock dates                             entry 10
-//    12688              1  marker: 187 = programs/logics present   entry 18
+//    12720              1  marker: 187 = programs/logics present   entry 18
 //    12800 .. 14761  1962  logic area: 1960 + checksum             entry 16
 //                          (entry 17 holds the length 1960)
 //    24576 .. 31855  7280  display texts, byte n of the .MY2 file  entry 19
@@ -37,6 +37,9 @@
 // references at entry 5 + 1600 (module m adds (m - 1) * 400 to each). The
 // main configuration keeps the .CY2 layout, so its bytes 2112..2911 at
 // 6208..7007 are a copy of the reference table as it was last loaded.
+// The clock areas are stored in another order than in the .PY2 file (dates,
+// periods, programs), so that no single distance leads from a file offset to
+// its panel address: the tool has to take them from the directory.
 // Entries 13..15 and 20..24 are not used and hold 0.
 #pragma once
 
@@ -76,14 +79,14 @@ inline constexpr uint16_t kReference = kLiveValues + 1600;
 inline constexpr uint16_t kLoopStatus = 10208;
 
 // Clock programmer (.PY2).
-inline constexpr uint16_t kClockPrograms = 12288;
+inline constexpr uint16_t kClockDates = 12288;
+inline constexpr uint16_t kClockDatesArea = 24;
+inline constexpr uint16_t kClockPeriods = 12320;
+inline constexpr uint16_t kClockPeriodsArea = 10;
+inline constexpr uint16_t kClockPrograms = 12352;
 inline constexpr uint16_t kClockProgramsLength = 336;  // without the checksum
 inline constexpr uint16_t kClockProgramsArea = 350;
-inline constexpr uint16_t kClockPeriods = 12640;
-inline constexpr uint16_t kClockPeriodsArea = 10;
-inline constexpr uint16_t kClockDates = 12656;
-inline constexpr uint16_t kClockDatesArea = 24;
-inline constexpr uint16_t kMarker = 12688;
+inline constexpr uint16_t kMarker = 12720;
 inline constexpr uint8_t kMarkerPresent = 187;
 
 // Programmable logics (.UY2).

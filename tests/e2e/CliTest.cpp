@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -198,4 +199,131 @@ TEST_F(CliEndToEnd, CreateAndCopyWithoutAPanel) {
     EXPECT_EQ(Cli({"--parts", "XY2", "send", "x"}).exitCode, 2);
     EXPECT_EQ(Cli({"clock", "set", "2025-13-01 00:00:00"}).exitCode, 2);
     EXPECT_EQ(Cli({"clock", "set", "2023-02-29 00:00:00"}).exitCode, 2) << "not a leap year";
+}
+
+TEST_F(CliEndToEnd, LoopViewsAutoConfigurationAndResetsOnThePanel) {
+    Sim sim({"--pty", "--autoconf-ms", "800"});
+    ASSERT_FALSE(sim.PtyPath().empty()) << "vimo-sim did not start";
+    QStringList port{"--port", QString::fromStdString(sim.PtyPath()), "--plant-code", "11"};
+
+    CliRun r = Cli(port + QStringList{"loop", "1", "list"});
+    if (r.err.find("no serial port support") != std::string::npos) GTEST_SKIP() << "built without the serial port";
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out.rfind("Pt.", 0), 0u) << r.out;
+    EXPECT_NE(r.out.find("  1: "), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("\n-----\n"), std::string::npos) << r.out;
+
+    r = Cli(port + QStringList{"loop", "2", "errors"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 5) << r.out;
+
+    r = Cli(port + QStringList{"loop", "1", "current"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_NE(r.out.find(" mA"), std::string::npos) << r.out;
+
+    // Writes need --yes.
+    r = Cli(port + QStringList{"loop", "2", "autoconfig"});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_NE(r.err.find("--yes"), std::string::npos) << r.err;
+    r = Cli(port + QStringList{"--yes", "loop", "2", "autoconfig", "--overwrite"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_NE(r.out.find("400: "), std::string::npos) << r.out;
+    r = Cli(port + QStringList{"--yes", "loop", "1", "reset-minmax"});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    r = Cli(port + QStringList{"--yes", "loop", "1", "reset-errors"});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+
+    // The list from a file set has no live column; the live views need the panel.
+    r = Cli(port + QStringList{"receive", "site"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    r = Cli({"loop", "site", "2", "list"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_NE(r.out.find("201: "), std::string::npos) << r.out;
+    EXPECT_EQ(Cli({"loop", "site", "2", "minmax"}).exitCode, 2);
+    EXPECT_EQ(Cli(port + QStringList{"loop", "3", "list"}).exitCode, 2);
+    EXPECT_EQ(Cli(port + QStringList{"--watch", "2", "loop", "1", "reset-errors"}).exitCode, 2);
+}
+
+namespace {
+
+// Runs of blanks as one: a PDF-to-text tool lays columns out its own way.
+std::string OneBlank(const std::string& text) {
+    std::string out;
+    for (char c : text)
+        if (c != ' ' || out.empty() || out.back() != ' ') out += c;
+    return out;
+}
+
+// The report below its header (the line of the references legend ends it).
+std::string ReportBody(const std::string& text) {
+    std::size_t legend = text.find("In [ ]:");
+    return legend == std::string::npos ? std::string() : text.substr(text.find('\n', legend));
+}
+
+}  // namespace
+
+TEST_F(CliEndToEnd, PrintAFileSetAndThePanel) {
+    ASSERT_EQ(Cli({"create", "north"}).exitCode, 0);
+    CliRun r = Cli({"print", "north"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    std::string text = cfg::test::ReadText(W("NORTH.TXT"));
+    EXPECT_NE(text.find("File name: NORTH\n"), std::string::npos) << text.substr(0, 400);
+    EXPECT_NE(text.find("TIMES\n"), std::string::npos);
+
+    // An existing report is replaced only with --yes; standard output gets
+    // the same lines.
+    EXPECT_EQ(Cli({"print", "north"}).exitCode, 1);
+    EXPECT_EQ(Cli({"--yes", "print", "north"}).exitCode, 0);
+    r = Cli({"print", "north", "--output", "-"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(ReportBody(r.out), ReportBody(text));
+    r = Cli({"print", "north", "--part", "3", "--output", "-"});
+    EXPECT_EQ(r.out.find("TIMES\n"), std::string::npos);
+
+    EXPECT_EQ(Cli({"print", "north", "--part", "6"}).exitCode, 2);
+    EXPECT_EQ(Cli({"print"}).exitCode, 2);  // the panel needs an output
+    EXPECT_EQ(Cli({"print", "nowhere", "--output", "-"}).exitCode, 1);
+
+    // The panel's report differs from its received set's only in the header.
+    WriteRelayParameters(11);
+    Sim sim(Sim::Relay(prog));
+    ASSERT_TRUE(sim.Started());
+    ASSERT_EQ(Cli({"--relay", "receive", "site"}).exitCode, 0);
+    ASSERT_EQ(Cli({"print", "site"}).exitCode, 0);
+    r = Cli({"--relay", "print", "--output", "panel.txt"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    std::string panel = cfg::test::ReadText(W("panel.txt"));
+    EXPECT_NE(panel.find("Panel: VIMO-SYS"), std::string::npos) << panel.substr(0, 400);
+    EXPECT_EQ(ReportBody(panel), ReportBody(cfg::test::ReadText(W("SITE.TXT"))));
+}
+
+TEST_F(CliEndToEnd, PrintAPdfThatHoldsTheReport) {
+    ASSERT_EQ(Cli({"create", "north"}).exitCode, 0);
+    CliRun r = Cli({"print", "north", "--pdf", "north.pdf"});
+    if (r.err.find("no PDF support") != std::string::npos) GTEST_SKIP() << "built without Qt";
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    ASSERT_GT(fs::file_size(W("north.pdf")), 1000u);
+    EXPECT_EQ(cfg::test::ReadText(W("north.pdf")).substr(0, 5), "%PDF-");
+    if (std::system("pdftotext -v >/dev/null 2>&1") != 0) GTEST_SKIP() << "pdftotext is not installed";
+    std::string cmd = "pdftotext -layout '" + W("north.pdf") + "' '" + W("north.pdf.txt") + "'";
+    ASSERT_EQ(std::system(cmd.c_str()), 0);
+    std::string text = OneBlank(cfg::test::ReadText(W("north.pdf.txt")));
+    ASSERT_EQ(Cli({"print", "north"}).exitCode, 0);
+    // Every report line is on a page, whole.
+    std::string report = cfg::test::ReadText(W("NORTH.TXT"));
+    std::size_t from = 0, checked = 0;
+    while (from < report.size()) {
+        std::size_t end = report.find('\n', from);
+        std::string line = report.substr(from, end - from);
+        from = end + 1;
+        std::size_t lead = line.find_first_not_of(' ');
+        if (lead == std::string::npos || line.find("Printed on") != std::string::npos) continue;
+        std::string words = OneBlank(line.substr(lead));
+        while (!words.empty() && words.back() == ' ') words.pop_back();
+        EXPECT_NE(text.find(words), std::string::npos) << words;
+        ++checked;
+    }
+    EXPECT_GT(checked, 50u);
+    EXPECT_NE(text.find("Page 1/"), std::string::npos);
+    EXPECT_NE(text.find("NORTH"), std::string::npos);
 }

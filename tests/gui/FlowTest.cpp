@@ -12,11 +12,17 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <QToolBar>
 
 #include "GuiHarness.h"
+#include "gui/ClockProgrammerForm.h"
+#include "gui/LoopPicture.h"
+#include "gui/LoopWindows.h"
 #include "gui/MainWindow.h"
+#include "gui/QtUi.h"
 #include "gui/WorkForm.h"
 #include "shell/Session.h"
+#include "sim/MemoryMap.h"
 #include "sim/loopback/LoopbackTransport.h"
 
 using namespace cfg;
@@ -302,8 +308,148 @@ private slots:
         QVERIFY(p.RunUntil([&] { return Home(p); }));
     }
 
+    // orologio -> weekly programs: the window shows the week, a click and the
+    // keyboard move channel indicators, a day is copied, Fine saves the
+    // table to the panel (where its directory says) with its checksum.
+    void ClockProgrammerOnThePanel() {
+        PanelBench bench;
+        LoopbackTransport& panel = bench.panel;
+        auto& mem = panel.Panel().Mem();
+        GuiProgram p(bench.folder, &panel);
+        MainWindow& w = p.window();
+        QVERIFY(p.RunUntil([&] { return Home(p); }));
+        Script open;
+        OpenFromPanel(open, w, QStringLiteral("1"));
+        QVERIFY2(p.RunUntil([&] { return ConfigOpen(p); }, &open), qPrintable(open.FailedStep()));
+
+        const int programs = vimo::sim::kClockPrograms;
+        const int mondayMaskA = mem.Get(programs + 3);
+        const auto form = [] { return qobject_cast<ClockProgrammerForm*>(ModalNamed("FRMProgra")); };
+        Script edit;
+        edit.Do("click orologio", [&] { ClickToolbar(w, "orologio"); })
+            .Then("clock popup", [&] { return PopupOpen(w, 11); }, [&] { ChoosePopup(w, 11, 0); })
+            .Then("programmer window", [&] { return form() != nullptr; },
+                  [&] {
+                      ClockProgrammerForm* f = form();
+                      // The sample plant: two programs Monday to Friday.
+                      for (int d = 0; d < 7; ++d) QCOMPARE(f->dayButton(d)->Count(), d < 5 ? 2 : 0);
+                      QTest::mouseClick(f->dayButton(0), Qt::LeftButton);
+                  })
+            .Then("Monday shown", [&] { return form() && form()->dayButton(0)->isChecked(); },
+                  [&] {
+                      ClockProgrammerForm* f = form();
+                      QCOMPARE(f->timeButton(0)->text(), QStringLiteral("08:00"));
+                      QCOMPARE(f->led(0, 1)->State(), ChannelState::On);
+                      QVERIFY(!f->led(2, 1)->isVisible());  // an empty program has no indicators
+                      QTest::mouseClick(f->led(0, 2), Qt::LeftButton);
+                  })
+            .Then("channel 2 off", [&] { return form() && form()->led(0, 2)->State() == ChannelState::Off; },
+                  [&] {
+                      form()->led(0, 3)->setFocus();
+                      QTest::keyClick(form()->led(0, 3), Qt::Key_Space);
+                  })
+            .Then("channel 3 off", [&] { return form() && form()->led(0, 3)->State() == ChannelState::Off; },
+                  [&] { QTest::mouseClick(form()->copyButton(6), Qt::LeftButton); })
+            .Then("Sunday filled", [&] { return form() && form()->dayButton(6)->Count() == 2; },
+                  [&] { QTest::keyClick(form(), Qt::Key_Escape); });
+        QVERIFY2(p.RunUntil([&] { return ConfigOpen(p) && !form(); }, &edit), qPrintable(edit.FailedStep()));
+
+        QCOMPARE(int(mem.Get(programs + 3)), mondayMaskA | 6);
+        QCOMPARE(int(mem.Get(programs + 48 * 6 + 3)), mondayMaskA | 6);
+        QCOMPARE(int(mem.Get(programs + 48 * 6)), 8);
+        QCOMPARE(int(mem.Get(vimo::sim::kMarker)), 187);
+        QCOMPARE(panel.Panel().Stats().commitsPrograms, 1);
+    }
+
     // Closing the window with the panel open ends the program and takes the
     // panel out of programming mode first.
+    // apre -> from the panel -> vimom -> module 1 -> every Toolbar2 view in
+    // turn: the sensor list with its picture and a detail window, min/max,
+    // errors (ended by the abort button), current, auto-configuration
+    // cancelled at its question, then endvimom gives Toolbar1 back.
+    void LoopModuleViews() {
+        PanelBench bench;
+        GuiProgram p(bench.folder, &bench.panel);
+        MainWindow& w = p.window();
+        QtUi& ui = p.program().ui();
+        QVERIFY(p.RunUntil([&] { return Home(p); }));
+        Script open;
+        OpenFromPanel(open, w, QStringLiteral("1"));
+        QVERIFY2(p.RunUntil([&] { return ConfigOpen(p); }, &open), qPrintable(open.FailedStep()));
+
+        auto listShown = [&] {
+            LoopListWindow* l = ui.loopListWindow();
+            return l && l->isVisible() && l->list()->count() > 100;
+        };
+        auto diagShown = [&] { return ui.diagWindow() && ui.diagWindow()->isVisible(); };
+        auto press = [&](int position) { w.Toolbar2Button(position)->trigger(); };
+        int samples = 0;
+        QString listHeading, minMaxTitle;
+        bool resetOffered = false, pictureOverview = false;
+        Script views;
+        views.Do("click vimom", [&] { ClickToolbar(w, "vimom"); })
+            .Then("module popup", [&] { return PopupOpen(w, 5); }, [&] { ChoosePopup(w, 5, 0); })
+            .Then("Toolbar2", [&] { return w.toolbar2()->isVisible() && w.Toolbar2Button(4)->isEnabled(); },
+                  [&] {
+                      QVERIFY(!w.toolbar1()->isVisible());
+                      QVERIFY(!w.Toolbar2Button(6)->isEnabled());  // soglie
+                      press(4);
+                  })
+            .Then("sensor list", listShown,
+                  [&] {
+                      LoopListWindow* l = ui.loopListWindow();
+                      listHeading = l->list()->item(0)->text();
+                      pictureOverview = l->pictureWidget()->picture().kind == LoopPicture::Kind::Overview;
+                      QVERIFY(!l->resetButton()->isVisible());
+                      // Point 5 in the picture opens its detail window.
+                      const QRect area = l->pictureWidget()->rect();
+                      for (int y = 0; y < area.height(); y += 3)
+                          for (int x = 0; x < area.width(); x += 3)
+                              if (PointAtPosition(area, l->pictureWidget()->picture(), QPoint(x, y)) == 5) {
+                                  QTest::mouseClick(l->pictureWidget(), Qt::LeftButton, {}, QPoint(x, y));
+                                  return;
+                              }
+                      QFAIL("point 5 is not in the picture");
+                  })
+            .Then("detail with two readings",
+                  [&] { return ui.detailWindow() && ui.detailWindow()->isVisible() &&
+                               ui.detailWindow()->history()->Samples() >= 2; },
+                  [&] {
+                      samples = ui.detailWindow()->history()->Samples();
+                      ui.detailWindow()->closeButton()->click();
+                  })
+            .Then("detail closed", [&] { return !ui.detailWindow()->isVisible(); },
+                  [&] { ui.loopListWindow()->closeButton()->click(); })
+            .Then("list closed", [&] { return !ui.loopListWindow()->isVisible() && w.Toolbar2Button(5)->isEnabled(); },
+                  [&] { press(5); })
+            .Then("min/max", listShown,
+                  [&] {
+                      minMaxTitle = ui.loopListWindow()->windowTitle();
+                      resetOffered = ui.loopListWindow()->resetButton()->isVisible();
+                      ui.loopListWindow()->closeButton()->click();
+                  })
+            .Then("min/max closed", [&] { return !ui.loopListWindow()->isVisible(); }, [&] { press(7); })
+            .Then("errors", [&] { return diagShown() && w.abortButton()->isVisible(); },
+                  [&] { w.abortButton()->click(); })
+            .Then("errors ended by abort", [&] { return !diagShown(); }, [&] { press(8); })
+            .Then("current", [&] { return diagShown() && !ui.diagWindow()->resetButton()->isVisible(); },
+                  [&] { ui.diagWindow()->closeButton()->click(); })
+            .Then("current closed", [&] { return !diagShown(); }, [&] { press(3); });
+        AnswerMessage(views, "auto-configuration question", QMessageBox::Cancel);
+        views.Then("back at Toolbar2", [&] { return !Modal() && w.Toolbar2Button(2)->isEnabled(); },
+                   [&] { press(2); });
+        views.onFailure = p.Unwinder();
+        QVERIFY2(p.RunUntil([&] { return ConfigOpen(p) && views.Done(); }, &views), qPrintable(views.FailedStep()));
+        QCOMPARE(listHeading.left(4), QStringLiteral("0392"));
+        QVERIFY(pictureOverview);
+        QVERIFY(samples >= 2);
+        QCOMPARE(minMaxTitle, QStringLiteral("0102 1"));
+        QVERIFY(resetOffered);
+        QVERIFY(w.toolbar1()->isVisible());
+        QVERIFY(!w.toolbar2()->isVisible());
+        QCOMPARE(bench.panel.Panel().Loop(1).AutoConfigRuns(), 0);
+    }
+
     void ClosingTheWindowReleasesThePanel() {
         PanelBench bench;
         LoopbackTransport& panel = bench.panel;

@@ -21,6 +21,7 @@
 
 #include "GuiHarness.h"
 #include "gui/AboutForm.h"
+#include "gui/ClockProgrammerForm.h"
 #include "gui/CopyFileForm.h"
 #include "gui/InputForm.h"
 #include "gui/MainWindow.h"
@@ -160,9 +161,10 @@ private slots:
             RelayParamsForm relay(tr, "9600", "11", nullptr);
             AboutForm about(tr, s.ProgramFolder, nullptr);
             ScreenForm screen(s, tr, nullptr);
+            ClockProgrammerForm clock(tr, nullptr);
             SensorInputForm sensor(tr, nullptr);
             const std::vector<QWidget*> forms = {&p.window(), p.window().workForm(), &input, &message, &menu,
-                                                 &copy,       &relay,            &about, &screen, &sensor};
+                                                 &copy,       &relay,            &about, &screen, &clock, &sensor};
             QStringList missing;
             for (QWidget* form : forms) {
                 const std::string section = form->objectName().toStdString();

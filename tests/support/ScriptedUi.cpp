@@ -140,6 +140,22 @@ LogicConditionAnswer ScriptedUi::AskLogicCondition(const LogicConditionRequest& 
     return a;
 }
 
+LoopListInput ScriptedUi::TakeLoopListInput() {
+    if (loopListInputs.empty()) return {};
+    LoopListInput in = loopListInputs.front();
+    loopListInputs.pop_front();
+    return in;
+}
+
+std::string ScriptedUi::ColorTag(ScreenColor c) {
+    switch (c) {
+    case ScreenColor::Red: return "{red}";
+    case ScreenColor::Green: return "{green}";
+    case ScreenColor::Default: return "";
+    default: return "{other}";
+    }
+}
+
 int ScriptedUi::AskSensorInput(const SensorInputRequest& r) {
     sensorInputRequests.push_back(r);
     if (sensorInputAnswers.empty()) return kSensorInputCancelled;

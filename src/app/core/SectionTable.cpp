@@ -1,11 +1,14 @@
 #include "app/core/SectionTable.h"
 
+#include "editors/ClockProgrammer.h"
 #include "editors/LogicsEditor.h"
 #include "editors/ModulesView.h"
 #include "editors/OptionsEditor.h"
 #include "editors/TimesEditor.h"
 #include "editors/ZonesEditor.h"
 #include "link/PanelClock.h"
+#include "loops/LoopSection.h"
+#include "report/Printout.h"
 #include "shell/MainLoop.h"
 #include "shell/Session.h"
 
@@ -32,7 +35,8 @@ void RegisterSections(SectionTable& t) {
     t.Add({.code = 1,
            .part = FilePart::Main,
            .option = SectionOption::Command,
-           .locksToolbar = true});
+           .locksToolbar = true,
+           .run = LoopSection});
     t.Add({.code = 2,
            .toolbarKey = "zone",
            .part = FilePart::Main,
@@ -57,8 +61,11 @@ void RegisterSections(SectionTable& t) {
            .guard = [](Session& s, int16_t&) { return ConfirmSuperiorOptions(s); }});
     t.Add({.code = 6,
            .part = FilePart::Clock,
+           .titleText = kClockTitleText,
            .option = SectionOption::ClockProgram,
-           .guard = ClockMenuGuard});
+           .printable = true,
+           .guard = ClockMenuGuard,
+           .run = ClockProgrammerSection});
     t.Add({.code = 7,
            .toolbarKey = "logiche",
            .part = FilePart::Logic,
@@ -73,7 +80,7 @@ void RegisterSections(SectionTable& t) {
            .titleText = kModulesTitleText,
            .printable = true,
            .run = ModulesSection});
-    t.Add({.code = 11, .option = SectionOption::Command});
+    t.Add({.code = kPrintoutCode, .option = SectionOption::Command, .run = PrintConfiguration});
     t.Add({.code = 255, .panelOnly = true});
 }
 

@@ -1,0 +1,89 @@
+// report_bench: the time to build the whole printout of a file set (every
+// part, every section in print mode), from the demonstration plant written
+// to a temporary folder. Prints the figures; asserts nothing.
+//
+//   report_bench [--runs N] [--language FILE.lng]
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include <unistd.h>
+
+#include "app/core/Wiring.h"
+#include "report/Printout.h"
+#include "shell/HeadlessUi.h"
+#include "shell/Language.h"
+#include "shell/Session.h"
+#include "sim/Panel.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Every message is counted, so that a run that failed is seen.
+class BenchUi final : public cfg::HeadlessUi {
+public:
+    int messages = 0;
+    cfg::MsgAnswer MessageBox(const std::string&, const std::string&, cfg::MsgButtons, cfg::MsgIcon) override {
+        ++messages;
+        return cfg::MsgAnswer::Ok;
+    }
+};
+
+void Write(const fs::path& path, const std::vector<uint8_t>& bytes) {
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    int runs = 50;
+    std::string language = std::string(CFG_BIN_DIR) + "/English.lng";
+    for (int i = 1; i + 1 < argc; i += 2) {
+        std::string a = argv[i];
+        if (a == "--runs") runs = std::max(1, std::atoi(argv[i + 1]));
+        else if (a == "--language") language = argv[i + 1];
+    }
+
+    fs::path folder = fs::temp_directory_path() / ("report_bench_" + std::to_string(::getpid()));
+    fs::create_directories(folder);
+    vimo::sim::Panel panel;
+    panel.LoadSample();
+    vimo::sim::FileSet set = panel.ExportFileSet();
+    Write(folder / "SITE.CY2", set.cy2);
+    Write(folder / "SITE.PY2", set.py2);
+    Write(folder / "SITE.UY2", set.uy2);
+    Write(folder / "SITE.MY2", set.my2);
+
+    BenchUi ui;
+    cfg::SystemClock clock;
+    cfg::Session s(ui, clock);
+    s.ProgramFolder = folder.string();
+    cfg::RegisterCoreCommands(s);
+    cfg::LoadLanguageFile(s, language);
+    s.ConfigSource = cfg::ConfigSource::File;
+    s.ConfigFileName = (folder / "SITE").string();
+
+    std::vector<double> ms;
+    std::size_t lines = 0;
+    for (int r = 0; r < runs; ++r) {
+        auto start = std::chrono::steady_clock::now();
+        lines = cfg::BuildReport(s, cfg::kReportEverything).size();
+        ms.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
+    }
+    fs::remove_all(folder);
+    std::sort(ms.begin(), ms.end());
+    double sum = 0;
+    for (double v : ms) sum += v;
+    std::printf("whole report of a file set: %zu lines, %d runs\n", lines, runs);
+    std::printf("  min %.2f ms  median %.2f ms  mean %.2f ms  max %.2f ms\n", ms.front(), ms[ms.size() / 2],
+                sum / static_cast<double>(ms.size()), ms.back());
+    if (ui.messages > 0) std::printf("  (%d messages were shown: the report is incomplete)\n", ui.messages);
+    return ui.messages > 0 ? 1 : 0;
+}

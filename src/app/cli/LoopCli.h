@@ -1,0 +1,32 @@
+// The "loop" command of cfgvimo-cli: what the loop views show, printed as
+// text, once or every few seconds, and the loop module's actions.
+//
+//   loop [BASENAME] MODULE list | minmax | errors | current [--watch N]
+//   loop MODULE autoconfig [--overwrite]      (writes: needs --yes)
+//   loop MODULE reset-minmax | reset-errors   (writes: needs --yes)
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "app/cli/CliUi.h"
+#include "shell/Session.h"
+
+namespace cfg::cli {
+
+struct LoopOptions {
+    std::vector<std::string> words;  // after "loop"
+    int watchSeconds = 0;            // 0 = once
+    bool overwrite = false;
+    bool yes = false;
+};
+
+// True when the command talks to the panel (no BASENAME before MODULE).
+bool LoopNeedsPanel(const std::vector<std::string>& words);
+// Checks the words; "" when they are good, else the usage error.
+std::string CheckLoopWords(const LoopOptions&);
+// Runs it; returns the exit status (0 done, 1 failed). `stop` is polled
+// between rounds of --watch.
+int RunLoopCommand(Session&, CliUi&, const LoopOptions&, const volatile int& stop);
+
+}  // namespace cfg::cli

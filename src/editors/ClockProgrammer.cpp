@@ -1,0 +1,650 @@
+#include "ClockProgrammer.h"
+
+#include <algorithm>
+#include <string>
+#include <utility>
+
+#include "config/Files.h"
+#include "config/Layout.h"
+#include "link/Connection.h"
+#include "link/Link.h"
+#include "link/PanelCommands.h"
+#include "link/Screen.h"
+#include "shell/Input.h"
+#include "shell/Language.h"
+#include "shell/Messages.h"
+#include "transfer/Blocks.h"
+#include "transfer/DateStamp.h"
+
+namespace cfg {
+
+namespace {
+
+// .PY2 layout.
+constexpr int kProgramBytes = 336;      // 7 days x 8 programs x 6 bytes
+constexpr int kProgramArea = 350;       // with the checksum and the spare cells
+constexpr int kProgramsToPanel = 339;   // programs, checksum and one spare byte
+constexpr int kPeriodsOffset = 350;
+constexpr int kPeriodArea = 10;
+constexpr int kPeriodsToPanel = 9;      // the spare tenth cell stays in the file
+constexpr int kDatesOffset = 360;
+constexpr int kDateArea = 24;
+constexpr int kMarkerPresent = 187;
+
+// Bytes of a program after its hour cell.
+constexpr int kMinute = 1;
+constexpr int kMaskB = 2;
+constexpr int kMaskA = 3;
+
+// Texts.
+constexpr int kTitle = kClockTitleText;
+constexpr int kDayCaption = 108;     // 108..114, Monday..Sunday
+constexpr int kNoPrograms = 115;
+constexpr int kProgramHeading = 116;
+constexpr int kTimeHeading = 117;
+constexpr int kChannelsHeading = 118;
+constexpr int kModify = 119;
+constexpr int kHourTitle = 120, kHourPrompt = 121, kMinuteTitle = 122, kMinutePrompt = 123;
+constexpr int kCopyTitle = 124, kCopyHint = 125, kCopyConfirm = 126;
+constexpr int kClearTitle = 127, kClearConfirm = 128;
+constexpr int kHolidaysTitle = 129, kNoHolidays = 130, kSaveFailed = 131;
+constexpr int kHolidayNumber = 132, kHolidayDay = 133, kHolidayMonth = 134;
+constexpr int kAddHoliday = 135, kRemoveHoliday = 136, kRemoveConfirm = 137, kHolidaysFull = 138;
+constexpr int kPeriodsTitle = 139, kFirstPeriod = 140, kFrom = 142, kTo = 143, kNoPeriod = 144;
+constexpr int kPeriodPrompts[4] = {145, 146, 147, 148};
+constexpr int kBadDate = 149;
+constexpr int kChannelState = 150;  // 150..152 by ChannelState
+constexpr int kLegend = 153;
+constexpr int kChannel = 154;
+constexpr int kTableReset = 155;
+constexpr int kSaving = 156, kReading = 157;
+constexpr int kMissingFile = 1314, kFileNotFound = 1315;
+constexpr int kWeekday = 354;  // 354..360, Monday..Sunday
+
+// Report texts.
+constexpr int kReportTitle = 158, kReportPrograms = 159, kReportDay = 160, kReportProgram = 161;
+constexpr int kReportTime = 162, kReportChannels = 163, kReportNoPrograms = 164;
+constexpr int kReportHolidays = 165, kReportNoHolidays = 166, kReportPeriods = 167;
+constexpr int kReportPeriod = 168, kReportFrom = 170, kReportTo = 171, kReportNoPeriods = 172;
+constexpr int kReportState = 173;  // 173 on, 174 off, 175 unchanged
+// Report columns.
+constexpr int kProgramColumn = 13, kTimeColumn = 20, kChannelsColumn = 28, kIndent = 3;
+
+Cell& Program(Session& s, int day, int program, int byte = 0) {
+    return s.config.ClockProgramTable[ProgramCell(day, program) + byte];
+}
+Cell ProgramByte(const Session& s, int day, int program, int byte = 0) {
+    return s.config.ClockProgramTable[ProgramCell(day, program) + byte];
+}
+
+// A program is set while its hour and minute are a time of day; hour 255
+// marks an unused program, and any other out-of-range byte is shown the
+// same way rather than as a time the panel would never run.
+bool ProgramSet(const Session& s, int day, int program) {
+    return ProgramByte(s, day, program) >= 0 && ProgramByte(s, day, program) <= 23 &&
+           ProgramByte(s, day, program, kMinute) >= 0 && ProgramByte(s, day, program, kMinute) <= 59;
+}
+
+bool ValidDay(int day) { return day >= 0 && day < kClockDays; }
+bool ValidProgram(int program) { return program >= 0 && program < kProgramsPerDay; }
+
+std::string DayMonth(int day, int month) { return PadZeros(2, day) + "/" + PadZeros(2, month); }
+
+// Holiday entry i (0..11): cells 2i + 1 (day) and 2i + 2 (month).
+Cell& HolidayDay(Session& s, int i) { return s.config.ClockDateTable[2 * i + 1]; }
+Cell& HolidayMonth(Session& s, int i) { return s.config.ClockDateTable[2 * i + 2]; }
+bool HolidaySet(const Session& s, int i) {
+    return ValidDayMonth(s.config.ClockDateTable[2 * i + 1], s.config.ClockDateTable[2 * i + 2]);
+}
+
+// Period p (0..1): cells 4p + 1 .. 4p + 4.
+Cell& PeriodCell(Session& s, int period, int k) { return s.config.ClockPeriodTable[4 * period + 1 + k]; }
+Cell PeriodByte(const Session& s, int period, int k) { return s.config.ClockPeriodTable[4 * period + 1 + k]; }
+
+long Entry(const Session& s, int k) { return s.config.AddressDirectory[k]; }
+
+// The directory of the panel, read once per connection. False (the read has
+// reported why) when it could not be read.
+bool PanelDirectory(Session& s) {
+    s.LastErrorNumber = 0;
+    ReadMemoryMap(s);
+    return s.LastErrorNumber == 0 && s.LinkStatus == status::kDone && s.config.AddressDirectory[50] == 255;
+}
+
+bool FileSetHasClockPart(Session& s) {
+    std::fstream file;
+    s.QuietErrors = kTrue;
+    s.LastErrorNumber = 0;
+    const bool found = OpenConfigPart(s, s.ConfigFileName, kClockFile, file);
+    s.QuietErrors = 0;
+    s.LastErrorNumber = 0;
+    return found;
+}
+
+// Writes src[1..count] at the table's place; true when it landed.
+bool WriteTable(Session& s, long fileOffset, int entry, int fileCount, int panelCount, CellSpan src) {
+    switch (s.ConfigSource) {
+    case ConfigSource::File: WriteBlock(s, fileOffset, fileCount, kClockFile, src); break;
+    case ConfigSource::Panel:
+        if (!PanelDirectory(s)) return false;
+        WriteBlock(s, Entry(s, entry), panelCount, kClockFile, src);
+        break;
+    default: s.LinkStatus = status::kNoSource; return false;
+    }
+    return s.LinkStatus == status::kDone;
+}
+
+void AfterSave(Session& s) {
+    if (s.ConfigSource == ConfigSource::Panel) s.config.PanelChanged = kFlag255;
+}
+
+std::string ChannelsText(Session& s, const ClockProgramRow& row) {
+    std::string text;
+    for (int k = 0; k < kChannels; ++k) {
+        if (k > 0) text += ' ';
+        switch (row.channels[static_cast<std::size_t>(k)]) {
+        case ChannelState::On: text += GetText(s, kReportState); break;
+        case ChannelState::Off: text += GetText(s, kReportState + 1); break;
+        case ChannelState::Unchanged: text += GetText(s, kReportState + 2); break;
+        }
+    }
+    return text;
+}
+
+ClockProgramRow RowOf(const Session& s, int day, int program) {
+    ClockProgramRow row;
+    row.empty = !ProgramSet(s, day, program);
+    if (row.empty) return row;
+    row.time = PadZeros(2, ProgramByte(s, day, program)) + ":" + PadZeros(2, ProgramByte(s, day, program, kMinute));
+    for (int k = 1; k <= kChannels; ++k)
+        row.channels[static_cast<std::size_t>(k - 1)] =
+            ChannelStateOf(ProgramByte(s, day, program, kMaskA), ProgramByte(s, day, program, kMaskB), k);
+    return row;
+}
+
+std::string PeriodText(Session& s, int period) {
+    if (!PeriodSet(s, period)) return GetText(s, kNoPeriod);
+    return GetText(s, kFrom) + " " + DayMonth(PeriodByte(s, period, 0), PeriodByte(s, period, 1)) + " " +
+           GetText(s, kTo) + " " + DayMonth(PeriodByte(s, period, 2), PeriodByte(s, period, 3));
+}
+
+// Asks a day and a month (each in its range) with the value dialog; false
+// when either was cancelled or the pair is no date (that is said).
+bool AskDayMonth(Session& s, const std::string& title, int dayPrompt, int monthPrompt, int& day, int& month) {
+    long d = 0, m = 0;
+    if (AskNumber(s, ValueTopic::Other, title, GetText(s, dayPrompt), day, 1, 31, d) != kInputConfirmed) return false;
+    if (AskNumber(s, ValueTopic::Other, title, GetText(s, monthPrompt), month, 1, 12, m) != kInputConfirmed) return false;
+    if (!ValidDayMonth(static_cast<int>(d), static_cast<int>(m))) {
+        s.ui->MessageBox(title, GetText(s, kBadDate), MsgButtons::Ok, MsgIcon::Exclamation);
+        return false;
+    }
+    day = static_cast<int>(d);
+    month = static_cast<int>(m);
+    return true;
+}
+
+bool Confirm(Session& s, int title, int text) {
+    return s.ui->MessageBox(GetText(s, title), GetText(s, text), MsgButtons::YesNo, MsgIcon::Question) ==
+           MsgAnswer::Yes;
+}
+
+void EditProgram(Session& s, int day, int program) {
+    const bool set = ProgramSet(s, day, program);
+    long hour = 0, minute = 0;
+    if (AskNumber(s, ValueTopic::Other, GetText(s, kHourTitle), GetText(s, kHourPrompt), set ? ProgramByte(s, day, program) : 0, 0, 23,
+                  hour) != kInputConfirmed)
+        return;
+    if (AskNumber(s, ValueTopic::Other, GetText(s, kMinuteTitle), GetText(s, kMinutePrompt),
+                  set ? ProgramByte(s, day, program, kMinute) : 0, 0, 59, minute) != kInputConfirmed)
+        return;
+    SetProgramTime(s, day, program, static_cast<int>(hour), static_cast<int>(minute));
+}
+
+void EditHoliday(Session& s, int index) {
+    if (index < 0 || index >= kHolidays || !HolidaySet(s, index)) return;
+    int day = HolidayDay(s, index), month = HolidayMonth(s, index);
+    const std::string title = GetText(s, kHolidayNumber) + " " + std::to_string(index + 1);
+    if (AskDayMonth(s, title, kHolidayDay, kHolidayMonth, day, month)) SetHoliday(s, index, day, month);
+}
+
+void AskNewHoliday(Session& s) {
+    if (HolidayCount(s) >= kHolidays) {
+        s.ui->MessageBox(GetText(s, kHolidaysTitle), GetText(s, kHolidaysFull), MsgButtons::Ok, MsgIcon::Exclamation);
+        return;
+    }
+    int day = 1, month = 1;
+    if (AskDayMonth(s, GetText(s, kAddHoliday), kHolidayDay, kHolidayMonth, day, month)) AddHoliday(s, day, month);
+}
+
+void EditPeriod(Session& s, int period) {
+    if (period < 0 || period >= kPeriods) return;
+    const bool set = PeriodSet(s, period);
+    int v[4];
+    for (int k = 0; k < 4; ++k) v[k] = set ? PeriodByte(s, period, k) : 1;
+    const std::string title = GetText(s, kFirstPeriod + period);
+    if (!AskDayMonth(s, title, kPeriodPrompts[0], kPeriodPrompts[1], v[0], v[1])) return;
+    if (!AskDayMonth(s, title, kPeriodPrompts[2], kPeriodPrompts[3], v[2], v[3])) return;
+    SetPeriod(s, period, v[0], v[1], v[2], v[3]);
+}
+
+void CopyDayAsked(Session& s, int from, int to) {
+    if (!ValidDay(from) || !ValidDay(to) || from == to) return;
+    // Replacing programs asks first; copying onto an empty day does not.
+    if (ProgramCount(s, to) > 0 && !Confirm(s, kCopyTitle, kCopyConfirm)) return;
+    CopyDay(s, from, to);
+}
+
+}  // namespace
+
+// --- channels and dates -----------------------------------------------------
+
+ChannelState ChannelStateOf(Cell maskA, Cell maskB, int channel) {
+    if (channel < 1 || channel > kChannels) return ChannelState::Unchanged;
+    const int m = 1 << (channel - 1);
+    if ((maskA & m) == 0) return ChannelState::Unchanged;
+    return (maskB & m) != 0 ? ChannelState::On : ChannelState::Off;
+}
+
+void CycleChannel(Cell& maskA, Cell& maskB, int channel) {
+    if (channel < 1 || channel > kChannels) return;
+    const int m = 1 << (channel - 1);
+    if ((maskA & m) == 0) {
+        maskB = static_cast<Cell>(maskB & ~m);
+        maskA = static_cast<Cell>(maskA | m);
+    } else if ((maskB & m) != 0) {
+        maskA = static_cast<Cell>(maskA & ~m);
+    } else {
+        maskB = static_cast<Cell>(maskB | m);
+    }
+}
+
+bool ValidDayMonth(int day, int month) {
+    static constexpr int kDays[12] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    return month >= 1 && month <= 12 && day >= 1 && day <= kDays[month - 1];
+}
+
+// --- load and save -----------------------------------------------------------
+
+bool LoadClockTables(Session& s) {
+    auto& c = s.config;
+    if (s.ConfigSource == ConfigSource::File || s.ConfigSource == ConfigSource::Panel) ShowBusy(s, GetText(s, kReading));
+    switch (s.ConfigSource) {
+    case ConfigSource::File:
+        if (!FileSetHasClockPart(s)) {
+            ShowAlert(s, GetText(s, kMissingFile), GetText(s, kFileNotFound) + " " + s.ConfigFileName + kClockFile);
+            s.LinkStatus = status::kFileMissing;
+            return false;
+        }
+        ReadBlock(s, 0, kProgramArea, kClockFile, 1, c.ClockProgramTable);
+        if (s.LinkStatus != status::kDone) return false;
+        ReadBlock(s, kPeriodsOffset, kPeriodArea, kClockFile, 1, c.ClockPeriodTable);
+        if (s.LinkStatus != status::kDone) return false;
+        ReadBlock(s, kDatesOffset, kDateArea, kClockFile, 1, c.ClockDateTable);
+        if (s.LinkStatus != status::kDone) return false;
+        break;
+    case ConfigSource::Panel: {
+        if (!PanelDirectory(s)) return false;
+        // The panel says how long its program table is; the table cannot
+        // take more than its 350 cells.
+        const long length = std::clamp<long>(Entry(s, kProgramsLengthEntry) + 3, 1, kProgramArea);
+        c.ClockProgramTable.Fill(255);
+        ReadBlock(s, Entry(s, kProgramsEntry), static_cast<int>(length), kClockFile, 1, c.ClockProgramTable);
+        if (s.LinkStatus != status::kDone) return false;
+        ReadBlock(s, Entry(s, kPeriodsEntry), kPeriodsToPanel, kClockFile, 1, c.ClockPeriodTable);
+        if (s.LinkStatus != status::kDone) return false;
+        ReadBlock(s, Entry(s, kDatesEntry), kDateArea, kClockFile, 1, c.ClockDateTable);
+        if (s.LinkStatus != status::kDone) return false;
+        break;
+    }
+    default: s.LinkStatus = status::kNoSource; return false;
+    }
+    // A damaged table is emptied and saved so when the section ends.
+    if (!ValidateProgramTable(c.ClockProgramTable)) c.PendingChanges = static_cast<int16_t>(c.PendingChanges | kPendingPrograms);
+    return true;
+}
+
+bool SaveProgramTable(Session& s) {
+    auto& table = s.config.ClockProgramTable;
+    SealProgramTable(table);
+    if (!WriteTable(s, 0, kProgramsEntry, kProgramArea, kProgramsToPanel, table)) return false;
+    if (s.ConfigSource == ConfigSource::Panel) {
+        // The marker tells the panel whether it has programs at all; the
+        // commit step makes it take the new table ("O" = taken).
+        bool present = false;
+        for (int i = 1; i <= kProgramBytes; ++i) present = present || table[i] != 255;
+        CellArray<0, 1> marker;
+        marker[1] = static_cast<Cell>(present ? kMarkerPresent : 0);
+        WriteBlock(s, Entry(s, kMarkerEntry), 1, kClockFile, marker);
+        if (s.LinkStatus != status::kDone) return false;
+        const int answer = SendControl(s, kControlCommitPrograms, true);
+        ClosePanelPort(s);
+        if (s.LinkStatus == status::kDone && answer != 'O') s.LinkStatus = status::kCommitRefused;
+        if (s.LinkStatus != status::kDone) {
+            ReportLinkError(s);
+            return false;
+        }
+    }
+    s.config.PendingChanges = static_cast<int16_t>(s.config.PendingChanges & ~kPendingPrograms);
+    AfterSave(s);
+    return true;
+}
+
+bool SaveDateTable(Session& s) {
+    if (!WriteTable(s, kDatesOffset, kDatesEntry, kDateArea, kDateArea, s.config.ClockDateTable)) return false;
+    // The holidays take effect by the panel's calendar: give it the
+    // computer's date and time with them.
+    if (s.ConfigSource == ConfigSource::Panel) SetPanelClockFromPc(s);
+    s.config.PendingChanges = static_cast<int16_t>(s.config.PendingChanges & ~kPendingDates);
+    AfterSave(s);
+    return true;
+}
+
+bool SavePeriodTable(Session& s) {
+    if (!WriteTable(s, kPeriodsOffset, kPeriodsEntry, kPeriodArea, kPeriodsToPanel, s.config.ClockPeriodTable))
+        return false;
+    s.config.PendingChanges = static_cast<int16_t>(s.config.PendingChanges & ~kPendingPeriods);
+    s.config.PeriodsSaved = 1;
+    AfterSave(s);
+    return true;
+}
+
+void SaveClockChanges(Session& s) {
+    auto& pending = s.config.PendingChanges;
+    if (pending <= 0) return;
+    ShowBusy(s, GetText(s, kSaving));
+    // The three saves run in this order whatever failed before; each keeps
+    // its bit when it fails.
+    if (pending & kPendingPrograms) SaveProgramTable(s);
+    if (pending & kPendingDates) SaveDateTable(s);
+    if (pending & kPendingPeriods) SavePeriodTable(s);
+    pending = static_cast<int16_t>(pending & 15);
+    // Bit 3 belongs to the logics editor: only the clock's own bits count
+    // as a failed save here.
+    if (pending & (kPendingPrograms | kPendingDates | kPendingPeriods)) {
+        ShowAlert(s, GetText(s, kTitle), GetText(s, kSaveFailed));
+    } else if (s.config.DateStamped == 0) {
+        StampDate(s);
+    }
+}
+
+// --- edits -------------------------------------------------------------------
+
+int ProgramCount(const Session& s, int day) {
+    if (!ValidDay(day)) return 0;
+    int n = 0;
+    for (int j = 0; j < kProgramsPerDay; ++j) n += ProgramSet(s, day, j) ? 1 : 0;
+    return n;
+}
+
+void SetProgramTime(Session& s, int day, int program, int hour, int minute) {
+    if (!ValidDay(day) || !ValidProgram(program) || hour < 0 || hour > 23 || minute < 0 || minute > 59) return;
+    // A new program starts with every channel unchanged; bytes 5 and 6 stay.
+    if (!ProgramSet(s, day, program)) {
+        Program(s, day, program, kMaskB) = 0;
+        Program(s, day, program, kMaskA) = 0;
+    }
+    Program(s, day, program) = static_cast<Cell>(hour);
+    Program(s, day, program, kMinute) = static_cast<Cell>(minute);
+    s.config.PendingChanges = static_cast<int16_t>(s.config.PendingChanges | kPendingPrograms);
+}
+
+void CycleProgramChannel(Session& s, int day, int program, int channel) {
+    if (!ValidDay(day) || !ValidProgram(program) || !ProgramSet(s, day, program)) return;
+    if (channel < 1 || channel > kChannels) return;
+    CycleChannel(Program(s, day, program, kMaskA), Program(s, day, program, kMaskB), channel);
+    s.config.PendingChanges = static_cast<int16_t>(s.config.PendingChanges | kPendingPrograms);
+}
+
+void ClearProgram(Session& s, int day, int program) {
+    if (!ValidDay(day) || !ValidProgram(program)) return;
+    // The four edited bytes go back to the unused state (255, as in an
+    // emptied table); bytes 5 and 6 stay.
+    for (int b = 0; b <= kMaskA; ++b) Program(s, day, program, b) = 255;
+    s.config.PendingChanges = static_cast<int16_t>(s.config.PendingChanges | kPendingPrograms);
+}
+
+void CopyDay(Session& s, int from, int to) {
+    if (!ValidDay(from) || !ValidDay(to) || from == to) return;
+    auto& t = s.config.ClockProgramTable;
+    for (int i = 0; i < 48; ++i) t[48 * to + 1 + i] = t[48 * from + 1 + i];
+    s.config.PendingChanges = static_cast<int16_t>(s.config.PendingChanges | kPendingPrograms);
+}
+
+int HolidayCount(const Session& s) {
+    int n = 0;
+    for (int i = 0; i < kHolidays; ++i) n += HolidaySet(s, i) ? 1 : 0;
+    return n;
+}
+
+void SortHolidays(Session& s) {
+    // Order key: month and day; an unused entry after every date.
+    auto key = [&s](int i) { return HolidaySet(s, i) ? 32 * HolidayMonth(s, i) + HolidayDay(s, i) : 1000; };
+    // Exchange sort: whole entries (both bytes) trade places.
+    for (int i = 0; i < kHolidays - 1; ++i)
+        for (int j = i + 1; j < kHolidays; ++j)
+            if (key(j) < key(i)) {
+                std::swap(HolidayDay(s, i), HolidayDay(s, j));
+                std::swap(HolidayMonth(s, i), HolidayMonth(s, j));
+            }
+}
+
+bool AddHoliday(Session& s, int day, int month) {
+    if (!ValidDayMonth(day, month)) return false;
+    for (int i = 0; i < kHolidays; ++i)
+        if (HolidaySet(s, i) && HolidayDay(s, i) == day && HolidayMonth(s, i) == month) return true;  // already there
+    for (int i = 0; i < kHolidays; ++i) {
+        if (HolidaySet(s, i)) continue;
+        HolidayDay(s, i) = static_cast<Cell>(day);
+        HolidayMonth(s, i) = static_cast<Cell>(month);
+        SortHolidays(s);
+        s.config.PendingChanges = static_cast<int16_t>(s.config.PendingChanges | kPendingDates);
+        return true;
+    }
+    return false;
+}
+
+void SetHoliday(Session& s, int index, int day, int month) {
+    if (index < 0 || index >= kHolidays || !ValidDayMonth(day, month)) return;
+    HolidayDay(s, index) = static_cast<Cell>(day);
+    HolidayMonth(s, index) = static_cast<Cell>(month);
+    SortHolidays(s);
+    s.config.PendingChanges = static_cast<int16_t>(s.config.PendingChanges | kPendingDates);
+}
+
+void RemoveHoliday(Session& s, int index) {
+    if (index < 0 || index >= kHolidays) return;
+    HolidayDay(s, index) = 0;
+    HolidayMonth(s, index) = 0;
+    SortHolidays(s);
+    s.config.PendingChanges = static_cast<int16_t>(s.config.PendingChanges | kPendingDates);
+}
+
+bool PeriodSet(const Session& s, int period) {
+    if (period < 0 || period >= kPeriods) return false;
+    return ValidDayMonth(PeriodByte(s, period, 0), PeriodByte(s, period, 1)) &&
+           ValidDayMonth(PeriodByte(s, period, 2), PeriodByte(s, period, 3));
+}
+
+void SetPeriod(Session& s, int period, int firstDay, int firstMonth, int lastDay, int lastMonth) {
+    if (period < 0 || period >= kPeriods) return;
+    if (!ValidDayMonth(firstDay, firstMonth) || !ValidDayMonth(lastDay, lastMonth)) return;
+    const int v[4] = {firstDay, firstMonth, lastDay, lastMonth};
+    for (int k = 0; k < 4; ++k) PeriodCell(s, period, k) = static_cast<Cell>(v[k]);
+    s.config.PendingChanges = static_cast<int16_t>(s.config.PendingChanges | kPendingPeriods);
+}
+
+void ClearPeriod(Session& s, int period) {
+    if (period < 0 || period >= kPeriods) return;
+    for (int k = 0; k < 4; ++k) PeriodCell(s, period, k) = 0;
+    s.config.PendingChanges = static_cast<int16_t>(s.config.PendingChanges | kPendingPeriods);
+}
+
+// --- view and report -----------------------------------------------------------
+
+ClockProgrammerView BuildClockView(Session& s, ClockPage page, int day) {
+    ClockProgrammerView v;
+    v.page = page;
+    v.day = ValidDay(day) ? day : 0;
+    for (int d = 0; d < kClockDays; ++d) v.programCount[static_cast<std::size_t>(d)] = ProgramCount(s, d);
+    v.dayCaption = GetText(s, kDayCaption + v.day);
+    v.noPrograms = GetText(s, kNoPrograms);
+    for (int j = 0; j < kProgramsPerDay; ++j) v.rows[static_cast<std::size_t>(j)] = RowOf(s, v.day, j);
+    v.programHeading = GetText(s, kProgramHeading);
+    v.timeHeading = GetText(s, kTimeHeading);
+    v.channelsHeading = GetText(s, kChannelsHeading);
+    v.modifyText = GetText(s, kModify);
+    v.legend = GetText(s, kLegend);
+    for (int k = 0; k < 3; ++k) v.channelStateText[static_cast<std::size_t>(k)] = GetText(s, kChannelState + k);
+    v.channelText = GetText(s, kChannel);
+    v.copyText = GetText(s, kCopyTitle);
+    v.copyHint = GetText(s, kCopyHint);
+    v.clearText = GetText(s, kClearTitle);
+    v.pageTitle = {GetText(s, 107), GetText(s, kHolidaysTitle), GetText(s, kPeriodsTitle)};
+    for (int i = 0; i < kHolidays; ++i)
+        if (HolidaySet(s, i)) v.holidays.push_back(DayMonth(HolidayDay(s, i), HolidayMonth(s, i)));
+    v.holidayHeading = GetText(s, kHolidaysTitle);
+    v.noHolidays = GetText(s, kNoHolidays);
+    v.addHolidayText = GetText(s, kAddHoliday);
+    v.removeHolidayText = GetText(s, kRemoveHoliday);
+    for (int p = 0; p < kPeriods; ++p) {
+        v.periodName[static_cast<std::size_t>(p)] = GetText(s, kFirstPeriod + p);
+        v.periodText[static_cast<std::size_t>(p)] = PeriodText(s, p);
+        v.periodSet[static_cast<std::size_t>(p)] = PeriodSet(s, p);
+    }
+    v.periodsHeading = GetText(s, kPeriodsTitle);
+    if (s.config.PendingChanges & kPendingPrograms) {
+        bool allEmpty = true;
+        for (int i = 1; i <= 338; ++i) allEmpty = allEmpty && s.config.ClockProgramTable[i] == 255;
+        if (allEmpty) v.notice = GetText(s, kTableReset);
+    }
+    return v;
+}
+
+void BuildClockReport(Session& s) {
+    ClearScreenLines(s);
+    auto line = [&s](int column, const std::string& text) {
+        int l = NewScreenLine(s);
+        WriteScreenText(s, l, column, text);
+        return l;
+    };
+    line(1, GetText(s, kReportTitle));
+    line(1, GetText(s, kReportPrograms));
+    int heading = line(1, GetText(s, kReportDay));
+    WriteScreenText(s, heading, kProgramColumn, GetText(s, kReportProgram));
+    WriteScreenText(s, heading, kTimeColumn, GetText(s, kReportTime));
+    WriteScreenText(s, heading, kChannelsColumn, GetText(s, kReportChannels));
+    for (int d = 0; d < kClockDays; ++d) {
+        const std::string dayName = GetText(s, kWeekday + d);
+        if (ProgramCount(s, d) == 0) {
+            int l = line(1, dayName);
+            WriteScreenText(s, l, kProgramColumn, GetText(s, kReportNoPrograms));
+            continue;
+        }
+        bool first = true;
+        for (int j = 0; j < kProgramsPerDay; ++j) {
+            ClockProgramRow row = RowOf(s, d, j);
+            if (row.empty) continue;
+            int l = line(1, first ? dayName : std::string());
+            WriteScreenText(s, l, kProgramColumn, PadSpaces(2, j + 1));
+            WriteScreenText(s, l, kTimeColumn, row.time);
+            WriteScreenText(s, l, kChannelsColumn, ChannelsText(s, row));
+            first = false;
+        }
+    }
+    line(1, GetText(s, kReportHolidays));
+    if (HolidayCount(s) == 0) {
+        line(kIndent, GetText(s, kReportNoHolidays));
+    } else {
+        // Six dates a line.
+        std::string dates;
+        int onLine = 0;
+        for (int i = 0; i < kHolidays; ++i) {
+            if (!HolidaySet(s, i)) continue;
+            dates += (onLine > 0 ? "   " : "") + DayMonth(HolidayDay(s, i), HolidayMonth(s, i));
+            if (++onLine == 6) {
+                line(kIndent, dates);
+                dates.clear();
+                onLine = 0;
+            }
+        }
+        if (onLine > 0) line(kIndent, dates);
+    }
+    line(1, GetText(s, kReportPeriods));
+    if (!PeriodSet(s, 0) && !PeriodSet(s, 1)) {
+        line(kIndent, GetText(s, kReportNoPeriods));
+    } else {
+        for (int p = 0; p < kPeriods; ++p) {
+            int l = line(kIndent, GetText(s, kReportPeriod + p));
+            std::string text = GetText(s, kNoPeriod);
+            if (PeriodSet(s, p))
+                text = GetText(s, kReportFrom) + " " + DayMonth(PeriodByte(s, p, 0), PeriodByte(s, p, 1)) + " " +
+                       GetText(s, kReportTo) + " " + DayMonth(PeriodByte(s, p, 2), PeriodByte(s, p, 3));
+            WriteScreenText(s, l, kProgramColumn + kIndent, text);
+        }
+    }
+}
+
+// --- the section -----------------------------------------------------------------
+
+bool HandleClockEvent(Session& s, const ClockEvent& e, ClockPage& page, int& day) {
+    switch (e.action) {
+    case ClockAction::Close: return false;
+    case ClockAction::ShowPage: page = e.page; break;
+    case ClockAction::SelectDay:
+        if (ValidDay(e.day)) day = e.day;
+        break;
+    case ClockAction::EditProgram:
+        if (ValidDay(e.day) && ValidProgram(e.row)) EditProgram(s, e.day, e.row);
+        break;
+    case ClockAction::CycleChannel: CycleProgramChannel(s, e.day, e.row, e.channel); break;
+    case ClockAction::ClearProgram:
+        if (ValidDay(e.day) && ValidProgram(e.row) && ProgramSet(s, e.day, e.row) &&
+            Confirm(s, kClearTitle, kClearConfirm))
+            ClearProgram(s, e.day, e.row);
+        break;
+    case ClockAction::CopyDay: CopyDayAsked(s, e.day, e.target); break;
+    case ClockAction::AddHoliday: AskNewHoliday(s); break;
+    case ClockAction::EditHoliday: EditHoliday(s, e.row); break;
+    case ClockAction::RemoveHoliday:
+        if (e.row >= 0 && e.row < kHolidays && HolidaySet(s, e.row) && Confirm(s, kRemoveHoliday, kRemoveConfirm))
+            RemoveHoliday(s, e.row);
+        break;
+    case ClockAction::EditPeriod: EditPeriod(s, e.row); break;
+    case ClockAction::ClearPeriod: ClearPeriod(s, e.row); break;
+    }
+    return true;
+}
+
+void ClockProgrammerSection(Session& s, int16_t& printRequest, int option) {
+    auto& pending = s.config.PendingChanges;
+    pending = static_cast<int16_t>(pending & ~(kPendingPrograms | kPendingDates | kPendingPeriods));
+    if (!LoadClockTables(s)) {
+        HideEditScreen(s);
+        return;
+    }
+    if (printRequest > 0) {
+        // The printout only reads: a damaged table is reset when the section
+        // is opened for editing, not by printing it.
+        BuildClockReport(s);
+        pending = static_cast<int16_t>(pending & ~kPendingPrograms);
+        return;
+    }
+    if (option == 6) {
+        BuildClockReport(s);
+        ShowEditScreen(s, GetText(s, kTitle));
+        RefreshScreen(s);
+        RunEditLoop(s, [](int) {});
+        HideEditScreen(s);
+    } else {
+        ClockPage page = option == 2 ? ClockPage::Holidays : option == 3 ? ClockPage::Periods : ClockPage::Programs;
+        // The window opens on today.
+        const int today = s.clock->Now().weekday - 1;
+        int day = ValidDay(today) ? today : 0;
+        while (HandleClockEvent(s, s.ui->WaitClockProgrammer(BuildClockView(s, page, day)), page, day)) {
+        }
+        s.ui->CloseClockProgrammer();
+    }
+    SaveClockChanges(s);
+}
+
+}  // namespace cfg

@@ -1,0 +1,433 @@
+#include "loops/LoopSection.h"
+
+#include <algorithm>
+
+#include "transfer/Blocks.h"
+#include "link/Link.h"
+#include "link/PanelCommands.h"
+#include "link/Screen.h"
+#include "shell/Language.h"
+#include "shell/Messages.h"
+#include "shell/Shell.h"
+#include "shell/Text.h"
+
+namespace cfg {
+
+namespace {
+
+constexpr uint32_t kAbsentColour = 0x8080FF;   // light red
+constexpr uint32_t kPresentColour = 0xC0FFC0;  // light green
+constexpr int kModelLength = 32;
+constexpr double kListRefreshSeconds = 4.0;
+
+bool FromPanel(const Session& s) { return s.ConfigSource == ConfigSource::Panel; }
+
+// Panel address of a table reached through address directory entry `entry`.
+long EntryAddress(Session& s, int entry, long plus) {
+    ReadMemoryMap(s);
+    if (s.LinkStatus != status::kDone) return -1;
+    return s.config.AddressDirectory[entry] + plus;
+}
+
+// Reads `count` bytes of a panel-only table into `into` (bytes 1..count).
+bool ReadPanelTable(Session& s, long address, int count, BoundedArray<int, 1, 500>& into) {
+    if (address < 0) return false;
+    auto& buf = s.config.TransferBuffer;
+    ReadPanelBlock(s, address, count, 1, buf);
+    if (s.LinkStatus != status::kDone) return false;
+    for (int i = 1; i <= count; ++i) into[i] = buf[i] & 0xFF;
+    return true;
+}
+
+// The text the model and version commands answer: the answer's characters,
+// at most 32, trimmed.
+std::string AnswerText(const Session& s) {
+    const auto& b = s.link.LoopCommand;
+    const int n = std::min<int>(std::min<int>(b[1], kModelLength), 31);
+    std::string text;
+    for (int i = 2; i < 2 + n; ++i) {
+        const int c = b[i] & 0xFF;
+        text += c >= 32 && c < 127 ? static_cast<char>(c) : ' ';
+    }
+    const auto first = text.find_first_not_of(' ');
+    if (first == std::string::npos) return {};
+    return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
+// The Toolbar2 wait: until a button leaves a view code. Nothing else is
+// going on, so the program sleeps until a window event comes.
+int WaitForViewButton(Session& s) {
+    s.DiagnosticCommand = 0;
+    while (s.DiagnosticCommand == 0) IdleYield(s);
+    return s.DiagnosticCommand;
+}
+
+int PressedPositionOf(int view) {
+    switch (view) {
+    case loopview::kList: return loopbutton::kList;
+    case loopview::kMinMax: return loopbutton::kMinMax;
+    case loopview::kThresholds: return loopbutton::kThresholds;
+    case loopview::kAutoConfig: return loopbutton::kAutoConfig;
+    case loopview::kErrors: return loopbutton::kErrors;
+    case loopview::kCurrent: return loopbutton::kCurrent;
+    case loopview::kEnd: return loopbutton::kEnd;
+    default: return 0;
+    }
+}
+
+}  // namespace
+
+void LoopContext::ClearLiveTables() {
+    minMax.Fill(255);
+    live.Fill(0);
+    reference.Fill(0);
+}
+
+// --- exchanges and waits ----------------------------------------------------------
+
+bool LoopExchange(Session& s, int module, int command, int argument, bool showErrors) {
+    auto& b = s.link.LoopCommand;
+    b.Fill(0);
+    b[1] = 2;
+    b[2] = static_cast<int16_t>(command);
+    b[3] = static_cast<int16_t>(argument);
+    s.link.LoopNumber = static_cast<int16_t>(module);
+    SendLoopCommand(s, showErrors);
+    return s.LinkStatus == status::kDone;
+}
+
+int AnswerByte(const Session& s, int n) {
+    if (n < 2 || n > 32) return 0;
+    return n - 1 <= s.link.LoopCommand[1] ? s.link.LoopCommand[n] & 0xFF : 0;
+}
+
+bool WaitInView(Session& s, const double seconds, const std::function<bool()>& stop) {
+    const double start = s.clock->SecondsSinceMidnight();
+    for (;;) {
+        if (s.events.AbortRequested != 0) {
+            s.events.AbortRequested = 0;
+            return false;
+        }
+        const double elapsed = s.clock->SecondsSinceMidnight() - start;
+        if (elapsed >= seconds || elapsed < 0 || (stop && stop())) return true;
+        // A live view can be ended from the busy area at any time, not only
+        // while an exchange runs.
+        s.ui->SetAbortButtonVisible(true);
+        Yield(s);
+    }
+}
+
+// --- module directory, identification, caption, buttons ----------------------------
+
+void ReadModuleDirectory(Session& s, LoopContext& c) {
+    c.present.fill(0);
+    const long address = kModuleDirectoryOffset + (FromPanel(s) ? kPanelTableBase : 0);
+    ReadBlock(s, address, kModuleDirectorySlots, ".CY2", static_cast<int>(kModuleDirectoryOffset), s.config.ConfigImage);
+    if (s.LinkStatus != status::kDone) return;
+    for (int i = 0; i < kModuleDirectorySlots; ++i) {
+        const int b = s.config.ConfigImage[static_cast<int>(kModuleDirectoryOffset) + i] & 0xFF;
+        if (b >= 65 && b <= 67) c.present[static_cast<std::size_t>(b - 64)] = kTrue;
+    }
+}
+
+bool IdentifyModule(Session& s, LoopContext& c) {
+    c.ModuleModel.clear();
+    c.ModuleVersion.clear();
+    if (!FromPanel(s) || !c.Present()) return true;
+    bool answered = false;
+    for (int attempt = 0; attempt < 2 && !answered; ++attempt)
+        answered = LoopExchange(s, c.module, 137, 0, false);
+    if (!answered) return false;
+    if (!LoopExchange(s, c.module, 9, 0, false)) return false;
+    c.ModuleModel = AnswerText(s);
+    if (!LoopExchange(s, c.module, 10, 0, false)) return false;
+    c.ModuleVersion = AnswerText(s);
+    return true;
+}
+
+std::string LoopCaptionText(Session& s, const LoopContext& c) {
+    std::string text = GetText(s, 7) + " " + std::to_string(c.module) + " ";
+    if (!c.Present()) text = GetText(s, 8) + text;
+    if (!c.ModuleModel.empty()) text += "  (" + c.ModuleModel + " V" + c.ModuleVersion + ")";
+    text += "\r\n" + GetText(s, 9) + " " + std::to_string(c.firstPoint) + "-" + std::to_string(c.lastPoint) + "]";
+    return text;
+}
+
+uint32_t LoopCaptionColour(const LoopContext& c) { return c.Present() ? kPresentColour : kAbsentColour; }
+
+void SetLoopButtons(Session& s, const LoopContext& c) {
+    const bool present = c.Present();
+    for (int p = loopbutton::kEnd; p <= loopbutton::kCurrent; ++p) s.ui->SetLoopButtonEnabled(p, present);
+    s.ui->SetLoopButtonEnabled(loopbutton::kEnd, true);
+    if (present && !FromPanel(s))
+        for (int p : {loopbutton::kAutoConfig, loopbutton::kMinMax, loopbutton::kErrors, loopbutton::kCurrent})
+            s.ui->SetLoopButtonEnabled(p, false);
+    s.ui->SetLoopButtonEnabled(loopbutton::kThresholds, false);
+}
+
+// --- the section ------------------------------------------------------------------------
+
+void LoopSection(Session& s, int16_t& printRequest, int option) {
+    LoopContext c;
+    c.module = 1;
+    ClearScreenLines(s);
+    ReadModuleDirectory(s, c);
+    if (s.LinkStatus != status::kDone) return;
+    if (option < 1) return;
+    // Module 3 may be flagged by the directory, but no tables exist for it:
+    // the section offers modules 1 and 2 only.
+    c.module = std::clamp(option, 1, kLoopModules);
+
+    if (!IdentifyModule(s, c)) {
+        ShowAlert(s, GetText(s, 1289), GetText(s, 1139));
+        return;
+    }
+    c.firstPoint = ShownPoint(c.module, 1);
+    c.lastPoint = ShownPoint(c.module, kPointsPerModule);
+
+    // For the printout the section builds the compact sensor list of the
+    // module and shows nothing.
+    if (printRequest >= 1) {
+        ShowConfiguredSensors(s, c, true);
+        return;
+    }
+
+    s.ui->ShowLoopToolbar(true);
+    for (;;) {
+        s.ui->SetLoopCaption(LoopCaptionText(s, c), LoopCaptionColour(c));
+        SetLoopButtons(s, c);
+        const int view = WaitForViewButton(s);
+        s.ui->SetLoopButtonPressed(PressedPositionOf(view));
+        if (view == loopview::kEnd) break;
+        s.events.AbortRequested = 0;
+        switch (view) {
+        case loopview::kList: ShowConfiguredSensors(s, c, false); break;
+        case loopview::kMinMax: ShowMinMax(s, c); break;
+        case loopview::kAutoConfig: RunAutoConfiguration(s, c, {}); break;
+        case loopview::kErrors: ShowLoopErrors(s, c); break;
+        case loopview::kCurrent: ShowLineCurrent(s, c); break;
+        default: break;  // soglie has no view
+        }
+        s.ui->SetAbortButtonVisible(false);
+        s.ui->SetLoopButtonPressed(0);
+    }
+    s.ui->SetLoopButtonPressed(0);
+    s.ui->SetLoopCaption({}, 0);
+    s.ui->ShowLoopToolbar(false);
+}
+
+// --- loop tables ----------------------------------------------------------------------
+
+bool LoadLoopTables(Session& s, LoopContext& c) {
+    auto& image = s.config.ConfigImage;
+    for (int i = 1; i <= 1000; ++i) image[i] = 0;
+    c.ClearLiveTables();
+    const bool panel = FromPanel(s);
+    if (s.ConfigSource != ConfigSource::File && !panel) {
+        s.LinkStatus = status::kNoSource;
+        return false;
+    }
+
+    auto& buf = s.config.TransferBuffer;
+    if (panel) {
+        const long at = EntryAddress(s, kThresholdEntry, 0);
+        if (at < 0) return false;
+        ReadPanelBlock(s, at, kTypeThresholdSize, 1, buf);
+    } else {
+        ReadBlock(s, kTypeThresholdOffset, kTypeThresholdSize, ".CY2", 1, buf);
+    }
+    if (s.LinkStatus != status::kDone) return false;
+    c.thresholds.Load(buf, 1);
+
+    const long base = panel ? kPanelTableBase : 0;
+    ReadBlock(s, base + PointConfigOffset(c.module), kLoopTableBytes, ".CY2", kPointConfigCell, image);
+    if (s.LinkStatus != status::kDone) return false;
+    ReadBlock(s, base + PointParamOffset(c.module), kLoopTableBytes, ".CY2", kPointParamCell, image);
+    if (s.LinkStatus != status::kDone) return false;
+
+    c.addressZero = {0, 0};
+    if (panel) {
+        ReadAddressZero(s, c);
+        if (!ReadLiveTable(s, c)) return false;
+        return ReadPanelTable(s, EntryAddress(s, kLiveEntry, 1600 + (c.module - 1) * kLoopTableBytes),
+                              kLoopTableBytes, c.reference);
+    }
+    ReadBlock(s, ReferenceOffset(c.module), kLoopTableBytes, ".CY2", 1, buf);
+    if (s.LinkStatus != status::kDone) return false;
+    for (int i = 1; i <= kLoopTableBytes; ++i) c.reference[i] = buf[i] & 0xFF;
+    return true;
+}
+
+bool ReadLiveTable(Session& s, LoopContext& c) {
+    return ReadPanelTable(s, EntryAddress(s, kLiveEntry, (c.module - 1) * kLoopTableBytes), kLoopTableBytes, c.live);
+}
+
+bool ReadMinMaxTable(Session& s, LoopContext& c) {
+    return ReadPanelTable(s, EntryAddress(s, kLiveEntry, 800 + (c.module - 1) * kLoopTableBytes), kLoopTableBytes,
+                          c.minMax);
+}
+
+void ReadAddressZero(Session& s, LoopContext& c) {
+    c.addressZero = {0, 0};
+    if (!FromPanel(s) || !c.Present()) return;
+    if (LoopExchange(s, c.module, 15)) c.addressZero = {AnswerByte(s, 2), AnswerByte(s, 3)};
+    // A module that cannot tell leaves the list without address-0 lines.
+    s.LinkStatus = status::kDone;
+}
+
+// --- the sensor list --------------------------------------------------------------------
+
+PointWindow PointWindowOf(const Session& s, const LoopContext& c, int index, bool withReference) {
+    const auto& image = s.config.ConfigImage;
+    const int b1 = image[kPointConfigCell + 2 * (index - 1)] & 0xFF;
+    const int x = image[kPointParamCell + 2 * (index - 1) + 1] & 0xFF;
+    const int reference = withReference ? ReferenceLevel(c.reference, index) : -1;
+    return ComputeWindow(c.thresholds, b1 >> 4, b1 & 7, x, reference);
+}
+
+int BuildLoopList(Session& s, LoopContext& c, bool compact) {
+    ClearScreenLines(s);
+    const bool panel = FromPanel(s);
+    int line = NewScreenLine(s, 0);
+    WriteScreenText(s, line, 1, GetText(s, 392) + " ");
+    for (int code : c.addressZero) {
+        if (code == 0) continue;
+        const int naming = (code & 192) != 0 ? code & 192 : code & 15;
+        line = NewScreenLine(s, 0);
+        WriteScreenText(s, line, 1, "  0: " + SensorTypeName(s, naming, 0) + " " + GetText(s, 1440));
+    }
+    const auto& image = s.config.ConfigImage;
+    int count = 0;
+    bool inEmptyRun = false;
+    for (int k = 1; k <= kPointsPerModule; ++k) {
+        const int p = ShownPoint(c.module, k);
+        const int b1 = image[kPointConfigCell + 2 * (k - 1)] & 0xFF;
+        const int t = b1 >> 4;
+        if (t == 0) {
+            if (compact) {
+                if (!inEmptyRun) {
+                    line = NewScreenLine(s, 2, static_cast<int16_t>(p));
+                    WriteScreenText(s, line, 1, SensorTypeName(s, 0, 0));
+                }
+                inEmptyRun = true;
+                continue;
+            }
+            line = NewScreenLine(s, 2, static_cast<int16_t>(p));
+            WriteScreenText(s, line, 1, PadSpaces(3, p) + ": " + SensorTypeName(s, 0, 0));
+            continue;
+        }
+        inEmptyRun = false;
+        ++count;
+        const int naming = panel ? NamingType(t, c.live[2 * k - 1]) : t;
+        const PointWindow w = PointWindowOf(s, c, k, true);
+        std::string text = PadSpaces(3, p) + ": " + SensorTypeName(s, naming, b1 & 7);
+        if (panel) {
+            const int reading = c.live[2 * k];
+            const bool inside = w.lo <= reading && reading < w.up;
+            text += LoopValueText(reading) + "  " + (inside ? "       [" : " !     [");
+        } else {
+            text += "             [";
+        }
+        text += LoopValueText(w.lo) + "/" + LoopValueText(w.mid) + "/" + LoopValueText(w.hi) + "]";
+        line = NewScreenLine(s, 1, static_cast<int16_t>(p));
+        WriteScreenText(s, line, 1, text);
+    }
+    line = NewScreenLine(s, 0);
+    WriteScreenText(s, line, 1, "-----");
+    line = NewScreenLine(s, 0);
+    WriteScreenText(s, line, 1, std::to_string(count) + GetText(s, 396));
+    c.configured = count;
+    return count;
+}
+
+int PointState(int reading, const PointWindow& w, int type, int reference) {
+    int state = 1;
+    if (reading <= w.lo) state = 0;
+    else if (reading >= w.hi) state = 3;
+    else if (reading >= w.mid) state = 2;
+    // A drift-compensated sensor whose reference has run up to its limit can
+    // no longer follow the smoke: it counts as a fault.
+    if (state == 1 && (type == 2 || type == 3) && reference >= 0 && reference >= w.up) state = 0;
+    return state;
+}
+
+LoopPicture LoopOverview(const Session& s, const LoopContext& c) {
+    LoopPicture pic;
+    pic.kind = LoopPicture::Kind::Overview;
+    pic.module = c.module;
+    pic.addressZero = c.addressZero;
+    pic.marks.reserve(kPointsPerModule);
+    const bool panel = FromPanel(s);
+    const auto& image = s.config.ConfigImage;
+    for (int k = 1; k <= kPointsPerModule; ++k) {
+        LoopMark m;
+        m.point = ShownPoint(c.module, k);
+        const int b1 = image[kPointConfigCell + 2 * (k - 1)] & 0xFF;
+        const int t = b1 >> 4;
+        m.configured = t != 0;
+        if (m.configured) {
+            const PointWindow w = PointWindowOf(s, c, k, true);
+            m.lo = w.lo;
+            m.mid = w.mid;
+            m.hi = w.hi;
+            m.up = w.up;
+            if (panel) {
+                m.reading = c.live[2 * k];
+                m.answering = (c.live[2 * k - 1] & 64) == 0;
+                m.state = m.answering ? PointState(m.reading, w, t, ReferenceLevel(c.reference, k)) : 0;
+            }
+        }
+        pic.marks.push_back(m);
+    }
+    return pic;
+}
+
+void ShowConfiguredSensors(Session& s, LoopContext& c, bool compact) {
+    if (!c.Present()) return;
+    if (!LoadLoopTables(s, c)) return;
+    BuildLoopList(s, c, compact);
+    if (compact) return;
+
+    const bool panel = FromPanel(s);
+    LoopListSpec spec;
+    spec.title = GetText(s, 207) + std::to_string(c.module) + "       " + GetText(s, 206) +
+                 std::to_string(c.configured) + (c.addressZero[0] || c.addressZero[1] ? GetText(s, 1209) : "") + "]";
+    spec.closeCaption = GetText(s, 208);
+    s.ui->OpenLoopList(spec);
+    s.ui->ShowLoopList(ScreenLines(s), LoopOverview(s, c), 0, -1);
+
+    double since = s.clock->SecondsSinceMidnight();
+    for (;;) {
+        Yield(s);
+        if (s.events.AbortRequested != 0) break;
+        const LoopListInput in = s.ui->TakeLoopListInput();
+        if (in.closed) break;
+        if (in.activity) since = s.clock->SecondsSinceMidnight();
+        int point = 0;
+        if (in.openedLine >= 0) {
+            const LineDescriptor d = DescriptorOf(s, in.openedLine + 1);
+            if (d.field == 1) point = d.value2;
+        } else if (in.clickedPoint > 0) {
+            const int k = in.clickedPoint - (c.module - 1) * kPointsPerModule;
+            if (k >= 1 && k <= kPointsPerModule && (s.config.ConfigImage[2 * k - 1] & 0xF0) != 0)
+                point = in.clickedPoint;
+        }
+        if (point > 0) {
+            ShowPointDetail(s, c, point);
+            since = s.clock->SecondsSinceMidnight();
+            continue;
+        }
+        const double elapsed = s.clock->SecondsSinceMidnight() - since;
+        if (panel && (elapsed >= kListRefreshSeconds || elapsed < 0)) {
+            const int top = s.ui->LoopListTop(), selected = s.ui->LoopListSelected();
+            if (!ReadLiveTable(s, c)) break;
+            BuildLoopList(s, c, false);
+            s.ui->ShowLoopList(ScreenLines(s), LoopOverview(s, c), top, selected);
+            since = s.clock->SecondsSinceMidnight();
+        }
+    }
+    s.events.AbortRequested = 0;
+    s.ui->CloseLoopList();
+}
+
+}  // namespace cfg

@@ -1,0 +1,147 @@
+// The loop-module section: one analog loop module chosen from the "vimom"
+// popup, its caption box and Toolbar2, and the views run from Toolbar2 until
+// "endvimom": the configured sensors (visloop), recorded minimum and maximum
+// (minmax), auto-configuration (autocf), loop errors (errloop) and line
+// current (iloop), with the sensor detail window.
+//
+// The views share one LoopContext: the module, what the section learnt about
+// it, and the loop tables loaded for it. The point tables of the module go
+// into ConfigImage cells 1..400 (configuration) and 500..899 (parameters).
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "loops/LoopTables.h"
+#include "shell/Session.h"
+
+namespace cfg {
+
+// Toolbar2 view codes (DiagnosticCommand).
+namespace loopview {
+inline constexpr int kList = 1;        // visloop
+inline constexpr int kMinMax = 2;      // minmax
+inline constexpr int kThresholds = 3;  // soglie: no view
+inline constexpr int kAutoConfig = 4;  // autocf
+inline constexpr int kErrors = 5;      // errloop
+inline constexpr int kCurrent = 6;     // iloop
+inline constexpr int kEnd = 7;         // endvimom
+}  // namespace loopview
+
+// Toolbar2 positions.
+namespace loopbutton {
+inline constexpr int kEnd = 2, kAutoConfig = 3, kList = 4, kMinMax = 5, kThresholds = 6, kErrors = 7,
+                     kCurrent = 8;
+}
+
+struct LoopContext {
+    int module = 1;
+    std::array<int16_t, 5> present{};  // module present flags by index 0..4 (1..3 used)
+    int firstPoint = 1, lastPoint = 200;
+    std::string ModuleModel, ModuleVersion;
+    int configured = 0;                // configured points of the last list
+    std::array<int, 2> addressZero{};  // codes of the devices at address 0
+    TypeThresholdTable thresholds;
+    // Bytes 1..400 of the module's tables (500 cells, as the views clear them).
+    BoundedArray<int, 1, 500> live, minMax, reference;
+
+    bool Present() const { return module >= 1 && module <= 3 && present[static_cast<std::size_t>(module)] != 0; }
+    void ClearLiveTables();
+};
+
+// --- the section ------------------------------------------------------------------
+
+// The section routine (section code 1). `option` is the module chosen in
+// the popup (1 or 2; 0 ends at once). A print request of 1 or more builds
+// the compact sensor list of the module into the screen buffer for the
+// printout instead of showing Toolbar2.
+void LoopSection(Session&, int16_t& printRequest, int option);
+
+// Reads the module directory and sets the present flags. LinkStatus tells.
+void ReadModuleDirectory(Session&, LoopContext&);
+// Identifies a present module on the panel: 137 (twice at most), then its
+// model (9) and version (10). True when it answered; true with a file set.
+bool IdentifyModule(Session&, LoopContext&);
+// The caption box text and its background colour (0x00BBGGRR).
+std::string LoopCaptionText(Session&, const LoopContext&);
+uint32_t LoopCaptionColour(const LoopContext&);
+// Enables the Toolbar2 buttons for the module and the source.
+void SetLoopButtons(Session&, const LoopContext&);
+
+// --- loop tables --------------------------------------------------------------
+
+// Loads the threshold table, the point tables (cells 1..400, 500..899), the
+// live table (panel) and the reference table. LinkStatus tells.
+bool LoadLoopTables(Session&, LoopContext&);
+bool ReadLiveTable(Session&, LoopContext&);
+bool ReadMinMaxTable(Session&, LoopContext&);
+// Asks the panel for the devices left at address 0 (command 15).
+void ReadAddressZero(Session&, LoopContext&);
+
+// One loop command ("X") to the context's module: the sub-command and its
+// argument. True when the panel answered; AnswerByte(n) then reads answer
+// byte n (2 is the first value).
+bool LoopExchange(Session&, int module, int command, int argument = 0, bool showErrors = true);
+int AnswerByte(const Session&, int n);
+
+// --- views --------------------------------------------------------------------------
+
+// The window of configured point index k (1..200) of the loaded tables, with
+// the reference level when `withReference`.
+PointWindow PointWindowOf(const Session&, const LoopContext&, int index, bool withReference);
+// Fills the screen buffer with the sensor list; returns the configured count.
+int BuildLoopList(Session&, LoopContext&, bool compact);
+// The picture of the list: one mark per point.
+LoopPicture LoopOverview(const Session&, const LoopContext&);
+// visloop. With `compact` it only loads and builds the list.
+void ShowConfiguredSensors(Session&, LoopContext&, bool compact);
+// The sensor detail window of shown point p.
+void ShowPointDetail(Session&, LoopContext&, int point);
+// The live state of a reading: 0 fault, 1 normal, 2 pre-alarm, 3 alarm.
+int PointState(int reading, const PointWindow&, int type, int reference);
+
+// minmax and its reset.
+int BuildMinMaxList(Session&, LoopContext&);
+LoopPicture MinMaxPicture(const Session&, const LoopContext&);
+void ShowMinMax(Session&, LoopContext&);
+bool ResetMinMax(Session&, LoopContext&);
+
+// errloop, iloop and the errors reset.
+struct LoopErrors {
+    std::array<int, 4> counters{};  // answer bytes 2..5
+    int faultPoint = 0;             // shown point of byte 5, 0 = none
+    int status = -1;                // loop status byte, -1 = not read
+};
+bool ReadLoopErrors(Session&, const LoopContext&, LoopErrors&);
+// Sends 136; shows text 0101 when the panel did not reset. True when it did.
+bool ResetLoopErrors(Session&, const LoopContext&);
+void ShowLoopErrors(Session&, LoopContext&);
+// The line current in mA from three samples of 135 (answer byte 2 each): a
+// sample counts its excess over 4, and the sum times 2 over 1.4, truncated.
+int LineCurrentFromSamples(const std::array<int, 3>& samples);
+// Three samples of 135; the line current in mA, or -1 when an exchange failed.
+int ReadLineCurrent(Session&, const LoopContext&);
+void ShowLineCurrent(Session&, LoopContext&);
+
+// autocf. `overwrite` unset asks the user; the command line passes its choice.
+struct AutoConfigChoice {
+    bool ask = true;
+    bool overwrite = false;
+};
+// Applies one detected point (first answer byte, second answer byte) to the
+// configuration bytes b1, b2 and the parameter bytes; returns the group (1..32).
+struct AutoConfigPoint {
+    int b1 = 0, b2 = 0, param1 = 0, param2 = 0;
+};
+AutoConfigPoint ApplyDetectedPoint(AutoConfigPoint configured, int detected1, int detected2, bool overwrite);
+// True when it ran to the end.
+bool RunAutoConfiguration(Session&, LoopContext&, AutoConfigChoice);
+
+// Waits `seconds`, yielding; ends early when `stop` says so. False when the
+// abort button was pressed meanwhile.
+bool WaitInView(Session&, double seconds, const std::function<bool()>& stop);
+
+}  // namespace cfg

@@ -1,0 +1,152 @@
+// The sensor detail window: what is configured at one point, its window, and
+// with the panel its live reading and state, refreshed while the window is
+// open.
+#include <algorithm>
+
+#include "transfer/Blocks.h"
+#include "link/PanelCommands.h"
+#include "link/Screen.h"
+#include "loops/LoopSection.h"
+#include "shell/Language.h"
+#include "shell/Shell.h"
+#include "shell/Text.h"
+
+namespace cfg {
+
+namespace {
+
+constexpr int kRows = 18;
+constexpr int kColumns = 64;
+constexpr int kLabel = 2;
+constexpr int kValue = 15;
+constexpr int kDescriptionLength = 16;
+constexpr double kLiveSeconds = 1.2;
+
+std::string Description(Session& s, int point) {
+    auto& buf = s.config.TransferBuffer;
+    for (int i = 1; i <= kDescriptionLength; ++i) buf[i] = 32;
+    const long offset = static_cast<long>(point - 1) * kDescriptionLength;
+    if (s.ConfigSource == ConfigSource::Panel) {
+        ReadMemoryMap(s);
+        if (s.LinkStatus != status::kDone) return {};
+        ReadPanelBlock(s, s.config.AddressDirectory[kDescriptionEntry] + offset, kDescriptionLength, 1, buf);
+    } else {
+        ReadBlock(s, offset, kDescriptionLength, ".MY2", 1, buf);
+    }
+    std::string latin;
+    for (int i = 1; i <= kDescriptionLength; ++i) {
+        const int b = buf[i] & 0xFF;
+        latin += b < 32 || b >= 176 ? ' ' : static_cast<char>(b);
+    }
+    return Latin1ToUtf8(latin);
+}
+
+// Re-reads the two live bytes of point index k. False when the read failed.
+bool ReadLivePoint(Session& s, LoopContext& c, int k) {
+    ReadMemoryMap(s);
+    if (s.LinkStatus != status::kDone) return false;
+    auto& buf = s.config.TransferBuffer;
+    const long at = s.config.AddressDirectory[kLiveEntry] + (c.module - 1) * kLoopTableBytes + 2 * (k - 1);
+    ReadPanelBlock(s, at, 2, 1, buf);
+    if (s.LinkStatus != status::kDone) return false;
+    c.live[2 * k - 1] = buf[1] & 0xFF;
+    c.live[2 * k] = buf[2] & 0xFF;
+    return true;
+}
+
+}  // namespace
+
+void ShowPointDetail(Session& s, LoopContext& c, int point) {
+    const int k = point - (c.module - 1) * kPointsPerModule;
+    if (k < 1 || k > kPointsPerModule) return;
+    const bool panel = s.ConfigSource == ConfigSource::Panel;
+    Ui& ui = *s.ui;
+    const auto& image = s.config.ConfigImage;
+    const int b1 = image[kPointConfigCell + 2 * (k - 1)] & 0xFF;
+    const int b2 = image[kPointConfigCell + 2 * (k - 1) + 1] & 0xFF;
+    const int group = (b2 & 31) + 1;
+    const int t = b1 >> 4;
+    const bool silent = panel && (c.live[2 * k - 1] & 64) != 0;
+
+    bool red = false;
+    const std::string typeName = SensorDetailName(s, silent ? 64 : t, b1 & 7, red);
+    const std::string description = Description(s, point);
+    const std::string logic =
+        Utf8Left(PointLogicText(s, PointEntry::Decode(b1, b2), point), 33);
+
+    ui.OpenDetailWindow(GetText(s, 375) + " " + std::to_string(point), kRows, kColumns);
+    ui.WriteDetail(2, kLabel, GetText(s, 375) + "   " + PadZeros(3, point), ScreenColor::Default);
+    ui.WriteDetail(2, kValue,
+                   GetText(s, 377) + std::to_string(c.module) + "; " + GetText(s, t < 9 ? 394 : 393) +
+                       std::to_string(k) + "]",
+                   ScreenColor::Default);
+    if (silent) ui.WriteDetail(2, 48, GetText(s, 378), ScreenColor::Red);
+    ui.WriteDetail(3, kLabel, GetText(s, 379), ScreenColor::Default);
+    ui.WriteDetail(3, kValue, typeName, red ? ScreenColor::Red : ScreenColor::Default);
+    ui.WriteDetail(4, kLabel, GetText(s, 380), ScreenColor::Default);
+    ui.WriteDetail(4, kValue, description, ScreenColor::Default);
+    ui.WriteDetail(5, kLabel, GetText(s, 381), ScreenColor::Default);
+    ui.WriteDetail(5, kValue, logic, ScreenColor::Default);
+    ui.WriteDetail(6, kLabel, GetText(s, 382), ScreenColor::Default);
+    ui.WriteDetail(6, kValue, std::to_string(group), ScreenColor::Default);
+
+    PointWindow w;
+    int reference = -1;
+    if (t > 0) {
+        // Types 2 and 3 with a reference level: up to index 100 here.
+        if ((t == 2 || t == 3) && k <= 100) reference = c.reference[4 * k];
+        const int x = image[kPointParamCell + 2 * (k - 1) + 1] & 0xFF;
+        w = ComputeWindow(c.thresholds, t, b1 & 7, x, reference);
+        ui.WriteDetail(8, kLabel, GetText(s, 395), ScreenColor::Default);
+        ui.WriteDetail(8, kValue, LoopValueText(w.hi), ScreenColor::Default);
+        ui.WriteDetail(9, kLabel, GetText(s, 383), ScreenColor::Default);
+        ui.WriteDetail(9, kValue, LoopValueText(w.mid), ScreenColor::Default);
+        ui.WriteDetail(10, kLabel, GetText(s, 384), ScreenColor::Default);
+        ui.WriteDetail(10, kValue, LoopValueText(w.lo), ScreenColor::Default);
+        if (panel && reference >= 0) {
+            const bool off = reference <= w.lo || reference >= w.up;
+            ui.WriteDetail(12, kLabel, GetText(s, 1420), ScreenColor::Default);
+            ui.WriteDetail(12, kValue, LoopValueText(reference), off ? ScreenColor::Red : ScreenColor::Default);
+            ui.WriteDetail(13, kLabel, GetText(s, 1421), ScreenColor::Default);
+            ui.WriteDetail(13, kValue, LoopValueText(w.lo) + "..." + LoopValueText(w.up), ScreenColor::Default);
+            ui.WriteDetail(14, kLabel, GetText(s, 1422), ScreenColor::Default);
+            ui.WriteDetail(14, kValue, LoopValueText(x), ScreenColor::Default);
+        }
+    }
+
+    if (panel) {
+        ui.WriteDetail(16, kLabel, GetText(s, 385), ScreenColor::Default);
+        ui.WriteDetail(17, kLabel, GetText(s, 386), ScreenColor::Default);
+        const double opened = s.clock->SecondsSinceMidnight();
+        while (ui.DetailWindowOpen()) {
+            if (!ReadLivePoint(s, c, k)) break;
+            const int reading = c.live[2 * k];
+            const int state = t > 0 ? PointState(reading, w, t, reference) : -1;
+            static constexpr int kStateText[4] = {387, 388, 389, 390};
+            const std::string stateText = state >= 0 && state <= 3 ? GetText(s, kStateText[state]) : GetText(s, 391);
+            ui.WriteDetail(16, kValue, LoopValueText(reading) + "    ", ScreenColor::Default);
+            ui.WriteDetail(17, kValue, Utf8PadRight(stateText, 20),
+                           state == 1 ? ScreenColor::Green : ScreenColor::Red);
+            LoopMark m;
+            m.point = point;
+            m.configured = t > 0;
+            m.reading = reading;
+            m.lo = w.lo;
+            m.mid = w.mid;
+            m.hi = w.hi;
+            m.up = w.up;
+            m.state = state;
+            ui.AddDetailSample(s.clock->SecondsSinceMidnight() - opened, m);
+            if (!WaitInView(s, kLiveSeconds, [&ui] { return !ui.DetailWindowOpen(); })) break;
+        }
+    } else {
+        while (ui.DetailWindowOpen()) {
+            if (s.events.AbortRequested != 0) break;
+            Yield(s);
+        }
+    }
+    s.events.AbortRequested = 0;
+    ui.CloseDetailWindow();
+}
+
+}  // namespace cfg
