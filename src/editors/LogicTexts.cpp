@@ -160,7 +160,7 @@ std::string LogicFieldsText(const LogicBlock& b) {
 }
 
 std::vector<std::string> LogicReportLines(Session& s, const LogicTable& t) {
-    std::vector<std::string> lines{GetText(s, 88)};
+    std::vector<std::string> lines;
     bool any = false;
     for (int n = 1; n <= kLogicBlockCount; ++n) {
         const LogicBlock& b = t[n];

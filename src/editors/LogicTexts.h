@@ -38,8 +38,9 @@ std::string LogicBlockSentence(Session&, const LogicBlock&);
 // The record's words in hexadecimal: "H 8107  W1 1004  W2 000A".
 std::string LogicFieldsText(const LogicBlock&);
 
-// The printout of the logic: heading text 88, then every defined block with
-// its settings and conditions (texts 176..191), or text 192 when none is.
+// The printout of the logic (the printout puts heading text 88 above it):
+// every defined block with its settings and conditions (texts 176..191), or
+// text 192 when none is.
 std::vector<std::string> LogicReportLines(Session&, const LogicTable&);
 
 }  // namespace cfg
