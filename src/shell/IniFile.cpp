@@ -45,11 +45,19 @@ bool IniKeyLine(const std::string& line, std::string& key, std::string& value) {
 }
 
 std::string IniValue(std::string v) {
+    // A stray CR or NUL inside a line ends the value, as a line ending would:
+    // what is kept must read back the same after a save.
+    auto end = v.find_first_of(std::string("\0\r", 2));
+    if (end != std::string::npos) v = Trim(v.substr(0, end));
     if (v.size() >= 2 && ((v.front() == '"' && v.back() == '"') || (v.front() == '\'' && v.back() == '\'')))
         v = v.substr(1, v.size() - 2);
-    auto nul = v.find('\0');
-    if (nul != std::string::npos) v.resize(nul);
     if (v.size() > 255) v.resize(255);
+    return v;
+}
+
+std::string IniWriteValue(const std::string& v) {
+    bool quoted = v.size() >= 2 && ((v.front() == '"' && v.back() == '"') || (v.front() == '\'' && v.back() == '\''));
+    if (quoted || Trim(v) != v) return '"' + v + '"';
     return v;
 }
 

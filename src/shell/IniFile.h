@@ -22,9 +22,12 @@ bool IniSectionLine(const std::string& line, std::string& name);
 // "key = value": true with the trimmed key and the raw trimmed value; false
 // for comments and lines without "=".
 bool IniKeyLine(const std::string& line, std::string& key, std::string& value);
-// A raw value as the profile call returns it: surrounding quotes removed,
-// cut at a NUL and at 255 characters.
+// A raw value as the profile call returns it: cut at a CR or NUL,
+// surrounding quotes removed, cut at 255 characters.
 std::string IniValue(std::string raw);
+// The text to write after "key=" so that IniValue reads back exactly v:
+// quoted when v has blanks at either end or is itself enclosed in quotes.
+std::string IniWriteValue(const std::string& v);
 
 // Calls visit(upper-cased section, upper-cased key, value) for every key
 // line that stands under a section header, in file order; stops when visit

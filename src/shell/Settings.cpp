@@ -31,7 +31,7 @@ bool WriteProfileString(const std::string& file, const std::string& section,
     IniLines ini;
     ReadIniLines(path, ini);
     std::string wantSection = UpperCase(section), wantKey = UpperCase(key);
-    std::string newLine = key + "=" + value;
+    std::string newLine = key + "=" + IniWriteValue(value);
     bool inSection = false, sectionFound = false, done = false;
     std::size_t insertAt = 0;  // after the last non-blank line of the section
     for (std::size_t i = 0; i < ini.lines.size() && !done; ++i) {

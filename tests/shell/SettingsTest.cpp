@@ -39,6 +39,22 @@ TEST(ProfileTest, LongValuesAreCutAt255) {
     EXPECT_EQ(GetProfileString(ini, "s", "k", "").size(), 255u);
 }
 
+TEST(ProfileTest, WhatIsReadWritesBackUnchanged) {
+    TempFolder f;
+    std::string ini = f.File("a.ini");
+    // A stray CR or NUL inside a line ends the value; blanks and quotes that
+    // belong to a value survive a write and a second read.
+    WriteAll(ini, std::string("[s]\r\na=4 \r\0\x30\r\nb=\" x \"\r\nc=\"\"q\"\"\r\n", 32));
+    for (const char* key : {"a", "b", "c"}) {
+        std::string v = GetProfileString(ini, "s", key, "?");
+        ASSERT_TRUE(WriteProfileString(ini, "s", key, v));
+        EXPECT_EQ(GetProfileString(ini, "s", key, "?"), v) << key;
+    }
+    EXPECT_EQ(GetProfileString(ini, "s", "a", "?"), "4");
+    EXPECT_EQ(GetProfileString(ini, "s", "b", "?"), " x ");
+    EXPECT_EQ(GetProfileString(ini, "s", "c", "?"), "\"q\"");
+}
+
 TEST(ProfileTest, WriteUpdatesInPlaceAndKeepsTheRest) {
     TempFolder f;
     std::string ini = f.File("a.ini");
