@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "BackupCompareUi.h"
 #include "ClockProgrammerUi.h"
 #include "DisplayTextsUi.h"
 #include "LogicBlockUi.h"
@@ -234,6 +235,7 @@ class Ui : public EventPumpUi,
            public LogicBlockUi,
            public LoopUi,
            public PrintoutUi,
-           public DisplayTextsUi {};
+           public DisplayTextsUi,
+           public BackupCompareUi {};
 
 }  // namespace cfg
