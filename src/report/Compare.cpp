@@ -68,7 +68,8 @@ using PartSelection = std::array<bool, 5>;
 
 // --- readable lines ------------------------------------------------------------
 
-// Words of a printed line; a quoted text and a [...] tag are one word each.
+// Words of a printed line; a quoted text and a [...] tag are one word each,
+// dot leaders are dropped ("Type......" is "Type").
 std::vector<std::string> Tokens(const std::string& line) {
     std::vector<std::string> out;
     std::size_t i = 0;
@@ -85,24 +86,25 @@ std::vector<std::string> Tokens(const std::string& line) {
         } else {
             while (end < line.size() && line[end] != ' ') ++end;
         }
-        out.push_back(line.substr(i, end - i));
+        std::string token = line.substr(i, end - i);
         i = end;
+        // Dot leaders fill a column up to its value: their length follows
+        // the value's, so they are no part of a word.
+        if (close == 0) {
+            for (std::size_t dots; (dots = token.find("..")) != std::string::npos;) {
+                std::size_t run = token.find_first_not_of('.', dots);
+                token.erase(dots, run == std::string::npos ? std::string::npos : run - dots);
+            }
+        }
+        if (!token.empty()) out.push_back(std::move(token));
     }
     return out;
 }
 
-bool OnlyDots(const std::string& t) {
-    return !t.empty() && std::all_of(t.begin(), t.end(), [](char c) { return c == '.'; });
-}
-
-// A label as a reader wants it: dot leaders and a closing ":" or arrow go.
+// A label as a reader wants it: a closing ":" or arrow goes.
 std::string CleanLabel(const std::vector<std::string>& tokens) {
     std::string out;
-    for (std::string t : tokens) {
-        if (OnlyDots(t) && t.size() >= 2) continue;
-        // "Type......" keeps "Type"; "no." keeps its one dot.
-        std::size_t dots = t.find("..");
-        if (dots != std::string::npos && dots > 0) t.erase(dots);
+    for (const std::string& t : tokens) {
         if (t == ":" && !out.empty()) {
             out += ":";
             continue;
@@ -264,6 +266,10 @@ std::vector<Printed> PrintedSections(Session& s) {
         if (title.empty()) title = "#" + std::to_string(def.code);
         out.push_back({&def, 1, title});
     }
+    // The printout's order: the main file's sections, then the clock
+    // programmer, the logics, the display texts.
+    std::stable_sort(out.begin(), out.end(),
+                     [](const Printed& x, const Printed& y) { return x.def->part < y.def->part; });
     return out;
 }
 
