@@ -104,6 +104,9 @@ public:
     bool AskDateTime(const std::string& title, DateTimeFields&, int focusField) override;
     int AskSensorInput(const SensorInputRequest&) override;
     PrintResult PrintReport(const ReportPrintJob&) override;
+    int ChooseBackup(const BackupListView&) override;
+    std::string AskFolder(const std::string& title, const std::string& start) override;
+    void ShowComparison(const ComparisonView&) override;
 
     void ShowEditScreen(const std::string& title, const std::string& ok, const std::string& cancel) override;
     void HideEditScreen() override;

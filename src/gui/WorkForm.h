@@ -44,6 +44,9 @@ public:
 
     // --- menus -----------------------------------------------------------------
     QMenu* settingsMenu() const { return settings_; }
+    // The backups folder and the backup before every send.
+    QAction* backupFolderAction() const { return backupFolder_; }
+    QAction* backupBeforeSendAction() const { return backupBeforeSend_; }
     QMenu* languageMenu() const { return languages_; }
     QAction* infoAction() const { return info_; }
     void SetMenusEnabled(bool);
@@ -94,6 +97,8 @@ private:
     QMenu* ports_;
     QMenu* bauds_;
     QAction* plantCode_;
+    QAction* backupFolder_;
+    QAction* backupBeforeSend_;
     QMenu* languages_;
     QAction* info_;
     QString homeTitle_;

@@ -43,6 +43,7 @@ constexpr int kSaveCaption = 1747;     // 1748 the save dialog's title
 constexpr int kPanelSide = 1749;
 constexpr int kProbeLimitText = 1750;
 constexpr int kBytesWord = 1751;
+constexpr int kSaveFailedText = 1752;
 constexpr int kCloseCaption = 1712;
 // Printout texts reused for the identification and the loop modules.
 constexpr int kVersionText = 75;
@@ -614,6 +615,7 @@ ComparisonView MakeComparisonView(Session& s, const std::string& firstName, cons
     v.saveCaption = GetText(s, kSaveCaption);
     v.saveTitle = Trim(GetText(s, kSaveCaption + 1));
     v.closeCaption = GetText(s, kCloseCaption);
+    v.saveFailedText = Trim(GetText(s, kSaveFailedText));
     return v;
 }
 

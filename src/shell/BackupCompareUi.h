@@ -42,6 +42,7 @@ struct ComparisonView {
     std::vector<std::string> reportLines;  // the same as a text report
     std::string saveCaption, closeCaption;
     std::string saveTitle;         // title of the file dialog of the text report
+    std::string saveFailedText;    // the report file could not be written (the path follows)
 };
 
 class BackupCompareUi {
