@@ -640,6 +640,8 @@ void CompareCommand(Session& s) {
     if (!firstIsPanel) {
         ChoiceRequest menu;
         menu.title = GetText(s, kCompareWith);
+        // The window's title may not show: the menu says what is compared.
+        menu.prompts = {SideName("A", firstName), Trim(GetText(s, kCompareWith)) + ":"};
         menu.items = {GetText(s, kCompareWith + 1), GetText(s, kCompareWith + 2)};
         const int choice = s.ui->AskChoice(menu);
         if (choice < 0 || choice > 1) return;
