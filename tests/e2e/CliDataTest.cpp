@@ -103,6 +103,9 @@ TEST_F(CliData, CompareExitCodesAndReport) {
     EXPECT_NE(report.find("Display messages\n  POINT DESCRIPTIONS \xE2\x80\xBA Point no. 1: \"                \" \xE2\x86\x92 \"Q               \""), std::string::npos)
         << report;
 
+    // An existing report is replaced only with --yes.
+    EXPECT_EQ(Cli({"compare", "A", "B", "--output", "diff.txt"}).exitCode, 2);
+    EXPECT_EQ(Cli({"--yes", "compare", "A", "B", "--output", "diff.txt"}).exitCode, 1);
     EXPECT_EQ(Cli({"compare", "A", "NOTHERE"}).exitCode, 2);
     EXPECT_EQ(Cli({"compare"}).exitCode, 2);
     EXPECT_EQ(Cli({"compare", "A", "B", "C"}).exitCode, 2);

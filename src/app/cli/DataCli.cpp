@@ -69,6 +69,11 @@ int CompareCommandLine(Session& s, CliUi& ui, const std::string& first, const st
                        const std::string& output, std::ostream& out) {
     ui.BeginCommand();
     const int errors = ui.ErrorsShown();
+    std::error_code ec;
+    if (!output.empty() && output != "-" && fs::exists(output, ec) && !ui.answers.yes) {
+        std::cerr << "cfgvimo-cli: " << output << " exists; --yes replaces it\n";
+        return 2;
+    }
     const std::string a = AbsoluteSet(first);
     if (CheckConfigFile(s, a, 1) != status::kDone) return 2;
     std::string b, bName;
