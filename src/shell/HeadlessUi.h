@@ -65,6 +65,7 @@ public:
 
     // No printer: nothing is printed.
     PrintResult PrintReport(const ReportPrintJob&) override { return PrintResult::Failed; }
+    bool AskSerialNumber(SerialNumberFields&, int) override { return false; }
 };
 
 }  // namespace cfg

@@ -14,6 +14,7 @@
 
 #include "PrintoutUi.h"
 #include "SensorInputUi.h"
+#include "SerialNumberUi.h"
 
 namespace cfg {
 
@@ -224,6 +225,7 @@ class Ui : public EventPumpUi,
            public BusyAreaUi,
            public TextGridUi,
            public SensorInputUi,
-           public PrintoutUi {};
+           public PrintoutUi,
+           public SerialNumberUi {};
 
 }  // namespace cfg

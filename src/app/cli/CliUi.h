@@ -23,6 +23,8 @@ struct CliAnswers {
     std::string copySource;     // the copy dialog
     std::string copyDest;
     std::optional<DateTimeFields> clock;  // the clock dialog; none = the PC's time
+    std::string serialNumber;   // the serial-number form: "" = the proposal
+    std::string serialDate;
 };
 
 class CliUi final : public HeadlessUi {
@@ -54,6 +56,8 @@ public:
     bool AskDateTime(const std::string& title, DateTimeFields&, int focusField) override;
     // The command line edits no loop point: the point dialog is cancelled.
     int AskSensorInput(const SensorInputRequest&) override { return kSensorInputCancelled; }
+    // Prints the proposal (or the options' entry); accepts it with --yes.
+    bool AskSerialNumber(SerialNumberFields&, int focusField) override;
 
     void SetIdentification(const std::string& t) override { identification_ = t; }
     const std::string& Identification() const { return identification_; }
@@ -80,6 +84,7 @@ private:
     bool copyAnswered_ = false;
     bool choiceAnswered_ = false;
     bool clockAnswered_ = false;
+    bool serialAnswered_ = false;
     bool statusVisible_ = false;
     std::string status_;
     std::string lastPrinted_;
