@@ -35,7 +35,7 @@ TEST(SerialProposalTest, EntryChecksNameTheOffendingField) {
     EXPECT_EQ(CheckSerialEntry("VS24000042", "04/03/24"), -1);
     EXPECT_EQ(CheckSerialEntry("VS24000042", "04\\03\\24"), -1);
     EXPECT_EQ(CheckSerialEntry("VS2400004X", "04/03/24"), kSerialNumberField);
-    EXPECT_EQ(CheckSerialEntry("VS240 0042", "04/03/24"), kSerialNumberField);
+    EXPECT_EQ(CheckSerialEntry("VS2400 042", "04/03/24"), kSerialNumberField);
     EXPECT_EQ(CheckSerialEntry("VS24000042", "04-03-24"), kSerialDateField);
     EXPECT_EQ(CheckSerialEntry("VS24000042", "4/3/24"), kSerialDateField);
     // A prefix is free text: only the counter must be digits.
@@ -56,7 +56,7 @@ protected:
         s.ConfigSource = ConfigSource::Panel;
         port.Panel().SetProgrammingMode(true, 0);
         t.clock.SetDate(2026, 11, 9, 1);
-        for (long a = kSerialNumberAddress; a < kProductionDateAddress + kProductionDateLength; ++a) mem.Set(a, 0xEE);
+        for (long a = kSerialNumberAddress; a <= kProductionDateAddress + kProductionDateLength; ++a) mem.Set(a, 0xEE);
     }
     std::string Counter() const { return ReadText(CounterFilePath(s)); }
     void WriteCounter(const std::string& text) { std::ofstream(CounterFilePath(s), std::ios::binary) << text; }
