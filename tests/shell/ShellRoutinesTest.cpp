@@ -108,9 +108,34 @@ TEST(FileNamesTest, ResolvesWithoutRegardToCaseInsideTheFolder) {
     std::filesystem::create_directory(f.File("Sub"));
     std::ofstream(f.File("Sub/Plant.cy2")) << "x";
     EXPECT_EQ(ResolveExisting(f.File("Sub/PLANT.CY2")), f.File("Sub/Plant.cy2"));
-    EXPECT_EQ(ResolveExisting(f.File("SUB/PLANT.CY2")), "");  // folders keep their case
     EXPECT_EQ(ResolveForWrite(f.File("Sub/NEW.CY2")), f.File("Sub/NEW.CY2"));
     EXPECT_TRUE(FileExists(f.File("Sub/plant.CY2")));
+    EXPECT_EQ(ResolveExisting(f.File("Sub/NOTHERE.CY2")), "");
+}
+
+// Whether the disk under `folder` finds a file by a name in another case.
+bool DiskIgnoresCase(const TempFolder& f) {
+    std::ofstream(f.File("case-probe")) << "x";
+    return std::filesystem::exists(f.File("CASE-PROBE"));
+}
+
+TEST(FileNamesTest, FolderNamesKeepTheirCaseOnACaseSensitiveDisk) {
+    TempFolder f;
+    if (DiskIgnoresCase(f)) GTEST_SKIP() << "the temporary folder's disk ignores case: every spelling of a folder opens it";
+    std::filesystem::create_directory(f.File("Sub"));
+    std::ofstream(f.File("Sub/Plant.cy2")) << "x";
+    EXPECT_EQ(ResolveExisting(f.File("SUB/PLANT.CY2")), "");
+}
+
+// On a disk that ignores case the name typed opens the file, but the name
+// given back is the stored one, as on any other disk.
+TEST(FileNamesTest, GivesTheStoredSpellingOnACaseInsensitiveDisk) {
+    TempFolder f;
+    if (!DiskIgnoresCase(f)) GTEST_SKIP() << "the temporary folder's disk keeps names that differ only in case apart";
+    std::ofstream(f.File("Plant.cy2")) << "x";
+    EXPECT_EQ(ResolveExisting(f.File("PLANT.CY2")), f.File("Plant.cy2"));
+    EXPECT_EQ(ResolveForWrite(f.File("plant.CY2")), f.File("Plant.cy2"));
+    EXPECT_EQ(ListFilesWithExtension(f.Path(), ".CY2"), std::vector<std::string>{"Plant.cy2"});
 }
 
 TEST(TextTest, Utf8AndNumbers) {
@@ -130,7 +155,8 @@ TEST(TextTest, Utf8AndNumbers) {
 TEST(TextTest, NumbersIgnoreTheProcessLocale) {
     const std::string before = std::setlocale(LC_NUMERIC, nullptr);
     bool comma = false;
-    for (const char* name : {"it_IT.UTF-8", "it_IT.utf8", "de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8"})
+    for (const char* name : {"it_IT.UTF-8", "it_IT.utf8", "de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8",
+                             "Italian_Italy.1252", "German_Germany.1252"})
         if (std::setlocale(LC_NUMERIC, name) && *std::localeconv()->decimal_point == ',') {
             comma = true;
             break;
