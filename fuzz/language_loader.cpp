@@ -8,11 +8,12 @@
 #include <fstream>
 #include <string>
 
+#include "shell/HeadlessUi.h"
 #include "shell/Language.h"
 #include "shell/Text.h"
 
 namespace {
-class NullUi : public cfg::Ui {
+class NullUi : public cfg::HeadlessUi {
 public:
     cfg::MsgAnswer MessageBox(const std::string&, const std::string&, cfg::MsgButtons, cfg::MsgIcon) override {
         return cfg::MsgAnswer::Ok;

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build and the tests need, when missing.
 set -euo pipefail
-pkgs=(cmake ninja-build g++ pkg-config
+pkgs=(cmake ninja-build g++ clang libclang-rt-14-dev pkg-config
       qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libqt6serialport6-dev
       libgtest-dev libgmock-dev
       xvfb xauth fonts-dejavu-core locales)

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: the full build (core, simulator,
-# GUI under the offscreen platform) and the core again under ASan + UBSan.
+# GUI under the offscreen platform), the core again under ASan + UBSan, and a
+# short run of every fuzz target from its committed corpus (clang).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup-deps.sh
@@ -12,4 +13,9 @@ if [ "${CFG_SKIP_ASAN:-0}" != "1" ]; then
   cmake --preset asan >/dev/null
   cmake --build --preset asan
   ctest --preset asan
+fi
+if [ "${CFG_SKIP_FUZZ:-0}" != "1" ]; then
+  cmake --preset fuzz >/dev/null
+  cmake --build --preset fuzz
+  ctest --preset fuzz
 fi

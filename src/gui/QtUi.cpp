@@ -74,6 +74,24 @@ QWidget* QtUi::Anchor() const { return workForm(); }
 
 void QtUi::ProcessEvents() {
     QCoreApplication::processEvents(QEventLoop::AllEvents);
+    AfterEvents();
+}
+
+bool QtUi::WaitForEvents(int maxMs) {
+    if (!idleTimer_) {
+        idleTimer_ = new QTimer(this);
+        idleTimer_->setSingleShot(true);
+    }
+    // The timer's expiry is itself an event: the wait ends after maxMs at
+    // the latest, at once when the user does something.
+    idleTimer_->start(maxMs);
+    QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+    idleTimer_->stop();
+    AfterEvents();
+    return true;
+}
+
+void QtUi::AfterEvents() {
     // Objects released with deleteLater go when no window handler is running.
     if (handlerDepth_ == 0) QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     if (quitRequested_ && !ending_ && handlerDepth_ == 0) throw ProgramEnd{};

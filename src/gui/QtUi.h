@@ -6,6 +6,7 @@
 
 #include <QObject>
 #include <QPointer>
+#include <QTimer>
 #include <QTranslator>
 #include <array>
 #include <functional>
@@ -87,6 +88,7 @@ public:
 
     // --- Ui --------------------------------------------------------------------------
     void ProcessEvents() override;
+    bool WaitForEvents(int maxMs) override;
     MsgAnswer MessageBox(const std::string& title, const std::string& text, MsgButtons, MsgIcon) override;
     void Beep() override;
     ValueAnswer ShowValueDialog(const ValueRequest&) override;
@@ -151,6 +153,9 @@ private:
         QtUi& ui_;
     };
 
+    // What follows every run of window events: deferred deletes, the end of
+    // the program once the main window was closed.
+    void AfterEvents();
     QWidget* DialogParent() const;
     QWidget* Anchor() const;
     void LoadQtTranslation();
@@ -163,6 +168,7 @@ private:
     QPointer<AboutForm> splash_;
     std::vector<QPointer<QWidget>> forms_;
     QTranslator qtTranslator_;
+    QTimer* idleTimer_ = nullptr;  // ends an idle wait when no event came
     bool demo_ = false;
     bool quitRequested_ = false;
     bool ending_ = false;

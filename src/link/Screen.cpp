@@ -185,7 +185,12 @@ void HandleEditCursor(Session& s) {
 
 void RunEditLoop(Session& s, const std::function<void(int line)>& editLine) {
     for (;;) {
-        Yield(s);
+        const FormEvents& e = s.events;
+        const bool pending = e.UserEvent || e.ExitRequested || e.ForwardEvent || e.ReverseRequested || e.ResetRequested;
+        if (pending)
+            Yield(s);
+        else
+            IdleYield(s);
         HandleEditCursor(s);
         if (s.events.ExitRequested != 0) break;
         if (s.events.UserEvent != 0) {

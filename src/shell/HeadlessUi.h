@@ -10,6 +10,7 @@ namespace cfg {
 class HeadlessUi : public Ui {
 public:
     void ProcessEvents() override {}
+    bool WaitForEvents(int) override { return false; }
 
     void Beep() override {}
     ValueAnswer ShowValueDialog(const ValueRequest&) override { return {}; }

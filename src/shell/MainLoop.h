@@ -33,7 +33,11 @@ template <typename Pred>
 void RunMainLoop(Session& s, Pred keepRunning) {
     while (keepRunning()) {
         MainLoopTurn(s);
-        Yield(s);
+        // Resting in states 2 and 4 with no command: only the user can wake it.
+        if ((s.MainState == 2 || s.MainState == 4) && s.SectionCommand == 0)
+            IdleYield(s);
+        else
+            Yield(s);
     }
 }
 }  // namespace cfg

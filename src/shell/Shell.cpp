@@ -11,6 +11,10 @@ void Yield(Session& s) {
         s.clock->SleepMs(10);
 }
 
+void IdleYield(Session& s) {
+    if (!s.ui->WaitForEvents(kIdleWaitMs)) Yield(s);
+}
+
 namespace {
 template <typename Stop>
 void WaitWhile(Session& s, double seconds, Stop stop) {

@@ -10,6 +10,12 @@ namespace cfg {
 // Let pending window events run, then wait up to 10 ms; the wait ends at once
 // when link input arrives.
 void Yield(Session&);
+// The rest of a routine that waits for the user and nothing else (the main
+// loop with no command, a list waiting for a click): sleeps until a window
+// event arrives, at most kIdleWaitMs, so that an idle program costs nothing.
+// Falls back to Yield where the front end cannot wait on its events.
+inline constexpr int kIdleWaitMs = 250;
+void IdleYield(Session&);
 // Yield until `seconds` have passed, PauseBreak is set, or the clock goes
 // backwards (midnight). Clears PauseBreak on the way in and out.
 void PauseSeconds(Session&, double seconds);

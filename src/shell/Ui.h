@@ -119,6 +119,10 @@ class EventPumpUi {
 public:
     virtual ~EventPumpUi() = default;
     virtual void ProcessEvents() = 0;
+    // Sleeps until a window event arrives (a click, a key, a timer) or
+    // maxMs pass, then lets the events run. False when the front end cannot
+    // wait on its events; the caller then rests in its own way.
+    virtual bool WaitForEvents(int maxMs) = 0;
 };
 
 // Message boxes and the modal dialogs.

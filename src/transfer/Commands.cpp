@@ -1,6 +1,7 @@
 #include "transfer/Commands.h"
 
 #include <array>
+#include <filesystem>
 #include <fstream>
 #include <string>
 
@@ -12,7 +13,10 @@
 #include "shell/FileNames.h"
 #include "shell/Language.h"
 #include "shell/Messages.h"
+#include "shell/RuntimeError.h"
 #include "shell/Text.h"
+
+namespace fs = std::filesystem;
 
 namespace cfg {
 
@@ -150,10 +154,11 @@ FileDialogRequest NameDialog(Session& s, int titleText, int firstFilterText) {
     return req;
 }
 
-// A length or address from the panel's directory that the buffers cannot
-// hold: the panel's answer is not usable.
+// A length from the panel's directory that the transfer buffer cannot hold:
+// the panel's answer is not usable. A length of 0 or a few bytes is the
+// panel's own business (an empty area) and moves as it is.
 bool FitsTransferBuffer(Session& s, long count) {
-    if (count >= 3 && count <= 4000) return true;
+    if (count >= 1 && count <= 4000) return true;
     AlertOne(s, 1374);
     s.LinkStatus = status::kRefused;
     return false;
@@ -224,17 +229,62 @@ private:
 constexpr int kReceiveBusyText[5] = {0, 453, 455, 457, 459};
 constexpr int kSendBusyText[5] = {0, 479, 481, 484, 487};
 
+// A part being received is written beside its final place under this name;
+// the set's files are replaced only once every part asked for arrived whole,
+// so that a failed or aborted receive leaves the previous set as it was (a
+// set mixing a new .CY2 with an old .PY2 would be worse than either).
+constexpr const char* kPendingSuffix = ".PART";
+
+std::string PendingFile(const std::string& name, int kind) {
+    return ResolveForWrite(Trim(name) + PartExtension(kind) + kPendingSuffix);
+}
+
+void DropPendingParts(const std::string& name, const Selection& selected) {
+    for (int kind = 1; kind <= 4; ++kind) {
+        if (!selected[kind]) continue;
+        std::error_code ec;
+        fs::remove(PendingFile(name, kind), ec);
+    }
+}
+
+// Moves the received parts into place. False (after reporting it) when a
+// file of the set could not be replaced.
+bool CommitPendingParts(Session& s, const std::string& name, const Selection& selected) {
+    for (int kind = 1; kind <= 4; ++kind) {
+        if (!selected[kind]) continue;
+        const std::string pending = PendingFile(name, kind);
+        const std::string target = ResolveForWrite(Trim(name) + PartExtension(kind));
+        std::error_code ec;
+        fs::rename(pending, target, ec);
+        if (ec) {
+            // Some systems refuse to rename onto an existing file.
+            std::error_code removed;
+            fs::remove(target, removed);
+            fs::rename(pending, target, ec);
+        }
+        if (ec) {
+            s.LastErrorNumber = err::kPathFileAccess;
+            ReportFileError(s);
+            s.LinkStatus = status::kRefused;
+            DropPendingParts(name, selected);
+            return false;
+        }
+    }
+    return true;
+}
+
 Outcome ReceiveParts(Session& s, const std::string& name, const Selection& selected) {
     for (int kind = 1; kind <= 4; ++kind) {
         if (!selected[kind]) continue;
         ShowBusy(s, GetText(s, kReceiveBusyText[kind]));
         std::fstream file;
         s.QuietErrors = 1;
-        bool created = CreateConfigPart(s, name, PartExtension(kind), file);
+        bool created = CreateConfigPart(s, name, std::string(PartExtension(kind)) + kPendingSuffix, file);
         s.QuietErrors = 0;
         if (!created) {
             ReportFileError(s);
             s.LinkStatus = status::kRefused;
+            DropPendingParts(name, selected);
             return Outcome::FileError;
         }
         Receiver r(s, file);
@@ -245,8 +295,13 @@ Outcome ReceiveParts(Session& s, const std::string& name, const Selection& selec
         case 3: ok = r.Logics(); break;
         case 4: ok = r.Texts(); break;
         }
-        if (!ok) return Outcome::Failed;
+        file.close();
+        if (!ok) {
+            DropPendingParts(name, selected);
+            return Outcome::Failed;
+        }
     }
+    if (!CommitPendingParts(s, name, selected)) return Outcome::Failed;
     return Outcome::Done;
 }
 
@@ -360,7 +415,11 @@ long NeededLength(Session& s, int kind) {
     }
 }
 
-bool SendParts(Session& s, const std::string& name, const Selection& selected) {
+// Sends the selected parts in order. `sent` gets the parts that reached the
+// panel whole; `interrupted` the part that failed half-way (0 for none).
+bool SendParts(Session& s, const std::string& name, const Selection& selected, Selection& sent, int& interrupted) {
+    sent = {};
+    interrupted = 0;
     for (int kind = 1; kind <= 4; ++kind) {
         if (!selected[kind]) continue;
         ShowBusy(s, GetText(s, kSendBusyText[kind]));
@@ -387,9 +446,26 @@ bool SendParts(Session& s, const std::string& name, const Selection& selected) {
         case 3: ok = snd.Logics(); break;
         case 4: ok = snd.Texts(); break;
         }
-        if (!ok) return false;
+        if (!ok) {
+            interrupted = kind;
+            return false;
+        }
+        sent[kind] = true;
     }
     return true;
+}
+
+// After a send that stopped half-way: which parts the panel now holds from
+// the set, and which one it holds only in part, so that the installer knows
+// the panel's configuration may be a mixture.
+void ReportPartialSend(Session& s, const Selection& sent, int interrupted) {
+    std::string reached;
+    for (int kind = 1; kind <= 4; ++kind)
+        if (sent[kind]) reached += (reached.empty() ? "" : ", ") + GetText(s, PartNameText(kind));
+    std::string text = GetText(s, 1900) + "\r\n\r\n" + GetText(s, 1901) + " " +
+                       (reached.empty() ? GetText(s, 1903) : reached) + "\r\n" + GetText(s, 1902) + " " +
+                       GetText(s, PartNameText(interrupted));
+    s.ui->MessageBox(BoxTitle(s), text, MsgButtons::Ok, MsgIcon::Exclamation);
 }
 
 }  // namespace
@@ -570,8 +646,17 @@ void SendConfiguration(Session& s) {
         }
     }
     ReadMemoryMap(s);
-    if (s.LinkStatus != status::kDone || !SendParts(s, name, selected)) {
+    if (s.LinkStatus != status::kDone) {
         ReleasePanel(s);
+        return;
+    }
+    Selection sent;
+    int interrupted = 0;
+    if (!SendParts(s, name, selected, sent, interrupted)) {
+        const int failure = s.LinkStatus;
+        ReleasePanel(s);
+        if (interrupted != 0) ReportPartialSend(s, sent, interrupted);
+        s.LinkStatus = failure;
         return;
     }
     // The panel's own last-change date, as it stands after the send.

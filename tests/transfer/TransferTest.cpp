@@ -291,8 +291,10 @@ TEST_F(PanelTransfer, RefusedCommitStopsTheSend) {
     WriteFiles(Base("BAD"), set);
     Send(Base("BAD"), 3);
     EXPECT_EQ(t.s.LinkStatus, 170);
-    ASSERT_FALSE(t.ui.messages.empty());
-    EXPECT_EQ(t.ui.messages.back().title, "1388");
+    ASSERT_GE(t.ui.messages.size(), 2u);
+    EXPECT_EQ(t.ui.messages[t.ui.messages.size() - 2].title, "1388");
+    // The logics were written but not taken into use.
+    EXPECT_EQ(t.ui.messages.back().text, "1900\r\n\r\n1901 1903\r\n1902 1402");
     EXPECT_FALSE(panel->InProgrammingMode());
 }
 
@@ -321,4 +323,72 @@ TEST_F(PanelTransfer, OpenThePanelAndRefreshItsIdentification) {
     panel->SetPlantCode(99);
     RefreshConfigView(t.s);
     EXPECT_NE(t.s.LinkStatus, 255);
+}
+
+// A receive that the panel stops answering half-way leaves the set that was
+// there exactly as it was, and no temporary file behind.
+TEST_F(PanelTransfer, FailedReceiveLeavesThePreviousSetUntouched) {
+    panel->LoadSample();
+    vimo::sim::FileSet before = vimo::sim::SampleFileSet();
+    for (auto* part : {&before.cy2, &before.py2, &before.uy2, &before.my2})
+        for (auto& b : *part) b = static_cast<uint8_t>(b ^ 0x5A);
+    WriteFiles(Base("OLD"), before);
+
+    for (int after : {3, 60, 120}) {  // stopped in the .CY2, the .PY2, the .MY2
+        vimo::sim::Fault drop;
+        drop.kind = vimo::sim::FaultKind::kDrop;
+        drop.letters = "L";
+        drop.after = after;
+        panel->ClearFaults();
+        panel->AddFault(drop);
+        Receive(Base("OLD"));
+        EXPECT_NE(t.s.LinkStatus, 255) << after;
+        vimo::sim::FileSet now = Files(Base("OLD"));
+        EXPECT_EQ(now.cy2, before.cy2) << after;
+        EXPECT_EQ(now.py2, before.py2) << after;
+        EXPECT_EQ(now.uy2, before.uy2) << after;
+        EXPECT_EQ(now.my2, before.my2) << after;
+        for (const auto& e : fs::directory_iterator(t.folder.Path()))
+            EXPECT_EQ(e.path().string().find(".PART"), std::string::npos) << e.path();
+    }
+
+    // Once the panel answers again, the whole set is replaced at once.
+    panel->ClearFaults();
+    Receive(Base("OLD"));
+    ASSERT_EQ(t.s.LinkStatus, 255) << t.ui.AllMessages();
+    EXPECT_EQ(Files(Base("OLD")).cy2, panel->ExportFileSet().cy2);
+    EXPECT_EQ(Files(Base("OLD")).my2, panel->ExportFileSet().my2);
+}
+
+// A panel whose clock-program and logic areas are empty (length 0 in its
+// directory) still gives its whole configuration; those parts arrive empty.
+TEST_F(PanelTransfer, EmptyProgramAndLogicAreasDoNotStopTheReceive) {
+    panel->LoadSample();
+    auto& mem = panel->Mem();
+    for (int entry : {12, 17}) {
+        const int at = vimo::sim::kDirectory + 2 * (entry - 1);
+        mem.Set(static_cast<uint16_t>(at), 0);
+        mem.Set(static_cast<uint16_t>(at + 1), 0);
+    }
+    Receive(Base("EMPTY"));
+    ASSERT_EQ(t.s.LinkStatus, 255) << t.ui.AllMessages();
+    Bytes py2 = ReadAll(Base("EMPTY.PY2"));
+    ASSERT_EQ(py2.size(), 384u);
+    EXPECT_EQ(Slice(py2, 0, 350), Bytes(350, 255));
+    EXPECT_EQ(ReadAll(Base("EMPTY.UY2")).size(), 2u);
+    EXPECT_EQ(ReadAll(Base("EMPTY.MY2")), panel->ExportFileSet().my2);
+}
+
+// A send that stops half-way says which parts the panel now holds.
+TEST_F(PanelTransfer, InterruptedSendNamesThePartsThatArrived) {
+    WriteFiles(Base("SET"), vimo::sim::SampleFileSet());
+    vimo::sim::Fault drop;
+    drop.kind = vimo::sim::FaultKind::kDrop;
+    drop.letters = "J";
+    drop.after = 22;  // the .CY2 takes 20 writes; the .PY2 stops on its third
+    panel->AddFault(drop);
+    Send(Base("SET"));
+    EXPECT_NE(t.s.LinkStatus, 255);
+    ASSERT_FALSE(t.ui.messages.empty());
+    EXPECT_EQ(t.ui.messages.back().text, "1900\r\n\r\n1901 1398\r\n1902 1400");
 }

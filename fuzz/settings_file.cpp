@@ -1,0 +1,50 @@
+// A settings file of any content loads without a crash; what it gives is
+// what the program can use (no value longer than the profile's 255-character
+// cut), and a save rewrites it in place.
+#include <unistd.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "shell/HeadlessUi.h"
+#include "shell/Settings.h"
+
+namespace {
+class NullUi : public cfg::HeadlessUi {
+public:
+    cfg::MsgAnswer MessageBox(const std::string&, const std::string&, cfg::MsgButtons, cfg::MsgIcon) override {
+        return cfg::MsgAnswer::Ok;
+    }
+};
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    static const std::string folder = [] {
+        std::string f = "/tmp/fuzz-settings-" + std::to_string(getpid());
+        std::filesystem::create_directories(f);
+        return f;
+    }();
+    NullUi ui;
+    cfg::SystemClock clock;
+    cfg::Session s(ui, clock);
+    s.ProgramFolder = folder;
+    {
+        std::ofstream out(cfg::SettingsFilePath(s), std::ios::binary | std::ios::trunc);
+        out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
+    }
+    cfg::LoadSettings(s);
+    for (const std::string* v : {&s.CommPortName, &s.BaudRate, &s.DataBits, &s.ParityName, &s.StopBits,
+                                 &s.PlantCode, &s.CurrentLanguage})
+        if (v->size() > 255) std::abort();
+    (void)cfg::SettingsCaption(s);
+    cfg::SaveSettings(s);
+    cfg::Session again(ui, clock);
+    again.ProgramFolder = folder;
+    cfg::LoadSettings(again);
+    if (again.PlantCode != s.PlantCode || again.BaudRate != s.BaudRate) std::abort();
+    return 0;
+}
