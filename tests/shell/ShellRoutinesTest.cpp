@@ -1,11 +1,15 @@
 // The error handler, the value-input driver, pauses and the file-name helpers.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
 #include <clocale>
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 
 #include "TestSession.h"
+#include "shell/Clock.h"
 #include "shell/ErrorHandler.h"
 #include "shell/FileNames.h"
 #include "shell/Input.h"
@@ -178,3 +182,31 @@ TEST(TextTest, NumbersIgnoreTheProcessLocale) {
 
 }  // namespace
 }  // namespace cfg::test
+
+namespace cfg {
+namespace {
+
+// The real clock reads the calendar through the C library of each system:
+// the fields must be in range, the weekday must belong to the date, and the
+// seconds since midnight must agree with the time of day.
+TEST(SystemClockTest, DateTimeAndSecondsSinceMidnightAgree) {
+    SystemClock clock;
+    const DateTime d = clock.Now();
+    const double seconds = clock.SecondsSinceMidnight();
+    EXPECT_GE(d.year, 2020);
+    EXPECT_TRUE(d.month >= 1 && d.month <= 12) << d.month;
+    EXPECT_TRUE(d.day >= 1 && d.day <= 31) << d.day;
+    EXPECT_TRUE(d.hour >= 0 && d.hour <= 23 && d.minute >= 0 && d.minute <= 59 && d.second >= 0 && d.second <= 60);
+    const std::chrono::year_month_day ymd{std::chrono::year(d.year), std::chrono::month(static_cast<unsigned>(d.month)),
+                                          std::chrono::day(static_cast<unsigned>(d.day))};
+    ASSERT_TRUE(ymd.ok());
+    EXPECT_EQ(d.weekday, static_cast<int>(std::chrono::weekday(std::chrono::sys_days(ymd)).iso_encoding()));
+    ASSERT_TRUE(seconds >= 0 && seconds < 86400) << seconds;
+    // A few seconds apart at most, also across midnight.
+    const double fromFields = d.hour * 3600.0 + d.minute * 60.0 + d.second;
+    const double apart = std::fabs(seconds - fromFields);
+    EXPECT_LT(std::min(apart, 86400 - apart), 5.0);
+}
+
+}  // namespace
+}  // namespace cfg
