@@ -107,6 +107,7 @@ public:
     int ChooseBackup(const BackupListView&) override;
     std::string AskFolder(const std::string& title, const std::string& start) override;
     void ShowComparison(const ComparisonView&) override;
+    bool AskSerialNumber(SerialNumberFields&, int focusField) override;
 
     void ShowEditScreen(const std::string& title, const std::string& ok, const std::string& cancel) override;
     void HideEditScreen() override;

@@ -106,6 +106,7 @@ public:
     int ChooseBackup(const BackupListView&) override { return -1; }
     std::string AskFolder(const std::string&, const std::string&) override { return {}; }
     void ShowComparison(const ComparisonView&) override {}
+    bool AskSerialNumber(SerialNumberFields&, int) override { return false; }
 };
 
 }  // namespace cfg

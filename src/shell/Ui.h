@@ -19,6 +19,7 @@
 #include "LoopUi.h"
 #include "PrintoutUi.h"
 #include "SensorInputUi.h"
+#include "SerialNumberUi.h"
 
 namespace cfg {
 
@@ -236,6 +237,7 @@ class Ui : public EventPumpUi,
            public LoopUi,
            public PrintoutUi,
            public DisplayTextsUi,
-           public BackupCompareUi {};
+           public BackupCompareUi,
+           public SerialNumberUi {};
 
 }  // namespace cfg

@@ -12,6 +12,7 @@
 #include "link/PanelClock.h"
 #include "loops/LoopSection.h"
 #include "report/Compare.h"
+#include "production/SerialNumber.h"
 #include "report/Printout.h"
 #include "shell/MainLoop.h"
 #include "shell/Session.h"
@@ -40,6 +41,7 @@ void RegisterSections(SectionTable& t) {
            .part = FilePart::Main,
            .option = SectionOption::Command,
            .locksToolbar = true,
+           .printable = true,
            .run = LoopSection});
     t.Add({.code = 2,
            .toolbarKey = "zone",
@@ -100,7 +102,7 @@ void RegisterSections(SectionTable& t) {
     t.Add({.code = kPrintoutCode, .option = SectionOption::Command, .run = PrintConfiguration});
     // The open configuration compared with another one (the "stampa" popup).
     t.Add({.code = kCompareCode, .run = CompareSection});
-    t.Add({.code = 255, .panelOnly = true});
+    t.Add({.code = kSerialNumberCode, .panelOnly = true, .guard = SerialNumberGuard, .run = SerialNumberSection});
 }
 
 }  // namespace cfg
