@@ -545,6 +545,7 @@ CompareResult CompareFileSets(Session& s, const std::string& first, const std::s
                     continue;
                 CompareGroup g;
                 g.title = x.title.empty() ? y.title : x.title;
+                if (!x.ok && !y.ok) continue;  // neither side shows it: nothing to compare
                 if (!x.ok || !y.ok) {
                     if (!x.ok) g.lines.push_back(Trim(GetText(s, kUnreadableFirst)));
                     if (!y.ok) g.lines.push_back(Trim(GetText(s, kUnreadableFirst + 1)));
