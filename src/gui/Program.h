@@ -28,7 +28,7 @@ struct ProgramOptions {
     bool splash = true;
     double splashSeconds = 2;
     bool singleInstance = true;
-    // Any transport the caller owns (tests); overrides the serial port.
+    // Any transport the caller owns (tests); overrides the port of the settings.
     Transport* transport = nullptr;
     // Plugs the core's commands and sections into the new session; called
     // once, before start-up.
