@@ -268,6 +268,7 @@ QWidget* MainWindow::BuildStatusArea() {
     trace_ = panel(new QLabel(QStringLiteral("TRACCIA"), area));
     SetControlName(trace_, "LBLTraccia");
     trace_->setAlignment(Qt::AlignCenter);
+    trace_->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
     trace_->setStyleSheet(QStringLiteral("QLabel { color: white; background: #b35a00; font-weight: bold; }"));
     trace_->hide();
     status_ = panel(new QLabel(area));

@@ -429,7 +429,7 @@ TEST_F(CliEndToEnd, TcpRefusedOrBadAddressIsExplained) {
     CliRun r = Cli({"--port", refused, "ident"});
     if (r.err.find("no serial port support") != std::string::npos) GTEST_SKIP() << "built without the platform box";
     EXPECT_EQ(r.exitCode, 1);
-    EXPECT_NE(r.err.find("No connection to " + refused.toStdString() + ": the device server refuses"),
+    EXPECT_NE(r.err.find("No connection to " + refused.toStdString() + ". The device server refuses"),
               std::string::npos)
         << r.err;
 
