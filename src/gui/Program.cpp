@@ -110,8 +110,8 @@ void Program::CreateTransport() {
             return;
         }
     }
-    serial_ = std::make_unique<PortTransport>();
-    s.transport = serial_.get();
+    port_ = std::make_unique<PortTransport>();
+    s.transport = port_.get();
 }
 
 void Program::Turn() {

@@ -71,7 +71,7 @@ private:
     SystemClock clock_;
     std::unique_ptr<QtUi> ui_;
     std::unique_ptr<Session> session_;
-    std::unique_ptr<Transport> serial_;
+    std::unique_ptr<Transport> port_;  // the port of the settings: serial or tcp://
     std::unique_ptr<SingleInstance> instance_;
 };
 
