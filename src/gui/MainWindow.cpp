@@ -316,6 +316,9 @@ QWidget* MainWindow::BuildStatusArea() {
     l->addWidget(settings_);
     l->addWidget(trace_);
     l->addWidget(status_, 1);
+    // Takes the room while the status text is hidden, so that the trace box
+    // stays beside the port settings.
+    l->addStretch(0);
     l->addWidget(rtx_);
     l->addWidget(progress_);
     l->addWidget(abort_);
