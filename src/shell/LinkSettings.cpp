@@ -72,17 +72,36 @@ bool ParseNetworkPortName(const std::string& name, std::string& host, uint16_t& 
 
 bool PortErrorMessage(Session& s, long number, const std::string& portName, std::string& title,
                       std::string& text) {
-    int titleId = 0, before = 0, after = 0;
+    std::string before, after;
     switch (number) {
-    case err::kInvalidPort: titleId = 1391, before = 1389, after = 1390; break;
-    case err::kPortAlreadyOpen: titleId = 1394, before = 1392, after = 1393; break;
-    case err::kBadNetworkAddress: titleId = 1960, before = 1961, after = 1962; break;
-    case err::kConnectionFailed: titleId = 1960, before = 1963, after = 1964; break;
-    case err::kConnectionLost: titleId = 1960, before = 1965, after = 1966; break;
+    case err::kInvalidPort:
+        title = GetText(s, 1391);
+        before = GetText(s, 1389);
+        after = GetText(s, 1390);
+        break;
+    case err::kPortAlreadyOpen:
+        title = GetText(s, 1394);
+        before = GetText(s, 1392);
+        after = GetText(s, 1393);
+        break;
+    case err::kBadNetworkAddress:
+        title = GetText(s, 1960);
+        before = GetText(s, 1961);
+        after = GetText(s, 1962);
+        break;
+    case err::kConnectionFailed:
+        title = GetText(s, 1960);
+        before = GetText(s, 1963);
+        after = GetText(s, 1964);
+        break;
+    case err::kConnectionLost:
+        title = GetText(s, 1960);
+        before = GetText(s, 1965);
+        after = GetText(s, 1966);
+        break;
     default: return false;
     }
-    title = GetText(s, titleId);
-    text = GetText(s, before) + " " + portName + GetText(s, after);
+    text = before + " " + portName + after;
     return true;
 }
 
