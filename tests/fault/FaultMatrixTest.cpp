@@ -462,25 +462,29 @@ void RunFrameFaults(Op op) {
             e.message = f.status == status::kDone ? "" : LinkErrorText(f.status);
             std::string remark;
             const bool failed = f.status != status::kDone;
+            const bool onOpenConfiguration = op == Op::Edit || op == Op::ClockRead || op == Op::ClockSet;
             if (std::string(f.spec) == "slow=2500")
                 remark = "every answer 0.5 s past the time-out: each taken during the retry";
-            if (failed && letter == 'T') remark = "identify fails: nothing else sent";
-            if (failed && letter == 'C' && op != Op::ClockSet)
-                remark = "no answer to the entry: release sent unanswered";
-            if (failed && op == Op::Send && (letter == 'L' || letter == 'J'))
-                remark = "then the parts-sent report";
-            if (failed && op == Op::Receive && letter == 'L') remark = "stops at the identification read";
-            if (failed && ((letter == 'J' && op == Op::Edit) || (letter == 'H' && op == Op::ClockSet))) {
-                e.files = "set";
-                remark = "the panel took it; only its answer was lost";
+            if (failed) {
+                if (letter == 'T') remark = "identify fails: nothing else sent";
+                if (letter == 'C') remark = "no answer to the entry: release sent unanswered";
+                if (letter == 'L' && !onOpenConfiguration) remark = "stops at the identification read";
+                if (letter == 'L' && op == Op::Edit) remark = "the block is not read: nothing written";
+                if (letter == 'J' && op == Op::Send) {
+                    remark = "then the parts-sent report";
+                    if (f.status == status::kNoReply) remark += "; release sent unanswered";
+                }
+                if ((letter == 'J' && op == Op::Edit) || (letter == 'H' && op == Op::ClockSet)) {
+                    e.files = "set";
+                    remark = "the panel took it; only its answer was lost";
+                }
+                if (letter == 'D' && op == Op::ClockSet) {
+                    e.files = "set";
+                    remark = "clock set; only its display afterwards failed";
+                }
+                if (onOpenConfiguration)
+                    remark += std::string(remark.empty() ? "" : "; ") + "released when the configuration is closed";
             }
-            if (failed && letter == 'D' && op == Op::ClockSet) {
-                e.files = "set";
-                remark = "clock set; only its display afterwards failed";
-            }
-            if (failed && (op == Op::Open || op == Op::Edit || op == Op::ClockRead || op == Op::ClockSet) &&
-                letter != 'T' && letter != 'C')
-                remark += std::string(remark.empty() ? "" : "; ") + "released when the configuration is closed";
             Check(op, spec, o, e, remark);
         }
     }
