@@ -93,8 +93,18 @@ int RunExchange(Session& s, Channel& ch, const Bytes& frame, int timeoutSeconds,
             break;
         }
         if (!ch.Send(frame)) {
-            result = status::kAborted;
-            break;
+            // The port failed under the frame (an adapter pulled out, the
+            // far end of a pseudo-terminal gone) and the error has been
+            // recorded. Nothing went out, so there is no reply to wait for:
+            // the attempt counts as one that got none. The next may find the
+            // port working again; the last ends in "no reply", whose message
+            // sends the installer to the cable and the port.
+            if (--attempts <= 0) {
+                result = status::kNoReply;
+                break;
+            }
+            WaitSeconds(s, pauseSeconds);
+            continue;
         }
         TraceBytes(s, "TX", frame);
         ui.ProcessEvents();
