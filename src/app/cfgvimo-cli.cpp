@@ -51,7 +51,7 @@
 #ifdef CFG_CLI_SERIAL
 #include <QCoreApplication>
 
-#include "platform/SerialTransport.h"
+#include "platform/PortTransport.h"
 #endif
 
 #ifdef CFG_CLI_PDF
@@ -119,7 +119,8 @@ const char* const kUsage =
     "options:\n"
     "  --folder DIR         program folder (settings, languages, DEFAULT set, relay\n"
     "                       mailboxes); default: the folder of this program\n"
-    "  --port NAME          serial port (default: the settings file's)\n"
+    "  --port NAME          serial port (default: the settings file's), or a serial\n"
+    "                       device server on the network as tcp://HOST:PORT\n"
     "  --relay              relay mode: Par_app.tmp in the working folder, the mailbox\n"
     "                       files in the program folder\n"
     "  --baud N             baud rate (default: the settings file's)\n"
@@ -583,7 +584,7 @@ int main(int argc, char** argv) {
                              cfg::cli::LoopNeedsPanel({o.words.begin() + 1, o.words.end()})) ||
                             o.words[0] == "serial";
 #ifdef CFG_CLI_SERIAL
-    cfg::SerialTransport serial;
+    cfg::PortTransport serial;  // the serial port, or tcp://HOST:PORT
 #endif
     if (needsPanel && o.relay) {
         std::string cwd = fs::current_path(ec).string();
