@@ -149,6 +149,9 @@ struct PanelBackups : ::testing::Test {
         t.s.transport = line.get();
         t.s.PlantCode = "11";
         t.clock.SetTime(9 * 3600 + 30 * 60 + 5);
+        // The choice before a send as the desktop program makes it: kept in
+        // the settings file, asked once.
+        t.s.backups.beforeSend.reset();
     }
     std::string Base(const std::string& name) { return t.folder.File(name); }
     std::string Folder() { return BackupFolder(t.s); }
