@@ -33,6 +33,7 @@
 #include "ScreenForm.h"
 #include "WorkForm.h"
 #include "gui/pages/ReportPages.h"
+#include "shell/Folders.h"
 #include "shell/Language.h"
 #include "shell/Session.h"
 
@@ -185,7 +186,7 @@ int QtUi::AskChoice(const ChoiceRequest& req) {
 }
 
 std::string QtUi::AskFile(const FileDialogRequest& req, bool save) {
-    QString folder = Q(req.folder.empty() ? s_->ProgramFolder : req.folder);
+    QString folder = Q(req.folder.empty() ? FilesFolderOf(*s_) : req.folder);
     QFileDialog dialog(DialogParent(), Q(req.title), folder);
     dialog.setObjectName(save ? QStringLiteral("SaveFileDialog") : QStringLiteral("OpenFileDialog"));
     QStringList filters;
@@ -222,7 +223,7 @@ CopyDialogAnswer QtUi::AskCopyFiles(const CopyDialogRequest& req) {
     CopyFileForm form(*translator_, DialogParent());
     RegisterForm(&form);
     CopyDialogRequest r = req;
-    if (r.folder.empty()) r.folder = s_->ProgramFolder;
+    if (r.folder.empty()) r.folder = FilesFolderOf(*s_);
     return form.Ask(r, Anchor());
 }
 
@@ -398,7 +399,7 @@ void QtUi::LoadQtTranslation() {
     auto it = codes.find(Q(s_->CurrentLanguage).toLower());
     if (it == codes.end() || it->second == QLatin1String("en")) return;
     const QString name = QStringLiteral("qtbase_") + it->second;
-    if (qtTranslator_.load(name, Q(s_->ProgramFolder)) ||
+    if (qtTranslator_.load(name, Q(DataFolderOf(*s_))) ||
         qtTranslator_.load(name, QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QCoreApplication::installTranslator(&qtTranslator_);
 }
@@ -406,7 +407,7 @@ void QtUi::LoadQtTranslation() {
 // --- shell forms -----------------------------------------------------------------------
 
 AboutForm* QtUi::ShowAbout(bool splash) {
-    auto* form = new AboutForm(*translator_, s_->ProgramFolder, main_);
+    auto* form = new AboutForm(*translator_, DataFolderOf(*s_), main_);
     form->setAttribute(Qt::WA_DeleteOnClose);
     RegisterForm(form);
     main_->toolbar1()->setEnabled(false);

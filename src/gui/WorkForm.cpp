@@ -21,6 +21,7 @@
 #include "QtUi.h"
 #include "Translate.h"
 #include "platform/SerialTransport.h"
+#include "shell/Folders.h"
 #include "shell/FileNames.h"
 #include "shell/Language.h"
 #include "shell/Session.h"
@@ -53,7 +54,7 @@ WorkForm::WorkForm(QtUi& ui, QWidget* parent) : QWidget(parent), ui_(ui) {
     logo_ = new QLabel(this);
     SetControlName(logo_, "PCTLogo");
     logo_->setAlignment(Qt::AlignCenter);
-    std::string logoPath = ResolveExisting(JoinPath(ui_.session().ProgramFolder, "LOGO_SYS.GIF"));
+    std::string logoPath = ResolveExisting(JoinPath(DataFolderOf(ui_.session()), "LOGO_SYS.GIF"));
     QPixmap logo;
     if (!logoPath.empty() && logo.load(Q(logoPath))) logo_->setPixmap(logo);
 
