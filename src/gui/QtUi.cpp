@@ -18,6 +18,7 @@
 #include <QTreeView>
 
 #include "AboutForm.h"
+#include "HelpWindow.h"
 #include "ClockProgrammerForm.h"
 #include "CopyFileForm.h"
 #include "FormUtil.h"
@@ -36,6 +37,8 @@
 #include "shell/Folders.h"
 #include "shell/Language.h"
 #include "shell/Session.h"
+#include "shell/Settings.h"
+#include "shell/FileNames.h"
 
 namespace cfg::gui {
 
@@ -417,6 +420,12 @@ AboutForm* QtUi::ShowAbout(bool splash) {
         s_->events.PauseBreak = kTrue;
         main_->toolbar1()->setEnabled(true);
     };
+    if (!splash) {
+        // Where this copy keeps its settings and file sets (the user's
+        // folders when it is installed).
+        form->SetFolders(Q(GetText(*s_, 1962) + " " + SettingsFilePath(*s_) + "\n" + GetText(*s_, 1963) + " " +
+                           FilesFolderOf(*s_)));
+    }
     PlaceForm(form, Anchor(), 0, 0);
     if (splash) {
         splash_ = form;
@@ -426,6 +435,25 @@ AboutForm* QtUi::ShowAbout(bool splash) {
     }
     form->exec();
     return nullptr;
+}
+
+HelpWindow* QtUi::helpWindow() const { return help_.data(); }
+
+void QtUi::ShowHelp() {
+    const std::string page = HelpIndexPath(DataFolderOf(*s_), GetText(*s_, 1960));
+    if (page.empty()) {
+        MessageBox(s_->Shell.ApplicationTitle, GetText(*s_, 1961) + "\r" + JoinPath(DataFolderOf(*s_), "help"),
+                   MsgButtons::Ok, MsgIcon::Exclamation);
+        return;
+    }
+    if (help_.isNull()) {
+        help_ = new HelpWindow(*translator_, main_);
+        help_->setAttribute(Qt::WA_DeleteOnClose, false);
+    }
+    help_->Open(Q(page));
+    help_->show();
+    help_->raise();
+    help_->activateWindow();
 }
 
 void QtUi::CloseSplash() {

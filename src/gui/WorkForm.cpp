@@ -157,7 +157,17 @@ WorkForm::WorkForm(QtUi& ui, QWidget* parent) : QWidget(parent), ui_(ui) {
     });
     languages_ = new QMenu(QStringLiteral("Lingua"), this);
     SetControlName(languages_, "mnuLanguages");
-    info_ = new QAction(QStringLiteral("Info"), this);
+    help_ = new QMenu(QStringLiteral("&?"), this);
+    SetControlName(help_, "MNUAiuto");
+    guide_ = help_->addAction(QStringLiteral("Guida"));
+    SetControlName(guide_, "MNUGuida");
+    // F1 opens the guide from anywhere in the program, even while a section
+    // runs (the guide never enters the core).
+    guide_->setShortcut(QKeySequence(Qt::Key_F1));
+    guide_->setShortcutContext(Qt::ApplicationShortcut);
+    connect(guide_, &QAction::triggered, this, [this] { ui_.ShowHelp(); });
+    help_->addSeparator();
+    info_ = help_->addAction(QStringLiteral("Info"));
     SetControlName(info_, "MNUInfo");
     connect(info_, &QAction::triggered, this, [this] { ui_.ShowAbout(false); });
 

@@ -46,6 +46,9 @@ public:
     QMenu* settingsMenu() const { return settings_; }
     QMenu* languageMenu() const { return languages_; }
     QAction* infoAction() const { return info_; }
+    // The information menu: the user guide (F1) and the information box.
+    QMenu* helpMenu() const { return help_; }
+    QAction* guideAction() const { return guide_; }
     void SetMenusEnabled(bool);
     // Rebuilds the port and baud entries and ticks the current ones.
     void FillSettingsMenu();
@@ -96,6 +99,8 @@ private:
     QAction* plantCode_;
     QMenu* languages_;
     QAction* info_;
+    QMenu* help_;
+    QAction* guide_;
     QString homeTitle_;
     bool configShown_ = false;
     bool editShown_ = false;
