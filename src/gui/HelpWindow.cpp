@@ -1,8 +1,7 @@
 #include "HelpWindow.h"
 
 #include <QFileInfo>
-#include <QKeySequence>
-#include <QShortcut>
+#include <QKeyEvent>
 #include <QStyle>
 #include <QTextBrowser>
 #include <QToolButton>
@@ -52,8 +51,6 @@ HelpWindow::HelpWindow(Translator& tr, QWidget* parent) : QWidget(parent, Qt::Wi
     connect(browser_, &QTextBrowser::forwardAvailable, forward_, &QToolButton::setEnabled);
     back_->setEnabled(false);
     forward_->setEnabled(false);
-    auto* close = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-    connect(close, &QShortcut::activated, this, &QWidget::close);
 
     auto* bar = new QHBoxLayout;
     bar->addWidget(back_);
@@ -66,6 +63,12 @@ HelpWindow::HelpWindow(Translator& tr, QWidget* parent) : QWidget(parent, Qt::Wi
     layout->addWidget(browser_, 1);
     resize(1020, 700);
     tr.TranslateForm(this);
+}
+
+void HelpWindow::keyPressEvent(QKeyEvent* e) {
+    // Escape closes the guide, as it closes the program's other windows.
+    if (e->key() == Qt::Key_Escape) close();
+    else QWidget::keyPressEvent(e);
 }
 
 void HelpWindow::Open(const QString& page) {

@@ -26,6 +26,9 @@ public:
     QTextBrowser* browser() const { return browser_; }
     QString page() const { return page_; }
 
+protected:
+    void keyPressEvent(QKeyEvent*) override;
+
 private:
     QTextBrowser* browser_;
     QToolButton* back_;
