@@ -61,7 +61,7 @@ HelpWindow::HelpWindow(Translator& tr, QWidget* parent) : QWidget(parent, Qt::Wi
     layout->setContentsMargins(6, 4, 6, 6);
     layout->addLayout(bar);
     layout->addWidget(browser_, 1);
-    resize(1020, 700);
+    resize(1060, 700);
     tr.TranslateForm(this);
 }
 

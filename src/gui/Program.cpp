@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QGuiApplication>
+#include <QIcon>
 #include <QScreen>
 
 #include "MainWindow.h"
@@ -38,6 +39,10 @@ Program::Program(ProgramOptions options) : options_(std::move(options)) {
         MakeFolders(folders.files);
     }
     ApplyFolders(*session_, folders);
+    // The window icon; the desktop entry of an installed copy carries the same.
+    const std::string icon = ResolveExisting(JoinPath(folders.data, "cfg-veltrano.png"));
+    if (!icon.empty()) QGuiApplication::setWindowIcon(QIcon(Q(icon)));
+    QGuiApplication::setDesktopFileName(QStringLiteral("cfg-veltrano"));
     if (options_.wire) options_.wire(*session_);
     ui_->Attach(*session_);
     // The loop-module popup offers the modules the configuration has.
