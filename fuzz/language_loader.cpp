@@ -8,18 +8,10 @@
 #include <fstream>
 #include <string>
 
-#include "shell/HeadlessUi.h"
+#include "FuzzUi.h"
 #include "shell/Language.h"
 #include "shell/Text.h"
 
-namespace {
-class NullUi : public cfg::HeadlessUi {
-public:
-    cfg::MsgAnswer MessageBox(const std::string&, const std::string&, cfg::MsgButtons, cfg::MsgIcon) override {
-        return cfg::MsgAnswer::Ok;
-    }
-};
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static const std::string path = "/tmp/fuzz-lang-" + std::to_string(getpid()) + ".lng";
@@ -27,7 +19,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         std::ofstream out(path, std::ios::binary | std::ios::trunc);
         out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
     }
-    NullUi ui;
+    cfg::fuzz::FuzzUi ui;
     cfg::SystemClock clock;
     cfg::Session s(ui, clock);
     cfg::LoadLanguageFile(s, path);

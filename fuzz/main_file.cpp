@@ -9,8 +9,8 @@
 #include <fstream>
 #include <string>
 
+#include "FuzzUi.h"
 #include "app/core/Wiring.h"
-#include "shell/HeadlessUi.h"
 #include "shell/Language.h"
 #include "shell/RuntimeError.h"
 #include "transfer/Commands.h"
@@ -18,12 +18,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-class NullUi : public cfg::HeadlessUi {
-public:
-    cfg::MsgAnswer MessageBox(const std::string&, const std::string&, cfg::MsgButtons, cfg::MsgIcon) override {
-        return cfg::MsgAnswer::Ok;
-    }
-};
 
 // The program folder of the run: a language file and the other three files
 // of the set, taken from the DEFAULT set beside the fuzzer when present.
@@ -49,7 +43,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         std::ofstream out(folder + "/PLANT.CY2", std::ios::binary | std::ios::trunc);
         out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
     }
-    NullUi ui;
+    cfg::fuzz::FuzzUi ui;
     cfg::SystemClock clock;
     cfg::Session s(ui, clock);
     s.ProgramFolder = folder;

@@ -10,17 +10,9 @@
 #include <fstream>
 #include <string>
 
-#include "shell/HeadlessUi.h"
+#include "FuzzUi.h"
 #include "shell/Settings.h"
 
-namespace {
-class NullUi : public cfg::HeadlessUi {
-public:
-    cfg::MsgAnswer MessageBox(const std::string&, const std::string&, cfg::MsgButtons, cfg::MsgIcon) override {
-        return cfg::MsgAnswer::Ok;
-    }
-};
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static const std::string folder = [] {
@@ -28,7 +20,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         std::filesystem::create_directories(f);
         return f;
     }();
-    NullUi ui;
+    cfg::fuzz::FuzzUi ui;
     cfg::SystemClock clock;
     cfg::Session s(ui, clock);
     s.ProgramFolder = folder;

@@ -3,7 +3,8 @@
 # generator makes, not hand-edited bytes.
 file(REMOVE_RECURSE ${OUT})
 file(MAKE_DIRECTORY ${OUT})
-execute_process(COMMAND ${GEN} ${OUT} RESULT_VARIABLE rc)
+# EMU is the emulator that runs a cross-compiled generator, empty otherwise.
+execute_process(COMMAND ${EMU} ${GEN} ${OUT} RESULT_VARIABLE rc)
 if(NOT rc EQUAL 0)
   message(FATAL_ERROR "cfg_make_default failed: ${rc}")
 endif()

@@ -13,6 +13,7 @@
 //     loop [BASENAME] MODULE list|minmax|errors|current [--watch N]
 //     loop MODULE autoconfig [--overwrite] | reset-minmax | reset-errors
 //     print [BASENAME] [--part 1..5] [--output FILE|-] [--pdf FILE]
+//     serial [--number N] [--date DD/MM/YY]            the panel's serial number
 #include <algorithm>
 #include <csignal>
 #include <cstdio>
@@ -28,6 +29,7 @@
 #include "editors/DisplayTextsCsv.h"
 #include "app/cli/LoopCli.h"
 #include "app/core/Wiring.h"
+#include "production/SerialNumber.h"
 #include "report/Printout.h"
 #include "transfer/Commands.h"
 #include "transfer/DateStamp.h"
@@ -97,6 +99,10 @@ const char* const kUsage =
     "                                                 messages; to FILE (default BASENAME.TXT,\n"
     "                                                 required for the panel; - = standard\n"
     "                                                 output) or, with --pdf, to a PDF file\n"
+    "  serial [--number N] [--date DD/MM/YY]          propose the connected panel's next serial\n"
+    "                                                 number (from VIMO_SYS.SRZ beside the\n"
+    "                                                 settings file) and production date; with --yes\n"
+    "                                                 write them and the counter file\n"
     "  where                                          the folders in use (program, data,\n"
     "                                                 settings file, the desktop's file sets)\n"
     "\n"
@@ -137,7 +143,7 @@ void PrintFolders(std::ostream& out, const cfg::ProgramFolders& f, const std::st
 
 struct Options {
     std::string folder, port, baud, plantCode, language, trace, accessCode, parts = "all";
-    std::string output, pdf;
+    std::string output, pdf, serialNumber, serialDate;
     long address = 1;
     long watch = 0;
     long part = 1;
@@ -192,6 +198,8 @@ std::string ParseOptions(int argc, char** argv, Options& o) {
             if (!value(v) || !ToLong(v, 1, 5, o.part)) return "--part needs a number 1..5";
         } else if (a == "--output") { if (!value(o.output)) return "--output needs a file name or -"; }
         else if (a == "--pdf") { if (!value(o.pdf)) return "--pdf needs a file name"; }
+        else if (a == "--number") { if (!value(o.serialNumber)) return "--number needs a serial number"; }
+        else if (a == "--date") { if (!value(o.serialDate)) return "--date needs DD/MM/YY"; }
         else if (a == "--yes") o.yes = true;
         else if (a == "--watch") {
             if (!value(v) || !ToLong(v, 1, 3600, o.watch)) return "--watch needs a number of seconds 1..3600";
@@ -426,6 +434,34 @@ int Print(cfg::Session& s, CliUi& ui, const Options& o) {
     return Finish(s, ui, errors, "print");
 }
 
+// The serial number of the connected panel: the proposal is printed; with
+// --yes it is written, then the counter file.
+int Serial(cfg::Session& s, CliUi& ui, const Options& o) {
+    if (o.words.size() != 1) return UsageError("serial takes no operand");
+    cfg::CounterFile counter;
+    if (!cfg::ReadCounterFile(s, counter)) {
+        std::cerr << "cfgvimo-cli: no counter file " << cfg::CounterFilePath(s) << '\n';
+        return 1;
+    }
+    int errors = ui.ErrorsShown();
+    ui.BeginCommand();
+    ui.answers.serialNumber = o.serialNumber;
+    ui.answers.serialDate = o.serialDate;
+    cfg::OpenConfiguration(s, 2);
+    if (s.ConfigSource != cfg::ConfigSource::Panel) {
+        if (s.LinkStatus == cfg::status::kDone) s.LinkStatus = cfg::status::kAborted;
+        return Finish(s, ui, errors, "serial");
+    }
+    int16_t print = 0;
+    cfg::SerialNumberSection(s, print, 0);
+    int status = s.LinkStatus;
+    s.commands.closePanel(s);
+    s.PortOpened = 0;
+    s.ConfigSource = cfg::ConfigSource::None;
+    s.LinkStatus = status;
+    return Finish(s, ui, errors, "serial");
+}
+
 int RunCommand(cfg::Session& s, CliUi& ui, const Options& o) {
     const std::string& cmd = o.words[0];
     if (cmd == "loop") {
@@ -454,6 +490,7 @@ int RunCommand(cfg::Session& s, CliUi& ui, const Options& o) {
     if (cmd == "clock") return Clock(s, ui, o);
     if (cmd == "messages") return Messages(s, ui, o);
     if (cmd == "print") return Print(s, ui, o);
+    if (cmd == "serial") return Serial(s, ui, o);
     return UsageError("unknown command " + cmd);
 }
 
@@ -538,7 +575,8 @@ int main(int argc, char** argv) {
                             o.words[0] == "clock" || (o.words[0] == "messages" && o.words.size() == 3) ||
                             (o.words[0] == "print" && o.words.size() == 1) ||
                             (o.words[0] == "loop" &&
-                             cfg::cli::LoopNeedsPanel({o.words.begin() + 1, o.words.end()}));
+                             cfg::cli::LoopNeedsPanel({o.words.begin() + 1, o.words.end()})) ||
+                            o.words[0] == "serial";
 #ifdef CFG_CLI_SERIAL
     cfg::SerialTransport serial;
 #endif

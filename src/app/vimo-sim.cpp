@@ -26,7 +26,12 @@
 #include "sim/Mailbox.h"
 #include "sim/Panel.h"
 
-#if !defined(_WIN32)
+#if defined(_WIN32)
+#include <windows.h>
+
+#include <memory>
+#include <mutex>
+#else
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
@@ -212,7 +217,15 @@ std::string ParseOptions(int argc, char** argv, Options& o) {
 // unpacked archive) or, installed, in ../share/cfg-veltrano.
 std::filesystem::path ProgramFolder(const char* argv0) {
     std::error_code ec;
+#if defined(_WIN32)
+    // argv[0] is whatever the caller typed (perhaps without folder or ".exe").
+    std::wstring buffer(32768, L'\0');
+    const DWORD n = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+    std::filesystem::path exe;
+    if (n > 0 && n < buffer.size()) exe = std::filesystem::path(buffer.substr(0, n));
+#else
     std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+#endif
     if (ec || exe.empty()) exe = std::filesystem::absolute(argv0, ec);
     const std::filesystem::path beside = exe.parent_path();
     if (std::filesystem::exists(beside / "DEFAULT.CY2", ec)) return beside;
@@ -467,6 +480,44 @@ int ServePty(Panel& panel, const Options& o, Logger& log) {
     return 0;
 }
 
+#else
+
+// Reads whole lines from stdin without blocking the loop: a reader thread
+// hands them over (a console or pipe handle cannot be polled like a
+// descriptor). The thread is left behind when the program ends while it
+// waits for input; the shared state outlives both.
+class StdinLines {
+public:
+    // Returns false at end of input, once every line has been handed over.
+    bool Poll(std::vector<std::string>& lines) {
+        if (!state_) {
+            state_ = std::make_shared<State>();
+            std::thread([state = state_] {
+                std::string line;
+                while (std::getline(std::cin, line)) {
+                    if (!line.empty() && line.back() == '\r') line.pop_back();
+                    const std::lock_guard<std::mutex> lock(state->mutex);
+                    state->lines.push_back(line);
+                }
+                const std::lock_guard<std::mutex> lock(state->mutex);
+                state->ended = true;
+            }).detach();
+        }
+        const std::lock_guard<std::mutex> lock(state_->mutex);
+        lines.insert(lines.end(), state_->lines.begin(), state_->lines.end());
+        state_->lines.clear();
+        return !state_->ended;
+    }
+
+private:
+    struct State {
+        std::mutex mutex;
+        std::vector<std::string> lines;
+        bool ended = false;
+    };
+    std::shared_ptr<State> state_;
+};
+
 #endif
 
 int ServeRelay(Panel& panel, const Options& o, Logger& log) {
@@ -480,21 +531,21 @@ int ServeRelay(Panel& panel, const Options& o, Logger& log) {
     log.Note("serving the mailbox files in " + o.relay);
 #if defined(VIMO_SIM_HAS_PTY)
     StopSignals signals;
-    StdinLines input;
     if (o.stdinQuit) fcntl(STDIN_FILENO, F_SETFL, fcntl(STDIN_FILENO, F_GETFL) | O_NONBLOCK);
 #endif
+    StdinLines input;
     std::vector<uint8_t> unsent;
     bool running = true;
     while (running) {
 #if defined(VIMO_SIM_HAS_PTY)
         if (signals.Pending()) break;
+#endif
         if (o.stdinQuit) {
             std::vector<std::string> lines;
             if (!input.Poll(lines)) running = false;
             for (const std::string& l : lines)
                 if (!RunCommand(l, panel, log)) running = false;
         }
-#endif
         const int64_t now = NowMs();
         if (auto frame = vimo::sim::TakeMailbox(tx)) panel.Feed(*frame, now);
         panel.Advance(now);

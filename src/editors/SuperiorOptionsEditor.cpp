@@ -28,8 +28,9 @@ constexpr int kPhoneLength = 15;
 constexpr int kPhoneComma = 44;
 constexpr int kPhoneEnd = 99;
 constexpr int kInvalid = 996;
-// The block-size line keeps the panel's own wording.
-constexpr const char* kBlockSizeLabel = "Dim.max blocco dati inviato da centrale a PC:  ";
+// The block-size line has no label id in the option table: its label is
+// a text of its own, followed by two blanks like the panel's wording.
+constexpr int kBlockSizeText = 1441;
 constexpr const char* kNoBits = ".......................... ----";
 
 enum class Kind {
@@ -371,7 +372,7 @@ void BuildSuperiorScreen(Session& s) {
         }
         const int line = NewScreenLine(s, static_cast<int16_t>(f->group + 1), static_cast<int16_t>(f->item),
                                        static_cast<int16_t>(f->cell));
-        const std::string label = f->label > 0 ? GetText(s, f->label) : std::string(kBlockSizeLabel);
+        const std::string label = f->label > 0 ? GetText(s, f->label) : GetText(s, kBlockSizeText) + "  ";
         std::string value = ValueText(s, *f);
         if (!value.empty() && value[0] != ' ' && value[0] != '.' && f->label > 0) value.insert(0, " ");
         WriteScreenText(s, line, 2, label + value);

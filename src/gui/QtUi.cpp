@@ -30,6 +30,7 @@
 #include "MenuForm.h"
 #include "MessageInputForm.h"
 #include "SensorInputForm.h"
+#include "SerialNumberForm.h"
 #include "RelayParamsForm.h"
 #include "ScreenForm.h"
 #include "WorkForm.h"
@@ -247,6 +248,12 @@ int QtUi::AskSensorInput(const SensorInputRequest& req) {
     SensorInputForm form(*translator_, DialogParent());
     RegisterForm(&form);
     return form.Ask(req, Anchor());
+}
+
+bool QtUi::AskSerialNumber(SerialNumberFields& fields, int focusField) {
+    SerialNumberForm form(*translator_, DialogParent());
+    RegisterForm(&form);
+    return form.Ask(fields, focusField, Anchor());
 }
 
 // The print preview, laid out as the printer will print it; its print

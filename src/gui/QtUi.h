@@ -109,6 +109,7 @@ public:
     bool AskDateTime(const std::string& title, DateTimeFields&, int focusField) override;
     int AskSensorInput(const SensorInputRequest&) override;
     PrintResult PrintReport(const ReportPrintJob&) override;
+    bool AskSerialNumber(SerialNumberFields&, int focusField) override;
 
     void ShowEditScreen(const std::string& title, const std::string& ok, const std::string& cancel) override;
     void HideEditScreen() override;

@@ -114,15 +114,7 @@ void ShowMinMax(Session& s, LoopContext& c) {
         const LoopListInput in = s.ui->TakeLoopListInput();
         if (in.closed) break;
         if (in.activity) since = s.clock->SecondsSinceMidnight();
-        int point = 0;
-        if (in.openedLine >= 0) {
-            const LineDescriptor d = DescriptorOf(s, in.openedLine + 1);
-            if (d.field == 1) point = d.value2;
-        } else if (in.clickedPoint > 0) {
-            const int k = in.clickedPoint - (c.module - 1) * kPointsPerModule;
-            if (k >= 1 && k <= kPointsPerModule && (s.config.ConfigImage[2 * k - 1] & 0xF0) != 0)
-                point = in.clickedPoint;
-        }
+        const int point = ChosenPoint(s, c, in);
         if (point > 0) {
             if (!ReadLiveTable(s, c)) break;
             ShowPointDetail(s, c, point);

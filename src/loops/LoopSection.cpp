@@ -382,6 +382,17 @@ LoopPicture LoopOverview(const Session& s, const LoopContext& c) {
     return pic;
 }
 
+int ChosenPoint(const Session& s, const LoopContext& c, const LoopListInput& in) {
+    if (in.openedLine >= 0) {
+        const LineDescriptor d = DescriptorOf(s, in.openedLine + 1);
+        return d.field == 1 ? d.value2 : 0;
+    }
+    if (in.clickedPoint <= 0) return 0;
+    const int k = in.clickedPoint - (c.module - 1) * kPointsPerModule;
+    const bool configured = k >= 1 && k <= kPointsPerModule && (s.config.ConfigImage[2 * k - 1] & 0xF0) != 0;
+    return configured ? in.clickedPoint : 0;
+}
+
 void ShowConfiguredSensors(Session& s, LoopContext& c, bool compact) {
     if (!c.Present()) return;
     if (!LoadLoopTables(s, c)) return;
@@ -403,15 +414,7 @@ void ShowConfiguredSensors(Session& s, LoopContext& c, bool compact) {
         const LoopListInput in = s.ui->TakeLoopListInput();
         if (in.closed) break;
         if (in.activity) since = s.clock->SecondsSinceMidnight();
-        int point = 0;
-        if (in.openedLine >= 0) {
-            const LineDescriptor d = DescriptorOf(s, in.openedLine + 1);
-            if (d.field == 1) point = d.value2;
-        } else if (in.clickedPoint > 0) {
-            const int k = in.clickedPoint - (c.module - 1) * kPointsPerModule;
-            if (k >= 1 && k <= kPointsPerModule && (s.config.ConfigImage[2 * k - 1] & 0xF0) != 0)
-                point = in.clickedPoint;
-        }
+        const int point = ChosenPoint(s, c, in);
         if (point > 0) {
             ShowPointDetail(s, c, point);
             since = s.clock->SecondsSinceMidnight();

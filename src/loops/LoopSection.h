@@ -100,6 +100,9 @@ LoopPicture LoopOverview(const Session&, const LoopContext&);
 void ShowConfiguredSensors(Session&, LoopContext&, bool compact);
 // The sensor detail window of shown point p.
 void ShowPointDetail(Session&, LoopContext&, int point);
+// The point a loop list's input asks to open: the point of a double-clicked
+// sensor line, or a configured point clicked in the picture; 0 for none.
+int ChosenPoint(const Session&, const LoopContext&, const LoopListInput&);
 // The live state of a reading: 0 fault, 1 normal, 2 pre-alarm, 3 alarm.
 int PointState(int reading, const PointWindow&, int type, int reference);
 

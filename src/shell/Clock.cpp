@@ -6,6 +6,22 @@
 
 namespace cfg {
 
+namespace {
+
+// The local calendar time of `t`: the thread-safe variant of localtime,
+// which the C library of each system names and orders differently.
+std::tm LocalTime(std::time_t t) {
+    std::tm tm{};
+#if defined(_WIN32)
+    localtime_s(&tm, &t);
+#else
+    localtime_r(&t, &tm);
+#endif
+    return tm;
+}
+
+}  // namespace
+
 int WeekdayOf(int year, int month, int day) {
     // Days since 1970-01-01 (a Thursday) by the civil-calendar count that
     // starts years in March, so February's leap day falls at a year's end.
@@ -29,8 +45,7 @@ int DaysInMonth(int year, int month) {
 double SystemClock::SecondsSinceMidnight() {
     auto now = std::chrono::system_clock::now();
     std::time_t t = std::chrono::system_clock::to_time_t(now);
-    std::tm tm{};
-    localtime_r(&t, &tm);
+    const std::tm tm = LocalTime(t);
     auto frac = std::chrono::duration<double>(now.time_since_epoch()).count();
     frac -= static_cast<double>(static_cast<long long>(frac));
     return tm.tm_hour * 3600.0 + tm.tm_min * 60.0 + tm.tm_sec + frac;
@@ -38,8 +53,7 @@ double SystemClock::SecondsSinceMidnight() {
 
 DateTime SystemClock::Now() {
     std::time_t t = std::time(nullptr);
-    std::tm tm{};
-    localtime_r(&t, &tm);
+    const std::tm tm = LocalTime(t);
     DateTime d;
     d.year = tm.tm_year + 1900;
     d.month = tm.tm_mon + 1;

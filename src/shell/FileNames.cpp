@@ -36,20 +36,32 @@ std::string JoinPath(const std::string& folder, const std::string& name) {
 std::string ResolveExisting(const std::string& path) {
     std::error_code ec;
     if (path.empty()) return {};
-    if (fs::is_regular_file(path, ec)) return path;
     fs::path p(path);
     fs::path folder = p.parent_path();
     if (folder.empty()) folder = ".";
-    std::string want = UpperCase(p.filename().string());
+    const std::string given = p.filename().string();
+    const std::string want = UpperCase(given);
     if (want.empty() || !fs::is_directory(folder, ec)) return {};
+    // The folder is listed even when `path` opens as it stands: on a disk
+    // that ignores case the name typed is not the name stored, and the
+    // stored spelling is the one to show and compare. A name spelled
+    // exactly as stored wins; among several that differ only in case (a
+    // disk that keeps case) the first in sorted order, so that the choice
+    // does not depend on the directory's order.
     std::string best;
+    bool exact = false;
     for (auto it = fs::directory_iterator(folder, ec); !ec && it != fs::directory_iterator(); it.increment(ec)) {
-        if (UpperCase(it->path().filename().string()) != want) continue;
+        const std::string name = it->path().filename().string();
+        if (UpperCase(name) != want) continue;
         if (!it->is_regular_file(ec)) continue;
-        // Several names that differ only in case: take the first in sorted
-        // order so the choice does not depend on the directory's order.
-        std::string cand = (p.parent_path().empty() ? it->path().filename() : p.parent_path() / it->path().filename()).string();
-        if (best.empty() || cand < best) best = cand;
+        // The folder part stays as the caller wrote it, separators included.
+        std::string cand = path.substr(0, path.size() - given.size()) + name;
+        if (name == given) {
+            best = cand;
+            exact = true;
+        } else if (!exact && (best.empty() || cand < best)) {
+            best = cand;
+        }
     }
     return best;
 }

@@ -102,6 +102,7 @@ public:
     void CloseDiagWindow() override {}
     // No printer: nothing is printed.
     PrintResult PrintReport(const ReportPrintJob&) override { return PrintResult::Failed; }
+    bool AskSerialNumber(SerialNumberFields&, int) override { return false; }
 };
 
 }  // namespace cfg

@@ -18,6 +18,7 @@
 #include "LoopUi.h"
 #include "PrintoutUi.h"
 #include "SensorInputUi.h"
+#include "SerialNumberUi.h"
 
 namespace cfg {
 
@@ -234,6 +235,7 @@ class Ui : public EventPumpUi,
            public LogicBlockUi,
            public LoopUi,
            public PrintoutUi,
-           public DisplayTextsUi {};
+           public DisplayTextsUi,
+           public SerialNumberUi {};
 
 }  // namespace cfg

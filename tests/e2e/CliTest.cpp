@@ -377,3 +377,31 @@ TEST_F(CliEndToEnd, MessagesExportAndImport) {
     EXPECT_NE(text.find("\r\n1;2;\"SALA \"\"B\"\"\"\r\n"), std::string::npos);
     EXPECT_NE(text.find("\r\n4;6;\"FINE\"\r\n"), std::string::npos);
 }
+
+TEST_F(CliEndToEnd, SerialNumberProposedThenWritten) {
+    WriteRelayParameters(11);
+    Sim sim(Sim::Relay(prog));
+    ASSERT_TRUE(sim.Started());
+    CliRun r = Cli({"--relay", "serial"});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_NE(r.err.find("VIMO_SYS.SRZ"), std::string::npos) << r.err;
+
+    const std::string counter = prog + "/VIMO_SYS.SRZ";
+    std::ofstream(counter, std::ios::binary) << "VS24000041\r\n01/02/24\r\n";
+    r = Cli({"--relay", "serial"});
+    EXPECT_EQ(r.exitCode, 1) << r.err;
+    EXPECT_NE(r.out.find("New serial number:  VS24000042"), std::string::npos) << r.out;
+    EXPECT_EQ(cfg::test::ReadText(counter), "VS24000041\r\n01/02/24\r\n");
+
+    r = Cli({"--relay", "--yes", "serial", "--date", "31/12/29"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(cfg::test::ReadText(counter), "VS24000042\r\n31/12/29\r\n");
+    r = Cli({"--relay", "ident"});
+    EXPECT_NE(r.out.find("Serial number:   VS24000042"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("Production date: 31/12/29"), std::string::npos) << r.out;
+
+    r = Cli({"--relay", "--yes", "serial", "--number", "VS2400004X"});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_NE(r.err.find("four digits"), std::string::npos) << r.err;
+    EXPECT_EQ(cfg::test::ReadText(counter), "VS24000042\r\n31/12/29\r\n");
+}

@@ -53,16 +53,16 @@ TEST_F(SuperiorTest, NumbersBlockSizeMasksAndTheDiallerNumber) {
     EXPECT_EQ(Shown(138, 100, "0993"), " 0995");
     Set(144, 0);
     BuildSuperiorScreen(s);
-    int blockLine = LineOf("Dim.max");
-    EXPECT_EQ(s.screen.Lines[blockLine].substr(1, 55), "Dim.max blocco dati inviato da centrale a PC:  200 + 8 ");
+    int blockLine = LineOf("1441");
+    EXPECT_EQ(s.screen.Lines[blockLine].substr(1, 14), "1441  200 + 8 ");
     for (int bad : {47, 201}) {
         Set(144, bad);
         BuildSuperiorScreen(s);
-        EXPECT_NE(s.screen.Lines[blockLine].find("PC:  0996"), std::string::npos) << bad;
+        EXPECT_NE(s.screen.Lines[blockLine].find("1441  0996"), std::string::npos) << bad;
     }
     Set(144, 64);
     BuildSuperiorScreen(s);
-    EXPECT_NE(s.screen.Lines[blockLine].find("PC:   64 + 8 "), std::string::npos);
+    EXPECT_NE(s.screen.Lines[blockLine].find("1441   64 + 8 "), std::string::npos);
 
     EXPECT_EQ(Shown(147, 0, "0998"), ".......................... ----");
     EXPECT_EQ(Shown(147, 5, "0998"), "..................... 0999, 1001");
@@ -145,7 +145,7 @@ TEST_F(SuperiorTest, BlockSizeRefusesOneTo47) {
     OpenFileSet({{144, 100}});
     ASSERT_TRUE(LoadSectionBlock(s, 101, 198));
     BuildSuperiorScreen(s);
-    const int line = LineOf("Dim.max");
+    const int line = LineOf("1441");
     t.ui.AnswerNumber(30);
     EXPECT_FALSE(EditSuperiorLine(s, line));
     EXPECT_TRUE(ChangedOffsets().empty());

@@ -29,6 +29,9 @@ struct InstalledTree {
     }
 };
 
+// A path as the routine gives it back (with the system's separators).
+std::string N(const std::string& p) { return fs::path(p).lexically_normal().string(); }
+
 FolderEnvironment Home(const std::string& home) {
     FolderEnvironment env;
     env.home = home;
@@ -39,10 +42,10 @@ TEST(FoldersTest, AProgramWithItsDataBesideItKeepsEverythingThere) {
     TempFolder f;
     WriteIdLanguageFile(f.Path());
     ProgramFolders got = LocateFolders(f.Path() + "/", "", true, Home("/home/u"));
-    EXPECT_EQ(got.program, f.Path());
-    EXPECT_EQ(got.data, f.Path());
-    EXPECT_EQ(got.settings, f.Path());
-    EXPECT_EQ(got.files, f.Path());
+    EXPECT_EQ(got.program, N(f.Path()));
+    EXPECT_EQ(got.data, N(f.Path()));
+    EXPECT_EQ(got.settings, N(f.Path()));
+    EXPECT_EQ(got.files, N(f.Path()));
     EXPECT_FALSE(got.userFolders);
 }
 
@@ -51,44 +54,46 @@ TEST(FoldersTest, AnInstalledProgramReadsShareAndWritesToTheXdgFolders) {
     // Even a writable bin folder (root, or a dpkg -x tree) counts as installed
     // once the data comes from share.
     ProgramFolders got = LocateFolders(t.bin, "", true, Home("/home/u"));
-    EXPECT_EQ(got.data, t.share);
-    EXPECT_EQ(got.settings, "/home/u/.config/cfg-veltrano");
-    EXPECT_EQ(got.files, "/home/u/.local/share/cfg-veltrano");
+    EXPECT_EQ(got.data, N(t.share));
+    EXPECT_EQ(got.settings, N("/home/u/.config/cfg-veltrano"));
+    EXPECT_EQ(got.files, N("/home/u/.local/share/cfg-veltrano"));
     EXPECT_TRUE(got.userFolders);
 
     FolderEnvironment env = Home("/home/u");
+#ifndef _WIN32  // "/cfg" is not an absolute path on Windows
     env.xdgConfigHome = "/cfg";
     env.xdgDataHome = "/data/";
     got = LocateFolders(t.bin, "", true, env);
-    EXPECT_EQ(got.settings, "/cfg/cfg-veltrano");
-    EXPECT_EQ(got.files, "/data/cfg-veltrano");
+    EXPECT_EQ(got.settings, N("/cfg/cfg-veltrano"));
+    EXPECT_EQ(got.files, N("/data/cfg-veltrano"));
+#endif
 
     // Relative XDG values are not valid and fall back to HOME.
     env.xdgConfigHome = "relative/cfg";
     env.xdgDataHome = "";
     got = LocateFolders(t.bin, "", true, env);
-    EXPECT_EQ(got.settings, "/home/u/.config/cfg-veltrano");
-    EXPECT_EQ(got.files, "/home/u/.local/share/cfg-veltrano");
+    EXPECT_EQ(got.settings, N("/home/u/.config/cfg-veltrano"));
+    EXPECT_EQ(got.files, N("/home/u/.local/share/cfg-veltrano"));
 }
 
 TEST(FoldersTest, AFolderThatTakesNoFilesSendsTheUserFilesHome) {
     TempFolder f;
     WriteIdLanguageFile(f.Path());
     ProgramFolders got = LocateFolders(f.Path(), "", false, Home("/home/u"));
-    EXPECT_EQ(got.data, f.Path());
-    EXPECT_EQ(got.settings, "/home/u/.config/cfg-veltrano");
+    EXPECT_EQ(got.data, N(f.Path()));
+    EXPECT_EQ(got.settings, N("/home/u/.config/cfg-veltrano"));
     EXPECT_TRUE(got.userFolders);
 
     // Without HOME (Windows, Program Files): the roaming application data.
     FolderEnvironment win;
     win.appData = "C:/Users/u/AppData/Roaming";
     got = LocateFolders(f.Path(), "", false, win);
-    EXPECT_EQ(got.settings, "C:/Users/u/AppData/Roaming/cfg-veltrano");
+    EXPECT_EQ(got.settings, N("C:/Users/u/AppData/Roaming/cfg-veltrano"));
     EXPECT_EQ(got.files, got.settings);
 
     // With nowhere else to go the program folder stays in use.
     got = LocateFolders(f.Path(), "", false, FolderEnvironment{});
-    EXPECT_EQ(got.settings, f.Path());
+    EXPECT_EQ(got.settings, N(f.Path()));
     EXPECT_FALSE(got.userFolders);
 }
 
@@ -96,13 +101,13 @@ TEST(FoldersTest, AChosenFolderHoldsTheUserFilesAndItsOwnLanguagesWin) {
     InstalledTree t;
     TempFolder chosen;
     ProgramFolders got = LocateFolders(t.bin, chosen.Path(), true, Home("/home/u"));
-    EXPECT_EQ(got.data, t.share);  // no language files of its own
-    EXPECT_EQ(got.settings, chosen.Path());
-    EXPECT_EQ(got.files, chosen.Path());
+    EXPECT_EQ(got.data, N(t.share));  // no language files of its own
+    EXPECT_EQ(got.settings, N(chosen.Path()));
+    EXPECT_EQ(got.files, N(chosen.Path()));
     EXPECT_FALSE(got.userFolders);
 
     WriteIdLanguageFile(chosen.Path(), "Italiano");
-    EXPECT_EQ(LocateFolders(t.bin, chosen.Path(), true, Home("/home/u")).data, chosen.Path());
+    EXPECT_EQ(LocateFolders(t.bin, chosen.Path(), true, Home("/home/u")).data, N(chosen.Path()));
 }
 
 TEST(FoldersTest, TheSessionReadsLanguagesFromTheDataFolderAndWritesSettingsToItsOwn) {
@@ -115,10 +120,10 @@ TEST(FoldersTest, TheSessionReadsLanguagesFromTheDataFolderAndWritesSettingsToIt
     ApplyFolders(t.s, f);
 
     EXPECT_EQ(ListLanguages(t.s), std::vector<std::string>{"English"});
-    EXPECT_EQ(LanguageFilePath(t.s, "English"), tree.share + "/English.lng");
+    EXPECT_EQ(N(LanguageFilePath(t.s, "English")), N(tree.share + "/English.lng"));
     t.s.CommPortName = "/dev/ttyUSB3";
     SaveSettings(t.s);
-    EXPECT_EQ(SettingsFilePath(t.s), user.File(".config/cfg-veltrano/CFG-Veltrano.ini"));
+    EXPECT_EQ(N(SettingsFilePath(t.s)), N(user.File(".config/cfg-veltrano/CFG-Veltrano.ini")));
     EXPECT_EQ(GetProfileString(SettingsFilePath(t.s), "startup", "Serial", ""), "/dev/ttyUSB3");
     EXPECT_FALSE(fs::exists(tree.bin + "/CFG-Veltrano.ini"));
 }

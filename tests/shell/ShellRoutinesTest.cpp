@@ -1,11 +1,15 @@
 // The error handler, the value-input driver, pauses and the file-name helpers.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
 #include <clocale>
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 
 #include "TestSession.h"
+#include "shell/Clock.h"
 #include "shell/ErrorHandler.h"
 #include "shell/FileNames.h"
 #include "shell/Input.h"
@@ -108,9 +112,34 @@ TEST(FileNamesTest, ResolvesWithoutRegardToCaseInsideTheFolder) {
     std::filesystem::create_directory(f.File("Sub"));
     std::ofstream(f.File("Sub/Plant.cy2")) << "x";
     EXPECT_EQ(ResolveExisting(f.File("Sub/PLANT.CY2")), f.File("Sub/Plant.cy2"));
-    EXPECT_EQ(ResolveExisting(f.File("SUB/PLANT.CY2")), "");  // folders keep their case
     EXPECT_EQ(ResolveForWrite(f.File("Sub/NEW.CY2")), f.File("Sub/NEW.CY2"));
     EXPECT_TRUE(FileExists(f.File("Sub/plant.CY2")));
+    EXPECT_EQ(ResolveExisting(f.File("Sub/NOTHERE.CY2")), "");
+}
+
+// Whether the disk under `folder` finds a file by a name in another case.
+bool DiskIgnoresCase(const TempFolder& f) {
+    std::ofstream(f.File("case-probe")) << "x";
+    return std::filesystem::exists(f.File("CASE-PROBE"));
+}
+
+TEST(FileNamesTest, FolderNamesKeepTheirCaseOnACaseSensitiveDisk) {
+    TempFolder f;
+    if (DiskIgnoresCase(f)) GTEST_SKIP() << "the temporary folder's disk ignores case: every spelling of a folder opens it";
+    std::filesystem::create_directory(f.File("Sub"));
+    std::ofstream(f.File("Sub/Plant.cy2")) << "x";
+    EXPECT_EQ(ResolveExisting(f.File("SUB/PLANT.CY2")), "");
+}
+
+// On a disk that ignores case the name typed opens the file, but the name
+// given back is the stored one, as on any other disk.
+TEST(FileNamesTest, GivesTheStoredSpellingOnACaseInsensitiveDisk) {
+    TempFolder f;
+    if (!DiskIgnoresCase(f)) GTEST_SKIP() << "the temporary folder's disk keeps names that differ only in case apart";
+    std::ofstream(f.File("Plant.cy2")) << "x";
+    EXPECT_EQ(ResolveExisting(f.File("PLANT.CY2")), f.File("Plant.cy2"));
+    EXPECT_EQ(ResolveForWrite(f.File("plant.CY2")), f.File("Plant.cy2"));
+    EXPECT_EQ(ListFilesWithExtension(f.Path(), ".CY2"), std::vector<std::string>{"Plant.cy2"});
 }
 
 TEST(TextTest, Utf8AndNumbers) {
@@ -130,7 +159,8 @@ TEST(TextTest, Utf8AndNumbers) {
 TEST(TextTest, NumbersIgnoreTheProcessLocale) {
     const std::string before = std::setlocale(LC_NUMERIC, nullptr);
     bool comma = false;
-    for (const char* name : {"it_IT.UTF-8", "it_IT.utf8", "de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8"})
+    for (const char* name : {"it_IT.UTF-8", "it_IT.utf8", "de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8",
+                             "Italian_Italy.1252", "German_Germany.1252"})
         if (std::setlocale(LC_NUMERIC, name) && *std::localeconv()->decimal_point == ',') {
             comma = true;
             break;
@@ -152,3 +182,31 @@ TEST(TextTest, NumbersIgnoreTheProcessLocale) {
 
 }  // namespace
 }  // namespace cfg::test
+
+namespace cfg {
+namespace {
+
+// The real clock reads the calendar through the C library of each system:
+// the fields must be in range, the weekday must belong to the date, and the
+// seconds since midnight must agree with the time of day.
+TEST(SystemClockTest, DateTimeAndSecondsSinceMidnightAgree) {
+    SystemClock clock;
+    const DateTime d = clock.Now();
+    const double seconds = clock.SecondsSinceMidnight();
+    EXPECT_GE(d.year, 2020);
+    EXPECT_TRUE(d.month >= 1 && d.month <= 12) << d.month;
+    EXPECT_TRUE(d.day >= 1 && d.day <= 31) << d.day;
+    EXPECT_TRUE(d.hour >= 0 && d.hour <= 23 && d.minute >= 0 && d.minute <= 59 && d.second >= 0 && d.second <= 60);
+    const std::chrono::year_month_day ymd{std::chrono::year(d.year), std::chrono::month(static_cast<unsigned>(d.month)),
+                                          std::chrono::day(static_cast<unsigned>(d.day))};
+    ASSERT_TRUE(ymd.ok());
+    EXPECT_EQ(d.weekday, static_cast<int>(std::chrono::weekday(std::chrono::sys_days(ymd)).iso_encoding()));
+    ASSERT_TRUE(seconds >= 0 && seconds < 86400) << seconds;
+    // A few seconds apart at most, also across midnight.
+    const double fromFields = d.hour * 3600.0 + d.minute * 60.0 + d.second;
+    const double apart = std::fabs(seconds - fromFields);
+    EXPECT_LT(std::min(apart, 86400 - apart), 5.0);
+}
+
+}  // namespace
+}  // namespace cfg

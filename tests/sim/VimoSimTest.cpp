@@ -1,8 +1,16 @@
 // The vimo-sim program on a real pseudo-terminal and on the relay files.
 #include <gtest/gtest.h>
 
-#if !defined(_WIN32)
+#include <chrono>
+#include <filesystem>
+#include <random>
+#include <string>
+#include <thread>
+#include <vector>
 
+#if defined(_WIN32)
+#include <windows.h>
+#else
 #include <fcntl.h>
 #include <poll.h>
 #include <spawn.h>
@@ -10,17 +18,12 @@
 #include <termios.h>
 #include <unistd.h>
 
-#include <chrono>
-#include <filesystem>
-#include <string>
-#include <thread>
-#include <vector>
+extern char** environ;
+#endif
 
 #include "sim/FileSet.h"
 #include "sim/Mailbox.h"
 #include "sim/Wire.h"
-
-extern char** environ;
 
 namespace vimo::sim {
 namespace {
@@ -30,6 +33,98 @@ using Bytes = std::vector<uint8_t>;
 
 constexpr int kPlant = 11;
 constexpr int kPatienceMs = 5000;  // generous: the machine may be busy
+
+#if defined(_WIN32)
+
+// vimo-sim.exe as a child process with pipes on stdin and stdout.
+class SimProcess {
+public:
+    explicit SimProcess(const std::vector<std::string>& args) {
+        SECURITY_ATTRIBUTES inherit{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
+        HANDLE childIn = nullptr, childOut = nullptr;
+        if (!CreatePipe(&childIn, &stdin_, &inherit, 0)) return;
+        if (!CreatePipe(&stdout_, &childOut, &inherit, 0)) return;
+        SetHandleInformation(stdin_, HANDLE_FLAG_INHERIT, 0);
+        SetHandleInformation(stdout_, HANDLE_FLAG_INHERIT, 0);
+        HANDLE null = CreateFileA("NUL", GENERIC_WRITE, FILE_SHARE_WRITE, &inherit, OPEN_EXISTING, 0, nullptr);
+        std::string line = "\"" + std::string(CFG_BIN_DIR) + "/vimo-sim.exe\"";
+        for (const std::string& a : args) line += " \"" + a + "\"";
+        STARTUPINFOA si{};
+        si.cb = sizeof si;
+        si.dwFlags = STARTF_USESTDHANDLES;
+        si.hStdInput = childIn;
+        si.hStdOutput = childOut;
+        si.hStdError = null;
+        PROCESS_INFORMATION pi{};
+        if (CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi)) {
+            process_ = pi.hProcess;
+            CloseHandle(pi.hThread);
+        }
+        CloseHandle(childIn);
+        CloseHandle(childOut);
+        if (null != INVALID_HANDLE_VALUE) CloseHandle(null);
+    }
+    ~SimProcess() {
+        CloseStdin();
+        if (process_) {
+            TerminateProcess(process_, 1);
+            CloseHandle(process_);
+        }
+        if (stdout_) CloseHandle(stdout_);
+    }
+    bool Started() const { return process_ != nullptr; }
+
+    // The next line the program prints (without its line end), or empty
+    // after the patience ran out.
+    std::string ReadLine() {
+        std::string line;
+        const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(kPatienceMs);
+        while (std::chrono::steady_clock::now() < until) {
+            DWORD ready = 0;
+            if (!PeekNamedPipe(stdout_, nullptr, 0, nullptr, &ready, nullptr)) return {};
+            if (ready == 0) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(5));
+                continue;
+            }
+            char c;
+            DWORD n = 0;
+            if (!ReadFile(stdout_, &c, 1, &n, nullptr) || n != 1) return {};
+            if (c == '\n') return line;
+            if (c != '\r') line += c;
+        }
+        return {};
+    }
+    void Say(const std::string& text) {
+        DWORD n = 0;
+        WriteFile(stdin_, text.data(), static_cast<DWORD>(text.size()), &n, nullptr);
+    }
+    // Closes stdin (the program quits) and returns its exit status.
+    int Quit() {
+        CloseStdin();
+        return Wait();
+    }
+    int Wait() {
+        if (!process_) return -1;
+        DWORD code = 0;
+        const bool ended = WaitForSingleObject(process_, kPatienceMs) == WAIT_OBJECT_0;
+        if (!ended) TerminateProcess(process_, 1);
+        GetExitCodeProcess(process_, &code);
+        CloseHandle(process_);
+        process_ = nullptr;
+        return ended ? static_cast<int>(code) : -1;
+    }
+
+private:
+    void CloseStdin() {
+        if (stdin_) CloseHandle(stdin_);
+        stdin_ = nullptr;
+    }
+    HANDLE process_ = nullptr;
+    HANDLE stdin_ = nullptr;
+    HANDLE stdout_ = nullptr;
+};
+
+#else
 
 // vimo-sim as a child process with pipes on stdin and stdout.
 class SimProcess {
@@ -121,13 +216,21 @@ Bytes ReadReply(int fd) {
     return reply;
 }
 
+#endif
+
 fs::path TempDir(const std::string& name) {
-    const fs::path dir = fs::temp_directory_path() / ("vimo_sim_" + name + "_" + std::to_string(getpid()));
+    std::random_device seed;
+    const fs::path dir = fs::temp_directory_path() / ("vimo_sim_" + name + "_" + std::to_string(seed()));
     fs::remove_all(dir);
     fs::create_directories(dir);
     return dir;
 }
 
+#if defined(_WIN32)
+TEST(VimoSimTest, AnswersOnAPseudoTerminal) {
+    GTEST_SKIP() << "pseudo-terminals exist on POSIX systems only; here vimo-sim serves the relay files";
+}
+#else
 TEST(VimoSimTest, AnswersOnAPseudoTerminal) {
     const fs::path dir = TempDir("pty");
     const std::string link = (dir / "ttyVIMO").string();
@@ -164,6 +267,7 @@ TEST(VimoSimTest, AnswersOnAPseudoTerminal) {
     EXPECT_FALSE(fs::exists(fs::symlink_status(link)));
     fs::remove_all(dir);
 }
+#endif
 
 TEST(VimoSimTest, AnswersOnTheRelayFilesAndExportsOnExit) {
     const fs::path dir = TempDir("relay");
@@ -216,5 +320,3 @@ TEST(VimoSimTest, RefusesBadOptions) {
 
 }  // namespace
 }  // namespace vimo::sim
-
-#endif

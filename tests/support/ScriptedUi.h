@@ -41,6 +41,8 @@ public:
     std::deque<LogicConditionAnswer> logicConditionAnswers;
     std::deque<int> sensorInputAnswers;        // default: cancelled (0)
     PrintResult printResult = PrintResult::Printed;
+    // The serial-number form: each answer may change the fields; default: cancelled.
+    std::deque<std::function<bool(SerialNumberFields&, int focusField)>> serialAnswers;
     // Run one per ProcessEvents call (a click, a timer, ...).
     std::deque<std::function<void()>> events;
     // Run on every ProcessEvents call after the queued event.
@@ -108,6 +110,12 @@ public:
     MessageAnswer AskMessage(const MessageRequest&) override;
     bool AskDateTime(const std::string&, DateTimeFields&, int) override;
     int AskSensorInput(const SensorInputRequest&) override;
+    bool AskSerialNumber(SerialNumberFields& f, int focusField) override {
+        if (serialAnswers.empty()) return false;
+        auto answer = std::move(serialAnswers.front());
+        serialAnswers.pop_front();
+        return answer(f, focusField);
+    }
     PrintResult PrintReport(const ReportPrintJob& job) override {
         printJobs.push_back(job);
         return printResult;

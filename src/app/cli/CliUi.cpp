@@ -35,6 +35,7 @@ void CliUi::BeginCommand() {
     copyAnswered_ = false;
     choiceAnswered_ = false;
     clockAnswered_ = false;
+    serialAnswered_ = false;
 }
 
 std::string CliUi::Text(int id) const { return session_ ? Trim(GetText(*session_, id)) : std::string(); }
@@ -131,6 +132,32 @@ CopyDialogAnswer CliUi::AskCopyFiles(const CopyDialogRequest&) {
     a.source = Trim(answers.copySource).empty() ? std::string() : StripExtension(answers.copySource);
     a.dest = Trim(answers.copyDest).empty() ? std::string() : StripExtension(answers.copyDest);
     return a;
+}
+
+bool CliUi::AskSerialNumber(SerialNumberFields& f, int focusField) {
+    if (focusField >= 0) {
+        // The entry from the options was rejected: a second try would be
+        // the same.
+        err_ << "cfgvimo-cli: serial: "
+             << (focusField == kSerialDateField ? "the date must be DD/MM/YY (separated by / or \\)"
+                                                : "the number must end in four digits")
+             << '\n';
+        ++errors_;
+        return false;
+    }
+    if (serialAnswered_) return false;
+    serialAnswered_ = true;
+    if (!Trim(answers.serialNumber).empty()) f.newNumber = answers.serialNumber;
+    if (!Trim(answers.serialDate).empty()) f.newDate = answers.serialDate;
+    out_ << "Last serial number: " << f.lastNumber << '\n'
+         << "Last date:          " << f.lastDate << '\n'
+         << "New serial number:  " << f.newNumber << '\n'
+         << "New date:           " << f.newDate << '\n';
+    if (!answers.yes) {
+        err_ << "cfgvimo-cli: serial: not written (--yes writes it)\n";
+        ++refusals_;
+    }
+    return answers.yes;
 }
 
 bool CliUi::AskDateTime(const std::string& title, DateTimeFields& fields, int focusField) {

@@ -23,6 +23,8 @@ struct CliAnswers {
     std::string copySource;     // the copy dialog
     std::string copyDest;
     std::optional<DateTimeFields> clock;  // the clock dialog; none = the PC's time
+    std::string serialNumber;   // the serial-number form: "" = the proposal
+    std::string serialDate;
 };
 
 class CliUi final : public HeadlessUi {
@@ -56,6 +58,8 @@ public:
     void SetBulkTextButtons(bool) override {}
     // The command line edits no loop point: the point dialog is cancelled.
     int AskSensorInput(const SensorInputRequest&) override { return kSensorInputCancelled; }
+    // Prints the proposal (or the options' entry); accepts it with --yes.
+    bool AskSerialNumber(SerialNumberFields&, int focusField) override;
 
     void SetIdentification(const std::string& t) override { identification_ = t; }
     const std::string& Identification() const { return identification_; }
@@ -82,6 +86,7 @@ private:
     bool copyAnswered_ = false;
     bool choiceAnswered_ = false;
     bool clockAnswered_ = false;
+    bool serialAnswered_ = false;
     bool statusVisible_ = false;
     std::string status_;
     std::string lastPrinted_;

@@ -11,6 +11,7 @@
 #include "editors/ZonesEditor.h"
 #include "link/PanelClock.h"
 #include "loops/LoopSection.h"
+#include "production/SerialNumber.h"
 #include "report/Printout.h"
 #include "shell/MainLoop.h"
 #include "shell/Session.h"
@@ -97,7 +98,7 @@ void RegisterSections(SectionTable& t) {
            .printable = true,
            .run = ModulesSection});
     t.Add({.code = kPrintoutCode, .option = SectionOption::Command, .run = PrintConfiguration});
-    t.Add({.code = 255, .panelOnly = true});
+    t.Add({.code = kSerialNumberCode, .panelOnly = true, .guard = SerialNumberGuard, .run = SerialNumberSection});
 }
 
 }  // namespace cfg

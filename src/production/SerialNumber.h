@@ -1,0 +1,60 @@
+// Serial numbering on the production line: the connected panel receives the
+// next serial number and today's production date. The last number given is
+// kept in a two-line counter file in the program folder; where that file is
+// missing the function does not exist.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "shell/Session.h"
+
+namespace cfg {
+
+inline constexpr int16_t kSerialNumberCode = 255;
+inline constexpr const char* kCounterFileName = "VIMO_SYS.SRZ";
+// Where the panel keeps them: 10 and 8 character codes.
+inline constexpr long kSerialNumberAddress = 4315;
+inline constexpr int kSerialNumberLength = 10;
+inline constexpr long kProductionDateAddress = 4325;
+inline constexpr int kProductionDateLength = 8;
+// The first characters of a number are a fixed prefix, the rest a counter.
+inline constexpr int kSerialPrefixLength = 6;
+
+struct CounterFile {
+    std::string lastNumber;  // line 1
+    std::string lastDate;    // line 2
+};
+
+std::string CounterFilePath(const Session&);
+// Reads the counter file quietly: false, with nothing said, when it cannot
+// be opened.
+bool ReadCounterFile(Session&, CounterFile&);
+
+// The next number after `last`: its prefix, then the counter plus one as four
+// digits (9999 is followed by 0000).
+std::string ProposeSerialNumber(const std::string& last);
+// "dd/mm/yy".
+std::string ProductionDateText(const DateTime&);
+// The trimmed entry with leading zeros to 10 characters (its last 10 when
+// longer).
+std::string PadSerialNumber(const std::string& entry);
+
+// The field whose entry is rejected (kSerialNumberField, kSerialDateField),
+// or -1 when both are good. The counter (characters 7..10 of the padded
+// number) must be digits; the date must be 8 characters separated by "/"
+// or "\".
+int CheckSerialEntry(const std::string& paddedNumber, const std::string& date);
+
+// Writes the number, then (only if that worked) the date to the panel, and
+// only when both worked rewrites the counter file. True when all was done;
+// a failed write has been reported.
+bool WriteSerialNumber(Session&, const std::string& paddedNumber, const std::string& date);
+
+// Offered only with the panel open and the counter file present; probes the
+// file without a word.
+bool SerialNumberGuard(Session&, int16_t& option);
+// The section routine of code 255: identity, proposal, the form, the writes.
+void SerialNumberSection(Session&, int16_t& printRequest, int option);
+
+}  // namespace cfg
