@@ -67,7 +67,9 @@ bool Program::Start() {
     MainWindow& w = window();
 
     if (options_.singleInstance) {
-        instance_ = std::make_unique<SingleInstance>(Q(s.ProgramFolder));
+        // One copy per settings file: per program folder, or per user when
+        // the program is installed.
+        instance_ = std::make_unique<SingleInstance>(Q(SettingsFolderOf(s)));
         if (!instance_->Claim()) return false;
         instance_->onActivate = [&w] {
             w.showNormal();
