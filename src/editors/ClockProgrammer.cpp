@@ -631,7 +631,7 @@ void ClockProgrammerSection(Session& s, int16_t& printRequest, int option) {
     }
     if (option == 6) {
         BuildClockReport(s);
-        ShowEditScreen(s, GetText(s, kTitle));
+        ShowEditScreen(s, GetText(s, kTitle), kNoOkButton);
         RefreshScreen(s);
         RunEditLoop(s, [](int) {});
         HideEditScreen(s);

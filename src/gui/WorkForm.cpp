@@ -221,6 +221,8 @@ void WorkForm::SetIdentification(const QString& t) { ident_->setText(t); }
 
 void WorkForm::ShowEditScreen(const QString& title, const QString& ok, const QString& cancel) {
     title_->setText(title);
+    // No OK caption: the list is only to be read.
+    ok_->setVisible(!ok.isEmpty());
     if (!ok.isEmpty()) ok_->setText(ok);
     if (!cancel.isEmpty()) cancel_->setText(cancel);
     editShown_ = true;

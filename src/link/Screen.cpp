@@ -117,7 +117,8 @@ void ShowEditScreen(Session& s, const std::string& title, int okText) {
     s.screen.SavedTopIndex = 0;
     s.screen.SavedSelectedIndex = -1;
     s.ui->SetListLines({}, 0, -1);
-    s.ui->ShowEditScreen(title, GetText(s, okText > 0 ? okText : kOkCaption), GetText(s, kCancelCaption));
+    const std::string ok = okText == kNoOkButton ? std::string() : GetText(s, okText > 0 ? okText : kOkCaption);
+    s.ui->ShowEditScreen(title, ok, GetText(s, kCancelCaption));
     s.ui->SetEditButtons(true, true, false);
 }
 

@@ -56,6 +56,9 @@ std::string ModuleRefTag(Session&, int module, int point);
 // 1292, the Fwd and Rev buttons. The list starts without a selection.
 // okText, when given, captions OK with that text id instead (a section whose
 // OK does something else than edit the line).
+// okText 0: the usual OK caption; kNoOkButton: a list only to read, whose
+// OK button is hidden.
+inline constexpr int kNoOkButton = -1;
 void ShowEditScreen(Session&, const std::string& title, int okText = 0);
 // Hides it and forgets the saved list position.
 void HideEditScreen(Session&);

@@ -6,6 +6,9 @@
 #include <QApplication>
 #include <QDateTime>
 #include <QDir>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QMenu>
@@ -17,6 +20,7 @@
 
 #include "gui/MainWindow.h"
 #include "gui/QtUi.h"
+#include "gui/WorkForm.h"
 #include "shell/Session.h"
 
 namespace cfg::gui::test {
@@ -186,6 +190,65 @@ int FileByte(const std::string& path, long offset) {
     char c = 0;
     if (!in.get(c)) return -1;
     return static_cast<unsigned char>(c);
+}
+
+bool EditScreenShowing(GuiProgram& p) {
+    return p.window().workForm()->EditScreenVisible() && p.window().workForm()->list()->count() > 0;
+}
+
+bool ConfigOpen(GuiProgram& p) { return p.session().MainState == 4 && p.session().ConfigSource != ConfigSource::None; }
+
+bool Home(GuiProgram& p) { return p.session().MainState == 2 && p.session().ConfigSource == ConfigSource::None; }
+
+void AnswerOpenFile(Script& script, const std::string& path) {
+    script.Then("open-file dialog", [] { return ModalAs<QFileDialog>() != nullptr; },
+                [path] {
+                    auto* d = ModalAs<QFileDialog>();
+                    d->selectFile(QString::fromStdString(path));
+                    static_cast<QDialog*>(d)->accept();
+                });
+}
+
+void AnswerMessage(Script& script, const QString& what, QMessageBox::StandardButton button) {
+    script.Then(what, [] { return ModalAs<QMessageBox>() != nullptr; },
+                [button] {
+                    auto* box = ModalAs<QMessageBox>();
+                    if (QAbstractButton* b = box->button(button)) b->click();
+                    else box->reject();
+                });
+}
+
+void OpenFromFile(Script& script, MainWindow& w, const std::string& path) {
+    script.Do("click apre", [&w] { ClickToolbar(w, "apre"); })
+        .Then("open popup", [&w] { return PopupOpen(w, 3); }, [&w] { ChoosePopup(w, 3, 0); });
+    AnswerOpenFile(script, path);
+}
+
+void OpenFromPanel(Script& script, MainWindow& w, const QString& address) {
+    script.Do("click apre", [&w] { ClickToolbar(w, "apre"); })
+        .Then("open popup", [&w] { return PopupOpen(w, 3); }, [&w] { ChoosePopup(w, 3, 2); })
+        .Then("panel address", [] { return ModalIs("FRMInput"); },
+              [address] {
+                  auto* box = ModalChild<QLineEdit>("TXTNumero");
+                  if (!address.isEmpty()) {
+                      box->selectAll();
+                      QTest::keyClicks(box, address);
+                  }
+                  QTest::keyClick(box, Qt::Key_Return);
+              });
+}
+
+PanelBench::PanelBench() {
+    folder.WriteLanguage("Test");
+    folder.WriteSettings("Test", "11");
+    panel.Panel().LoadSample();
+}
+
+vimo::sim::PanelSettings PanelBench::Settings() {
+    vimo::sim::PanelSettings ps;
+    ps.address = 1;
+    ps.plantCode = 11;
+    return ps;
 }
 
 }  // namespace cfg::gui::test

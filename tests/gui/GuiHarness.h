@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QMessageBox>
 #include <QObject>
 #include <QString>
 #include <QTemporaryDir>
@@ -15,6 +16,8 @@
 #include <string>
 
 #include "gui/Program.h"
+#include "shell/Clock.h"
+#include "sim/loopback/LoopbackTransport.h"
 
 class QAction;
 class QWidget;
@@ -116,5 +119,33 @@ T* ModalChild(const char* name) {
 }
 // Byte `offset` of a file (or -1).
 int FileByte(const std::string& path, long offset);
+
+// --- flows shared by the program-level tests ------------------------------
+
+// The editing screen shows a filled list.
+bool EditScreenShowing(GuiProgram&);
+// The main loop waits for a section command with a configuration open.
+bool ConfigOpen(GuiProgram&);
+// The home screen: nothing open.
+bool Home(GuiProgram&);
+// Accepts the open-file dialog with `path`.
+void AnswerOpenFile(Script&, const std::string& path);
+// Presses a button of the message box that is showing (or closes it).
+void AnswerMessage(Script&, const QString& what, QMessageBox::StandardButton);
+// apre -> from a file set -> the set at `path`.
+void OpenFromFile(Script&, MainWindow&, const std::string& path);
+// apre -> from the panel -> the address dialog answered with `address`
+// ("" keeps the one offered).
+void OpenFromPanel(Script&, MainWindow&, const QString& address = QString());
+
+// A program folder ("Test" language, plant code 11) and the in-process
+// panel: address 1, plant code 11, the sample plant.
+struct PanelBench {
+    ProgramFolder folder;
+    SystemClock clock;
+    LoopbackTransport panel{clock, Settings()};
+    PanelBench();
+    static vimo::sim::PanelSettings Settings();
+};
 
 }  // namespace cfg::gui::test

@@ -26,35 +26,11 @@ using namespace cfg::gui::test;
 
 namespace {
 
-bool EditScreenShowing(GuiProgram& p) {
-    return p.window().workForm()->EditScreenVisible() && p.window().workForm()->list()->count() > 0;
-}
-bool ConfigOpen(GuiProgram& p) { return p.session().MainState == 4 && p.session().ConfigSource != ConfigSource::None; }
-bool Home(GuiProgram& p) { return p.session().MainState == 2 && p.session().ConfigSource == ConfigSource::None; }
-
 // The list row whose descriptor has this field and value2; -1 when none.
 int RowOf(Session& s, int field, int value2) {
     for (int line = 1; line <= s.screen.LineCount; ++line)
         if (s.screen.Descriptors[line].field == field && s.screen.Descriptors[line].value2 == value2) return line - 1;
     return -1;
-}
-
-void OpenFromFile(Script& script, MainWindow& w, const std::string& path) {
-    script.Do("click apre", [&w] { ClickToolbar(w, "apre"); })
-        .Then("open popup", [&w] { return PopupOpen(w, 3); }, [&w] { ChoosePopup(w, 3, 0); })
-        .Then("open-file dialog", [] { return ModalAs<QFileDialog>() != nullptr; },
-              [path] {
-                  auto* d = ModalAs<QFileDialog>();
-                  d->selectFile(QString::fromStdString(path));
-                  static_cast<QDialog*>(d)->accept();
-              });
-}
-
-void OpenFromPanel(Script& script, MainWindow& w) {
-    script.Do("click apre", [&w] { ClickToolbar(w, "apre"); })
-        .Then("open popup", [&w] { return PopupOpen(w, 3); }, [&w] { ChoosePopup(w, 3, 2); })
-        .Then("panel address", [] { return ModalIs("FRMInput"); },
-              [] { QTest::keyClick(ModalChild<QLineEdit>("TXTNumero"), Qt::Key_Return); });
 }
 
 // Selects the row and presses OK.
@@ -69,23 +45,6 @@ std::string FileBytes(const std::string& path, long offset, int count) {
     std::string all{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     return offset + count <= static_cast<long>(all.size()) ? all.substr(static_cast<std::size_t>(offset), static_cast<std::size_t>(count)) : std::string();
 }
-
-struct PanelBench {
-    ProgramFolder folder;
-    SystemClock clock;
-    LoopbackTransport panel{clock, Settings()};
-    PanelBench() {
-        folder.WriteLanguage("Test");
-        folder.WriteSettings("Test", "11");
-        panel.Panel().LoadSample();
-    }
-    static vimo::sim::PanelSettings Settings() {
-        vimo::sim::PanelSettings ps;
-        ps.address = 1;
-        ps.plantCode = 11;
-        return ps;
-    }
-};
 
 }  // namespace
 

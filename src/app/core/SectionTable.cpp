@@ -40,6 +40,7 @@ void RegisterSections(SectionTable& t) {
            .part = FilePart::Main,
            .option = SectionOption::Command,
            .locksToolbar = true,
+           .printable = true,
            .run = LoopSection});
     t.Add({.code = 2,
            .toolbarKey = "zone",
