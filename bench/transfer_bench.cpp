@@ -10,8 +10,10 @@
 // directions), their ratio, and the median time from the CR that ends a
 // reply to the first byte of the next frame (the tool's turnaround).
 //
-//   transfer_bench [--baud N] [--quick] [--sim PATH] [--keep DIR]
+//   transfer_bench [--baud N] [--quick] [--tcp] [--sim PATH] [--keep DIR]
 //     --baud N    line rate of the simulated panel (default 9600)
+//     --tcp       the panel behind a serial device server: vimo-sim --tcp on
+//                 127.0.0.1 and the tool's tcp:// port instead of the pty
 //     --quick     no pacing: a fast smoke run of the same path
 //     --sim PATH  the vimo-sim executable (default: beside this program)
 //     --keep DIR  receive into DIR instead of a temporary folder
@@ -33,7 +35,7 @@
 
 #include "app/cli/CliUi.h"
 #include "transfer/Commands.h"
-#include "platform/SerialTransport.h"
+#include "platform/PortTransport.h"
 #include "shell/Clock.h"
 #include "shell/Language.h"
 #include "shell/Session.h"
@@ -50,6 +52,7 @@ public:
 
     int Open(const cfg::PortSettings& p) override { return inner_.Open(p); }
     void Close() override { inner_.Close(); }
+    int LinkFailure() override { return inner_.LinkFailure(); }
     bool IsOpen() const override { return inner_.IsOpen(); }
     void FlushInput() override { inner_.FlushInput(); }
     int Write(const std::vector<uint8_t>& bytes) override {
@@ -116,10 +119,11 @@ private:
     bool replyEnded_ = false, awaitingReply_ = false;
 };
 
-// vimo-sim on a pty, its slave path read from its first output line.
+// vimo-sim on a pty (or a TCP port), its slave path (or tcp:// address)
+// read from its first output line.
 class SimChild {
 public:
-    SimChild(const std::string& exe, int baud) {
+    SimChild(const std::string& exe, int baud, bool tcp) {
         int out[2];
         if (pipe(out) != 0) return;
         pid_ = fork();
@@ -127,7 +131,13 @@ public:
             dup2(out[1], 1);
             close(out[0]);
             close(out[1]);
-            std::vector<std::string> args = {exe, "--pty", "--sample"};
+            std::vector<std::string> args = {exe, "--sample"};
+            if (tcp) {
+                args.push_back("--tcp");
+                args.push_back("0");
+            } else {
+                args.push_back("--pty");
+            }
             if (baud > 0) {
                 args.push_back("--baud");
                 args.push_back(std::to_string(baud));
@@ -188,16 +198,17 @@ void Print(const char* what, const Figures& f, int baud) {
 
 int main(int argc, char** argv) {
     int baud = 9600;
-    bool quick = false;
+    bool quick = false, tcp = false;
     std::string simExe, keep;
     for (int i = 1; i < argc; ++i) {
         std::string a = argv[i];
         if (a == "--baud" && i + 1 < argc) baud = std::atoi(argv[++i]);
         else if (a == "--quick") quick = true;
+        else if (a == "--tcp") tcp = true;
         else if (a == "--sim" && i + 1 < argc) simExe = argv[++i];
         else if (a == "--keep" && i + 1 < argc) keep = argv[++i];
         else {
-            std::fprintf(stderr, "usage: transfer_bench [--baud N] [--quick] [--sim PATH] [--keep DIR]\n");
+            std::fprintf(stderr, "usage: transfer_bench [--baud N] [--quick] [--tcp] [--sim PATH] [--keep DIR]\n");
             return 2;
         }
     }
@@ -210,7 +221,7 @@ int main(int argc, char** argv) {
     fs::path work = keep.empty() ? fs::temp_directory_path() / ("transfer_bench-" + std::to_string(getpid())) : fs::path(keep);
     fs::create_directories(work, ec);
 
-    SimChild sim(simExe, quick ? 0 : baud);
+    SimChild sim(simExe, quick ? 0 : baud, tcp);
     if (sim.Path().empty()) {
         std::fprintf(stderr, "transfer_bench: vimo-sim did not start (%s)\n", simExe.c_str());
         return 1;
@@ -222,7 +233,7 @@ int main(int argc, char** argv) {
     cfg::SystemClock clock;
     cfg::Session s(ui, clock);
     ui.Attach(s);
-    cfg::SerialTransport serial;
+    cfg::PortTransport serial;  // the pty, or tcp:// with --tcp
     RecordingTransport port(serial);
     s.transport = &port;
     s.ProgramFolder = binDir;

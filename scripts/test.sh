@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: the full build (core, simulator,
-# GUI under the offscreen platform), the core again under ASan + UBSan, and a
-# short run of every fuzz target from its committed corpus (clang).
+# GUI under the offscreen platform), everything again under ASan + UBSan (the
+# GUI tests too, offscreen), and a short run of every fuzz target from its
+# committed corpus (clang).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup-deps.sh

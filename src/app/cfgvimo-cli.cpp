@@ -48,7 +48,7 @@
 #ifdef CFG_CLI_SERIAL
 #include <QCoreApplication>
 
-#include "platform/SerialTransport.h"
+#include "platform/PortTransport.h"
 #endif
 
 #ifdef CFG_CLI_PDF
@@ -110,7 +110,8 @@ const char* const kUsage =
     "  --folder DIR         program folder (settings, relay mailboxes; languages and\n"
     "                       DEFAULT set when it holds them); default: the folder of\n"
     "                       this program, or the user's folders when it is installed\n"
-    "  --port NAME          serial port (default: the settings file's)\n"
+    "  --port NAME          serial port (default: the settings file's), or a serial\n"
+    "                       device server on the network as tcp://HOST:PORT\n"
     "  --relay              relay mode: Par_app.tmp in the working folder, the mailbox\n"
     "                       files in the program folder\n"
     "  --baud N             baud rate (default: the settings file's)\n"
@@ -578,7 +579,7 @@ int main(int argc, char** argv) {
                              cfg::cli::LoopNeedsPanel({o.words.begin() + 1, o.words.end()})) ||
                             o.words[0] == "serial";
 #ifdef CFG_CLI_SERIAL
-    cfg::SerialTransport serial;
+    cfg::PortTransport serial;  // the serial port, or tcp://HOST:PORT
 #endif
     if (needsPanel && o.relay) {
         std::string cwd = fs::current_path(ec).string();

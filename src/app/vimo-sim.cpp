@@ -1,8 +1,10 @@
-// vimo-sim: a simulated VIMO-family panel on a pseudo-terminal or on the
-// relay mailbox files, for trying the tool without a panel and for the
-// end-to-end tests.
+// vimo-sim: a simulated VIMO-family panel on a pseudo-terminal, on a TCP
+// port (as a serial device server would carry its line) or on the relay
+// mailbox files, for trying the tool without a panel and for the end-to-end
+// tests.
 //
 //   vimo-sim --pty [--link PATH] [options]   prints the port's path on stdout
+//   vimo-sim --tcp PORT [options]            prints tcp://127.0.0.1:PORT on stdout
 //   vimo-sim --relay DIR [options]           serves DIR/fileTX.bin, DIR/fileRX.bin
 #include <algorithm>
 #include <array>
@@ -32,12 +34,17 @@
 #include <memory>
 #include <mutex>
 #else
+#include <arpa/inet.h>
 #include <fcntl.h>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
 #include <poll.h>
+#include <sys/socket.h>
 #include <signal.h>
 #include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
+// POSIX: pseudo-terminals, TCP sockets, signals polled in the serving loops.
 #define VIMO_SIM_HAS_PTY 1
 #endif
 
@@ -46,10 +53,14 @@ namespace {
 using vimo::sim::Panel;
 
 const char* const kUsage =
-    "usage: vimo-sim (--pty [--link PATH] | --relay DIR) [options]\n"
+    "usage: vimo-sim (--pty [--link PATH] | --tcp PORT | --relay DIR) [options]\n"
     "\n"
     "  --pty                serve on a new pseudo-terminal; its path is printed on stdout\n"
     "  --link PATH          also make PATH a symbolic link to that terminal\n"
+    "  --tcp PORT           serve on TCP port PORT of 127.0.0.1, as a serial device\n"
+    "                       server carries a panel's line (raw bytes, one connection\n"
+    "                       at a time: a new one replaces the old); 0 picks a free\n"
+    "                       port; tcp://127.0.0.1:PORT is printed on stdout\n"
     "  --relay DIR          serve the relay mailbox files DIR/fileTX.bin and DIR/fileRX.bin\n"
     "  --address N          panel address 0..223 (default: the configuration's)\n"
     "  --plant-code N       plant code 0..223 (default: the configuration's)\n"
@@ -85,6 +96,7 @@ const char* const kUsage =
 struct Options {
     bool pty = false;
     std::string link;
+    std::optional<int> tcpPort;
     std::string relay;
     std::optional<int> address, plantCode;
     std::string accessCode;
@@ -135,6 +147,9 @@ std::string ParseOptions(int argc, char** argv, Options& o) {
             o.pty = true;
         } else if (a == "--link") {
             if (!value(o.link)) return "--link needs a path";
+        } else if (a == "--tcp") {
+            if (!value(v) || !ToInt(v, 0, 65535, n)) return "--tcp needs a port number 0..65535";
+            o.tcpPort = n;
         } else if (a == "--relay") {
             if (!value(o.relay)) return "--relay needs a folder";
         } else if (a == "--address") {
@@ -206,7 +221,8 @@ std::string ParseOptions(int argc, char** argv, Options& o) {
             return "unknown option " + a;
         }
     }
-    if (o.pty == !o.relay.empty()) return "choose one of --pty and --relay";
+    if (static_cast<int>(o.pty) + static_cast<int>(o.tcpPort.has_value()) + static_cast<int>(!o.relay.empty()) != 1)
+        return "choose one of --pty, --tcp and --relay";
     if (!o.link.empty() && !o.pty) return "--link goes with --pty";
     if (static_cast<int>(o.sample) + static_cast<int>(o.factory) + static_cast<int>(!o.image.empty()) > 1)
         return "choose one of --image, --sample and --factory";
@@ -480,6 +496,104 @@ int ServePty(Panel& panel, const Options& o, Logger& log) {
     return 0;
 }
 
+// The panel's line carried over TCP, as a serial-to-Ethernet converter
+// carries it: raw bytes both ways, one connection at a time. The tool opens
+// and closes its port around every block operation, so connections come and
+// go; the panel itself (programming mode, memory) lives on between them. A
+// new connection replaces an open one, as a converter does when a client
+// vanished without closing. Bytes still queued for a connection that ends
+// are dropped, like bytes sent down a line that nobody listens to.
+int ServeTcp(Panel& panel, const Options& o, Logger& log) {
+    const int listener = socket(AF_INET, SOCK_STREAM, 0);
+    if (listener < 0) {
+        std::perror("vimo-sim: socket");
+        return 1;
+    }
+    const int yes = 1;
+    setsockopt(listener, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
+    sockaddr_in addr{};
+    addr.sin_family = AF_INET;
+    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    addr.sin_port = htons(static_cast<uint16_t>(*o.tcpPort));
+    if (bind(listener, reinterpret_cast<const sockaddr*>(&addr), sizeof addr) != 0 || listen(listener, 4) != 0) {
+        std::fprintf(stderr, "vimo-sim: cannot listen on 127.0.0.1:%d: %s\n", *o.tcpPort, std::strerror(errno));
+        close(listener);
+        return 1;
+    }
+    socklen_t len = sizeof addr;
+    getsockname(listener, reinterpret_cast<sockaddr*>(&addr), &len);
+    const std::string where = "tcp://127.0.0.1:" + std::to_string(ntohs(addr.sin_port));
+    fcntl(listener, F_SETFL, fcntl(listener, F_GETFL) | O_NONBLOCK);
+    std::cout << where << std::endl;
+    log.Note("serving on " + where);
+
+    StopSignals signals;
+    StdinLines input;
+    if (o.stdinQuit) fcntl(STDIN_FILENO, F_SETFL, fcntl(STDIN_FILENO, F_GETFL) | O_NONBLOCK);
+    int client = -1;
+    auto drop = [&](const char* why) {
+        if (client < 0) return;
+        close(client);
+        client = -1;
+        log.Note(why);
+    };
+    std::vector<uint8_t> unsent;
+    bool running = true;
+    while (running && !signals.Pending()) {
+        int64_t now = NowMs();
+        int timeout = 10;
+        if (const auto next = panel.NextOutputAt())
+            timeout = static_cast<int>(std::clamp<int64_t>(*next - now, 0, 10));
+        if (!unsent.empty()) timeout = std::min(timeout, 2);
+        // poll skips a slot that holds -1: stdin without --stdin-quit, the
+        // client while none is connected.
+        pollfd fds[3] = {{listener, POLLIN, 0}, {o.stdinQuit ? STDIN_FILENO : -1, POLLIN, 0}, {client, POLLIN, 0}};
+        poll(fds, 3, timeout);
+        now = NowMs();
+        if (fds[0].revents & POLLIN) {
+            const int c = accept(listener, nullptr, nullptr);
+            if (c >= 0) {
+                drop("connection replaced by a new one");
+                client = c;
+                fcntl(client, F_SETFL, fcntl(client, F_GETFL) | O_NONBLOCK);
+                setsockopt(client, IPPROTO_TCP, TCP_NODELAY, &yes, sizeof yes);
+                unsent.clear();
+                log.Note("connection opened");
+            }
+        }
+        if (client >= 0 && (fds[2].revents & (POLLIN | POLLHUP | POLLERR))) {
+            uint8_t buf[4096];
+            const ssize_t n = recv(client, buf, sizeof buf, 0);
+            if (n > 0) {
+                panel.Feed(std::span<const uint8_t>(buf, static_cast<std::size_t>(n)), now);
+            } else if (n == 0 || (errno != EAGAIN && errno != EINTR)) {
+                drop("connection closed");
+                unsent.clear();
+            }
+        }
+        if (o.stdinQuit && (fds[1].revents & (POLLIN | POLLHUP))) {
+            std::vector<std::string> lines;
+            if (!input.Poll(lines)) running = false;
+            for (const std::string& l : lines)
+                if (!RunCommand(l, panel, log)) running = false;
+        }
+        panel.Advance(now);
+        const std::vector<uint8_t> out = panel.TakeOutput(now);
+        if (client >= 0) unsent.insert(unsent.end(), out.begin(), out.end());
+        if (client >= 0 && !unsent.empty()) {
+            const ssize_t n = send(client, unsent.data(), unsent.size(), MSG_NOSIGNAL);
+            if (n > 0) unsent.erase(unsent.begin(), unsent.begin() + n);
+            else if (n < 0 && errno != EAGAIN && errno != EINTR) {
+                drop("connection lost while sending");
+                unsent.clear();
+            }
+        }
+    }
+    if (client >= 0) close(client);
+    close(listener);
+    return 0;
+}
+
 #else
 
 // Reads whole lines from stdin without blocking the loop: a reader thread
@@ -635,6 +749,13 @@ int main(int argc, char** argv) {
         rc = ServePty(panel, o, log);
 #else
         std::cerr << "vimo-sim: pseudo-terminals are not available here; use --relay\n";
+        rc = 1;
+#endif
+    } else if (o.tcpPort) {
+#if defined(VIMO_SIM_HAS_PTY)
+        rc = ServeTcp(panel, o, log);
+#else
+        std::cerr << "vimo-sim: serving on TCP is not available here; use --relay\n";
         rc = 1;
 #endif
     } else {

@@ -266,6 +266,13 @@ QWidget* MainWindow::BuildStatusArea() {
     SetControlName(settings_, "LBLImpostaz");
     KeepCaption(settings_);
     settings_->setMinimumWidth(190);
+    // Shown while the serial trace is on, so that nobody forgets it running.
+    trace_ = panel(new QLabel(QStringLiteral("TRACCIA"), area));
+    SetControlName(trace_, "LBLTraccia");
+    trace_->setAlignment(Qt::AlignCenter);
+    trace_->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
+    trace_->setStyleSheet(QStringLiteral("QLabel { color: white; background: #b35a00; font-weight: bold; }"));
+    trace_->hide();
     status_ = panel(new QLabel(area));
     SetControlName(status_, "LBLStatus");
     KeepCaption(status_);
@@ -309,12 +316,21 @@ QWidget* MainWindow::BuildStatusArea() {
     auto* l = new QHBoxLayout(area);
     l->setContentsMargins(6, 4, 6, 4);
     l->addWidget(settings_);
+    l->addWidget(trace_);
     l->addWidget(status_, 1);
+    // Takes the room while the status text is hidden, so that the trace box
+    // stays beside the port settings.
+    l->addStretch(0);
     l->addWidget(rtx_);
     l->addWidget(progress_);
     l->addWidget(abort_);
     SetStatusShown(false);
     return area;
+}
+
+void MainWindow::SetTraceShown(bool shown, const QString& path) {
+    trace_->setToolTip(path);
+    trace_->setVisible(shown);
 }
 
 QAction* MainWindow::ToolbarButton(int index) const {

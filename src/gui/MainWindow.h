@@ -75,6 +75,10 @@ public:
     bool StatusShown() const { return statusShown_; }
     void SetTxRx(const QString&);
     void HideSectionControls();
+    // The trace indicator beside the port settings: shown while every byte
+    // on the line goes to `path`, which its tool-tip names.
+    void SetTraceShown(bool shown, const QString& path);
+    QLabel* traceLabel() const { return trace_; }
 
     // The fixed size of the window, chosen to fit the 80-column list.
     QSize FixedSize() const;
@@ -113,6 +117,7 @@ private:
     QLabel* settings_ = nullptr;
     QLabel* status_ = nullptr;
     QLabel* rtx_ = nullptr;
+    QLabel* trace_ = nullptr;
     QProgressBar* progress_ = nullptr;
     QPushButton* abort_ = nullptr;
     QTimer* statusTimer_ = nullptr;

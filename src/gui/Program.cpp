@@ -19,7 +19,7 @@
 #include "shell/Shell.h"
 #include "shell/Text.h"
 
-#include "platform/SerialTransport.h"
+#include "platform/PortTransport.h"
 
 namespace cfg::gui {
 
@@ -129,8 +129,8 @@ void Program::CreateTransport() {
             return;
         }
     }
-    serial_ = std::make_unique<SerialTransport>();
-    s.transport = serial_.get();
+    port_ = std::make_unique<PortTransport>();
+    s.transport = port_.get();
 }
 
 void Program::Turn() {

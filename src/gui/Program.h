@@ -28,7 +28,7 @@ struct ProgramOptions {
     bool splash = true;
     double splashSeconds = 2;
     bool singleInstance = true;
-    // Any transport the caller owns (tests); overrides the serial port.
+    // Any transport the caller owns (tests); overrides the port of the settings.
     Transport* transport = nullptr;
     // Plugs the core's commands and sections into the new session; called
     // once, before start-up.
@@ -71,7 +71,7 @@ private:
     SystemClock clock_;
     std::unique_ptr<QtUi> ui_;
     std::unique_ptr<Session> session_;
-    std::unique_ptr<Transport> serial_;
+    std::unique_ptr<Transport> port_;  // the port of the settings: serial or tcp://
     std::unique_ptr<SingleInstance> instance_;
 };
 

@@ -20,10 +20,12 @@
 #include "MainWindow.h"
 #include "QtUi.h"
 #include "Translate.h"
+#include "platform/PortTransport.h"
 #include "platform/SerialTransport.h"
 #include "shell/Folders.h"
 #include "shell/FileNames.h"
 #include "shell/Language.h"
+#include "shell/LinkSettings.h"
 #include "shell/Session.h"
 #include "shell/Settings.h"
 
@@ -154,6 +156,22 @@ WorkForm::WorkForm(QtUi& ui, QWidget* parent) : QWidget(parent), ui_(ui) {
     SetControlName(plantCode_, "Codiceimpianto");
     connect(plantCode_, &QAction::triggered, this, [this] {
         ui_.CallCore([](Session& s) { ChoosePlantCode(s); });
+    });
+    // Any port by name; kept by the form because the port list is rebuilt
+    // each time the menu opens.
+    otherPort_ = new QAction(QStringLiteral("Altra porta..."), this);
+    SetControlName(otherPort_, "MNUAltraPorta");
+    connect(otherPort_, &QAction::triggered, this, [this] {
+        ui_.CallCore([](Session& s) { ChooseOtherPort(s, ProbePort); });
+        MarkSettings();
+    });
+    settings_->addSeparator();
+    trace_ = settings_->addAction(QStringLiteral("Traccia della linea seriale"));
+    SetControlName(trace_, "MNUTraccia");
+    trace_->setCheckable(true);
+    connect(trace_, &QAction::triggered, this, [this](bool wanted) {
+        const bool on = ui_.CallCore([wanted](Session& s) { return SwitchTrace(s, wanted); });
+        ShowTraceState(on);
     });
     languages_ = new QMenu(QStringLiteral("Lingua"), this);
     SetControlName(languages_, "mnuLanguages");
@@ -290,30 +308,38 @@ void WorkForm::FillSettingsMenu() {
     ports_->clear();
     bauds_->clear();
 
-    // Ports the system has now, plus the one in the settings file.
-    std::vector<std::pair<QString, QString>> ports;  // name, description
+    // Ports the system has now, plus the one in the settings file. A USB
+    // adapter shows what it reports of itself (description, maker, serial
+    // number), so that two adapters of one kind can be told apart.
+    struct Entry {
+        QString name, description, location;
+    };
+    std::vector<Entry> ports;
+    const std::string serialLabel = GetText(s, 1973);
     for (const SerialPortEntry& p : ListSerialPorts()) {
-        QString desc = Q(p.description);
-        if (!p.location.empty() && p.location != p.name)
-            desc = desc.isEmpty() ? Q(p.location) : desc + QStringLiteral(" (") + Q(p.location) + QStringLiteral(")");
-        ports.emplace_back(Q(p.name), desc);
+        const QString location = p.location != p.name ? Q(p.location) : QString();
+        ports.push_back({Q(p.name), Q(DescribePort(p, serialLabel)), location});
     }
-    if (std::none_of(ports.begin(), ports.end(), [&](const auto& p) { return SameText(p.first, s.CommPortName); }))
-        ports.emplace(ports.begin(), Q(s.CommPortName), QString());
+    if (std::none_of(ports.begin(), ports.end(), [&](const Entry& p) { return SameText(p.name, s.CommPortName); }))
+        ports.insert(ports.begin(), Entry{Q(s.CommPortName), QString(), QString()});
 
     int index = 0;
-    for (const auto& [name, desc] : ports) {
-        QAction* a = ports_->addAction(name);
+    for (const Entry& p : ports) {
+        const QString name = p.name;
+        QAction* a = ports_->addAction(p.description.isEmpty() ? name : name + QStringLiteral("  \u2013  ") + p.description);
+        a->setData(name);
         SetControlName(a, "ComSel", index++);
         KeepCaption(a);
         a->setCheckable(true);
         a->setChecked(SameText(name, s.CommPortName));
-        if (!desc.isEmpty()) a->setToolTip(desc);
+        if (!p.location.isEmpty()) a->setToolTip(p.location);
         connect(a, &QAction::triggered, this, [this, name] {
             ui_.CallCore([&name](Session& s) { ChoosePort(s, S(name)); });
             MarkSettings();
         });
     }
+    ports_->addSeparator();
+    ports_->addAction(otherPort_);
     std::vector<std::string> rates(std::begin(kBaudRates), std::end(kBaudRates));
     if (std::find(rates.begin(), rates.end(), s.BaudRate) == rates.end()) rates.push_back(s.BaudRate);
     index = 0;
@@ -333,14 +359,22 @@ void WorkForm::FillSettingsMenu() {
 void WorkForm::MarkSettings() {
     const Session& s = ui_.session();
     for (QAction* a : ports_->actions() + bauds_->actions()) {
-        if (a->objectName() == QLatin1String("ComSel")) a->setChecked(SameText(a->text(), s.CommPortName));
+        if (a->objectName() == QLatin1String("ComSel")) a->setChecked(SameText(a->data().toString(), s.CommPortName));
         else if (a->objectName() == QLatin1String("BaudSel")) a->setChecked(SameText(a->text(), s.BaudRate));
     }
+}
+
+void WorkForm::ShowTraceState(bool on) {
+    trace_->setChecked(on);
+    const QString path = Q(on ? ui_.session().link.TraceFile : TraceFilePath(ui_.session()));
+    trace_->setToolTip(path);
+    if (MainWindow* w = ui_.mainWindow()) w->SetTraceShown(on, path);
 }
 
 void WorkForm::SettingsMenuOpening() {
     Session& s = ui_.session();
     FillSettingsMenu();
+    ShowTraceState(TraceOn(s));
     const bool relay = s.FileLinkMode == 255;
     for (QAction* a : {ports_->menuAction(), bauds_->menuAction(), plantCode_}) a->setEnabled(!relay);
     // In relay mode the relay program's values are shown instead.

@@ -4,7 +4,8 @@
 // configuration list LSTConfig in a fixed-pitch font with the buttons OK,
 // Cancel, Fwd, Rev and Reset. Its buttons only raise the session's flags;
 // the editor that waits polls them. It also owns the settings menu
-// (ports, baud rates, plant code), the language menu and the information
+// (ports, any port by name, baud rates, plant code, the serial trace
+// switch), the language menu and the information
 // entry, which the main window shows in its menu bar.
 #pragma once
 
@@ -54,6 +55,11 @@ public:
     void FillSettingsMenu();
     // Ticks the port and baud entries that the settings name.
     void MarkSettings();
+    // Ticks the trace entry and shows the status area's trace indicator.
+    void ShowTraceState(bool on);
+    QAction* otherPortAction() const { return otherPort_; }
+    QAction* traceAction() const { return trace_; }
+    QMenu* portMenu() const { return ports_; }
     void FillLanguageMenu(const std::vector<std::string>& names, const std::string& current);
     void MarkLanguage(const std::string& current);
 
@@ -97,6 +103,8 @@ private:
     QMenu* ports_;
     QMenu* bauds_;
     QAction* plantCode_;
+    QAction* otherPort_;
+    QAction* trace_;
     QMenu* languages_;
     QAction* info_;
     QMenu* help_;

@@ -50,8 +50,9 @@ void ConnectPanel(Session& s) {
         return;
     }
 
-    // A first short try; a panel that wakes up slowly gets a second, longer one.
-    if (Identify(s, 1, 1) != status::kDone) {
+    // A first short try; a panel that wakes up slowly gets a second, longer
+    // one. A user who aborted the first wants no second.
+    if (Identify(s, 1, 1) != status::kDone && s.LinkStatus != status::kAborted) {
         ShowBusy(s, GetText(s, 1360));
         WaitSeconds(s, 0.5);
         Identify(s, 2, 3);

@@ -9,6 +9,7 @@
 #include "shell/ErrorHandler.h"
 #include "shell/FileNames.h"
 #include "shell/Language.h"
+#include "shell/RuntimeError.h"
 #include "shell/Shell.h"
 #include "shell/Text.h"
 
@@ -92,8 +93,18 @@ int RunExchange(Session& s, Channel& ch, const Bytes& frame, int timeoutSeconds,
             break;
         }
         if (!ch.Send(frame)) {
-            result = status::kAborted;
-            break;
+            // The port failed under the frame (an adapter pulled out, the
+            // far end of a pseudo-terminal gone) and the error has been
+            // recorded. Nothing went out, so there is no reply to wait for:
+            // the attempt counts as one that got none. The next may find the
+            // port working again; the last ends in "no reply", whose message
+            // sends the installer to the cable and the port.
+            if (--attempts <= 0) {
+                result = status::kNoReply;
+                break;
+            }
+            WaitSeconds(s, pauseSeconds);
+            continue;
         }
         TraceBytes(s, "TX", frame);
         ui.ProcessEvents();
@@ -107,11 +118,17 @@ int RunExchange(Session& s, Channel& ch, const Bytes& frame, int timeoutSeconds,
         bool complete = false;
         Arrival arrival = Arrival::kArrived;
         bool rxShown = false;
+        int failure = 0;
         while (!complete) {
             // Each wait starts afresh, so the time-out bounds the gap between
-            // bytes as well as the wait for the first one.
-            arrival = WaitForArrival(s, timeoutSeconds, [&] { return ch.Poll(); });
+            // bytes as well as the wait for the first one. A channel that is
+            // gone for good ends the wait at once: no reply can come.
+            arrival = WaitForArrival(s, timeoutSeconds, [&] { return ch.Poll() || ch.Failure() != 0; });
             if (arrival != Arrival::kArrived) break;
+            if (!ch.Poll()) {
+                failure = ch.Failure();
+                break;
+            }
             if (!rxShown) {
                 ui.SetTxRx(" Rx ");
                 rxShown = true;
@@ -125,6 +142,11 @@ int RunExchange(Session& s, Channel& ch, const Bytes& frame, int timeoutSeconds,
                     break;
                 }
             }
+        }
+        if (failure != 0) {
+            HandleRuntimeError(s, failure, "");
+            result = status::kAborted;
+            break;
         }
         if (arrival == Arrival::kAborted) {
             result = status::kAborted;
@@ -175,6 +197,7 @@ public:
     }
     bool Poll() override { return t_.BytesAvailable() > 0; }
     Bytes Take() override { return t_.Read(0); }
+    int Failure() override { return t_.LinkFailure(); }
 
 private:
     Session& s_;
@@ -259,6 +282,9 @@ void ReportLinkError(Session& s) {
         ui.SetAbortButtonVisible(false);
         ui.ProcessEvents();
     }
+    // An exchange that ended because the network connection was lost has
+    // already said so; "stopped by the user" would be wrong.
+    if (s.LinkStatus == status::kAborted && s.LastErrorNumber == err::kConnectionLost) return;
     std::string first, second;
     switch (s.LinkStatus) {
     case status::kAborted: first = GetText(s, 1379); break;

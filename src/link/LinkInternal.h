@@ -25,6 +25,9 @@ public:
     virtual bool Poll() = 0;
     // Takes the waiting bytes.
     virtual Bytes Take() = 0;
+    // A run-time error number once the channel is gone for good (the
+    // transport's LinkFailure), else 0.
+    virtual int Failure() { return 0; }
 };
 
 // Sends `frame` and collects the reply as SendCommand describes: attempts,

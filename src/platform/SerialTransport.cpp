@@ -140,10 +140,24 @@ std::vector<SerialPortEntry> ListSerialPorts() {
     std::vector<SerialPortEntry> ports;
     for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts())
         ports.push_back({info.portName().toStdString(), info.systemLocation().toStdString(),
-                         info.description().toStdString()});
+                         info.description().toStdString(), info.manufacturer().toStdString(),
+                         info.serialNumber().toStdString()});
     std::sort(ports.begin(), ports.end(),
               [](const SerialPortEntry& a, const SerialPortEntry& b) { return a.name < b.name; });
     return ports;
+}
+
+std::string DescribePort(const SerialPortEntry& p, const std::string& serialLabel) {
+    std::string text;
+    auto add = [&text](const std::string& part) {
+        if (part.empty() || text.find(part) != std::string::npos) return;
+        if (!text.empty()) text += ", ";
+        text += part;
+    };
+    add(p.description);
+    add(p.manufacturer);
+    if (!p.serialNumber.empty()) add(serialLabel.empty() ? p.serialNumber : serialLabel + " " + p.serialNumber);
+    return text;
 }
 
 }  // namespace cfg

@@ -45,7 +45,14 @@ struct SerialPortEntry {
     std::string name;         // what goes into the settings: "COM3", "ttyUSB0"
     std::string location;     // the system path: "\\.\COM3", "/dev/ttyUSB0"
     std::string description;  // the driver's description, may be empty
+    std::string manufacturer;  // USB adapters: what the adapter reports, may be empty
+    std::string serialNumber;  // USB adapters: tells two adapters of one kind apart
 };
+
+// What tells the port apart in a menu: description, manufacturer and serial
+// number (after `serialLabel`), each once: "FT232R USB UART, FTDI, serial
+// no. A10K3XYZ". Empty for a port that reports none of them.
+std::string DescribePort(const SerialPortEntry&, const std::string& serialLabel);
 
 // The serial ports present now, sorted by name.
 std::vector<SerialPortEntry> ListSerialPorts();

@@ -32,6 +32,12 @@ inline constexpr long kPathFileAccess = 75;
 inline constexpr long kPathNotFound = 76;
 inline constexpr long kInvalidPort = 8002;
 inline constexpr long kPortAlreadyOpen = 8005;
+// A network port (a serial device server at tcp://HOST:PORT): the name is
+// not a usable address; the connection is refused, unreachable or not
+// answered; the connection was closed by the other end.
+inline constexpr long kBadNetworkAddress = 8101;
+inline constexpr long kConnectionFailed = 8102;
+inline constexpr long kConnectionLost = 8103;
 }  // namespace err
 
 // Maps an errno value from a failed file or port operation to the error

@@ -115,6 +115,15 @@ bool ConnectForConfiguration(Session& s) {
     }
     TakeIdentificationFromPanel(s);
     EnterProgrammingMode(s);
+    if (s.LinkStatus != status::kDone && s.LastErrorNumber == 0 && s.link.ReplyData.empty()) {
+        // No answer came back whole (lost, damaged, late, or the user gave
+        // up waiting), yet the request may well have reached the panel: it
+        // is released without waiting, so that it is not left in
+        // programming mode with nobody to end it. A refusal needs nothing.
+        const int failure = s.LinkStatus;
+        LeaveProgrammingMode(s, false);
+        s.LinkStatus = failure;
+    }
     // The port is released between commands, like after every block
     // operation: the next one opens it without waiting for it to settle.
     ClosePanelPort(s);
@@ -125,12 +134,15 @@ bool ConnectForConfiguration(Session& s) {
     return true;
 }
 
-// Ends a transfer: the panel leaves programming mode (unless it has stopped
-// answering) and the port is released. LinkStatus keeps the transfer's result.
+// Ends a transfer: the panel leaves programming mode and the port is
+// released. LinkStatus keeps the transfer's result. A panel that stopped
+// answering may still hear the line (only its replies lost): the release
+// goes out all the same, but is not waited for, which would only repeat the
+// time-out and its message.
 void ReleasePanel(Session& s) {
     int result = s.LinkStatus;
     EndBusy(s, 0);
-    if (result != status::kNoReply) LeaveProgrammingMode(s, true);
+    LeaveProgrammingMode(s, result != status::kNoReply);
     ClosePanelPort(s);
     s.PortOpened = 0;
     s.LinkStatus = result;

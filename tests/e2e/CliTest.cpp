@@ -1,7 +1,10 @@
 // cfgvimo-cli end to end: the real executable against a vimo-sim process,
 // over the relay files and over a pseudo-terminal, and on files alone.
+#include <QElapsedTimer>
 #include <QProcess>
 #include <QStringList>
+#include <QTcpServer>
+#include <QThread>
 
 #include <gtest/gtest.h>
 
@@ -39,7 +42,8 @@ public:
         p_.setArguments(args);
         p_.start();
         started_ = p_.waitForStarted(5000);
-        if (started_ && args.contains("--pty")) {
+        // --pty prints the terminal's path, --tcp the tcp:// address.
+        if (started_ && (args.contains("--pty") || args.contains("--tcp"))) {
             while (!p_.canReadLine() && p_.waitForReadyRead(5000)) {
             }
             path_ = QString::fromLocal8Bit(p_.readLine()).trimmed().toStdString();
@@ -51,6 +55,12 @@ public:
     }
     bool Started() const { return started_; }
     const std::string& PtyPath() const { return path_; }
+    QString Port() const { return QString::fromStdString(path_); }
+    // Ends the simulator at once, as a server that loses power.
+    void Kill() {
+        p_.kill();
+        p_.waitForFinished(5000);
+    }
 
 private:
     QProcess p_;
@@ -388,6 +398,86 @@ TEST_F(CliEndToEnd, MessagesExportAndImport) {
     const std::string text(panel.begin(), panel.end());
     EXPECT_NE(text.find("\r\n1;2;\"SALA \"\"B\"\"\"\r\n"), std::string::npos);
     EXPECT_NE(text.find("\r\n4;6;\"FINE\"\r\n"), std::string::npos);
+}
+
+// A panel behind a serial device server: the whole configuration both ways
+// over tcp://, and every way the connection can fail.
+TEST_F(CliEndToEnd, TcpReceiveAndSendTheWholeConfiguration) {
+    Sim source({"--tcp", "0"});
+    ASSERT_TRUE(source.Port().startsWith("tcp://127.0.0.1:")) << source.PtyPath();
+    CliRun r = Cli({"--port", source.Port(), "--trace", QString::fromStdString(W("trace.txt")), "receive", "site"});
+    if (r.err.find("no serial port support") != std::string::npos) GTEST_SKIP() << "built without the platform box";
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(fs::file_size(W("SITE.CY2")), 2981u);
+    EXPECT_EQ(fs::file_size(W("SITE.MY2")), 7280u);
+    // The trace has the format of a serial port's.
+    std::ifstream trace(W("trace.txt"));
+    std::string line;
+    ASSERT_TRUE(std::getline(trace, line));
+    EXPECT_TRUE(line.size() > 16 && line[2] == ':' && line[8] == '.' && line.substr(12, 4) == " TX ") << line;
+
+    // A display text changed in the set goes to the panel with the rest, and
+    // comes back.
+    Bytes texts = ReadAll(W("SITE.MY2"));
+    const auto letter = std::find_if(texts.begin(), texts.end(), [](uint8_t b) { return b >= 'A' && b < 'Z'; });
+    ASSERT_NE(letter, texts.end());
+    ++*letter;
+    std::ofstream(W("SITE.MY2"), std::ios::binary).write(reinterpret_cast<const char*>(texts.data()),
+                                                           static_cast<std::streamsize>(texts.size()));
+    r = Cli({"--port", source.Port(), "--yes", "send", "site"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    r = Cli({"--port", source.Port(), "receive", "again"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    for (const char* e : kExt) EXPECT_EQ(ReadAll(W(std::string("SITE") + e)), ReadAll(W(std::string("AGAIN") + e))) << e;
+}
+
+TEST_F(CliEndToEnd, TcpRefusedOrBadAddressIsExplained) {
+    // A port that nobody listens on.
+    QTcpServer probe;
+    ASSERT_TRUE(probe.listen(QHostAddress::LocalHost));
+    const QString refused = QStringLiteral("tcp://127.0.0.1:%1").arg(probe.serverPort());
+    probe.close();
+
+    CliRun r = Cli({"--port", refused, "ident"});
+    if (r.err.find("no serial port support") != std::string::npos) GTEST_SKIP() << "built without the platform box";
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_NE(r.err.find("No connection to " + refused.toStdString() + ". The device server refuses"),
+              std::string::npos)
+        << r.err;
+
+    for (const char* bad : {"tcp://127.0.0.1", "tcp://no host:4001"}) {
+        r = Cli({"--port", bad, "ident"});
+        EXPECT_EQ(r.exitCode, 1) << bad;
+        EXPECT_NE(r.err.find(std::string("The address ") + bad + " is not a network port"), std::string::npos)
+            << r.err;
+    }
+}
+
+TEST_F(CliEndToEnd, TcpServerGoneMidTransferIsALinkErrorNotAHang) {
+    // Paced at 1200 baud the display texts alone take several seconds.
+    Sim sim({"--tcp", "0", "--baud", "1200"});
+    ASSERT_FALSE(sim.PtyPath().empty());
+    QProcess cli;
+    cli.setWorkingDirectory(QString::fromStdString(work));
+    cli.start(QStringLiteral(CFG_BIN_DIR "/cfgvimo-cli"),
+              {"--folder", QString::fromStdString(prog), "--language", "English", "--port", sim.Port(), "--trace",
+               QString::fromStdString(W("trace.txt")), "receive", "cut"});
+    ASSERT_TRUE(cli.waitForStarted(5000));
+    // Wait until replies are flowing, then pull the plug.
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < 20000) {
+        std::ifstream in(W("trace.txt"));
+        std::string all((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        if (std::count(all.begin(), all.end(), '\n') > 40) break;
+        QThread::msleep(50);
+    }
+    ASSERT_EQ(cli.state(), QProcess::Running) << "the transfer ended before the server was stopped";
+    sim.Kill();
+    ASSERT_TRUE(cli.waitForFinished(30000)) << "the program hangs on a dropped connection";
+    const std::string err = cli.readAllStandardError().toStdString();
+    EXPECT_EQ(cli.exitCode(), 1) << err;
+    EXPECT_NE(err.find("was closed by the other end"), std::string::npos) << err;
 }
 
 TEST_F(CliEndToEnd, SerialNumberProposedThenWritten) {

@@ -11,8 +11,10 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QTcpServer>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBrowser>
@@ -30,6 +32,7 @@
 #include "gui/SingleInstance.h"
 #include "gui/WorkForm.h"
 #include "shell/Session.h"
+#include "shell/LinkSettings.h"
 #include "shell/Settings.h"
 
 using namespace cfg;
@@ -390,6 +393,81 @@ private slots:
         QCOMPARE(GetProfileString(ini, "startup", "Baud", ""), std::string("2400"));
         for (QAction* a : bauds->actions()) QCOMPARE(a->isChecked(), a->text() == QLatin1String("2400"));
         QCOMPARE(w().settingsLabel()->text(), QStringLiteral("COM1  2400  11"));
+    }
+
+    void OtherPortChecksTheNameBeforeKeepingIt() {
+        // A device server that listens, and a port where nobody does.
+        QTcpServer server;
+        QVERIFY(server.listen(QHostAddress::LocalHost));
+        QTcpServer gone;
+        QVERIFY(gone.listen(QHostAddress::LocalHost));
+        const QString refused = QStringLiteral("tcp://127.0.0.1:%1").arg(gone.serverPort());
+        gone.close();
+        const QString good = QStringLiteral("tcp://127.0.0.1:%1").arg(server.serverPort());
+
+        WorkForm* form = w().workForm();
+        form->FillSettingsMenu();
+        QVERIFY(form->portMenu()->actions().contains(form->otherPortAction()));
+        QString refusal;
+        Script script;
+        script.Then("name", [] { return ModalIs("FRMInput"); },
+                    [&] {
+                        auto* box = ModalChild<QLineEdit>("TXTStringa");
+                        QCOMPARE(box->text(), QStringLiteral("COM1"));
+                        TypeAndEnter(box, refused);
+                    })
+            .Then("refused", [] { return ModalAs<QMessageBox>() != nullptr; },
+                  [&] {
+                      refusal = ModalAs<QMessageBox>()->text();
+                      ModalAs<QMessageBox>()->button(QMessageBox::Ok)->click();
+                  })
+            .Then("name again", [] { return ModalIs("FRMInput"); },
+                  [&] {
+                      auto* box = ModalChild<QLineEdit>("TXTStringa");
+                      QCOMPARE(box->text(), refused);
+                      TypeAndEnter(box, good);
+                  });
+        form->otherPortAction()->trigger();
+        QTRY_VERIFY(script.Done());
+        QVERIFY2(refusal.contains(QStringLiteral("1963 ") + refused), qPrintable(refusal));
+        QCOMPARE(QString::fromStdString(s().CommPortName), good);
+        QCOMPARE(GetProfileString(folder_->File("CFG-Veltrano.ini"), "startup", "Serial", ""), good.toStdString());
+        // From now on the menu offers the name, ticked.
+        form->FillSettingsMenu();
+        const auto entries = form->portMenu()->actions();
+        QCOMPARE(entries[0]->data().toString(), good);
+        QVERIFY(entries[0]->isChecked());
+    }
+
+    void TraceSwitchShowsWhereAndThatItRuns() {
+        WorkForm* form = w().workForm();
+        QMetaObject::invokeMethod(form->settingsMenu(), "aboutToShow");
+        QVERIFY(!form->traceAction()->isChecked());
+        QVERIFY(!w().traceLabel()->isVisibleTo(&w()));
+        const QString path = QString::fromStdString(TraceFilePath(s()));
+        QString told;
+        Script on;
+        on.Then("where", [] { return ModalAs<QMessageBox>() != nullptr; },
+                [&] {
+                    told = ModalAs<QMessageBox>()->text();
+                    ModalAs<QMessageBox>()->button(QMessageBox::Ok)->click();
+                });
+        form->traceAction()->trigger();
+        QTRY_VERIFY(on.Done());
+        QVERIFY2(told.contains(path), qPrintable(told));
+        QCOMPARE(QString::fromStdString(s().link.TraceFile), path);
+        QVERIFY(form->traceAction()->isChecked());
+        QVERIFY(w().traceLabel()->isVisibleTo(&w()));
+        QCOMPARE(w().traceLabel()->toolTip(), path);
+
+        Script off;
+        off.Then("where it is", [] { return ModalAs<QMessageBox>() != nullptr; },
+                 [] { ModalAs<QMessageBox>()->button(QMessageBox::Ok)->click(); });
+        form->traceAction()->trigger();
+        QTRY_VERIFY(off.Done());
+        QVERIFY(s().link.TraceFile.empty());
+        QVERIFY(!form->traceAction()->isChecked());
+        QVERIFY(!w().traceLabel()->isVisibleTo(&w()));
     }
 
     void MessageInputTextAndRange() {

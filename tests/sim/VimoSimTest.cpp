@@ -11,8 +11,11 @@
 #if defined(_WIN32)
 #include <windows.h>
 #else
+#include <arpa/inet.h>
 #include <fcntl.h>
+#include <netinet/in.h>
 #include <poll.h>
+#include <sys/socket.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <termios.h>
@@ -266,6 +269,63 @@ TEST(VimoSimTest, AnswersOnAPseudoTerminal) {
     EXPECT_EQ(sim.Quit(), 0);
     EXPECT_FALSE(fs::exists(fs::symlink_status(link)));
     fs::remove_all(dir);
+}
+#endif
+
+#if defined(_WIN32)
+TEST(VimoSimTest, AnswersOnTcpOneConnectionAtATime) {
+    GTEST_SKIP() << "vimo-sim serves TCP on POSIX systems only; here it serves the relay files";
+}
+#else
+// A client connection to 127.0.0.1:port, or -1.
+int ConnectLocal(int port) {
+    const int fd = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in addr{};
+    addr.sin_family = AF_INET;
+    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    addr.sin_port = htons(static_cast<uint16_t>(port));
+    if (fd >= 0 && connect(fd, reinterpret_cast<const sockaddr*>(&addr), sizeof addr) == 0) return fd;
+    if (fd >= 0) close(fd);
+    return -1;
+}
+
+TEST(VimoSimTest, AnswersOnTcpOneConnectionAtATime) {
+    SimProcess sim({"--tcp", "0", "--factory", "--stdin-quit", "--address", "7"});
+    ASSERT_TRUE(sim.Started());
+    const std::string where = sim.ReadLine();
+    const std::string prefix = "tcp://127.0.0.1:";
+    ASSERT_EQ(where.rfind(prefix, 0), 0u) << where;
+    const int port = std::stoi(where.substr(prefix.size()));
+    const Bytes identify = BuildToolFrame(7, 'T', Bytes{0}, kPlant, true);
+
+    // The tool opens and closes its port around each block of work: every
+    // connection is served in turn.
+    for (int round = 0; round < 2; ++round) {
+        const int fd = ConnectLocal(port);
+        ASSERT_GE(fd, 0);
+        ASSERT_EQ(write(fd, identify.data(), identify.size()), static_cast<ssize_t>(identify.size()));
+        const auto reply = ParsePanelReply(ReadReply(fd));
+        ASSERT_TRUE(reply) << "round " << round;
+        EXPECT_EQ(reply->address, 7);
+        close(fd);
+    }
+
+    // A new connection replaces one that was never closed; the old one ends.
+    const int stale = ConnectLocal(port);
+    ASSERT_GE(stale, 0);
+    const int fresh = ConnectLocal(port);
+    ASSERT_GE(fresh, 0);
+    ASSERT_EQ(write(fresh, identify.data(), identify.size()), static_cast<ssize_t>(identify.size()));
+    EXPECT_TRUE(ParsePanelReply(ReadReply(fresh)));
+    uint8_t byte = 0;
+    pollfd p{stale, POLLIN, 0};
+    ASSERT_EQ(poll(&p, 1, kPatienceMs), 1);
+    EXPECT_EQ(read(stale, &byte, 1), 0) << "the replaced connection is closed";
+    close(stale);
+    close(fresh);
+
+    EXPECT_EQ(sim.Quit(), 0);
+    EXPECT_LT(ConnectLocal(port), 0) << "nothing listens once the simulator has ended";
 }
 #endif
 
