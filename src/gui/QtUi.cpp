@@ -430,7 +430,7 @@ AboutForm* QtUi::ShowAbout(bool splash) {
     if (!splash) {
         // Where this copy keeps its settings and file sets (the user's
         // folders when it is installed).
-        form->SetFolders(Q(GetText(*s_, 1962) + " " + SettingsFilePath(*s_) + "\n" + GetText(*s_, 1963) + " " +
+        form->SetFolders(Q(GetText(*s_, 1992) + " " + SettingsFilePath(*s_) + "\n" + GetText(*s_, 1993) + " " +
                            FilesFolderOf(*s_)));
     }
     PlaceForm(form, Anchor(), 0, 0);
@@ -447,9 +447,9 @@ AboutForm* QtUi::ShowAbout(bool splash) {
 HelpWindow* QtUi::helpWindow() const { return help_.data(); }
 
 void QtUi::ShowHelp() {
-    const std::string page = HelpIndexPath(DataFolderOf(*s_), GetText(*s_, 1960));
+    const std::string page = HelpIndexPath(DataFolderOf(*s_), GetText(*s_, 1990));
     if (page.empty()) {
-        MessageBox(s_->Shell.ApplicationTitle, GetText(*s_, 1961) + "\r" + JoinPath(DataFolderOf(*s_), "help"),
+        MessageBox(s_->Shell.ApplicationTitle, GetText(*s_, 1991) + "\r" + JoinPath(DataFolderOf(*s_), "help"),
                    MsgButtons::Ok, MsgIcon::Exclamation);
         return;
     }

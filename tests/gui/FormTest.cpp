@@ -527,7 +527,7 @@ private slots:
                         // It names the settings file and the folder of the file sets.
                         const QString folders = ModalChild<QLabel>("LBLCartelle")->text();
                         QVERIFY2(folders.contains(QString::fromStdString(SettingsFilePath(s()))), qPrintable(folders));
-                        QVERIFY(folders.contains(QStringLiteral("1962 ")));
+                        QVERIFY(folders.contains(QStringLiteral("1992 ")));
                         QTest::mouseClick(ModalChild<QLabel>("IMGAbout"), Qt::LeftButton);
                     });
         w().workForm()->infoAction()->trigger();
@@ -559,7 +559,7 @@ private slots:
     }
 
     void F1OpensTheGuideFromTheMainWindow() {
-        // The test language names no guide folder ("1960"): the English one.
+        // The test language names no guide folder ("1990"): the English one.
         const QString en = QString::fromStdString(folder_->File("help/en"));
         QDir().mkpath(en);
         QFile f(en + QStringLiteral("/index.html"));
