@@ -43,7 +43,9 @@
 #include "link/PanelClock.h"
 #include "shell/Clock.h"
 #include "shell/FileNames.h"
+#include "shell/Folders.h"
 #include "shell/Language.h"
+#include "shell/MainLoop.h"
 #include "shell/Session.h"
 #include "shell/Settings.h"
 #include "shell/Text.h"
@@ -112,13 +114,16 @@ const char* const kUsage =
     "                                                 output or to FILE (--yes replaces it);\n"
     "                                                 exit 0 equal, 1 different, 2 not compared\n"
     "  serial [--number N] [--date DD/MM/YY]          propose the connected panel's next serial\n"
-    "                                                 number (from VIMO_SYS.SRZ in the program\n"
-    "                                                 folder) and production date; with --yes\n"
+    "                                                 number (from VIMO_SYS.SRZ beside the\n"
+    "                                                 settings file) and production date; with --yes\n"
     "                                                 write them and the counter file\n"
+    "  where                                          the folders in use (program, data,\n"
+    "                                                 settings file, the desktop's file sets)\n"
     "\n"
     "options:\n"
-    "  --folder DIR         program folder (settings, languages, DEFAULT set, relay\n"
-    "                       mailboxes); default: the folder of this program\n"
+    "  --folder DIR         program folder (settings, relay mailboxes; languages and\n"
+    "                       DEFAULT set when it holds them); default: the folder of\n"
+    "                       this program, or the user's folders when it is installed\n"
     "  --port NAME          serial port (default: the settings file's), or a serial\n"
     "                       device server on the network as tcp://HOST:PORT\n"
     "  --relay              relay mode: Par_app.tmp in the working folder, the mailbox\n"
@@ -142,7 +147,20 @@ const char* const kUsage =
     "\n"
     "The exit status is 0 when the command was done, 1 when it failed (the reason\n"
     "is printed as the desktop program would show it), 2 for a usage error\n"
-    "(compare: 0 equal, 1 different, 2 not compared or a usage error).\n";
+    "(compare: 0 equal, 1 different, 2 not compared or a usage error).\n"
+    "\n"
+    "An installed program (its data in ../share/cfg-veltrano beside its folder, or a\n"
+    "folder it cannot write to) keeps the settings file in $XDG_CONFIG_HOME/cfg-veltrano\n"
+    "(~/.config/cfg-veltrano) and the desktop's file sets in $XDG_DATA_HOME/cfg-veltrano\n"
+    "(~/.local/share/cfg-veltrano); a command's file sets are named from the working folder.\n";
+
+// The folders in use, one per line (the end of --help and the where command).
+void PrintFolders(std::ostream& out, const cfg::ProgramFolders& f, const std::string& settingsFile) {
+    out << "program:       " << f.program << '\n'
+        << "data:          " << f.data << '\n'
+        << "settings file: " << settingsFile << '\n'
+        << "file sets:     " << f.files << (f.userFolders ? "  (desktop program)" : "") << '\n';
+}
 
 struct Options {
     std::string folder, port, baud, plantCode, language, trace, accessCode, parts = "all";
@@ -246,6 +264,10 @@ std::string ProgramFolderOf(const char* argv0) {
     fs::path self = fs::canonical("/proc/self/exe", ec);
     if (ec) self = fs::absolute(argv0, ec);
     return self.parent_path().string();
+}
+
+std::string SettingsFileOf(const cfg::ProgramFolders& f) {
+    return cfg::JoinPath(f.settings, std::string(cfg::kProgramName) + ".ini");
 }
 
 // A command succeeded when the core left LinkStatus 255 and showed no error.
@@ -511,12 +533,23 @@ int RunCommand(cfg::Session& s, CliUi& ui, const Options& o) {
 int main(int argc, char** argv) {
     Options o;
     std::string error = ParseOptions(argc, argv, o);
+    std::error_code ec;
+    const std::string exeFolder = ProgramFolderOf(argv[0]);
+    const std::string chosen = o.folder.empty() ? std::string() : fs::absolute(o.folder, ec).string();
+    const cfg::ProgramFolders folders =
+        cfg::LocateFolders(exeFolder, chosen, cfg::FolderAcceptsFiles(exeFolder), cfg::ReadFolderEnvironment());
     if (error == "help") {
-        std::cout << kUsage;
+        std::cout << kUsage << '\n';
+        PrintFolders(std::cout, folders, SettingsFileOf(folders));
         return 0;
     }
     if (!error.empty()) return UsageError(error);
     if (o.words.empty()) return UsageError("no command given");
+    if (o.words[0] == "where") {
+        if (o.words.size() != 1) return UsageError("where takes nothing more");
+        PrintFolders(std::cout, folders, SettingsFileOf(folders));
+        return 0;
+    }
 
     // A PDF needs fonts, hence a Gui application (without a screen); the
     // serial port needs the event loop of a Core one.
@@ -541,9 +574,10 @@ int main(int argc, char** argv) {
     ui.pumpEvents = [] { QCoreApplication::processEvents(); };
 #endif
 
-    std::error_code ec;
-    s.ProgramFolder = o.folder.empty() ? ProgramFolderOf(argv[0]) : fs::absolute(o.folder, ec).string();
+    s.ProgramFolder = chosen.empty() ? exeFolder : chosen;
     if (!fs::is_directory(s.ProgramFolder, ec)) return UsageError("no such folder: " + s.ProgramFolder);
+    if (folders.userFolders) cfg::MakeFolders(folders.settings);
+    cfg::ApplyFolders(s, folders);
     s.ProgramDrive = s.ProgramFolder.substr(0, std::min<std::size_t>(2, s.ProgramFolder.size()));
 
     cfg::RegisterCoreCommands(s);
@@ -552,7 +586,7 @@ int main(int argc, char** argv) {
     std::string languageFile = cfg::LanguageFilePath(s, s.CurrentLanguage);
     if (cfg::ResolveExisting(languageFile).empty()) {
         std::vector<std::string> languages = cfg::ListLanguages(s);
-        std::cerr << "cfgvimo-cli: no language file " << s.CurrentLanguage << ".lng in " << s.ProgramFolder;
+        std::cerr << "cfgvimo-cli: no language file " << s.CurrentLanguage << ".lng in " << folders.data;
         if (languages.empty()) {
             std::cerr << "; messages will have no text\n";
         } else {

@@ -229,7 +229,8 @@ std::string ParseOptions(int argc, char** argv, Options& o) {
     return {};
 }
 
-// The folder of the running program, where the DEFAULT set lies.
+// The folder of the DEFAULT set: beside the running program (build tree,
+// unpacked archive) or, installed, in ../share/cfg-veltrano.
 std::filesystem::path ProgramFolder(const char* argv0) {
     std::error_code ec;
 #if defined(_WIN32)
@@ -242,7 +243,10 @@ std::filesystem::path ProgramFolder(const char* argv0) {
     std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
 #endif
     if (ec || exe.empty()) exe = std::filesystem::absolute(argv0, ec);
-    return exe.parent_path();
+    const std::filesystem::path beside = exe.parent_path();
+    if (std::filesystem::exists(beside / "DEFAULT.CY2", ec)) return beside;
+    const std::filesystem::path shared = (beside / ".." / "share" / "cfg-veltrano").lexically_normal();
+    return std::filesystem::exists(shared / "DEFAULT.CY2", ec) ? shared : beside;
 }
 
 int64_t NowMs() {

@@ -54,13 +54,26 @@ AboutForm::AboutForm(Translator& tr, const std::string& programFolder, QWidget* 
                                                        QString::fromLatin1(kReleaseDate)));
     version_->setAlignment(Qt::AlignCenter);
 
+    folders_ = new ClickLabel(this);
+    SetControlName(folders_, "LBLCartelle");
+    KeepCaption(folders_);
+    folders_->setAlignment(Qt::AlignCenter);
+    folders_->setTextInteractionFlags(Qt::NoTextInteraction);
+    folders_->hide();
+
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(14, 14, 14, 14);
     layout->addWidget(image_);
     layout->addWidget(title_);
     layout->addWidget(version_);
+    layout->addWidget(folders_);
     layout->setSizeConstraint(QLayout::SetFixedSize);
     tr.TranslateForm(this);
+}
+
+void AboutForm::SetFolders(const QString& text) {
+    folders_->setText(text);
+    folders_->setVisible(!text.isEmpty());
 }
 
 void AboutForm::mousePressEvent(QMouseEvent*) { reject(); }

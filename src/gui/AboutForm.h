@@ -22,6 +22,9 @@ public:
     std::function<void()> onClosed;
     QLabel* image() const { return image_; }
     QLabel* versionLabel() const { return version_; }
+    // The information box's last lines: where the settings and file sets are.
+    void SetFolders(const QString&);
+    QLabel* foldersLabel() const { return folders_; }
 
 protected:
     void mousePressEvent(QMouseEvent*) override;
@@ -31,6 +34,7 @@ private:
     QLabel* image_;
     QLabel* title_;
     QLabel* version_;
+    QLabel* folders_;
     bool closed_ = false;
 };
 

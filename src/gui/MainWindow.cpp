@@ -124,7 +124,9 @@ MainWindow::MainWindow(QtUi& ui) : QMainWindow(nullptr), ui_(ui) {
 
     menuBar()->addMenu(work_->settingsMenu());
     menuBar()->addMenu(work_->languageMenu());
-    menuBar()->addAction(work_->infoAction());
+    menuBar()->addMenu(work_->helpMenu());
+    // The guide's F1 works while the menu bar is closed too.
+    addAction(work_->guideAction());
 
     auto* central = new QWidget(this);
     auto* layout = new QVBoxLayout(central);

@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QGuiApplication>
+#include <QIcon>
 #include <QScreen>
 
 #include "MainWindow.h"
@@ -11,6 +12,7 @@
 #include "link/Link.h"
 #include "loops/LoopSection.h"
 #include "shell/FileNames.h"
+#include "shell/Folders.h"
 #include "shell/MainLoop.h"
 #include "shell/Session.h"
 #include "shell/Settings.h"
@@ -24,8 +26,23 @@ namespace cfg::gui {
 Program::Program(ProgramOptions options) : options_(std::move(options)) {
     ui_ = std::make_unique<QtUi>();
     session_ = std::make_unique<Session>(*ui_, clock_);
-    std::string folder = options_.folder.empty() ? S(QCoreApplication::applicationDirPath()) : options_.folder;
-    session_->ProgramFolder = S(QDir(Q(folder)).absolutePath());
+    // The executable's folder or the one chosen; the data, the settings file
+    // and the file sets are found from there (an installed program keeps the
+    // user's files in the user's folders).
+    const std::string exeFolder = S(QCoreApplication::applicationDirPath());
+    const std::string chosen = options_.folder.empty() ? std::string() : S(QDir(Q(options_.folder)).absolutePath());
+    session_->ProgramFolder = chosen.empty() ? exeFolder : chosen;
+    const ProgramFolders folders =
+        LocateFolders(exeFolder, chosen, FolderAcceptsFiles(exeFolder), ReadFolderEnvironment());
+    if (folders.userFolders) {
+        MakeFolders(folders.settings);
+        MakeFolders(folders.files);
+    }
+    ApplyFolders(*session_, folders);
+    // The window icon; the desktop entry of an installed copy carries the same.
+    const std::string icon = ResolveExisting(JoinPath(folders.data, "cfg-veltrano.png"));
+    if (!icon.empty()) QGuiApplication::setWindowIcon(QIcon(Q(icon)));
+    QGuiApplication::setDesktopFileName(QStringLiteral("cfg-veltrano"));
     if (options_.wire) options_.wire(*session_);
     ui_->Attach(*session_);
     // The loop-module popup offers the modules the configuration has.
@@ -50,7 +67,9 @@ bool Program::Start() {
     MainWindow& w = window();
 
     if (options_.singleInstance) {
-        instance_ = std::make_unique<SingleInstance>(Q(s.ProgramFolder));
+        // One copy per settings file: per program folder, or per user when
+        // the program is installed.
+        instance_ = std::make_unique<SingleInstance>(Q(SettingsFolderOf(s)));
         if (!instance_->Claim()) return false;
         instance_->onActivate = [&w] {
             w.showNormal();
@@ -81,8 +100,8 @@ bool Program::Start() {
             ui_->CloseSplash();
         }
 
-        // The program folder is the working folder from here on.
-        QDir::setCurrent(Q(s.ProgramFolder));
+        // The folder of the file sets is the working folder from here on.
+        QDir::setCurrent(Q(FilesFolderOf(s)));
         s.ProgramDrive = UpperCase(s.ProgramFolder.substr(0, 2));
 
         ReadRelayParameters(s, options_.commandLine, s.ProgramFolder);

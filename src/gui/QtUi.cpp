@@ -18,6 +18,7 @@
 #include <QTreeView>
 
 #include "AboutForm.h"
+#include "HelpWindow.h"
 #include "ClockProgrammerForm.h"
 #include "CopyFileForm.h"
 #include "FormUtil.h"
@@ -34,8 +35,11 @@
 #include "ScreenForm.h"
 #include "WorkForm.h"
 #include "gui/pages/ReportPages.h"
+#include "shell/Folders.h"
 #include "shell/Language.h"
 #include "shell/Session.h"
+#include "shell/Settings.h"
+#include "shell/FileNames.h"
 
 namespace cfg::gui {
 
@@ -186,7 +190,7 @@ int QtUi::AskChoice(const ChoiceRequest& req) {
 }
 
 std::string QtUi::AskFile(const FileDialogRequest& req, bool save) {
-    QString folder = Q(req.folder.empty() ? s_->ProgramFolder : req.folder);
+    QString folder = Q(req.folder.empty() ? FilesFolderOf(*s_) : req.folder);
     QFileDialog dialog(DialogParent(), Q(req.title), folder);
     dialog.setObjectName(save ? QStringLiteral("SaveFileDialog") : QStringLiteral("OpenFileDialog"));
     QStringList filters;
@@ -223,7 +227,7 @@ CopyDialogAnswer QtUi::AskCopyFiles(const CopyDialogRequest& req) {
     CopyFileForm form(*translator_, DialogParent());
     RegisterForm(&form);
     CopyDialogRequest r = req;
-    if (r.folder.empty()) r.folder = s_->ProgramFolder;
+    if (r.folder.empty()) r.folder = FilesFolderOf(*s_);
     return form.Ask(r, Anchor());
 }
 
@@ -405,7 +409,7 @@ void QtUi::LoadQtTranslation() {
     auto it = codes.find(Q(s_->CurrentLanguage).toLower());
     if (it == codes.end() || it->second == QLatin1String("en")) return;
     const QString name = QStringLiteral("qtbase_") + it->second;
-    if (qtTranslator_.load(name, Q(s_->ProgramFolder)) ||
+    if (qtTranslator_.load(name, Q(DataFolderOf(*s_))) ||
         qtTranslator_.load(name, QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QCoreApplication::installTranslator(&qtTranslator_);
 }
@@ -413,7 +417,7 @@ void QtUi::LoadQtTranslation() {
 // --- shell forms -----------------------------------------------------------------------
 
 AboutForm* QtUi::ShowAbout(bool splash) {
-    auto* form = new AboutForm(*translator_, s_->ProgramFolder, main_);
+    auto* form = new AboutForm(*translator_, DataFolderOf(*s_), main_);
     form->setAttribute(Qt::WA_DeleteOnClose);
     RegisterForm(form);
     main_->toolbar1()->setEnabled(false);
@@ -423,6 +427,12 @@ AboutForm* QtUi::ShowAbout(bool splash) {
         s_->events.PauseBreak = kTrue;
         main_->toolbar1()->setEnabled(true);
     };
+    if (!splash) {
+        // Where this copy keeps its settings and file sets (the user's
+        // folders when it is installed).
+        form->SetFolders(Q(GetText(*s_, 1992) + " " + SettingsFilePath(*s_) + "\n" + GetText(*s_, 1993) + " " +
+                           FilesFolderOf(*s_)));
+    }
     PlaceForm(form, Anchor(), 0, 0);
     if (splash) {
         splash_ = form;
@@ -432,6 +442,25 @@ AboutForm* QtUi::ShowAbout(bool splash) {
     }
     form->exec();
     return nullptr;
+}
+
+HelpWindow* QtUi::helpWindow() const { return help_.data(); }
+
+void QtUi::ShowHelp() {
+    const std::string page = HelpIndexPath(DataFolderOf(*s_), GetText(*s_, 1990));
+    if (page.empty()) {
+        MessageBox(s_->Shell.ApplicationTitle, GetText(*s_, 1991) + "\r" + JoinPath(DataFolderOf(*s_), "help"),
+                   MsgButtons::Ok, MsgIcon::Exclamation);
+        return;
+    }
+    if (help_.isNull()) {
+        help_ = new HelpWindow(*translator_, main_);
+        help_->setAttribute(Qt::WA_DeleteOnClose, false);
+    }
+    help_->Open(Q(page));
+    help_->show();
+    help_->raise();
+    help_->activateWindow();
 }
 
 void QtUi::CloseSplash() {

@@ -26,6 +26,7 @@ struct Session;
 namespace cfg::gui {
 
 class AboutForm;
+class HelpWindow;
 class ClockProgrammerForm;
 class LogicBlockForm;
 class LoopGridWindow;
@@ -75,6 +76,10 @@ public:
     // start-up pause waits for it); the information box waits for its click.
     AboutForm* ShowAbout(bool splash);
     void CloseSplash();
+    // The user guide in the chosen language (F1, the information menu); a
+    // message names the missing file when the guide is not there.
+    void ShowHelp();
+    HelpWindow* helpWindow() const;
     // The relay parameters box of the settings menu in file link mode.
     void ShowRelayParams();
     // Re-reads the language menu from the program folder.
@@ -210,6 +215,7 @@ private:
     MainWindow* main_ = nullptr;
     QPointer<ScreenForm> screen_;
     QPointer<AboutForm> splash_;
+    QPointer<HelpWindow> help_;
     QPointer<ClockProgrammerForm> clock_;
     QPointer<LogicBlockForm> logic_;
     QPointer<LoopListWindow> loopList_;

@@ -22,6 +22,7 @@
 #include "Translate.h"
 #include "platform/PortTransport.h"
 #include "platform/SerialTransport.h"
+#include "shell/Folders.h"
 #include "shell/FileNames.h"
 #include "shell/Language.h"
 #include "shell/LinkSettings.h"
@@ -56,7 +57,7 @@ WorkForm::WorkForm(QtUi& ui, QWidget* parent) : QWidget(parent), ui_(ui) {
     logo_ = new QLabel(this);
     SetControlName(logo_, "PCTLogo");
     logo_->setAlignment(Qt::AlignCenter);
-    std::string logoPath = ResolveExisting(JoinPath(ui_.session().ProgramFolder, "LOGO_SYS.GIF"));
+    std::string logoPath = ResolveExisting(JoinPath(DataFolderOf(ui_.session()), "LOGO_SYS.GIF"));
     QPixmap logo;
     if (!logoPath.empty() && logo.load(Q(logoPath))) logo_->setPixmap(logo);
 
@@ -188,7 +189,17 @@ WorkForm::WorkForm(QtUi& ui, QWidget* parent) : QWidget(parent), ui_(ui) {
     });
     languages_ = new QMenu(QStringLiteral("Lingua"), this);
     SetControlName(languages_, "mnuLanguages");
-    info_ = new QAction(QStringLiteral("Info"), this);
+    help_ = new QMenu(QStringLiteral("&?"), this);
+    SetControlName(help_, "MNUAiuto");
+    guide_ = help_->addAction(QStringLiteral("Guida"));
+    SetControlName(guide_, "MNUGuida");
+    // F1 opens the guide from anywhere in the program, even while a section
+    // runs (the guide never enters the core).
+    guide_->setShortcut(QKeySequence(Qt::Key_F1));
+    guide_->setShortcutContext(Qt::ApplicationShortcut);
+    connect(guide_, &QAction::triggered, this, [this] { ui_.ShowHelp(); });
+    help_->addSeparator();
+    info_ = help_->addAction(QStringLiteral("Info"));
     SetControlName(info_, "MNUInfo");
     connect(info_, &QAction::triggered, this, [this] { ui_.ShowAbout(false); });
 

@@ -50,6 +50,9 @@ public:
     QAction* backupBeforeSendAction() const { return backupBeforeSend_; }
     QMenu* languageMenu() const { return languages_; }
     QAction* infoAction() const { return info_; }
+    // The information menu: the user guide (F1) and the information box.
+    QMenu* helpMenu() const { return help_; }
+    QAction* guideAction() const { return guide_; }
     void SetMenusEnabled(bool);
     // Rebuilds the port and baud entries and ticks the current ones.
     void FillSettingsMenu();
@@ -109,6 +112,8 @@ private:
     QAction* trace_;
     QMenu* languages_;
     QAction* info_;
+    QMenu* help_;
+    QAction* guide_;
     QString homeTitle_;
     bool configShown_ = false;
     bool editShown_ = false;

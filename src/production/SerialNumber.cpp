@@ -5,6 +5,7 @@
 
 #include "link/Connection.h"
 #include "shell/FileNames.h"
+#include "shell/Folders.h"
 #include "shell/Messages.h"
 #include "shell/RuntimeError.h"
 #include "transfer/Blocks.h"
@@ -37,7 +38,9 @@ bool WriteCharacters(Session& s, long address, const std::string& text, int leng
 
 }  // namespace
 
-std::string CounterFilePath(const Session& s) { return JoinPath(s.ProgramFolder, kCounterFileName); }
+// The counter file is kept with the settings file (the program folder, or
+// the user's folder when the program is installed).
+std::string CounterFilePath(const Session& s) { return JoinPath(SettingsFolderOf(s), kCounterFileName); }
 
 bool ReadCounterFile(Session& s, CounterFile& out) {
     std::ifstream in(ResolveExisting(CounterFilePath(s)), std::ios::binary);

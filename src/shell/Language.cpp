@@ -5,6 +5,7 @@
 #include "MainLoop.h"
 #include "Settings.h"
 #include "Text.h"
+#include "Folders.h"
 
 namespace cfg {
 
@@ -20,7 +21,7 @@ std::string TrimRight(std::string s) {
 }  // namespace
 
 std::string LanguageFilePath(const Session& s, const std::string& language) {
-    return JoinPath(s.ProgramFolder, language + ".lng");
+    return JoinPath(DataFolderOf(s), language + ".lng");
 }
 
 void LoadLanguageFile(Session& s, const std::string& path) {
@@ -72,7 +73,7 @@ std::string GetText(Session& s, int id) {
 
 std::vector<std::string> ListLanguages(const Session& s) {
     std::vector<std::string> names;
-    for (const auto& f : ListFilesWithExtension(s.ProgramFolder, ".lng"))
+    for (const auto& f : ListFilesWithExtension(DataFolderOf(s), ".lng"))
         names.push_back(f.substr(0, f.size() - 4));
     return names;
 }

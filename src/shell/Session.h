@@ -109,6 +109,11 @@ struct Session {
 
     // --- program folder and settings ----------------------------------------
     std::string ProgramFolder;  // the executable's folder (or --folder)
+    // Language files, DEFAULT set, pictures and guide; the settings file's
+    // folder; the folder of file sets. "" means ProgramFolder (shell/Folders.h).
+    std::string DataFolder;
+    std::string SettingsFolder;
+    std::string FilesFolder;
     std::string ProgramDrive;
     std::string CommPortName = "COM1";
     std::string BaudRate = "9600";

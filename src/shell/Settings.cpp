@@ -7,6 +7,7 @@
 #include "Input.h"
 #include "Language.h"
 #include "Text.h"
+#include "Folders.h"
 
 namespace cfg {
 
@@ -68,7 +69,7 @@ bool WriteProfileString(const std::string& file, const std::string& section,
 }
 
 std::string SettingsFilePath(const Session& s) {
-    return JoinPath(s.ProgramFolder, std::string(s.Shell.ApplicationTitle) + ".ini");
+    return JoinPath(SettingsFolderOf(s), std::string(s.Shell.ApplicationTitle) + ".ini");
 }
 
 std::string SettingsCaption(const Session& s) {

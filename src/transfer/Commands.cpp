@@ -16,6 +16,7 @@
 #include "shell/Messages.h"
 #include "shell/RuntimeError.h"
 #include "shell/Text.h"
+#include "shell/Folders.h"
 
 namespace fs = std::filesystem;
 
@@ -516,7 +517,7 @@ void CreateConfiguration(Session& s) {
         }
         break;
     }
-    if (CopySet(s, JoinPath(s.ProgramFolder, "DEFAULT"), dest, 417, 418))
+    if (CopySet(s, JoinPath(DataFolderOf(s), "DEFAULT"), dest, 417, 418))
         ShowInfo(s, BoxTitle(s), GetText(s, 419) + "\r\n" + dest + GetText(s, 420));
 }
 

@@ -3,6 +3,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QDir>
+#include <QFile>
 #include <QGroupBox>
 #include <QLabel>
 #include <QCheckBox>
@@ -15,11 +17,13 @@
 #include <QTcpServer>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBrowser>
 #include <QTimer>
 #include <QToolBar>
 
 #include "GuiHarness.h"
 #include "gui/CopyFileForm.h"
+#include "gui/HelpWindow.h"
 #include "gui/InputForm.h"
 #include "gui/MainWindow.h"
 #include "gui/MenuForm.h"
@@ -520,6 +524,10 @@ private slots:
                     [&] {
                         QVERIFY(!w().toolbar1()->isEnabled());
                         QVERIFY(!w().workForm()->isEnabled());
+                        // It names the settings file and the folder of the file sets.
+                        const QString folders = ModalChild<QLabel>("LBLCartelle")->text();
+                        QVERIFY2(folders.contains(QString::fromStdString(SettingsFilePath(s()))), qPrintable(folders));
+                        QVERIFY(folders.contains(QStringLiteral("1992 ")));
                         QTest::mouseClick(ModalChild<QLabel>("IMGAbout"), Qt::LeftButton);
                     });
         w().workForm()->infoAction()->trigger();
@@ -527,6 +535,58 @@ private slots:
         QVERIFY(w().toolbar1()->isEnabled());
         QVERIFY(w().workForm()->isEnabled());
         QCOMPARE(s().events.PauseBreak, kTrue);
+    }
+
+    void GuidePageFollowsTheLanguageWithEnglishThenItalianAsFallback() {
+        QTemporaryDir data;
+        const std::string root = data.path().toStdString();
+        auto page = [&](const char* code) {
+            const QString folder = data.path() + QStringLiteral("/help/") + QLatin1String(code);
+            QDir().mkpath(folder);
+            QFile f(folder + QStringLiteral("/index.html"));
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write("<html><body><h1>guide ");
+            f.write(code);
+            f.write("</h1></body></html>");
+        };
+        QCOMPARE(HelpIndexPath(root, "it"), std::string());
+        page("it");
+        QCOMPARE(HelpIndexPath(root, "de"), root + "/help/it/index.html");
+        page("en");
+        QCOMPARE(HelpIndexPath(root, "de"), root + "/help/en/index.html");
+        QCOMPARE(HelpIndexPath(root, "it"), root + "/help/it/index.html");
+        QCOMPARE(HelpIndexPath(root, ""), root + "/help/en/index.html");
+    }
+
+    void F1OpensTheGuideFromTheMainWindow() {
+        // The test language names no guide folder ("1990"): the English one.
+        const QString en = QString::fromStdString(folder_->File("help/en"));
+        QDir().mkpath(en);
+        QFile f(en + QStringLiteral("/index.html"));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("<html><body><h1 id=\"top\">English guide</h1></body></html>");
+        f.close();
+
+        w().show();
+        w().activateWindow();
+        QApplication::setActiveWindow(&w());
+        QVERIFY(ui().helpWindow() == nullptr);
+        QTest::keyClick(w().workForm(), Qt::Key_F1);
+        HelpWindow* help = ui().helpWindow();
+        QVERIFY(help != nullptr);
+        QVERIFY(help->isVisible());
+        QCOMPARE(help->page(), en + QStringLiteral("/index.html"));
+        QVERIFY(help->browser()->toPlainText().contains(QStringLiteral("English guide")));
+        // The window's caption comes from the language file's form section.
+        QCOMPARE(help->objectName(), QStringLiteral("FRMGuida"));
+
+        // Escape closes it; the information menu's entry opens the same window again.
+        QTest::keyClick(help->browser(), Qt::Key_Escape);
+        QVERIFY(!help->isVisible());
+        w().workForm()->guideAction()->trigger();
+        QCOMPARE(ui().helpWindow(), help);
+        QVERIFY(help->isVisible());
+        help->close();
     }
 
     void SecondCopyBringsTheFirstForward() {

@@ -1,0 +1,116 @@
+#include "Folders.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <system_error>
+
+#include "FileNames.h"
+#include "Session.h"
+
+namespace fs = std::filesystem;
+
+namespace cfg {
+
+namespace {
+
+std::string Normal(const fs::path& p) {
+    std::string s = p.lexically_normal().string();
+    while (s.size() > 1 && (s.back() == '/' || s.back() == '\\')) s.pop_back();
+    return s;
+}
+
+// An XDG variable counts only when it holds an absolute path.
+std::string AbsoluteOrEmpty(const std::string& value) {
+    if (value.empty() || !fs::path(value).is_absolute()) return {};
+    return value;
+}
+
+std::string EnvOrEmpty(const char* name) {
+    const char* v = std::getenv(name);
+    return v ? std::string(v) : std::string();
+}
+
+}  // namespace
+
+bool HasProgramData(const std::string& folder) {
+    return !folder.empty() && !ListFilesWithExtension(folder, ".lng").empty();
+}
+
+bool FolderAcceptsFiles(const std::string& folder) {
+    std::error_code ec;
+    if (!fs::is_directory(folder, ec)) return false;
+    const fs::path probe = fs::path(folder) / ".cfg-veltrano-write-probe";
+    {
+        std::ofstream out(probe, std::ios::binary | std::ios::trunc);
+        if (!out) return false;
+    }
+    fs::remove(probe, ec);
+    return true;
+}
+
+ProgramFolders LocateFolders(const std::string& programFolder, const std::string& chosenFolder,
+                             bool programFolderWritable, const FolderEnvironment& env) {
+    ProgramFolders f;
+    f.program = Normal(programFolder);
+    const std::string shared = Normal(fs::path(f.program) / ".." / "share" / kInstallFolderName);
+    const std::string chosen = chosenFolder.empty() ? std::string() : Normal(chosenFolder);
+
+    if (!chosen.empty() && HasProgramData(chosen)) f.data = chosen;
+    else if (HasProgramData(f.program)) f.data = f.program;
+    else if (HasProgramData(shared)) f.data = shared;
+    else f.data = chosen.empty() ? f.program : chosen;
+
+    if (!chosen.empty()) {
+        f.settings = f.files = chosen;
+        return f;
+    }
+    const bool installed = f.data == shared || !programFolderWritable;
+    std::string configBase = AbsoluteOrEmpty(env.xdgConfigHome);
+    std::string dataBase = AbsoluteOrEmpty(env.xdgDataHome);
+    if (!env.home.empty()) {
+        if (configBase.empty()) configBase = Normal(fs::path(env.home) / ".config");
+        if (dataBase.empty()) dataBase = Normal(fs::path(env.home) / ".local" / "share");
+    } else if (!env.appData.empty()) {
+        if (configBase.empty()) configBase = env.appData;
+        if (dataBase.empty()) dataBase = env.appData;
+    }
+    if (!installed || configBase.empty() || dataBase.empty()) {
+        // A portable program, or nowhere else to go.
+        f.settings = f.files = f.program;
+        return f;
+    }
+    f.settings = Normal(fs::path(configBase) / kInstallFolderName);
+    f.files = Normal(fs::path(dataBase) / kInstallFolderName);
+    f.userFolders = true;
+    return f;
+}
+
+FolderEnvironment ReadFolderEnvironment() {
+    FolderEnvironment env;
+    env.home = EnvOrEmpty("HOME");
+    env.xdgConfigHome = EnvOrEmpty("XDG_CONFIG_HOME");
+    env.xdgDataHome = EnvOrEmpty("XDG_DATA_HOME");
+    env.appData = EnvOrEmpty("APPDATA");
+    return env;
+}
+
+bool MakeFolders(const std::string& folder) {
+    std::error_code ec;
+    fs::create_directories(folder, ec);
+    return fs::is_directory(folder, ec);
+}
+
+void ApplyFolders(Session& s, const ProgramFolders& f) {
+    s.DataFolder = f.data;
+    s.SettingsFolder = f.settings;
+    s.FilesFolder = f.files;
+}
+
+const std::string& DataFolderOf(const Session& s) { return s.DataFolder.empty() ? s.ProgramFolder : s.DataFolder; }
+const std::string& SettingsFolderOf(const Session& s) {
+    return s.SettingsFolder.empty() ? s.ProgramFolder : s.SettingsFolder;
+}
+const std::string& FilesFolderOf(const Session& s) { return s.FilesFolder.empty() ? s.ProgramFolder : s.FilesFolder; }
+
+}  // namespace cfg
