@@ -13,6 +13,8 @@
 //     loop [BASENAME] MODULE list|minmax|errors|current [--watch N]
 //     loop MODULE autoconfig [--overwrite] | reset-minmax | reset-errors
 //     print [BASENAME] [--part 1..5] [--output FILE|-] [--pdf FILE]
+//     backups                                          the backup sets, newest first
+//     compare A [B] [--output FILE|-]                  two sets, or A and the panel
 //     serial [--number N] [--date DD/MM/YY]            the panel's serial number
 #include <algorithm>
 #include <csignal>
@@ -21,16 +23,19 @@
 #include <filesystem>
 #include <iostream>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "app/cli/CliUi.h"
+#include "app/cli/DataCli.h"
 #include "config/Files.h"
 #include "editors/DisplayTextsCsv.h"
 #include "app/cli/LoopCli.h"
 #include "app/core/Wiring.h"
 #include "production/SerialNumber.h"
 #include "report/Printout.h"
+#include "transfer/Backups.h"
 #include "transfer/Commands.h"
 #include "transfer/DateStamp.h"
 #include "link/Connection.h"
@@ -99,6 +104,15 @@ const char* const kUsage =
     "                                                 messages; to FILE (default BASENAME.TXT,\n"
     "                                                 required for the panel; - = standard\n"
     "                                                 output) or, with --pdf, to a PDF file\n"
+    "  backups                                        the backup sets in the backups folder,\n"
+    "                                                 newest first: every configuration\n"
+    "                                                 received from a panel, and the panel's\n"
+    "                                                 configuration before a send\n"
+    "  compare A [B] [--output FILE|-]                compare two file sets, or without B the\n"
+    "                                                 set A with the connected panel, section\n"
+    "                                                 by section; the report on standard\n"
+    "                                                 output or to FILE (--yes replaces it);\n"
+    "                                                 exit 0 equal, 1 different, 2 not compared\n"
     "  serial [--number N] [--date DD/MM/YY]          propose the connected panel's next serial\n"
     "                                                 number (from VIMO_SYS.SRZ beside the\n"
     "                                                 settings file) and production date; with --yes\n"
@@ -125,9 +139,15 @@ const char* const kUsage =
     "  --watch N            loop views: repeat every N seconds (1..3600)\n"
     "  --overwrite          loop autoconfig: rewrite every point, not only the changed ones\n"
     "  --verbose            print the progress and the answers given\n"
+    "  --backup, --no-backup  send: read the panel's configuration into the backups\n"
+    "                       folder first, or not (default: the choice kept in the\n"
+    "                       settings file by the desktop program; none kept: no)\n"
+    "  --backups DIR        backups folder for this run (default: the settings\n"
+    "                       file's, or backups/ beside the settings file)\n"
     "\n"
     "The exit status is 0 when the command was done, 1 when it failed (the reason\n"
-    "is printed as the desktop program would show it), 2 for a usage error.\n"
+    "is printed as the desktop program would show it), 2 for a usage error\n"
+    "(compare: 0 equal, 1 different, 2 not compared or a usage error).\n"
     "\n"
     "An installed program (its data in ../share/cfg-veltrano beside its folder, or a\n"
     "folder it cannot write to) keeps the settings file in $XDG_CONFIG_HOME/cfg-veltrano\n"
@@ -144,7 +164,8 @@ void PrintFolders(std::ostream& out, const cfg::ProgramFolders& f, const std::st
 
 struct Options {
     std::string folder, port, baud, plantCode, language, trace, accessCode, parts = "all";
-    std::string output, pdf, serialNumber, serialDate;
+    std::string output, pdf, backups, serialNumber, serialDate;
+    std::optional<bool> backupBeforeSend;
     long address = 1;
     long watch = 0;
     long part = 1;
@@ -206,6 +227,9 @@ std::string ParseOptions(int argc, char** argv, Options& o) {
             if (!value(v) || !ToLong(v, 1, 3600, o.watch)) return "--watch needs a number of seconds 1..3600";
         } else if (a == "--overwrite") o.overwrite = true;
         else if (a == "--verbose") o.verbose = true;
+        else if (a == "--backup") o.backupBeforeSend = true;
+        else if (a == "--no-backup") o.backupBeforeSend = false;
+        else if (a == "--backups") { if (!value(o.backups)) return "--backups needs a folder"; }
         else if (a.size() > 1 && a[0] == '-' && a[1] == '-') return "unknown option " + a;
         else o.words.push_back(a);
     }
@@ -491,6 +515,15 @@ int RunCommand(cfg::Session& s, CliUi& ui, const Options& o) {
     if (cmd == "clock") return Clock(s, ui, o);
     if (cmd == "messages") return Messages(s, ui, o);
     if (cmd == "print") return Print(s, ui, o);
+    if (cmd == "backups") {
+        if (o.words.size() != 1) return UsageError("backups takes nothing more");
+        return cfg::cli::ListBackupsCommand(s, std::cout);
+    }
+    if (cmd == "compare") {
+        if (o.words.size() != 2 && o.words.size() != 3) return UsageError("compare needs A and, without the panel, B");
+        return cfg::cli::CompareCommandLine(s, ui, o.words[1], o.words.size() == 3 ? o.words[2] : std::string(),
+                                            o.output, std::cout);
+    }
     if (cmd == "serial") return Serial(s, ui, o);
     return UsageError("unknown command " + cmd);
 }
@@ -571,10 +604,16 @@ int main(int argc, char** argv) {
     ui.answers.panelAddress = o.address;
     ui.answers.accessCode = o.accessCode;
     ui.answers.yes = o.yes;
+    if (!o.backups.empty()) s.backups.folder = fs::absolute(o.backups, ec).string();
+    // The question before a send is the desktop program's to ask: without
+    // an option and a kept answer the command line takes no backup.
+    s.backups.beforeSend = o.backupBeforeSend ? o.backupBeforeSend : cfg::RememberedBackupBeforeSend(s);
+    if (!s.backups.beforeSend) s.backups.beforeSend = false;
 
     const bool needsPanel = o.words[0] == "receive" || o.words[0] == "send" || o.words[0] == "ident" ||
                             o.words[0] == "clock" || (o.words[0] == "messages" && o.words.size() == 3) ||
                             (o.words[0] == "print" && o.words.size() == 1) ||
+                            (o.words[0] == "compare" && o.words.size() == 2) ||
                             (o.words[0] == "loop" &&
                              cfg::cli::LoopNeedsPanel({o.words.begin() + 1, o.words.end()})) ||
                             o.words[0] == "serial";

@@ -21,6 +21,7 @@
 #include "ToolbarIcons.h"
 #include "Translate.h"
 #include "WorkForm.h"
+#include "report/Compare.h"
 #include "shell/Language.h"
 #include "shell/MainLoop.h"
 #include "shell/Session.h"
@@ -69,6 +70,7 @@ constexpr Button2Def kToolbar2[] = {
 struct EntryDef {
     int index;
     const char* caption;
+    int sectionCommand = 0;  // an entry with a code of its own (0: the popup's)
 };
 struct PopupDef {
     int button;
@@ -85,14 +87,17 @@ const std::vector<PopupDef>& Popups() {
         {2, "menub2", 52, {{0, "Invia configurazione alla centrale..."}, {1, nullptr},
                            {2, "Ricevi configurazione dalla centrale..."}},
          {{0, 1}, {2, 2}}},
-        {3, "menub3", 51, {{0, "Apri configurazione da file..."}, {1, nullptr}, {2, "Apri configurazione dalla centrale"}},
-         {{0, 1}, {2, 2}}},
+        {3, "menub3", 51, {{0, "Apri configurazione da file..."}, {1, nullptr}, {2, "Apri configurazione dalla centrale"},
+                           {3, nullptr}, {4, "Da una copia di sicurezza..."}, {5, "Confronta due configurazioni..."}},
+         {{0, 1}, {2, 2}, {4, 3}, {5, 4}}},
         {5, "menub5", 1, {{0, "Modulo analogico 1"}, {1, nullptr}, {2, "Modulo analogico 2"}, {3, ""}, {4, ""}},
          {{0, 1}, {2, 2}, {4, 3}}},
         {11, "menub11", 6, {{0, "Programmi orari"}, {1, "Festività"}, {2, "Periodi festivi"},
                             {3, "Leggi orologio centrale"}, {4, "Imposta orologio centrale"}, {5, "Riepilogo programmi"}},
          {{0, 1}, {1, 2}, {2, 3}, {3, 4}, {4, 5}, {5, 6}}},
-        {17, "menub17", 11, {{0, "Stampa su stampante..."}, {1, "Stampa su file di testo..."}}, {{0, 1}, {1, 2}}},
+        {17, "menub17", 11, {{0, "Stampa su stampante..."}, {1, "Stampa su file di testo..."}, {2, nullptr},
+                             {3, "Confronta con...", kCompareCode}},
+         {{0, 1}, {1, 2}, {3, 1}}},
     };
     return popups;
 }
@@ -430,6 +435,8 @@ void MainWindow::PopupClicked(int button, int index) {
     if (!def) return;
     Session& s = ui_.session();
     s.SectionCommand = static_cast<int16_t>(def->sectionCommand);
+    for (const auto& e : def->entries)
+        if (e.index == index && e.sectionCommand != 0) s.SectionCommand = static_cast<int16_t>(e.sectionCommand);
     auto it = def->options.find(index);
     if (it != def->options.end()) s.CommandOption = static_cast<int16_t>(it->second);
 }

@@ -109,6 +109,9 @@ public:
     bool AskDateTime(const std::string& title, DateTimeFields&, int focusField) override;
     int AskSensorInput(const SensorInputRequest&) override;
     PrintResult PrintReport(const ReportPrintJob&) override;
+    int ChooseBackup(const BackupListView&) override;
+    std::string AskFolder(const std::string& title, const std::string& start) override;
+    void ShowComparison(const ComparisonView&) override;
     bool AskSerialNumber(SerialNumberFields&, int focusField) override;
 
     void ShowEditScreen(const std::string& title, const std::string& ok, const std::string& cancel) override;

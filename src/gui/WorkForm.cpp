@@ -28,6 +28,7 @@
 #include "shell/LinkSettings.h"
 #include "shell/Session.h"
 #include "shell/Settings.h"
+#include "transfer/Backups.h"
 
 namespace cfg::gui {
 
@@ -172,6 +173,19 @@ WorkForm::WorkForm(QtUi& ui, QWidget* parent) : QWidget(parent), ui_(ui) {
     connect(trace_, &QAction::triggered, this, [this](bool wanted) {
         const bool on = ui_.CallCore([wanted](Session& s) { return SwitchTrace(s, wanted); });
         ShowTraceState(on);
+    });
+    // Backups: where they are kept, and whether a send starts with one.
+    settings_->addSeparator();
+    backupFolder_ = settings_->addAction(QStringLiteral("Cartella delle copie di sicurezza..."));
+    SetControlName(backupFolder_, "MNUCartellaBackup");
+    connect(backupFolder_, &QAction::triggered, this, [this] {
+        ui_.CallCore([](Session& s) { ChooseBackupFolder(s); });
+    });
+    backupBeforeSend_ = settings_->addAction(QStringLiteral("Copia di sicurezza prima di ogni invio"));
+    SetControlName(backupBeforeSend_, "MNUBackupInvio");
+    backupBeforeSend_->setCheckable(true);
+    connect(backupBeforeSend_, &QAction::triggered, this, [this](bool on) {
+        ui_.CallCore([on](Session& s) { SetBackupBeforeSend(s, on); });
     });
     languages_ = new QMenu(QStringLiteral("Lingua"), this);
     SetControlName(languages_, "mnuLanguages");
@@ -377,6 +391,8 @@ void WorkForm::SettingsMenuOpening() {
     ShowTraceState(TraceOn(s));
     const bool relay = s.FileLinkMode == 255;
     for (QAction* a : {ports_->menuAction(), bauds_->menuAction(), plantCode_}) a->setEnabled(!relay);
+    backupFolder_->setToolTip(Q(BackupFolder(s)));
+    backupBeforeSend_->setChecked(RememberedBackupBeforeSend(s).value_or(false));
     // In relay mode the relay program's values are shown instead.
     if (relay) QTimer::singleShot(0, this, [this] {
             settings_->hide();

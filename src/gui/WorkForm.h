@@ -45,6 +45,9 @@ public:
 
     // --- menus -----------------------------------------------------------------
     QMenu* settingsMenu() const { return settings_; }
+    // The backups folder and the backup before every send.
+    QAction* backupFolderAction() const { return backupFolder_; }
+    QAction* backupBeforeSendAction() const { return backupBeforeSend_; }
     QMenu* languageMenu() const { return languages_; }
     QAction* infoAction() const { return info_; }
     // The information menu: the user guide (F1) and the information box.
@@ -103,6 +106,8 @@ private:
     QMenu* ports_;
     QMenu* bauds_;
     QAction* plantCode_;
+    QAction* backupFolder_;
+    QAction* backupBeforeSend_;
     QAction* otherPort_;
     QAction* trace_;
     QMenu* languages_;

@@ -102,6 +102,10 @@ public:
     void CloseDiagWindow() override {}
     // No printer: nothing is printed.
     PrintResult PrintReport(const ReportPrintJob&) override { return PrintResult::Failed; }
+    // No list to choose a backup from, no folder chooser, no window.
+    int ChooseBackup(const BackupListView&) override { return -1; }
+    std::string AskFolder(const std::string&, const std::string&) override { return {}; }
+    void ShowComparison(const ComparisonView&) override {}
     bool AskSerialNumber(SerialNumberFields&, int) override { return false; }
 };
 

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "BackupOptions.h"
 #include "Cells.h"
 #include "Clock.h"
 #include "ConfigState.h"
@@ -124,6 +125,7 @@ struct Session {
     int16_t FileLinkMode = 0;  // 255 = frames go through the relay mailbox files
     std::string RelayPlantCode;
     std::string RelayBaudRate;
+    BackupOptions backups;  // this run's own backup choices (command line)
 
     // --- flags raised by the front end, polled by the core --------------------
     FormEvents events;

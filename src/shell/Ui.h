@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "BackupCompareUi.h"
 #include "ClockProgrammerUi.h"
 #include "DisplayTextsUi.h"
 #include "LogicBlockUi.h"
@@ -236,6 +237,7 @@ class Ui : public EventPumpUi,
            public LoopUi,
            public PrintoutUi,
            public DisplayTextsUi,
+           public BackupCompareUi,
            public SerialNumberUi {};
 
 }  // namespace cfg

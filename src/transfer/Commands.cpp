@@ -5,6 +5,7 @@
 #include <fstream>
 #include <string>
 
+#include "transfer/Backups.h"
 #include "transfer/DateStamp.h"
 #include "config/Files.h"
 #include "link/Connection.h"
@@ -573,6 +574,10 @@ void OpenConfiguration(Session& s, int option) {
         TakeIdentificationFromFile(s);
         return;
     }
+    if (option == 3) {
+        OpenBackup(s);
+        return;
+    }
     if (option == 2) {
         s.ConfigSource = ConfigSource::None;
         s.ui->SetStatusText("");
@@ -626,6 +631,11 @@ void ReceiveConfiguration(Session& s) {
             ReleasePanel(s);
             return;
         }
+        // Every configuration received is kept in the backups folder too.
+        {
+            LongOperation busy(s);
+            BackupReceivedSet(s, name, selected);
+        }
         break;
     }
     s.LinkStatus = status::kDone;
@@ -663,12 +673,20 @@ void SendConfiguration(Session& s) {
     Selection sent;
     int interrupted = 0;
     bool done = false;
+    const bool backupFirst = WantsBackupBeforeSend(s);
+    bool backupFailed = false;
     {
         // From the first block to the clock setting the send is one command
         // for the abort button.
         LongOperation busy(s);
         ReadMemoryMap(s);
-        if (s.LinkStatus == status::kDone) done = SendParts(s, name, selected, sent, interrupted);
+        // The parts about to be overwritten are read from the panel first;
+        // without that backup nothing is sent.
+        if (s.LinkStatus == status::kDone && backupFirst && BackupFromPanel(s, selected, BackupReason::BeforeSend).empty()) {
+            backupFailed = true;
+            if (s.LinkStatus == status::kDone) s.LinkStatus = status::kRefused;
+        }
+        if (s.LinkStatus == status::kDone && !backupFailed) done = SendParts(s, name, selected, sent, interrupted);
         if (done) {
             // The panel's own last-change date, as it stands after the send.
             auto& c = s.config;
@@ -686,6 +704,7 @@ void SendConfiguration(Session& s) {
         const int failure = s.LinkStatus;
         ReleasePanel(s);
         if (interrupted != 0) ReportPartialSend(s, sent, interrupted);
+        if (backupFailed) s.ui->MessageBox(BoxTitle(s), GetText(s, 1718), MsgButtons::Ok, MsgIcon::Exclamation);
         s.LinkStatus = failure;
         return;
     }
@@ -696,6 +715,31 @@ void SendConfiguration(Session& s) {
     ReleasePanel(s);
     ShowInfo(s, BoxTitle(s), GetText(s, 488));
     s.LinkStatus = status::kDone;
+}
+
+bool ReceivePanelParts(Session& s, const std::string& base, const std::array<bool, 5>& parts) {
+    return ReceiveParts(s, base, parts) == Outcome::Done;
+}
+
+std::string ReadPanelConfiguration(Session& s) {
+    const bool open = s.ConfigSource == ConfigSource::Panel;
+    s.LinkStatus = status::kAborted;
+    if (!open && !ConnectForConfiguration(s)) return {};
+    std::string base;
+    {
+        LongOperation busy(s);
+        ReadMemoryMap(s);
+        if (s.LinkStatus == status::kDone) base = BackupFromPanel(s, {false, true, true, true, true}, BackupReason::Received);
+    }
+    const int result = base.empty() ? (s.LinkStatus == status::kDone ? status::kRefused : s.LinkStatus) : status::kDone;
+    if (open) {
+        EndBusy(s, 0);
+    } else {
+        s.LinkStatus = result;
+        ReleasePanel(s);
+    }
+    s.LinkStatus = result;
+    return base;
 }
 
 void RefreshConfigView(Session& s) {

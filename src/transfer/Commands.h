@@ -4,6 +4,9 @@
 // of the configuration view.
 #pragma once
 
+#include <array>
+#include <string>
+
 #include "shell/Session.h"
 
 namespace cfg {
@@ -12,7 +15,8 @@ namespace cfg {
 void CreateCommand(Session&, int option);
 // "trasferisce" popup: 1 = send a set to the panel, 2 = receive from it.
 void TransferCommand(Session&, int option);
-// "apre" popup: 1 = a file set (ConfigSource 1), 2 = the panel (ConfigSource 2).
+// "apre" popup: 1 = a file set (ConfigSource 1), 2 = the panel (ConfigSource 2),
+// 3 = a backup set chosen from the backups list (ConfigSource 1).
 void OpenConfiguration(Session&, int option);
 
 // New set from the DEFAULT set in the program folder. LinkStatus 255 when
@@ -24,6 +28,16 @@ void CopyConfiguration(Session&);
 void ReceiveConfiguration(Session&);
 // File set -> panel. LinkStatus 255 on success.
 void SendConfiguration(Session&);
+
+// Receives the parts selected (kinds 1..4, index 0 unused) from the panel
+// into the file set `base`: the panel is in programming mode and its memory
+// map read. The set's files are replaced only when every part arrived.
+// True, with LinkStatus 255, on success.
+bool ReceivePanelParts(Session&, const std::string& base, const std::array<bool, 5>& parts);
+// Reads the panel's whole configuration into a new backup set, connecting
+// first unless the panel is the open configuration. Returns the set's path,
+// or "" when it could not be read (the reason was shown).
+std::string ReadPanelConfiguration(Session&);
 
 // Main-loop state 3: shows the identification of the open configuration.
 // With a file set it reads the IdentBlock and ConfigTrailer; with the panel

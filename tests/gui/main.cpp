@@ -1,6 +1,6 @@
 // The GUI tests run offscreen: no display is needed.
 //   gui_tests [CLASS] [QtTest options and functions]
-// CLASS (TranslationTest, FormTest, FlowTest, SectionFlowTest) runs that class only.
+// CLASS (TranslationTest, FormTest, FlowTest, SectionFlowTest, DataFormsTest) runs that class only.
 #include <QApplication>
 #include <cstring>
 #include <vector>
@@ -9,6 +9,7 @@ int RunFlowTest(int argc, char** argv);
 int RunTranslationTest(int argc, char** argv);
 int RunFormTest(int argc, char** argv);
 int RunSectionFlowTest(int argc, char** argv);
+int RunDataFormsTest(int argc, char** argv);
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -20,7 +21,8 @@ int main(int argc, char** argv) {
     const Suite suites[] = {{"TranslationTest", RunTranslationTest},
                             {"FormTest", RunFormTest},
                             {"FlowTest", RunFlowTest},
-                            {"SectionFlowTest", RunSectionFlowTest}};
+                            {"SectionFlowTest", RunSectionFlowTest},
+                            {"DataFormsTest", RunDataFormsTest}};
     const char* only = nullptr;
     std::vector<char*> args(argv, argv + argc);
     if (argc > 1)

@@ -54,7 +54,12 @@ public:
     void AnswerIndex(int i);
     void Cancel();
 
+    std::deque<int> backupChoices;             // the backups list: default none (-1)
+    std::deque<std::string> folderAnswers;     // the folder chooser: default cancelled
+
     // --- what was shown -----------------------------------------------------
+    std::vector<BackupListView> backupLists;
+    std::vector<ComparisonView> comparisons;
     std::vector<ShownMessage> messages;
     std::vector<ValueRequest> valueRequests;
     std::vector<ChoiceRequest> choiceRequests;
@@ -110,6 +115,20 @@ public:
     MessageAnswer AskMessage(const MessageRequest&) override;
     bool AskDateTime(const std::string&, DateTimeFields&, int) override;
     int AskSensorInput(const SensorInputRequest&) override;
+    int ChooseBackup(const BackupListView& v) override {
+        backupLists.push_back(v);
+        if (backupChoices.empty()) return -1;
+        int c = backupChoices.front();
+        backupChoices.pop_front();
+        return c;
+    }
+    std::string AskFolder(const std::string&, const std::string&) override {
+        if (folderAnswers.empty()) return {};
+        std::string f = folderAnswers.front();
+        folderAnswers.pop_front();
+        return f;
+    }
+    void ShowComparison(const ComparisonView& v) override { comparisons.push_back(v); }
     bool AskSerialNumber(SerialNumberFields& f, int focusField) override {
         if (serialAnswers.empty()) return false;
         auto answer = std::move(serialAnswers.front());

@@ -54,6 +54,9 @@ TestSession::TestSession() : s(ui, clock) {
     WriteIdLanguageFile(folder.Path());
     s.CurrentLanguage = "Test";
     LoadLanguageFile(s, LanguageFilePath(s, "Test"));
+    // A send takes no backup of the panel first unless a test asks for it:
+    // the question before the first send would take a scripted answer.
+    s.backups.beforeSend = false;
 }
 
 }  // namespace cfg::test

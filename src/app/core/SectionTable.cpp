@@ -11,6 +11,7 @@
 #include "editors/ZonesEditor.h"
 #include "link/PanelClock.h"
 #include "loops/LoopSection.h"
+#include "report/Compare.h"
 #include "production/SerialNumber.h"
 #include "report/Printout.h"
 #include "shell/MainLoop.h"
@@ -99,6 +100,8 @@ void RegisterSections(SectionTable& t) {
            .printable = true,
            .run = ModulesSection});
     t.Add({.code = kPrintoutCode, .option = SectionOption::Command, .run = PrintConfiguration});
+    // The open configuration compared with another one (the "stampa" popup).
+    t.Add({.code = kCompareCode, .run = CompareSection});
     t.Add({.code = kSerialNumberCode, .panelOnly = true, .guard = SerialNumberGuard, .run = SerialNumberSection});
 }
 

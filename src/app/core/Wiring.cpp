@@ -4,13 +4,21 @@
 #include "config/Files.h"
 #include "link/Connection.h"
 #include "link/Link.h"
+#include "report/Compare.h"
 #include "transfer/Commands.h"
 
 namespace cfg {
 
 void RegisterCoreCommands(Session& s) {
     Commands& c = s.commands;
-    c.open = OpenConfiguration;
+    // The "apre" popup also holds the backups list (3) and, with nothing
+    // open yet, the comparison of two configurations (4).
+    c.open = [](Session& ss, int option) {
+        if (option == 4)
+            CompareCommand(ss);
+        else
+            OpenConfiguration(ss, option);
+    };
     c.transfer = TransferCommand;
     c.create = CreateCommand;
     c.refreshFromFile = RefreshConfigView;
