@@ -237,6 +237,11 @@ int main(int argc, char** argv) {
     RecordingTransport port(serial);
     s.transport = &port;
     s.ProgramFolder = binDir;
+    // The timed runs read and write only the transfer itself: no backup of
+    // the panel before a send, and the received sets' backups go to the
+    // bench's own folder, never beside the program.
+    s.backups.beforeSend = false;
+    s.backups.folder = (work / "backups").string();
     s.CurrentLanguage = "English";
     cfg::LoadLanguageFile(s, cfg::LanguageFilePath(s, "English"));
     s.CommPortName = sim.Path();
