@@ -409,6 +409,14 @@ private:
     std::string pending_;
 };
 
+// How long a serving loop may wait for input: until the panel's next paced
+// output is due, at most 10 ms, and 2 ms while bytes wait to be written.
+int PollTimeoutMs(const Panel& panel, int64_t now, bool unsentBytes) {
+    int timeout = 10;
+    if (const auto next = panel.NextOutputAt()) timeout = static_cast<int>(std::clamp<int64_t>(*next - now, 0, 10));
+    return unsentBytes ? std::min(timeout, 2) : timeout;
+}
+
 int ServePty(Panel& panel, const Options& o, Logger& log) {
     const int master = posix_openpt(O_RDWR | O_NOCTTY);
     if (master < 0 || grantpt(master) != 0 || unlockpt(master) != 0) {
@@ -463,10 +471,7 @@ int ServePty(Panel& panel, const Options& o, Logger& log) {
     bool running = true;
     while (running && !signals.Pending()) {
         int64_t now = NowMs();
-        int timeout = 10;
-        if (const auto next = panel.NextOutputAt())
-            timeout = static_cast<int>(std::clamp<int64_t>(*next - now, 0, 10));
-        if (!unsent.empty()) timeout = std::min(timeout, 2);
+        const int timeout = PollTimeoutMs(panel, now, !unsent.empty());
         pollfd fds[2] = {{master, POLLIN, 0}, {STDIN_FILENO, POLLIN, 0}};
         const int nfds = o.stdinQuit ? 2 : 1;
         poll(fds, static_cast<nfds_t>(nfds), timeout);
@@ -541,10 +546,7 @@ int ServeTcp(Panel& panel, const Options& o, Logger& log) {
     bool running = true;
     while (running && !signals.Pending()) {
         int64_t now = NowMs();
-        int timeout = 10;
-        if (const auto next = panel.NextOutputAt())
-            timeout = static_cast<int>(std::clamp<int64_t>(*next - now, 0, 10));
-        if (!unsent.empty()) timeout = std::min(timeout, 2);
+        const int timeout = PollTimeoutMs(panel, now, !unsent.empty());
         // poll skips a slot that holds -1: stdin without --stdin-quit, the
         // client while none is connected.
         pollfd fds[3] = {{listener, POLLIN, 0}, {o.stdinQuit ? STDIN_FILENO : -1, POLLIN, 0}, {client, POLLIN, 0}};
