@@ -118,7 +118,8 @@ const char* const kUsage =
     "                                                 settings file) and production date; with --yes\n"
     "                                                 write them and the counter file\n"
     "  where                                          the folders in use (program, data,\n"
-    "                                                 settings file, the desktop's file sets)\n"
+    "                                                 settings file, the desktop's file sets,\n"
+    "                                                 backups)\n"
     "\n"
     "options:\n"
     "  --folder DIR         program folder (settings, relay mailboxes; languages and\n"
@@ -545,11 +546,7 @@ int main(int argc, char** argv) {
     }
     if (!error.empty()) return UsageError(error);
     if (o.words.empty()) return UsageError("no command given");
-    if (o.words[0] == "where") {
-        if (o.words.size() != 1) return UsageError("where takes nothing more");
-        PrintFolders(std::cout, folders, SettingsFileOf(folders));
-        return 0;
-    }
+    if (o.words[0] == "where" && o.words.size() != 1) return UsageError("where takes nothing more");
 
     // A PDF needs fonts, hence a Gui application (without a screen); the
     // serial port needs the event loop of a Core one.
@@ -609,6 +606,12 @@ int main(int argc, char** argv) {
     // an option and a kept answer the command line takes no backup.
     s.backups.beforeSend = o.backupBeforeSend ? o.backupBeforeSend : cfg::RememberedBackupBeforeSend(s);
     if (!s.backups.beforeSend) s.backups.beforeSend = false;
+    if (o.words[0] == "where") {
+        // The backups folder may be set in the settings file or by --backups.
+        PrintFolders(std::cout, folders, SettingsFileOf(folders));
+        std::cout << "backups:       " << cfg::BackupFolder(s) << '\n';
+        return 0;
+    }
 
     const bool needsPanel = o.words[0] == "receive" || o.words[0] == "send" || o.words[0] == "ident" ||
                             o.words[0] == "clock" || (o.words[0] == "messages" && o.words.size() == 3) ||

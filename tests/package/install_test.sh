@@ -49,6 +49,8 @@ cat "$tmp/where.txt"
 grep -qx "data: *$root/usr/share/cfg-veltrano" "$tmp/where.txt" || fail "data not found in share"
 grep -qx "settings file: *$HOME/.config/cfg-veltrano/CFG-Veltrano.ini" "$tmp/where.txt" ||
   fail "the settings file is not in the user's folder"
+grep -qx "backups: *$HOME/.config/cfg-veltrano/backups" "$tmp/where.txt" ||
+  fail "the backups folder is not beside the settings file"
 
 # The installed simulator serves its DEFAULT set from share.
 "$bin/vimo-sim" --pty --link "$tmp/vimo" >"$tmp/sim.out" 2>"$tmp/sim.err" &
@@ -64,6 +66,8 @@ for ext in CY2 PY2 UY2 MY2; do
     fail "PLANT1.$ext is not the size of the DEFAULT set's"
 done
 [ -f "$HOME/.config/cfg-veltrano/CFG-Veltrano.ini" ] || fail "no settings file in the user's folder"
+ls "$HOME/.config/cfg-veltrano/backups/"*_RECEIVED.CY2 >/dev/null 2>&1 ||
+  fail "the receive left no backup in the user's folder"
 written=$(find "$root" -newer "$deb" -type f | head -5)
 [ -z "$written" ] || fail "files written inside the installed tree: $written"
-echo "installed package: help, where and receive work"
+echo "installed package: help, where, receive and its backup work"
