@@ -183,6 +183,16 @@ std::string ContextOf(const std::vector<std::string>& lines, std::size_t index, 
     return out;
 }
 
+// A line kept or dropped whole: after its context, or, without one, with
+// its leading blanks, so that the numbers of a list ("  9:", " 10:") stay
+// in one column.
+std::string WithContext(const std::string& context, const std::string& line) {
+    if (!context.empty()) return context + Trim(line);
+    std::string shown = line;
+    while (!shown.empty() && shown.back() == ' ') shown.pop_back();
+    return shown;
+}
+
 // --- the two sides -----------------------------------------------------------------
 
 struct SectionOutput {
@@ -483,9 +493,9 @@ std::vector<std::string> DiffSectionLines(const std::vector<std::string>& a, con
                 out.push_back(ContextOf(a, gone[k], headingsA) + DescribeChange(a[gone[k]], b[added[k]]));
         } else {
             for (std::size_t i : gone)
-                if (Indent(a[i]) >= 0) out.push_back(kMinus + ContextOf(a, i, headingsA) + Trim(a[i]));
+                if (Indent(a[i]) >= 0) out.push_back(kMinus + WithContext(ContextOf(a, i, headingsA), a[i]));
             for (std::size_t j : added)
-                if (Indent(b[j]) >= 0) out.push_back(kPlus + ContextOf(b, j, headingsB) + Trim(b[j]));
+                if (Indent(b[j]) >= 0) out.push_back(kPlus + WithContext(ContextOf(b, j, headingsB), b[j]));
         }
         gone.clear();
         added.clear();
