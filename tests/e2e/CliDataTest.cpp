@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "CliHarness.h"
 #include "TestFiles.h"
 #include "TestSession.h"
 
@@ -20,67 +21,13 @@ namespace {
 using cfg::test::ReadAll;
 using cfg::test::ReadText;
 using cfg::test::WriteAll;
+using cfg::test::CliRun;
 
-struct CliResult {
-    int exitCode = -1;
-    std::string out, err;
-};
-
-class PtySim {
-public:
-    PtySim() {
-        p_.setProgram(QStringLiteral(CFG_BIN_DIR "/vimo-sim"));
-        p_.setArguments({"--pty", "--sample"});
-        p_.start();
-        if (p_.waitForStarted(5000)) {
-            while (!p_.canReadLine() && p_.waitForReadyRead(5000)) {
-            }
-            path_ = QString::fromLocal8Bit(p_.readLine()).trimmed().toStdString();
-        }
-    }
-    ~PtySim() {
-        p_.kill();
-        p_.waitForFinished(5000);
-    }
-    const std::string& Path() const { return path_; }
-
-private:
-    QProcess p_;
-    std::string path_;
-};
-
-class CliData : public ::testing::Test {
+class CliData : public cfg::test::CliFixture {
 protected:
-    void SetUp() override {
-        prog = tmp.File("prog");
-        work = tmp.File("work");
-        fs::create_directories(prog);
-        fs::create_directories(work);
-        for (const auto& e : fs::directory_iterator(CFG_BIN_DIR)) {
-            std::string name = e.path().filename().string();
-            if (name.ends_with(".lng") || name.rfind("DEFAULT.", 0) == 0) fs::copy_file(e.path(), prog + "/" + name);
-        }
-    }
-    CliResult Cli(QStringList args) {
-        QStringList all{"--folder", QString::fromStdString(prog), "--language", "English"};
-        all += args;
-        QProcess p;
-        p.setWorkingDirectory(QString::fromStdString(work));
-        p.start(QStringLiteral(CFG_BIN_DIR "/cfgvimo-cli"), all);
-        CliResult r;
-        if (!p.waitForStarted(5000) || !p.waitForFinished(60000)) return r;
-        r.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-        r.out = p.readAllStandardOutput().toStdString();
-        r.err = p.readAllStandardError().toStdString();
-        return r;
-    }
-    std::string W(const std::string& name) const { return work + "/" + name; }
     void CopySet(const std::string& from, const std::string& to) {
         for (const char* e : {".CY2", ".PY2", ".UY2", ".MY2"}) fs::copy_file(from + e, to + e);
     }
-
-    cfg::test::TempFolder tmp;
-    std::string prog, work;
 };
 
 }  // namespace
@@ -88,7 +35,7 @@ protected:
 TEST_F(CliData, CompareExitCodesAndReport) {
     CopySet(prog + "/DEFAULT", W("A"));
     CopySet(prog + "/DEFAULT", W("B"));
-    CliResult r = Cli({"compare", "A", "B"});
+    CliRun r = Cli({"compare", "A", "B"});
     EXPECT_EQ(r.exitCode, 0) << r.err;
     EXPECT_NE(r.out.find("No differences."), std::string::npos) << r.out;
 
@@ -117,11 +64,11 @@ TEST_F(CliData, CompareExitCodesAndReport) {
 // Over a real pseudo-terminal: a receive keeps a backup, a send takes one
 // before it only when asked to, and a set is compared with the panel.
 TEST_F(CliData, BackupsAndCompareAgainstThePanel) {
-    PtySim sim;
-    ASSERT_FALSE(sim.Path().empty()) << "vimo-sim did not start";
-    const QStringList port{"--port", QString::fromStdString(sim.Path()), "--plant-code", "11"};
+    cfg::test::CliSim sim({"--pty"});
+    ASSERT_FALSE(sim.PtyPath().empty()) << "vimo-sim did not start";
+    const QStringList port{"--port", sim.Port(), "--plant-code", "11"};
 
-    CliResult r = Cli({"backups"});
+    CliRun r = Cli({"backups"});
     EXPECT_EQ(r.exitCode, 0);
     EXPECT_NE(r.out.find("There are no backups yet"), std::string::npos) << r.out;
 

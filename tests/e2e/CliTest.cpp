@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "CliHarness.h"
 #include "TestFiles.h"
 #include "TestSession.h"
 
@@ -24,94 +25,10 @@ namespace {
 using Bytes = std::vector<uint8_t>;
 
 using cfg::test::ReadAll;
+using cfg::test::CliRun;
+using Sim = cfg::test::CliSim;
 
-struct CliRun {
-    int exitCode = -1;
-    std::string out, err;
-};
-
-// A vimo-sim child; killed when the test ends.
-class Sim {
-public:
-    // Relay: serves the mailbox files of `folder`.
-    static QStringList Relay(const std::string& folder) { return {"--relay", QString::fromStdString(folder)}; }
-
-    explicit Sim(QStringList args) {
-        args << "--sample";
-        p_.setProgram(QStringLiteral(CFG_BIN_DIR "/vimo-sim"));
-        p_.setArguments(args);
-        p_.start();
-        started_ = p_.waitForStarted(5000);
-        // --pty prints the terminal's path, --tcp the tcp:// address.
-        if (started_ && (args.contains("--pty") || args.contains("--tcp"))) {
-            while (!p_.canReadLine() && p_.waitForReadyRead(5000)) {
-            }
-            path_ = QString::fromLocal8Bit(p_.readLine()).trimmed().toStdString();
-        }
-    }
-    ~Sim() {
-        p_.kill();
-        p_.waitForFinished(5000);
-    }
-    bool Started() const { return started_; }
-    const std::string& PtyPath() const { return path_; }
-    QString Port() const { return QString::fromStdString(path_); }
-    // Ends the simulator at once, as a server that loses power.
-    void Kill() {
-        p_.kill();
-        p_.waitForFinished(5000);
-    }
-
-private:
-    QProcess p_;
-    bool started_ = false;
-    std::string path_;
-};
-
-// A program folder with the language files and the DEFAULT set, and a
-// separate working folder where the file sets are written.
-class CliEndToEnd : public ::testing::Test {
-protected:
-    void SetUp() override {
-        prog = tmp.File("prog");
-        work = tmp.File("work");
-        fs::create_directories(prog);
-        fs::create_directories(work);
-        for (const auto& e : fs::directory_iterator(CFG_BIN_DIR)) {
-            std::string name = e.path().filename().string();
-            if (name.ends_with(".lng") || name.rfind("DEFAULT.", 0) == 0) fs::copy_file(e.path(), prog + "/" + name);
-        }
-    }
-
-    CliRun Cli(QStringList args, int timeoutMs = 60000) {
-        QStringList all{"--folder", QString::fromStdString(prog), "--language", "English"};
-        all += args;
-        QProcess p;
-        p.setWorkingDirectory(QString::fromStdString(work));
-        p.start(QStringLiteral(CFG_BIN_DIR "/cfgvimo-cli"), all);
-        CliRun r;
-        if (!p.waitForStarted(5000)) return r;
-        if (!p.waitForFinished(timeoutMs)) {
-            p.kill();
-            p.waitForFinished(5000);
-            r.err = "timed out";
-            return r;
-        }
-        r.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-        r.out = p.readAllStandardOutput().toStdString();
-        r.err = p.readAllStandardError().toStdString();
-        return r;
-    }
-
-    void WriteRelayParameters(int plantCode) {
-        std::ofstream out(work + "/Par_app.tmp", std::ios::binary);
-        out << "PATH=" << prog << "\r\nCODI=" << plantCode << "\r\nBAUD=9600\r\n";
-    }
-    std::string W(const std::string& name) const { return work + "/" + name; }
-
-    cfg::test::TempFolder tmp;
-    std::string prog, work;
-};
+class CliEndToEnd : public cfg::test::CliFixture {};
 
 const char* kExt[] = {".CY2", ".PY2", ".UY2", ".MY2"};
 
