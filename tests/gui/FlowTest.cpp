@@ -71,9 +71,7 @@ private slots:
         QVERIFY(QFile::exists(QString::fromStdString(folder.File("PLANT.CY2"))));
         QVERIFY(QFile::exists(QString::fromStdString(folder.File("PLANT.MY2"))));
 
-        Script open;
-        OpenFromFile(open, w, folder.File("PLANT.CY2"));
-        QVERIFY(p.RunUntil([&] { return ConfigOpen(p); }, &open));
+        QVERIFY(OpenFileSet(p, folder.File("PLANT.CY2")));
         QVERIFY(p.session().ConfigSource == ConfigSource::File);
         // The file buttons give way to the section buttons.
         QVERIFY(!w.ToolbarButtonByKey("apre")->isEnabled());
@@ -410,9 +408,7 @@ private slots:
         GuiProgram p(folder);
         MainWindow& w = p.window();
         QVERIFY(p.RunUntil([&] { return Home(p); }));
-        Script open;
-        OpenFromFile(open, w, folder.File("PLANT.CY2"));
-        QVERIFY(p.RunUntil([&] { return ConfigOpen(p); }, &open));
+        QVERIFY(OpenFileSet(p, folder.File("PLANT.CY2")));
 
         QString warning;
         Script no;

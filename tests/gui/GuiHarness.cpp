@@ -224,6 +224,12 @@ void OpenFromFile(Script& script, MainWindow& w, const std::string& path) {
     AnswerOpenFile(script, path);
 }
 
+bool OpenFileSet(GuiProgram& p, const std::string& path) {
+    Script open;
+    OpenFromFile(open, p.window(), path);
+    return p.RunUntil([&p] { return ConfigOpen(p); }, &open);
+}
+
 void OpenFromPanel(Script& script, MainWindow& w, const QString& address) {
     script.Do("click apre", [&w] { ClickToolbar(w, "apre"); })
         .Then("open popup", [&w] { return PopupOpen(w, 3); }, [&w] { ChoosePopup(w, 3, 2); })

@@ -134,6 +134,8 @@ void AnswerOpenFile(Script&, const std::string& path);
 void AnswerMessage(Script&, const QString& what, QMessageBox::StandardButton);
 // apre -> from a file set -> the set at `path`.
 void OpenFromFile(Script&, MainWindow&, const std::string& path);
+// Opens the set at `path` through apre and waits until it is open.
+bool OpenFileSet(GuiProgram&, const std::string& path);
 // apre -> from the panel -> the address dialog answered with `address`
 // ("" keeps the one offered).
 void OpenFromPanel(Script&, MainWindow&, const QString& address = QString());

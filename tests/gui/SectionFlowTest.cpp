@@ -63,9 +63,7 @@ private slots:
         GuiProgram p(folder);
         MainWindow& w = p.window();
         QVERIFY(p.RunUntil([&] { return Home(p); }));
-        Script open;
-        OpenFromFile(open, w, folder.File("PLANT.CY2"));
-        QVERIFY(p.RunUntil([&] { return ConfigOpen(p); }, &open));
+        QVERIFY(OpenFileSet(p, folder.File("PLANT.CY2")));
 
         Script edit;
         edit.Do("click display", [&] { ClickToolbar(w, "display"); })
@@ -157,9 +155,7 @@ private slots:
         GuiProgram p(folder);
         MainWindow& w = p.window();
         QVERIFY(p.RunUntil([&] { return Home(p); }));
-        Script open;
-        OpenFromFile(open, w, folder.File("PLANT.CY2"));
-        QVERIFY(p.RunUntil([&] { return ConfigOpen(p); }, &open));
+        QVERIFY(OpenFileSet(p, folder.File("PLANT.CY2")));
 
         const std::string main = folder.File("PLANT.CY2");
         const int wanted = FileBytes(main, 127, 1) == std::string(1, '\x21') ? 34 : 33;

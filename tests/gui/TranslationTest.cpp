@@ -59,6 +59,23 @@ void Write(const std::string& path, const std::string& text) {
     out << text;
 }
 
+// The names of the language files shipped in data/.
+std::vector<std::string> ShippedLanguages() {
+    std::vector<std::string> names;
+    for (const QString& file : QDir(QStringLiteral(CFG_SOURCE_DIR "/data")).entryList({QStringLiteral("*.lng")}, QDir::Files))
+        names.push_back(QFileInfo(file).completeBaseName().toStdString());
+    return names;
+}
+
+// Puts a shipped language file in the folder and makes it the chosen one.
+bool UseShippedLanguage(ProgramFolder& folder, const std::string& language) {
+    const QString file = QString::fromStdString(language + ".lng");
+    if (!QFile::copy(QStringLiteral(CFG_SOURCE_DIR "/data/") + file, QString::fromStdString(folder.File(language + ".lng"))))
+        return false;
+    folder.WriteSettings(language);
+    return true;
+}
+
 }  // namespace
 
 class TranslationTest : public QObject {
@@ -140,15 +157,11 @@ private slots:
     // a control whose key is missing would keep its design-time caption in
     // every language.
     void EveryCaptionOfTheFormsComesFromEachLanguageFile() {
-        const QStringList languages = QDir(QStringLiteral(CFG_SOURCE_DIR "/data"))
-                                          .entryList({QStringLiteral("*.lng")}, QDir::Files);
+        const std::vector<std::string> languages = ShippedLanguages();
         QVERIFY(languages.size() >= 2);
-        for (const QString& file : languages) {
-            const std::string language = QFileInfo(file).completeBaseName().toStdString();
+        for (const std::string& language : languages) {
             ProgramFolder folder;
-            QVERIFY(QFile::copy(QStringLiteral(CFG_SOURCE_DIR "/data/") + file,
-                                QString::fromStdString(folder.File(language + ".lng"))));
-            folder.WriteSettings(language);
+            QVERIFY(UseShippedLanguage(folder, language));
             GuiProgram p(folder);
             QtUi& ui = p.program().ui();
             Session& s = p.session();
@@ -203,15 +216,11 @@ private slots:
     // The choice menu's buttons take the width of the longest caption, in
     // every shipped language: no transfer choice is cut at its edge.
     void TransferMenusShowWholeCaptions() {
-        const QStringList languages = QDir(QStringLiteral(CFG_SOURCE_DIR "/data"))
-                                          .entryList({QStringLiteral("*.lng")}, QDir::Files);
+        const std::vector<std::string> languages = ShippedLanguages();
         QVERIFY(languages.size() >= 2);
-        for (const QString& file : languages) {
-            const std::string language = QFileInfo(file).completeBaseName().toStdString();
+        for (const std::string& language : languages) {
             ProgramFolder folder;
-            QVERIFY(QFile::copy(QStringLiteral(CFG_SOURCE_DIR "/data/") + file,
-                                QString::fromStdString(folder.File(language + ".lng"))));
-            folder.WriteSettings(language);
+            QVERIFY(UseShippedLanguage(folder, language));
             GuiProgram p(folder);
             QtUi& ui = p.program().ui();
             // Receive and send menus: title and five entries each.
@@ -245,8 +254,7 @@ private slots:
     // In every shipped language no menu offers two entries with the same
     // underlined letter: the second would never be reached from the keyboard.
     void NoMenuRepeatsAShortcutLetter() {
-        const QStringList languages = QDir(QStringLiteral(CFG_SOURCE_DIR "/data"))
-                                          .entryList({QStringLiteral("*.lng")}, QDir::Files);
+        const std::vector<std::string> languages = ShippedLanguages();
         QVERIFY(languages.size() >= 2);
         // The letter after a single '&', lower-cased; none for "&&" alone.
         auto mnemonic = [](const QString& text) -> QChar {
@@ -260,12 +268,9 @@ private slots:
             }
             return {};
         };
-        for (const QString& file : languages) {
-            const std::string language = QFileInfo(file).completeBaseName().toStdString();
+        for (const std::string& language : languages) {
             ProgramFolder folder;
-            QVERIFY(QFile::copy(QStringLiteral(CFG_SOURCE_DIR "/data/") + file,
-                                QString::fromStdString(folder.File(language + ".lng"))));
-            folder.WriteSettings(language);
+            QVERIFY(UseShippedLanguage(folder, language));
             GuiProgram p(folder);
             p.window().workForm()->FillSettingsMenu();
             // Every menu, and the menu bars, as lists of entries.
