@@ -2,21 +2,11 @@
 # Installs the Debian packages the build and the tests need, when missing.
 set -euo pipefail
 pkgs=(cmake ninja-build g++ clang libclang-rt-14-dev pkg-config
-      qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libqt6serialport6-dev
+      qt6-base-dev qt6-base-dev-tools qt6-serialport-dev
       libgtest-dev libgmock-dev
       xvfb xauth fonts-dejavu-core locales
       poppler-utils)
-missing=()
-for p in "${pkgs[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  echo "Installing: ${missing[*]}"
-  SUDO=""
-  [ "$(id -u)" -ne 0 ] && SUDO="sudo"
-  $SUDO apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
-fi
+bash "$(dirname "$0")/apt-install.sh" "${pkgs[@]}"
 
 # An Italian locale (decimal comma) lets the tests check that numbers never
 # follow the user's locale.

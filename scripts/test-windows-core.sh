@@ -8,17 +8,7 @@ cd "$(dirname "$0")/.."
 root=$PWD
 
 pkgs=(cmake ninja-build googletest g++-mingw-w64-x86-64-posix wine wine64)
-missing=()
-for p in "${pkgs[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  echo "Installing: ${missing[*]}"
-  SUDO=""
-  [ "$(id -u)" -ne 0 ] && SUDO="sudo"
-  $SUDO apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
-fi
+bash scripts/apt-install.sh "${pkgs[@]}"
 
 cmake --preset windows-core >/dev/null
 cmake --build --preset windows-core
