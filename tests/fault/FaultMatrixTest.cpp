@@ -249,10 +249,8 @@ vimo::sim::FileSet OldSet() {
 }
 
 void WriteSet(const std::string& base, const vimo::sim::FileSet& set) {
-    WriteAll(base + ".CY2", set.cy2);
-    WriteAll(base + ".PY2", set.py2);
-    WriteAll(base + ".UY2", set.uy2);
-    WriteAll(base + ".MY2", set.my2);
+    std::string error;
+    ASSERT_TRUE(vimo::sim::WriteFileSet(base, set, error)) << error;
 }
 
 // The set a send gives the panel: the sample with other display texts and

@@ -15,6 +15,7 @@
 #include "link/Screen.h"
 #include "report/Printout.h"
 #include "shell/Language.h"
+#include "sim/FileSet.h"
 #include "sim/loopback/LoopbackTransport.h"
 
 namespace cfg::test {
@@ -24,16 +25,7 @@ namespace fs = std::filesystem;
 
 const std::string kRule(70, '-');
 
-std::string ReadText(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
-
-void WriteAll(const std::string& path, const std::vector<uint8_t>& bytes) {
-    std::ofstream(path, std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-}
 
 class PrintoutTest : public ::testing::Test {
 protected:
@@ -122,10 +114,8 @@ TEST_F(PrintoutTest, PanelAndFileSetFromTheSameConfigurationDifferOnlyInTheHeade
     LoopbackTransport port{t.clock};
     port.Panel().LoadSample();
     vimo::sim::FileSet set = port.Panel().ExportFileSet();
-    WriteAll(PrintFile("SITE.CY2"), set.cy2);
-    WriteAll(PrintFile("SITE.PY2"), set.py2);
-    WriteAll(PrintFile("SITE.UY2"), set.uy2);
-    WriteAll(PrintFile("SITE.MY2"), set.my2);
+    std::string error;
+    ASSERT_TRUE(vimo::sim::WriteFileSet(PrintFile("SITE"), set, error)) << error;
 
     s.ConfigSource = ConfigSource::File;
     s.ConfigFileName = PrintFile("SITE");

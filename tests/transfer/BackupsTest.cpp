@@ -168,10 +168,8 @@ struct PanelBackups : ::testing::Test {
         SendConfiguration(t.s);
     }
     void WriteSet(const std::string& base, const vimo::sim::FileSet& f) {
-        WriteAll(base + ".CY2", f.cy2);
-        WriteAll(base + ".PY2", f.py2);
-        WriteAll(base + ".UY2", f.uy2);
-        WriteAll(base + ".MY2", f.my2);
+        std::string error;
+        ASSERT_TRUE(vimo::sim::WriteFileSet(base, f, error)) << error;
     }
     // A set like the panel's with other display texts.
     std::string ChangedSet() {
