@@ -100,7 +100,7 @@ bool EditDisplayLine(Session& s, int line) {
     // Without its trailing blanks: the box takes 16 characters, and a text
     // that already fills it would take no typing at the end.
     request.initialText = DisplayEntryText(s, offset, ' ');
-    while (!request.initialText.empty() && request.initialText.back() == ' ') request.initialText.pop_back();
+    request.initialText = TrimRight(request.initialText);
     request.maxLength = kDisplayTextLength;
     request.allowRange = true;
     request.entry = entry;

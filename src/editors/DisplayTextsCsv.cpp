@@ -62,11 +62,6 @@ std::string Quoted(const std::string& text) {
     return q + "\"";
 }
 
-std::string TrimRight(std::string t) {
-    while (!t.empty() && t.back() == ' ') t.pop_back();
-    return t;
-}
-
 // One record of the file: its fields and the line it starts on.
 struct Record {
     int line = 0;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "shell/FileNames.h"
 #include "shell/Language.h"
 #include "shell/Shell.h"
 #include "shell/Text.h"
@@ -83,9 +84,7 @@ std::vector<std::string> ScreenLines(const Session& s) {
     int count = std::min(s.screen.LineCount, kScreenLines);
     lines.reserve(static_cast<std::size_t>(std::max(count, 0)));
     for (int i = 1; i <= count; ++i) {
-        std::string line = s.screen.Lines[i];
-        while (!line.empty() && line.back() == ' ') line.pop_back();
-        lines.push_back(std::move(line));
+        lines.push_back(TrimRight(s.screen.Lines[i]));
     }
     return lines;
 }

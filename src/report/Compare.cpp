@@ -187,10 +187,7 @@ std::string ContextOf(const std::vector<std::string>& lines, std::size_t index, 
 // its leading blanks, so that the numbers of a list ("  9:", " 10:") stay
 // in one column.
 std::string WithContext(const std::string& context, const std::string& line) {
-    if (!context.empty()) return context + Trim(line);
-    std::string shown = line;
-    while (!shown.empty() && shown.back() == ' ') shown.pop_back();
-    return shown;
+    return context.empty() ? TrimRight(line) : context + Trim(line);
 }
 
 // --- the two sides -----------------------------------------------------------------

@@ -21,6 +21,11 @@ std::string Trim(const std::string& s) {
     return s.substr(b, e - b + 1);
 }
 
+std::string TrimRight(std::string s) {
+    while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.pop_back();
+    return s;
+}
+
 std::string FolderOf(const std::string& path) {
     auto p = fs::path(path).parent_path().string();
     return p.empty() ? std::string(".") : p;

@@ -10,6 +10,9 @@ namespace cfg {
 
 std::string UpperCase(std::string);
 std::string Trim(const std::string&);
+// Without its trailing blanks and tabs (the fixed-width texts of the panel
+// end in blanks).
+std::string TrimRight(std::string);
 // Path of an existing file whose name matches `path`'s last component without
 // regard to case, or "" when there is none. A folder that does not exist gives "".
 std::string ResolveExisting(const std::string& path);

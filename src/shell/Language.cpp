@@ -13,11 +13,6 @@ namespace {
 
 constexpr std::size_t kMaxText = 128;
 
-std::string TrimRight(std::string s) {
-    while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.pop_back();
-    return s;
-}
-
 }  // namespace
 
 std::string LanguageFilePath(const Session& s, const std::string& language) {

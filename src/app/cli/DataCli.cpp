@@ -59,8 +59,7 @@ int ListBackupsCommand(Session& s, std::ostream& out) {
     for (const auto& row : table) {
         std::string line;
         for (std::size_t c = 0; c < row.size(); ++c) line += c + 1 < row.size() ? Pad(row[c], widths[c] + 2) : row[c];
-        while (!line.empty() && line.back() == ' ') line.pop_back();
-        out << line << '\n';
+        out << TrimRight(line) << '\n';
     }
     return 0;
 }
