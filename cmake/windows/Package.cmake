@@ -3,6 +3,8 @@
 # zips the folder and, when MAKENSIS is given, builds the installer from NSI.
 # The installer's file lists are written beside NSI, so the uninstaller
 # removes exactly what was installed and leaves the user's files alone.
+cmake_minimum_required(VERSION 3.25)
+
 foreach(v BIN OUT NAME NSI)
   if(NOT DEFINED ${v})
     message(FATAL_ERROR "Package.cmake needs -D${v}=...")
@@ -21,7 +23,10 @@ file(GLOB_RECURSE help RELATIVE ${BIN} ${BIN}/help/*)
 list(APPEND files ${PLUGINS} ${help})
 foreach(f ${files})
   get_filename_component(dir ${stage}/${f} DIRECTORY)
-  file(COPY ${BIN}/${f} DESTINATION ${dir})
+  # Writable copies: the strip below rewrites them (Qt's own files may be
+  # read-only where they come from).
+  file(COPY ${BIN}/${f} DESTINATION ${dir}
+       FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
   if(STRIP AND f MATCHES "\\.(exe|dll)$")
     execute_process(COMMAND ${STRIP} --strip-unneeded ${stage}/${f} RESULT_VARIABLE rc)
     if(NOT rc EQUAL 0)
@@ -58,9 +63,12 @@ foreach(f ${staged})
   get_filename_component(d ${f} DIRECTORY)
   string(REPLACE "/" "\\" wf "${f}")
   string(REPLACE "/" "\\" wd "${d}")
-  if(NOT d STREQUAL "" AND NOT d IN_LIST dirs)
-    list(APPEND dirs ${d})
-  endif()
+  # The file's folder and every folder above it inside the program folder.
+  set(up "${d}")
+  while(NOT up STREQUAL "" AND NOT up IN_LIST dirs)
+    list(APPEND dirs ${up})
+    get_filename_component(up "${up}" DIRECTORY)
+  endwhile()
   if(d STREQUAL "")
     string(APPEND install "  SetOutPath \"$INSTDIR\"\n")
   else()
