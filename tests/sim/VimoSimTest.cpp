@@ -35,7 +35,13 @@ namespace fs = std::filesystem;
 using Bytes = std::vector<uint8_t>;
 
 constexpr int kPlant = 11;
-constexpr int kPatienceMs = 5000;  // generous: the machine may be busy
+// Generous: the machine may be busy. Under Wine on a loaded machine a
+// process alone can take ten seconds and more to start.
+#if defined(_WIN32)
+constexpr int kPatienceMs = 30000;
+#else
+constexpr int kPatienceMs = 5000;
+#endif
 
 #if defined(_WIN32)
 
