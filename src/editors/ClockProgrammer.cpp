@@ -10,9 +10,11 @@
 #include "link/Link.h"
 #include "link/PanelCommands.h"
 #include "link/Screen.h"
+#include "shell/FileNames.h"
 #include "shell/Input.h"
 #include "shell/Language.h"
 #include "shell/Messages.h"
+#include "shell/Text.h"
 #include "transfer/Blocks.h"
 #include "transfer/DateStamp.h"
 
@@ -544,7 +546,22 @@ void BuildClockReport(Session& s) {
     int heading = line(1, GetText(s, kReportDay));
     WriteScreenText(s, heading, kProgramColumn, GetText(s, kReportProgram));
     WriteScreenText(s, heading, kTimeColumn, GetText(s, kReportTime));
-    WriteScreenText(s, heading, kChannelsColumn, GetText(s, kReportChannels));
+    // The channels heading carries its legend: where the language makes it
+    // longer than the line, it goes on under itself, broken at a blank.
+    std::string rest = GetText(s, kReportChannels);
+    const std::size_t room = static_cast<std::size_t>(kLastColumn - kChannelsColumn + 1);
+    for (int l = heading;; l = line(kChannelsColumn, std::string())) {
+        std::string piece = rest;
+        if (Utf8Length(rest) > room) {
+            // One character more: a blank just after the room breaks there.
+            piece = Utf8Left(rest, room + 1);
+            const std::size_t blank = piece.rfind(' ');
+            piece = blank != std::string::npos && blank > 0 ? piece.substr(0, blank) : Utf8Left(rest, room);
+        }
+        WriteScreenText(s, l, kChannelsColumn, piece);
+        rest = Trim(rest.substr(piece.size()));
+        if (rest.empty()) break;
+    }
     for (int d = 0; d < kClockDays; ++d) {
         const std::string dayName = GetText(s, kWeekday + d);
         if (ProgramCount(s, d) == 0) {
