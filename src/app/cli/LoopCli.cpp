@@ -42,7 +42,7 @@ bool ShowOnce(Session& s, LoopContext& c, const std::string& view, bool first) {
         return true;
     }
     if (view == "minmax") {
-        if (first && !LoadLoopTables(s, c)) return false;
+        if (first && !LoadLoopTables(s, c, false)) return false;
         if (!ReadMinMaxTable(s, c)) return false;
         BuildMinMaxList(s, c);
         PrintLines(s);
