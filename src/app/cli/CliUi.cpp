@@ -48,6 +48,13 @@ void CliUi::Print(const std::string& title, const std::string& text) {
 
 void CliUi::ProcessEvents() {
     if (pumpEvents) pumpEvents();
+    if (interrupts != nullptr && session_ != nullptr) {
+        const int n = interrupts->load();
+        if (n != interruptsSeen_) {
+            interruptsSeen_ = n;
+            session_->events.AbortRequested = kTrue;
+        }
+    }
 }
 
 MsgAnswer CliUi::MessageBox(const std::string& title, const std::string& text, MsgButtons buttons, MsgIcon icon) {
