@@ -24,8 +24,9 @@ public:
     SerialTransport(const SerialTransport&) = delete;
     SerialTransport& operator=(const SerialTransport&) = delete;
 
-    // Errors: 8002 no such port, 8005 port busy or not allowed, 380 a
-    // setting the port refuses, 68 any other failure to open.
+    // Errors: 8002 no such port (or no name), 8005 port busy or not allowed,
+    // 8010 a file, folder or device that is no serial port, 380 a setting
+    // the port refuses, 68 any other failure to open.
     int Open(const PortSettings&) override;
     void Close() override;
     bool IsOpen() const override;

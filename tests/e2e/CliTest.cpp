@@ -26,6 +26,7 @@ namespace {
 using Bytes = std::vector<uint8_t>;
 
 using cfg::test::ReadAll;
+using cfg::test::WriteAll;
 using cfg::test::CliRun;
 using Sim = cfg::test::CliSim;
 
@@ -373,6 +374,37 @@ TEST_F(CliEndToEnd, TcpRefusedOrBadAddressIsExplained) {
         EXPECT_NE(r.err.find(std::string("The address ") + bad + " is not a network port"), std::string::npos)
             << r.err;
     }
+}
+
+TEST_F(CliEndToEnd, WhatIsNoSerialPortOrNoPanelRateIsSaidPlainly) {
+    // A device, a file and a folder given as the port.
+    const std::string file = W("notes.txt"), folder = W("sets");
+    WriteAll(file, Bytes{'h', 'i', '\n'});
+    fs::create_directories(folder);
+    for (const std::string& port : {std::string("/dev/null"), file, folder}) {
+        CliRun r = Cli({"--port", QString::fromStdString(port), "ident"});
+        if (r.err.find("no serial port support") != std::string::npos) GTEST_SKIP() << "built without the serial port";
+        EXPECT_EQ(r.exitCode, 1) << port;
+        EXPECT_NE(r.err.find("Port " + port + " is not a serial port"), std::string::npos) << r.err;
+        EXPECT_EQ(r.err.find("Unexpected error"), std::string::npos) << r.err;
+    }
+    // No name is no port, not the settings file's one.
+    CliRun r = Cli({"--port", "", "ident"});
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_NE(r.err.find("--port needs a port name"), std::string::npos) << r.err;
+    // Only the rates a panel has.
+    for (const char* baud : {"1234", "19200", "0"}) {
+        r = Cli({"--baud", baud, "ident"});
+        EXPECT_EQ(r.exitCode, 2) << baud;
+        EXPECT_NE(r.err.find("1200, 2400, 4800, 9600"), std::string::npos) << r.err;
+    }
+    // A trace is added to a trace, never to somebody else's file.
+    r = Cli({"--port", "/dev/null", "--trace", QString::fromStdString(file), "ident"});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_NE(r.err.find("is not a trace"), std::string::npos) << r.err;
+    EXPECT_EQ(ReadAll(file), (Bytes{'h', 'i', '\n'}));
+    r = Cli({"--port", "/dev/null", "--trace", QString::fromStdString(folder), "ident"});
+    EXPECT_NE(r.err.find("is not a trace"), std::string::npos) << r.err;
 }
 
 TEST_F(CliEndToEnd, TcpServerGoneMidTransferIsALinkErrorNotAHang) {

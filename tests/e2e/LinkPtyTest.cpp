@@ -102,7 +102,7 @@ TEST_F(LinkPtyTest, DamagedRepliesEndInTheirStatus) {
     s.link.PanelAddress = 1;
     ReadPanelBlock(s, 57604, 23, 1, s.config.IdentBuffer);
     EXPECT_EQ(s.LinkStatus, 133);
-    EXPECT_EQ(t.ui.messages.back().text, "1385\r1386 85H");
+    EXPECT_EQ(t.ui.messages.back().text, "1385\r1529\r1386 85H");
 }
 
 TEST(SerialTransportTest, MissingPortIsReported) {
