@@ -190,21 +190,28 @@ struct Options {
 std::atomic<int> gInterrupts{0};
 static_assert(std::atomic<int>::is_always_lock_free, "the signal handler needs a lock-free counter");
 
+#if !defined(_WIN32)
 extern "C" void NoteInterrupt(int) { gInterrupts.fetch_add(1); }
 
 void CatchInterrupts() {
-#if !defined(_WIN32)
     struct sigaction sa {};
     sa.sa_handler = NoteInterrupt;
     sa.sa_flags = SA_RESETHAND;
     sigemptyset(&sa.sa_mask);
     sigaction(SIGINT, &sa, nullptr);
     sigaction(SIGTERM, &sa, nullptr);
-#else
-    std::signal(SIGINT, NoteInterrupt);
-    std::signal(SIGTERM, NoteInterrupt);
-#endif
 }
+#else
+// Windows: the console's Ctrl+C and Ctrl+Break arrive on a thread of their
+// own. The first is counted and handled; a second one is left to the
+// system's default handler, which ends the program at once.
+BOOL WINAPI NoteConsoleInterrupt(DWORD event) {
+    if (event != CTRL_C_EVENT && event != CTRL_BREAK_EVENT) return FALSE;
+    return gInterrupts.fetch_add(1) == 0 ? TRUE : FALSE;
+}
+
+void CatchInterrupts() { SetConsoleCtrlHandler(NoteConsoleInterrupt, TRUE); }
+#endif
 
 int UsageError(const std::string& message) {
     std::cerr << "cfgvimo-cli: " << message << "\n\n" << kUsage;
