@@ -47,6 +47,7 @@
 #include "shell/Folders.h"
 #include "shell/Language.h"
 #include "shell/MainLoop.h"
+#include "shell/Messages.h"
 #include "shell/Session.h"
 #include "shell/Settings.h"
 #include "shell/Text.h"
@@ -146,6 +147,11 @@ const char* const kUsage =
     "                       earlier trace; any other existing file is refused)\n"
     "  --yes                answer yes to overwrite questions, replace an existing\n"
     "                       output file, allow the loop commands that write (default: no)\n"
+    "  --force              go on with files of a set that fail their checks (wrong\n"
+    "                       size, checksum, no panel identification): send, print,\n"
+    "                       compare and messages export refuse them otherwise\n"
+    "  --template           allow receive and copy to replace the DEFAULT set, the\n"
+    "                       template of every new set (--yes alone does not)\n"
     "  --watch N            loop views: repeat every N seconds (1..3600)\n"
     "  --overwrite          loop autoconfig: rewrite every point, not only the changed ones\n"
     "  --verbose            print the progress and the answers given\n"
@@ -179,7 +185,7 @@ struct Options {
     long address = 1;
     long watch = 0;
     long part = 1;
-    bool relay = false, yes = false, verbose = false, overwrite = false;
+    bool relay = false, yes = false, verbose = false, overwrite = false, force = false, templateSet = false;
     std::vector<std::string> words;  // the command and its operands
 };
 
@@ -258,6 +264,8 @@ std::string ParseOptions(int argc, char** argv, Options& o) {
         else if (a == "--number") { if (!value(o.serialNumber)) return "--number needs a serial number"; }
         else if (a == "--date") { if (!value(o.serialDate)) return "--date needs DD/MM/YY"; }
         else if (a == "--yes") o.yes = true;
+        else if (a == "--force") o.force = true;
+        else if (a == "--template") o.templateSet = true;
         else if (a == "--watch") {
             if (!value(v) || !ToLong(v, 1, 3600, o.watch)) return "--watch needs a number of seconds 1..3600";
         } else if (a == "--overwrite") o.overwrite = true;
@@ -404,12 +412,27 @@ int Messages(cfg::Session& s, CliUi& ui, const Options& o) {
         return UsageError("messages " + o.words[1] + " needs [BASENAME] FILE.csv");
     const bool exporting = o.words[1] == "export";
     const std::string csv = o.words.back();
+    std::error_code ec;
+    if (exporting && fs::exists(csv, ec) && !o.yes) {
+        std::cerr << "cfgvimo-cli: " << csv << " exists; --yes replaces it\n";
+        return 1;
+    }
     int errors = ui.ErrorsShown();
     ui.BeginCommand();
     if (o.words.size() == 4) {
-        std::error_code ec;
         s.ConfigFileName = cfg::StripExtension(fs::absolute(o.words[2], ec).string());
+        // The template set is not edited, as the desktop program does not
+        // open it.
+        if (!exporting && cfg::IsTemplateSetName(s, s.ConfigFileName)) {
+            cfg::ShowAlert(s, cfg::GetText(s, 1143), cfg::GetText(s, 1144));
+            s.LinkStatus = cfg::status::kRefused;
+            return Finish(s, ui, errors, "messages");
+        }
         if (cfg::CheckConfigFile(s, s.ConfigFileName, 4) != cfg::status::kDone) return Finish(s, ui, errors, "messages");
+        if (!cfg::ConfirmSetFiles(s, s.ConfigFileName, {false, false, false, false, true}, 0)) {
+            s.LinkStatus = cfg::status::kRefused;
+            return Finish(s, ui, errors, "messages");
+        }
         s.ConfigSource = cfg::ConfigSource::File;
         if (exporting) cfg::ExportDisplayTexts(s, csv, true);
         else if (cfg::ImportDisplayTexts(s, csv, true) > 0) cfg::StampDate(s);
@@ -642,6 +665,8 @@ int main(int argc, char** argv) {
     ui.answers.panelAddress = o.address;
     ui.answers.accessCode = o.accessCode;
     ui.answers.yes = o.yes;
+    ui.answers.force = o.force;
+    ui.answers.templateSet = o.templateSet;
     if (!o.backups.empty()) s.backups.folder = fs::absolute(o.backups, ec).string();
     // The question before a send is the desktop program's to ask: without
     // an option and a kept answer the command line takes no backup.

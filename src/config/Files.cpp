@@ -11,6 +11,7 @@
 #include "shell/Language.h"
 #include "shell/Messages.h"
 #include "shell/RuntimeError.h"
+#include "shell/SafeWrite.h"
 
 namespace fs = std::filesystem;
 
@@ -149,6 +150,21 @@ std::string StripExtension(const std::string& name) {
     return folder + file;
 }
 
+std::string SetNameOf(const std::string& typed, bool& cut) {
+    std::string folder, file;
+    SplitName(Trim(typed), folder, file);
+    file = UpperCase(file);
+    const auto dot = file.find_last_of('.');
+    if (dot != std::string::npos && dot > 0) {
+        const std::string extension = file.substr(dot);
+        bool ours = false;
+        for (const PartInfo& p : kParts) ours = ours || extension == p.extension;
+        if (!ours) cut = true;
+        file.erase(dot);
+    }
+    return folder + file;
+}
+
 bool IsDefaultSetName(const std::string& name) {
     std::string up = UpperCase(Trim(name));
     return up.size() >= 7 && up.compare(up.size() - 7, 7, "DEFAULT") == 0;
@@ -223,12 +239,6 @@ void CopyConfigFile(Session& s, const std::string& source, const std::string& de
         Fail(s, LastFileError(err::kFileNotFound));
         return;
     }
-    errno = 0;
-    std::ofstream out(dstPath, std::ios::binary | std::ios::trunc);
-    if (!out) {
-        Fail(s, LastFileError(err::kPathFileAccess));
-        return;
-    }
     in.seekg(0, std::ios::end);
     long length = static_cast<long>(in.tellg());
     in.seekg(0);
@@ -236,6 +246,7 @@ void CopyConfigFile(Session& s, const std::string& source, const std::string& de
         Fail(s, err::kDeviceIo);
         return;
     }
+    std::string content;
     std::vector<char> piece;
     long done = 0;
     while (done < length) {
@@ -247,19 +258,15 @@ void CopyConfigFile(Session& s, const std::string& source, const std::string& de
             Fail(s, LastFileError(err::kDeviceIo));
             return;
         }
-        errno = 0;
-        out.write(piece.data(), n);
-        if (!out) {
-            Fail(s, LastFileError(err::kDeviceIo));
-            return;
-        }
+        content.append(piece.data(), static_cast<std::size_t>(n));
         done += n;
     }
-    errno = 0;
-    out.flush();
-    out.close();
-    if (out.fail()) {
-        Fail(s, LastFileError(err::kDeviceIo));
+    // The copy is written whole or not at all: a full disk leaves the
+    // destination as it was, never a truncated or empty file.
+    const std::error_code written = WriteFileWhole(dstPath, content);
+    if (written) {
+        Fail(s, written.category() == std::generic_category() ? ErrorNumberFromErrno(written.value())
+                                                                  : static_cast<long>(err::kDeviceIo));
         return;
     }
     s.LinkStatus = status::kDone;

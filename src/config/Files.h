@@ -37,6 +37,11 @@ int CheckConfigFile(Session&, const std::string& baseName, int kind);
 // character. Only the file name is touched: the folders of a path keep their
 // case and their dots.
 std::string StripExtension(const std::string& name);
+// A set's base name from a name as typed: trimmed, upper-cased, and without
+// the extension of one of the set's files (".CY2" ...). Any other dot after
+// the first character would cut the name short ("site.v2" would become
+// "SITE", perhaps another set): then `cut` is set.
+std::string SetNameOf(const std::string& typed, bool& cut);
 // Trimmed, with the file name upper-cased; the folders keep their case.
 std::string UpperCaseName(const std::string& path);
 // True when the name (without extension) ends in "DEFAULT" in any case: the

@@ -37,8 +37,9 @@ inline int DisplayEntryOffset(const DisplayTextGroup& g, int entry) {
     return g.offset + (entry - 1) * kDisplayTextLength;
 }
 
-// The display shows printable ASCII (32..126) and the Latin-1 letters and
-// signs 160..255; every other byte is a control code it cannot show.
+// The display shows every byte from 32 up: printable ASCII, its own signs at
+// 127..159 and the Latin-1 letters and signs 160..255. Only the control
+// codes below 32 cannot be shown.
 bool DisplayShowsByte(int byte);
 
 // The 16 characters of the entry at `offset` in ConfigImage, as UTF-8; a
@@ -70,6 +71,8 @@ bool LoadDisplayTexts(Session&);
 // the transfer buffer holds). ConfigImage follows each block that was
 // written. Returns the number of blocks written, or -1 when a block failed
 // (the blocks before it stay written).
-int WriteDisplayEntries(Session&, const std::map<int, std::vector<Cell>>& entries);
+// `written`, when given, receives the offset of every entry written.
+int WriteDisplayEntries(Session&, const std::map<int, std::vector<Cell>>& entries,
+                        std::vector<int>* written = nullptr);
 
 }  // namespace cfg

@@ -238,6 +238,20 @@ MessageAnswer QtUi::AskMessage(const MessageRequest& req) {
     return form.Ask(req, Anchor());
 }
 
+bool QtUi::ConfirmRisk(RiskTopic, const std::string& title, const std::string& text) {
+    QMessageBox box(DialogParent());
+    box.setObjectName(QStringLiteral("RiskBox"));
+    box.setWindowTitle(title.empty() ? QStringLiteral("CFG-Veltrano") : Q(title));
+    box.setText(DisplayText(text));
+    box.setIcon(QMessageBox::Warning);
+    box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+    // Enter or a hasty click on the default keeps the data safe.
+    box.setDefaultButton(QMessageBox::No);
+    box.setEscapeButton(QMessageBox::No);
+    RegisterForm(&box);
+    return box.exec() == QMessageBox::Yes;
+}
+
 bool QtUi::AskDateTime(const std::string& title, DateTimeFields& fields, int focusField) {
     InputForm form(*translator_, DialogParent());
     RegisterForm(&form);

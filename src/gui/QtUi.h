@@ -107,6 +107,7 @@ public:
     CopyDialogAnswer AskCopyFiles(const CopyDialogRequest&) override;
     MessageAnswer AskMessage(const MessageRequest&) override;
     bool AskDateTime(const std::string& title, DateTimeFields&, int focusField) override;
+    bool ConfirmRisk(RiskTopic, const std::string& title, const std::string& text) override;
     int AskSensorInput(const SensorInputRequest&) override;
     PrintResult PrintReport(const ReportPrintJob&) override;
     int ChooseBackup(const BackupListView&) override;

@@ -9,6 +9,7 @@
 #include "shell/Folders.h"
 #include "shell/Messages.h"
 #include "shell/RuntimeError.h"
+#include "shell/SafeWrite.h"
 #include "transfer/Blocks.h"
 
 namespace cfg {
@@ -144,12 +145,10 @@ bool WriteSerialNumber(Session& s, const std::string& number, const std::string&
     }
     if (!WriteCharacters(s, kSerialNumberAddress, number, kSerialNumberLength)) return false;
     if (!WriteCharacters(s, kProductionDateAddress, date, kProductionDateLength)) return false;
-    errno = 0;
-    std::ofstream out(ResolveForWrite(CounterFilePath(s)), std::ios::binary | std::ios::trunc);
-    if (out) out << CounterFileText(number, date);
-    if (out) out.close();
-    if (!out) {
-        s.LastErrorNumber = errno != 0 ? ErrorNumberFromErrno(errno) : 75;
+    // Written whole or not at all: the old counter stays on a full disk.
+    const std::error_code ec = WriteFileWhole(ResolveForWrite(CounterFilePath(s)), CounterFileText(number, date));
+    if (ec) {
+        s.LastErrorNumber = ec.category() == std::generic_category() ? ErrorNumberFromErrno(ec.value()) : 75;
         ReportFileError(s);
         s.LastErrorNumber = 0;
         return false;

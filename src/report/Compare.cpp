@@ -515,6 +515,10 @@ std::vector<std::string> DiffSectionLines(const std::vector<std::string>& a, con
 
 CompareResult CompareFileSets(Session& s, const std::string& first, const std::string& second) {
     CompareResult result;
+    // Files that fail their checks are compared only when the user says so:
+    // a damaged file would read as a configuration that differs everywhere.
+    const std::array<bool, 5> all{false, true, true, true, true};
+    if (!ConfirmSetFiles(s, first, all, 0) || !ConfirmSetFiles(s, second, all, 0)) return result;
     const std::string scratch = ScratchFolder();
     if (scratch.empty()) return result;
     {

@@ -20,6 +20,7 @@ public:
     CopyDialogAnswer AskCopyFiles(const CopyDialogRequest&) override { return {}; }
     MessageAnswer AskMessage(const MessageRequest&) override { return {}; }
     bool AskDateTime(const std::string&, DateTimeFields&, int) override { return false; }
+    bool ConfirmRisk(RiskTopic, const std::string&, const std::string&) override { return false; }
 
     void ShowEditScreen(const std::string&, const std::string&, const std::string&) override {}
     void HideEditScreen() override {}

@@ -200,8 +200,9 @@ private slots:
     }
 
     void CopyDialogPathsAndAnswer() {
+        // As typed: the command takes the set's extension off.
         QCOMPARE(CopyFileForm::ChosenPath(QStringLiteral("  plant.cy2 "), QStringLiteral("/data/sets")),
-                 QStringLiteral("/data/sets/plant"));
+                 QStringLiteral("/data/sets/plant.cy2"));
         QCOMPARE(CopyFileForm::ChosenPath(QStringLiteral("/other/PLANT"), QStringLiteral("/data")),
                  QStringLiteral("/other/PLANT"));
         QCOMPARE(CopyFileForm::ChosenPath(QStringLiteral("sub.d/PLANT"), QStringLiteral("/data")),

@@ -54,6 +54,9 @@ public:
     void AnswerIndex(int i);
     void Cancel();
 
+    // The questions that put data at risk: default yes, like MessageBox.
+    std::deque<bool> riskAnswers;
+    std::vector<std::pair<RiskTopic, std::string>> risks;  // title|text of each
     std::deque<int> backupChoices;             // the backups list: default none (-1)
     std::deque<std::string> folderAnswers;     // the folder chooser: default cancelled
 
@@ -114,6 +117,13 @@ public:
     CopyDialogAnswer AskCopyFiles(const CopyDialogRequest&) override;
     MessageAnswer AskMessage(const MessageRequest&) override;
     bool AskDateTime(const std::string&, DateTimeFields&, int) override;
+    bool ConfirmRisk(RiskTopic topic, const std::string& title, const std::string& text) override {
+        risks.push_back({topic, title + "|" + text});
+        if (riskAnswers.empty()) return true;
+        bool yes = riskAnswers.front();
+        riskAnswers.pop_front();
+        return yes;
+    }
     int AskSensorInput(const SensorInputRequest&) override;
     int ChooseBackup(const BackupListView& v) override {
         backupLists.push_back(v);

@@ -19,6 +19,8 @@ struct CliAnswers {
     long panelAddress = 1;      // the address dialog of the connection
     std::string accessCode;     // "" = the access-code dialog is cancelled
     bool yes = false;           // overwrite questions: yes / no
+    bool force = false;         // use files that failed their checks (--force)
+    bool templateSet = false;   // replace the DEFAULT set (--template)
     int transferChoice = -1;    // the transfer menu: 0 all, 1..4 one file
     std::string fileName;       // the open / save dialog
     std::string copySource;     // the copy dialog
@@ -61,6 +63,7 @@ public:
     std::string AskSaveFile(const FileDialogRequest&) override;
     CopyDialogAnswer AskCopyFiles(const CopyDialogRequest&) override;
     bool AskDateTime(const std::string& title, DateTimeFields&, int focusField) override;
+    bool ConfirmRisk(RiskTopic, const std::string& title, const std::string& text) override;
     // The command line exports and imports with its own commands.
     void SetBulkTextButtons(bool) override {}
     // The command line edits no loop point: the point dialog is cancelled.
