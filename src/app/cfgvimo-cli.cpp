@@ -51,6 +51,12 @@
 #include "shell/Settings.h"
 #include "shell/Text.h"
 
+#ifdef _WIN32
+#define WIN32_LEAN_AND_MEAN
+#define NOMINMAX
+#include <windows.h>
+#endif
+
 #ifdef CFG_CLI_SERIAL
 #include <QCoreApplication>
 
@@ -290,8 +296,15 @@ bool ParseParts(const std::string& text, std::vector<int>& choices) {
 
 std::string ProgramFolderOf(const char* argv0) {
     std::error_code ec;
+#ifdef _WIN32
+    // argv[0] is what the caller typed, perhaps without folder or ".exe".
+    std::wstring buffer(32768, L'\0');
+    const DWORD n = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+    fs::path self = n > 0 && n < buffer.size() ? fs::path(buffer.substr(0, n)) : fs::absolute(argv0, ec);
+#else
     fs::path self = fs::canonical("/proc/self/exe", ec);
     if (ec) self = fs::absolute(argv0, ec);
+#endif
     return self.parent_path().string();
 }
 

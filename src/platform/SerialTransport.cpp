@@ -194,17 +194,4 @@ std::vector<SerialPortEntry> ListSerialPorts() {
     return ports;
 }
 
-std::string DescribePort(const SerialPortEntry& p, const std::string& serialLabel) {
-    std::string text;
-    auto add = [&text](const std::string& part) {
-        if (part.empty() || text.find(part) != std::string::npos) return;
-        if (!text.empty()) text += ", ";
-        text += part;
-    };
-    add(p.description);
-    add(p.manufacturer);
-    if (!p.serialNumber.empty()) add(serialLabel.empty() ? p.serialNumber : serialLabel + " " + p.serialNumber);
-    return text;
-}
-
 }  // namespace cfg

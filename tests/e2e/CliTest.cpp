@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "CliHarness.h"
+#include "SimPort.h"
 #include "TestFiles.h"
 #include "TestSession.h"
 
@@ -73,6 +74,7 @@ TEST_F(CliEndToEnd, RelayNeedsItsParameterFile) {
 }
 
 TEST_F(CliEndToEnd, PtyTransferClockAndAccessCode) {
+    CFG_NEEDS_SIM_PORT();
     Sim sim({"--pty", "--access-code", "4321"});
     ASSERT_FALSE(sim.PtyPath().empty()) << "vimo-sim did not start";
     QStringList port{"--port", QString::fromStdString(sim.PtyPath()), "--plant-code", "11"};
@@ -130,6 +132,7 @@ TEST_F(CliEndToEnd, CreateAndCopyWithoutAPanel) {
 }
 
 TEST_F(CliEndToEnd, LoopViewsAutoConfigurationAndResetsOnThePanel) {
+    CFG_NEEDS_SIM_PORT();
     Sim sim({"--pty", "--autoconf-ms", "800"});
     ASSERT_FALSE(sim.PtyPath().empty()) << "vimo-sim did not start";
     QStringList port{"--port", QString::fromStdString(sim.PtyPath()), "--plant-code", "11"};
@@ -304,6 +307,7 @@ TEST_F(CliEndToEnd, MessagesExportAndImport) {
     EXPECT_EQ(Cli({"messages", "copy", "a.csv"}).exitCode, 2);
 
     // Without BASENAME: the panel.
+    CFG_NEEDS_SIM_PORT();
     Sim sim({"--pty"});
     ASSERT_FALSE(sim.PtyPath().empty()) << "vimo-sim did not start";
     QStringList port{"--port", QString::fromStdString(sim.PtyPath()), "--plant-code", "11"};
@@ -321,6 +325,7 @@ TEST_F(CliEndToEnd, MessagesExportAndImport) {
 // A panel behind a serial device server: the whole configuration both ways
 // over tcp://, and every way the connection can fail.
 TEST_F(CliEndToEnd, TcpReceiveAndSendTheWholeConfiguration) {
+    CFG_NEEDS_SIM_PORT();
     Sim source({"--tcp", "0"});
     ASSERT_TRUE(source.Port().startsWith("tcp://127.0.0.1:")) << source.PtyPath();
     CliRun r = Cli({"--port", source.Port(), "--trace", QString::fromStdString(W("trace.txt")), "receive", "site"});
@@ -403,6 +408,7 @@ TEST_F(CliEndToEnd, WhatIsNoSerialPortOrNoPanelRateIsSaidPlainly) {
 }
 
 TEST_F(CliEndToEnd, TcpServerGoneMidTransferIsALinkErrorNotAHang) {
+    CFG_NEEDS_SIM_PORT();
     // Paced at 1200 baud the display texts alone take several seconds.
     Sim sim({"--tcp", "0", "--baud", "1200"});
     ASSERT_FALSE(sim.PtyPath().empty());

@@ -146,8 +146,9 @@ bool CliUi::AskSerialNumber(SerialNumberFields& f, int focusField) {
         // The entry from the options was rejected: a second try would be
         // the same.
         err_ << "cfgvimo-cli: serial: "
-             << (focusField == kSerialDateField ? "the date must be DD/MM/YY (separated by / or \\)"
-                                                : "the number must end in four digits")
+             << (focusField == kSerialDateField
+                     ? "the date must be a real date, DD/MM/YY (separated by / or \\)"
+                     : "the number must have at most 10 characters and end in four digits")
              << '\n';
         ++errors_;
         return false;
