@@ -384,7 +384,7 @@ std::string LinkErrorText(int status) {
     case status::kRefused130: return "1383";
     case status::kNoStartByte: return "1384";
     default: {
-        char hex[8];
+        char hex[16];
         std::snprintf(hex, sizeof hex, "%X", status);
         const char* meaning = status == status::kBadLength      ? "1528\r"
                               : status == status::kBadChecksum   ? "1529\r"
