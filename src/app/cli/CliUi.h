@@ -41,6 +41,8 @@ public:
     bool verbose = false;
     // Runs the platform's pending events (the serial port), if any.
     std::function<void()> pumpEvents;
+    // Lays a report out as PDF (a build with Qt Gui); none: no PDF.
+    std::function<bool(const std::string& path, const ReportPrintJob&)> writePdf;
 
     int ErrorsShown() const { return errors_; }
     int Refusals() const { return refusals_; }
@@ -56,6 +58,9 @@ public:
     bool AskDateTime(const std::string& title, DateTimeFields&, int focusField) override;
     // The command line exports and imports with its own commands.
     void SetBulkTextButtons(bool) override {}
+    bool WriteReportPdf(const std::string& path, const ReportPrintJob& job) override {
+        return writePdf && writePdf(path, job);
+    }
     // The command line edits no loop point: the point dialog is cancelled.
     int AskSensorInput(const SensorInputRequest&) override { return kSensorInputCancelled; }
     // Prints the proposal (or the options' entry); accepts it with --yes.
