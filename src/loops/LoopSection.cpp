@@ -222,7 +222,7 @@ void LoopSection(Session& s, int16_t& printRequest, int option) {
 
 // --- loop tables ----------------------------------------------------------------------
 
-bool LoadLoopTables(Session& s, LoopContext& c) {
+bool LoadLoopTables(Session& s, LoopContext& c, bool askAddressZero) {
     auto& image = s.config.ConfigImage;
     for (int i = 1; i <= 1000; ++i) image[i] = 0;
     c.ClearLiveTables();
@@ -251,7 +251,7 @@ bool LoadLoopTables(Session& s, LoopContext& c) {
 
     c.addressZero = {0, 0};
     if (panel) {
-        ReadAddressZero(s, c);
+        if (askAddressZero) ReadAddressZero(s, c);
         if (!ReadLiveTable(s, c)) return false;
         return ReadPanelTable(s, EntryAddress(s, kLiveEntry, 1600 + (c.module - 1) * kLoopTableBytes),
                               kLoopTableBytes, c.reference);
@@ -361,7 +361,9 @@ DetailRule DetailRuleOf(const Session& s, const LoopContext& c, int k) {
     const int b1 = image[kPointConfigCell + 2 * (k - 1)] & 0xFF;
     r.type = b1 >> 4;
     if (r.type == 0) return r;
-    if ((r.type == 2 || r.type == 3) && k <= 100) r.reference = c.reference[4 * k];
+    // Only indices 1..99 have a reference level: the same window as the
+    // point's list line.
+    if (r.type == 2 || r.type == 3) r.reference = ReferenceLevel(c.reference, k);
     const int x = image[kPointParamCell + 2 * (k - 1) + 1] & 0xFF;
     r.window = ComputeWindow(c.thresholds, r.type, b1 & 7, x, r.reference);
     return r;

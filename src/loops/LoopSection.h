@@ -75,8 +75,9 @@ void SetLoopButtons(Session&, const LoopContext&);
 // --- loop tables --------------------------------------------------------------
 
 // Loads the threshold table, the point tables (cells 1..400, 500..899), the
-// live table (panel) and the reference table. LinkStatus tells.
-bool LoadLoopTables(Session&, LoopContext&);
+// live table (panel) and the reference table; with `askAddressZero` (the
+// sensor list) also the devices at address 0. LinkStatus tells.
+bool LoadLoopTables(Session&, LoopContext&, bool askAddressZero = true);
 bool ReadLiveTable(Session&, LoopContext&);
 bool ReadMinMaxTable(Session&, LoopContext&);
 // Asks the panel for the devices left at address 0 (command 15).
@@ -107,8 +108,8 @@ int ChosenPoint(const Session&, const LoopContext&, const LoopListInput&);
 // The live state of a reading: 0 fault, 1 normal, 2 pre-alarm, 3 alarm.
 int PointState(int reading, const PointWindow&, int type, int reference);
 // What the detail window judges point index k (1..200) of the loaded tables
-// by: its window and, for types 2 and 3 up to index 100, the reference level
-// (-1 for none).
+// by: its window and, for types 2 and 3 of indices 1..99, the reference
+// level (-1 for none).
 struct DetailRule {
     int type = 0;
     PointWindow window;

@@ -27,7 +27,7 @@ std::string CheckWalkTestFiles(const WalkTestOptions& o, bool canWritePdf) {
     return {};
 }
 
-int RunWalkTestCommand(Session& s, CliUi& ui, LoopContext& c, const WalkTestOptions& o, const volatile int& stop) {
+int RunWalkTestCommand(Session& s, CliUi& ui, LoopContext& c, const WalkTestOptions& o) {
     if (!LoadLoopTables(s, c)) return 1;
     WalkTest test(s, c);
     std::string error;
@@ -43,7 +43,7 @@ int RunWalkTestCommand(Session& s, CliUi& ui, LoopContext& c, const WalkTestOpti
 
     const double start = s.clock->SecondsSinceMidnight();
     auto over = [&] {
-        if (stop || test.AllTested()) return true;
+        if (ui.Interrupted() || test.AllTested()) return true;
         if (o.minutes <= 0) return false;
         double elapsed = s.clock->SecondsSinceMidnight() - start;
         if (elapsed < 0) elapsed += 86400.0;
@@ -86,8 +86,7 @@ int RunWalkTestCommand(Session& s, CliUi& ui, LoopContext& c, const WalkTestOpti
             files = false;
         }
     }
-    (void)ui;
-    if (!answered || !ended) std::cerr << "cfgvimo-cli: the panel stopped answering\n";
+    if ((!answered || !ended) && !ui.Interrupted()) std::cerr << "cfgvimo-cli: the panel stopped answering\n";
     return answered && files && test.AllTested() ? 0 : 1;
 }
 

@@ -24,6 +24,7 @@ struct WalkTestOptions {
 std::string CheckWalkTestFiles(const WalkTestOptions&, bool canWritePdf);
 // Runs the walk test on a connected panel whose module is identified.
 // Returns 0 when every configured point was tested, 1 otherwise.
-int RunWalkTestCommand(Session&, CliUi&, LoopContext&, const WalkTestOptions&, const volatile int& stop);
+// Ctrl+C (the front end's interrupt) ends it.
+int RunWalkTestCommand(Session&, CliUi&, LoopContext&, const WalkTestOptions&);
 
 }  // namespace cfg::cli
