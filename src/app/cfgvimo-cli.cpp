@@ -12,6 +12,7 @@
 //     messages export|import [BASENAME] FILE.csv       the display texts
 //     loop [BASENAME] MODULE list|minmax|errors|current [--watch N]
 //     loop MODULE autoconfig [--overwrite] | reset-minmax | reset-errors
+//     loop MODULE walktest [--minutes N] [--csv FILE] [--pdf FILE] [--continue]
 //     print [BASENAME] [--part 1..5] [--output FILE|-] [--pdf FILE]
 //     backups                                          the backup sets, newest first
 //     compare A [B] [--output FILE|-]                  two sets, or A and the panel
@@ -103,6 +104,15 @@ const char* const kUsage =
     "  loop MODULE autoconfig [--overwrite]           the panel learns the loop (needs --yes);\n"
     "                                                 --overwrite rewrites every point\n"
     "  loop MODULE reset-minmax | reset-errors        clear the records (needs --yes)\n"
+    "  loop MODULE walktest [--minutes N] [--csv FILE] [--pdf FILE] [--continue]\n"
+    "                                                 walk test: reads the loop every 2 s and\n"
+    "                                                 prints each point as it reaches alarm;\n"
+    "                                                 ends when every configured point was\n"
+    "                                                 tested, after N minutes or on Ctrl+C;\n"
+    "                                                 the record is kept beside the settings\n"
+    "                                                 file (--continue goes on with the last);\n"
+    "                                                 the report as CSV and PDF (--yes replaces\n"
+    "                                                 them); exit 0 when every point was tested\n"
     "  print [BASENAME] [--part N] [--output FILE|-] [--pdf FILE]\n"
     "                                                 the printout of a file set, or of the\n"
     "                                                 connected panel without BASENAME:\n"
@@ -185,6 +195,9 @@ struct Options {
     long address = 1;
     long watch = 0;
     long part = 1;
+    long minutes = 0;
+    std::string csv;
+    bool continueWalk = false;
     bool relay = false, yes = false, verbose = false, overwrite = false, force = false, templateSet = false;
     std::vector<std::string> words;  // the command and its operands
 };
@@ -268,7 +281,11 @@ std::string ParseOptions(int argc, char** argv, Options& o) {
         else if (a == "--template") o.templateSet = true;
         else if (a == "--watch") {
             if (!value(v) || !ToLong(v, 1, 3600, o.watch)) return "--watch needs a number of seconds 1..3600";
-        } else if (a == "--overwrite") o.overwrite = true;
+        } else if (a == "--minutes") {
+            if (!value(v) || !ToLong(v, 1, 1440, o.minutes)) return "--minutes needs a number 1..1440";
+        } else if (a == "--csv") { if (!value(o.csv)) return "--csv needs a file name"; }
+        else if (a == "--continue") o.continueWalk = true;
+        else if (a == "--overwrite") o.overwrite = true;
         else if (a == "--verbose") o.verbose = true;
         else if (a == "--backup") o.backupBeforeSend = true;
         else if (a == "--no-backup") o.backupBeforeSend = false;
@@ -464,6 +481,15 @@ cfg::cli::LoopOptions LoopOptionsOf(const Options& o) {
     l.watchSeconds = static_cast<int>(o.watch);
     l.overwrite = o.overwrite;
     l.yes = o.yes;
+    l.walk.minutes = static_cast<int>(o.minutes);
+    l.walk.csv = o.csv;
+    l.walk.pdf = o.pdf;
+    l.walk.continueLast = o.continueWalk;
+    l.walk.yes = o.yes;
+    l.walkOptions = o.minutes > 0 || !o.csv.empty() || !o.pdf.empty() || o.continueWalk;
+#ifdef CFG_CLI_PDF
+    l.canWritePdf = true;
+#endif
     return l;
 }
 
@@ -557,6 +583,7 @@ int RunCommand(cfg::Session& s, CliUi& ui, const Options& o) {
         return cfg::cli::RunLoopCommand(s, ui, l);
     }
     if (o.watch > 0 || o.overwrite) return UsageError("--watch and --overwrite go with the loop command");
+    if (o.minutes > 0 || !o.csv.empty() || o.continueWalk) return UsageError("--minutes, --csv and --continue go with loop walktest");
     if (cmd == "receive" || cmd == "send") return Transfer(s, ui, o, cmd == "receive");
     if (cmd == "create" || cmd == "copy") {
         bool copy = cmd == "copy";
@@ -628,6 +655,9 @@ int main(int argc, char** argv) {
     ui.verbose = o.verbose;
 #ifdef CFG_CLI_SERIAL
     ui.pumpEvents = [] { QCoreApplication::processEvents(); };
+#endif
+#ifdef CFG_CLI_PDF
+    ui.writePdf = [](const std::string& path, const cfg::ReportPrintJob& job) { return cfg::gui::WriteReportPdf(path, job); };
 #endif
 
     s.ProgramFolder = chosen.empty() ? exeFolder : chosen;

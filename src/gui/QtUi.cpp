@@ -26,6 +26,7 @@
 #include "LogicBlockForm.h"
 #include "LoopPicture.h"
 #include "LoopWindows.h"
+#include "WalkTestWindow.h"
 #include "MainWindow.h"
 #include "MenuForm.h"
 #include "MessageInputForm.h"
@@ -327,7 +328,7 @@ void QtUi::SetWorkFormEnabled(bool e) { workForm()->setEnabled(e); }
 // main loop closes whatever one left open.
 void QtUi::HideLoopDisplay() {
     for (QWidget* w : {static_cast<QWidget*>(loopList_.data()), static_cast<QWidget*>(detail_.data()),
-                       static_cast<QWidget*>(diag_.data())})
+                       static_cast<QWidget*>(diag_.data()), static_cast<QWidget*>(walk_.data())})
         if (w) w->hide();
 }
 void QtUi::HideSectionControls() { main_->HideSectionControls(); }
@@ -599,6 +600,35 @@ bool QtUi::DiagWindowOpen() { return !diag_.isNull() && diag_->isVisible(); }
 bool QtUi::TakeDiagReset() { return !diag_.isNull() && diag_->TakeReset(); }
 void QtUi::CloseDiagWindow() {
     if (!diag_.isNull()) diag_->CloseByProgram();
+}
+
+// --- walk test ---------------------------------------------------------------------------
+
+WalkTestWindow* QtUi::walkTestWindow() const { return walk_.data(); }
+
+void QtUi::OpenWalkTest(const WalkTestSpec& spec) {
+    if (walk_.isNull()) {
+        walk_ = new WalkTestWindow(*translator_, main_);
+        RegisterForm(walk_);
+    }
+    walk_->Open(spec, Anchor());
+}
+void QtUi::ShowWalkTest(const WalkTestViewData& d) {
+    if (!walk_.isNull()) walk_->Show(d);
+}
+WalkTestInput QtUi::TakeWalkTestInput() {
+    if (walk_.isNull() || !walk_->isVisible()) {
+        WalkTestInput closed;
+        closed.closed = true;
+        return closed;
+    }
+    return walk_->Take();
+}
+void QtUi::CloseWalkTest() {
+    if (!walk_.isNull()) walk_->CloseByProgram();
+}
+bool QtUi::WriteReportPdf(const std::string& path, const ReportPrintJob& job) {
+    return gui::WriteReportPdf(path, job);
 }
 
 }  // namespace cfg::gui

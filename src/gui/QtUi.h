@@ -31,6 +31,7 @@ class ClockProgrammerForm;
 class LogicBlockForm;
 class LoopGridWindow;
 class LoopListWindow;
+class WalkTestWindow;
 class MainWindow;
 class ScreenForm;
 class WorkForm;
@@ -190,6 +191,13 @@ public:
     LoopListWindow* loopListWindow() const;
     LoopGridWindow* detailWindow() const;
     LoopGridWindow* diagWindow() const;
+    // --- walk test -------------------------------------------------------------------
+    void OpenWalkTest(const WalkTestSpec&) override;
+    void ShowWalkTest(const WalkTestViewData&) override;
+    WalkTestInput TakeWalkTestInput() override;
+    void CloseWalkTest() override;
+    bool WriteReportPdf(const std::string& path, const ReportPrintJob&) override;
+    WalkTestWindow* walkTestWindow() const;
 
 private:
     class HandlerScope {
@@ -222,6 +230,7 @@ private:
     QPointer<LoopListWindow> loopList_;
     QPointer<LoopGridWindow> detail_;
     QPointer<LoopGridWindow> diag_;
+    QPointer<WalkTestWindow> walk_;
     std::vector<QPointer<QWidget>> forms_;
     QTranslator qtTranslator_;
     QTimer* idleTimer_ = nullptr;  // ends an idle wait when no event came

@@ -6,6 +6,7 @@
 #include "link/Link.h"
 #include "link/PanelCommands.h"
 #include "link/Screen.h"
+#include "loops/WalkTest.h"
 #include "shell/Language.h"
 #include "shell/Messages.h"
 #include "shell/Shell.h"
@@ -71,6 +72,7 @@ int PressedPositionOf(int view) {
     case loopview::kErrors: return loopbutton::kErrors;
     case loopview::kCurrent: return loopbutton::kCurrent;
     case loopview::kEnd: return loopbutton::kEnd;
+    case loopview::kWalkTest: return loopbutton::kWalkTest;
     default: return 0;
     }
 }
@@ -157,10 +159,11 @@ uint32_t LoopCaptionColour(const LoopContext& c) { return c.Present() ? kPresent
 
 void SetLoopButtons(Session& s, const LoopContext& c) {
     const bool present = c.Present();
-    for (int p = loopbutton::kEnd; p <= loopbutton::kCurrent; ++p) s.ui->SetLoopButtonEnabled(p, present);
+    for (int p = loopbutton::kEnd; p <= loopbutton::kWalkTest; ++p) s.ui->SetLoopButtonEnabled(p, present);
     s.ui->SetLoopButtonEnabled(loopbutton::kEnd, true);
     if (present && !FromPanel(s))
-        for (int p : {loopbutton::kAutoConfig, loopbutton::kMinMax, loopbutton::kErrors, loopbutton::kCurrent})
+        for (int p : {loopbutton::kAutoConfig, loopbutton::kMinMax, loopbutton::kErrors, loopbutton::kCurrent,
+                      loopbutton::kWalkTest})
             s.ui->SetLoopButtonEnabled(p, false);
     s.ui->SetLoopButtonEnabled(loopbutton::kThresholds, false);
 }
@@ -206,6 +209,7 @@ void LoopSection(Session& s, int16_t& printRequest, int option) {
         case loopview::kAutoConfig: RunAutoConfiguration(s, c, {}); break;
         case loopview::kErrors: ShowLoopErrors(s, c); break;
         case loopview::kCurrent: ShowLineCurrent(s, c); break;
+        case loopview::kWalkTest: ShowWalkTest(s, c); break;
         default: break;  // soglie has no view
         }
         s.ui->SetAbortButtonVisible(false);
@@ -349,6 +353,20 @@ int PointState(int reading, const PointWindow& w, int type, int reference) {
     // no longer follow the smoke: it counts as a fault.
     if (state == 1 && (type == 2 || type == 3) && reference >= 0 && reference >= w.up) state = 0;
     return state;
+}
+
+DetailRule DetailRuleOf(const Session& s, const LoopContext& c, int k) {
+    DetailRule r;
+    const auto& image = s.config.ConfigImage;
+    const int b1 = image[kPointConfigCell + 2 * (k - 1)] & 0xFF;
+    r.type = b1 >> 4;
+    if (r.type == 0) return r;
+    // Only indices 1..99 have a reference level: the same window as the
+    // point's list line.
+    if (r.type == 2 || r.type == 3) r.reference = ReferenceLevel(c.reference, k);
+    const int x = image[kPointParamCell + 2 * (k - 1) + 1] & 0xFF;
+    r.window = ComputeWindow(c.thresholds, r.type, b1 & 7, x, r.reference);
+    return r;
 }
 
 LoopPicture LoopOverview(const Session& s, const LoopContext& c) {

@@ -29,12 +29,13 @@ inline constexpr int kAutoConfig = 4;  // autocf
 inline constexpr int kErrors = 5;      // errloop
 inline constexpr int kCurrent = 6;     // iloop
 inline constexpr int kEnd = 7;         // endvimom
+inline constexpr int kWalkTest = 8;    // walk test
 }  // namespace loopview
 
 // Toolbar2 positions.
 namespace loopbutton {
 inline constexpr int kEnd = 2, kAutoConfig = 3, kList = 4, kMinMax = 5, kThresholds = 6, kErrors = 7,
-                     kCurrent = 8;
+                     kCurrent = 8, kWalkTest = 9;
 }
 
 struct LoopContext {
@@ -106,6 +107,15 @@ void ShowPointDetail(Session&, LoopContext&, int point);
 int ChosenPoint(const Session&, const LoopContext&, const LoopListInput&);
 // The live state of a reading: 0 fault, 1 normal, 2 pre-alarm, 3 alarm.
 int PointState(int reading, const PointWindow&, int type, int reference);
+// What the detail window judges point index k (1..200) of the loaded tables
+// by: its window and, for types 2 and 3 of indices 1..99, the reference
+// level (-1 for none).
+struct DetailRule {
+    int type = 0;
+    PointWindow window;
+    int reference = -1;
+};
+DetailRule DetailRuleOf(const Session&, const LoopContext&, int index);
 
 // minmax and its reset.
 int BuildMinMaxList(Session&, LoopContext&);

@@ -108,6 +108,16 @@ public:
     std::string AskFolder(const std::string&, const std::string&) override { return {}; }
     void ShowComparison(const ComparisonView&) override {}
     bool AskSerialNumber(SerialNumberFields&, int) override { return false; }
+    // No walk-test window: it closes at once; no PDF.
+    void OpenWalkTest(const WalkTestSpec&) override {}
+    void ShowWalkTest(const WalkTestViewData&) override {}
+    WalkTestInput TakeWalkTestInput() override {
+        WalkTestInput in;
+        in.closed = true;
+        return in;
+    }
+    void CloseWalkTest() override {}
+    bool WriteReportPdf(const std::string&, const ReportPrintJob&) override { return false; }
 };
 
 }  // namespace cfg

@@ -20,6 +20,7 @@
 #include "PrintoutUi.h"
 #include "SensorInputUi.h"
 #include "SerialNumberUi.h"
+#include "WalkTestUi.h"
 
 namespace cfg {
 
@@ -248,6 +249,7 @@ class Ui : public EventPumpUi,
            public PrintoutUi,
            public DisplayTextsUi,
            public BackupCompareUi,
-           public SerialNumberUi {};
+           public SerialNumberUi,
+           public WalkTestUi {};
 
 }  // namespace cfg

@@ -293,6 +293,24 @@ public:
     void CloseDiagWindow() override { diagOpen = false; }
     // "" for the default colour, else "{red}", "{green}", ...
     static std::string ColorTag(ScreenColor);
+
+    // --- walk test -----------------------------------------------------------------
+    // What the user does in the walk-test window, one per look (the
+    // window's seconds pass meanwhile); when none is left it is closed.
+    std::deque<WalkTestInput> walkInputs;
+    bool walkOpen = false;
+    WalkTestSpec walkSpec;
+    std::vector<WalkTestViewData> walkViews;
+    std::vector<std::pair<std::string, ReportPrintJob>> pdfWrites;  // written as the report's lines
+    bool pdfWritable = true;
+    void OpenWalkTest(const WalkTestSpec& spec) override {
+        walkOpen = true;
+        walkSpec = spec;
+    }
+    void ShowWalkTest(const WalkTestViewData& d) override { walkViews.push_back(d); }
+    WalkTestInput TakeWalkTestInput() override;
+    void CloseWalkTest() override { walkOpen = false; }
+    bool WriteReportPdf(const std::string& path, const ReportPrintJob& job) override;
 };
 
 }  // namespace cfg::test
