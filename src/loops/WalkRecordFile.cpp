@@ -21,6 +21,7 @@
 #include <sstream>
 
 #include "loops/WalkTest.h"
+#include "shell/SafeWrite.h"
 #include "shell/FileNames.h"
 #include "shell/Folders.h"
 #include "shell/Settings.h"
@@ -283,40 +284,19 @@ std::string LastWalkRecordPath(const Session& s, const std::string& serial) {
 }
 
 bool ReplaceFile(const std::string& from, const std::string& path, std::string& error) {
-    std::error_code ec;
-    fs::rename(from, path, ec);
-    if (ec) {
-        // Some systems refuse to rename onto an existing file.
-        fs::remove(path, ec);
-        fs::rename(from, path, ec);
-    }
-    if (ec) {
+    if (const std::error_code ec = CommitTemporary(from, path)) {
         error = ec.message();
-        fs::remove(from, ec);
         return false;
     }
     return true;
 }
 
 bool WriteFileReplacing(const std::string& path, const std::string& content, std::string& error) {
-    const std::string pending = path + ".part";
-    {
-        std::ofstream out(pending, std::ios::binary | std::ios::trunc);
-        if (!out) {
-            error = "cannot create " + pending;
-            return false;
-        }
-        out << content;
-        out.flush();
-        if (!out) {
-            error = "cannot write " + pending;
-            out.close();
-            std::error_code ec;
-            fs::remove(pending, ec);
-            return false;
-        }
+    if (const std::error_code ec = WriteFileWhole(path, content)) {
+        error = "cannot write " + path + ": " + ec.message();
+        return false;
     }
-    return ReplaceFile(pending, path, error);
+    return true;
 }
 
 bool SaveWalkRecord(const std::string& path, const WalkRecord& r, std::string& error) {

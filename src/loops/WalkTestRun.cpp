@@ -7,6 +7,7 @@
 #include "link/Connection.h"
 #include "link/PanelCommands.h"
 #include "loops/WalkTest.h"
+#include "shell/SafeWrite.h"
 #include "shell/FileNames.h"
 #include "shell/Folders.h"
 #include "shell/Input.h"
@@ -259,7 +260,7 @@ bool SaveWalkCsv(Session& s, const WalkRecord& r, const std::string& path, std::
 bool SaveWalkPdf(Session& s, const WalkRecord& r, const std::string& path, std::string& error) {
     // Laid out under another name first, so that a failed write leaves no
     // half file where the report should be.
-    const std::string pending = path + ".part";
+    const std::string pending = TemporaryPathFor(path);
     if (!s.ui->WriteReportPdf(pending, WalkReportJob(s, r))) {
         std::error_code ec;
         fs::remove(pending, ec);
