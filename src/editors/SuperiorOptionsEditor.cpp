@@ -27,6 +27,7 @@ constexpr int kPhoneFirst = 159;
 constexpr int kPhoneLength = 15;
 constexpr int kPhoneComma = 44;
 constexpr int kPhoneEnd = 99;
+constexpr int kPhoneRules = 1561;  // digits and commas, 15 at most
 constexpr int kInvalid = 996;
 constexpr int kOnOffQuestion = 641;
 // The block-size line has no label id in the option table: its label is
@@ -49,6 +50,7 @@ struct FieldDef {
     int text2;   // alternative / other text, by kind
     int prompt1, prompt2;
     int minimum, maximum;
+    int prompt3 = 0;  // a third prompt line, where the field has one
 };
 
 // Line order. Group headings: 1 0968, 2 0997, 3 1020, 5 1023; group 4 has none.
@@ -74,9 +76,9 @@ constexpr std::array<FieldDef, 46> kFields{{
     {2, 7, 154, 1013, Kind::kCount, 1014, 1015, 625, 626, 0, 99},
     {2, 8, 155, 1016, Kind::kNumber, 0, kInvalid, 630, 643, 1, 99},
     {2, 9, 156, 1017, Kind::kNumber, 0, kInvalid, 631, 643, 1, 99},
-    {2, 10, 157, 1018, Kind::kNumber, 0, kInvalid, 632, 643, 1, 99},
+    {2, 10, 157, 1018, Kind::kNumber, 0, kInvalid, 627, 628, 1, 99, 629},
     {2, 11, 158, 1019, Kind::kNumber, 0, kInvalid, 633, 644, 0, 255},
-    {3, 1, 159, 1021, Kind::kPhone, 0, 1022, 627, 628, 0, 0},
+    {3, 1, 159, 1021, Kind::kPhone, 0, 1022, 632, kPhoneRules, 0, 0},
     {4, 1, 176, 1031, Kind::kOnOff, 0, 0, 641, 0, 0, 1},
     {4, 2, 177, 1032, Kind::kOnOff, 0, 0, 641, 0, 0, 1},
     {4, 3, 178, 1033, Kind::kOnOff, 0, 0, 641, 0, 0, 1},
@@ -200,6 +202,7 @@ std::string Prompt(Session& s, const FieldDef& f) {
         p = label + "\n" + p;
     }
     if (f.prompt2 > 0) p += "\n" + GetText(s, f.prompt2);
+    if (f.prompt3 > 0) p += "\n" + GetText(s, f.prompt3);
     return p;
 }
 
@@ -304,7 +307,7 @@ bool AskField(Session& s, const FieldDef& f, std::vector<Cell>& block, std::stri
         ValueRequest request;
         request.kind = 2;
         request.title = GetText(s, kTitleText);
-        request.prompt = GetText(s, 627) + "\n" + GetText(s, 628) + "\n" + GetText(s, 629);
+        request.prompt = Prompt(s, f);
         std::string current = ValueText(s, f);
         request.initialText = current.find_first_not_of('.') == std::string::npos ? std::string() : current.substr(current.find_first_not_of('.'));
         if (current == GetText(s, f.text2)) request.initialText.clear();
@@ -313,7 +316,7 @@ bool AskField(Session& s, const FieldDef& f, std::vector<Cell>& block, std::stri
         if (AskValue(s, request, answer) != kInputConfirmed) return false;
         const std::string number = Trim(answer.text);
         if (number.size() > kPhoneLength || number.find_first_not_of("0123456789,") != std::string::npos) {
-            ShowAlert(s, GetText(s, 645), GetText(s, 628));
+            ShowAlert(s, GetText(s, 645), GetText(s, kPhoneRules));
             return false;
         }
         for (std::size_t i = 0; i < number.size(); ++i)

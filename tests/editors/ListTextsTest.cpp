@@ -9,13 +9,14 @@
 #include <vector>
 
 #include "EditorFixture.h"
+#include "editors/ClockProgrammer.h"
 #include "editors/OptionsEditor.h"
 #include "editors/TimesEditor.h"
 #include "editors/ZonesEditor.h"
 #include "loops/LoopSection.h"
 #include "loops/LoopTables.h"
-#include "shell/Language.h"
 #include "shell/FileNames.h"
+#include "shell/Language.h"
 
 namespace cfg::test {
 namespace {
@@ -111,7 +112,6 @@ TEST_F(ListTextsTest, OptionsLinesKeepTheirLabelAndABlankBeforeEveryValue) {
     }
 }
 
-
 // Every logic text a point can have (variants 1..5 with the standard, a
 // level or an invalid sensitivity; module functions 0..15 on both loop
 // modules, with the largest place numbers) and every zone type stand whole
@@ -196,6 +196,27 @@ TEST_F(ListTextsTest, LoopListHeadingsStandOverTheirColumns) {
         check(language, TrimRight(s.screen.Lines[1]), TrimRight(s.screen.Lines[2]));
         BuildMinMaxList(s, c);
         check(language, TrimRight(s.screen.Lines[1]), TrimRight(s.screen.Lines[2]));
+    }
+}
+
+TEST_F(ListTextsTest, TheClockReportHeadingKeepsItsWholeLegend) {
+    // Blanks collapsed, so that a text broken over two lines reads whole.
+    auto words = [](const std::string& text) {
+        std::string out;
+        for (char c : text)
+            if (c != ' ' || (!out.empty() && out.back() != ' ')) out += c;
+        return TrimRight(out);
+    };
+    s.config.ClockProgramTable.Fill(255);
+    for (const auto& language : ShippedLanguages()) {
+        Load(language);
+        BuildClockReport(s);
+        const auto lines = ScreenLines(s);
+        std::string heading;
+        for (std::size_t i = 2; i < lines.size() && lines[i].rfind(GetText(s, 354), 0) != 0; ++i) heading += " " + lines[i];
+        for (int id = 160; id <= 163; ++id)
+            EXPECT_NE(words(heading).find(words(GetText(s, id))), std::string::npos)
+                << language << ": text " << id << " is cut in [" << heading << "]";
     }
 }
 
