@@ -29,6 +29,7 @@ constexpr int kPhoneComma = 44;
 constexpr int kPhoneEnd = 99;
 constexpr int kPhoneRules = 1561;  // digits and commas, 15 at most
 constexpr int kInvalid = 996;
+constexpr int kOnOffQuestion = 641;
 // The block-size line has no label id in the option table: its label is
 // a text of its own, followed by two blanks like the panel's wording.
 constexpr int kBlockSizeText = 1441;
@@ -193,6 +194,13 @@ std::string ValueText(Session& s, const FieldDef& f) {
 
 std::string Prompt(Session& s, const FieldDef& f) {
     std::string p = GetText(s, f.prompt1);
+    // The on/off question is the same for every option: the option's own
+    // label, without its dot leader, comes first so the question names it.
+    if (f.prompt1 == kOnOffQuestion && f.label > 0) {
+        std::string label = GetText(s, f.label);
+        while (!label.empty() && (label.back() == '.' || label.back() == ' ')) label.pop_back();
+        p = label + "\n" + p;
+    }
     if (f.prompt2 > 0) p += "\n" + GetText(s, f.prompt2);
     if (f.prompt3 > 0) p += "\n" + GetText(s, f.prompt3);
     return p;

@@ -333,7 +333,11 @@ void QtUi::HideLoopDisplay() {
 }
 void QtUi::HideSectionControls() { main_->HideSectionControls(); }
 void QtUi::SetSettingsLabel(const std::string& t) {
-    main_->settingsLabel()->setText(Q(t));
+    // In demo mode no port is opened: the panel is the built-in simulated
+    // one, whatever port, speed and code the settings name.
+    std::string shown = t;
+    if (demo_ && s_) shown = GetText(*s_, 1640);
+    main_->settingsLabel()->setText(Q(shown.empty() ? t : shown));
     workForm()->MarkSettings();
 }
 void QtUi::ShowSettingsLabel() { main_->settingsLabel()->show(); }

@@ -226,6 +226,10 @@ TEST_F(SuperiorTest, FurtherOptionsAndTheMaintenanceReminderShareTheirByte) {
     t.ui.AnswerIndex(1);  // disabled
     ASSERT_TRUE(EditSuperiorLine(s, LineOf("1031")));
     EXPECT_EQ(ReadMainFile()[176], 0);
+    // The on/off question is shared: the option's label comes first so the
+    // installer sees which option it is about.
+    EXPECT_EQ(t.ui.valueRequests.at(0).prompt, "1042\n0641");
+    EXPECT_EQ(t.ui.valueRequests.back().prompt, "1031\n0641");
     t.ui.AnswerIndex(2);  // network speed 2400
     ASSERT_TRUE(EditSuperiorLine(s, LineOf("1024")));
     EXPECT_EQ(ReadMainFile()[253], 3);

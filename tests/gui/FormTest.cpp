@@ -396,6 +396,17 @@ private slots:
         QCOMPARE(w().settingsLabel()->text(), QStringLiteral("COM1  2400  11"));
     }
 
+    // In demo mode no port is opened: the status area names the built-in
+    // simulated panel instead of a port, a speed and a code.
+    void DemoModeNamesTheSimulatedPanelNotAPort() {
+        ui().SetDemoMode(true);
+        SaveSettings(s());
+        QCOMPARE(w().settingsLabel()->text(), QStringLiteral("1640"));
+        ui().SetDemoMode(false);
+        SaveSettings(s());
+        QCOMPARE(w().settingsLabel()->text(), QStringLiteral("COM1  9600  11"));
+    }
+
     void OtherPortChecksTheNameBeforeKeepingIt() {
         // A device server that listens, and a port where nobody does.
         QTcpServer server;
