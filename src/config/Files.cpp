@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cerrno>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <system_error>
 #include <vector>
 
@@ -28,8 +30,6 @@ constexpr PartInfo kParts[4] = {
     {".PY2", 1400},
     {".UY2", 1402},
     {".MY2", 1404},
-};
-
 // Each routine keeps the shared handler quiet while it touches the disk, so a
 // failure is only recorded, and then reports it itself.
 class QuietFileErrors {
@@ -45,6 +45,8 @@ public:
 private:
     Session& s_;
     int16_t saved_;
+};
+
 };
 
 // The error number of the last failed file operation (errno), or `fallback`
@@ -288,6 +290,39 @@ int CheckConfigFile(Session& s, const std::string& baseName, int kind) {
     if (!ResolveExisting(name).empty()) return status::kDone;
     ShowAlert(s, GetText(s, PartNameText(kind)) + " ", name + GetText(s, 1405));
     return status::kFileMissing;
+}
+
+FileSetImage ReadFileSetImage(const std::string& baseName) {
+    FileSetImage set;
+    for (int kind = 1; kind <= 4; ++kind) {
+        const auto k = static_cast<std::size_t>(kind);
+        const std::string path = ResolveExisting(Trim(baseName) + PartExtension(kind));
+        if (path.empty()) continue;
+        std::ifstream in(path, std::ios::binary);
+        if (!in) continue;
+        set.parts[k].assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+        set.present[k] = !in.bad();
+    }
+    return set;
+}
+
+int PartKindOf(const std::string& extension) {
+    for (int kind = 1; kind <= 4; ++kind)
+        if (UpperCase(extension) == kParts[kind - 1].extension) return kind;
+    return 0;
+}
+
+bool ReadImageBlock(const FileSetImage& set, const std::string& extension, long offset, int count, int firstCell,
+                    CellSpan dest) {
+    const int kind = PartKindOf(extension);
+    if (kind == 0 || !set.present[static_cast<std::size_t>(kind)]) return false;
+    if (!CellsFit(dest, firstCell, count) || offset < 0) return false;
+    const std::vector<uint8_t>& bytes = set.parts[static_cast<std::size_t>(kind)];
+    for (int i = 0; i < count; ++i) {
+        const auto at = static_cast<std::size_t>(offset) + static_cast<std::size_t>(i);
+        dest[firstCell + i] = static_cast<Cell>(at < bytes.size() ? bytes[at] : ' ');
+    }
+    return true;
 }
 
 bool OpenConfigPart(Session& s, const std::string& baseName, const std::string& extension, std::fstream& file) {

@@ -50,6 +50,17 @@ bool OpenConfigPart(Session&, const std::string& baseName, const std::string& ex
 // file whose name differs only in case is reused. Returns false after
 // recording the error in LastErrorNumber.
 bool CreateConfigPart(Session&, const std::string& baseName, const std::string& extension, std::fstream& file);
+// The four files of set `baseName` (without extension) read whole; a file
+// that does not exist or cannot be read is marked absent.
+FileSetImage ReadFileSetImage(const std::string& baseName);
+// The kind (1..4) of a file extension (".CY2" ...); 0 for none.
+int PartKindOf(const std::string& extension);
+// Reads count bytes at offset of the set's file `extension` into
+// dest[firstCell..], as ReadFileBlock does: bytes beyond the end of the file
+// read as blanks. False when that file is absent, the offset negative or
+// the cells do not fit.
+[[nodiscard]] bool ReadImageBlock(const FileSetImage&, const std::string& extension, long offset, int count,
+                                  int firstCell, CellSpan dest);
 // Length of an open file, -1 when it cannot be told.
 long FileLength(std::fstream& file);
 

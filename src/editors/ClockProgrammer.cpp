@@ -14,6 +14,7 @@
 #include "shell/Language.h"
 #include "shell/Messages.h"
 #include "transfer/Blocks.h"
+#include "transfer/SectionBlocks.h"
 #include "transfer/DateStamp.h"
 
 namespace cfg {
@@ -73,17 +74,18 @@ constexpr int kProgramColumn = 13, kTimeColumn = 20, kChannelsColumn = 28, kInde
 Cell& Program(Session& s, int day, int program, int byte = 0) {
     return s.config.ClockProgramTable[ProgramCell(day, program) + byte];
 }
-Cell ProgramByte(const Session& s, int day, int program, int byte = 0) {
-    return s.config.ClockProgramTable[ProgramCell(day, program) + byte];
+Cell ProgramByte(const ConfigState& c, int day, int program, int byte = 0) {
+    return c.ClockProgramTable[ProgramCell(day, program) + byte];
 }
 
 // A program is set while its hour and minute are a time of day; hour 255
 // marks an unused program, and any other out-of-range byte is shown the
 // same way rather than as a time the panel would never run.
-bool ProgramSet(const Session& s, int day, int program) {
-    return ProgramByte(s, day, program) >= 0 && ProgramByte(s, day, program) <= 23 &&
-           ProgramByte(s, day, program, kMinute) >= 0 && ProgramByte(s, day, program, kMinute) <= 59;
+bool ProgramSet(const ConfigState& c, int day, int program) {
+    return ProgramByte(c, day, program) >= 0 && ProgramByte(c, day, program) <= 23 &&
+           ProgramByte(c, day, program, kMinute) >= 0 && ProgramByte(c, day, program, kMinute) <= 59;
 }
+bool ProgramSet(const Session& s, int day, int program) { return ProgramSet(s.config, day, program); }
 
 bool ValidDay(int day) { return day >= 0 && day < kClockDays; }
 bool ValidProgram(int program) { return program >= 0 && program < kProgramsPerDay; }
@@ -93,13 +95,15 @@ std::string DayMonth(int day, int month) { return PadZeros(2, day) + "/" + PadZe
 // Holiday entry i (0..11): cells 2i + 1 (day) and 2i + 2 (month).
 Cell& HolidayDay(Session& s, int i) { return s.config.ClockDateTable[2 * i + 1]; }
 Cell& HolidayMonth(Session& s, int i) { return s.config.ClockDateTable[2 * i + 2]; }
-bool HolidaySet(const Session& s, int i) {
-    return ValidDayMonth(s.config.ClockDateTable[2 * i + 1], s.config.ClockDateTable[2 * i + 2]);
-}
+Cell HolidayDay(const ConfigState& c, int i) { return c.ClockDateTable[2 * i + 1]; }
+Cell HolidayMonth(const ConfigState& c, int i) { return c.ClockDateTable[2 * i + 2]; }
+bool HolidaySet(const ConfigState& c, int i) { return ValidDayMonth(HolidayDay(c, i), HolidayMonth(c, i)); }
+bool HolidaySet(const Session& s, int i) { return HolidaySet(s.config, i); }
 
 // Period p (0..1): cells 4p + 1 .. 4p + 4.
 Cell& PeriodCell(Session& s, int period, int k) { return s.config.ClockPeriodTable[4 * period + 1 + k]; }
-Cell PeriodByte(const Session& s, int period, int k) { return s.config.ClockPeriodTable[4 * period + 1 + k]; }
+Cell PeriodByte(const ConfigState& c, int period, int k) { return c.ClockPeriodTable[4 * period + 1 + k]; }
+Cell PeriodByte(const Session& s, int period, int k) { return PeriodByte(s.config, period, k); }
 
 long Entry(const Session& s, int k) { return s.config.AddressDirectory[k]; }
 
@@ -138,7 +142,7 @@ void AfterSave(Session& s) {
     if (s.ConfigSource == ConfigSource::Panel) s.config.PanelChanged = kFlag255;
 }
 
-std::string ChannelsText(Session& s, const ClockProgramRow& row) {
+std::string ChannelsText(const Texts& s, const ClockProgramRow& row) {
     std::string text;
     for (int k = 0; k < kChannels; ++k) {
         if (k > 0) text += ' ';
@@ -151,7 +155,7 @@ std::string ChannelsText(Session& s, const ClockProgramRow& row) {
     return text;
 }
 
-ClockProgramRow RowOf(const Session& s, int day, int program) {
+ClockProgramRow RowOf(const ConfigState& s, int day, int program) {
     ClockProgramRow row;
     row.empty = !ProgramSet(s, day, program);
     if (row.empty) return row;
@@ -161,6 +165,8 @@ ClockProgramRow RowOf(const Session& s, int day, int program) {
             ChannelStateOf(ProgramByte(s, day, program, kMaskA), ProgramByte(s, day, program, kMaskB), k);
     return row;
 }
+
+ClockProgramRow RowOf(const Session& s, int day, int program) { return RowOf(s.config, day, program); }
 
 std::string PeriodText(Session& s, int period) {
     if (!PeriodSet(s, period)) return GetText(s, kNoPeriod);
@@ -191,11 +197,11 @@ bool Confirm(Session& s, int title, int text) {
 void EditProgram(Session& s, int day, int program) {
     const bool set = ProgramSet(s, day, program);
     long hour = 0, minute = 0;
-    if (AskNumber(s, ValueTopic::Other, GetText(s, kHourTitle), GetText(s, kHourPrompt), set ? ProgramByte(s, day, program) : 0, 0, 23,
+    if (AskNumber(s, ValueTopic::Other, GetText(s, kHourTitle), GetText(s, kHourPrompt), set ? ProgramByte(s.config, day, program) : 0, 0, 23,
                   hour) != kInputConfirmed)
         return;
     if (AskNumber(s, ValueTopic::Other, GetText(s, kMinuteTitle), GetText(s, kMinutePrompt),
-                  set ? ProgramByte(s, day, program, kMinute) : 0, 0, 59, minute) != kInputConfirmed)
+                  set ? ProgramByte(s.config, day, program, kMinute) : 0, 0, 59, minute) != kInputConfirmed)
         return;
     SetProgramTime(s, day, program, static_cast<int>(hour), static_cast<int>(minute));
 }
@@ -369,7 +375,7 @@ void SaveClockChanges(Session& s) {
 
 // --- edits -------------------------------------------------------------------
 
-int ProgramCount(const Session& s, int day) {
+int ProgramCount(const ConfigState& s, int day) {
     if (!ValidDay(day)) return 0;
     int n = 0;
     for (int j = 0; j < kProgramsPerDay; ++j) n += ProgramSet(s, day, j) ? 1 : 0;
@@ -410,7 +416,7 @@ void CopyDay(Session& s, int from, int to) {
     s.config.PendingChanges = static_cast<int16_t>(s.config.PendingChanges | kPendingPrograms);
 }
 
-int HolidayCount(const Session& s) {
+int HolidayCount(const ConfigState& s) {
     int n = 0;
     for (int i = 0; i < kHolidays; ++i) n += HolidaySet(s, i) ? 1 : 0;
     return n;
@@ -459,7 +465,7 @@ void RemoveHoliday(Session& s, int index) {
     s.config.PendingChanges = static_cast<int16_t>(s.config.PendingChanges | kPendingDates);
 }
 
-bool PeriodSet(const Session& s, int period) {
+bool PeriodSet(const ConfigState& s, int period) {
     if (period < 0 || period >= kPeriods) return false;
     return ValidDayMonth(PeriodByte(s, period, 0), PeriodByte(s, period, 1)) &&
            ValidDayMonth(PeriodByte(s, period, 2), PeriodByte(s, period, 3));
@@ -520,7 +526,10 @@ ClockProgrammerView BuildClockView(Session& s, ClockPage page, int day) {
     return v;
 }
 
-void BuildClockReport(Session& s) {
+void BuildClockReport(Session& s) { RenderClockReport(PageOf(s)); }
+
+void RenderClockReport(const Page& s) {
+    const ConfigState& c = s.config;
     ClearScreenLines(s);
     auto line = [&s](int column, const std::string& text) {
         int l = NewScreenLine(s);
@@ -535,32 +544,32 @@ void BuildClockReport(Session& s) {
     WriteScreenText(s, heading, kChannelsColumn, GetText(s, kReportChannels));
     for (int d = 0; d < kClockDays; ++d) {
         const std::string dayName = GetText(s, kWeekday + d);
-        if (ProgramCount(s, d) == 0) {
+        if (ProgramCount(c, d) == 0) {
             int l = line(1, dayName);
             WriteScreenText(s, l, kProgramColumn, GetText(s, kReportNoPrograms));
             continue;
         }
         bool first = true;
         for (int j = 0; j < kProgramsPerDay; ++j) {
-            ClockProgramRow row = RowOf(s, d, j);
+            ClockProgramRow row = RowOf(c, d, j);
             if (row.empty) continue;
             int l = line(1, first ? dayName : std::string());
             WriteScreenText(s, l, kProgramColumn, PadSpaces(2, j + 1));
             WriteScreenText(s, l, kTimeColumn, row.time);
-            WriteScreenText(s, l, kChannelsColumn, ChannelsText(s, row));
+            WriteScreenText(s, l, kChannelsColumn, ChannelsText(s.texts, row));
             first = false;
         }
     }
     line(1, GetText(s, kReportHolidays));
-    if (HolidayCount(s) == 0) {
+    if (HolidayCount(c) == 0) {
         line(kIndent, GetText(s, kReportNoHolidays));
     } else {
         // Six dates a line.
         std::string dates;
         int onLine = 0;
         for (int i = 0; i < kHolidays; ++i) {
-            if (!HolidaySet(s, i)) continue;
-            dates += (onLine > 0 ? "   " : "") + DayMonth(HolidayDay(s, i), HolidayMonth(s, i));
+            if (!HolidaySet(c, i)) continue;
+            dates += (onLine > 0 ? "   " : "") + DayMonth(HolidayDay(c, i), HolidayMonth(c, i));
             if (++onLine == 6) {
                 line(kIndent, dates);
                 dates.clear();
@@ -570,15 +579,15 @@ void BuildClockReport(Session& s) {
         if (onLine > 0) line(kIndent, dates);
     }
     line(1, GetText(s, kReportPeriods));
-    if (!PeriodSet(s, 0) && !PeriodSet(s, 1)) {
+    if (!PeriodSet(c, 0) && !PeriodSet(c, 1)) {
         line(kIndent, GetText(s, kReportNoPeriods));
     } else {
         for (int p = 0; p < kPeriods; ++p) {
             int l = line(kIndent, GetText(s, kReportPeriod + p));
             std::string text = GetText(s, kNoPeriod);
-            if (PeriodSet(s, p))
-                text = GetText(s, kReportFrom) + " " + DayMonth(PeriodByte(s, p, 0), PeriodByte(s, p, 1)) + " " +
-                       GetText(s, kReportTo) + " " + DayMonth(PeriodByte(s, p, 2), PeriodByte(s, p, 3));
+            if (PeriodSet(c, p))
+                text = GetText(s, kReportFrom) + " " + DayMonth(PeriodByte(c, p, 0), PeriodByte(c, p, 1)) + " " +
+                       GetText(s, kReportTo) + " " + DayMonth(PeriodByte(c, p, 2), PeriodByte(c, p, 3));
             WriteScreenText(s, l, kProgramColumn + kIndent, text);
         }
     }
@@ -645,6 +654,21 @@ void ClockProgrammerSection(Session& s, int16_t& printRequest, int option) {
         s.ui->CloseClockProgrammer();
     }
     SaveClockChanges(s);
+}
+
+bool PrintClockProgrammer(const FileSetImage& set, const Texts& texts, int /*option*/, std::vector<std::string>& lines) {
+    return PrintFromImage(
+        texts, lines,
+        [&set](ConfigState& c) {
+            if (!ReadImageBlock(set, kClockFile, 0, kProgramArea, 1, c.ClockProgramTable) ||
+                !ReadImageBlock(set, kClockFile, kPeriodsOffset, kPeriodArea, 1, c.ClockPeriodTable) ||
+                !ReadImageBlock(set, kClockFile, kDatesOffset, kDateArea, 1, c.ClockDateTable))
+                return false;
+            // As the section loads it: a damaged program table shows empty.
+            (void)ValidateProgramTable(c.ClockProgramTable);
+            return true;
+        },
+        RenderClockReport);
 }
 
 }  // namespace cfg

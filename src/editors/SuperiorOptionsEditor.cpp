@@ -117,6 +117,7 @@ std::vector<const FieldDef*> AllFields() {
 }
 
 int Byte(Session& s, int cell) { return s.config.ConfigImage[cell] & 0xFF; }
+int Byte(const Page& s, int cell) { return s.config.ConfigImage[cell] & 0xFF; }
 
 // `text` right-aligned in a field of `width` characters filled with dots.
 std::string DottedField(const std::string& text, int width) {
@@ -125,7 +126,7 @@ std::string DottedField(const std::string& text, int width) {
     return std::string(static_cast<std::size_t>(width - length), '.') + text;
 }
 
-std::string AccessCodeText(int length, int badText, Session& s) {
+std::string AccessCodeText(int length, int badText, const Texts& s) {
     if (length < 1 || length > 6) return GetText(s, badText);
     return DottedField(std::string(static_cast<std::size_t>(length), '*'), 20);
 }
@@ -137,14 +138,14 @@ std::string MaskText(int value, int bits, const char* const* marks) {
     return text.empty() ? std::string(kNoBits) : DottedField(text, 32);
 }
 
-std::string ValueText(Session& s, const FieldDef& f) {
+std::string ValueText(const Page& s, const FieldDef& f) {
     const int v = Byte(s, f.cell);
     auto inRange = [&] { return v >= f.minimum && v <= f.maximum; };
     switch (f.kind) {
-    case Kind::kAccessCode1: return AccessCodeText(v, f.text2, s);
+    case Kind::kAccessCode1: return AccessCodeText(v, f.text2, s.texts);
     case Kind::kAccessCode2:
         if (Byte(s, kCode2Marker) != kCode2InUse) return GetText(s, f.text1);
-        return AccessCodeText(v, f.text2, s);
+        return AccessCodeText(v, f.text2, s.texts);
     case Kind::kSetting: return inRange() ? GetText(s, f.text1) + PadSpaces(3, v) : GetText(s, f.text2);
     case Kind::kBlockSize:
         if (v == 0) return "200 + 8 ";
@@ -297,7 +298,7 @@ bool AskField(Session& s, const FieldDef& f, std::vector<Cell>& block, std::stri
         request.kind = 2;
         request.title = GetText(s, kTitleText);
         request.prompt = GetText(s, 627) + "\n" + GetText(s, 628) + "\n" + GetText(s, 629);
-        std::string current = ValueText(s, f);
+        std::string current = ValueText(PageOf(s), f);
         request.initialText = current.find_first_not_of('.') == std::string::npos ? std::string() : current.substr(current.find_first_not_of('.'));
         if (current == GetText(s, f.text2)) request.initialText.clear();
         request.maxLength = kPhoneLength;
@@ -359,7 +360,9 @@ const FieldDef* FieldOf(Session& s, int line) {
 
 }  // namespace
 
-void BuildSuperiorScreen(Session& s) {
+void BuildSuperiorScreen(Session& s) { RenderSuperior(PageOf(s)); }
+
+void RenderSuperior(const Page& s) {
     ClearScreenLines(s);
     WriteScreenText(s, NewScreenLine(s), 1, GetText(s, kHeading));
     int group = 0;
@@ -421,6 +424,13 @@ void SuperiorOptionsSection(Session& s, int16_t& printRequest, int /*option*/) {
                 s.config.ConfigImage[kIdentBlockOffset - 1 + i] = s.config.IdentBuffer[i];
     });
     EndSection(s);
+}
+
+bool PrintSuperiorOptions(const FileSetImage& set, const Texts& texts, int /*option*/, std::vector<std::string>& lines) {
+    return PrintListSection({.blocks = {{kSuperiorOffset, kSuperiorLength}}, .build = [](const Page& p, bool) {
+                                 RenderSuperior(p);
+                             }},
+                            set, texts, lines);
 }
 
 }  // namespace cfg

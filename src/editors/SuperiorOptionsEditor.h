@@ -31,7 +31,10 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
+#include <vector>
 
+#include "link/Screen.h"
 #include "shell/Session.h"
 
 namespace cfg {
@@ -47,7 +50,10 @@ void SuperiorOptionsSection(Session&, int16_t& printRequest, int option = 0);
 // Fills the screen buffer from image cells 101..298. Descriptor: field =
 // group + 1 (group 0 the access codes), value2 = item in the group,
 // value3 = the field's image cell.
+void RenderSuperior(const Page&);
 void BuildSuperiorScreen(Session&);
+// The section's printed lines from a file set in memory.
+bool PrintSuperiorOptions(const FileSetImage&, const Texts&, int option, std::vector<std::string>& lines);
 // Runs the line editor of screen line `line`; returns true when the block
 // was written.
 bool EditSuperiorLine(Session&, int line);

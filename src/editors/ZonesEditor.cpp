@@ -101,24 +101,24 @@ int ZoneTypeText(int value) {
     return kOtherZoneTypeText;
 }
 
-std::string PointLabel(Session& s, int point) {
+std::string PointLabel(const Texts& s, int point) {
     return GetText(s, IndexInModule(point) < kFirstModuleAddress ? kSensorLabel : kModuleLabel);
 }
 
-void BuildPointLine(Session& s, int point) {
-    const PointEntry e = PointInImage(s, point);
+void BuildPointLine(const Page& s, int point) {
+    const PointEntry e = PointInImage(s.config, point);
     const int line = NewScreenLine(s, kPointLine, static_cast<int16_t>(point),
                                    static_cast<int16_t>(e.type == kTypeModule ? kTypeModule : 0));
     WriteScreenText(s, line, 1, PadSpaces(3, point) + ": ");
-    WriteScreenField(s, line, kLabelColumn, kZoneColumn - 1, PointLabel(s, point));
+    WriteScreenField(s, line, kLabelColumn, kZoneColumn - 1, PointLabel(s.texts, point));
     WriteScreenText(s, line, kZoneColumn, PadSpaces(2, e.group));
-    WriteScreenText(s, line, kTypeColumn, SensorTypeName(s, e.type, e.variant));
+    WriteScreenText(s, line, kTypeColumn, SensorTypeName(s.texts, e.type, e.variant));
     // A free point has no logic to describe.
-    if (e.Configured()) WriteScreenField(s, line, kLogicColumn, kLogicLastColumn, PointLogicText(s, e, point));
+    if (e.Configured()) WriteScreenField(s, line, kLogicColumn, kLogicLastColumn, PointLogicText(s.texts, e, point));
     TagModuleRef(s, ModuleOfPoint(point), IndexInModule(point));
 }
 
-void BuildZoneLine(Session& s, int zone) {
+void BuildZoneLine(const Page& s, int zone) {
     const int value = s.config.ConfigImage[kFirstZoneCell + zone - 1];
     const int line = NewScreenLine(s, kZoneLine, static_cast<int16_t>(zone));
     WriteScreenText(s, line, 1, PadSpaces(2, zone) + " : ");
@@ -129,7 +129,7 @@ void BuildZoneLine(Session& s, int zone) {
 // Entries 1..8 report the faults of loop module 1, entries 9..16 those of
 // module 2. When the module directory does not declare that module, " !!"
 // follows the module's name: the entry can never be raised as configured.
-void BuildLoopFaultLine(Session& s, int entry, const LoopModuleMarks& marks) {
+void BuildLoopFaultLine(const Page& s, int entry, const LoopModuleMarks& marks) {
     const int module = entry <= kLoopFaultEntries / 2 ? 1 : 2;
     const int zone = s.config.ConfigImage[kFirstLoopFaultCell + entry - 1];
     const int line = NewScreenLine(s, kLoopFaultLine, static_cast<int16_t>(entry));
@@ -173,7 +173,7 @@ bool AskWhole(Session& s, const ValueRequest& r, int& value) {
 }
 
 std::string PointHeading(Session& s, int point) {
-    return GetText(s, kPointNumberText) + " " + std::to_string(point) + " - " + PointLabel(s, point);
+    return GetText(s, kPointNumberText) + " " + std::to_string(point) + " - " + PointLabel(s.texts, point);
 }
 
 // The zone of the point: 1..32, only the zone bits change.
@@ -266,10 +266,23 @@ bool AskPointType(Session& s, int point, PointEntry& e) {
     return true;
 }
 
+ListSection ZonesList() {
+    // The zone block and the module directory first, then the point block.
+    return {.titleText = kZonesTitleText,
+            .blocks = {{kZoneBlockOffset, kZoneBlockSize},
+                       {kModuleDirectoryOffset, kModuleDirectorySlots},
+                       {kPointConfigOffset, kPointConfigSize}},
+            .build = [](const Page& p, bool) { RenderZones(p); },
+            .edit = EditZonesLine,
+            .stamp = DateStampPolicy::AfterEachWrite};
+}
+
 }  // namespace
 
-void BuildZonesScreen(Session& s) {
-    const LoopModuleMarks marks = ReadLoopModuleMarks(s);
+void BuildZonesScreen(Session& s) { RenderZones(PageOf(s)); }
+
+void RenderZones(const Page& s) {
+    const LoopModuleMarks marks = ReadLoopModuleMarks(s.config);
     ClearScreenLines(s);
     WriteScreenText(s, NewScreenLine(s), 1, GetText(s, kPointsHeading));
     for (int p = 1; p <= kLoopPoints; ++p) BuildPointLine(s, p);
@@ -369,16 +382,11 @@ bool EditZonesLine(Session& s, int line) {
 }
 
 void ZonesSection(Session& s, int16_t& printRequest, int /*option*/) {
-    // The zone block and the module directory first, then the point block.
-    RunListSection(s,
-                   {.titleText = kZonesTitleText,
-                    .blocks = {{kZoneBlockOffset, kZoneBlockSize},
-                               {kModuleDirectoryOffset, kModuleDirectorySlots},
-                               {kPointConfigOffset, kPointConfigSize}},
-                    .build = [](Session& ss, int16_t) { BuildZonesScreen(ss); },
-                    .edit = EditZonesLine,
-                    .stamp = DateStampPolicy::AfterEachWrite},
-                   printRequest);
+    RunListSection(s, ZonesList(), printRequest);
+}
+
+bool PrintZones(const FileSetImage& set, const Texts& texts, int /*option*/, std::vector<std::string>& lines) {
+    return PrintListSection(ZonesList(), set, texts, lines);
 }
 
 }  // namespace cfg

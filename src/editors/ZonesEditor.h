@@ -6,8 +6,11 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
+#include <vector>
 
 #include "loops/LoopTables.h"
+#include "link/Screen.h"
 #include "shell/Session.h"
 
 namespace cfg {
@@ -43,8 +46,11 @@ inline constexpr int kZonesTitleText = 845;
 // The section routine. printRequest > 0 only builds the lines (for the
 // printout); 0 opens the section for editing.
 void ZonesSection(Session&, int16_t& printRequest, int option);
-// Fills the screen buffer from the image: points, zones, loop faults, and
-// which loop modules the module directory (cells 430..493) declares.
+// The section's printed lines from a file set in memory.
+bool PrintZones(const FileSetImage&, const Texts&, int option, std::vector<std::string>& lines);
+// Fills the page from the image: points, zones, loop faults, and which loop
+// modules the module directory (cells 430..493) declares.
+void RenderZones(const Page&);
 void BuildZonesScreen(Session&);
 // The line editor: dispatches on the line's descriptor. Returns true when a
 // block was written.

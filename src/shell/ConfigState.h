@@ -2,8 +2,10 @@
 // configuration lives and the identification texts.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "Cells.h"
 
@@ -43,6 +45,14 @@ struct ConfigState {
     std::string FileChoiceDest;
 
     void Clear() { *this = ConfigState{}; }
+};
+
+// A file set held in memory: the bytes of its files by kind 1..4 (main,
+// clock programs, logics, display texts) and which of them exist. The
+// printed lines of every section can be built from it without the disk.
+struct FileSetImage {
+    std::array<std::vector<uint8_t>, 5> parts;
+    std::array<bool, 5> present{};
 };
 
 }  // namespace cfg

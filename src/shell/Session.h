@@ -20,6 +20,7 @@
 #include "LinkState.h"
 #include "ScreenState.h"
 #include "Sections.h"
+#include "Texts.h"
 #include "Transport.h"
 #include "Ui.h"
 
@@ -132,14 +133,9 @@ struct Session {
     int16_t ScreenLocked = 0;
 
     // --- language -------------------------------------------------------------
-    // LanguageTexts: entries 1..2000, each at most 128 characters.
-    BoundedArray<std::string, 0, 2000> LanguageTexts;
+    Texts texts;
     // The current language file, indexed for form texts and ids above 2000.
     LanguageIndex LanguageFileIndex;
-    // Ids 1..2000 asked for that the language file does not hold: the text
-    // shown was empty. Kept for diagnostics and for the tests that check
-    // every section against every shipped language.
-    std::set<int> MissingTextIds;
 
     // --- boxes above the shell ---------------------------------------------
     ConfigState config;

@@ -34,8 +34,9 @@ std::string ChangeDateText(const DateTime& d) {
     return buf;
 }
 
-void TakeIdentBlock(Session& s) {
-    auto& c = s.config;
+void TakeIdentBlock(Session& s) { TakeIdentBlock(s.config); }
+
+void TakeIdentBlock(ConfigState& c) {
     c.InstallationName = CellText(c.IdentBuffer, 1, 19);
     c.LastChangeDate = CellText(c.IdentBuffer, 20, 8);
     c.PanelSerialNumber = CellText(c.IdentBuffer, 28, 10);
@@ -58,9 +59,21 @@ void TakeIdentificationFromFile(Session& s) {
     TakeIdentBlock(s);
     ReadFileBlock(s, file, kTrailerOffset, kTrailerSize, 1, c.ConfigImage);
     if (s.LinkStatus != status::kDone) return;
+    TakeTrailer(c);
+}
+
+void TakeTrailer(ConfigState& c) {
     c.PanelVersionText = CellText(c.ConfigImage, 1, 5);
     c.PanelVersion = ParseNumber(c.PanelVersionText);
     c.PanelReleaseCode = CellText(c.ConfigImage, 6, 8);
+}
+
+bool ReadIdentification(const FileSetImage& set, ConfigState& c) {
+    if (!ReadImageBlock(set, PartExtension(1), kIdentBlockOffset, kIdentBlockSize, 1, c.IdentBuffer)) return false;
+    TakeIdentBlock(c);
+    if (!ReadImageBlock(set, PartExtension(1), kTrailerOffset, kTrailerSize, 1, c.ConfigImage)) return false;
+    TakeTrailer(c);
+    return true;
 }
 
 void TakeIdentificationFromPanel(Session& s) {

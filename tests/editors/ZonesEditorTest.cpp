@@ -75,7 +75,7 @@ TEST_F(ZonesTest, PointLinesShowLabelZoneTypeLogicAndTag) {
 
 TEST_F(ZonesTest, SensorLogicTextVariantsSensitivityAndModulePlaces) {
     auto logic = [this](int variant, bool type10, int number, int point) {
-        std::string t = SensorLogicText(s, variant, type10, number, point);
+        std::string t = SensorLogicText(s.texts, variant, type10, number, point);
         EXPECT_EQ(t.size(), 44u);
         while (!t.empty() && t.back() == ' ') t.pop_back();
         return t;
