@@ -30,23 +30,6 @@ constexpr PartInfo kParts[4] = {
     {".PY2", 1400},
     {".UY2", 1402},
     {".MY2", 1404},
-// Each routine keeps the shared handler quiet while it touches the disk, so a
-// failure is only recorded, and then reports it itself.
-class QuietFileErrors {
-public:
-    explicit QuietFileErrors(Session& s) : s_(s), saved_(s.QuietErrors) {
-        s_.QuietErrors = 1;
-        s_.LastErrorNumber = 0;
-    }
-    ~QuietFileErrors() { s_.QuietErrors = saved_; }
-    QuietFileErrors(const QuietFileErrors&) = delete;
-    QuietFileErrors& operator=(const QuietFileErrors&) = delete;
-
-private:
-    Session& s_;
-    int16_t saved_;
-};
-
 };
 
 // The error number of the last failed file operation (errno), or `fallback`

@@ -12,6 +12,7 @@
 #include "link/Screen.h"
 #include "shell/Input.h"
 #include "shell/Language.h"
+#include "shell/ErrorHandler.h"
 #include "shell/Messages.h"
 #include "transfer/Blocks.h"
 #include "transfer/SectionBlocks.h"
@@ -117,10 +118,11 @@ bool PanelDirectory(Session& s) {
 
 bool FileSetHasClockPart(Session& s) {
     std::fstream file;
-    s.QuietErrors = kTrue;
-    s.LastErrorNumber = 0;
-    const bool found = OpenConfigPart(s, s.ConfigFileName, kClockFile, file);
-    s.QuietErrors = 0;
+    bool found = false;
+    {
+        QuietFileErrors quiet(s);
+        found = OpenConfigPart(s, s.ConfigFileName, kClockFile, file);
+    }
     s.LastErrorNumber = 0;
     return found;
 }

@@ -14,6 +14,7 @@
 #include "transfer/SectionBlocks.h"
 #include "shell/Input.h"
 #include "shell/Language.h"
+#include "shell/ErrorHandler.h"
 #include "shell/Messages.h"
 
 namespace cfg {
@@ -39,10 +40,11 @@ bool RefuseSize(Session& s) {
 bool LogicAddress(Session& s, long& address) {
     if (s.ConfigSource == ConfigSource::File) {
         std::fstream file;
-        s.QuietErrors = kTrue;
-        s.LastErrorNumber = 0;
-        bool opened = OpenConfigPart(s, s.ConfigFileName, kLogicFile, file);
-        s.QuietErrors = 0;
+        bool opened = false;
+        {
+            QuietFileErrors quiet(s);
+            opened = OpenConfigPart(s, s.ConfigFileName, kLogicFile, file);
+        }
         if (!opened) {
             ReportFileError(s);
             s.LinkStatus = status::kNoSource;

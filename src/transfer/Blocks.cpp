@@ -4,6 +4,7 @@
 
 #include "config/Files.h"
 #include "link/PanelCommands.h"
+#include "shell/ErrorHandler.h"
 #include "shell/Messages.h"
 
 namespace cfg {
@@ -13,10 +14,11 @@ namespace {
 // Opens the file of the set for a block; reports a failure and leaves
 // LinkStatus 240.
 bool OpenPart(Session& s, const std::string& extension, std::fstream& file) {
-    s.QuietErrors = kTrue;
-    s.LastErrorNumber = 0;
-    const bool ok = OpenConfigPart(s, s.ConfigFileName, extension, file);
-    s.QuietErrors = 0;
+    bool ok = false;
+    {
+        QuietFileErrors quiet(s);
+        ok = OpenConfigPart(s, s.ConfigFileName, extension, file);
+    }
     if (ok) return true;
     ReportFileError(s);
     s.LinkStatus = status::kNoSource;

@@ -13,6 +13,7 @@
 #include "link/PanelCommands.h"
 #include "shell/FileNames.h"
 #include "shell/Language.h"
+#include "shell/ErrorHandler.h"
 #include "shell/Messages.h"
 #include "shell/RuntimeError.h"
 #include "shell/Text.h"
@@ -292,9 +293,11 @@ Outcome ReceiveParts(Session& s, const std::string& name, const Selection& selec
         if (!selected[kind]) continue;
         ShowBusy(s, GetText(s, kReceiveBusyText[kind]));
         std::fstream file;
-        s.QuietErrors = 1;
-        bool created = CreateConfigPart(s, name, std::string(PartExtension(kind)) + kPendingSuffix, file);
-        s.QuietErrors = 0;
+        bool created = false;
+        {
+            QuietFileErrors quiet(s);
+            created = CreateConfigPart(s, name, std::string(PartExtension(kind)) + kPendingSuffix, file);
+        }
         if (!created) {
             ReportFileError(s);
             s.LinkStatus = status::kRefused;
@@ -438,9 +441,11 @@ bool SendParts(Session& s, const std::string& name, const Selection& selected, S
         if (!selected[kind]) continue;
         ShowBusy(s, GetText(s, kSendBusyText[kind]));
         std::fstream file;
-        s.QuietErrors = 1;
-        bool opened = OpenConfigPart(s, name, PartExtension(kind), file);
-        s.QuietErrors = 0;
+        bool opened = false;
+        {
+            QuietFileErrors quiet(s);
+            opened = OpenConfigPart(s, name, PartExtension(kind), file);
+        }
         // A file shorter than its layout would send blanks in place of the
         // missing bytes: it is refused as a read past its end.
         if (opened && FileLength(file) < NeededLength(s, kind)) {

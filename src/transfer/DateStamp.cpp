@@ -5,6 +5,7 @@
 #include "config/Files.h"
 #include "transfer/Blocks.h"
 #include "shell/FileNames.h"
+#include "shell/ErrorHandler.h"
 #include "shell/Messages.h"
 #include "shell/Text.h"
 
@@ -46,9 +47,11 @@ void TakeIdentBlock(ConfigState& c) {
 void TakeIdentificationFromFile(Session& s) {
     auto& c = s.config;
     std::fstream file;
-    s.QuietErrors = 1;
-    bool opened = OpenConfigPart(s, s.ConfigFileName, PartExtension(1), file);
-    s.QuietErrors = 0;
+    bool opened = false;
+    {
+        QuietFileErrors quiet(s);
+        opened = OpenConfigPart(s, s.ConfigFileName, PartExtension(1), file);
+    }
     if (!opened) {
         ReportFileError(s);
         s.LinkStatus = status::kNoSource;
