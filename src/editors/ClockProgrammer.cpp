@@ -106,14 +106,14 @@ Cell& PeriodCell(Session& s, int period, int k) { return s.config.ClockPeriodTab
 Cell PeriodByte(const ConfigState& c, int period, int k) { return c.ClockPeriodTable[4 * period + 1 + k]; }
 Cell PeriodByte(const Session& s, int period, int k) { return PeriodByte(s.config, period, k); }
 
-long Entry(const Session& s, int k) { return s.config.AddressDirectory[k]; }
+long Entry(const Session& s, PanelEntry k) { return s.config.AddressDirectory[k]; }
 
 // The directory of the panel, read once per connection. False (the read has
 // reported why) when it could not be read.
-bool PanelDirectory(Session& s) {
+bool LoadPanelDirectory(Session& s) {
     s.LastErrorNumber = 0;
     ReadMemoryMap(s);
-    return s.LastErrorNumber == 0 && s.LinkStatus == status::kDone && s.config.AddressDirectory[50] == 255;
+    return s.LastErrorNumber == 0 && s.LinkStatus == status::kDone && s.config.AddressDirectory.Loaded();
 }
 
 bool FileSetHasClockPart(Session& s) {
@@ -128,11 +128,11 @@ bool FileSetHasClockPart(Session& s) {
 }
 
 // Writes src[1..count] at the table's place; true when it landed.
-bool WriteTable(Session& s, long fileOffset, int entry, int fileCount, int panelCount, CellSpan src) {
+bool WriteTable(Session& s, long fileOffset, PanelEntry entry, int fileCount, int panelCount, CellSpan src) {
     switch (s.ConfigSource) {
     case ConfigSource::File: WriteBlock(s, fileOffset, fileCount, kClockFile, src); break;
     case ConfigSource::Panel:
-        if (!PanelDirectory(s)) return false;
+        if (!LoadPanelDirectory(s)) return false;
         WriteBlock(s, Entry(s, entry), panelCount, kClockFile, src);
         break;
     default: s.LinkStatus = status::kNoSource; return false;
@@ -291,7 +291,7 @@ bool LoadClockTables(Session& s) {
         if (s.LinkStatus != status::kDone) return false;
         break;
     case ConfigSource::Panel: {
-        if (!PanelDirectory(s)) return false;
+        if (!LoadPanelDirectory(s)) return false;
         // The panel says how long its program table is; the table cannot
         // take more than its 350 cells.
         const long length = std::clamp<long>(Entry(s, kProgramsLengthEntry) + 3, 1, kProgramArea);

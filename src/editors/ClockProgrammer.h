@@ -29,11 +29,11 @@ inline constexpr int16_t kPendingDates = 2;
 inline constexpr int16_t kPendingPeriods = 4;
 
 // Directory entries of the clock tables.
-inline constexpr int kPeriodsEntry = 9;
-inline constexpr int kDatesEntry = 10;
-inline constexpr int kProgramsEntry = 11;
-inline constexpr int kProgramsLengthEntry = 12;
-inline constexpr int kMarkerEntry = 18;
+inline constexpr PanelEntry kPeriodsEntry = PanelEntry::ClockPeriods;
+inline constexpr PanelEntry kDatesEntry = PanelEntry::ClockDates;
+inline constexpr PanelEntry kProgramsEntry = PanelEntry::ClockPrograms;
+inline constexpr PanelEntry kProgramsLengthEntry = PanelEntry::ClockProgramsLength;
+inline constexpr PanelEntry kMarkerEntry = PanelEntry::ClockMarker;
 
 // The section's title.
 inline constexpr int kClockTitleText = 106;

@@ -22,8 +22,8 @@ namespace cfg {
 namespace {
 
 constexpr int kBlockField = 1;  // descriptor field of a block line
-constexpr int kPanelLogicEntry = 16;
-constexpr int kPanelLogicLengthEntry = 17;
+constexpr PanelEntry kPanelLogicEntry = PanelEntry::Logics;
+constexpr PanelEntry kPanelLogicLengthEntry = PanelEntry::LogicsLength;
 
 // Column where a defined block's line shows its output and conditions.
 constexpr int kListDetailColumn = 30;

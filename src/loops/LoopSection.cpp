@@ -25,7 +25,7 @@ constexpr double kListRefreshSeconds = 4.0;
 bool FromPanel(const Session& s) { return s.ConfigSource == ConfigSource::Panel; }
 
 // Panel address of a table reached through address directory entry `entry`.
-long EntryAddress(Session& s, int entry, long plus) {
+long EntryAddress(Session& s, PanelEntry entry, long plus) {
     ReadMemoryMap(s);
     if (s.LinkStatus != status::kDone) return -1;
     return s.config.AddressDirectory[entry] + plus;

@@ -103,9 +103,9 @@ inline constexpr int kGroupTableSize = 32;
 // The loop status byte of module m is at this panel address + m - 1.
 inline constexpr long kLoopStatusAddress = 10208;
 // Address directory entries of the panel-only tables.
-inline constexpr int kThresholdEntry = 4;  // type thresholds
-inline constexpr int kLiveEntry = 5;       // live, + 800 min/max, + 1600 references
-inline constexpr int kDescriptionEntry = 19;
+inline constexpr PanelEntry kThresholdEntry = PanelEntry::Thresholds;
+inline constexpr PanelEntry kLiveEntry = PanelEntry::Live;  // live, + 800 min/max, + 1600 references
+inline constexpr PanelEntry kDescriptionEntry = PanelEntry::Descriptions;
 // Image cells where the loop views load the point tables of their module.
 inline constexpr int kPointConfigCell = 1;
 inline constexpr int kPointParamCell = 500;

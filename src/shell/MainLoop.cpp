@@ -15,7 +15,7 @@ void State0Reset(Session& s) {
     s.SectionCommand = 0;
     s.PortOpened = 0;
     s.link.ResetForClose();
-    s.config.AddressDirectory[50] = 0;
+    s.config.AddressDirectory.SetLoaded(false);
     for (auto& hook : s.commands.resetHooks)
         if (hook) hook(s);
     s.ConfigFileName.clear();

@@ -54,8 +54,6 @@ bool AskYes(Session& s, const std::string& text) {
 
 std::string PartFile(const std::string& base, int kind) { return base + PartExtension(kind); }
 
-int32_t Entry(Session& s, int n) { return s.config.AddressDirectory[n]; }
-
 // --- create and copy -------------------------------------------------------
 
 // Shows the copy dialog, its two choices and flags cleared first. False when
@@ -369,7 +367,7 @@ public:
         ReadPanelBlock(s_, kPanelMain, 1, 1, tb);
         if (s_.LinkStatus != status::kDone) return false;
         if (tb[1] >= kCommParamRevision) {
-            bool relay = s_.FileLinkMode == 255;
+            bool relay = s_.FileLinkMode == kFlag255;
             tb[1] = s_.link.PanelAddress;
             tb[2] = static_cast<Cell>(static_cast<long>(ParseNumber(relay ? s_.RelayPlantCode : s_.PlantCode)) & 0xFF);
             tb[3] = static_cast<Cell>(BaudCode(relay ? s_.RelayBaudRate : s_.BaudRate));
@@ -427,7 +425,7 @@ long NeededLength(Session& s, int kind) {
     switch (kind) {
     case 1: return 2112;
     case 2: return kClockFileSize;
-    case 3: return Entry(s, 17) + 2;
+    case 3: return s.config.AddressDirectory[PanelEntry::LogicsLength] + 2;
     default: return kTextFileSize;
     }
 }
