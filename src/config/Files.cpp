@@ -139,7 +139,11 @@ bool IsDefaultSetName(const std::string& name) {
     return up.size() >= 7 && up.compare(up.size() - 7, 7, "DEFAULT") == 0;
 }
 
-void ReadFileBlock(Session& s, std::fstream& file, long offset, int count, int firstCell, CellSpan dest) {
+namespace {
+
+// The operations themselves; they leave their status in LinkStatus, which
+// the public routines below return as their result.
+void ReadFileBlockHere(Session& s, std::fstream& file, long offset, int count, int firstCell, CellSpan dest) {
     s.LinkStatus = status::kAborted;
     QuietFileErrors quiet(s);
     if (!StartBlock(s, file, offset, count, firstCell, dest, false)) return;
@@ -164,14 +168,14 @@ void ReadFileBlock(Session& s, std::fstream& file, long offset, int count, int f
     s.LinkStatus = status::kDone;
 }
 
-void WriteFileBlock(Session& s, std::fstream& file, long offset, int count, int firstCell, CellSpan src) {
+void WriteFileBlockHere(Session& s, std::fstream& file, long offset, int count, int firstCell, CellSpan src) {
     s.LinkStatus = status::kAborted;
     QuietFileErrors quiet(s);
     if (!StartBlock(s, file, offset, count, firstCell, src, true)) return;
     WritePieces(s, file, count, firstCell, src);
 }
 
-void AppendFileBlock(Session& s, std::fstream& file, int count, CellSpan src) {
+void AppendFileBlockHere(Session& s, std::fstream& file, int count, CellSpan src) {
     s.LinkStatus = status::kAborted;
     QuietFileErrors quiet(s);
     if (!CellsFit(src, 1, count)) {
@@ -181,7 +185,7 @@ void AppendFileBlock(Session& s, std::fstream& file, int count, CellSpan src) {
     WritePieces(s, file, count, 1, src);
 }
 
-void CopyConfigFile(Session& s, const std::string& source, const std::string& destination) {
+void CopyConfigFileHere(Session& s, const std::string& source, const std::string& destination) {
     s.LinkStatus = status::kAborted;
     QuietFileErrors quiet(s);
     std::string src = UpperCaseName(source);
@@ -248,6 +252,28 @@ void CopyConfigFile(Session& s, const std::string& source, const std::string& de
         return;
     }
     s.LinkStatus = status::kDone;
+}
+
+}  // namespace
+
+OpResult ReadFileBlock(Session& s, std::fstream& file, long offset, int count, int firstCell, CellSpan dest) {
+    ReadFileBlockHere(s, file, offset, count, firstCell, dest);
+    return {s.LinkStatus, s.LastErrorNumber};
+}
+
+OpResult WriteFileBlock(Session& s, std::fstream& file, long offset, int count, int firstCell, CellSpan src) {
+    WriteFileBlockHere(s, file, offset, count, firstCell, src);
+    return {s.LinkStatus, s.LastErrorNumber};
+}
+
+OpResult AppendFileBlock(Session& s, std::fstream& file, int count, CellSpan src) {
+    AppendFileBlockHere(s, file, count, src);
+    return {s.LinkStatus, s.LastErrorNumber};
+}
+
+OpResult CopyConfigFile(Session& s, const std::string& source, const std::string& destination) {
+    CopyConfigFileHere(s, source, destination);
+    return {s.LinkStatus, s.LastErrorNumber};
 }
 
 int CheckConfigFile(Session& s, const std::string& baseName, int kind) {

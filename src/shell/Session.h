@@ -46,6 +46,16 @@ inline constexpr int kNoSource = 240;
 inline constexpr int kFileMissing = 254;
 }  // namespace status
 
+// What an operation that can fail gives back: its status code (one of the
+// codes above; status::kDone when it succeeded) and the error number of a
+// failed file or port operation, which the operation has already explained
+// to the user where that was needed.
+struct [[nodiscard]] OpResult {
+    int status = status::kAborted;
+    long error = 0;
+    bool Done() const { return status == status::kDone; }
+};
+
 // Where the open configuration lives.
 enum class ConfigSource : int16_t { None = 0, File = 1, Panel = 2 };
 

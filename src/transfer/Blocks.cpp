@@ -33,7 +33,8 @@ void ReadBlock(Session& s, long address, int count, const std::string& extension
     case ConfigSource::File: {
         std::fstream file;
         if (!OpenPart(s, extension, file)) return;
-        ReadFileBlock(s, file, address, count, destIndex, dest);
+        // The block's status stays in LinkStatus, where the callers read it.
+        (void)ReadFileBlock(s, file, address, count, destIndex, dest);
         return;
     }
     case ConfigSource::Panel: ReadPanelBlock(s, address, count, destIndex, dest); return;
@@ -48,7 +49,7 @@ void WriteBlock(Session& s, long address, int count, const std::string& extensio
     case ConfigSource::File: {
         std::fstream file;
         if (!OpenPart(s, extension, file)) return;
-        WriteFileBlock(s, file, address, count, 1, src);
+        (void)WriteFileBlock(s, file, address, count, 1, src);
         return;
     }
     case ConfigSource::Panel: WritePanelBlock(s, address, count, true, 1, src); return;

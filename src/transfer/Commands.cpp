@@ -96,8 +96,7 @@ bool CopySet(Session& s, const std::string& source, const std::string& dest, int
             }
             overwriteAllowed = true;
         }
-        CopyConfigFile(s, PartFile(source, kind), target);
-        if (s.LinkStatus != status::kDone) return false;
+        if (!CopyConfigFile(s, PartFile(source, kind), target).Done()) return false;
     }
     return true;
 }
@@ -194,8 +193,7 @@ public:
         ReadPanelBlock(s_, address, count, 1, tb_);
         if (s_.LinkStatus != status::kDone) return false;
         if (check) check(tb_, count);
-        AppendFileBlock(s_, f_, written, tb_);
-        return s_.LinkStatus == status::kDone;
+        return AppendFileBlock(s_, f_, written, tb_).Done();
     }
 
     bool Main() {
@@ -209,8 +207,7 @@ public:
                               Utf8ToLatin1(Utf8PadRight(c.PanelReleaseCode, 8));
         for (int i = 0; i < 13; ++i)
             tb_[1 + i] = static_cast<Cell>(static_cast<unsigned char>(trailer[static_cast<std::size_t>(i)]));
-        AppendFileBlock(s_, f_, 13, tb_);
-        return s_.LinkStatus == status::kDone;
+        return AppendFileBlock(s_, f_, 13, tb_).Done();
     }
 
     bool Clock() {
@@ -339,8 +336,7 @@ public:
 
     // File bytes offset..offset+count-1 into cells first.. of the buffer.
     bool FromFile(long offset, int count, int first = 1) {
-        ReadFileBlock(s_, f_, offset, count, first, tb_);
-        return s_.LinkStatus == status::kDone;
+        return ReadFileBlock(s_, f_, offset, count, first, tb_).Done();
     }
     bool ToPanel(long address, int count, int first = 1) {
         WritePanelBlock(s_, address, count, true, first, tb_);

@@ -57,11 +57,9 @@ void TakeIdentificationFromFile(Session& s) {
         s.LinkStatus = status::kNoSource;
         return;
     }
-    ReadFileBlock(s, file, kIdentBlockOffset, kIdentBlockSize, 1, c.IdentBuffer);
-    if (s.LinkStatus != status::kDone) return;
+    if (!ReadFileBlock(s, file, kIdentBlockOffset, kIdentBlockSize, 1, c.IdentBuffer).Done()) return;
     TakeIdentBlock(s);
-    ReadFileBlock(s, file, kTrailerOffset, kTrailerSize, 1, c.ConfigImage);
-    if (s.LinkStatus != status::kDone) return;
+    if (!ReadFileBlock(s, file, kTrailerOffset, kTrailerSize, 1, c.ConfigImage).Done()) return;
     TakeTrailer(c);
 }
 
