@@ -27,6 +27,9 @@ constexpr int kPhoneFirst = 159;
 constexpr int kPhoneLength = 15;
 constexpr int kPhoneComma = 44;
 constexpr int kPhoneEnd = 99;
+// The smallest data block the panel may be told to send (0 means 200).
+constexpr int kSmallestBlock = 48;
+constexpr int kRefusedText = 645;  // "Value not allowed."
 constexpr int kInvalid = 996;
 // The block-size line has no label id in the option table: its label is
 // a text of its own, followed by two blanks like the panel's wording.
@@ -238,6 +241,17 @@ bool AskCode(Session& s, int cell, std::vector<Cell>& block, std::string& digits
     return true;
 }
 
+// Puts an accepted outcome into `block`; a refused one is explained.
+bool Take(Session& s, const FieldOutcome& o, std::vector<Cell>& block) {
+    if (!o.accepted) {
+        ShowAlert(s, GetText(s, o.refusal), GetText(s, o.detail));
+        return false;
+    }
+    for (const auto& [cell, value] : o.changes)
+        block[static_cast<std::size_t>(cell - kSuperiorOffset)] = static_cast<Cell>(value);
+    return true;
+}
+
 // Asks for the field's new value and puts it into `block` (cells 101..298).
 // Returns false when nothing changes. `toolCode` receives the digits the
 // tool must now send as its own access code ("" for no change).
@@ -271,12 +285,7 @@ bool AskField(Session& s, const FieldDef& f, std::vector<Cell>& block, std::stri
     }
     case Kind::kBlockSize:
         if (!AskWhole(s, Prompt(s, f), v, 0, 200, value)) return false;
-        if (value >= 1 && value < 48) {
-            ShowAlert(s, GetText(s, 645), GetText(s, 608));
-            return false;
-        }
-        set(f.cell, static_cast<int>(value));
-        return true;
+        return Take(s, ApplyBlockSize(f.cell, value), block);
     case Kind::kPeripherals: {
         int mask = v;
         for (int b = 0; b < 3; ++b) {
@@ -291,8 +300,7 @@ bool AskField(Session& s, const FieldDef& f, std::vector<Cell>& block, std::stri
     case Kind::kMaskB:
         // Only the option's own bits change; the others are kept.
         if (!AskWhole(s, Prompt(s, f), v & f.maximum, 0, f.maximum, value)) return false;
-        set(f.cell, (v & ~f.maximum) | static_cast<int>(value));
-        return true;
+        return Take(s, ApplyMask(f.cell, v, f.maximum, value), block);
     case Kind::kPhone: {
         ValueRequest request;
         request.kind = 2;
@@ -304,15 +312,7 @@ bool AskField(Session& s, const FieldDef& f, std::vector<Cell>& block, std::stri
         request.maxLength = kPhoneLength;
         ValueAnswer answer;
         if (AskValue(s, request, answer) != kInputConfirmed) return false;
-        const std::string number = Trim(answer.text);
-        if (number.size() > kPhoneLength || number.find_first_not_of("0123456789,") != std::string::npos) {
-            ShowAlert(s, GetText(s, 645), GetText(s, 628));
-            return false;
-        }
-        for (std::size_t i = 0; i < number.size(); ++i)
-            set(kPhoneFirst + static_cast<int>(i), number[i] == ',' ? kPhoneComma : number[i] - '0');
-        if (number.size() < kPhoneLength) set(kPhoneFirst + static_cast<int>(number.size()), kPhoneEnd);
-        return true;
+        return Take(s, ApplyPhoneNumber(answer.text), block);
     }
     case Kind::kOnOff: {
         const int on = AskOnOff(s, Prompt(s, f), 646, 647, v);
@@ -431,6 +431,26 @@ bool PrintSuperiorOptions(const FileSetImage& set, const Texts& texts, int /*opt
                                  RenderSuperior(p);
                              }},
                             set, texts, lines);
+}
+
+FieldOutcome ApplyBlockSize(int cell, long value) {
+    if (value >= 1 && value < kSmallestBlock) return {.refusal = kRefusedText, .detail = 608};
+    return {.accepted = true, .changes = {{cell, static_cast<int>(value)}}};
+}
+
+FieldOutcome ApplyMask(int cell, int current, int bits, long value) {
+    return {.accepted = true, .changes = {{cell, (current & ~bits) | (static_cast<int>(value) & bits)}}};
+}
+
+FieldOutcome ApplyPhoneNumber(const std::string& text) {
+    const std::string number = Trim(text);
+    if (number.size() > kPhoneLength || number.find_first_not_of("0123456789,") != std::string::npos)
+        return {.refusal = kRefusedText, .detail = 628};
+    FieldOutcome o{.accepted = true};
+    for (std::size_t i = 0; i < number.size(); ++i)
+        o.changes.emplace_back(kPhoneFirst + static_cast<int>(i), number[i] == ',' ? kPhoneComma : number[i] - '0');
+    if (number.size() < kPhoneLength) o.changes.emplace_back(kPhoneFirst + static_cast<int>(number.size()), kPhoneEnd);
+    return o;
 }
 
 }  // namespace cfg
