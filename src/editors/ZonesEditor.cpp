@@ -197,14 +197,9 @@ int PointTypeIndex(const PointEntry& e) {
     return 0;
 }
 
-// The type of the point, then what the type needs:
-// - no device: after a confirmation, the first byte and the option bits are
-//   cleared (the zone stays);
-// - a module (type 10): input or output (variant 2; an input module keeps
-//   its variant unless it was 0 or 2, then 1) and the function number
-//   0..15, which fills the option bits and bit 3;
-// - any other type: the variant 1..5 and the sensitivity 0..5 (the option
-//   bits). Bit 3 is kept: only a module's function number writes it.
+// The type of the point, then what the type needs (the rules: ClearedPoint,
+// AsModule, AsSensor): no device after a confirmation; for a module its
+// function number; for any other type its variant and sensitivity.
 bool AskPointType(Session& s, int point, PointEntry& e) {
     ValueRequest r;
     r.kind = 3;
@@ -225,44 +220,29 @@ bool AskPointType(Session& s, int point, PointEntry& e) {
         if (s.ui->MessageBox(GetText(s, kEditPointTitle), Lines(s, {kClearPointQuestion, kClearPointDetail}),
                              MsgButtons::YesNo, MsgIcon::Question) != MsgAnswer::Yes)
             return false;
-        PointEntry cleared;
-        cleared.group = e.group;
-        e = cleared;
+        e = ClearedPoint(e);
         return true;
     }
-
-    PointEntry next = e;
-    next.type = choice.type;
     if (choice.type == kTypeModule) {
-        if (choice.variant == kOutputModuleVariant) next.variant = kOutputModuleVariant;
-        else if (e.variant == 0 || e.variant == kOutputModuleVariant) next.variant = 1;
         int function = 0;
-        const int current = e.type == kTypeModule ? e.ModuleFunction() : 0;
         if (!AskWhole(s, NumberRequest(s, kFunctionTitle, PointHeading(s, point) + "\n" + GetText(s, kFunctionPrompt),
-                                       current, 0, 15),
+                                       ModuleFunctionOffered(e), 0, 15),
                       function))
             return false;
-        next.options = function & 7;
-        next.flag = function >> 3;
-    } else {
-        int variant = 0, sensitivity = 0;
-        const int currentVariant = e.variant >= 1 && e.variant <= 5 ? e.variant
-                                   : choice.type == kTypeManualCallPoint ? 2
-                                                                         : 1;
-        if (!AskWhole(s, NumberRequest(s, kVariantTitle,
-                                       PointHeading(s, point) + "\n" + Lines(s, {kVariantPrompt, kVariantHint}),
-                                       currentVariant, 1, 5),
-                      variant))
-            return false;
-        const int currentSensitivity = e.type != kTypeModule && e.options <= 5 ? e.options : 0;
-        if (!AskWhole(s, NumberRequest(s, kSensitivityTitle, PointHeading(s, point) + "\n" + GetText(s, kSensitivityPrompt),
-                                       currentSensitivity, 0, 5),
-                      sensitivity))
-            return false;
-        next.variant = variant;
-        next.options = sensitivity;
+        e = AsModule(e, choice.variant == kOutputModuleVariant, function);
+        return true;
     }
-    e = next;
+    int variant = 0, sensitivity = 0;
+    if (!AskWhole(s, NumberRequest(s, kVariantTitle,
+                                   PointHeading(s, point) + "\n" + Lines(s, {kVariantPrompt, kVariantHint}),
+                                   VariantOffered(e, choice.type), 1, 5),
+                  variant))
+        return false;
+    if (!AskWhole(s, NumberRequest(s, kSensitivityTitle, PointHeading(s, point) + "\n" + GetText(s, kSensitivityPrompt),
+                                   SensitivityOffered(e), 0, 5),
+                  sensitivity))
+        return false;
+    e = AsSensor(e, choice.type, variant, sensitivity);
     return true;
 }
 
@@ -387,6 +367,39 @@ void ZonesSection(Session& s, int16_t& printRequest, int /*option*/) {
 
 bool PrintZones(const FileSetImage& set, const Texts& texts, int /*option*/, std::vector<std::string>& lines) {
     return PrintListSection(ZonesList(), set, texts, lines);
+}
+
+PointEntry ClearedPoint(const PointEntry& e) {
+    PointEntry cleared;
+    cleared.group = e.group;
+    return cleared;
+}
+
+int ModuleFunctionOffered(const PointEntry& e) { return e.type == kTypeModule ? e.ModuleFunction() : 0; }
+
+PointEntry AsModule(const PointEntry& e, bool output, int function) {
+    PointEntry next = e;
+    next.type = kTypeModule;
+    if (output) next.variant = kOutputModuleVariant;
+    else if (e.variant == 0 || e.variant == kOutputModuleVariant) next.variant = 1;
+    next.options = function & 7;
+    next.flag = (function >> 3) & 1;
+    return next;
+}
+
+int VariantOffered(const PointEntry& e, int type) {
+    if (e.variant >= 1 && e.variant <= 5) return e.variant;
+    return type == kTypeManualCallPoint ? 2 : 1;
+}
+
+int SensitivityOffered(const PointEntry& e) { return e.type != kTypeModule && e.options <= 5 ? e.options : 0; }
+
+PointEntry AsSensor(const PointEntry& e, int type, int variant, int sensitivity) {
+    PointEntry next = e;
+    next.type = type;
+    next.variant = variant;
+    next.options = sensitivity;
+    return next;
 }
 
 }  // namespace cfg

@@ -56,6 +56,21 @@ void BuildZonesScreen(Session&);
 // block was written.
 bool EditZonesLine(Session&, int line);
 
+// The rules of a point's type, apart from the dialogs that ask for it.
+// No device: everything but the zone is cleared.
+PointEntry ClearedPoint(const PointEntry&);
+// A module (type 10), input or output (variant 2; an input module keeps its
+// variant unless it was 0 or 2, then 1), with its function number 0..15 in
+// the option bits and bit 3.
+PointEntry AsModule(const PointEntry&, bool output, int function);
+// Any other type with its variant 1..5 and sensitivity 0..5 (the option
+// bits); bit 3 is kept, only a module's function number writes it.
+PointEntry AsSensor(const PointEntry&, int type, int variant, int sensitivity);
+// What the dialogs offer first: the point's own values where it has them.
+int ModuleFunctionOffered(const PointEntry&);
+int VariantOffered(const PointEntry&, int type);  // else 2 for a call point, 1 for the rest
+int SensitivityOffered(const PointEntry&);
+
 // The single edits, each writing its block when the value changed.
 bool EditPoint(Session&, int point);
 bool EditZoneType(Session&, int zone);
