@@ -54,6 +54,8 @@ bool AskYes(Session& s, const std::string& text) {
 
 std::string PartFile(const std::string& base, int kind) { return base + PartExtension(kind); }
 
+int32_t Entry(Session& s, PanelEntry entry) { return s.config.AddressDirectory[entry]; }
+
 // --- create and copy -------------------------------------------------------
 
 // Shows the copy dialog, its two choices and flags cleared first. False when
@@ -200,8 +202,8 @@ public:
         auto& c = s_.config;
         if (!Block(kPanelMain, 512, 512)) return false;
         if (!Block(kPanelPoints, 1600, 1600)) return false;
-        if (!Block(Entry(s_, 5) + 1600, 800, 800)) return false;
-        if (!Block(Entry(s_, 4), 56, 56)) return false;
+        if (!Block(Entry(s_, PanelEntry::Live) + 1600, 800, 800)) return false;
+        if (!Block(Entry(s_, PanelEntry::Thresholds), 56, 56)) return false;
         // The trailer: the version and release of the panel it came from.
         std::string trailer = Utf8ToLatin1(Utf8PadRight(c.PanelVersionText, 5)) +
                               Utf8ToLatin1(Utf8PadRight(c.PanelReleaseCode, 8));
@@ -211,22 +213,22 @@ public:
     }
 
     bool Clock() {
-        long programs = Entry(s_, 12) + 2;
+        long programs = Entry(s_, PanelEntry::ClockProgramsLength) + 2;
         if (!FitsTransferBuffer(s_, programs)) return false;
-        if (!Block(Entry(s_, 11), static_cast<int>(programs), 350, CheckReceivedPrograms, 255)) return false;
-        if (!Block(Entry(s_, 9), 9, 10)) return false;
-        return Block(Entry(s_, 10), 24, 24);
+        if (!Block(Entry(s_, PanelEntry::ClockPrograms), static_cast<int>(programs), 350, CheckReceivedPrograms, 255)) return false;
+        if (!Block(Entry(s_, PanelEntry::ClockPeriods), 9, 10)) return false;
+        return Block(Entry(s_, PanelEntry::ClockDates), 24, 24);
     }
 
     bool Logics() {
-        long n = Entry(s_, 17) + 2;
+        long n = Entry(s_, PanelEntry::LogicsLength) + 2;
         if (!FitsTransferBuffer(s_, n)) return false;
-        return Block(Entry(s_, 16), static_cast<int>(n), static_cast<int>(n), CheckReceivedLogics);
+        return Block(Entry(s_, PanelEntry::Logics), static_cast<int>(n), static_cast<int>(n), CheckReceivedLogics);
     }
 
     bool Texts() {
         for (int k = 0; k < kTextPieces; ++k)
-            if (!Block(Entry(s_, 19) + static_cast<long>(kTextPiece) * k, kTextPiece, kTextPiece)) return false;
+            if (!Block(Entry(s_, PanelEntry::Descriptions) + static_cast<long>(kTextPiece) * k, kTextPiece, kTextPiece)) return false;
         return true;
     }
 
@@ -382,30 +384,30 @@ public:
 
     bool Clock() {
         if (!FromFile(0, 350)) return false;
-        if (!ToPanel(Entry(s_, 11), 339)) return false;
+        if (!ToPanel(Entry(s_, PanelEntry::ClockPrograms), 339)) return false;
         bool programs = false;
         for (int i = 1; i <= 336; ++i) programs = programs || tb_[i] != 255;
-        if (!Marker(Entry(s_, 18), programs)) return false;
+        if (!Marker(Entry(s_, PanelEntry::ClockMarker), programs)) return false;
         if (!Commit(kControlCommitPrograms)) return false;
         if (!FromFile(350, 10)) return false;
-        if (!ToPanel(Entry(s_, 9), 9)) return false;
+        if (!ToPanel(Entry(s_, PanelEntry::ClockPeriods), 9)) return false;
         if (!FromFile(360, 24)) return false;
-        return ToPanel(Entry(s_, 10), 24);
+        return ToPanel(Entry(s_, PanelEntry::ClockDates), 24);
     }
 
     bool Logics() {
-        long n = Entry(s_, 17) + 2;
+        long n = Entry(s_, PanelEntry::LogicsLength) + 2;
         if (!FitsTransferBuffer(s_, n)) return false;
         if (!FromFile(0, static_cast<int>(n))) return false;
-        if (!ToPanel(Entry(s_, 16), static_cast<int>(n))) return false;
-        if (!Marker(Entry(s_, 18), tb_[1] != 0 || tb_[2] != 0)) return false;
+        if (!ToPanel(Entry(s_, PanelEntry::Logics), static_cast<int>(n))) return false;
+        if (!Marker(Entry(s_, PanelEntry::ClockMarker), tb_[1] != 0 || tb_[2] != 0)) return false;
         return Commit(kControlCommitLogics);
     }
 
     bool Texts() {
         for (int k = 0; k < kTextPieces; ++k) {
             if (!FromFile(static_cast<long>(kTextPiece) * k, kTextPiece)) return false;
-            if (!ToPanel(Entry(s_, 19) + static_cast<long>(kTextPiece) * k, kTextPiece)) return false;
+            if (!ToPanel(Entry(s_, PanelEntry::Descriptions) + static_cast<long>(kTextPiece) * k, kTextPiece)) return false;
         }
         return true;
     }
