@@ -468,8 +468,15 @@ std::vector<uint8_t> Panel::AnswerLoop(const ToolFrame& f, int64_t nowMs) {
         out[1] = xanswer::kNoModule;
         return out;
     }
-    if (ForcedAccess('X') || !AccessGranted(f)) {
+    if (ForcedAccess('X')) {
         out[1] = kAccessNeeded;
+        return out;
+    }
+    // The loop modules and the concentrator units take commands only while
+    // the panel is in programming mode (which an access code guards), like a
+    // write.
+    if (!programming_) {
+        out[1] = kNotProgramming;
         return out;
     }
     std::vector<uint8_t> values;

@@ -15,7 +15,8 @@
 //   L a4 n       read n (1..64) bytes: 143 + data, 80 = access code needed
 //   J a4 n d..   write: 143, 128 outside programming mode, 129 read-only area,
 //                130 bad request
-//   X loop sub.. loop module command: 143 + values, 80/128/129/130 refusals;
+//   X loop sub.. loop module command: 143 + values, 80/128/129/130 refusals
+//                (128 outside programming mode);
 //                the loop letter "M" questions a concentrator unit instead
 //   D            read the clock; H s m h wd d mo y set it ("O", "P", "E")
 // Frames for another address, with another plant code or damaged get no

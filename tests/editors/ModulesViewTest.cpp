@@ -121,6 +121,9 @@ protected:
         s.link.PanelAddress = static_cast<int16_t>(port.Panel().Address());
         s.PlantCode = std::to_string(port.Panel().PlantCode());
         s.ConfigSource = ConfigSource::Panel;
+        // As a configuration opened from the panel leaves it: the units
+        // answer only in programming mode.
+        port.Panel().SetProgrammingMode(true, 0);
         // The window is closed once the state has been shown.
         t.ui.onProcessEvents = [this] {
             for (const auto& w : t.ui.screenWrites)

@@ -27,6 +27,10 @@ TEST(LoopTest, ModulesAnswerForThemselves) {
     PanelSettings s;
     s.modules = {true, false};
     Harness h(s);
+    // Like a memory write, a loop command needs programming mode.
+    EXPECT_EQ(h.LoopAnswer(1, 137), 128);
+    EXPECT_EQ(h.LoopAnswer(1, 9), 128);
+    h.Enter();
     EXPECT_EQ(Text(h.LoopValues(1, 9)), "LM-200/A");
     EXPECT_EQ(Text(h.LoopValues(1, 10)), "1.07");
     EXPECT_EQ(h.LoopAnswer(2, 137), 129);  // not fitted
@@ -115,6 +119,7 @@ TEST(LoopTest, MissingDeviceCountsErrorsUntilReset) {
 
 TEST(LoopTest, AddressZeroDevicesAndLineCurrent) {
     SampleHarness h;
+    h.Enter();
     EXPECT_EQ(h.LoopValues(kSampleAddressZeroModule, 15), (Bytes{1, 0}));
     EXPECT_EQ(h.LoopValues(1, 15), (Bytes{0, 0}));
     // Three samples as the current view takes them give a plausible loop
@@ -185,6 +190,7 @@ TEST(LoopTest, AutoConfigurationRunsWithProgressAndReportsTheLoop) {
 
 TEST(LoopTest, FactoryLoopHasDevicesToFind) {
     Harness h;  // nothing configured: the loop is wired with a few devices
+    h.Enter();
     const Bytes block = h.LoopValues(1, 11, Bytes{1});
     ASSERT_EQ(block.size(), 16u);
     EXPECT_EQ(block[0], 1);

@@ -115,14 +115,14 @@ TEST(PanelTest, AccessCodeGuardsProgrammingAndMemory) {
     EXPECT_EQ(h.Read(4096, 4, code).size(), 4u);
     EXPECT_EQ(h.Control(20), 'P');
     EXPECT_EQ(h.Control(20, wrong), 'P');
-    EXPECT_EQ(h.LoopAnswer(1, 137), 80);
+    EXPECT_EQ(h.LoopAnswer(1, 137), 128);  // not in programming mode
     EXPECT_EQ(h.Control(20, code), 'O');
     // Once in programming mode the loop commands (sent without a header)
     // and reads are let through.
     EXPECT_EQ(h.LoopAnswer(1, 137), 143);
     EXPECT_EQ(h.Read(4096, 4).size(), 4u);
     EXPECT_EQ(h.Control(21, code), 'O');
-    EXPECT_EQ(h.LoopAnswer(1, 137), 80);
+    EXPECT_EQ(h.LoopAnswer(1, 137), 128);
 }
 
 TEST(PanelTest, CommitsCheckTheAreaTheyCommit) {

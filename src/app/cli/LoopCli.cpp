@@ -12,6 +12,7 @@
 #include "shell/Language.h"
 #include "shell/Messages.h"
 #include "shell/Shell.h"
+#include "transfer/Commands.h"
 
 namespace cfg::cli {
 
@@ -96,9 +97,10 @@ int RunLoopCommand(Session& s, CliUi& ui, const LoopOptions& o, const volatile i
         return 1;
     }
     if (panel) {
-        ConnectPanel(s);
-        if (s.LinkStatus != status::kDone) return 1;
-        s.ConfigSource = ConfigSource::Panel;
+        // As every other panel command: identification, address, then
+        // programming mode, outside which a panel refuses loop commands.
+        OpenConfiguration(s, 2);
+        if (s.ConfigSource != ConfigSource::Panel) return 1;
     } else {
         std::error_code ec;
         s.ConfigFileName = UpperCaseName(std::filesystem::absolute(o.words[0], ec).string());
