@@ -20,3 +20,8 @@ convert -size 128x128 xc:none \
   -draw 'line 104,112 104,124' \
   -strip PNG32:"$out"
 echo "$out: $(stat -c %s "$out") bytes"
+# The Windows program icon (the executables' resource, the installer), all
+# the sizes Explorer and the task bar ask for.
+ico=data/windows/cfg-veltrano.ico
+convert "$out" -define icon:auto-resize=128,64,48,32,24,16 "$ico"
+echo "$ico: $(stat -c %s "$ico") bytes"

@@ -17,6 +17,7 @@
 //     compare A [B] [--output FILE|-]                  two sets, or A and the panel
 //     serial [--number N] [--date DD/MM/YY]            the panel's serial number
 #include <algorithm>
+#include <atomic>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -50,6 +51,12 @@
 #include "shell/Session.h"
 #include "shell/Settings.h"
 #include "shell/Text.h"
+
+#ifdef _WIN32
+#define WIN32_LEAN_AND_MEAN
+#define NOMINMAX
+#include <windows.h>
+#endif
 
 #ifdef CFG_CLI_SERIAL
 #include <QCoreApplication>
@@ -130,12 +137,14 @@ const char* const kUsage =
     "                       device server on the network as tcp://HOST:PORT\n"
     "  --relay              relay mode: Par_app.tmp in the working folder, the mailbox\n"
     "                       files in the program folder\n"
-    "  --baud N             baud rate (default: the settings file's)\n"
+    "  --baud N             baud rate: 1200, 2400, 4800 or 9600 (default: the\n"
+    "                       settings file's)\n"
     "  --plant-code N       plant code 0..223 (default: the settings file's)\n"
     "  --address N          panel address 0..223 (default 1)\n"
     "  --access-code DIGITS the panel's access code, when it asks for one\n"
     "  --language NAME      language file NAME.lng (default: the settings file's)\n"
-    "  --trace FILE         write every byte sent and received to FILE\n"
+    "  --trace FILE         write every byte sent and received to FILE (added to an\n"
+    "                       earlier trace; any other existing file is refused)\n"
     "  --yes                answer yes to overwrite questions, replace an existing\n"
     "                       output file, allow the loop commands that write (default: no)\n"
     "  --watch N            loop views: repeat every N seconds (1..3600)\n"
@@ -175,6 +184,29 @@ struct Options {
     std::vector<std::string> words;  // the command and its operands
 };
 
+// Ctrl+C and SIGTERM during a panel command: the handler only counts the
+// signal; CliUi turns it into the abort request that the link's waits poll,
+// so the exchange stops and the panel is released as after the abort
+// button. A second Ctrl+C ends the program at once.
+std::atomic<int> gInterrupts{0};
+static_assert(std::atomic<int>::is_always_lock_free, "the signal handler needs a lock-free counter");
+
+extern "C" void NoteInterrupt(int) { gInterrupts.fetch_add(1); }
+
+void CatchInterrupts() {
+#if !defined(_WIN32)
+    struct sigaction sa {};
+    sa.sa_handler = NoteInterrupt;
+    sa.sa_flags = SA_RESETHAND;
+    sigemptyset(&sa.sa_mask);
+    sigaction(SIGINT, &sa, nullptr);
+    sigaction(SIGTERM, &sa, nullptr);
+#else
+    std::signal(SIGINT, NoteInterrupt);
+    std::signal(SIGTERM, NoteInterrupt);
+#endif
+}
+
 int UsageError(const std::string& message) {
     std::cerr << "cfgvimo-cli: " << message << "\n\n" << kUsage;
     return 2;
@@ -200,11 +232,13 @@ std::string ParseOptions(int argc, char** argv, Options& o) {
         std::string v;
         if (a == "--help" || a == "-h") return "help";
         else if (a == "--folder") { if (!value(o.folder)) return "--folder needs a folder"; }
-        else if (a == "--port") { if (!value(o.port)) return "--port needs a port name"; }
+        else if (a == "--port") {
+            // An empty name would quietly leave the settings file's port.
+            if (!value(o.port) || cfg::Trim(o.port).empty()) return "--port needs a port name";
+        }
         else if (a == "--relay") o.relay = true;
         else if (a == "--baud") {
-            long n = 0;
-            if (!value(v) || !ToLong(v, 1, 1000000, n)) return "--baud needs a baud rate";
+            if (!value(v) || !cfg::IsPanelBaudRate(v)) return "--baud needs one of the panel's rates: 1200, 2400, 4800, 9600";
             o.baud = v;
         } else if (a == "--plant-code") {
             long n = 0;
@@ -263,8 +297,15 @@ bool ParseParts(const std::string& text, std::vector<int>& choices) {
 
 std::string ProgramFolderOf(const char* argv0) {
     std::error_code ec;
+#ifdef _WIN32
+    // argv[0] is what the caller typed, perhaps without folder or ".exe".
+    std::wstring buffer(32768, L'\0');
+    const DWORD n = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+    fs::path self = n > 0 && n < buffer.size() ? fs::path(buffer.substr(0, n)) : fs::absolute(argv0, ec);
+#else
     fs::path self = fs::canonical("/proc/self/exe", ec);
     if (ec) self = fs::absolute(argv0, ec);
+#endif
     return self.parent_path().string();
 }
 
@@ -395,10 +436,6 @@ int Messages(cfg::Session& s, CliUi& ui, const Options& o) {
     return Finish(s, ui, errors, "messages " + o.words[1]);
 }
 
-// Ctrl+C ends a --watch between two rounds.
-volatile int gStopWatch = 0;
-extern "C" void StopWatch(int) { gStopWatch = 1; }
-
 cfg::cli::LoopOptions LoopOptionsOf(const Options& o) {
     cfg::cli::LoopOptions l;
     l.words.assign(o.words.begin() + 1, o.words.end());
@@ -495,8 +532,7 @@ int RunCommand(cfg::Session& s, CliUi& ui, const Options& o) {
         const cfg::cli::LoopOptions l = LoopOptionsOf(o);
         const std::string error = cfg::cli::CheckLoopWords(l);
         if (!error.empty()) return UsageError(error);
-        std::signal(SIGINT, StopWatch);
-        return cfg::cli::RunLoopCommand(s, ui, l, gStopWatch);
+        return cfg::cli::RunLoopCommand(s, ui, l);
     }
     if (o.watch > 0 || o.overwrite) return UsageError("--watch and --overwrite go with the loop command");
     if (cmd == "receive" || cmd == "send") return Transfer(s, ui, o, cmd == "receive");
@@ -595,6 +631,11 @@ int main(int argc, char** argv) {
     }
     cfg::LoadLanguageFile(s, languageFile);
 
+    if (!o.trace.empty() && !cfg::CanAppendTrace(o.trace)) {
+        // Appending would bury somebody's file under the bytes of the line.
+        std::cerr << "cfgvimo-cli: " << o.trace << " is not a trace of this program; give --trace a new file\n";
+        return 1;
+    }
     if (!o.port.empty()) s.CommPortName = o.port;
     if (!o.baud.empty()) s.BaudRate = o.baud;
     if (!o.plantCode.empty()) s.PlantCode = o.plantCode;
@@ -645,6 +686,10 @@ int main(int argc, char** argv) {
 #endif
     }
 
+    if (needsPanel) {
+        CatchInterrupts();
+        ui.interrupts = &gInterrupts;
+    }
     int result = RunCommand(s, ui, o);
     s.transport = nullptr;
     return result;

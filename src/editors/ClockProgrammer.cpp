@@ -10,10 +10,12 @@
 #include "link/Link.h"
 #include "link/PanelCommands.h"
 #include "link/Screen.h"
+#include "shell/FileNames.h"
 #include "shell/Input.h"
 #include "shell/Language.h"
 #include "shell/ErrorHandler.h"
 #include "shell/Messages.h"
+#include "shell/Text.h"
 #include "transfer/Blocks.h"
 #include "transfer/SectionBlocks.h"
 #include "transfer/DateStamp.h"
@@ -79,13 +81,10 @@ Cell ProgramByte(const ConfigState& c, int day, int program, int byte = 0) {
     return c.ClockProgramTable[ProgramCell(day, program) + byte];
 }
 
-// A program is set while its hour and minute are a time of day; hour 255
-// marks an unused program, and any other out-of-range byte is shown the
-// same way rather than as a time the panel would never run.
-bool ProgramSet(const ConfigState& c, int day, int program) {
-    return ProgramByte(c, day, program) >= 0 && ProgramByte(c, day, program) <= 23 &&
-           ProgramByte(c, day, program, kMinute) >= 0 && ProgramByte(c, day, program, kMinute) <= 59;
-}
+// Only hour 255 marks an unused program. Any other hour or minute, even one
+// outside a day's 24:00, is a program the panel holds: it is shown as it is,
+// so that the installer sees it and can correct or delete it.
+bool ProgramSet(const ConfigState& c, int day, int program) { return ProgramByte(c, day, program) != kEmptyHour; }
 bool ProgramSet(const Session& s, int day, int program) { return ProgramSet(s.config, day, program); }
 
 bool ValidDay(int day) { return day >= 0 && day < kClockDays; }
@@ -161,7 +160,9 @@ ClockProgramRow RowOf(const ConfigState& s, int day, int program) {
     ClockProgramRow row;
     row.empty = !ProgramSet(s, day, program);
     if (row.empty) return row;
-    row.time = PadZeros(2, ProgramByte(s, day, program)) + ":" + PadZeros(2, ProgramByte(s, day, program, kMinute));
+    // Two digits each; an out-of-range byte keeps all of its digits.
+    auto part = [](Cell v) { return v >= 0 && v < 100 ? PadZeros(2, v) : std::to_string(v); };
+    row.time = part(ProgramByte(s, day, program)) + ":" + part(ProgramByte(s, day, program, kMinute));
     for (int k = 1; k <= kChannels; ++k)
         row.channels[static_cast<std::size_t>(k - 1)] =
             ChannelStateOf(ProgramByte(s, day, program, kMaskA), ProgramByte(s, day, program, kMaskB), k);
@@ -198,14 +199,27 @@ bool Confirm(Session& s, int title, int text) {
 
 void EditProgram(Session& s, int day, int program) {
     const bool set = ProgramSet(s, day, program);
+    // An out-of-range time offers the nearest valid one.
+    const int currentHour = set ? std::clamp<int>(ProgramByte(s.config, day, program), 0, 23) : 0;
+    const int currentMinute = set ? std::clamp<int>(ProgramByte(s.config, day, program, kMinute), 0, 59) : 0;
     long hour = 0, minute = 0;
-    if (AskNumber(s, ValueTopic::Other, GetText(s, kHourTitle), GetText(s, kHourPrompt), set ? ProgramByte(s.config, day, program) : 0, 0, 23,
-                  hour) != kInputConfirmed)
+    if (AskNumber(s, ValueTopic::Other, GetText(s, kHourTitle), GetText(s, kHourPrompt), currentHour, 0, 23, hour) !=
+        kInputConfirmed)
         return;
-    if (AskNumber(s, ValueTopic::Other, GetText(s, kMinuteTitle), GetText(s, kMinutePrompt),
-                  set ? ProgramByte(s.config, day, program, kMinute) : 0, 0, 59, minute) != kInputConfirmed)
+    if (AskNumber(s, ValueTopic::Other, GetText(s, kMinuteTitle), GetText(s, kMinutePrompt), currentMinute, 0, 59,
+                  minute) != kInputConfirmed)
         return;
     SetProgramTime(s, day, program, static_cast<int>(hour), static_cast<int>(minute));
+}
+
+// The table entry of the holiday the window shows in `row`: the window lists
+// only the entries that hold a date, in table order, so an unused entry
+// before a used one shifts the rows against the entries. -1 for no such row.
+int HolidayEntryOfRow(const Session& s, int row) {
+    if (row < 0) return -1;
+    for (int i = 0; i < kHolidays; ++i)
+        if (HolidaySet(s, i) && row-- == 0) return i;
+    return -1;
 }
 
 void EditHoliday(Session& s, int index) {
@@ -543,7 +557,22 @@ void RenderClockReport(const Page& s) {
     int heading = line(1, GetText(s, kReportDay));
     WriteScreenText(s, heading, kProgramColumn, GetText(s, kReportProgram));
     WriteScreenText(s, heading, kTimeColumn, GetText(s, kReportTime));
-    WriteScreenText(s, heading, kChannelsColumn, GetText(s, kReportChannels));
+    // The channels heading carries its legend: where the language makes it
+    // longer than the line, it goes on under itself, broken at a blank.
+    std::string rest = GetText(s, kReportChannels);
+    const std::size_t room = static_cast<std::size_t>(kLastColumn - kChannelsColumn + 1);
+    for (int l = heading;; l = line(kChannelsColumn, std::string())) {
+        std::string piece = rest;
+        if (Utf8Length(rest) > room) {
+            // One character more: a blank just after the room breaks there.
+            piece = Utf8Left(rest, room + 1);
+            const std::size_t blank = piece.rfind(' ');
+            piece = blank != std::string::npos && blank > 0 ? piece.substr(0, blank) : Utf8Left(rest, room);
+        }
+        WriteScreenText(s, l, kChannelsColumn, piece);
+        rest = Trim(rest.substr(piece.size()));
+        if (rest.empty()) break;
+    }
     for (int d = 0; d < kClockDays; ++d) {
         const std::string dayName = GetText(s, kWeekday + d);
         if (ProgramCount(c, d) == 0) {
@@ -615,11 +644,12 @@ bool HandleClockEvent(Session& s, const ClockEvent& e, ClockPage& page, int& day
         break;
     case ClockAction::CopyDay: CopyDayAsked(s, e.day, e.target); break;
     case ClockAction::AddHoliday: AskNewHoliday(s); break;
-    case ClockAction::EditHoliday: EditHoliday(s, e.row); break;
-    case ClockAction::RemoveHoliday:
-        if (e.row >= 0 && e.row < kHolidays && HolidaySet(s, e.row) && Confirm(s, kRemoveHoliday, kRemoveConfirm))
-            RemoveHoliday(s, e.row);
+    case ClockAction::EditHoliday: EditHoliday(s, HolidayEntryOfRow(s, e.row)); break;
+    case ClockAction::RemoveHoliday: {
+        const int entry = HolidayEntryOfRow(s, e.row);
+        if (entry >= 0 && Confirm(s, kRemoveHoliday, kRemoveConfirm)) RemoveHoliday(s, entry);
         break;
+    }
     case ClockAction::EditPeriod: EditPeriod(s, e.row); break;
     case ClockAction::ClearPeriod: ClearPeriod(s, e.row); break;
     }

@@ -68,18 +68,22 @@ LogicTable ParseLogicStream(std::span<const uint8_t> stream, LogicLoadReport* re
             break;
         }
         int n = h & 0x7F;
-        if (n < 1 || n > kLogicBlockCount) {
+        // Block number 0 ends the stream, whatever flags its header carries.
+        if (n == 0) break;
+        if (n > kLogicBlockCount) {
             ++r.outOfRange;
-        } else if (table[n].Defined()) {
-            ++r.duplicates;
         } else {
             LogicBlock& b = table[n];
+            // A number given again replaces the earlier record, as the panel
+            // reads the stream.
+            if (b.Defined()) ++r.duplicates;
+            else ++r.records;
             b.header = h;
             b.w1 = w1;
             b.w2 = w2;
+            b.conditions.clear();
             b.conditions.reserve(static_cast<std::size_t>(count));
             for (int i = 0; i < count; ++i) b.conditions.push_back(WordAt(stream, at + 6 + 2 * i));
-            ++r.records;
         }
         at = end;
     }
@@ -130,9 +134,8 @@ std::array<int, kLogicOutputs + 1> LogicOutputTable(const LogicTable& t) {
     return outputs;
 }
 
-uint16_t MakeLogicHeader(int number, int type, int threshold, uint16_t keepHeader) {
-    return static_cast<uint16_t>((number & 0x7F) | (type & 3) << 8 | (threshold & 15) << 10 | (keepHeader & 0x4000) |
-                                 0x8000);
+uint16_t MakeLogicHeader(int number, int type, int threshold) {
+    return static_cast<uint16_t>((number & 0x7F) | (type & 3) << 8 | (threshold & 15) << 10 | 0x8000);
 }
 
 uint16_t MakeLogicW1(int output, int conditionCount) {
@@ -186,6 +189,9 @@ LogicObjectKind ChooserObjects(int entry) {
     case 8: return LogicObjectKind::PanelState;
     case 10: return LogicObjectKind::ClockChannel;
     case 11: return LogicObjectKind::AuxInput;
+    // Output active, output in fault: the outputs of the loops are points
+    // (output modules), named by their point number.
+    case 15: case 16: return LogicObjectKind::Point;
     default: return LogicObjectKind::None;
     }
 }

@@ -7,7 +7,8 @@
 //   H   bits 0..6   block number 1..80 (a header word of 0 ends the stream)
 //       bits 8..9   type: 0 AND/OR logic, 1 threshold AND
 //       bits 10..13 AND threshold 0..15
-//       bit 14      the block's option flag (set by the panel, kept as read)
+//       bit 14      the block's option flag (shown as read; a block the
+//                   editor stores has it clear)
 //       bit 15      set on every block the editor stores
 //   W1  bits 0..7   output mask: bit b selects output b + 1 of the group
 //       bits 8..10  output group 0..7
@@ -17,14 +18,14 @@
 //                   value a delay of that many 0.5 s steps
 //
 // Robust loading (the panel is the authority; keep what can be kept):
-//  - the stream ends at a header word of 0 or when the next header would
-//    start at byte 1960 or later;
+//  - the stream ends at a header whose block number is 0 (a header word of
+//    0 among them) or when the next header would start at byte 1960 or
+//    later;
 //  - a record whose words would run past byte 1960 is dropped and ends the
 //    stream (nothing after it can be trusted to be a record boundary);
-//  - a record whose block number is 0 or above 80 is skipped: its length is
+//  - a record whose block number is above 80 is skipped: its length is
 //    known from W1, so the records after it still load;
-//  - a block number given twice keeps its first record; the later one is
-//    skipped the same way.
+//  - a block number given again replaces the earlier record.
 // A table loaded this way always compiles back into at most 1960 bytes, and
 // the compiled stream loads back to the same table.
 #pragma once
@@ -83,9 +84,9 @@ bool operator==(const LogicBlock&, const LogicBlock&);
 
 // What loading met besides good records.
 struct LogicLoadReport {
-    int records = 0;          // records taken into the table
-    int outOfRange = 0;       // skipped: block number 0 or above 80
-    int duplicates = 0;       // skipped: block number already loaded
+    int records = 0;          // blocks loaded into the table
+    int outOfRange = 0;       // skipped: block number above 80
+    int duplicates = 0;       // records that replaced an earlier one of their number
     bool truncated = false;   // a record ran past byte 1960 and was dropped
 };
 
@@ -112,9 +113,9 @@ std::vector<uint8_t> CompileLogicArea(const LogicTable&);
 // in number order, so when two blocks name one output the higher number wins.
 std::array<int, kLogicOutputs + 1> LogicOutputTable(const LogicTable&);
 
-// Block words from their fields, as the editor stores a block: bit 15 set,
-// the option flag carried over from `keepHeader`.
-uint16_t MakeLogicHeader(int number, int type, int threshold, uint16_t keepHeader = 0);
+// The header as the editor stores a block: number + type * 256 +
+// threshold * 1024 + 32768 (bit 15 set, the option flag bit 14 clear).
+uint16_t MakeLogicHeader(int number, int type, int threshold);
 // Output 1..64 (0 = none) and the number of conditions.
 uint16_t MakeLogicW1(int output, int conditionCount);
 uint16_t MakeLogicW2(int activationDelay, int deactivation);
@@ -154,11 +155,11 @@ LogicObjectKind ObjectKindOf(int object);
 // Item number within its range (1..count), 0 for None.
 int ObjectItem(int object);
 
-// Entries of the condition chooser (1..19, texts 255..273). Entry 9 is a
-// separator. Entries 15..19 cannot be chosen either: outputs, concentrators,
-// loop faults and technical alarms have no range in the object numbering,
-// and entries 17..19 would need a category code above 15.
-inline constexpr int kChooserEntries = 19;
+// Entries of the condition chooser (1..16, texts 255..270); the category
+// code is the entry - 1. Entry 9 is a separator and cannot be chosen. Texts
+// 271..273 name categories that would need a code above 15: they are not
+// listed.
+inline constexpr int kChooserEntries = 16;
 inline constexpr int kChooserSeparator = 9;
 // The kind of object chooser entry `entry` offers (None: not selectable).
 LogicObjectKind ChooserObjects(int entry);

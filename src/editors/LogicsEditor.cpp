@@ -24,6 +24,7 @@ namespace {
 constexpr int kBlockField = 1;  // descriptor field of a block line
 constexpr PanelEntry kPanelLogicEntry = PanelEntry::Logics;
 constexpr PanelEntry kPanelLogicLengthEntry = PanelEntry::LogicsLength;
+constexpr int kThresholdAboveAnds = 1560;
 
 // Column where a defined block's line shows its output and conditions.
 constexpr int kListDetailColumn = 30;
@@ -116,7 +117,7 @@ bool CheckCapacity(Session& s, const LogicTable& t, int extraWords) {
 // Writes the block back into the table the way the editor stores every
 // block: header bit 15 set, W1 with the condition count.
 void StoreBlock(LogicEditorState& e, LogicBlock& b, int number) {
-    b.header = MakeLogicHeader(number, b.Type(), b.Threshold(), b.header);
+    b.header = MakeLogicHeader(number, b.Type(), b.Threshold());
     b.w1 = static_cast<uint16_t>((b.conditions.size() & 31) << 11 | (b.w1 & 0x7FF));
     e.table[number] = b;
     e.outputs = LogicOutputTable(e.table);
@@ -225,36 +226,27 @@ void ChangeSettings(Session& s, LogicEditorState& e, LogicBlock& b, int number) 
     for (std::size_t i = 0; i < durations.size(); ++i)
         if (durations[i] == deact) r.duration = static_cast<int>(i);
 
-    for (;;) {
-        LogicSettingsAnswer a = s.ui->AskLogicSettings(r);
-        if (!a.confirmed) return;
-        if (a.type == 1 && a.threshold > CountOf(b, false)) {
-            Tell(s, 299);
-            r.type = a.type;
-            r.threshold = a.threshold;
-            r.output = a.output;
-            r.activation = a.activation;
-            r.deactivationOption = a.deactivationOption;
-            r.duration = a.duration;
-            continue;
-        }
-        int output = a.output >= 0 && a.output <= kLogicOutputs ? a.output : 0;
-        if (output != 0 && e.outputs[static_cast<std::size_t>(output)] != 0 &&
-            e.outputs[static_cast<std::size_t>(output)] != number)
-            Tell(s, 294);
-        int deactivation = kDeactivationLatched;
-        if (a.deactivationOption == 1) deactivation = kDeactivationPulse;
-        if (a.deactivationOption == 0 && a.duration >= 0 && static_cast<std::size_t>(a.duration) < durations.size())
-            deactivation = durations[static_cast<std::size_t>(a.duration)];
-        int type = a.type == 1 ? 1 : 0;
-        b.header = MakeLogicHeader(number, type, type == 1 ? a.threshold : 0, b.header);
-        // A new output replaces group and mask; the same output keeps the
-        // mask as read (it may carry more bits than the one shown).
-        if (output != b.OutputNumber()) b.w1 = MakeLogicW1(output, static_cast<int>(b.conditions.size()));
-        b.w2 = MakeLogicW2(a.activation, deactivation);
-        StoreBlock(e, b, number);
-        return;
-    }
+    LogicSettingsAnswer a = s.ui->AskLogicSettings(r);
+    if (!a.confirmed) return;
+    // A threshold above the AND conditions is kept (the conditions may be
+    // added next); the installer is told that the block cannot turn on
+    // until then.
+    if (a.type == 1 && a.threshold > CountOf(b, false)) Tell(s, kThresholdAboveAnds);
+    int output = a.output >= 0 && a.output <= kLogicOutputs ? a.output : 0;
+    if (output != 0 && e.outputs[static_cast<std::size_t>(output)] != 0 &&
+        e.outputs[static_cast<std::size_t>(output)] != number)
+        Tell(s, 294);
+    int deactivation = kDeactivationLatched;
+    if (a.deactivationOption == 1) deactivation = kDeactivationPulse;
+    if (a.deactivationOption == 0 && a.duration >= 0 && static_cast<std::size_t>(a.duration) < durations.size())
+        deactivation = durations[static_cast<std::size_t>(a.duration)];
+    int type = a.type == 1 ? 1 : 0;
+    b.header = MakeLogicHeader(number, type, type == 1 ? a.threshold : 0);
+    // A new output replaces group and mask; the same output keeps the
+    // mask as read (it may carry more bits than the one shown).
+    if (output != b.OutputNumber()) b.w1 = MakeLogicW1(output, static_cast<int>(b.conditions.size()));
+    b.w2 = MakeLogicW2(a.activation, deactivation);
+    StoreBlock(e, b, number);
 }
 
 void CopyBlock(Session& s, LogicEditorState& e, const LogicBlock& b, int number) {

@@ -113,7 +113,7 @@ ModuleSlot ModuleSlot::Decode(int byte) {
     if (m.moduleClass == 0 && n >= 1 && n <= 15) {
         m.kind = ModuleKind::Input;
         m.moduleNumber = n;
-    } else if (m.moduleClass == 2 && n >= 1 && n + 16 < 32) {
+    } else if (m.moduleClass == 2 && n + 16 < 32) {  // 128 + n: input concentrators 16..31
         m.kind = ModuleKind::Input;
         m.moduleNumber = n + 16;
     } else if (m.moduleClass == 0 && n >= 17 && n <= 24) {

@@ -30,6 +30,7 @@ constexpr int kPhoneEnd = 99;
 // The smallest data block the panel may be told to send (0 means 200).
 constexpr int kSmallestBlock = 48;
 constexpr int kRefusedText = 645;  // "Value not allowed."
+constexpr int kPhoneRules = 1561;  // digits and commas, 15 at most
 constexpr int kInvalid = 996;
 // The block-size line has no label id in the option table: its label is
 // a text of its own, followed by two blanks like the panel's wording.
@@ -51,6 +52,7 @@ struct FieldDef {
     int text2;   // alternative / other text, by kind
     int prompt1, prompt2;
     int minimum, maximum;
+    int prompt3 = 0;  // a third prompt line, where the field has one
 };
 
 // Line order. Group headings: 1 0968, 2 0997, 3 1020, 5 1023; group 4 has none.
@@ -76,9 +78,9 @@ constexpr std::array<FieldDef, 46> kFields{{
     {2, 7, 154, 1013, Kind::kCount, 1014, 1015, 625, 626, 0, 99},
     {2, 8, 155, 1016, Kind::kNumber, 0, kInvalid, 630, 643, 1, 99},
     {2, 9, 156, 1017, Kind::kNumber, 0, kInvalid, 631, 643, 1, 99},
-    {2, 10, 157, 1018, Kind::kNumber, 0, kInvalid, 632, 643, 1, 99},
+    {2, 10, 157, 1018, Kind::kNumber, 0, kInvalid, 627, 628, 1, 99, 629},
     {2, 11, 158, 1019, Kind::kNumber, 0, kInvalid, 633, 644, 0, 255},
-    {3, 1, 159, 1021, Kind::kPhone, 0, 1022, 627, 628, 0, 0},
+    {3, 1, 159, 1021, Kind::kPhone, 0, 1022, 632, kPhoneRules, 0, 0},
     {4, 1, 176, 1031, Kind::kOnOff, 0, 0, 641, 0, 0, 1},
     {4, 2, 177, 1032, Kind::kOnOff, 0, 0, 641, 0, 0, 1},
     {4, 3, 178, 1033, Kind::kOnOff, 0, 0, 641, 0, 0, 1},
@@ -196,6 +198,7 @@ std::string ValueText(const Page& s, const FieldDef& f) {
 std::string Prompt(Session& s, const FieldDef& f) {
     std::string p = GetText(s, f.prompt1);
     if (f.prompt2 > 0) p += "\n" + GetText(s, f.prompt2);
+    if (f.prompt3 > 0) p += "\n" + GetText(s, f.prompt3);
     return p;
 }
 
@@ -305,7 +308,7 @@ bool AskField(Session& s, const FieldDef& f, std::vector<Cell>& block, std::stri
         ValueRequest request;
         request.kind = 2;
         request.title = GetText(s, kTitleText);
-        request.prompt = GetText(s, 627) + "\n" + GetText(s, 628) + "\n" + GetText(s, 629);
+        request.prompt = Prompt(s, f);
         std::string current = ValueText(PageOf(s), f);
         request.initialText = current.find_first_not_of('.') == std::string::npos ? std::string() : current.substr(current.find_first_not_of('.'));
         if (current == GetText(s, f.text2)) request.initialText.clear();
@@ -445,7 +448,7 @@ FieldOutcome ApplyMask(int cell, int current, int bits, long value) {
 FieldOutcome ApplyPhoneNumber(const std::string& text) {
     const std::string number = Trim(text);
     if (number.size() > kPhoneLength || number.find_first_not_of("0123456789,") != std::string::npos)
-        return {.refusal = kRefusedText, .detail = 628};
+        return {.refusal = kRefusedText, .detail = kPhoneRules};
     FieldOutcome o{.accepted = true};
     for (std::size_t i = 0; i < number.size(); ++i)
         o.changes.emplace_back(kPhoneFirst + static_cast<int>(i), number[i] == ',' ? kPhoneComma : number[i] - '0');

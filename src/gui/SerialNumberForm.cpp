@@ -36,7 +36,9 @@ SerialNumberForm::SerialNumberForm(Translator& tr, QWidget* parent) : QDialog(pa
     SetUpDialog(this, "FRMSerlz");
     lastNumber_ = NewBox(this, false, 32);
     lastDate_ = NewBox(this, false, 32);
-    newNumber_ = NewBox(this, true, 10);
+    // Room for a longer entry, so that one pasted in is refused rather
+    // than silently cut to 10 characters.
+    newNumber_ = NewBox(this, true, 20);
     newDate_ = NewBox(this, true, 8);
     ok_ = NewButton(this, "CMDOk", QStringLiteral("OK"), true);
     abort_ = NewButton(this, "CMDAbort", QStringLiteral("Annulla"));

@@ -34,9 +34,6 @@ namespace cfg::gui {
 
 namespace {
 
-// The baud rates a panel link runs at.
-const char* const kBaudRates[] = {"1200", "2400", "4800", "9600"};
-
 bool SameText(const QString& a, const std::string& b) {
     return a.compare(Q(b), Qt::CaseInsensitive) == 0;
 }
@@ -354,7 +351,7 @@ void WorkForm::FillSettingsMenu() {
     }
     ports_->addSeparator();
     ports_->addAction(otherPort_);
-    std::vector<std::string> rates(std::begin(kBaudRates), std::end(kBaudRates));
+    std::vector<std::string> rates(kPanelBaudRates.begin(), kPanelBaudRates.end());
     if (std::find(rates.begin(), rates.end(), s.BaudRate) == rates.end()) rates.push_back(s.BaudRate);
     index = 0;
     for (const auto& rate : rates) {

@@ -69,6 +69,10 @@ void ConnectPanel(Session& s) {
         ReportLinkError(s);
         ClosePanelPort(s);
     } else {
+        // The identity read opens the port itself: found open, it would be
+        // closed and reopened after the settle pause, a fifth of a second
+        // on every connection for nothing.
+        ClosePanelPort(s);
         CheckPanelIdentity(s);
         if (s.LinkStatus != status::kDone) {
             s.PortOpened = 0;

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 
 #include "link/Frame.h"
@@ -40,7 +41,31 @@ Arrival WaitForArrival(Session& s, int timeoutSeconds, Poll poll) {
     }
 }
 
+// After a time-out the panel's answer may still be on its way. Whatever
+// arrives until the line has been quiet for a while belongs to the command
+// that timed out and is thrown away, so that it is never taken for the
+// answer to the next one.
+constexpr double kLateQuietSeconds = 0.5;
+constexpr double kLateLimitSeconds = 2.0;
+
 }  // namespace
+
+void DrainLateReply(Session& s, Channel& ch, double atLeastSeconds) {
+    double start = s.clock->SecondsSinceMidnight();
+    double lastByte = start;
+    for (;;) {
+        if (ch.Poll()) {
+            TraceBytes(s, "RX", ch.Take());
+            lastByte = s.clock->SecondsSinceMidnight();
+        }
+        const double now = s.clock->SecondsSinceMidnight();
+        if (now < start) break;  // midnight: the count cannot go on
+        const double waited = now - start;
+        if (waited >= kLateLimitSeconds) break;
+        if (waited >= atLeastSeconds && now - lastByte >= kLateQuietSeconds) break;
+        Yield(s);
+    }
+}
 
 void TraceBytes(Session& s, const char* direction, const Bytes& bytes) {
     if (s.link.TraceFile.empty() || bytes.empty()) return;
@@ -149,15 +174,21 @@ int RunExchange(Session& s, Channel& ch, const Bytes& frame, int timeoutSeconds,
             break;
         }
         if (arrival == Arrival::kAborted) {
+            // The panel may answer the command all the same: that answer
+            // must not meet the next command (the release that follows).
+            DrainLateReply(s, ch, 0);
             result = status::kAborted;
             break;
         }
         if (arrival == Arrival::kTimedOut) {
+            // The pause before the next attempt is spent draining the line;
+            // after the last one the next command gets a quiet line too.
             if (--attempts <= 0) {
+                DrainLateReply(s, ch, 0);
                 result = status::kNoReply;
                 break;
             }
-            WaitSeconds(s, pauseSeconds);
+            DrainLateReply(s, ch, pauseSeconds);
             continue;
         }
         result = ParseReply(raw, address, reply);
@@ -269,6 +300,36 @@ int SendCommand(Session& s, int timeoutSeconds, int retries, bool expectReply, b
     return linkdetail::RunExchange(s, channel, frame, timeoutSeconds, retries, expectReply, useHeader, 0.2);
 }
 
+bool IsTraceLine(const std::string& line) {
+    // "12:00:00.000 TX 02 21 54 20 20 C5 0D"
+    static constexpr char kStamp[] = "dd:dd:dd.ddd ";
+    constexpr std::size_t kStampLength = sizeof kStamp - 1;
+    if (line.size() < kStampLength + 5) return false;
+    auto digit = [](char c) { return c >= '0' && c <= '9'; };
+    auto hex = [&digit](char c) { return digit(c) || (c >= 'A' && c <= 'F'); };
+    for (std::size_t i = 0; i < kStampLength; ++i)
+        if (kStamp[i] == 'd' ? !digit(line[i]) : line[i] != kStamp[i]) return false;
+    const std::string direction = line.substr(kStampLength, 2);
+    if (direction != "TX" && direction != "RX") return false;
+    std::size_t i = kStampLength + 2;
+    if ((line.size() - i) % 3 != 0) return false;
+    for (; i < line.size(); i += 3)
+        if (line[i] != ' ' || !hex(line[i + 1]) || !hex(line[i + 2])) return false;
+    return true;
+}
+
+bool CanAppendTrace(const std::string& path) {
+    // The trace is written to the name as given (TraceBytes), so that is
+    // the file to look at.
+    std::error_code ec;
+    if (!std::filesystem::exists(path, ec)) return true;
+    if (!std::filesystem::is_regular_file(path, ec)) return false;
+    std::ifstream in(path, std::ios::binary);
+    std::string first;
+    if (!std::getline(in, first)) return true;  // empty
+    return IsTraceLine(first);
+}
+
 void EncodeAccessCode(Session& s, const std::string& digits) {
     Bytes field = EncodeAccessDigits(digits);
     if (!field.empty()) s.link.AccessField = std::move(field);
@@ -295,13 +356,26 @@ void ReportLinkError(Session& s) {
         break;
     case status::kRefused130: first = GetText(s, 1383); break;
     case status::kNoStartByte: first = GetText(s, 1384); break;
-    default:
+    default: {
         first = GetText(s, 1385);
-        second = GetText(s, 1386);
+        // What the code means, then the code itself for whoever the
+        // installer calls for help.
+        int meaning = 0;
+        switch (s.LinkStatus) {
+        case status::kBadLength: meaning = 1528; break;
+        case status::kBadChecksum: meaning = 1529; break;
+        case status::kOtherAddress: meaning = 1530; break;
+        case status::kCommitRefused: meaning = 1531; break;
+        case status::kNoSource: meaning = 1532; break;
+        default: break;
+        }
+        if (meaning != 0) second = GetText(s, meaning) + "\r";
+        std::string code = GetText(s, 1386);
         // The language file cannot keep a trailing blank: keep the number apart.
-        if (!second.empty() && second.back() != ' ') second += ' ';
-        second += HexText(s.LinkStatus) + "H";
+        if (!code.empty() && code.back() != ' ') code += ' ';
+        second += code + HexText(s.LinkStatus) + "H";
         break;
+    }
     }
     std::string text = second.empty() ? first : first + "\r" + second;
     ui.MessageBox(GetText(s, 1388), text, MsgButtons::Ok, MsgIcon::Critical);

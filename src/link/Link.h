@@ -21,6 +21,13 @@ void ClosePanelPort(Session&);
 int SendCommand(Session&, int timeoutSeconds, int retries, bool expectReply, bool& useHeader);
 int SendCommandViaFiles(Session&, int timeoutSeconds, int retries, bool expectReply, bool& useHeader);
 
+// True for a line the trace writes: "HH:MM:SS.mmm TX 02 21 ..." (or RX).
+bool IsTraceLine(const std::string& line);
+// True when a trace may be added to `path`: no such file yet, an empty file,
+// or a file whose first line is a trace line. A folder or any other file is
+// somebody else's and is refused.
+bool CanAppendTrace(const std::string& path);
+
 // Builds link.AccessField from the digits of an access code.
 void EncodeAccessCode(Session&, const std::string& digits);
 // Explains LinkStatus in a message box (tidies the busy area first).

@@ -37,6 +37,11 @@ public:
 int RunExchange(Session&, Channel&, const Bytes& frame, int timeoutSeconds, int retries,
                 bool expectReply, bool& useHeader, double pauseSeconds);
 
+// After a time-out: waits at least `atLeastSeconds`, and until nothing has
+// arrived for half a second (two seconds at most), throwing away what comes:
+// a late answer to the command that timed out.
+void DrainLateReply(Session&, Channel&, double atLeastSeconds);
+
 // The first step of every exchange: forgets the last reply and builds the
 // frame for link.CommandText with the given plant code. On a value that
 // cannot be carried, reports run-time error 5 and returns false with

@@ -190,8 +190,8 @@ void ReadMemoryMap(Session& s) {
         s.LinkStatus = status::kDone;
         return;
     }
-    OpenPanelPort(s);
-    if (s.LastErrorNumber != 0) return;
+    // The read opens the port itself, and would find an open one only to
+    // close it and wait for it to settle; so the port is opened by the read.
     ShowBusy(s, GetText(s, 1306));
     auto& buf = s.config.IdentBuffer;
     ReadPanelBlock(s, 49152, 48, 1, buf);

@@ -137,8 +137,10 @@ bool RunAutoConfiguration(Session& s, LoopContext& c, AutoConfigChoice choice) {
         if (s.LinkStatus != status::kDone) return fail();
     }
 
-    ResetMinMax(s, c);
-    ResetLoopErrors(s, c);
+    // The records of the old loop go; a reset the panel did not carry out
+    // ends the view like any failed command.
+    if (!ResetMinMax(s, c)) return fail();
+    if (!ResetLoopErrors(s, c)) return fail();
     StampDate(s);
     LeaveProgrammingMode(s, true);
     WaitSeconds(s, 0.5);

@@ -95,7 +95,9 @@ bool ResetMinMax(Session& s, LoopContext& c) {
 
 void ShowMinMax(Session& s, LoopContext& c) {
     if (!LiveViewAllowed(s, c)) return;
-    if (!LoadLoopTables(s, c)) return;
+    // The min/max view asks the module nothing but its tables: no question
+    // about address 0, which a module may refuse.
+    if (!LoadLoopTables(s, c, false)) return;
     if (!ReadMinMaxTable(s, c)) return;
     BuildMinMaxList(s, c);
 

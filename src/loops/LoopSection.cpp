@@ -224,7 +224,7 @@ void LoopSection(Session& s, int16_t& printRequest, int option) {
 
 // --- loop tables ----------------------------------------------------------------------
 
-bool LoadLoopTables(Session& s, LoopContext& c) {
+bool LoadLoopTables(Session& s, LoopContext& c, bool askAddressZero) {
     auto& image = s.config.ConfigImage;
     for (int i = 1; i <= 1000; ++i) image[i] = 0;
     c.ClearLiveTables();
@@ -253,7 +253,7 @@ bool LoadLoopTables(Session& s, LoopContext& c) {
 
     c.addressZero = {0, 0};
     if (panel) {
-        ReadAddressZero(s, c);
+        if (askAddressZero) ReadAddressZero(s, c);
         if (!ReadLiveTable(s, c)) return false;
         return ReadPanelTable(s, EntryAddress(s, kLiveEntry, 1600 + (c.module - 1) * kLoopTableBytes),
                               kLoopTableBytes, c.reference);

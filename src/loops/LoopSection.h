@@ -80,8 +80,9 @@ void SetLoopButtons(Session&, const LoopContext&);
 // --- loop tables --------------------------------------------------------------
 
 // Loads the threshold table, the point tables (cells 1..400, 500..899), the
-// live table (panel) and the reference table. LinkStatus tells.
-bool LoadLoopTables(Session&, LoopContext&);
+// live table (panel) and the reference table; with `askAddressZero` (the
+// sensor list) also the devices at address 0. LinkStatus tells.
+bool LoadLoopTables(Session&, LoopContext&, bool askAddressZero = true);
 bool ReadLiveTable(Session&, LoopContext&);
 bool ReadMinMaxTable(Session&, LoopContext&);
 // Asks the panel for the devices left at address 0 (command 15).

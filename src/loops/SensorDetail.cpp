@@ -93,8 +93,9 @@ void ShowPointDetail(Session& s, LoopContext& c, int point) {
     PointWindow w;
     int reference = -1;
     if (t > 0) {
-        // Types 2 and 3 with a reference level: up to index 100 here.
-        if ((t == 2 || t == 3) && k <= 100) reference = c.reference[4 * k];
+        // Types 2 and 3 with a reference level, which only indices 1..99
+        // have: the same window as the point's list line.
+        if (t == 2 || t == 3) reference = ReferenceLevel(c.reference, k);
         const int x = image[kPointParamCell + 2 * (k - 1) + 1] & 0xFF;
         w = ComputeWindow(c.thresholds, t, b1 & 7, x, reference);
         ui.WriteDetail(8, kLabel, GetText(s, 395), ScreenColor::Default);

@@ -5,6 +5,12 @@
 #include <QSerialPort>
 #include <QSerialPortInfo>
 
+#if !defined(_WIN32)
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
 namespace cfg {
 
 namespace {
@@ -14,6 +20,7 @@ constexpr int kErrPortBusy = 8005;
 constexpr int kErrDeviceIo = 57;
 constexpr int kErrDeviceUnavailable = 68;
 constexpr int kErrInvalidSetting = 380;
+constexpr int kErrNotSerialPort = 8010;
 
 int OpenErrorNumber(QSerialPort::SerialPortError e) {
     switch (e) {
@@ -52,6 +59,36 @@ bool ApplySettings(QSerialPort& port, const PortSettings& ps) {
            port.setStopBits(stop) && port.setFlowControl(QSerialPort::NoFlowControl);
 }
 
+#if !defined(_WIN32)
+// The device file a port name stands for: a name without a folder lies in
+// /dev, as the serial port library takes it.
+std::string DevicePath(const std::string& name) {
+    return name.find('/') == std::string::npos ? "/dev/" + name : name;
+}
+
+// True when `name` names something that exists but cannot be a serial
+// port: a folder, a disk file, a pipe; with `probeDevice` also a device that
+// is no terminal (/dev/null). Only used where the port library has already
+// refused the name, or where opening cannot disturb a line (no device).
+bool NotASerialPort(const std::string& name, bool probeDevice) {
+    struct stat st {};
+    const std::string path = DevicePath(name);
+    if (stat(path.c_str(), &st) != 0) {
+        // No such device; a file or folder of that name in the working
+        // folder is what the user pointed at.
+        if (path == name || stat(name.c_str(), &st) != 0) return false;  // missing: "does not exist"
+        return !S_ISCHR(st.st_mode);
+    }
+    if (!S_ISCHR(st.st_mode)) return true;
+    if (!probeDevice) return false;
+    const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+    if (fd < 0) return false;  // busy or not allowed: the library's answer stands
+    const bool terminal = isatty(fd) == 1;
+    ::close(fd);
+    return !terminal;
+}
+#endif
+
 }  // namespace
 
 SerialTransport::SerialTransport() : port_(std::make_unique<QSerialPort>()) {}
@@ -60,15 +97,25 @@ SerialTransport::~SerialTransport() = default;
 
 int SerialTransport::Open(const PortSettings& ps) {
     if (port_->isOpen()) return kErrPortBusy;
+    if (ps.portName.empty()) return kErrInvalidPort;
+#if !defined(_WIN32)
+    if (NotASerialPort(ps.portName, false)) return kErrNotSerialPort;
+#endif
     port_->setPortName(QString::fromStdString(ps.portName));
     if (!port_->open(QIODevice::ReadWrite)) {
-        const int number = OpenErrorNumber(port_->error());
+        int number = OpenErrorNumber(port_->error());
         port_->clearError();
+#if !defined(_WIN32)
+        if (number != kErrInvalidPort && NotASerialPort(ps.portName, true)) number = kErrNotSerialPort;
+#endif
         return number;
     }
     if (!ApplySettings(*port_, ps)) {
         port_->close();
         port_->clearError();
+#if !defined(_WIN32)
+        if (NotASerialPort(ps.portName, true)) return kErrNotSerialPort;
+#endif
         return kErrInvalidSetting;
     }
     // Some adapters power the line driver from RTS. A pseudo-terminal has
@@ -145,19 +192,6 @@ std::vector<SerialPortEntry> ListSerialPorts() {
     std::sort(ports.begin(), ports.end(),
               [](const SerialPortEntry& a, const SerialPortEntry& b) { return a.name < b.name; });
     return ports;
-}
-
-std::string DescribePort(const SerialPortEntry& p, const std::string& serialLabel) {
-    std::string text;
-    auto add = [&text](const std::string& part) {
-        if (part.empty() || text.find(part) != std::string::npos) return;
-        if (!text.empty()) text += ", ";
-        text += part;
-    };
-    add(p.description);
-    add(p.manufacturer);
-    if (!p.serialNumber.empty()) add(serialLabel.empty() ? p.serialNumber : serialLabel + " " + p.serialNumber);
-    return text;
 }
 
 }  // namespace cfg

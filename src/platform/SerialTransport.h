@@ -1,5 +1,6 @@
-// The panel link's byte pipe over a real serial port (QSerialPort). Any name
-// the platform accepts works: COM12, ttyUSB0, /dev/ttyUSB0, a pty's path.
+// The panel link's byte pipe over a real serial port: QSerialPort on Linux
+// and macOS, the Win32 communications API on Windows (win/). Any name the
+// platform accepts works: COM12, ttyUSB0, /dev/ttyUSB0, a pty's path.
 //
 // It works with or without a running Qt event loop: reads and waits pull
 // what the driver holds directly, so the command-line front end only needs
@@ -23,8 +24,9 @@ public:
     SerialTransport(const SerialTransport&) = delete;
     SerialTransport& operator=(const SerialTransport&) = delete;
 
-    // Errors: 8002 no such port, 8005 port busy or not allowed, 380 a
-    // setting the port refuses, 68 any other failure to open.
+    // Errors: 8002 no such port (or no name), 8005 port busy or not allowed,
+    // 8010 a file, folder or device that is no serial port, 380 a setting
+    // the port refuses, 68 any other failure to open.
     int Open(const PortSettings&) override;
     void Close() override;
     bool IsOpen() const override;
@@ -36,7 +38,15 @@ public:
     bool WaitForInput(int ms) override;
 
 private:
+#ifdef _WIN32
+    void* handle_ = nullptr;         // the port's HANDLE while open
+    std::vector<uint8_t> pending_;   // bytes a wait has already taken from the driver
+    unsigned long readWaitMs_ = 0;   // the read time-out the port is set to now
+    bool SetReadWait(unsigned long ms);
+    void Pull(unsigned long waitMs);
+#else
     std::unique_ptr<QSerialPort> port_;
+#endif
     int baud_ = 9600;
 };
 
@@ -56,5 +66,16 @@ std::string DescribePort(const SerialPortEntry&, const std::string& serialLabel)
 
 // The serial ports present now, sorted by name.
 std::vector<SerialPortEntry> ListSerialPorts();
+
+// Windows names a device by an instance path. A USB adapter with a serial
+// number of its own carries it there: "USB\VID_0403&PID_6001\A10K3XYZ",
+// or through the FTDI driver "FTDIBUS\VID_0403+PID_6001+A10K3XYZA\0000".
+// The serial number, or empty when the path holds none (a number made up by
+// Windows contains '&').
+std::string SerialNumberOfInstance(const std::string& instancePath);
+
+// A port's friendly name without the "(COM3)" that Windows appends, since
+// the menu shows the port's name anyway.
+std::string FriendlyNameWithoutPort(const std::string& friendlyName, const std::string& portName);
 
 }  // namespace cfg

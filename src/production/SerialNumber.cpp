@@ -1,6 +1,7 @@
 #include "production/SerialNumber.h"
 
 #include <cerrno>
+#include <filesystem>
 #include <fstream>
 
 #include "link/Connection.h"
@@ -20,6 +21,10 @@ std::string LastChars(const std::string& text, std::size_t n) {
 }
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+std::string CounterFileText(const std::string& number, const std::string& date) {
+    return number + "\r\n" + date + "\r\n";
+}
 
 std::string TwoDigits(int v) {
     v = ((v % 100) + 100) % 100;
@@ -58,11 +63,12 @@ bool ReadCounterFile(Session& s, CounterFile& out) {
 }
 
 std::string ProposeSerialNumber(const std::string& last) {
-    // The counter is the number the last four characters start with, as a
-    // lenient reading of a hand-edited file would take it.
-    std::string tail = LastChars(last, 4);
+    // The counter is the numeric value of the last four characters: blanks
+    // are passed over ("  41" is 41) and the digits read up to the first
+    // other character ("x0x9" is 0).
     long counter = 0;
-    for (char c : tail) {
+    for (char c : LastChars(last, 4)) {
+        if (c == ' ' || c == '\t') continue;
         if (!IsDigit(c)) break;
         counter = counter * 10 + (c - '0');
     }
@@ -78,22 +84,70 @@ std::string PadSerialNumber(const std::string& entry) {
     return LastChars(std::string(kSerialNumberLength, '0') + Trim(entry), kSerialNumberLength);
 }
 
-int CheckSerialEntry(const std::string& number, const std::string& date) {
-    if (number.size() != static_cast<std::size_t>(kSerialNumberLength)) return kSerialNumberField;
-    for (std::size_t i = kSerialPrefixLength; i < number.size(); ++i)
-        if (!IsDigit(number[i])) return kSerialNumberField;
+bool ValidProductionDate(const std::string& date) {
     auto separator = [](char c) { return c == '/' || c == '\\'; };
     if (date.size() != static_cast<std::size_t>(kProductionDateLength) || !separator(date[2]) || !separator(date[5]))
-        return kSerialDateField;
+        return false;
+    for (std::size_t i : {0u, 1u, 3u, 4u, 6u, 7u})
+        if (!IsDigit(date[i])) return false;
+    auto two = [&date](std::size_t at) { return (date[at] - '0') * 10 + (date[at + 1] - '0'); };
+    const int day = two(0), month = two(3), year = 2000 + two(6);
+    static constexpr int kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    if (month < 1 || month > 12 || day < 1) return false;
+    const bool leap = year % 4 == 0 && (year % 100 != 0 || year % 400 == 0);
+    return day <= kDays[month - 1] + (month == 2 && leap ? 1 : 0);
+}
+
+int CheckSerialEntry(const std::string& entry, const std::string& date) {
+    // A longer entry is refused, not cut: its cut form could be a number
+    // already given.
+    if (Trim(entry).size() > static_cast<std::size_t>(kSerialNumberLength)) return kSerialNumberField;
+    const std::string number = PadSerialNumber(entry);
+    for (std::size_t i = kSerialPrefixLength; i < number.size(); ++i)
+        if (!IsDigit(number[i])) return kSerialNumberField;
+    if (!ValidProductionDate(Trim(date))) return kSerialDateField;
     return -1;
 }
 
+bool CounterFileWritable(Session& s, const std::string& content) {
+    const std::string path = ResolveForWrite(CounterFilePath(s));
+    errno = 0;
+    // The file itself: opened for reading and writing, which neither
+    // creates nor truncates it.
+    bool ok = static_cast<bool>(std::fstream(path, std::ios::in | std::ios::out | std::ios::binary));
+    // Its folder: a new file beside it must take the new lines (a full disk
+    // or a read-only folder fails here).
+    if (ok) {
+        const std::string probe = path + ".check";
+        {
+            std::ofstream out(probe, std::ios::binary | std::ios::trunc);
+            out << content;
+            out.flush();
+            ok = static_cast<bool>(out);
+        }
+        std::error_code ignored;
+        std::filesystem::remove(probe, ignored);
+    }
+    if (ok) return true;
+    s.LastErrorNumber = errno != 0 ? ErrorNumberFromErrno(errno) : 75;
+    ReportFileError(s);
+    s.LastErrorNumber = 0;
+    return false;
+}
+
 bool WriteSerialNumber(Session& s, const std::string& number, const std::string& date) {
+    // A panel numbered without the counter moving on would give the next
+    // panel the same number: the file must be able to take the new number
+    // before the panel gets it.
+    if (!CounterFileWritable(s, CounterFileText(number, date))) {
+        s.LinkStatus = status::kRefused;
+        return false;
+    }
     if (!WriteCharacters(s, kSerialNumberAddress, number, kSerialNumberLength)) return false;
     if (!WriteCharacters(s, kProductionDateAddress, date, kProductionDateLength)) return false;
     errno = 0;
     std::ofstream out(ResolveForWrite(CounterFilePath(s)), std::ios::binary | std::ios::trunc);
-    if (out) out << number << "\r\n" << date << "\r\n";
+    if (out) out << CounterFileText(number, date);
     if (out) out.close();
     if (!out) {
         s.LastErrorNumber = errno != 0 ? ErrorNumberFromErrno(errno) : 75;
@@ -134,14 +188,12 @@ void SerialNumberSection(Session& s, int16_t& printRequest, int) {
     int focus = -1;
     bool done = false;
     while (s.ui->AskSerialNumber(fields, focus)) {
-        std::string number = PadSerialNumber(fields.newNumber);
-        std::string date = Trim(fields.newDate);
-        focus = CheckSerialEntry(number, date);
+        focus = CheckSerialEntry(fields.newNumber, fields.newDate);
         if (focus >= 0) {
             s.ui->Beep();
             continue;
         }
-        done = WriteSerialNumber(s, number, date);
+        done = WriteSerialNumber(s, PadSerialNumber(fields.newNumber), Trim(fields.newDate));
         break;
     }
     // Cancelled or not written: the caller sees that nothing was given.

@@ -40,15 +40,22 @@ std::string ProductionDateText(const DateTime&);
 // longer).
 std::string PadSerialNumber(const std::string& entry);
 
+// "dd/mm/yy" (or with "\") naming a day of the calendar, year 20yy.
+bool ValidProductionDate(const std::string& date);
 // The field whose entry is rejected (kSerialNumberField, kSerialDateField),
-// or -1 when both are good. The counter (characters 7..10 of the padded
-// number) must be digits; the date must be 8 characters separated by "/"
-// or "\".
-int CheckSerialEntry(const std::string& paddedNumber, const std::string& date);
+// or -1 when both are good. The number as typed: at most 10 characters
+// when trimmed, and the counter (characters 7..10 once padded) digits; the
+// date a real one, see ValidProductionDate.
+int CheckSerialEntry(const std::string& numberEntry, const std::string& date);
 
-// Writes the number, then (only if that worked) the date to the panel, and
-// only when both worked rewrites the counter file. True when all was done;
-// a failed write has been reported.
+// Whether the counter file can be rewritten with `content` (the file opens
+// for writing and its folder takes a new file of that content); a failure
+// is reported.
+bool CounterFileWritable(Session&, const std::string& content);
+// Checks that the counter file can be rewritten (refused, and the panel left
+// alone, when not), writes the number, then (only if that worked) the date
+// to the panel, and only when both worked rewrites the counter file. True
+// when all was done; a failure has been reported.
 bool WriteSerialNumber(Session&, const std::string& paddedNumber, const std::string& date);
 
 // Offered only with the panel open and the counter file present; probes the

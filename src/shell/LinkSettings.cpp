@@ -84,6 +84,11 @@ bool PortErrorMessage(Session& s, long number, const std::string& portName, std:
         before = GetText(s, 1392);
         after = GetText(s, 1393);
         break;
+    case err::kNotSerialPort:
+        title = GetText(s, 1391);
+        before = GetText(s, 1389);
+        after = GetText(s, 1527);
+        break;
     case err::kBadNetworkAddress:
         title = GetText(s, 1960);
         before = GetText(s, 1961);

@@ -21,8 +21,8 @@ bool IsNetworkPortName(const std::string& name);
 bool ParseNetworkPortName(const std::string& name, std::string& host, uint16_t& port);
 
 // The message that tells the user why `portName` could not be used, for the
-// run-time error numbers of the port routines (8002, 8005 and the network
-// errors 8101..8103). Returns false for other numbers.
+// run-time error numbers of the port routines (8002, 8005, 8010 and the
+// network errors 8101..8103). Returns false for other numbers.
 bool PortErrorMessage(Session&, long number, const std::string& portName, std::string& title,
                       std::string& text);
 

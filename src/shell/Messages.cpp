@@ -28,6 +28,10 @@ int ReportFileError(Session& s) {
     case 61: text = GetText(s, 1247); handled = 0; break;
     case 70: text = GetText(s, 1249); break;
     case 71: text = GetText(s, 1250) + GetText(s, 1251); break;
+    case 62:  // input past the end: a file shorter than its kind
+        text = GetText(s, 1252) + "\r" + GetText(s, 1533) + "\r" + GetText(s, 1253) + " " + std::to_string(n);
+        handled = 0;
+        break;
     default:
         text = GetText(s, 1252) + "\r" + GetText(s, 1253) + " " + std::to_string(n);
         handled = 0;

@@ -40,6 +40,7 @@ std::string ErrorDescription(long number) {
     case 76: return "Path not found";
     case 8002: return "Invalid port number";
     case 8005: return "Port already open";
+    case 8010: return "Not a serial port";
     case 8101: return "Bad network address";
     case 8102: return "Connection refused or not answered";
     case 8103: return "Connection closed by the other end";

@@ -32,6 +32,9 @@ inline constexpr long kPathFileAccess = 75;
 inline constexpr long kPathNotFound = 76;
 inline constexpr long kInvalidPort = 8002;
 inline constexpr long kPortAlreadyOpen = 8005;
+// The name is a file, a folder or a device that is no serial port
+// (/dev/null, a disk file given by mistake).
+inline constexpr long kNotSerialPort = 8010;
 // A network port (a serial device server at tcp://HOST:PORT): the name is
 // not a usable address; the connection is refused, unreachable or not
 // answered; the connection was closed by the other end.

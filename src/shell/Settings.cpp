@@ -113,6 +113,12 @@ void ChoosePort(Session& s, const std::string& portName) {
     SaveSettings(s);
 }
 
+bool IsPanelBaudRate(const std::string& text) {
+    for (const char* rate : kPanelBaudRates)
+        if (text == rate) return true;
+    return false;
+}
+
 void ChooseBaud(Session& s, const std::string& baud) {
     s.BaudRate = baud;
     SaveSettings(s);

@@ -2,6 +2,7 @@
 // that it and the language files use.
 #pragma once
 
+#include <array>
 #include <string>
 
 #include "Session.h"
@@ -25,6 +26,10 @@ void LoadSettings(Session&);
 void SaveSettings(Session&);
 // "COM1  9600  11", or the relay values in file link mode.
 std::string SettingsCaption(const Session&);
+
+// The baud rates a panel's serial line runs at (the settings menu's list).
+inline constexpr std::array<const char*, 4> kPanelBaudRates = {"1200", "2400", "4800", "9600"};
+bool IsPanelBaudRate(const std::string& text);
 
 // Settings menu actions. A port choice resets the frame format to 8/N/1.
 void ChoosePort(Session&, const std::string& portName);

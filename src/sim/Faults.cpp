@@ -20,6 +20,9 @@ constexpr KindInfo kKinds[] = {
     {FaultKind::kBadChecksum, "bad-checksum", false, "bad-checksum       a reply with a wrong checksum"},
     {FaultKind::kOtherAddress, "other-address", false, "other-address[=A]  a reply from address A (default own + 1)"},
     {FaultKind::kSlow, "slow", true, "slow=MS            a reply that starts MS ms late"},
+    {FaultKind::kLate, "late", false,
+     "late[=MS]          a reply that comes MS ms (default 300) after the tool has stopped\n"
+     "                     waiting for it (its command's time-out); once, unless times=N"},
     {FaultKind::kBadLength, "bad-length", false, "bad-length         a long reply whose length byte is wrong"},
     {FaultKind::kLowByte, "low-byte", false, "low-byte           a reply with a data byte below 32"},
     {FaultKind::kWriteRefused, "write-refused", true, "write-refused=129|130  memory writes (J) refused with 129 or 130"},
@@ -124,6 +127,14 @@ bool ParseFault(const std::string& text, Fault& out, std::string& error) {
         case FaultKind::kSlow:
             if (!ToInt(arg, f.arg) || f.arg < 0 || f.arg > 600000) {
                 error = "slow: a delay in milliseconds is expected";
+                return false;
+            }
+            break;
+        case FaultKind::kLate:
+            f.arg = 300;
+            f.times = 1;
+            if (!arg.empty() && (!ToInt(arg, f.arg) || f.arg < 0 || f.arg > 600000)) {
+                error = "late: a delay in milliseconds is expected";
                 return false;
             }
             break;

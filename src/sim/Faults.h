@@ -18,6 +18,8 @@ enum class FaultKind {
     kBadChecksum,       // bad-checksum: the reply's checksum is wrong
     kOtherAddress,      // other-address[=A]: the reply carries address A (default own + 1)
     kSlow,              // slow=MS: the reply starts MS milliseconds late
+    kLate,              // late[=MS]: the reply comes MS ms (default 300) after the tool's time-out
+                        // for its command has run out; once unless times= says otherwise
     kBadLength,         // bad-length: a long reply whose length byte is off by one
     kLowByte,           // low-byte: a data byte below 32 inside the reply
     kWriteRefused,      // write-refused=129|130: "J" answered 129 or 130

@@ -18,6 +18,17 @@ constexpr uint8_t kNotProgramming = 128;
 constexpr uint8_t kReadOnly = 129;
 constexpr uint8_t kBadRequest = 130;
 
+// How long the tool waits for the reply to each command (its first try for
+// "T"): a "late" reply comes after that.
+int64_t ToolTimeoutMs(char letter) {
+    switch (letter) {
+        case 'T': return 1000;
+        case 'X': return 3000;
+        case 'J': return 4000;
+        default: return 2000;  // C, L, D, H
+    }
+}
+
 // Recomputes the checksum of a reply in place (after a fault changed it).
 void Reseal(std::vector<uint8_t>& r) {
     if (r.size() < 6) return;
@@ -336,6 +347,7 @@ void Panel::HandleFrame(const ToolFrame& frame, const std::vector<uint8_t>& raw,
     }
     int64_t delay = settings_.latencyMs + inputLagMs_;
     if (const auto f = TakeFault(FaultKind::kSlow, letter)) delay += f->arg;
+    if (const auto f = TakeFault(FaultKind::kLate, letter)) delay += ToolTimeoutMs(letter) + f->arg;
     if (const auto f = TakeFault(FaultKind::kOtherAddress, letter))
         replyAddress = f->arg >= 0 ? f->arg : (replyAddress + 1) % 224;
 

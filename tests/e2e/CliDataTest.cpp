@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "CliHarness.h"
+#include "SimPort.h"
 #include "TestFiles.h"
 #include "TestSession.h"
 
@@ -64,6 +65,7 @@ TEST_F(CliData, CompareExitCodesAndReport) {
 // Over a real pseudo-terminal: a receive keeps a backup, a send takes one
 // before it only when asked to, and a set is compared with the panel.
 TEST_F(CliData, BackupsAndCompareAgainstThePanel) {
+    CFG_NEEDS_SIM_PORT();
     cfg::test::CliSim sim({"--pty"});
     ASSERT_FALSE(sim.PtyPath().empty()) << "vimo-sim did not start";
     const QStringList port{"--port", sim.Port(), "--plant-code", "11"};

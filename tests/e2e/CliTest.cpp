@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "CliHarness.h"
+#include "SimPort.h"
 #include "TestFiles.h"
 #include "TestSession.h"
 
@@ -25,6 +26,7 @@ namespace {
 using Bytes = std::vector<uint8_t>;
 
 using cfg::test::ReadAll;
+using cfg::test::WriteAll;
 using cfg::test::CliRun;
 using Sim = cfg::test::CliSim;
 
@@ -72,6 +74,7 @@ TEST_F(CliEndToEnd, RelayNeedsItsParameterFile) {
 }
 
 TEST_F(CliEndToEnd, PtyTransferClockAndAccessCode) {
+    CFG_NEEDS_SIM_PORT();
     Sim sim({"--pty", "--access-code", "4321"});
     ASSERT_FALSE(sim.PtyPath().empty()) << "vimo-sim did not start";
     QStringList port{"--port", QString::fromStdString(sim.PtyPath()), "--plant-code", "11"};
@@ -129,6 +132,7 @@ TEST_F(CliEndToEnd, CreateAndCopyWithoutAPanel) {
 }
 
 TEST_F(CliEndToEnd, LoopViewsAutoConfigurationAndResetsOnThePanel) {
+    CFG_NEEDS_SIM_PORT();
     Sim sim({"--pty", "--autoconf-ms", "800"});
     ASSERT_FALSE(sim.PtyPath().empty()) << "vimo-sim did not start";
     QStringList port{"--port", QString::fromStdString(sim.PtyPath()), "--plant-code", "11"};
@@ -303,6 +307,7 @@ TEST_F(CliEndToEnd, MessagesExportAndImport) {
     EXPECT_EQ(Cli({"messages", "copy", "a.csv"}).exitCode, 2);
 
     // Without BASENAME: the panel.
+    CFG_NEEDS_SIM_PORT();
     Sim sim({"--pty"});
     ASSERT_FALSE(sim.PtyPath().empty()) << "vimo-sim did not start";
     QStringList port{"--port", QString::fromStdString(sim.PtyPath()), "--plant-code", "11"};
@@ -320,6 +325,7 @@ TEST_F(CliEndToEnd, MessagesExportAndImport) {
 // A panel behind a serial device server: the whole configuration both ways
 // over tcp://, and every way the connection can fail.
 TEST_F(CliEndToEnd, TcpReceiveAndSendTheWholeConfiguration) {
+    CFG_NEEDS_SIM_PORT();
     Sim source({"--tcp", "0"});
     ASSERT_TRUE(source.Port().startsWith("tcp://127.0.0.1:")) << source.PtyPath();
     CliRun r = Cli({"--port", source.Port(), "--trace", QString::fromStdString(W("trace.txt")), "receive", "site"});
@@ -370,7 +376,39 @@ TEST_F(CliEndToEnd, TcpRefusedOrBadAddressIsExplained) {
     }
 }
 
+TEST_F(CliEndToEnd, WhatIsNoSerialPortOrNoPanelRateIsSaidPlainly) {
+    // A device, a file and a folder given as the port.
+    const std::string file = W("notes.txt"), folder = W("sets");
+    WriteAll(file, Bytes{'h', 'i', '\n'});
+    fs::create_directories(folder);
+    for (const std::string& port : {std::string("/dev/null"), file, folder}) {
+        CliRun r = Cli({"--port", QString::fromStdString(port), "ident"});
+        if (r.err.find("no serial port support") != std::string::npos) GTEST_SKIP() << "built without the serial port";
+        EXPECT_EQ(r.exitCode, 1) << port;
+        EXPECT_NE(r.err.find("Port " + port + " is not a serial port"), std::string::npos) << r.err;
+        EXPECT_EQ(r.err.find("Unexpected error"), std::string::npos) << r.err;
+    }
+    // No name is no port, not the settings file's one.
+    CliRun r = Cli({"--port", "", "ident"});
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_NE(r.err.find("--port needs a port name"), std::string::npos) << r.err;
+    // Only the rates a panel has.
+    for (const char* baud : {"1234", "19200", "0"}) {
+        r = Cli({"--baud", baud, "ident"});
+        EXPECT_EQ(r.exitCode, 2) << baud;
+        EXPECT_NE(r.err.find("1200, 2400, 4800, 9600"), std::string::npos) << r.err;
+    }
+    // A trace is added to a trace, never to somebody else's file.
+    r = Cli({"--port", "/dev/null", "--trace", QString::fromStdString(file), "ident"});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_NE(r.err.find("is not a trace"), std::string::npos) << r.err;
+    EXPECT_EQ(ReadAll(file), (Bytes{'h', 'i', '\n'}));
+    r = Cli({"--port", "/dev/null", "--trace", QString::fromStdString(folder), "ident"});
+    EXPECT_NE(r.err.find("is not a trace"), std::string::npos) << r.err;
+}
+
 TEST_F(CliEndToEnd, TcpServerGoneMidTransferIsALinkErrorNotAHang) {
+    CFG_NEEDS_SIM_PORT();
     // Paced at 1200 baud the display texts alone take several seconds.
     Sim sim({"--tcp", "0", "--baud", "1200"});
     ASSERT_FALSE(sim.PtyPath().empty());

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "TestSession.h"
+#include "SimPort.h"
 #include "transfer/Blocks.h"
 #include "link/Connection.h"
 #include "link/PanelCommands.h"
@@ -59,6 +60,7 @@ protected:
 };
 
 TEST_F(LinkPtyTest, ConnectReadAndWriteOverThePty) {
+    CFG_NEEDS_SIM_PORT();
     SimProcess sim;
     Use(sim);
     t.ui.AnswerNumber(1);
@@ -94,12 +96,13 @@ TEST_F(LinkPtyTest, ConnectReadAndWriteOverThePty) {
 }
 
 TEST_F(LinkPtyTest, DamagedRepliesEndInTheirStatus) {
+    CFG_NEEDS_SIM_PORT();
     SimProcess sim({"--fault", "bad-checksum"});
     Use(sim);
     s.link.PanelAddress = 1;
     ReadPanelBlock(s, 57604, 23, 1, s.config.IdentBuffer);
     EXPECT_EQ(s.LinkStatus, 133);
-    EXPECT_EQ(t.ui.messages.back().text, "1385\r1386 85H");
+    EXPECT_EQ(t.ui.messages.back().text, "1385\r1529\r1386 85H");
 }
 
 TEST(SerialTransportTest, MissingPortIsReported) {
@@ -109,6 +112,13 @@ TEST(SerialTransportTest, MissingPortIsReported) {
     EXPECT_EQ(port.Open(ps), 8002);
     EXPECT_FALSE(port.IsOpen());
     EXPECT_TRUE(port.Read(0).empty());
+#ifdef _WIN32
+    ps.portName = "COM231";
+    EXPECT_EQ(port.Open(ps), 8002);
+    EXPECT_FALSE(port.IsOpen());
+    EXPECT_FALSE(port.WaitForInput(5));
+    EXPECT_EQ(port.Write({1, 2, 3}), 57);
+#endif
 }
 
 }  // namespace

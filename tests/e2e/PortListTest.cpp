@@ -25,4 +25,35 @@ TEST(PortListTest, SaysEachThingOnceAndNothingForAPlainPort) {
     EXPECT_EQ(DescribePort({"ttyS0", "/dev/ttyS0", "", "", ""}, "serial no."), "");
 }
 
+// Windows: the serial number a USB adapter reports comes out of the
+// device's instance path; one that Windows made up is no serial number.
+TEST(PortListTest, SerialNumberFromTheWindowsInstancePath) {
+    EXPECT_EQ(cfg::SerialNumberOfInstance("USB\\VID_0403&PID_6001\\A10K3XYZ"), "A10K3XYZ");
+    EXPECT_EQ(cfg::SerialNumberOfInstance("FTDIBUS\\VID_0403+PID_6001+A10K3XYZA\\0000"), "A10K3XYZA");
+    EXPECT_EQ(cfg::SerialNumberOfInstance("usb\\vid_067b&pid_2303\\0042"), "0042");
+    EXPECT_EQ(cfg::SerialNumberOfInstance("USB\\VID_067B&PID_2303\\5&1A2B3C4&0&2"), "");
+    EXPECT_EQ(cfg::SerialNumberOfInstance("ACPI\\PNP0501\\1"), "");
+    EXPECT_EQ(cfg::SerialNumberOfInstance("FTDIBUS\\VID_0403\\0000"), "");
+    EXPECT_EQ(cfg::SerialNumberOfInstance("USB\\VID_0403&PID_6001"), "");
+    EXPECT_EQ(cfg::SerialNumberOfInstance(""), "");
+}
+
+TEST(PortListTest, FriendlyNameLosesThePortWindowsAppends) {
+    EXPECT_EQ(cfg::FriendlyNameWithoutPort("USB Serial Port (COM3)", "COM3"), "USB Serial Port");
+    EXPECT_EQ(cfg::FriendlyNameWithoutPort("USB Serial Port (COM3)", "COM13"), "USB Serial Port (COM3)");
+    EXPECT_EQ(cfg::FriendlyNameWithoutPort("(COM3)", "COM3"), "(COM3)");
+    EXPECT_EQ(cfg::FriendlyNameWithoutPort("Communications Port", "COM1"), "Communications Port");
+}
+
+#ifdef _WIN32
+// Every port the system lists has a name the settings can hold and the
+// device path that opens it.
+TEST(PortListTest, WindowsListsComPortsByTheirDevicePath) {
+    for (const SerialPortEntry& p : cfg::ListSerialPorts()) {
+        EXPECT_EQ(p.name.rfind("COM", 0), 0u) << p.name;
+        EXPECT_EQ(p.location, "\\\\.\\" + p.name);
+    }
+}
+#endif
+
 }  // namespace

@@ -17,6 +17,7 @@
 
 #include "TestFiles.h"
 #include "TestSession.h"
+#include "SimPort.h"
 #include "platform/SerialTransport.h"
 #include "shell/Clock.h"
 #include "transfer/Commands.h"
@@ -158,6 +159,7 @@ Row RunVanishing(test::TestSession& t, bool receive, Ending how, int after) {
 }
 
 TEST_F(PortVanishesTest, TransfersEndWhenThePanelsEndOfTheLineGoesAway) {
+    CFG_NEEDS_SIM_PORT();
     std::mt19937 rng(1616);
     struct Plan {
         bool receive;

@@ -251,6 +251,62 @@ TEST_F(ClockFileTest, HolidaysStayInCalendarOrderWithTheUnusedEntriesLast) {
     EXPECT_FALSE(AddHoliday(s, 30, 2));  // no such date
 }
 
+TEST_F(ClockFileTest, TheHolidayRowsOfTheWindowReachTheirOwnEntriesPastAnUnusedOne) {
+    OpenFileSet();
+    Bytes py2 = EmptyPy2();
+    const Bytes dates = {25, 12, 0, 0, 1, 1, 6, 1};  // an unused entry before two dates
+    std::copy(dates.begin(), dates.end(), py2.begin() + 360);
+    WritePy2(py2);
+    auto datesInFile = [this] {
+        Bytes now = ReadPy2();
+        return Bytes(now.begin() + 360, now.begin() + 368);
+    };
+
+    Queue(Event(ClockAction::RemoveHoliday, 0, 2));  // the third row shown: 06/01
+    Run(2);
+    EXPECT_EQ(t.ui.clockViews.at(0).holidays, (std::vector<std::string>{"25/12", "01/01", "06/01"}));
+    EXPECT_EQ(t.ui.clockViews.at(1).holidays, (std::vector<std::string>{"01/01", "25/12"}));
+    EXPECT_EQ(datesInFile(), (Bytes{1, 1, 25, 12, 0, 0, 0, 0}));
+
+    WritePy2(py2);
+    Queue(Event(ClockAction::EditHoliday, 0, 1));  // the second row shown: 01/01
+    t.ui.AnswerNumber(2);
+    t.ui.AnswerNumber(1);
+    Run(2);
+    ASSERT_EQ(t.ui.valueRequests.size(), 2u);  // 01/01 was offered
+    EXPECT_EQ(t.ui.valueRequests[0].initialText, "1");
+    EXPECT_EQ(datesInFile(), (Bytes{2, 1, 6, 1, 25, 12, 0, 0}));
+}
+
+TEST_F(ClockFileTest, OnlyHour255EmptiesAProgramOtherOddTimesAreShown) {
+    OpenFileSet();
+    Bytes py2 = EmptyPy2();
+    const Bytes odd = {24, 0, 0, 1, 0, 0, 8, 75, 0, 0, 0, 0, 254, 5, 0, 0, 0, 0, 255, 10, 0, 1, 0, 0};
+    std::copy(odd.begin(), odd.end(), py2.begin());  // Monday programs 1..4
+    Seal(py2);
+    WritePy2(py2);
+    t.clock.SetDate(2026, 12, 7, 1);  // a Monday: the window opens on it
+    Queue(Event(ClockAction::EditProgram, 0, 1));  // 08:75 offers 08:59
+    t.ui.AnswerNumber(8);
+    t.ui.AnswerNumber(30);
+    Run();
+
+    const ClockProgrammerView& v = t.ui.clockViews.at(0);
+    EXPECT_EQ(v.programCount[0], 3);
+    EXPECT_EQ(v.rows[0].time, "24:00");
+    EXPECT_EQ(v.rows[0].channels[0], ChannelState::Off);
+    EXPECT_EQ(v.rows[1].time, "08:75");
+    EXPECT_EQ(v.rows[2].time, "254:05");
+    EXPECT_TRUE(v.rows[3].empty);
+    ASSERT_EQ(t.ui.valueRequests.size(), 2u);
+    EXPECT_EQ(t.ui.valueRequests[1].initialText, "59");
+    EXPECT_EQ(ReadPy2()[7], 30);
+
+    int16_t print = 1;
+    ClockProgrammerSection(s, print, 0);
+    EXPECT_EQ(ScreenLines(s).at(3), "0354         1     24:00   0174 0175 0175 0175 0175 0175 0175 0175");
+}
+
 TEST_F(ClockFileTest, HolidayAndPeriodDialogsRefuseDatesThatDoNotExist) {
     OpenFileSet();
     WritePy2(EmptyPy2());
@@ -340,6 +396,18 @@ protected:
         }
         return out;
     }
+    // Bytes written inside [first, first + area), counted over every write.
+    long BytesWritten(long first, long area) const {
+        long total = 0;
+        for (const auto& c : commands) {
+            auto at = c.find(" write ");
+            if (at == std::string::npos) continue;
+            const long address = std::stol(c.substr(at + 7));
+            const long count = std::stol(c.substr(c.find(" x") + 2));
+            if (address >= first && address < first + area) total += count;
+        }
+        return total;
+    }
     void PutPanelPrograms(Bytes table) {
         Seal(table);
         mem.Write(vimo::sim::kClockPrograms, Bytes(table.begin(), table.begin() + 350));
@@ -389,6 +457,24 @@ TEST_F(ClockPanelTest, TablesComeFromTheDirectoryAndChangesGoBackInOrder) {
     EXPECT_EQ(mem.Read(kClockPeriods, 10), (Bytes{0, 0, 0, 0, 0, 0, 0, 0, 99, 42}));  // the tenth byte stays the panel's
     EXPECT_EQ(s.config.PanelChanged, 255);
     EXPECT_EQ(t.ui.AllMessages(), "0136:0137|");  // the removal was asked
+}
+
+TEST_F(ClockPanelTest, ThePanelGetsExactly339ProgramBytesAnd9PeriodBytes) {
+    PutPanelPrograms(EmptyPy2());
+    mem.Write(vimo::sim::kClockPeriods, Bytes{0, 0, 0, 0, 0, 0, 0, 0, 5, 77});
+    Queue(Event(ClockAction::EditProgram, 0, 0));
+    t.ui.AnswerNumber(6);
+    t.ui.AnswerNumber(0);
+    Queue(Event(ClockAction::EditPeriod, 0, 0));
+    for (int v : {1, 8, 31, 8}) t.ui.AnswerNumber(v);
+    Run();
+
+    using namespace vimo::sim;
+    // Programs, checksum and one spare byte; the other spare bytes and the
+    // tenth period byte stay the panel's.
+    EXPECT_EQ(BytesWritten(kClockPrograms, kClockProgramsArea), 339);
+    EXPECT_EQ(BytesWritten(kClockPeriods, kClockPeriodsArea), 9);
+    EXPECT_EQ(mem.Read(kClockPeriods, 10), (Bytes{1, 8, 31, 8, 0, 0, 0, 0, 5, 77}));
 }
 
 TEST_F(ClockPanelTest, MarkerIsZeroWhenTheLastProgramIsClearedAnd187WithOne) {

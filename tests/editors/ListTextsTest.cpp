@@ -6,8 +6,10 @@
 #include <vector>
 
 #include "EditorFixture.h"
+#include "editors/ClockProgrammer.h"
 #include "editors/OptionsEditor.h"
 #include "editors/TimesEditor.h"
+#include "shell/FileNames.h"
 #include "shell/Language.h"
 
 namespace cfg::test {
@@ -101,6 +103,27 @@ TEST_F(ListTextsTest, OptionsLinesKeepTheirLabelAndABlankBeforeEveryValue) {
     for (const auto& language : ShippedLanguages()) {
         Load(language);
         CheckAllValues(cells, [&] { BuildOptionsScreen(s, 0); }, labelOf, "options");
+    }
+}
+
+TEST_F(ListTextsTest, TheClockReportHeadingKeepsItsWholeLegend) {
+    // Blanks collapsed, so that a text broken over two lines reads whole.
+    auto words = [](const std::string& text) {
+        std::string out;
+        for (char c : text)
+            if (c != ' ' || (!out.empty() && out.back() != ' ')) out += c;
+        return TrimRight(out);
+    };
+    s.config.ClockProgramTable.Fill(255);
+    for (const auto& language : ShippedLanguages()) {
+        Load(language);
+        BuildClockReport(s);
+        const auto lines = ScreenLines(s);
+        std::string heading;
+        for (std::size_t i = 2; i < lines.size() && lines[i].rfind(GetText(s, 354), 0) != 0; ++i) heading += " " + lines[i];
+        for (int id = 160; id <= 163; ++id)
+            EXPECT_NE(words(heading).find(words(GetText(s, id))), std::string::npos)
+                << language << ": text " << id << " is cut in [" << heading << "]";
     }
 }
 

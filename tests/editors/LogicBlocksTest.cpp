@@ -66,21 +66,23 @@ TEST(LogicBlocks, AZeroHeaderEndsTheStreamEvenIfRecordsFollow) {
     EXPECT_EQ(r.records, 1);
 }
 
-TEST(LogicBlocks, BadRecordsAreSkippedAndTheRestStillLoads) {
+TEST(LogicBlocks, HighNumbersAreSkippedARepeatedNumberReplacesAndBlock0Ends) {
     auto s = Empty();
     Put(s, 0, {0x8051, 0x0800, 0x0000, 0x1234});  // block 81, one condition: skipped
-    Put(s, 8, {0x8000, 0x0000, 0x0000});          // block 0 with flags: skipped
-    Put(s, 14, {0x8005, 0x0800, 0x0001, 0x0003}); // block 5
-    Put(s, 22, {0x8005, 0x0000, 0x0002});         // block 5 again: the first one stays
-    Put(s, 28, {0x8006, 0x0000, 0x0003});         // block 6 loads after all of them
+    Put(s, 8, {0x8005, 0x0800, 0x0001, 0x0003});  // block 5
+    Put(s, 16, {0x8006, 0x0000, 0x0003});         // block 6
+    Put(s, 22, {0x8005, 0x1000, 0x0002, 7, 8});   // block 5 again: replaces the first
+    Put(s, 32, {0xC000, 0x0000, 0x0000});         // block 0 with flags: the end
+    Put(s, 38, {0x8009, 0x0000, 0x0004});         // after the end: not a block
     LogicLoadReport r;
     LogicTable t = ParseLogicStream(s, &r);
-    EXPECT_EQ(r.outOfRange, 2);
+    EXPECT_EQ(r.outOfRange, 1);
     EXPECT_EQ(r.duplicates, 1);
     EXPECT_EQ(r.records, 2);
-    EXPECT_EQ(t[5].w2, 1);
-    EXPECT_EQ(t[5].conditions, (std::vector<uint16_t>{3}));
+    EXPECT_EQ(t[5].w2, 2);
+    EXPECT_EQ(t[5].conditions, (std::vector<uint16_t>{7, 8}));
     EXPECT_EQ(t[6].w2, 3);
+    EXPECT_FALSE(t[9].Defined());
     EXPECT_FALSE(r.truncated);
 }
 
@@ -170,9 +172,9 @@ TEST(LogicBlocks, DuplicatesIgnoreTheTwoFlagBits) {
     EXPECT_FALSE(HasCondition(b, MakeCondition(0, 4, false, false)));
 }
 
-TEST(LogicBlocks, StoringKeepsTheOptionFlagAndSetsBit15) {
-    EXPECT_EQ(MakeLogicHeader(80, 1, 15, 0x4000), 0x8000 | 0x4000 | 15 << 10 | 1 << 8 | 80);
-    EXPECT_EQ(MakeLogicHeader(1, 0, 0, 0x3FFF), 0x8001);
+TEST(LogicBlocks, AStoredHeaderIsNumberTypeThresholdAndBit15) {
+    EXPECT_EQ(MakeLogicHeader(80, 1, 15), 80 + 1 * 256 + 15 * 1024 + 32768);
+    EXPECT_EQ(MakeLogicHeader(1, 0, 0), 0x8001);
 }
 
 TEST(LogicBlocks, ObjectRangesAndTheChooser) {
@@ -183,13 +185,13 @@ TEST(LogicBlocks, ObjectRangesAndTheChooser) {
     EXPECT_EQ(ObjectItem(684), 384);
     EXPECT_EQ(ObjectKindOf(685), LogicObjectKind::None);
     EXPECT_EQ(ObjectKindOf(0), LogicObjectKind::None);
-    EXPECT_EQ(ChooserObjects(kChooserSeparator), LogicObjectKind::None);
-    // Every selectable entry fits the 4-bit category code.
-    for (int entry = 1; entry <= kChooserEntries; ++entry) {
-        if (ChooserObjects(entry) != LogicObjectKind::None) {
-            EXPECT_LE(entry - 1, 15);
-        }
-    }
+    // Every entry of the chooser but the separator can be chosen, and every
+    // one fits the 4-bit category code.
+    EXPECT_EQ(kChooserEntries, 16);
+    for (int entry = 1; entry <= kChooserEntries; ++entry)
+        EXPECT_EQ(ChooserObjects(entry) == LogicObjectKind::None, entry == kChooserSeparator) << entry;
+    EXPECT_EQ(ChooserObjects(15), LogicObjectKind::Point);  // output active
+    EXPECT_EQ(ChooserObjects(16), LogicObjectKind::Point);  // output in fault
 }
 
 }  // namespace

@@ -29,10 +29,10 @@ protected:
         return ParseLogicStream(bytes);
     }
     // A set whose logic holds block 7: AND zone 3, OR point 17, output 12.
-    void OpenWithBlock7() {
+    void OpenWithBlock7(uint16_t moreHeaderBits = 0) {
         OpenFileSet();
         LogicTable table;
-        table[7].header = 7 | 1 << 8 | 1 << 10;  // as a panel may hold it: bit 15 clear
+        table[7].header = 7 | 1 << 8 | 1 << 10 | moreHeaderBits;  // as a panel may hold it: bit 15 clear
         table[7].conditions = {MakeCondition(0, 3, false, false), MakeCondition(4, 317, true, false)};
         table[7].w1 = MakeLogicW1(12, 2);
         table[7].w2 = MakeLogicW2(10, kDeactivationLatched);
@@ -101,7 +101,7 @@ TEST_F(LogicsTest, TheWindowShowsTheBlockAsListsASentenceAndItsWords) {
 }
 
 TEST_F(LogicsTest, AddingAConditionStoresTheBlockWithBit15OnLeaving) {
-    OpenWithBlock7();
+    OpenWithBlock7(0x4000);  // the option flag: a stored block has it clear
     QueueEdit(7);
     Press(kLogicAddAnd);
     t.ui.logicConditionAnswers.push_back({true, 0, 1});  // nothing chosen: told, asked again
@@ -113,7 +113,7 @@ TEST_F(LogicsTest, AddingAConditionStoresTheBlockWithBit15OnLeaving) {
     EXPECT_EQ(t.ui.AllMessages(), "0176:0282|0176:0283|");
     EXPECT_EQ(t.ui.logicConditionRequests.size(), 3u);
     EXPECT_EQ(t.ui.logicConditionRequests[0].prompt, "0286");
-    ASSERT_EQ(t.ui.logicConditionRequests[0].categories.size(), 19u);
+    ASSERT_EQ(t.ui.logicConditionRequests[0].categories.size(), 16u);  // no entry needs a code above 15
 
     LogicTable stored = Stored();
     const LogicBlock& b = stored[7];
@@ -123,6 +123,35 @@ TEST_F(LogicsTest, AddingAConditionStoresTheBlockWithBit15OnLeaving) {
     auto area = ReadLogic();
     EXPECT_EQ(LogicChecksum(area.data(), 1960), area[1960] << 8 | area[1961]);
     EXPECT_EQ(s.config.DateStamped, 1);
+}
+
+TEST_F(LogicsTest, OutputConditionsTakeCodes14And15AndAHighThresholdIsSaved) {
+    OpenWithBlock7();
+    QueueEdit(7);
+    Press(kLogicAddAnd);
+    ChooseCondition(15);  // output active: the loop output module at point 20
+    t.ui.AnswerNumber(20);
+    Press(kLogicAddOr);
+    ChooseCondition(16);  // output in fault: point 384
+    t.ui.AnswerNumber(384);
+    LogicSettingsAnswer settings;
+    settings.confirmed = true;
+    settings.type = 1;
+    settings.threshold = 5;  // two AND conditions: said, but kept
+    settings.output = 12;
+    settings.deactivationOption = 2;
+    Press(kLogicSettings);
+    t.ui.logicSettingsAnswers.push_back(settings);
+    QueueCancel();
+    Run();
+
+    EXPECT_EQ(t.ui.AllMessages(), "0176:1560|");
+    EXPECT_EQ(t.ui.logicSettingsRequests.size(), 1u);
+    const LogicBlock b = Stored()[7];
+    EXPECT_EQ(b.header, 7 + 1 * 256 + 5 * 1024 + 32768);
+    ASSERT_EQ(b.conditions.size(), 4u);
+    EXPECT_EQ(b.conditions[2], 14 << 10 | (300 + 20));
+    EXPECT_EQ(b.conditions[3], kConditionOr | 15 << 10 | (300 + 384));
 }
 
 TEST_F(LogicsTest, DuplicatesAndThe31stConditionAreRefused) {

@@ -35,6 +35,10 @@ TEST_F(ModulesTest, SlotBytesDecodeToKindsAndRanges) {
     EXPECT_EQ(in2.moduleNumber, 17);
     EXPECT_TRUE(in2.flag);
     EXPECT_EQ(in2.BusAddress(), 129);
+    const ModuleSlot in16 = ModuleSlot::Decode(128);  // class 2, number 0: 0 + 16
+    EXPECT_EQ(in16.kind, ModuleKind::Input);
+    EXPECT_EQ(in16.moduleNumber, 16);
+    EXPECT_EQ(in16.FirstPoint(), 121);
     EXPECT_EQ(ModuleSlot::Decode(128 + 15).kind, ModuleKind::Input);
     EXPECT_EQ(ModuleSlot::Decode(128 + 16).kind, ModuleKind::None);  // 16 + 16 is not below 32
     const ModuleSlot out = ModuleSlot::Decode(24);

@@ -138,7 +138,31 @@ TEST_F(SuperiorTest, MasksKeepTheirOtherBitsAndTheNumberEndsWith99) {
     EXPECT_EQ(std::vector<int>(file.begin() + 159, file.begin() + 167), (std::vector<int>{0, 2, 44, 5, 5, 5, 99, original[166]}));
     t.ui.AnswerText("02-555");  // refused: digits and commas only
     EXPECT_FALSE(EditSuperiorLine(s, LineOf("1021")));
-    EXPECT_TRUE(t.ui.Showed("0645\r0628"));
+    EXPECT_TRUE(t.ui.Showed("0645\r1561"));
+}
+
+TEST_F(SuperiorTest, PromptsFollowTheirFieldsAndTheDiallerTakesEveryDigit) {
+    OpenFileSet();
+    ASSERT_TRUE(LoadSectionBlock(s, 101, 198));
+    BuildSuperiorScreen(s);
+    const std::pair<const char*, const char*> prompts[] = {
+        {"0969", "0589\n0590"}, {"0993", "0605\n0606"}, {"1441", "0607\n0608"}, {"1004", "0619\n0620"},
+        {"1007", "0621\n0622"}, {"1010", "0623\n0624"}, {"1013", "0625\n0626"}, {"1018", "0627\n0628\n0629"},
+    };
+    for (const auto& [label, prompt] : prompts) {
+        t.ui.Cancel();
+        EXPECT_FALSE(EditSuperiorLine(s, LineOf(label)));
+        ASSERT_FALSE(t.ui.valueRequests.empty());
+        EXPECT_EQ(t.ui.valueRequests.back().prompt, prompt) << label;
+    }
+
+    t.ui.AnswerText("0123456789,98");
+    ASSERT_TRUE(EditSuperiorLine(s, LineOf("1021")));
+    EXPECT_EQ(t.ui.valueRequests.back().prompt, "0632\n1561");
+    auto file = ReadMainFile();
+    EXPECT_EQ(std::vector<int>(file.begin() + 159, file.begin() + 173),
+              (std::vector<int>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 44, 9, 8, 99}));
+    EXPECT_EQ(ValueOf("1021"), "............0123456789,98");
 }
 
 TEST_F(SuperiorTest, BlockSizeRefusesOneTo47) {
@@ -171,7 +195,7 @@ TEST(SuperiorRules, BlockSizeMaskAndDiallerNumber) {
     EXPECT_EQ(full.changes.size(), 15u);  // no room and no need for the end mark
     EXPECT_EQ(full.changes.back(), (std::pair<int, int>{173, 4}));
     for (const char* bad : {"02-555", "0123456789012345", "+39"})
-        EXPECT_EQ(ApplyPhoneNumber(bad), (FieldOutcome{.refusal = 645, .detail = 628})) << bad;
+        EXPECT_EQ(ApplyPhoneNumber(bad), (FieldOutcome{.refusal = 645, .detail = 1561})) << bad;
     EXPECT_TRUE(ApplyPhoneNumber("").accepted);  // no number: the end mark first
 }
 

@@ -53,16 +53,30 @@ TEST_F(SendCommandTest, NoReplyExpectedFinishesAfterTheWrite) {
 }
 
 TEST_F(SendCommandTest, TimeOutsUseEveryAttemptWithPausesBetween) {
+    // Every time-out is followed by half a second of quiet line (a late
+    // answer would be thrown away in it), the last one too, so that the next
+    // command cannot meet it; the pause between attempts lies within.
     EXPECT_EQ(Send(1, 1), 129);
     EXPECT_EQ(port.writes.size(), 1u);
-    EXPECT_GT(Elapsed(), 1.0);
-    EXPECT_LT(Elapsed(), 1.15) << "no pause after the last attempt";
+    EXPECT_GT(Elapsed(), 1.0 + 0.5);
+    EXPECT_LT(Elapsed(), 1.0 + 0.5 + 0.15);
 
     const double before = Elapsed();
     EXPECT_EQ(Send(2, 3), 129);
     EXPECT_EQ(port.writes.size(), 4u);
-    EXPECT_GT(Elapsed() - before, 3 * 2.0 + 2 * 0.2);
-    EXPECT_LT(Elapsed() - before, 3 * 2.0 + 2 * 0.2 + 0.2);
+    EXPECT_GT(Elapsed() - before, 3 * 2.0 + 3 * 0.5);
+    EXPECT_LT(Elapsed() - before, 3 * 2.0 + 3 * 0.5 + 0.2);
+}
+
+TEST_F(SendCommandTest, AnAnswerAfterTheTimeOutIsNeverTakenForTheNextCommand) {
+    // The answer to the first command comes 0.3 s after its time-out, the
+    // answer to the second at once: the second command gets its own.
+    Reply(PanelFrame(1, 'T', {0, 'A'}, false), 1.3);
+    EXPECT_EQ(Send(1, 1), 129);
+    Reply(PanelFrame(1, 'T', {0, 'B'}, false), 0.05);
+    EXPECT_EQ(Send(1, 1), 255);
+    ASSERT_GE(s.link.ReplyData.size(), 4u);
+    EXPECT_EQ(s.link.ReplyData[3], 'B');
 }
 
 TEST_F(SendCommandTest, BadFramesAreRetriedAndTheLastStatusReturned) {
@@ -146,8 +160,9 @@ TEST_F(SendCommandTest, HoldsTheStatusTimerAndShowsTxRx) {
 TEST_F(SendCommandTest, MidnightDoesNotStretchTheWait) {
     t.clock.SetTime(86400.0 - 0.5);
     EXPECT_EQ(Send(1, 1), 129);
-    // The count starts again at midnight: about one second after it.
-    EXPECT_LT(t.clock.SecondsSinceMidnight(), 1.5);
+    // The count starts again at midnight: about one second after it, and
+    // the half second of quiet line that follows a time-out.
+    EXPECT_LT(t.clock.SecondsSinceMidnight(), 1.0 + 0.5 + 0.1);
 }
 
 TEST_F(SendCommandTest, PortFailures) {
@@ -183,12 +198,26 @@ TEST_F(SendCommandTest, TraceRecordsBothDirections) {
     text << in.rdbuf();
     EXPECT_NE(text.str().find("12:00:00.000 TX 02 21 54 20 20 C5 0D\n"), std::string::npos) << text.str();
     EXPECT_NE(text.str().find(" RX 41 0D\n"), std::string::npos) << text.str();
+
+    // A trace is recognised as one, so that the next run may add to it;
+    // other files are not.
+    std::istringstream lines(text.str());
+    for (std::string line; std::getline(lines, line);) EXPECT_TRUE(IsTraceLine(line)) << line;
+    EXPECT_TRUE(CanAppendTrace(s.link.TraceFile));
+    EXPECT_TRUE(CanAppendTrace(t.folder.File("new.txt")));
+    for (const char* other : {"12:00:00.000 TX", "12:00:00.000 TX 2", "12:00:00 TX 02", "12:00:00.000 XX 02",
+                              "hello", "12:00:00.000 TX 02 g1"})
+        EXPECT_FALSE(IsTraceLine(other)) << other;
+    EXPECT_FALSE(CanAppendTrace(t.folder.Path()));
 }
 
 TEST_F(SendCommandTest, ReportLinkErrorTextsByStatus) {
     ui.statusVisible = true;
     const std::pair<int, std::string> cases[] = {
-        {0, "1379"}, {16, "1380"}, {129, "1381\r1382"}, {130, "1383"}, {131, "1384"}, {133, "1385\r1386 85H"},
+        {0, "1379"}, {16, "1380"}, {129, "1381\r1382"}, {130, "1383"}, {131, "1384"},
+        // A code comes with its meaning where one is known.
+        {132, "1385\r1528\r1386 84H"}, {133, "1385\r1529\r1386 85H"}, {134, "1385\r1530\r1386 86H"},
+        {170, "1385\r1531\r1386 AAH"}, {240, "1385\r1532\r1386 F0H"}, {135, "1385\r1386 87H"},
     };
     for (const auto& [code, text] : cases) {
         s.LinkStatus = code;

@@ -71,6 +71,26 @@ TEST_F(MinMaxTest, ResetAsksThenFillsTheModulesTableWith255) {
     EXPECT_EQ(mem.Get(8767), 255);
 }
 
+TEST_F(MinMaxTest, TheViewSendsOnlyTheCommandsOfItsSteps) {
+    // A module that refuses the address-0 question must not put up a box
+    // each time min/max opens: the view does not ask it.
+    Prepare();
+    std::vector<int> loopCommands;
+    port.Panel().SetTrace([&](const vimo::sim::TraceEvent& e) {
+        // An "X" frame: STX, address, letter, first parameter, loop, command.
+        if (e.kind == vimo::sim::TraceEvent::Kind::kIn && e.bytes.size() > 5 && e.bytes[2] == 'X')
+            loopCommands.push_back(e.bytes[5] - 32);
+    });
+    Fault("access-needed,cmd=X");
+    LoopListInput close;
+    close.closed = true;
+    t.ui.loopListInputs = {{}, close};
+    ShowMinMax(s, c);
+    EXPECT_EQ(t.ui.AllMessages(), "");
+    EXPECT_EQ(t.ui.loopListShows, 1);
+    EXPECT_EQ(loopCommands, std::vector<int>{});
+}
+
 TEST_F(LoopPanelTest, ErrorCountersFaultPointAndLoopStatus) {
     auto& loop = port.Panel().Loop(1);
     loop.errors = {3, 0, 1};
@@ -234,9 +254,11 @@ protected:
         loop.SetDevice(3, 2);   // another type
         loop.SetDevice(4, 9);   // a call point where a module is configured
         loop.SetDevice(5, 1);   // added
+        SetPoint(1, 6, 0x11, 0x03);  // group 4
         mem.Fill(4397, 32, 0x10);
         mem.Set(4397 + 2, 0x20);  // group 3: no type yet
         mem.Set(4397 + 1, 0x20);  // group 2: unused, stays
+        mem.Set(4397 + 3, 0x28);  // group 4: type 8 in the low four bits
         LoopListInput close;
         close.closed = true;
         t.ui.loopListInputs.push_back(close);
@@ -256,6 +278,7 @@ TEST_F(AutoConfigTest, MergesTheDetectedLoopWritesBothTablesAndFixesGroups) {
     EXPECT_EQ(mem.Get(4397 + 2), 0x21);  // group 3 now has a type
     EXPECT_EQ(mem.Get(4397 + 0), 0x11);  // group 1 (the empty points) too
     EXPECT_EQ(mem.Get(4397 + 1), 0x20);  // group 2 untouched
+    EXPECT_EQ(mem.Get(4397 + 3), 0x28);  // group 4 has a type (bit 3 alone)
     EXPECT_EQ(port.Panel().Loop(1).AutoConfigRuns(), 1);
     EXPECT_EQ(t.ui.loopPressed, loopbutton::kList);
     EXPECT_EQ(t.ui.loopListShows, 1);   // ends in the sensor list
@@ -288,6 +311,29 @@ TEST_F(AutoConfigTest, RefusedStartOrCancelledQuestionChangesNothing) {
     EXPECT_EQ(B1(2), 0x11);
     EXPECT_EQ(port.Panel().Loop(1).AutoConfigRuns(), 0);
     EXPECT_FALSE(t.ui.diagOpen);
+}
+
+TEST_F(AutoConfigTest, AFailedResetInTheClosingStepEndsTheView) {
+    Prepare();
+    port.Panel().Loop(1).errors = {2, 0, 0};
+    Fault("reset-refused,times=1");
+    LoopListInput close;
+    close.closed = true;
+    t.ui.loopListInputs.push_back(close);  // a list that should not come closes
+    EXPECT_FALSE(RunAutoConfiguration(s, c, {false, false}));
+    EXPECT_EQ(t.ui.AllMessages(), "0028:0101|");
+    EXPECT_EQ(t.ui.loopListShows, 0);  // no sensor list after it
+    EXPECT_FALSE(t.ui.diagOpen);
+
+    // The min/max reset is a memory write: refused, it ends the view too.
+    // The groups have their types now, so the two point tables (7 blocks
+    // each) are the only writes before it.
+    t.ui.messages.clear();
+    t.ui.loopListInputs = {close};
+    Fault("write-refused=129,after=14");
+    EXPECT_FALSE(RunAutoConfiguration(s, c, {false, false}));
+    EXPECT_EQ(t.ui.AllMessages(), "1378:1241|");
+    EXPECT_EQ(t.ui.loopListShows, 0);
 }
 
 }  // namespace

@@ -154,6 +154,38 @@ TEST_F(LoopPanelTest, LiveReadingAtUpIsMarkedAtLoIsNot) {
     EXPECT_EQ(pic.marks[6].state, 1);
 }
 
+TEST_F(LoopPanelTest, OnlyPoints1To99HaveAReferenceLevelInTheDetailToo) {
+    // Type 2, calibrated above T1 of row 2 (25): with a reference level Hi
+    // is the reference (30), without one T1.
+    SetPoint(1, 99, 0x21, 0, 40);
+    SetPoint(1, 100, 0x21, 0, 40);
+    Rewire();
+    ASSERT_TRUE(LoadLoopTables(s, c));
+    c.reference[4 * 99] = 30;
+    c.reference[4 * 100] = 30;
+    auto detail = [this](int point) {
+        t.ui.detailWrites.clear();
+        t.ui.onProcessEvents = [this] {
+            for (const auto& w : t.ui.detailWrites)
+                if (w.rfind("17,15:", 0) == 0) t.ui.detailOpen = false;
+        };
+        ShowPointDetail(s, c, point);
+        t.ui.onProcessEvents = nullptr;
+        return t.ui.detailWrites;
+    };
+    auto has = [](const std::vector<std::string>& w, const std::string& x) {
+        return std::find(w.begin(), w.end(), x) != w.end();
+    };
+    const auto w99 = detail(99);
+    EXPECT_TRUE(has(w99, "8,15: 480"));
+    EXPECT_TRUE(has(w99, "12,2:1420"));
+    const auto w100 = detail(100);
+    EXPECT_EQ(PointWindowOf(s, c, 100, true).hi, 25);
+    EXPECT_TRUE(has(w100, "8,15: 400"));   // as its list line
+    EXPECT_TRUE(has(w100, "9,15: 320"));
+    EXPECT_FALSE(has(w100, "12,2:1420"));  // no reference rows
+}
+
 TEST_F(LoopPanelTest, AddressZeroDevicesAndSilentPointsAreNamed) {
     SetPoint(1, 8, 0x11);
     SetPoint(1, 9, 0x31);

@@ -3,9 +3,14 @@
 // after both writes.
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <string>
+
+#ifdef __unix__
+#include <sys/resource.h>
+#endif
 
 #include "TestFiles.h"
 #include "TestSession.h"
@@ -21,6 +26,7 @@ TEST(SerialProposalTest, NextNumberKeepsThePrefixAndWrapsTheCounter) {
     EXPECT_EQ(ProposeSerialNumber("VS24000041"), "VS24000042");
     EXPECT_EQ(ProposeSerialNumber("VS24009999"), "VS24000000");
     EXPECT_EQ(ProposeSerialNumber("AB1234x0x9"), "AB12340001");  // no counter to read: starts again
+    EXPECT_EQ(ProposeSerialNumber("VS24  41"), "VS24  0042");    // blanks before the digits are passed over
     EXPECT_EQ(ProposeSerialNumber(""), "0001");
     EXPECT_EQ(PadSerialNumber(" 123 "), "0000000123");
     EXPECT_EQ(PadSerialNumber("XYVS24000077"), "VS24000077");
@@ -38,6 +44,15 @@ TEST(SerialProposalTest, EntryChecksNameTheOffendingField) {
     EXPECT_EQ(CheckSerialEntry("VS2400 042", "04/03/24"), kSerialNumberField);
     EXPECT_EQ(CheckSerialEntry("VS24000042", "04-03-24"), kSerialDateField);
     EXPECT_EQ(CheckSerialEntry("VS24000042", "4/3/24"), kSerialDateField);
+    // Only a day of the calendar, and the whole number or nothing.
+    EXPECT_EQ(CheckSerialEntry("VS24000042", "31/02/26"), kSerialDateField);
+    EXPECT_EQ(CheckSerialEntry("VS24000042", "99/99/99"), kSerialDateField);
+    EXPECT_EQ(CheckSerialEntry("VS24000042", "29/02/26"), kSerialDateField);
+    EXPECT_EQ(CheckSerialEntry("VS24000042", "0a/03/24"), kSerialDateField);
+    EXPECT_EQ(CheckSerialEntry("VS24000042", "29/02/28"), -1);
+    EXPECT_EQ(CheckSerialEntry("VS24000042", "31/12/99"), -1);
+    EXPECT_EQ(CheckSerialEntry("XYVS24000077", "04/03/24"), kSerialNumberField);
+    EXPECT_EQ(CheckSerialEntry(" 123 ", "04/03/24"), -1);
     // A prefix is free text: only the counter must be digits.
     EXPECT_EQ(CheckSerialEntry("A-B C/0042", "04/03/24"), -1);
 }
@@ -119,6 +134,45 @@ TEST_F(SerialPanelTest, TheNumberAndDateAreWrittenByteExactThenTheCounter) {
     EXPECT_EQ(s.LinkStatus, status::kDone);
     EXPECT_EQ(t.ui.beeps, 2);
 }
+
+#ifdef __unix__
+// Files may grow to `bytes` at most while it lives (a full disk, as even
+// root meets it); a write past it fails instead of raising SIGXFSZ.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes) {
+        getrlimit(RLIMIT_FSIZE, &saved_);
+        oldHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = saved_;
+        limit.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit() {
+        setrlimit(RLIMIT_FSIZE, &saved_);
+        std::signal(SIGXFSZ, oldHandler_);
+    }
+
+private:
+    rlimit saved_{};
+    void (*oldHandler_)(int) = nullptr;
+};
+
+TEST_F(SerialPanelTest, ACounterFileThatCannotBeWrittenLeavesThePanelUnnumbered) {
+    const std::string before = "VS24000041\r\n01/02/24\r\n";
+    WriteCounter(before);
+    t.ui.serialAnswers.push_back([](SerialNumberFields&, int) { return true; });
+    {
+        FileSizeLimit full(8);  // the 22 bytes of the new counter do not fit
+        Run();
+    }
+    EXPECT_EQ(mem.Get(kSerialNumberAddress), 0xEE);
+    EXPECT_EQ(mem.Get(kProductionDateAddress), 0xEE);
+    EXPECT_NE(s.LinkStatus, status::kDone);
+    EXPECT_FALSE(t.ui.messages.empty());
+    EXPECT_EQ(Counter(), before);
+    EXPECT_FALSE(fs::exists(CounterFilePath(s) + ".check"));  // the trial file is gone
+}
+#endif
 
 TEST_F(SerialPanelTest, AFailedWriteLeavesTheCounterFileAsItWas) {
     const std::string before = "VS24000041\r\n01/02/24\r\n";

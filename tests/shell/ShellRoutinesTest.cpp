@@ -67,7 +67,8 @@ TEST(FileErrorTest, TextsByNumber) {
     struct Case { long number; std::string text; int handled; };
     for (const Case& c : {Case{52, "1248", 1}, Case{76, "1248", 1}, Case{53, "1244", 1}, Case{55, "1245", 1},
                           Case{58, "1246", 1}, Case{61, "1247", 0}, Case{70, "1249", 1},
-                          Case{71, "12501251", 1}, Case{99, "1252\r1253 99", 0}}) {
+                          Case{71, "12501251", 1}, Case{62, "1252\r1533\r1253 62", 0},
+                          Case{99, "1252\r1253 99", 0}}) {
         t.s.LastErrorNumber = c.number;
         EXPECT_EQ(ReportFileError(t.s), c.handled) << c.number;
         EXPECT_EQ(t.ui.messages.back().text, c.text) << c.number;

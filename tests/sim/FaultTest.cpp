@@ -93,6 +93,25 @@ TEST(FaultTest, SlowReplyComesLate) {
     EXPECT_TRUE(ParsePanelReply(h.panel.TakeOutput(2500)));
 }
 
+TEST(FaultTest, LateReplyComesOnceAfterTheToolsTimeOut) {
+    // The time-out of each command as the tool waits for it, plus 300 ms.
+    Harness h;
+    h.panel.AddFault(Parse("late"));
+    EXPECT_TRUE(h.Exchange('L', Harness::ReadParams(57604, 4)).empty());
+    ASSERT_TRUE(h.panel.NextOutputAt());
+    EXPECT_EQ(*h.panel.NextOutputAt(), 2300);
+    h.panel.DiscardOutput();
+    EXPECT_FALSE(h.Exchange('L', Harness::ReadParams(57604, 4)).empty());  // once only
+
+    h.panel.AddFault(Parse("late=50,times=2,cmd=T"));
+    for (int64_t at : {1050, 1050}) {
+        EXPECT_TRUE(h.Exchange('T', Bytes{0}).empty());
+        EXPECT_EQ(*h.panel.NextOutputAt(), at);
+        h.panel.DiscardOutput();
+    }
+    EXPECT_FALSE(h.Exchange('T', Bytes{0}).empty());
+}
+
 TEST(FaultTest, RefusalsOnDemand) {
     Harness h;
     h.panel.AddFault(Parse("access-needed,times=1,cmd=C"));

@@ -48,6 +48,13 @@ void CliUi::Print(const std::string& title, const std::string& text) {
 
 void CliUi::ProcessEvents() {
     if (pumpEvents) pumpEvents();
+    if (interrupts != nullptr && session_ != nullptr) {
+        const int n = interrupts->load();
+        if (n != interruptsSeen_) {
+            interruptsSeen_ = n;
+            session_->events.AbortRequested = kTrue;
+        }
+    }
 }
 
 MsgAnswer CliUi::MessageBox(const std::string& title, const std::string& text, MsgButtons buttons, MsgIcon icon) {
@@ -139,8 +146,9 @@ bool CliUi::AskSerialNumber(SerialNumberFields& f, int focusField) {
         // The entry from the options was rejected: a second try would be
         // the same.
         err_ << "cfgvimo-cli: serial: "
-             << (focusField == kSerialDateField ? "the date must be DD/MM/YY (separated by / or \\)"
-                                                : "the number must end in four digits")
+             << (focusField == kSerialDateField
+                     ? "the date must be a real date, DD/MM/YY (separated by / or \\)"
+                     : "the number must have at most 10 characters and end in four digits")
              << '\n';
         ++errors_;
         return false;

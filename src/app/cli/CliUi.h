@@ -3,6 +3,7 @@
 // texts on the error stream. The core routines are the same as the GUI's.
 #pragma once
 
+#include <atomic>
 #include <functional>
 #include <iosfwd>
 #include <optional>
@@ -41,6 +42,12 @@ public:
     bool verbose = false;
     // Runs the platform's pending events (the serial port), if any.
     std::function<void()> pumpEvents;
+    // Ctrl+C and SIGTERM as the front end's signal handler counts them. Each
+    // new one becomes one abort request, as a click on the abort button:
+    // the exchange stops and the panel is released as after any abort.
+    const std::atomic<int>* interrupts = nullptr;
+    // True once a signal has come.
+    bool Interrupted() const { return interrupts != nullptr && interrupts->load() > 0; }
 
     int ErrorsShown() const { return errors_; }
     int Refusals() const { return refusals_; }
@@ -92,6 +99,7 @@ private:
     std::string lastPrinted_;
     std::string identification_;
     int screenRow_ = 0;
+    int interruptsSeen_ = 0;
 };
 
 // Splits "YYYY-MM-DD HH:MM:SS" (or "YYYY-MM-DD HH:MM") into the dialog's

@@ -42,7 +42,7 @@ bool ShowOnce(Session& s, LoopContext& c, const std::string& view, bool first) {
         return true;
     }
     if (view == "minmax") {
-        if (first && !LoadLoopTables(s, c)) return false;
+        if (first && !LoadLoopTables(s, c, false)) return false;
         if (!ReadMinMaxTable(s, c)) return false;
         BuildMinMaxList(s, c);
         PrintLines(s);
@@ -83,7 +83,7 @@ std::string CheckLoopWords(const LoopOptions& o) {
     return {};
 }
 
-int RunLoopCommand(Session& s, CliUi& ui, const LoopOptions& o, const volatile int& stop) {
+int RunLoopCommand(Session& s, CliUi& ui, const LoopOptions& o) {
     const bool panel = LoopNeedsPanel(o.words);
     const std::size_t at = panel ? 0 : 1;
     LoopContext c;
@@ -108,6 +108,7 @@ int RunLoopCommand(Session& s, CliUi& ui, const LoopOptions& o, const volatile i
     }
 
     bool ok = true;
+    bool watchStopped = false;
     ReadModuleDirectory(s, c);
     if (s.LinkStatus != status::kDone) {
         ok = false;
@@ -131,10 +132,15 @@ int RunLoopCommand(Session& s, CliUi& ui, const LoopOptions& o, const volatile i
             const double start = s.clock->SecondsSinceMidnight();
             for (;;) {
                 const double elapsed = s.clock->SecondsSinceMidnight() - start;
-                if (stop || elapsed >= o.watchSeconds || elapsed < 0) break;
+                if (ui.Interrupted() || elapsed >= o.watchSeconds || elapsed < 0) break;
                 Yield(s);
             }
-            if (stop) break;
+            if (ui.Interrupted()) break;
+        }
+        // Ctrl+C is how a watch ends, even when it stopped an exchange.
+        if (o.watchSeconds > 0 && ui.Interrupted()) {
+            s.events.AbortRequested = 0;
+            watchStopped = true;
         }
     } else if (ok && what == "autoconfig") {
         ok = RunAutoConfiguration(s, c, {false, o.overwrite});
@@ -151,6 +157,7 @@ int RunLoopCommand(Session& s, CliUi& ui, const LoopOptions& o, const volatile i
         s.PortOpened = 0;
     }
     s.ConfigSource = ConfigSource::None;
+    if (watchStopped) return 0;
     if (ok && ui.ErrorsShown() == errors) return 0;
     if (ui.ErrorsShown() == errors) std::cerr << "cfgvimo-cli: loop " << what << ": not done\n";
     return 1;

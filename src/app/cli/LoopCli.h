@@ -25,8 +25,8 @@ struct LoopOptions {
 bool LoopNeedsPanel(const std::vector<std::string>& words);
 // Checks the words; "" when they are good, else the usage error.
 std::string CheckLoopWords(const LoopOptions&);
-// Runs it; returns the exit status (0 done, 1 failed). `stop` is polled
-// between rounds of --watch.
-int RunLoopCommand(Session&, CliUi&, const LoopOptions&, const volatile int& stop);
+// Runs it; returns the exit status (0 done, 1 failed). Ctrl+C ends a
+// --watch (exit 0) as it ends any other command: the panel is released.
+int RunLoopCommand(Session&, CliUi&, const LoopOptions&);
 
 }  // namespace cfg::cli
