@@ -44,6 +44,7 @@
 #include "link/Link.h"
 #include "link/PanelClock.h"
 #include "shell/Clock.h"
+#include "shell/ErrorHandler.h"
 #include "shell/FileNames.h"
 #include "shell/Folders.h"
 #include "shell/Language.h"
@@ -721,9 +722,10 @@ int main(int argc, char** argv) {
 #endif
     if (needsPanel && o.relay) {
         std::string cwd = fs::current_path(ec).string();
-        s.QuietErrors = 1;
-        cfg::ReadRelayParameters(s, "TW", cwd);
-        s.QuietErrors = 0;
+        {
+            cfg::QuietFileErrors quiet(s);
+            cfg::ReadRelayParameters(s, "TW", cwd);
+        }
         if (s.FileLinkMode != cfg::kFlag255) {
             std::cerr << "cfgvimo-cli: relay mode needs Par_app.tmp in the working folder " << cwd << '\n';
             return 1;

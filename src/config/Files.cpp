@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cerrno>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <system_error>
 #include <vector>
 
@@ -29,23 +31,6 @@ constexpr PartInfo kParts[4] = {
     {".PY2", 1400},
     {".UY2", 1402},
     {".MY2", 1404},
-};
-
-// Each routine keeps the shared handler quiet while it touches the disk, so a
-// failure is only recorded, and then reports it itself.
-class QuietFileErrors {
-public:
-    explicit QuietFileErrors(Session& s) : s_(s), saved_(s.QuietErrors) {
-        s_.QuietErrors = 1;
-        s_.LastErrorNumber = 0;
-    }
-    ~QuietFileErrors() { s_.QuietErrors = saved_; }
-    QuietFileErrors(const QuietFileErrors&) = delete;
-    QuietFileErrors& operator=(const QuietFileErrors&) = delete;
-
-private:
-    Session& s_;
-    int16_t saved_;
 };
 
 // The error number of the last failed file operation (errno), or `fallback`
@@ -170,7 +155,11 @@ bool IsDefaultSetName(const std::string& name) {
     return up.size() >= 7 && up.compare(up.size() - 7, 7, "DEFAULT") == 0;
 }
 
-void ReadFileBlock(Session& s, std::fstream& file, long offset, int count, int firstCell, CellSpan dest) {
+namespace {
+
+// The operations themselves; they leave their status in LinkStatus, which
+// the public routines below return as their result.
+void ReadFileBlockHere(Session& s, std::fstream& file, long offset, int count, int firstCell, CellSpan dest) {
     s.LinkStatus = status::kAborted;
     QuietFileErrors quiet(s);
     if (!StartBlock(s, file, offset, count, firstCell, dest, false)) return;
@@ -195,14 +184,14 @@ void ReadFileBlock(Session& s, std::fstream& file, long offset, int count, int f
     s.LinkStatus = status::kDone;
 }
 
-void WriteFileBlock(Session& s, std::fstream& file, long offset, int count, int firstCell, CellSpan src) {
+void WriteFileBlockHere(Session& s, std::fstream& file, long offset, int count, int firstCell, CellSpan src) {
     s.LinkStatus = status::kAborted;
     QuietFileErrors quiet(s);
     if (!StartBlock(s, file, offset, count, firstCell, src, true)) return;
     WritePieces(s, file, count, firstCell, src);
 }
 
-void AppendFileBlock(Session& s, std::fstream& file, int count, CellSpan src) {
+void AppendFileBlockHere(Session& s, std::fstream& file, int count, CellSpan src) {
     s.LinkStatus = status::kAborted;
     QuietFileErrors quiet(s);
     if (!CellsFit(src, 1, count)) {
@@ -212,7 +201,7 @@ void AppendFileBlock(Session& s, std::fstream& file, int count, CellSpan src) {
     WritePieces(s, file, count, 1, src);
 }
 
-void CopyConfigFile(Session& s, const std::string& source, const std::string& destination) {
+void CopyConfigFileHere(Session& s, const std::string& source, const std::string& destination) {
     s.LinkStatus = status::kAborted;
     QuietFileErrors quiet(s);
     std::string src = UpperCaseName(source);
@@ -272,6 +261,28 @@ void CopyConfigFile(Session& s, const std::string& source, const std::string& de
     s.LinkStatus = status::kDone;
 }
 
+}  // namespace
+
+OpResult ReadFileBlock(Session& s, std::fstream& file, long offset, int count, int firstCell, CellSpan dest) {
+    ReadFileBlockHere(s, file, offset, count, firstCell, dest);
+    return {s.LinkStatus, s.LastErrorNumber};
+}
+
+OpResult WriteFileBlock(Session& s, std::fstream& file, long offset, int count, int firstCell, CellSpan src) {
+    WriteFileBlockHere(s, file, offset, count, firstCell, src);
+    return {s.LinkStatus, s.LastErrorNumber};
+}
+
+OpResult AppendFileBlock(Session& s, std::fstream& file, int count, CellSpan src) {
+    AppendFileBlockHere(s, file, count, src);
+    return {s.LinkStatus, s.LastErrorNumber};
+}
+
+OpResult CopyConfigFile(Session& s, const std::string& source, const std::string& destination) {
+    CopyConfigFileHere(s, source, destination);
+    return {s.LinkStatus, s.LastErrorNumber};
+}
+
 int CheckConfigFile(Session& s, const std::string& baseName, int kind) {
     std::string base = Trim(baseName);
     if (kind < 1 || kind > 4 || base.empty()) {
@@ -295,6 +306,39 @@ int CheckConfigFile(Session& s, const std::string& baseName, int kind) {
     if (!ResolveExisting(name).empty()) return status::kDone;
     ShowAlert(s, GetText(s, PartNameText(kind)) + " ", name + GetText(s, 1405));
     return status::kFileMissing;
+}
+
+FileSetImage ReadFileSetImage(const std::string& baseName) {
+    FileSetImage set;
+    for (int kind = 1; kind <= 4; ++kind) {
+        const auto k = static_cast<std::size_t>(kind);
+        const std::string path = ResolveExisting(Trim(baseName) + PartExtension(kind));
+        if (path.empty()) continue;
+        std::ifstream in(path, std::ios::binary);
+        if (!in) continue;
+        set.parts[k].assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+        set.present[k] = !in.bad();
+    }
+    return set;
+}
+
+int PartKindOf(const std::string& extension) {
+    for (int kind = 1; kind <= 4; ++kind)
+        if (UpperCase(extension) == kParts[kind - 1].extension) return kind;
+    return 0;
+}
+
+bool ReadImageBlock(const FileSetImage& set, const std::string& extension, long offset, int count, int firstCell,
+                    CellSpan dest) {
+    const int kind = PartKindOf(extension);
+    if (kind == 0 || !set.present[static_cast<std::size_t>(kind)]) return false;
+    if (!CellsFit(dest, firstCell, count) || offset < 0) return false;
+    const std::vector<uint8_t>& bytes = set.parts[static_cast<std::size_t>(kind)];
+    for (int i = 0; i < count; ++i) {
+        const auto at = static_cast<std::size_t>(offset) + static_cast<std::size_t>(i);
+        dest[firstCell + i] = static_cast<Cell>(at < bytes.size() ? bytes[at] : ' ');
+    }
+    return true;
 }
 
 bool OpenConfigPart(Session& s, const std::string& baseName, const std::string& extension, std::fstream& file) {

@@ -27,10 +27,10 @@ constexpr int kOpenTitle = 1776;
 constexpr int kFilterText = 1777;
 constexpr int kExistsText = 1615;  // and 1616: the question before replacing a file
 
-std::string EntryLine(Session& s, const DisplayTextGroup& g, int entry) {
+std::string EntryLine(const Page& s, const DisplayTextGroup& g, int entry) {
     std::string line = GetText(s, g.label);
     if (g.number >= 3) line += " ";
-    return line + PadSpaces(3, entry) + " -->    \"" + DisplayEntryText(s, DisplayEntryOffset(g, entry), '?') + "\"";
+    return line + PadSpaces(3, entry) + " -->    \"" + DisplayEntryText(s.config, DisplayEntryOffset(g, entry), '?') + "\"";
 }
 
 // A whole number written in digits, within 1..max; -1 otherwise.
@@ -82,7 +82,14 @@ void RunBulkCommand(Session& s, int command) {
 
 }  // namespace
 
-void BuildDisplayScreen(Session& s) {
+void BuildDisplayScreen(Session& s) { RenderDisplay(PageOf(s)); }
+
+bool PrintDisplay(const FileSetImage& set, const Texts& texts, int /*option*/, std::vector<std::string>& lines) {
+    return PrintListSection({.blocks = DisplayTextBlocks(), .build = [](const Page& p, bool) { RenderDisplay(p); }},
+                            set, texts, lines);
+}
+
+void RenderDisplay(const Page& s) {
     ClearScreenLines(s);
     for (const auto& g : DisplayTextGroups()) {
         WriteScreenText(s, NewScreenLine(s), 1, GetText(s, g.heading));

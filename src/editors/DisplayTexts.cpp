@@ -80,10 +80,10 @@ const DisplayTextGroup* FindDisplayTextGroup(int group) {
 
 bool DisplayShowsByte(int byte) { return byte >= 32 && byte <= 255; }
 
-std::string DisplayEntryText(const Session& s, int offset, char unshown) {
+std::string DisplayEntryText(const ConfigState& c, int offset, char unshown) {
     std::string text;
     for (int i = 0; i < kDisplayTextLength; ++i) {
-        const int byte = s.config.ConfigImage[offset + i] & 0xFF;
+        const int byte = c.ConfigImage[offset + i] & 0xFF;
         text += DisplayShowsByte(byte) ? Utf8Of(static_cast<unsigned>(byte)) : std::string(1, unshown);
     }
     return text;
@@ -141,6 +141,12 @@ std::string RangeEntryText(const std::string& text, int k, bool countUp) {
     const std::size_t room = counted.size() >= kDisplayTextLength ? 0 : kDisplayTextLength - counted.size();
     if (prefix.size() > room) prefix.resize(room);
     return Utf8OfPoints(prefix) + counted;
+}
+
+std::vector<SectionBlock> DisplayTextBlocks() {
+    std::vector<SectionBlock> blocks;
+    for (const auto& g : kGroups) blocks.push_back({g.offset, g.loadBytes, kTexts});
+    return blocks;
 }
 
 bool LoadDisplayTexts(Session& s) {

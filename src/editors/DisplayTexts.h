@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "shell/Session.h"
+#include "transfer/SectionBlocks.h"
 
 namespace cfg {
 
@@ -45,7 +46,10 @@ bool DisplayShowsByte(int byte);
 // The 16 characters of the entry at `offset` in ConfigImage, as UTF-8; a
 // byte the display cannot show reads as `unshown` (the list shows '?', the
 // dialog and the CSV file a blank).
-std::string DisplayEntryText(const Session&, int offset, char unshown);
+std::string DisplayEntryText(const ConfigState&, int offset, char unshown);
+inline std::string DisplayEntryText(const Session& s, int offset, char unshown) {
+    return DisplayEntryText(s.config, offset, unshown);
+}
 
 // Turns a UTF-8 text into the display's bytes, blank-filled or cut to 16
 // characters. A character the display cannot show makes it fail: `bad` then
@@ -62,6 +66,8 @@ int DisplayTextLengthOf(const std::string& utf8);
 // number. Without a number, or without countUp, every entry gets the text.
 std::string RangeEntryText(const std::string& text, int k, bool countUp);
 
+// The blocks of the four groups: what LoadDisplayTexts reads.
+std::vector<SectionBlock> DisplayTextBlocks();
 // Reads the four groups of the open source into ConfigImage at cell = file
 // offset. False (LinkStatus not 255, already reported) when a block failed.
 bool LoadDisplayTexts(Session&);

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "loops/LoopTables.h"
+#include "link/Screen.h"
 #include "shell/Session.h"
 
 namespace cfg {
@@ -63,6 +64,11 @@ void LoopSection(Session&, int16_t& printRequest, int option);
 
 // Reads the module directory and sets the present flags. LinkStatus tells.
 void ReadModuleDirectory(Session&, LoopContext&);
+// Sets the present flags from the module directory in image cells 430..493.
+void MarkPresentModules(const ConfigState&, LoopContext&);
+// The section's printout (the compact sensor list of loop module `option`)
+// from a file set in memory.
+bool PrintLoopSensors(const FileSetImage&, const Texts&, int option, std::vector<std::string>& lines);
 // Identifies a present module on the panel: 137 (twice at most), then its
 // model (9) and version (10). True when it answered; true with a file set.
 bool IdentifyModule(Session&, LoopContext&);
@@ -93,9 +99,15 @@ int AnswerByte(const Session&, int n);
 
 // The window of configured point index k (1..200) of the loaded tables, with
 // the reference level when `withReference`.
-PointWindow PointWindowOf(const Session&, const LoopContext&, int index, bool withReference);
+PointWindow PointWindowOf(const ConfigState&, const LoopContext&, int index, bool withReference);
+inline PointWindow PointWindowOf(const Session& s, const LoopContext& c, int index, bool withReference) {
+    return PointWindowOf(s.config, c, index, withReference);
+}
 // Fills the screen buffer with the sensor list; returns the configured count.
 int BuildLoopList(Session&, LoopContext&, bool compact);
+// The same list from the tables in `c` and the page's image; `panel`: with
+// the live readings of a panel.
+int RenderLoopList(const Page&, LoopContext&, bool panel, bool compact);
 // The picture of the list: one mark per point.
 LoopPicture LoopOverview(const Session&, const LoopContext&);
 // visloop. With `compact` it only loads and builds the list.

@@ -7,6 +7,7 @@
 #include "link/Connection.h"
 #include "shell/FileNames.h"
 #include "shell/Folders.h"
+#include "shell/ErrorHandler.h"
 #include "shell/Messages.h"
 #include "shell/RuntimeError.h"
 #include "shell/SafeWrite.h"
@@ -158,11 +159,12 @@ bool WriteSerialNumber(Session& s, const std::string& number, const std::string&
 
 bool SerialNumberGuard(Session& s, int16_t&) {
     if (s.ConfigSource != ConfigSource::Panel) return false;
-    int16_t saved = s.QuietErrors;
-    s.QuietErrors = 1;
     CounterFile probe;
-    bool present = ReadCounterFile(s, probe);
-    s.QuietErrors = saved;
+    bool present = false;
+    {
+        QuietFileErrors quiet(s);
+        present = ReadCounterFile(s, probe);
+    }
     s.LastErrorNumber = 0;
     return present;
 }
@@ -172,10 +174,12 @@ void SerialNumberSection(Session& s, int16_t& printRequest, int) {
     CheckPanelIdentity(s);
     if (s.LinkStatus != status::kDone) return;
     // The file is probed quietly; the writes below report their failures.
-    s.QuietErrors = 1;
     CounterFile counter;
-    bool present = ReadCounterFile(s, counter);
-    s.QuietErrors = 0;
+    bool present = false;
+    {
+        QuietFileErrors quiet(s);
+        present = ReadCounterFile(s, counter);
+    }
     s.LastErrorNumber = 0;
     if (!present) return;
     SerialNumberFields fields{counter.lastNumber, counter.lastDate, ProposeSerialNumber(counter.lastNumber),
@@ -193,7 +197,6 @@ void SerialNumberSection(Session& s, int16_t& printRequest, int) {
     }
     // Cancelled or not written: the caller sees that nothing was given.
     if (!done && s.LinkStatus == status::kDone) s.LinkStatus = status::kAborted;
-    s.QuietErrors = 0;
     s.LastErrorNumber = 0;
 }
 

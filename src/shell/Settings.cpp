@@ -73,7 +73,7 @@ std::string SettingsFilePath(const Session& s) {
 }
 
 std::string SettingsCaption(const Session& s) {
-    if (s.FileLinkMode == 255) return s.CommPortName + "  " + s.RelayBaudRate + "  " + s.RelayPlantCode;
+    if (s.FileLinkMode == kFlag255) return s.CommPortName + "  " + s.RelayBaudRate + "  " + s.RelayPlantCode;
     return s.CommPortName + "  " + s.BaudRate + "  " + s.PlantCode;
 }
 

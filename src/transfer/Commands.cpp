@@ -14,6 +14,7 @@
 #include "link/PanelCommands.h"
 #include "shell/FileNames.h"
 #include "shell/Language.h"
+#include "shell/ErrorHandler.h"
 #include "shell/Messages.h"
 #include "shell/RuntimeError.h"
 #include "shell/Text.h"
@@ -63,7 +64,7 @@ bool AskYes(Session& s, const std::string& text) {
 
 std::string PartFile(const std::string& base, int kind) { return base + PartExtension(kind); }
 
-int32_t Entry(Session& s, int n) { return s.config.AddressDirectory[n]; }
+int32_t Entry(Session& s, PanelEntry entry) { return s.config.AddressDirectory[entry]; }
 
 // --- create and copy -------------------------------------------------------
 
@@ -124,8 +125,7 @@ bool CopySet(Session& s, const std::string& source, const std::string& dest, int
             }
             overwriteAllowed = true;
         }
-        CopyConfigFile(s, PartFile(source, kind), target);
-        if (s.LinkStatus != status::kDone) return false;
+        if (!CopyConfigFile(s, PartFile(source, kind), target).Done()) return false;
     }
     return true;
 }
@@ -269,42 +269,40 @@ public:
         ReadPanelBlock(s_, address, count, 1, tb_);
         if (s_.LinkStatus != status::kDone) return false;
         if (check) check(tb_, count);
-        AppendFileBlock(s_, f_, written, tb_);
-        return s_.LinkStatus == status::kDone;
+        return AppendFileBlock(s_, f_, written, tb_).Done();
     }
 
     bool Main() {
         auto& c = s_.config;
         if (!Block(kPanelMain, 512, 512)) return false;
         if (!Block(kPanelPoints, 1600, 1600)) return false;
-        if (!Block(Entry(s_, 5) + 1600, 800, 800)) return false;
-        if (!Block(Entry(s_, 4), 56, 56)) return false;
+        if (!Block(Entry(s_, PanelEntry::Live) + 1600, 800, 800)) return false;
+        if (!Block(Entry(s_, PanelEntry::Thresholds), 56, 56)) return false;
         // The trailer: the version and release of the panel it came from.
         std::string trailer = Utf8ToLatin1(Utf8PadRight(c.PanelVersionText, 5)) +
                               Utf8ToLatin1(Utf8PadRight(c.PanelReleaseCode, 8));
         for (int i = 0; i < 13; ++i)
             tb_[1 + i] = static_cast<Cell>(static_cast<unsigned char>(trailer[static_cast<std::size_t>(i)]));
-        AppendFileBlock(s_, f_, 13, tb_);
-        return s_.LinkStatus == status::kDone;
+        return AppendFileBlock(s_, f_, 13, tb_).Done();
     }
 
     bool Clock() {
-        long programs = Entry(s_, 12) + 2;
+        long programs = Entry(s_, PanelEntry::ClockProgramsLength) + 2;
         if (!FitsTransferBuffer(s_, programs)) return false;
-        if (!Block(Entry(s_, 11), static_cast<int>(programs), 350, CheckReceivedPrograms, 255)) return false;
-        if (!Block(Entry(s_, 9), 9, 10)) return false;
-        return Block(Entry(s_, 10), 24, 24);
+        if (!Block(Entry(s_, PanelEntry::ClockPrograms), static_cast<int>(programs), 350, CheckReceivedPrograms, 255)) return false;
+        if (!Block(Entry(s_, PanelEntry::ClockPeriods), 9, 10)) return false;
+        return Block(Entry(s_, PanelEntry::ClockDates), 24, 24);
     }
 
     bool Logics() {
-        long n = Entry(s_, 17) + 2;
+        long n = Entry(s_, PanelEntry::LogicsLength) + 2;
         if (!FitsTransferBuffer(s_, n)) return false;
-        return Block(Entry(s_, 16), static_cast<int>(n), static_cast<int>(n), CheckReceivedLogics);
+        return Block(Entry(s_, PanelEntry::Logics), static_cast<int>(n), static_cast<int>(n), CheckReceivedLogics);
     }
 
     bool Texts() {
         for (int k = 0; k < kTextPieces; ++k)
-            if (!Block(Entry(s_, 19) + static_cast<long>(kTextPiece) * k, kTextPiece, kTextPiece)) return false;
+            if (!Block(Entry(s_, PanelEntry::Descriptions) + static_cast<long>(kTextPiece) * k, kTextPiece, kTextPiece)) return false;
         return true;
     }
 
@@ -368,10 +366,12 @@ Outcome ReceiveParts(Session& s, const std::string& name, const Selection& selec
         if (!selected[kind]) continue;
         ShowBusy(s, GetText(s, kReceiveBusyText[kind]));
         std::fstream file;
-        s.QuietErrors = 1;
-        bool created = CreateConfigPart(s, name, std::string(PartExtension(kind)) + "." +
+        bool created = false;
+        {
+            QuietFileErrors quiet(s);
+            created = CreateConfigPart(s, name, std::string(PartExtension(kind)) + "." +
                                                     std::to_string(CurrentProcessId()) + kPendingSuffix, file);
-        s.QuietErrors = 0;
+        }
         if (!created) {
             ReportFileError(s);
             s.LinkStatus = status::kRefused;
@@ -415,8 +415,7 @@ public:
 
     // File bytes offset..offset+count-1 into cells first.. of the buffer.
     bool FromFile(long offset, int count, int first = 1) {
-        ReadFileBlock(s_, f_, offset, count, first, tb_);
-        return s_.LinkStatus == status::kDone;
+        return ReadFileBlock(s_, f_, offset, count, first, tb_).Done();
     }
     bool ToPanel(long address, int count, int first = 1) {
         WritePanelBlock(s_, address, count, true, first, tb_);
@@ -443,7 +442,7 @@ public:
         ReadPanelBlock(s_, kPanelMain, 1, 1, tb);
         if (s_.LinkStatus != status::kDone) return false;
         if (tb[1] >= kCommParamRevision) {
-            bool relay = s_.FileLinkMode == 255;
+            bool relay = s_.FileLinkMode == kFlag255;
             tb[1] = s_.link.PanelAddress;
             tb[2] = static_cast<Cell>(static_cast<long>(ParseNumber(relay ? s_.RelayPlantCode : s_.PlantCode)) & 0xFF);
             tb[3] = static_cast<Cell>(BaudCode(relay ? s_.RelayBaudRate : s_.BaudRate));
@@ -462,30 +461,30 @@ public:
 
     bool Clock() {
         if (!FromFile(0, 350)) return false;
-        if (!ToPanel(Entry(s_, 11), 339)) return false;
+        if (!ToPanel(Entry(s_, PanelEntry::ClockPrograms), 339)) return false;
         bool programs = false;
         for (int i = 1; i <= 336; ++i) programs = programs || tb_[i] != 255;
-        if (!Marker(Entry(s_, 18), programs)) return false;
+        if (!Marker(Entry(s_, PanelEntry::ClockMarker), programs)) return false;
         if (!Commit(kControlCommitPrograms)) return false;
         if (!FromFile(350, 10)) return false;
-        if (!ToPanel(Entry(s_, 9), 9)) return false;
+        if (!ToPanel(Entry(s_, PanelEntry::ClockPeriods), 9)) return false;
         if (!FromFile(360, 24)) return false;
-        return ToPanel(Entry(s_, 10), 24);
+        return ToPanel(Entry(s_, PanelEntry::ClockDates), 24);
     }
 
     bool Logics() {
-        long n = Entry(s_, 17) + 2;
+        long n = Entry(s_, PanelEntry::LogicsLength) + 2;
         if (!FitsTransferBuffer(s_, n)) return false;
         if (!FromFile(0, static_cast<int>(n))) return false;
-        if (!ToPanel(Entry(s_, 16), static_cast<int>(n))) return false;
-        if (!Marker(Entry(s_, 18), tb_[1] != 0 || tb_[2] != 0)) return false;
+        if (!ToPanel(Entry(s_, PanelEntry::Logics), static_cast<int>(n))) return false;
+        if (!Marker(Entry(s_, PanelEntry::ClockMarker), tb_[1] != 0 || tb_[2] != 0)) return false;
         return Commit(kControlCommitLogics);
     }
 
     bool Texts() {
         for (int k = 0; k < kTextPieces; ++k) {
             if (!FromFile(static_cast<long>(kTextPiece) * k, kTextPiece)) return false;
-            if (!ToPanel(Entry(s_, 19) + static_cast<long>(kTextPiece) * k, kTextPiece)) return false;
+            if (!ToPanel(Entry(s_, PanelEntry::Descriptions) + static_cast<long>(kTextPiece) * k, kTextPiece)) return false;
         }
         return true;
     }
@@ -497,7 +496,7 @@ private:
 };
 
 // Bytes of each file that a send reads.
-long NeededLength(Session& s, int kind) { return SendableSize(kind, Entry(s, 17) + 2); }
+long NeededLength(Session& s, int kind) { return SendableSize(kind, Entry(s, PanelEntry::LogicsLength) + 2); }
 
 // Sends the selected parts in order. `sent` gets the parts that reached the
 // panel whole; `interrupted` the part that failed half-way (0 for none).
@@ -508,15 +507,17 @@ bool SendParts(Session& s, const std::string& name, const Selection& selected, S
         if (!selected[kind]) continue;
         ShowBusy(s, GetText(s, kSendBusyText[kind]));
         std::fstream file;
-        s.QuietErrors = 1;
-        bool opened = OpenConfigPart(s, name, PartExtension(kind), file);
-        s.QuietErrors = 0;
+        bool opened = false;
+        {
+            QuietFileErrors quiet(s);
+            opened = OpenConfigPart(s, name, PartExtension(kind), file);
+        }
         // A file shorter than its layout would send blanks in place of the
         // missing bytes: it is refused, even when the user chose to send a
         // damaged set, saying how short it is.
         const long length = opened ? FileLength(file) : 0;
         if (opened && length < NeededLength(s, kind)) {
-            SetFinding f{kind, SetFault::WrongSize, length, SendableSize(kind, Entry(s, 17) + 2)};
+            SetFinding f{kind, SetFault::WrongSize, length, SendableSize(kind, Entry(s, PanelEntry::LogicsLength) + 2)};
             ShowAlert(s, DescribeSetFindings(s, name, {f}), GetText(s, kTooShortText));
             s.LinkStatus = status::kRefused;
             return false;
@@ -645,7 +646,7 @@ void OpenConfiguration(Session& s, int option) {
         if (CheckConfigFile(s, name, 1) != status::kDone) return;
         // The other parts are checked by each section when it loads them;
         // here the user only hears which are missing.
-        for (int kind = 2; kind <= 4; ++kind) CheckConfigFile(s, name, kind);
+        for (int kind = 2; kind <= 4; ++kind) static_cast<void>(CheckConfigFile(s, name, kind));
         // A damaged or foreign file is named before anything is shown or
         // printed from it; the user decides whether to go on.
         if (!ConfirmSetFiles(s, name, {false, true, true, true, true}, 0, kUseAnywayText)) {
@@ -775,7 +776,7 @@ void SendConfiguration(Session& s) {
     }
     // Every chosen file is checked before the first block goes out: a
     // damaged set goes to the panel only when the user says so.
-    if (s.LinkStatus == status::kDone && !ConfirmSetFiles(s, name, selected, Entry(s, 17) + 2, kSendAnywayText)) {
+    if (s.LinkStatus == status::kDone && !ConfirmSetFiles(s, name, selected, Entry(s, PanelEntry::LogicsLength) + 2, kSendAnywayText)) {
         s.LinkStatus = status::kRefused;
         ReleasePanel(s);
         return;

@@ -305,7 +305,7 @@ Outcome Run(Op op, const CaseSetup& setup) {
         if (s.ConfigSource != ConfigSource::Panel && s.LinkStatus == status::kDone) s.LinkStatus = -2;
         break;
     case Op::Edit: {
-        s.LanguageTexts[1243] = "[";
+        s.texts.LanguageTexts[1243] = "[";
         auto lineOf = [&s](const std::string& label) {
             for (int i = 1; i <= s.screen.LineCount; ++i) {
                 const std::string& l = s.screen.Lines[i];
