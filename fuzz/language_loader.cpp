@@ -24,7 +24,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     cfg::Session s(ui, clock);
     cfg::LoadLanguageFile(s, path);
     for (int i = 0; i <= 2000; ++i)
-        if (cfg::Utf8Length(s.LanguageTexts[i]) > 128) std::abort();
+        if (cfg::Utf8Length(s.texts.LanguageTexts[i]) > 128) std::abort();
     (void)cfg::ReadLanguageEntry(path, "FRMCfgvimo", "CMDOk.Caption");
     (void)cfg::ReadLanguageEntry(path, "Strings", "2001");
     return 0;

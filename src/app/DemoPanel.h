@@ -14,7 +14,8 @@ namespace cfg {
 inline constexpr int kDemoAddress = 1;
 
 // Builds the demonstration panel on the session's plant code, paced like a
-// real line, and points the link at its address.
+// real line, and points the link at its address. The settings file's
+// [Demo] Walk=SECONDS plays a walk test on it.
 std::unique_ptr<LoopbackTransport> MakeDemoPanel(Session&, Clock&);
 
 }  // namespace cfg

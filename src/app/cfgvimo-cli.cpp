@@ -12,6 +12,7 @@
 //     messages export|import [BASENAME] FILE.csv       the display texts
 //     loop [BASENAME] MODULE list|minmax|errors|current [--watch N]
 //     loop MODULE autoconfig [--overwrite] | reset-minmax | reset-errors
+//     loop MODULE walktest [--minutes N] [--csv FILE] [--pdf FILE] [--continue]
 //     print [BASENAME] [--part 1..5] [--output FILE|-] [--pdf FILE]
 //     backups                                          the backup sets, newest first
 //     compare A [B] [--output FILE|-]                  two sets, or A and the panel
@@ -43,10 +44,12 @@
 #include "link/Link.h"
 #include "link/PanelClock.h"
 #include "shell/Clock.h"
+#include "shell/ErrorHandler.h"
 #include "shell/FileNames.h"
 #include "shell/Folders.h"
 #include "shell/Language.h"
 #include "shell/MainLoop.h"
+#include "shell/Messages.h"
 #include "shell/Session.h"
 #include "shell/Settings.h"
 #include "shell/Text.h"
@@ -102,6 +105,15 @@ const char* const kUsage =
     "  loop MODULE autoconfig [--overwrite]           the panel learns the loop (needs --yes);\n"
     "                                                 --overwrite rewrites every point\n"
     "  loop MODULE reset-minmax | reset-errors        clear the records (needs --yes)\n"
+    "  loop MODULE walktest [--minutes N] [--csv FILE] [--pdf FILE] [--continue]\n"
+    "                                                 walk test: reads the loop every 2 s and\n"
+    "                                                 prints each point as it reaches alarm;\n"
+    "                                                 ends when every configured point was\n"
+    "                                                 tested, after N minutes or on Ctrl+C;\n"
+    "                                                 the record is kept beside the settings\n"
+    "                                                 file (--continue goes on with the last);\n"
+    "                                                 the report as CSV and PDF (--yes replaces\n"
+    "                                                 them); exit 0 when every point was tested\n"
     "  print [BASENAME] [--part N] [--output FILE|-] [--pdf FILE]\n"
     "                                                 the printout of a file set, or of the\n"
     "                                                 connected panel without BASENAME:\n"
@@ -146,6 +158,11 @@ const char* const kUsage =
     "                       earlier trace; any other existing file is refused)\n"
     "  --yes                answer yes to overwrite questions, replace an existing\n"
     "                       output file, allow the loop commands that write (default: no)\n"
+    "  --force              go on with files of a set that fail their checks (wrong\n"
+    "                       size, checksum, no panel identification): send, print,\n"
+    "                       compare and messages export refuse them otherwise\n"
+    "  --template           allow receive and copy to replace the DEFAULT set, the\n"
+    "                       template of every new set (--yes alone does not)\n"
     "  --watch N            loop views: repeat every N seconds (1..3600)\n"
     "  --overwrite          loop autoconfig: rewrite every point, not only the changed ones\n"
     "  --verbose            print the progress and the answers given\n"
@@ -179,7 +196,10 @@ struct Options {
     long address = 1;
     long watch = 0;
     long part = 1;
-    bool relay = false, yes = false, verbose = false, overwrite = false;
+    long minutes = 0;
+    std::string csv;
+    bool continueWalk = false;
+    bool relay = false, yes = false, verbose = false, overwrite = false, force = false, templateSet = false;
     std::vector<std::string> words;  // the command and its operands
 };
 
@@ -265,9 +285,15 @@ std::string ParseOptions(int argc, char** argv, Options& o) {
         else if (a == "--number") { if (!value(o.serialNumber)) return "--number needs a serial number"; }
         else if (a == "--date") { if (!value(o.serialDate)) return "--date needs DD/MM/YY"; }
         else if (a == "--yes") o.yes = true;
+        else if (a == "--force") o.force = true;
+        else if (a == "--template") o.templateSet = true;
         else if (a == "--watch") {
             if (!value(v) || !ToLong(v, 1, 3600, o.watch)) return "--watch needs a number of seconds 1..3600";
-        } else if (a == "--overwrite") o.overwrite = true;
+        } else if (a == "--minutes") {
+            if (!value(v) || !ToLong(v, 1, 1440, o.minutes)) return "--minutes needs a number 1..1440";
+        } else if (a == "--csv") { if (!value(o.csv)) return "--csv needs a file name"; }
+        else if (a == "--continue") o.continueWalk = true;
+        else if (a == "--overwrite") o.overwrite = true;
         else if (a == "--verbose") o.verbose = true;
         else if (a == "--backup") o.backupBeforeSend = true;
         else if (a == "--no-backup") o.backupBeforeSend = false;
@@ -411,12 +437,27 @@ int Messages(cfg::Session& s, CliUi& ui, const Options& o) {
         return UsageError("messages " + o.words[1] + " needs [BASENAME] FILE.csv");
     const bool exporting = o.words[1] == "export";
     const std::string csv = o.words.back();
+    std::error_code ec;
+    if (exporting && fs::exists(csv, ec) && !o.yes) {
+        std::cerr << "cfgvimo-cli: " << csv << " exists; --yes replaces it\n";
+        return 1;
+    }
     int errors = ui.ErrorsShown();
     ui.BeginCommand();
     if (o.words.size() == 4) {
-        std::error_code ec;
         s.ConfigFileName = cfg::StripExtension(fs::absolute(o.words[2], ec).string());
+        // The template set is not edited, as the desktop program does not
+        // open it.
+        if (!exporting && cfg::IsTemplateSetName(s, s.ConfigFileName)) {
+            cfg::ShowAlert(s, cfg::GetText(s, 1143), cfg::GetText(s, 1144));
+            s.LinkStatus = cfg::status::kRefused;
+            return Finish(s, ui, errors, "messages");
+        }
         if (cfg::CheckConfigFile(s, s.ConfigFileName, 4) != cfg::status::kDone) return Finish(s, ui, errors, "messages");
+        if (!cfg::ConfirmSetFiles(s, s.ConfigFileName, {false, false, false, false, true}, 0)) {
+            s.LinkStatus = cfg::status::kRefused;
+            return Finish(s, ui, errors, "messages");
+        }
         s.ConfigSource = cfg::ConfigSource::File;
         if (exporting) cfg::ExportDisplayTexts(s, csv, true);
         else if (cfg::ImportDisplayTexts(s, csv, true) > 0) cfg::StampDate(s);
@@ -448,6 +489,15 @@ cfg::cli::LoopOptions LoopOptionsOf(const Options& o) {
     l.watchSeconds = static_cast<int>(o.watch);
     l.overwrite = o.overwrite;
     l.yes = o.yes;
+    l.walk.minutes = static_cast<int>(o.minutes);
+    l.walk.csv = o.csv;
+    l.walk.pdf = o.pdf;
+    l.walk.continueLast = o.continueWalk;
+    l.walk.yes = o.yes;
+    l.walkOptions = o.minutes > 0 || !o.csv.empty() || !o.pdf.empty() || o.continueWalk;
+#ifdef CFG_CLI_PDF
+    l.canWritePdf = true;
+#endif
     return l;
 }
 
@@ -541,6 +591,7 @@ int RunCommand(cfg::Session& s, CliUi& ui, const Options& o) {
         return cfg::cli::RunLoopCommand(s, ui, l);
     }
     if (o.watch > 0 || o.overwrite) return UsageError("--watch and --overwrite go with the loop command");
+    if (o.minutes > 0 || !o.csv.empty() || o.continueWalk) return UsageError("--minutes, --csv and --continue go with loop walktest");
     if (cmd == "receive" || cmd == "send") return Transfer(s, ui, o, cmd == "receive");
     if (cmd == "create" || cmd == "copy") {
         bool copy = cmd == "copy";
@@ -613,6 +664,9 @@ int main(int argc, char** argv) {
 #ifdef CFG_CLI_SERIAL
     ui.pumpEvents = [] { QCoreApplication::processEvents(); };
 #endif
+#ifdef CFG_CLI_PDF
+    ui.writePdf = [](const std::string& path, const cfg::ReportPrintJob& job) { return cfg::gui::WriteReportPdf(path, job); };
+#endif
 
     s.ProgramFolder = chosen.empty() ? exeFolder : chosen;
     if (!fs::is_directory(s.ProgramFolder, ec)) return UsageError("no such folder: " + s.ProgramFolder);
@@ -649,6 +703,8 @@ int main(int argc, char** argv) {
     ui.answers.panelAddress = o.address;
     ui.answers.accessCode = o.accessCode;
     ui.answers.yes = o.yes;
+    ui.answers.force = o.force;
+    ui.answers.templateSet = o.templateSet;
     if (!o.backups.empty()) s.backups.folder = fs::absolute(o.backups, ec).string();
     // The question before a send is the desktop program's to ask: without
     // an option and a kept answer the command line takes no backup.
@@ -673,9 +729,10 @@ int main(int argc, char** argv) {
 #endif
     if (needsPanel && o.relay) {
         std::string cwd = fs::current_path(ec).string();
-        s.QuietErrors = 1;
-        cfg::ReadRelayParameters(s, "TW", cwd);
-        s.QuietErrors = 0;
+        {
+            cfg::QuietFileErrors quiet(s);
+            cfg::ReadRelayParameters(s, "TW", cwd);
+        }
         if (s.FileLinkMode != cfg::kFlag255) {
             std::cerr << "cfgvimo-cli: relay mode needs Par_app.tmp in the working folder " << cwd << '\n';
             return 1;

@@ -86,6 +86,9 @@ const char* const kUsage =
     "  --ident TEXT         identification text, 23 characters\n"
     "  --fault SPEC         switch on a fault (repeatable), see below\n"
     "  --seed N             seed of the simulated noise and readings\n"
+    "  --walk SECONDS       play a walk test: every SECONDS seconds the next device, in\n"
+    "                       a shuffled order, reads in alarm for about 15 seconds; a\n"
+    "                       tenth of the configured devices are never reached\n"
     "  --trace FILE         log every frame in and out\n"
     "  --verbose            log every exchange on stderr\n"
     "  --stdin-quit         take commands from stdin and quit at its end:\n"
@@ -117,6 +120,7 @@ struct Options {
     std::string ident;
     std::vector<vimo::sim::Fault> faults;
     uint64_t seed = 1;
+    int walk = 0;
     std::string trace;
     bool verbose = false;
     bool stdinQuit = false;
@@ -211,6 +215,8 @@ std::string ParseOptions(int argc, char** argv, Options& o) {
         } else if (a == "--seed") {
             if (!value(v) || !ToInt(v, 0, 2147483647, n)) return "--seed needs a number";
             o.seed = static_cast<uint64_t>(n);
+        } else if (a == "--walk") {
+            if (!value(v) || !ToInt(v, 1, 3600, o.walk)) return "--walk needs a number of seconds 1..3600";
         } else if (a == "--trace") {
             if (!value(o.trace)) return "--trace needs a file";
         } else if (a == "--verbose" || a == "-v") {
@@ -735,6 +741,7 @@ int main(int argc, char** argv) {
         for (const auto& [m, codes] : o.addressZero) panel.Loop(m).addressZero = codes;
         panel.RestartLiveTables();
     }
+    if (o.walk > 0) panel.StartWalk(o.walk);
 
     Logger log(o.trace, o.verbose);
     if (!log.TraceOk()) {

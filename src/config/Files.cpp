@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cerrno>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <system_error>
 #include <vector>
 
@@ -11,6 +13,7 @@
 #include "shell/Language.h"
 #include "shell/Messages.h"
 #include "shell/RuntimeError.h"
+#include "shell/SafeWrite.h"
 
 namespace fs = std::filesystem;
 
@@ -28,23 +31,6 @@ constexpr PartInfo kParts[4] = {
     {".PY2", 1400},
     {".UY2", 1402},
     {".MY2", 1404},
-};
-
-// Each routine keeps the shared handler quiet while it touches the disk, so a
-// failure is only recorded, and then reports it itself.
-class QuietFileErrors {
-public:
-    explicit QuietFileErrors(Session& s) : s_(s), saved_(s.QuietErrors) {
-        s_.QuietErrors = 1;
-        s_.LastErrorNumber = 0;
-    }
-    ~QuietFileErrors() { s_.QuietErrors = saved_; }
-    QuietFileErrors(const QuietFileErrors&) = delete;
-    QuietFileErrors& operator=(const QuietFileErrors&) = delete;
-
-private:
-    Session& s_;
-    int16_t saved_;
 };
 
 // The error number of the last failed file operation (errno), or `fallback`
@@ -149,12 +135,31 @@ std::string StripExtension(const std::string& name) {
     return folder + file;
 }
 
+std::string SetNameOf(const std::string& typed, bool& cut) {
+    std::string folder, file;
+    SplitName(Trim(typed), folder, file);
+    file = UpperCase(file);
+    const auto dot = file.find_last_of('.');
+    if (dot != std::string::npos && dot > 0) {
+        const std::string extension = file.substr(dot);
+        bool ours = false;
+        for (const PartInfo& p : kParts) ours = ours || extension == p.extension;
+        if (!ours) cut = true;
+        file.erase(dot);
+    }
+    return folder + file;
+}
+
 bool IsDefaultSetName(const std::string& name) {
     std::string up = UpperCase(Trim(name));
     return up.size() >= 7 && up.compare(up.size() - 7, 7, "DEFAULT") == 0;
 }
 
-void ReadFileBlock(Session& s, std::fstream& file, long offset, int count, int firstCell, CellSpan dest) {
+namespace {
+
+// The operations themselves; they leave their status in LinkStatus, which
+// the public routines below return as their result.
+void ReadFileBlockHere(Session& s, std::fstream& file, long offset, int count, int firstCell, CellSpan dest) {
     s.LinkStatus = status::kAborted;
     QuietFileErrors quiet(s);
     if (!StartBlock(s, file, offset, count, firstCell, dest, false)) return;
@@ -179,14 +184,14 @@ void ReadFileBlock(Session& s, std::fstream& file, long offset, int count, int f
     s.LinkStatus = status::kDone;
 }
 
-void WriteFileBlock(Session& s, std::fstream& file, long offset, int count, int firstCell, CellSpan src) {
+void WriteFileBlockHere(Session& s, std::fstream& file, long offset, int count, int firstCell, CellSpan src) {
     s.LinkStatus = status::kAborted;
     QuietFileErrors quiet(s);
     if (!StartBlock(s, file, offset, count, firstCell, src, true)) return;
     WritePieces(s, file, count, firstCell, src);
 }
 
-void AppendFileBlock(Session& s, std::fstream& file, int count, CellSpan src) {
+void AppendFileBlockHere(Session& s, std::fstream& file, int count, CellSpan src) {
     s.LinkStatus = status::kAborted;
     QuietFileErrors quiet(s);
     if (!CellsFit(src, 1, count)) {
@@ -196,7 +201,7 @@ void AppendFileBlock(Session& s, std::fstream& file, int count, CellSpan src) {
     WritePieces(s, file, count, 1, src);
 }
 
-void CopyConfigFile(Session& s, const std::string& source, const std::string& destination) {
+void CopyConfigFileHere(Session& s, const std::string& source, const std::string& destination) {
     s.LinkStatus = status::kAborted;
     QuietFileErrors quiet(s);
     std::string src = UpperCaseName(source);
@@ -223,12 +228,6 @@ void CopyConfigFile(Session& s, const std::string& source, const std::string& de
         Fail(s, LastFileError(err::kFileNotFound));
         return;
     }
-    errno = 0;
-    std::ofstream out(dstPath, std::ios::binary | std::ios::trunc);
-    if (!out) {
-        Fail(s, LastFileError(err::kPathFileAccess));
-        return;
-    }
     in.seekg(0, std::ios::end);
     long length = static_cast<long>(in.tellg());
     in.seekg(0);
@@ -236,6 +235,7 @@ void CopyConfigFile(Session& s, const std::string& source, const std::string& de
         Fail(s, err::kDeviceIo);
         return;
     }
+    std::string content;
     std::vector<char> piece;
     long done = 0;
     while (done < length) {
@@ -247,22 +247,40 @@ void CopyConfigFile(Session& s, const std::string& source, const std::string& de
             Fail(s, LastFileError(err::kDeviceIo));
             return;
         }
-        errno = 0;
-        out.write(piece.data(), n);
-        if (!out) {
-            Fail(s, LastFileError(err::kDeviceIo));
-            return;
-        }
+        content.append(piece.data(), static_cast<std::size_t>(n));
         done += n;
     }
-    errno = 0;
-    out.flush();
-    out.close();
-    if (out.fail()) {
-        Fail(s, LastFileError(err::kDeviceIo));
+    // The copy is written whole or not at all: a full disk leaves the
+    // destination as it was, never a truncated or empty file.
+    const std::error_code written = WriteFileWhole(dstPath, content);
+    if (written) {
+        Fail(s, written.category() == std::generic_category() ? ErrorNumberFromErrno(written.value())
+                                                                  : static_cast<long>(err::kDeviceIo));
         return;
     }
     s.LinkStatus = status::kDone;
+}
+
+}  // namespace
+
+OpResult ReadFileBlock(Session& s, std::fstream& file, long offset, int count, int firstCell, CellSpan dest) {
+    ReadFileBlockHere(s, file, offset, count, firstCell, dest);
+    return {s.LinkStatus, s.LastErrorNumber};
+}
+
+OpResult WriteFileBlock(Session& s, std::fstream& file, long offset, int count, int firstCell, CellSpan src) {
+    WriteFileBlockHere(s, file, offset, count, firstCell, src);
+    return {s.LinkStatus, s.LastErrorNumber};
+}
+
+OpResult AppendFileBlock(Session& s, std::fstream& file, int count, CellSpan src) {
+    AppendFileBlockHere(s, file, count, src);
+    return {s.LinkStatus, s.LastErrorNumber};
+}
+
+OpResult CopyConfigFile(Session& s, const std::string& source, const std::string& destination) {
+    CopyConfigFileHere(s, source, destination);
+    return {s.LinkStatus, s.LastErrorNumber};
 }
 
 int CheckConfigFile(Session& s, const std::string& baseName, int kind) {
@@ -288,6 +306,39 @@ int CheckConfigFile(Session& s, const std::string& baseName, int kind) {
     if (!ResolveExisting(name).empty()) return status::kDone;
     ShowAlert(s, GetText(s, PartNameText(kind)) + " ", name + GetText(s, 1405));
     return status::kFileMissing;
+}
+
+FileSetImage ReadFileSetImage(const std::string& baseName) {
+    FileSetImage set;
+    for (int kind = 1; kind <= 4; ++kind) {
+        const auto k = static_cast<std::size_t>(kind);
+        const std::string path = ResolveExisting(Trim(baseName) + PartExtension(kind));
+        if (path.empty()) continue;
+        std::ifstream in(path, std::ios::binary);
+        if (!in) continue;
+        set.parts[k].assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+        set.present[k] = !in.bad();
+    }
+    return set;
+}
+
+int PartKindOf(const std::string& extension) {
+    for (int kind = 1; kind <= 4; ++kind)
+        if (UpperCase(extension) == kParts[kind - 1].extension) return kind;
+    return 0;
+}
+
+bool ReadImageBlock(const FileSetImage& set, const std::string& extension, long offset, int count, int firstCell,
+                    CellSpan dest) {
+    const int kind = PartKindOf(extension);
+    if (kind == 0 || !set.present[static_cast<std::size_t>(kind)]) return false;
+    if (!CellsFit(dest, firstCell, count) || offset < 0) return false;
+    const std::vector<uint8_t>& bytes = set.parts[static_cast<std::size_t>(kind)];
+    for (int i = 0; i < count; ++i) {
+        const auto at = static_cast<std::size_t>(offset) + static_cast<std::size_t>(i);
+        dest[firstCell + i] = static_cast<Cell>(at < bytes.size() ? bytes[at] : ' ');
+    }
+    return true;
 }
 
 bool OpenConfigPart(Session& s, const std::string& baseName, const std::string& extension, std::fstream& file) {

@@ -20,23 +20,31 @@ int PartNameText(int kind);
 inline constexpr int kBlockPiece = 1024;
 inline constexpr int kCopyPiece = 32768;
 
-// Reads count bytes at offset of an open file into dest[firstCell..]. Sets
-// LinkStatus 255 or 16 (after ReportFileError). Bytes beyond the end of the
-// file read as blanks, like a read into a string of blanks.
-void ReadFileBlock(Session&, std::fstream& file, long offset, int count, int firstCell, CellSpan dest);
+// Each file operation returns its status, 255 or 16 (after ReportFileError
+// has explained the failure), and leaves it in LinkStatus as well for the
+// block routines above that still read it from there.
+// Reads count bytes at offset of an open file into dest[firstCell..]. Bytes
+// beyond the end of the file read as blanks, like a read into a string of
+// blanks.
+OpResult ReadFileBlock(Session&, std::fstream& file, long offset, int count, int firstCell, CellSpan dest);
 // Writes src[firstCell..firstCell+count-1] at offset, in 1024-byte pieces.
-void WriteFileBlock(Session&, std::fstream& file, long offset, int count, int firstCell, CellSpan src);
+OpResult WriteFileBlock(Session&, std::fstream& file, long offset, int count, int firstCell, CellSpan src);
 // Writes src[1..count] at the current position, in 1024-byte pieces.
-void AppendFileBlock(Session&, std::fstream& file, int count, CellSpan src);
-// Copies one file in 32768-byte pieces. LinkStatus 255 or 16.
-void CopyConfigFile(Session&, const std::string& source, const std::string& destination);
+OpResult AppendFileBlock(Session&, std::fstream& file, int count, CellSpan src);
+// Copies one file in 32768-byte pieces.
+OpResult CopyConfigFile(Session&, const std::string& source, const std::string& destination);
 // 255 when baseName + the kind's extension exists; 254 (after an alert) when
 // it does not; 0 when the look-up failed.
-int CheckConfigFile(Session&, const std::string& baseName, int kind);
+[[nodiscard]] int CheckConfigFile(Session&, const std::string& baseName, int kind);
 // Upper-cases and trims; cuts before the last "." when one follows the first
 // character. Only the file name is touched: the folders of a path keep their
 // case and their dots.
 std::string StripExtension(const std::string& name);
+// A set's base name from a name as typed: trimmed, upper-cased, and without
+// the extension of one of the set's files (".CY2" ...). Any other dot after
+// the first character would cut the name short ("site.v2" would become
+// "SITE", perhaps another set): then `cut` is set.
+std::string SetNameOf(const std::string& typed, bool& cut);
 // Trimmed, with the file name upper-cased; the folders keep their case.
 std::string UpperCaseName(const std::string& path);
 // True when the name (without extension) ends in "DEFAULT" in any case: the
@@ -45,11 +53,24 @@ bool IsDefaultSetName(const std::string& name);
 
 // Opens baseName + extension (resolved without regard to case) for binary
 // read/write. Returns false after recording the error in LastErrorNumber.
-bool OpenConfigPart(Session&, const std::string& baseName, const std::string& extension, std::fstream& file);
+[[nodiscard]] bool OpenConfigPart(Session&, const std::string& baseName, const std::string& extension,
+                                  std::fstream& file);
 // Creates (or empties) baseName + extension for binary writing; an existing
 // file whose name differs only in case is reused. Returns false after
 // recording the error in LastErrorNumber.
-bool CreateConfigPart(Session&, const std::string& baseName, const std::string& extension, std::fstream& file);
+[[nodiscard]] bool CreateConfigPart(Session&, const std::string& baseName, const std::string& extension,
+                                    std::fstream& file);
+// The four files of set `baseName` (without extension) read whole; a file
+// that does not exist or cannot be read is marked absent.
+FileSetImage ReadFileSetImage(const std::string& baseName);
+// The kind (1..4) of a file extension (".CY2" ...); 0 for none.
+int PartKindOf(const std::string& extension);
+// Reads count bytes at offset of the set's file `extension` into
+// dest[firstCell..], as ReadFileBlock does: bytes beyond the end of the file
+// read as blanks. False when that file is absent, the offset negative or
+// the cells do not fit.
+[[nodiscard]] bool ReadImageBlock(const FileSetImage&, const std::string& extension, long offset, int count,
+                                  int firstCell, CellSpan dest);
 // Length of an open file, -1 when it cannot be told.
 long FileLength(std::fstream& file);
 

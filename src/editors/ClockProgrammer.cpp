@@ -13,9 +13,11 @@
 #include "shell/FileNames.h"
 #include "shell/Input.h"
 #include "shell/Language.h"
+#include "shell/ErrorHandler.h"
 #include "shell/Messages.h"
 #include "shell/Text.h"
 #include "transfer/Blocks.h"
+#include "transfer/SectionBlocks.h"
 #include "transfer/DateStamp.h"
 
 namespace cfg {
@@ -75,14 +77,15 @@ constexpr int kProgramColumn = 13, kTimeColumn = 20, kChannelsColumn = 28, kInde
 Cell& Program(Session& s, int day, int program, int byte = 0) {
     return s.config.ClockProgramTable[ProgramCell(day, program) + byte];
 }
-Cell ProgramByte(const Session& s, int day, int program, int byte = 0) {
-    return s.config.ClockProgramTable[ProgramCell(day, program) + byte];
+Cell ProgramByte(const ConfigState& c, int day, int program, int byte = 0) {
+    return c.ClockProgramTable[ProgramCell(day, program) + byte];
 }
 
 // Only hour 255 marks an unused program. Any other hour or minute, even one
 // outside a day's 24:00, is a program the panel holds: it is shown as it is,
 // so that the installer sees it and can correct or delete it.
-bool ProgramSet(const Session& s, int day, int program) { return ProgramByte(s, day, program) != kEmptyHour; }
+bool ProgramSet(const ConfigState& c, int day, int program) { return ProgramByte(c, day, program) != kEmptyHour; }
+bool ProgramSet(const Session& s, int day, int program) { return ProgramSet(s.config, day, program); }
 
 bool ValidDay(int day) { return day >= 0 && day < kClockDays; }
 bool ValidProgram(int program) { return program >= 0 && program < kProgramsPerDay; }
@@ -92,40 +95,43 @@ std::string DayMonth(int day, int month) { return PadZeros(2, day) + "/" + PadZe
 // Holiday entry i (0..11): cells 2i + 1 (day) and 2i + 2 (month).
 Cell& HolidayDay(Session& s, int i) { return s.config.ClockDateTable[2 * i + 1]; }
 Cell& HolidayMonth(Session& s, int i) { return s.config.ClockDateTable[2 * i + 2]; }
-bool HolidaySet(const Session& s, int i) {
-    return ValidDayMonth(s.config.ClockDateTable[2 * i + 1], s.config.ClockDateTable[2 * i + 2]);
-}
+Cell HolidayDay(const ConfigState& c, int i) { return c.ClockDateTable[2 * i + 1]; }
+Cell HolidayMonth(const ConfigState& c, int i) { return c.ClockDateTable[2 * i + 2]; }
+bool HolidaySet(const ConfigState& c, int i) { return ValidDayMonth(HolidayDay(c, i), HolidayMonth(c, i)); }
+bool HolidaySet(const Session& s, int i) { return HolidaySet(s.config, i); }
 
 // Period p (0..1): cells 4p + 1 .. 4p + 4.
 Cell& PeriodCell(Session& s, int period, int k) { return s.config.ClockPeriodTable[4 * period + 1 + k]; }
-Cell PeriodByte(const Session& s, int period, int k) { return s.config.ClockPeriodTable[4 * period + 1 + k]; }
+Cell PeriodByte(const ConfigState& c, int period, int k) { return c.ClockPeriodTable[4 * period + 1 + k]; }
+Cell PeriodByte(const Session& s, int period, int k) { return PeriodByte(s.config, period, k); }
 
-long Entry(const Session& s, int k) { return s.config.AddressDirectory[k]; }
+long Entry(const Session& s, PanelEntry k) { return s.config.AddressDirectory[k]; }
 
 // The directory of the panel, read once per connection. False (the read has
 // reported why) when it could not be read.
-bool PanelDirectory(Session& s) {
+bool LoadPanelDirectory(Session& s) {
     s.LastErrorNumber = 0;
     ReadMemoryMap(s);
-    return s.LastErrorNumber == 0 && s.LinkStatus == status::kDone && s.config.AddressDirectory[50] == 255;
+    return s.LastErrorNumber == 0 && s.LinkStatus == status::kDone && s.config.AddressDirectory.Loaded();
 }
 
 bool FileSetHasClockPart(Session& s) {
     std::fstream file;
-    s.QuietErrors = kTrue;
-    s.LastErrorNumber = 0;
-    const bool found = OpenConfigPart(s, s.ConfigFileName, kClockFile, file);
-    s.QuietErrors = 0;
+    bool found = false;
+    {
+        QuietFileErrors quiet(s);
+        found = OpenConfigPart(s, s.ConfigFileName, kClockFile, file);
+    }
     s.LastErrorNumber = 0;
     return found;
 }
 
 // Writes src[1..count] at the table's place; true when it landed.
-bool WriteTable(Session& s, long fileOffset, int entry, int fileCount, int panelCount, CellSpan src) {
+bool WriteTable(Session& s, long fileOffset, PanelEntry entry, int fileCount, int panelCount, CellSpan src) {
     switch (s.ConfigSource) {
     case ConfigSource::File: WriteBlock(s, fileOffset, fileCount, kClockFile, src); break;
     case ConfigSource::Panel:
-        if (!PanelDirectory(s)) return false;
+        if (!LoadPanelDirectory(s)) return false;
         WriteBlock(s, Entry(s, entry), panelCount, kClockFile, src);
         break;
     default: s.LinkStatus = status::kNoSource; return false;
@@ -137,7 +143,7 @@ void AfterSave(Session& s) {
     if (s.ConfigSource == ConfigSource::Panel) s.config.PanelChanged = kFlag255;
 }
 
-std::string ChannelsText(Session& s, const ClockProgramRow& row) {
+std::string ChannelsText(const Texts& s, const ClockProgramRow& row) {
     std::string text;
     for (int k = 0; k < kChannels; ++k) {
         if (k > 0) text += ' ';
@@ -150,7 +156,7 @@ std::string ChannelsText(Session& s, const ClockProgramRow& row) {
     return text;
 }
 
-ClockProgramRow RowOf(const Session& s, int day, int program) {
+ClockProgramRow RowOf(const ConfigState& s, int day, int program) {
     ClockProgramRow row;
     row.empty = !ProgramSet(s, day, program);
     if (row.empty) return row;
@@ -162,6 +168,8 @@ ClockProgramRow RowOf(const Session& s, int day, int program) {
             ChannelStateOf(ProgramByte(s, day, program, kMaskA), ProgramByte(s, day, program, kMaskB), k);
     return row;
 }
+
+ClockProgramRow RowOf(const Session& s, int day, int program) { return RowOf(s.config, day, program); }
 
 std::string PeriodText(Session& s, int period) {
     if (!PeriodSet(s, period)) return GetText(s, kNoPeriod);
@@ -192,8 +200,8 @@ bool Confirm(Session& s, int title, int text) {
 void EditProgram(Session& s, int day, int program) {
     const bool set = ProgramSet(s, day, program);
     // An out-of-range time offers the nearest valid one.
-    const int currentHour = set ? std::clamp<int>(ProgramByte(s, day, program), 0, 23) : 0;
-    const int currentMinute = set ? std::clamp<int>(ProgramByte(s, day, program, kMinute), 0, 59) : 0;
+    const int currentHour = set ? std::clamp<int>(ProgramByte(s.config, day, program), 0, 23) : 0;
+    const int currentMinute = set ? std::clamp<int>(ProgramByte(s.config, day, program, kMinute), 0, 59) : 0;
     long hour = 0, minute = 0;
     if (AskNumber(s, ValueTopic::Other, GetText(s, kHourTitle), GetText(s, kHourPrompt), currentHour, 0, 23, hour) !=
         kInputConfirmed)
@@ -297,7 +305,7 @@ bool LoadClockTables(Session& s) {
         if (s.LinkStatus != status::kDone) return false;
         break;
     case ConfigSource::Panel: {
-        if (!PanelDirectory(s)) return false;
+        if (!LoadPanelDirectory(s)) return false;
         // The panel says how long its program table is; the table cannot
         // take more than its 350 cells.
         const long length = std::clamp<long>(Entry(s, kProgramsLengthEntry) + 3, 1, kProgramArea);
@@ -383,7 +391,7 @@ void SaveClockChanges(Session& s) {
 
 // --- edits -------------------------------------------------------------------
 
-int ProgramCount(const Session& s, int day) {
+int ProgramCount(const ConfigState& s, int day) {
     if (!ValidDay(day)) return 0;
     int n = 0;
     for (int j = 0; j < kProgramsPerDay; ++j) n += ProgramSet(s, day, j) ? 1 : 0;
@@ -424,7 +432,7 @@ void CopyDay(Session& s, int from, int to) {
     s.config.PendingChanges = static_cast<int16_t>(s.config.PendingChanges | kPendingPrograms);
 }
 
-int HolidayCount(const Session& s) {
+int HolidayCount(const ConfigState& s) {
     int n = 0;
     for (int i = 0; i < kHolidays; ++i) n += HolidaySet(s, i) ? 1 : 0;
     return n;
@@ -473,7 +481,7 @@ void RemoveHoliday(Session& s, int index) {
     s.config.PendingChanges = static_cast<int16_t>(s.config.PendingChanges | kPendingDates);
 }
 
-bool PeriodSet(const Session& s, int period) {
+bool PeriodSet(const ConfigState& s, int period) {
     if (period < 0 || period >= kPeriods) return false;
     return ValidDayMonth(PeriodByte(s, period, 0), PeriodByte(s, period, 1)) &&
            ValidDayMonth(PeriodByte(s, period, 2), PeriodByte(s, period, 3));
@@ -534,7 +542,10 @@ ClockProgrammerView BuildClockView(Session& s, ClockPage page, int day) {
     return v;
 }
 
-void BuildClockReport(Session& s) {
+void BuildClockReport(Session& s) { RenderClockReport(PageOf(s)); }
+
+void RenderClockReport(const Page& s) {
+    const ConfigState& c = s.config;
     ClearScreenLines(s);
     auto line = [&s](int column, const std::string& text) {
         int l = NewScreenLine(s);
@@ -564,32 +575,32 @@ void BuildClockReport(Session& s) {
     }
     for (int d = 0; d < kClockDays; ++d) {
         const std::string dayName = GetText(s, kWeekday + d);
-        if (ProgramCount(s, d) == 0) {
+        if (ProgramCount(c, d) == 0) {
             int l = line(1, dayName);
             WriteScreenText(s, l, kProgramColumn, GetText(s, kReportNoPrograms));
             continue;
         }
         bool first = true;
         for (int j = 0; j < kProgramsPerDay; ++j) {
-            ClockProgramRow row = RowOf(s, d, j);
+            ClockProgramRow row = RowOf(c, d, j);
             if (row.empty) continue;
             int l = line(1, first ? dayName : std::string());
             WriteScreenText(s, l, kProgramColumn, PadSpaces(2, j + 1));
             WriteScreenText(s, l, kTimeColumn, row.time);
-            WriteScreenText(s, l, kChannelsColumn, ChannelsText(s, row));
+            WriteScreenText(s, l, kChannelsColumn, ChannelsText(s.texts, row));
             first = false;
         }
     }
     line(1, GetText(s, kReportHolidays));
-    if (HolidayCount(s) == 0) {
+    if (HolidayCount(c) == 0) {
         line(kIndent, GetText(s, kReportNoHolidays));
     } else {
         // Six dates a line.
         std::string dates;
         int onLine = 0;
         for (int i = 0; i < kHolidays; ++i) {
-            if (!HolidaySet(s, i)) continue;
-            dates += (onLine > 0 ? "   " : "") + DayMonth(HolidayDay(s, i), HolidayMonth(s, i));
+            if (!HolidaySet(c, i)) continue;
+            dates += (onLine > 0 ? "   " : "") + DayMonth(HolidayDay(c, i), HolidayMonth(c, i));
             if (++onLine == 6) {
                 line(kIndent, dates);
                 dates.clear();
@@ -599,15 +610,15 @@ void BuildClockReport(Session& s) {
         if (onLine > 0) line(kIndent, dates);
     }
     line(1, GetText(s, kReportPeriods));
-    if (!PeriodSet(s, 0) && !PeriodSet(s, 1)) {
+    if (!PeriodSet(c, 0) && !PeriodSet(c, 1)) {
         line(kIndent, GetText(s, kReportNoPeriods));
     } else {
         for (int p = 0; p < kPeriods; ++p) {
             int l = line(kIndent, GetText(s, kReportPeriod + p));
             std::string text = GetText(s, kNoPeriod);
-            if (PeriodSet(s, p))
-                text = GetText(s, kReportFrom) + " " + DayMonth(PeriodByte(s, p, 0), PeriodByte(s, p, 1)) + " " +
-                       GetText(s, kReportTo) + " " + DayMonth(PeriodByte(s, p, 2), PeriodByte(s, p, 3));
+            if (PeriodSet(c, p))
+                text = GetText(s, kReportFrom) + " " + DayMonth(PeriodByte(c, p, 0), PeriodByte(c, p, 1)) + " " +
+                       GetText(s, kReportTo) + " " + DayMonth(PeriodByte(c, p, 2), PeriodByte(c, p, 3));
             WriteScreenText(s, l, kProgramColumn + kIndent, text);
         }
     }
@@ -675,6 +686,21 @@ void ClockProgrammerSection(Session& s, int16_t& printRequest, int option) {
         s.ui->CloseClockProgrammer();
     }
     SaveClockChanges(s);
+}
+
+bool PrintClockProgrammer(const FileSetImage& set, const Texts& texts, int /*option*/, std::vector<std::string>& lines) {
+    return PrintFromImage(
+        texts, lines,
+        [&set](ConfigState& c) {
+            if (!ReadImageBlock(set, kClockFile, 0, kProgramArea, 1, c.ClockProgramTable) ||
+                !ReadImageBlock(set, kClockFile, kPeriodsOffset, kPeriodArea, 1, c.ClockPeriodTable) ||
+                !ReadImageBlock(set, kClockFile, kDatesOffset, kDateArea, 1, c.ClockDateTable))
+                return false;
+            // As the section loads it: a damaged program table shows empty.
+            (void)ValidateProgramTable(c.ClockProgramTable);
+            return true;
+        },
+        RenderClockReport);
 }
 
 }  // namespace cfg

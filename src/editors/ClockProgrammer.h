@@ -15,7 +15,10 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
+#include <string>
 
+#include "link/Screen.h"
 #include "shell/Session.h"
 
 namespace cfg {
@@ -26,11 +29,11 @@ inline constexpr int16_t kPendingDates = 2;
 inline constexpr int16_t kPendingPeriods = 4;
 
 // Directory entries of the clock tables.
-inline constexpr int kPeriodsEntry = 9;
-inline constexpr int kDatesEntry = 10;
-inline constexpr int kProgramsEntry = 11;
-inline constexpr int kProgramsLengthEntry = 12;
-inline constexpr int kMarkerEntry = 18;
+inline constexpr PanelEntry kPeriodsEntry = PanelEntry::ClockPeriods;
+inline constexpr PanelEntry kDatesEntry = PanelEntry::ClockDates;
+inline constexpr PanelEntry kProgramsEntry = PanelEntry::ClockPrograms;
+inline constexpr PanelEntry kProgramsLengthEntry = PanelEntry::ClockProgramsLength;
+inline constexpr PanelEntry kMarkerEntry = PanelEntry::ClockMarker;
 
 // The section's title.
 inline constexpr int kClockTitleText = 106;
@@ -67,21 +70,24 @@ void SaveClockChanges(Session&);
 
 // Edits of the tables (each marks its table pending). A day's programs are
 // rows 0..7; a program's time and masks change together.
-int ProgramCount(const Session&, int day);
+int ProgramCount(const ConfigState&, int day);
+inline int ProgramCount(const Session& s, int day) { return ProgramCount(s.config, day); }
 void SetProgramTime(Session&, int day, int program, int hour, int minute);
 void CycleProgramChannel(Session&, int day, int program, int channel);
 void ClearProgram(Session&, int day, int program);
 void CopyDay(Session&, int from, int to);
 // Holidays: how many entries hold a date; the entries are kept ordered by
 // month and day, the unused ones (day 0) last.
-int HolidayCount(const Session&);
+int HolidayCount(const ConfigState&);
+inline int HolidayCount(const Session& s) { return HolidayCount(s.config); }
 void SortHolidays(Session&);
 // Puts day/month in the first unused entry; false when all 12 are used.
 bool AddHoliday(Session&, int day, int month);
 void SetHoliday(Session&, int index, int day, int month);
 void RemoveHoliday(Session&, int index);
 // Period 0 or 1: first and last day and month; a cleared period holds 0s.
-bool PeriodSet(const Session&, int period);
+bool PeriodSet(const ConfigState&, int period);
+inline bool PeriodSet(const Session& s, int period) { return PeriodSet(s.config, period); }
 void SetPeriod(Session&, int period, int firstDay, int firstMonth, int lastDay, int lastMonth);
 void ClearPeriod(Session&, int period);
 
@@ -90,6 +96,9 @@ ClockProgrammerView BuildClockView(Session&, ClockPage page, int day);
 // The report lines of the section (printout): the programs of every day, the
 // holidays and the periods, into the screen buffer.
 void BuildClockReport(Session&);
+void RenderClockReport(const Page&);
+// The section's printed lines from a file set in memory.
+bool PrintClockProgrammer(const FileSetImage&, const Texts&, int option, std::vector<std::string>& lines);
 // Acts on one event of the window: asks what the action needs, changes the
 // tables. Returns false when the window was closed.
 bool HandleClockEvent(Session&, const ClockEvent&, ClockPage& page, int& day);

@@ -25,11 +25,12 @@ constexpr int kRangeText = 1779;
 constexpr int kSaveTitle = 1775;
 constexpr int kOpenTitle = 1776;
 constexpr int kFilterText = 1777;
+constexpr int kExistsText = 1615;  // and 1616: the question before replacing a file
 
-std::string EntryLine(Session& s, const DisplayTextGroup& g, int entry) {
+std::string EntryLine(const Page& s, const DisplayTextGroup& g, int entry) {
     std::string line = GetText(s, g.label);
     if (g.number >= 3) line += " ";
-    return line + PadSpaces(3, entry) + " -->    \"" + DisplayEntryText(s, DisplayEntryOffset(g, entry), '?') + "\"";
+    return line + PadSpaces(3, entry) + " -->    \"" + DisplayEntryText(s.config, DisplayEntryOffset(g, entry), '?') + "\"";
 }
 
 // A whole number written in digits, within 1..max; -1 otherwise.
@@ -64,6 +65,12 @@ void RunBulkCommand(Session& s, int command) {
     std::string path = command == 1 ? s.ui->AskSaveFile(request) : s.ui->AskOpenFile(request);
     if (path.empty()) return;
     if (command == 1 && BaseNameOf(path).find('.') == std::string::npos) path += ".csv";
+    // An export never replaces a file silently (the name may have gained
+    // its ".csv" after the dialog).
+    if (command == 1 && FileExists(path) &&
+        s.ui->MessageBox(s.Shell.ApplicationTitle, GetText(s, kExistsText) + " " + path + "\r\n" + GetText(s, kExistsText + 1),
+                         MsgButtons::YesNo, MsgIcon::Exclamation) != MsgAnswer::Yes)
+        return;
     const int selected = SelectedScreenLine(s);
     if (command == 1) {
         ExportDisplayTexts(s, path, false);
@@ -75,7 +82,14 @@ void RunBulkCommand(Session& s, int command) {
 
 }  // namespace
 
-void BuildDisplayScreen(Session& s) {
+void BuildDisplayScreen(Session& s) { RenderDisplay(PageOf(s)); }
+
+bool PrintDisplay(const FileSetImage& set, const Texts& texts, int /*option*/, std::vector<std::string>& lines) {
+    return PrintListSection({.blocks = DisplayTextBlocks(), .build = [](const Page& p, bool) { RenderDisplay(p); }},
+                            set, texts, lines);
+}
+
+void RenderDisplay(const Page& s) {
     ClearScreenLines(s);
     for (const auto& g : DisplayTextGroups()) {
         WriteScreenText(s, NewScreenLine(s), 1, GetText(s, g.heading));

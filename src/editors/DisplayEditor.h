@@ -6,7 +6,10 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
+#include <vector>
 
+#include "link/Screen.h"
 #include "shell/Session.h"
 
 namespace cfg {
@@ -20,6 +23,9 @@ void DisplaySection(Session&, int16_t& printRequest, int option = 0);
 // line per entry, 458 lines. Descriptor: field = group (0 for a heading),
 // value2 = entry number, value3 = the entry's file offset.
 void BuildDisplayScreen(Session&);
+void RenderDisplay(const Page&);
+// The section's printed lines from a file set in memory.
+bool PrintDisplay(const FileSetImage&, const Texts&, int option, std::vector<std::string>& lines);
 // Runs the message-input dialog for screen line `line` and writes the text
 // (or the range). Returns true when something was written.
 bool EditDisplayLine(Session&, int line);

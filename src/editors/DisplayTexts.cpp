@@ -78,12 +78,12 @@ const DisplayTextGroup* FindDisplayTextGroup(int group) {
     return nullptr;
 }
 
-bool DisplayShowsByte(int byte) { return (byte >= 32 && byte <= 126) || (byte >= 160 && byte <= 255); }
+bool DisplayShowsByte(int byte) { return byte >= 32 && byte <= 255; }
 
-std::string DisplayEntryText(const Session& s, int offset, char unshown) {
+std::string DisplayEntryText(const ConfigState& c, int offset, char unshown) {
     std::string text;
     for (int i = 0; i < kDisplayTextLength; ++i) {
-        const int byte = s.config.ConfigImage[offset + i] & 0xFF;
+        const int byte = c.ConfigImage[offset + i] & 0xFF;
         text += DisplayShowsByte(byte) ? Utf8Of(static_cast<unsigned>(byte)) : std::string(1, unshown);
     }
     return text;
@@ -116,19 +116,37 @@ std::string RangeEntryText(const std::string& text, int k, bool countUp) {
     if (!countUp || digits == 0 || k == 0) return text;
 
     const std::size_t start = points.size() - digits;
-    // Numbers of more than 9 digits do not fit an entry anyway: count with
-    // the last 9 so that the sum cannot overflow.
-    const std::size_t first = digits > 9 ? points.size() - 9 : start;
-    long number = 0;
-    for (std::size_t i = first; i < points.size(); ++i) number = number * 10 + static_cast<long>(points[i] - '0');
-    std::string counted = std::to_string(number + k);
+    // Counted in decimal digits, however long the number (a telephone
+    // number keeps all its digits): k is added from the last digit on.
+    std::string counted;
+    for (std::size_t i = start; i < points.size(); ++i) counted.push_back(static_cast<char>(points[i]));
+    long carry = k;
+    for (std::size_t i = counted.size(); i-- > 0 && carry > 0;) {
+        const long sum = (counted[i] - '0') + carry;
+        counted[i] = static_cast<char>('0' + sum % 10);
+        carry = sum / 10;
+    }
+    if (carry > 0) counted.insert(0, std::to_string(carry));
+    // Leading zeros keep the width only when the text was written with
+    // them ("LINE 08"); "ROOM 9" becomes "ROOM 10", not "ROOM 010".
     const bool zeroPadded = digits > 1 && points[start] == '0';
-    if (zeroPadded && counted.size() < digits) counted.insert(0, digits - counted.size(), '0');
+    if (!zeroPadded) {
+        const std::size_t nonZero = counted.find_first_not_of('0');
+        counted.erase(0, std::min(nonZero == std::string::npos ? counted.size() - 1 : nonZero, counted.size() - 1));
+    }
+    // A number longer than an entry keeps its last digits, the ones that count.
+    if (counted.size() > kDisplayTextLength) counted.erase(0, counted.size() - kDisplayTextLength);
 
     std::vector<unsigned> prefix(points.begin(), points.begin() + static_cast<std::ptrdiff_t>(start));
     const std::size_t room = counted.size() >= kDisplayTextLength ? 0 : kDisplayTextLength - counted.size();
     if (prefix.size() > room) prefix.resize(room);
     return Utf8OfPoints(prefix) + counted;
+}
+
+std::vector<SectionBlock> DisplayTextBlocks() {
+    std::vector<SectionBlock> blocks;
+    for (const auto& g : kGroups) blocks.push_back({g.offset, g.loadBytes, kTexts});
+    return blocks;
 }
 
 bool LoadDisplayTexts(Session& s) {
@@ -137,7 +155,7 @@ bool LoadDisplayTexts(Session& s) {
     return true;
 }
 
-int WriteDisplayEntries(Session& s, const std::map<int, std::vector<Cell>>& entries) {
+int WriteDisplayEntries(Session& s, const std::map<int, std::vector<Cell>>& entries, std::vector<int>* written) {
     int blocks = 0;
     auto it = entries.begin();
     while (it != entries.end()) {
@@ -154,6 +172,8 @@ int WriteDisplayEntries(Session& s, const std::map<int, std::vector<Cell>>& entr
             ++it;
         }
         if (!WriteSectionBytes(s, start, run, kTexts)) return -1;
+        if (written)
+            for (int offset = start; offset < next; offset += kDisplayTextLength) written->push_back(offset);
         ++blocks;
     }
     return blocks;

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "shell/Session.h"
+#include "transfer/SectionBlocks.h"
 
 namespace cfg {
 
@@ -37,14 +38,18 @@ inline int DisplayEntryOffset(const DisplayTextGroup& g, int entry) {
     return g.offset + (entry - 1) * kDisplayTextLength;
 }
 
-// The display shows printable ASCII (32..126) and the Latin-1 letters and
-// signs 160..255; every other byte is a control code it cannot show.
+// The display shows every byte from 32 up: printable ASCII, its own signs at
+// 127..159 and the Latin-1 letters and signs 160..255. Only the control
+// codes below 32 cannot be shown.
 bool DisplayShowsByte(int byte);
 
 // The 16 characters of the entry at `offset` in ConfigImage, as UTF-8; a
 // byte the display cannot show reads as `unshown` (the list shows '?', the
 // dialog and the CSV file a blank).
-std::string DisplayEntryText(const Session&, int offset, char unshown);
+std::string DisplayEntryText(const ConfigState&, int offset, char unshown);
+inline std::string DisplayEntryText(const Session& s, int offset, char unshown) {
+    return DisplayEntryText(s.config, offset, unshown);
+}
 
 // Turns a UTF-8 text into the display's bytes, blank-filled or cut to 16
 // characters. A character the display cannot show makes it fail: `bad` then
@@ -61,6 +66,8 @@ int DisplayTextLengthOf(const std::string& utf8);
 // number. Without a number, or without countUp, every entry gets the text.
 std::string RangeEntryText(const std::string& text, int k, bool countUp);
 
+// The blocks of the four groups: what LoadDisplayTexts reads.
+std::vector<SectionBlock> DisplayTextBlocks();
 // Reads the four groups of the open source into ConfigImage at cell = file
 // offset. False (LinkStatus not 255, already reported) when a block failed.
 bool LoadDisplayTexts(Session&);
@@ -70,6 +77,8 @@ bool LoadDisplayTexts(Session&);
 // the transfer buffer holds). ConfigImage follows each block that was
 // written. Returns the number of blocks written, or -1 when a block failed
 // (the blocks before it stay written).
-int WriteDisplayEntries(Session&, const std::map<int, std::vector<Cell>>& entries);
+// `written`, when given, receives the offset of every entry written.
+int WriteDisplayEntries(Session&, const std::map<int, std::vector<Cell>>& entries,
+                        std::vector<int>* written = nullptr);
 
 }  // namespace cfg

@@ -1,5 +1,6 @@
 #include "DisplayTextsCsv.h"
 
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <map>
@@ -7,10 +8,14 @@
 #include <sstream>
 
 #include "DisplayTexts.h"
+#include "config/Layout.h"
 #include "shell/FileNames.h"
 #include "shell/Language.h"
 #include "shell/Messages.h"
+#include "shell/SafeWrite.h"
 #include "shell/Text.h"
+
+namespace fs = std::filesystem;
 
 namespace cfg {
 
@@ -40,17 +45,39 @@ constexpr int kUnshownBytes = 1774;
 constexpr int kCannotWrite = 1778;
 constexpr int kGroupWord = 1780;
 constexpr int kEntryWord = 1781;
+constexpr int kNotAFile = 1608;
+constexpr int kTooLarge = 1609;
+constexpr int kNoTextsFile = 1610;
+constexpr int kStoppedPartWay = 1611;
+constexpr int kNoneWritten = 1612;
+constexpr int kTooManyFields = 1613;
+constexpr int kNotUtf8 = 1614;
 
-bool IsValidUtf8(const std::string& s) {
+// A texts file holds 454 rows of a few dozen characters: anything past this
+// is not one (and would only cost time and memory).
+constexpr std::uintmax_t kLargestImport = 1024 * 1024;
+
+// Offset of the first byte that breaks UTF-8, or npos when there is none.
+std::size_t FirstInvalidUtf8(const std::string& s) {
     for (std::size_t i = 0; i < s.size();) {
+        const std::size_t at = i;
         const auto c = static_cast<unsigned char>(s[i]);
         int extra = c < 0x80 ? 0 : (c & 0xE0) == 0xC0 ? 1 : (c & 0xF0) == 0xE0 ? 2 : (c & 0xF8) == 0xF0 ? 3 : -1;
-        if (extra < 0 || (extra == 1 && c < 0xC2)) return false;
+        if (extra < 0 || (extra == 1 && c < 0xC2)) return at;
         ++i;
         for (int k = 0; k < extra; ++k, ++i)
-            if (i >= s.size() || (static_cast<unsigned char>(s[i]) & 0xC0) != 0x80) return false;
+            if (i >= s.size() || (static_cast<unsigned char>(s[i]) & 0xC0) != 0x80) return at;
     }
-    return true;
+    return std::string::npos;
+}
+
+// The line (from 1) that holds byte `offset`.
+int LineOf(const std::string& s, std::size_t offset) {
+    int line = 1;
+    for (std::size_t i = 0; i < offset && i < s.size(); ++i) {
+        if (s[i] == '\n' || (s[i] == '\r' && (i + 1 >= s.size() || s[i + 1] != '\n'))) ++line;
+    }
+    return line;
 }
 
 std::string Quoted(const std::string& text) {
@@ -178,8 +205,17 @@ std::string DisplayTextsCsvText(Session& s, std::vector<std::string>& unshown) {
 bool ParseDisplayTextsCsv(Session& s, const std::string& rawContent, std::vector<CsvTextRow>& rows,
                           std::string& error) {
     std::string content = rawContent;
-    if (content.compare(0, 3, kBom) == 0) content.erase(0, 3);
-    if (!IsValidUtf8(content)) content = Latin1ToUtf8(content);
+    const bool bom = content.compare(0, 3, kBom) == 0;
+    if (bom) content.erase(0, 3);
+    if (const std::size_t bad = FirstInvalidUtf8(content); bad != std::string::npos) {
+        // With its byte-order mark the file says it is UTF-8: a broken byte
+        // is a fault of the file, not a sign of Latin-1.
+        if (bom) {
+            error = LineMessage(s, LineOf(content, bad), GetText(s, kNotUtf8));
+            return false;
+        }
+        content = Latin1ToUtf8(content);
+    }
 
     const std::vector<Record> records = SplitRecords(content, DetectSeparator(content));
     std::map<std::pair<int, int>, int> seen;  // (group, entry) -> line
@@ -197,6 +233,11 @@ bool ParseDisplayTextsCsv(Session& s, const std::string& rawContent, std::vector
             return false;
         };
         if (r.fields.size() < 3) return fail(GetText(s, kMissingField));
+        // A fourth field is a text cut at a separator it holds ("SALA 1, PIANO
+        // 2" unquoted in a comma file); empty fields a spreadsheet adds at
+        // the end of a row are no text.
+        for (std::size_t f = 3; f < r.fields.size(); ++f)
+            if (!Trim(r.fields[f]).empty()) return fail(GetText(s, kTooManyFields));
         const DisplayTextGroup* g = group > 0 && group <= kDisplayTextGroups ? FindDisplayTextGroup(static_cast<int>(group)) : nullptr;
         if (!g) return fail(GetText(s, kUnknownGroup));
         const long entry = WholeNumber(r.fields[1]);
@@ -220,10 +261,7 @@ bool ExportDisplayTexts(Session& s, const std::string& path, bool load) {
     if (load && !LoadDisplayTexts(s)) return false;
     std::vector<std::string> unshown;
     const std::string csv = DisplayTextsCsvText(s, unshown);
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(csv.data(), static_cast<std::streamsize>(csv.size()));
-    out.close();
-    if (!out) {
+    if (WriteFileWhole(path, csv)) {
         ShowAlert(s, GetText(s, kCannotWrite), path);
         s.LinkStatus = status::kRefused;
         return false;
@@ -242,6 +280,21 @@ bool ExportDisplayTexts(Session& s, const std::string& path, bool load) {
 }
 
 int ImportDisplayTexts(Session& s, const std::string& path, bool load) {
+    // A folder, a device or a pipe is refused before it is opened (a read
+    // would fail, never end or wait for a writer), and so is a file far
+    // larger than any texts file.
+    std::error_code ec;
+    const fs::file_status st = fs::status(path, ec);
+    if (!ec && fs::exists(st) && !fs::is_regular_file(st)) {
+        ShowAlert(s, GetText(s, kNotAFile), path);
+        s.LinkStatus = status::kRefused;
+        return -1;
+    }
+    if (!ec && fs::is_regular_file(st) && fs::file_size(path, ec) > kLargestImport && !ec) {
+        ShowAlert(s, GetText(s, kTooLarge), path);
+        s.LinkStatus = status::kRefused;
+        return -1;
+    }
     bool readable = false;
     const std::string content = ReadWholeFile(path, readable);
     if (!readable) {
@@ -255,6 +308,17 @@ int ImportDisplayTexts(Session& s, const std::string& path, bool load) {
         ShowAlert(s, error, GetText(s, kNothingWritten));
         s.LinkStatus = status::kRefused;
         return -1;
+    }
+    if (s.ConfigSource == ConfigSource::File) {
+        // Every entry lies inside a whole .MY2: a missing or short one is
+        // named, not filled out with zeros by the writes.
+        const std::string texts = ResolveExisting(Trim(s.ConfigFileName) + kTextsFile);
+        std::error_code sizeError;
+        if (texts.empty() || fs::file_size(texts, sizeError) < static_cast<std::uintmax_t>(kTextFileSize) || sizeError) {
+            ShowAlert(s, GetText(s, kNoTextsFile), Trim(s.ConfigFileName) + kTextsFile);
+            s.LinkStatus = status::kRefused;
+            return -1;
+        }
     }
     if (load && !LoadDisplayTexts(s)) return -1;
 
@@ -275,8 +339,24 @@ int ImportDisplayTexts(Session& s, const std::string& path, bool load) {
         s.LinkStatus = status::kDone;
         return 0;
     }
-    const int blocks = WriteDisplayEntries(s, changes);
-    if (blocks < 0) return -1;
+    std::vector<int> written;
+    const int blocks = WriteDisplayEntries(s, changes, &written);
+    if (blocks < 0) {
+        // The blocks before the failure stay written: say which entries.
+        const int failure = s.LinkStatus;
+        std::string list;
+        for (int offset : written) {
+            for (const auto& g : DisplayTextGroups()) {
+                if (offset < g.offset || offset >= g.offset + g.entries * kDisplayTextLength) continue;
+                const int entry = (offset - g.offset) / kDisplayTextLength + 1;
+                list += (list.empty() ? "" : ", ") + std::to_string(g.number) + "/" + std::to_string(entry);
+            }
+        }
+        ShowAlert(s, GetText(s, kStoppedPartWay) + " " + (list.empty() ? GetText(s, kNoneWritten) : list),
+                  GetText(s, kGroupWord) + "/" + GetText(s, kEntryWord));
+        s.LinkStatus = failure;
+        return -1;
+    }
     ShowInfo(s, GetText(s, kBoxTitle),
              GetText(s, kEntriesChanged) + " " + std::to_string(changes.size()) + "\r\n" + GetText(s, kBlocksWritten) +
                  " " + std::to_string(blocks));

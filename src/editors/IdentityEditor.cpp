@@ -35,7 +35,7 @@ constexpr int kRateDivisor[kBaudCodes + 1] = {0, 12, 24, 48, 96};
 enum Field : int16_t { kName = 1, kLinkNumber = 2, kBaud = 3 };
 enum LinkNumber : int16_t { kAddress = 1, kPlantCode = 2 };
 
-std::string Dotted(Session& s, int label) {
+std::string Dotted(const Texts& s, int label) {
     std::string text = GetText(s, label) + " ";
     int width = kValueColumn - kLabelColumn - 1;
     int length = static_cast<int>(Utf8Length(text));
@@ -43,7 +43,7 @@ std::string Dotted(Session& s, int label) {
     return text;
 }
 
-std::string BaudText(Session& s, int code) {
+std::string BaudText(const Texts& s, int code) {
     return GetText(s, code >= 1 && code <= kBaudCodes ? 1075 + code : 1080);
 }
 
@@ -161,30 +161,40 @@ bool EditBaud(Session& s) {
 
 int PanelViewsOpen(Session& s) { return s.ui->ScreenOpen() ? 1 : 0; }
 
-void BuildIdentityScreen(Session& s, int16_t printRequest) {
-    auto& image = s.config.ConfigImage;
+namespace {
+
+std::string InstallationNameInImage(const ConfigState& c) {
     std::string latin1;
     for (int i = 0; i < kInstallationNameLength; ++i)
-        latin1.push_back(static_cast<char>(image[kInstallationNameOffset + i] & 0xFF));
-    s.config.InstallationName = Latin1ToUtf8(latin1);
+        latin1.push_back(static_cast<char>(c.ConfigImage[kInstallationNameOffset + i] & 0xFF));
+    return Latin1ToUtf8(latin1);
+}
 
+}  // namespace
+
+void BuildIdentityScreen(Session& s, int16_t printRequest) {
+    s.config.InstallationName = InstallationNameInImage(s.config);
+    // Over the relay files the rate is the relay program's, not ours to change.
+    RenderIdentity(PageOf(s), printRequest == 0 && s.FileLinkMode == kFlag255);
+}
+
+void RenderIdentity(const Page& s, bool fixedRate) {
+    const auto& image = s.config.ConfigImage;
     ClearScreenLines(s);
     WriteScreenText(s, NewScreenLine(s), 1, GetText(s, 1068));
-    WriteScreenText(s, NewScreenLine(s, kName), kLabelColumn, s.config.InstallationName);
+    WriteScreenText(s, NewScreenLine(s, kName), kLabelColumn, InstallationNameInImage(s.config));
     NewScreenLine(s);
     WriteScreenText(s, NewScreenLine(s), 1, GetText(s, 1069));
     WriteScreenText(s, NewScreenLine(s), 1, GetText(s, 1070));
     int line = NewScreenLine(s, kLinkNumber, kAddress);
-    WriteScreenText(s, line, kLabelColumn, Dotted(s, 1071));
+    WriteScreenText(s, line, kLabelColumn, Dotted(s.texts, 1071));
     WriteScreenText(s, line, kValueColumn, PadZeros(3, image[kCommParamsOffset]));
     line = NewScreenLine(s, kLinkNumber, kPlantCode);
-    WriteScreenText(s, line, kLabelColumn, Dotted(s, 1072));
+    WriteScreenText(s, line, kLabelColumn, Dotted(s.texts, 1072));
     WriteScreenText(s, line, kValueColumn, std::to_string(image[kCommParamsOffset + 1]));
-    // Over the relay files the rate is the relay program's, not ours to change.
     line = NewScreenLine(s, kBaud);
-    const bool fixedRate = printRequest == 0 && s.FileLinkMode == kFlag255;
-    WriteScreenText(s, line, kLabelColumn, Dotted(s, fixedRate ? 1075 : 1074));
-    WriteScreenText(s, line, kValueColumn, BaudText(s, image[kCommParamsOffset + 2]));
+    WriteScreenText(s, line, kLabelColumn, Dotted(s.texts, fixedRate ? 1075 : 1074));
+    WriteScreenText(s, line, kValueColumn, BaudText(s.texts, image[kCommParamsOffset + 2]));
 }
 
 bool EditIdentityLine(Session& s, int line) {
@@ -218,6 +228,13 @@ void IdentitySection(Session& s, int16_t& printRequest, int /*option*/) {
         if (EditIdentityLine(s, line) && s.config.DateStamped == 0) StampDate(s);
     });
     EndSection(s);
+}
+
+bool PrintIdentity(const FileSetImage& set, const Texts& texts, int /*option*/, std::vector<std::string>& lines) {
+    return PrintListSection({.blocks = {{kInstallationNameOffset, kInstallationNameLength},
+                                        {kCommParamsOffset, kCommParamLength}},
+                             .build = [](const Page& p, bool) { RenderIdentity(p, false); }},
+                            set, texts, lines);
 }
 
 }  // namespace cfg

@@ -6,8 +6,11 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
+#include <vector>
 
 #include "config/Layout.h"
+#include "link/Screen.h"
 #include "shell/Session.h"
 
 namespace cfg {
@@ -34,6 +37,10 @@ void IdentitySection(Session&, int16_t& printRequest, int option = 0);
 // 0) over the relay files the rate is labelled as fixed; a printout does not
 // depend on the link it was made over.
 void BuildIdentityScreen(Session&, int16_t printRequest = 0);
+// The same lines from the image alone; `fixedRate` labels the rate as fixed.
+void RenderIdentity(const Page&, bool fixedRate);
+// The section's printed lines from a file set in memory.
+bool PrintIdentity(const FileSetImage&, const Texts&, int option, std::vector<std::string>& lines);
 // Runs the editor of screen line `line`; true when something was written.
 bool EditIdentityLine(Session&, int line);
 

@@ -36,7 +36,7 @@ constexpr int kTextNoOutput = 182;
 // Objects 195..206, one text each.
 constexpr std::array<int, 12> kPanelStateTexts{315, 316, 317, 326, 318, 319, 320, 321, 322, 323, 324, 325};
 
-std::string Category(Session& s, uint16_t word) {
+std::string Category(const Texts& s, uint16_t word) {
     int code = ConditionCategory(word);
     // Code 8 is the chooser's separator line: no name.
     if (code + 1 == kChooserSeparator) return {};
@@ -44,7 +44,7 @@ std::string Category(Session& s, uint16_t word) {
 }
 
 // [NOT ]object (category), as the sentence names a condition.
-std::string ShortCondition(Session& s, uint16_t word) {
+std::string ShortCondition(const Texts& s, uint16_t word) {
     std::string text = (word & kConditionNot) ? GetText(s, kTextNot) + " " : std::string();
     text += ConditionObjectText(s, word);
     std::string category = Category(s, word);
@@ -63,7 +63,7 @@ std::string Join(const std::vector<std::string>& parts, const std::string& separ
 
 }  // namespace
 
-std::string ConditionObjectText(Session& s, uint16_t word) {
+std::string ConditionObjectText(const Texts& s, uint16_t word) {
     int object = ConditionObject(word);
     int item = ObjectItem(object);
     int category = ConditionCategory(word);
@@ -80,7 +80,7 @@ std::string ConditionObjectText(Session& s, uint16_t word) {
     return GetText(s, kTextInvalid);
 }
 
-std::string ConditionText(Session& s, uint16_t word, bool withLogic) {
+std::string ConditionText(const Texts& s, uint16_t word, bool withLogic) {
     std::string text;
     if (withLogic) text = GetText(s, IsOrCondition(word) ? kTextOr : kTextAnd) + " ";
     text += ConditionObjectText(s, word);
@@ -92,29 +92,29 @@ std::string ConditionText(Session& s, uint16_t word, bool withLogic) {
 
 std::string LogicBlockName(int number) { return " BF" + PadZeros(2, number); }
 
-std::string LogicDelayText(Session& s, int steps) {
+std::string LogicDelayText(const Texts& s, int steps) {
     std::string text = std::to_string(steps / 2);
     if (steps % 2) text += GetText(s, kTextDecimalMark) + "5";
     return text + " s";
 }
 
-std::string LogicOutputText(Session& s, int output) {
+std::string LogicOutputText(const Texts& s, int output) {
     return output == 0 ? GetText(s, kTextNoOutput) : std::to_string(output);
 }
 
-std::string LogicDeactivationText(Session& s, int value) {
+std::string LogicDeactivationText(const Texts& s, int value) {
     if (value == kDeactivationLatched) return GetText(s, 185);
     if (value == kDeactivationPulse) return GetText(s, 186);
     return GetText(s, 187) + " " + LogicDelayText(s, value);
 }
 
-std::string LogicTypeText(Session& s, int type) {
+std::string LogicTypeText(const Texts& s, int type) {
     if (type == 0) return GetText(s, 178);
     if (type == 1) return GetText(s, 179);
     return std::to_string(type);
 }
 
-std::string LogicBlockSentence(Session& s, const LogicBlock& b) {
+std::string LogicBlockSentence(const Texts& s, const LogicBlock& b) {
     std::vector<std::string> ands, ors;
     for (uint16_t c : b.conditions) (IsOrCondition(c) ? ors : ands).push_back(ShortCondition(s, c));
 
@@ -159,7 +159,7 @@ std::string LogicFieldsText(const LogicBlock& b) {
     return out;
 }
 
-std::vector<std::string> LogicReportLines(Session& s, const LogicTable& t) {
+std::vector<std::string> LogicReportLines(const Texts& s, const LogicTable& t) {
     std::vector<std::string> lines;
     bool any = false;
     for (int n = 1; n <= kLogicBlockCount; ++n) {

@@ -14,6 +14,7 @@
 #include "transfer/SectionBlocks.h"
 #include "shell/Input.h"
 #include "shell/Language.h"
+#include "shell/ErrorHandler.h"
 #include "shell/Messages.h"
 
 namespace cfg {
@@ -21,8 +22,8 @@ namespace cfg {
 namespace {
 
 constexpr int kBlockField = 1;  // descriptor field of a block line
-constexpr int kPanelLogicEntry = 16;
-constexpr int kPanelLogicLengthEntry = 17;
+constexpr PanelEntry kPanelLogicEntry = PanelEntry::Logics;
+constexpr PanelEntry kPanelLogicLengthEntry = PanelEntry::LogicsLength;
 constexpr int kThresholdAboveAnds = 1560;
 
 // Column where a defined block's line shows its output and conditions.
@@ -40,10 +41,11 @@ bool RefuseSize(Session& s) {
 bool LogicAddress(Session& s, long& address) {
     if (s.ConfigSource == ConfigSource::File) {
         std::fstream file;
-        s.QuietErrors = kTrue;
-        s.LastErrorNumber = 0;
-        bool opened = OpenConfigPart(s, s.ConfigFileName, kLogicFile, file);
-        s.QuietErrors = 0;
+        bool opened = false;
+        {
+            QuietFileErrors quiet(s);
+            opened = OpenConfigPart(s, s.ConfigFileName, kLogicFile, file);
+        }
         if (!opened) {
             ReportFileError(s);
             s.LinkStatus = status::kNoSource;
@@ -64,10 +66,10 @@ bool LogicAddress(Session& s, long& address) {
     return false;
 }
 
-void ReadTable(Session& s, LogicEditorState& e) {
+void ReadTable(const ConfigState& c, LogicEditorState& e) {
     std::vector<uint8_t> stream(kLogicStreamBytes);
     for (int i = 0; i < kLogicStreamBytes; ++i)
-        stream[static_cast<std::size_t>(i)] = static_cast<uint8_t>(s.config.ConfigImage[i + 1] & 0xFF);
+        stream[static_cast<std::size_t>(i)] = static_cast<uint8_t>(c.ConfigImage[i + 1] & 0xFF);
     e.table = ParseLogicStream(stream, &e.report);
     e.outputs = LogicOutputTable(e.table);
 }
@@ -269,6 +271,43 @@ void DeleteBlock(Session& s, LogicEditorState& e, LogicBlock& b, int number) {
 
 }  // namespace
 
+bool EmptyIfDamaged(ConfigState& c) {
+    auto& image = c.ConfigImage;
+    uint16_t sum = LogicChecksum(image, 1, kLogicStreamBytes);
+    if ((image[1961] & 0xFF) == (sum >> 8) && (image[1962] & 0xFF) == (sum & 0xFF)) return false;
+    for (int i = 1; i <= kLogicStreamBytes; ++i) image[i] = 0;
+    image[1961] = 255;
+    image[1962] = 255;
+    return true;
+}
+
+void RenderLogicReport(const Page& s) {
+    LogicEditorState e;
+    ReadTable(s.config, e);
+    ClearScreenLines(s);
+    for (const std::string& text : LogicReportLines(s.texts, e.table)) {
+        int line = NewScreenLine(s);
+        if (line == 0) break;
+        WriteScreenText(s, line, 1, text);
+    }
+}
+
+bool PrintLogics(const FileSetImage& set, const Texts& texts, int /*option*/, std::vector<std::string>& lines) {
+    // A logic file of another size is refused, as when the section opens it.
+    const std::size_t kind = static_cast<std::size_t>(PartKindOf(kLogicFile));
+    if (!set.present[kind] || set.parts[kind].size() != static_cast<std::size_t>(kLogicAreaBytes)) return false;
+    return PrintFromImage(
+        texts, lines,
+        [&set](ConfigState& c) {
+            if (!ReadImageBlock(set, kLogicFile, 0, kLogicAreaBytes, 1, c.ConfigImage) ||
+                !ReadImageBlock(set, kMainFile, kLogicFlagOffset, 1, kLogicSideCell, c.ConfigImage))
+                return false;
+            EmptyIfDamaged(c);
+            return true;
+        },
+        RenderLogicReport);
+}
+
 bool LoadLogicArea(Session& s, LogicEditorState& e) {
     e = LogicEditorState{};
     long address = 0;
@@ -279,16 +318,11 @@ bool LoadLogicArea(Session& s, LogicEditorState& e) {
     ReadBlock(s, side, 1, kMainFile, kLogicSideCell, s.config.ConfigImage);
     if (s.LinkStatus != status::kDone) return false;
 
-    auto& image = s.config.ConfigImage;
-    uint16_t sum = LogicChecksum(image, 1, kLogicStreamBytes);
-    if ((image[1961] & 0xFF) != (sum >> 8) || (image[1962] & 0xFF) != (sum & 0xFF)) {
-        for (int i = 1; i <= kLogicStreamBytes; ++i) image[i] = 0;
-        image[1961] = 255;
-        image[1962] = 255;
+    if (EmptyIfDamaged(s.config)) {
         e.modified = true;
         e.reset = true;
     }
-    ReadTable(s, e);
+    ReadTable(s.config, e);
     return true;
 }
 
@@ -352,12 +386,7 @@ void LogicsSection(Session& s, int16_t& printRequest, int /*option*/) {
         return;
     }
     if (printRequest > 0) {
-        ClearScreenLines(s);
-        for (const std::string& text : LogicReportLines(s, e.table)) {
-            int line = NewScreenLine(s);
-            if (line == 0) break;
-            WriteScreenText(s, line, 1, text);
-        }
+        RenderLogicReport(PageOf(s));
         EndSection(s);
         return;
     }

@@ -9,6 +9,7 @@
 #include <cstdint>
 
 #include "LogicBlocks.h"
+#include "link/Screen.h"
 #include "shell/Session.h"
 
 namespace cfg {
@@ -32,6 +33,13 @@ inline constexpr int kLogicsTitleText = 193;
 // The section routine. printRequest > 0 only loads and builds the printout
 // lines into the screen buffer; 0 opens the section for editing.
 void LogicsSection(Session&, int16_t& printRequest, int option);
+// The printout lines of the logic in image cells 1..1960.
+void RenderLogicReport(const Page&);
+// The section's printed lines from a file set in memory.
+bool PrintLogics(const FileSetImage&, const Texts&, int option, std::vector<std::string>& lines);
+// A logic area (image cells 1..1962) whose checksum does not match is
+// emptied: bytes 1..1960 zero, checksum 255 255. True when it was.
+bool EmptyIfDamaged(ConfigState&);
 
 // Reads the area of the open source into image cells 1..1962 (and the side
 // byte), checks the checksum and parses the blocks. A .UY2 of another size

@@ -93,7 +93,7 @@ const KindTexts& TextsOf(ModuleKind kind) { return kConcentratorTexts[static_cas
 
 std::string RangeText(int first, int last) { return PadSpaces(3, first) + "-" + PadSpaces(3, last); }
 
-std::string PointsText(Session& s, const ModuleSlot& m) {
+std::string PointsText(const Texts& s, const ModuleSlot& m) {
     std::string text = GetText(s, TextsOf(m.kind).points) + " " + RangeText(m.FirstPoint(), m.LastPoint());
     if (m.kind != ModuleKind::Input) text += " [" + RangeText(m.FirstOutput(), m.LastOutput()) + "]";
     return text;
@@ -133,7 +133,7 @@ int ModuleSlot::FirstOutput() const {
     return kind == ModuleKind::Mixed ? 64 + (moduleNumber - 25) * 8 + 1 : (moduleNumber - 17) * 8 + 1;
 }
 
-bool ModuleMismatch(const Session& s, const ModuleSlot& m) {
+bool ModuleMismatch(const ConfigState& s, const ModuleSlot& m) {
     if (!m.Concentrator()) return false;
     int configured = 0;
     for (int p = m.FirstPoint(); p <= m.LastPoint() && p <= kLoopPoints; ++p) {
@@ -147,7 +147,9 @@ bool ModuleMismatch(const Session& s, const ModuleSlot& m) {
     return configured == 0;
 }
 
-ModuleCounts BuildModulesScreen(Session& s, int16_t printRequest) {
+ModuleCounts BuildModulesScreen(Session& s, int16_t printRequest) { return RenderModules(PageOf(s), printRequest > 0); }
+
+ModuleCounts RenderModules(const Page& s, bool print) {
     ModuleCounts counts;
     ClearScreenLines(s);
     for (int slot = 1; slot <= kModuleDirectorySlots; ++slot) {
@@ -165,8 +167,8 @@ ModuleCounts BuildModulesScreen(Session& s, int16_t printRequest) {
             WriteScreenField(s, line, kAddressColumn, kFlagColumn - 2,
                              GetText(s, t.address) + " " + PadSpaces(2, m.moduleNumber));
             WriteScreenField(s, line, kFlagColumn, kMarkColumn - 2, GetText(s, m.flag ? t.flagSet : t.flagClear));
-            WriteScreenText(s, line, kRangeColumn, PointsText(s, m));
-            if (ModuleMismatch(s, m)) {
+            WriteScreenText(s, line, kRangeColumn, PointsText(s.texts, m));
+            if (ModuleMismatch(s.config, m)) {
                 WriteScreenText(s, line, kMarkColumn, " !!");
                 ++counts.mismatched;
             }
@@ -183,26 +185,35 @@ ModuleCounts BuildModulesScreen(Session& s, int16_t printRequest) {
     WriteScreenText(s, NewScreenLine(s), 1, GetText(s, kSummaryModules) + " " + std::to_string(counts.modules));
     WriteScreenText(s, NewScreenLine(s), 1, GetText(s, kSummaryMismatched) + " " + std::to_string(counts.mismatched));
     if (counts.mismatched > 0) WriteScreenText(s, NewScreenLine(s), 1, GetText(s, kMarkExplained));
-    if (printRequest <= 0) WriteScreenText(s, NewScreenLine(s), 1, GetText(s, kHowToQuestion));
+    if (!print) WriteScreenText(s, NewScreenLine(s), 1, GetText(s, kHowToQuestion));
     return counts;
 }
 
-void ModulesSection(Session& s, int16_t& printRequest, int /*option*/) {
+namespace {
+
+ListSection ModulesList() {
     // OK questions the chosen module; the view never writes.
-    RunListSection(s,
-                   {.titleText = kModulesTitleText,
-                    .okText = kButtonText,
-                    .blocks = {{kModuleDirectoryOffset, kModuleDirectorySlots},
-                               {kPointConfigOffset, kPointConfigSize}},
-                    .build = [](Session& ss, int16_t print) { BuildModulesScreen(ss, print); },
-                    .edit =
-                        [](Session& ss, int line) {
-                            const LineDescriptor d = DescriptorOf(ss, line);
-                            if (d.field != 0) ShowModuleDetail(ss, d.value2);
-                            return false;
-                        },
-                    .stamp = DateStampPolicy::Never},
-                   printRequest);
+    return {.titleText = kModulesTitleText,
+            .okText = kButtonText,
+            .blocks = {{kModuleDirectoryOffset, kModuleDirectorySlots}, {kPointConfigOffset, kPointConfigSize}},
+            .build = [](const Page& p, bool print) { RenderModules(p, print); },
+            .edit =
+                [](Session& ss, int line) {
+                    const LineDescriptor d = DescriptorOf(ss, line);
+                    if (d.field != 0) ShowModuleDetail(ss, d.value2);
+                    return false;
+                },
+            .stamp = DateStampPolicy::Never};
+}
+
+}  // namespace
+
+void ModulesSection(Session& s, int16_t& printRequest, int /*option*/) {
+    RunListSection(s, ModulesList(), printRequest);
+}
+
+bool PrintModules(const FileSetImage& set, const Texts& texts, int /*option*/, std::vector<std::string>& lines) {
+    return PrintListSection(ModulesList(), set, texts, lines);
 }
 
 namespace {
@@ -329,7 +340,7 @@ void ShowModuleDetail(Session& s, int slot) {
     w.Row(3, kTypeLabel, GetText(s, name) + "  (" + AnswerText(model) + ")");
     w.Row(4, kVersionLabel, AnswerText(version));
     w.Row(5, kBusLabel, m.Concentrator() ? "M" + PadZeros(3, address) : LoopLetter(m));
-    w.Row(6, kPointsLabel, m.Concentrator() ? PointsText(s, m) : GetText(s, kLoopModulePoints));
+    w.Row(6, kPointsLabel, m.Concentrator() ? PointsText(s.texts, m) : GetText(s, kLoopModulePoints));
     if (!m.Concentrator()) {
         w.Row(8, kCommunicationLabel, GetText(s, kCommunicationGood), ScreenColor::Green);
     }

@@ -7,7 +7,9 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
+#include "link/Screen.h"
 #include "shell/Session.h"
 
 namespace cfg {
@@ -45,7 +47,8 @@ struct ModuleSlot {
 // configured point is not a module point of the kind the declaration
 // promises (inputs: type 10 not variant 2; outputs: type 10 variant 2; mixed:
 // either). Points beyond 400 are not checked. Never true for other kinds.
-bool ModuleMismatch(const Session&, const ModuleSlot&);
+bool ModuleMismatch(const ConfigState&, const ModuleSlot&);
+inline bool ModuleMismatch(const Session& s, const ModuleSlot& m) { return ModuleMismatch(s.config, m); }
 
 struct ModuleCounts {
     int modules = 0;     // non-empty slots
@@ -53,7 +56,10 @@ struct ModuleCounts {
 };
 // Fills the screen buffer from image cells 430..493 and 512..1311; with
 // printRequest > 0 the hint about questioning a module is left out.
+ModuleCounts RenderModules(const Page&, bool print);
 ModuleCounts BuildModulesScreen(Session&, int16_t printRequest);
+// The section's printed lines from a file set in memory.
+bool PrintModules(const FileSetImage&, const Texts&, int option, std::vector<std::string>& lines);
 
 // The section routine. printRequest > 0 only builds the lines.
 void ModulesSection(Session&, int16_t& printRequest, int option);

@@ -64,26 +64,36 @@ const OptionRow* FindOption(int k) {
 int CellOf(const OptionRow& o) { return kOptionsOffset + o.k; }
 
 // The option's value in words; an option without a line reads as its code.
-std::string ValueText(Session& s, const OptionRow& o, int code) {
+std::string ValueText(const Texts& t, const OptionRow& o, int code) {
     if (o.label == 0) return std::to_string(code);
-    if (code >= 0 && code < o.valueCount) return GetText(s, o.firstValue + code);
-    return GetText(s, o.otherText);
+    if (code >= 0 && code < o.valueCount) return GetText(t, o.firstValue + code);
+    return GetText(t, o.otherText);
+}
+
+ListSection OptionsList() {
+    return {.titleText = kOptionsTitleText,
+            .blocks = {{kOptionsOffset, kOptionsLength}},
+            .build = RenderOptions,
+            .edit = EditOptionLine,
+            .stamp = DateStampPolicy::OnLeaveIfWritten};
 }
 
 }  // namespace
 
-void BuildOptionsScreen(Session& s, int16_t printRequest) {
+void RenderOptions(const Page& s, bool print) {
     ClearScreenLines(s);
-    if (printRequest > 0) WriteScreenText(s, NewScreenLine(s), 1, GetText(s, kPrintHeading));
+    if (print) WriteScreenText(s, NewScreenLine(s), 1, GetText(s, kPrintHeading));
     for (const auto& o : kOptions) {
         if (o.label == 0) continue;
         int code = s.config.ConfigImage[CellOf(o)];
         int line = NewScreenLine(s, 1, o.k);
         WriteScreenField(s, line, kLabelColumn, kValueColumn - 1, GetText(s, o.label));
-        WriteScreenField(s, line, kValueColumn, kValueLastColumn, ValueText(s, o, code));
+        WriteScreenField(s, line, kValueColumn, kValueLastColumn, ValueText(s.texts, o, code));
         TagModuleRef(s, CellOf(o), code);
     }
 }
+
+void BuildOptionsScreen(Session& s, int16_t printRequest) { RenderOptions(PageOf(s), printRequest > 0); }
 
 bool ChangeOption(Session& s, int k) {
     const OptionRow* o = FindOption(k);
@@ -93,7 +103,7 @@ bool ChangeOption(Session& s, int k) {
     ChoiceRequest menu;
     menu.title = GetText(s, o->menuTitle);
     menu.prompts = {GetText(s, o->prompt1), GetText(s, o->prompt2),
-                    GetText(s, kCurrentValueText) + " " + ValueText(s, *o, code)};
+                    GetText(s, kCurrentValueText) + " " + ValueText(s.texts, *o, code)};
     for (int i = 0; i < o->itemCount; ++i) menu.items.push_back(GetText(s, o->firstItem + i));
     menu.current = (code >= 0 && code < o->itemCount) ? code : 0;
     menu.top = kValueDialogTop;
@@ -111,13 +121,11 @@ bool EditOptionLine(Session& s, int line) {
 }
 
 void OptionsSection(Session& s, int16_t& printRequest, int /*option*/) {
-    RunListSection(s,
-                   {.titleText = kOptionsTitleText,
-                    .blocks = {{kOptionsOffset, kOptionsLength}},
-                    .build = BuildOptionsScreen,
-                    .edit = EditOptionLine,
-                    .stamp = DateStampPolicy::OnLeaveIfWritten},
-                   printRequest);
+    RunListSection(s, OptionsList(), printRequest);
+}
+
+bool PrintOptions(const FileSetImage& set, const Texts& texts, int /*option*/, std::vector<std::string>& lines) {
+    return PrintListSection(OptionsList(), set, texts, lines);
 }
 
 }  // namespace cfg

@@ -4,7 +4,10 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
+#include <vector>
 
+#include "link/Screen.h"
 #include "shell/Session.h"
 
 namespace cfg {
@@ -17,8 +20,11 @@ inline constexpr int kOptionsTitleText = 650;
 // printout); 0 opens the section for editing.
 // The date is stamped once, when the user leaves after a change.
 void OptionsSection(Session&, int16_t& printRequest, int option);
-// Fills the screen buffer from image cells 41..70; with printRequest > 0 the
-// first line is the heading.
+// The section's printed lines from a file set in memory.
+bool PrintOptions(const FileSetImage&, const Texts&, int option, std::vector<std::string>& lines);
+// Fills the page from image cells 41..70; for the printout the first line
+// is the heading.
+void RenderOptions(const Page&, bool print);
 void BuildOptionsScreen(Session&, int16_t printRequest);
 // Runs the menu of option k (the byte at offset 41 + k) and writes the code
 // chosen. Options 14..17 have a menu but no line. Returns true when written.

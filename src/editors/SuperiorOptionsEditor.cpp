@@ -27,8 +27,12 @@ constexpr int kPhoneFirst = 159;
 constexpr int kPhoneLength = 15;
 constexpr int kPhoneComma = 44;
 constexpr int kPhoneEnd = 99;
+// The smallest data block the panel may be told to send (0 means 200).
+constexpr int kSmallestBlock = 48;
+constexpr int kRefusedText = 645;  // "Value not allowed."
 constexpr int kPhoneRules = 1561;  // digits and commas, 15 at most
 constexpr int kInvalid = 996;
+constexpr int kOnOffQuestion = 641;
 // The block-size line has no label id in the option table: its label is
 // a text of its own, followed by two blanks like the panel's wording.
 constexpr int kBlockSizeText = 1441;
@@ -119,6 +123,7 @@ std::vector<const FieldDef*> AllFields() {
 }
 
 int Byte(Session& s, int cell) { return s.config.ConfigImage[cell] & 0xFF; }
+int Byte(const Page& s, int cell) { return s.config.ConfigImage[cell] & 0xFF; }
 
 // `text` right-aligned in a field of `width` characters filled with dots.
 std::string DottedField(const std::string& text, int width) {
@@ -127,7 +132,7 @@ std::string DottedField(const std::string& text, int width) {
     return std::string(static_cast<std::size_t>(width - length), '.') + text;
 }
 
-std::string AccessCodeText(int length, int badText, Session& s) {
+std::string AccessCodeText(int length, int badText, const Texts& s) {
     if (length < 1 || length > 6) return GetText(s, badText);
     return DottedField(std::string(static_cast<std::size_t>(length), '*'), 20);
 }
@@ -139,14 +144,14 @@ std::string MaskText(int value, int bits, const char* const* marks) {
     return text.empty() ? std::string(kNoBits) : DottedField(text, 32);
 }
 
-std::string ValueText(Session& s, const FieldDef& f) {
+std::string ValueText(const Page& s, const FieldDef& f) {
     const int v = Byte(s, f.cell);
     auto inRange = [&] { return v >= f.minimum && v <= f.maximum; };
     switch (f.kind) {
-    case Kind::kAccessCode1: return AccessCodeText(v, f.text2, s);
+    case Kind::kAccessCode1: return AccessCodeText(v, f.text2, s.texts);
     case Kind::kAccessCode2:
         if (Byte(s, kCode2Marker) != kCode2InUse) return GetText(s, f.text1);
-        return AccessCodeText(v, f.text2, s);
+        return AccessCodeText(v, f.text2, s.texts);
     case Kind::kSetting: return inRange() ? GetText(s, f.text1) + PadSpaces(3, v) : GetText(s, f.text2);
     case Kind::kBlockSize:
         if (v == 0) return "200 + 8 ";
@@ -193,6 +198,13 @@ std::string ValueText(Session& s, const FieldDef& f) {
 
 std::string Prompt(Session& s, const FieldDef& f) {
     std::string p = GetText(s, f.prompt1);
+    // The on/off question is the same for every option: the option's own
+    // label, without its dot leader, comes first so the question names it.
+    if (f.prompt1 == kOnOffQuestion && f.label > 0) {
+        std::string label = GetText(s, f.label);
+        while (!label.empty() && (label.back() == '.' || label.back() == ' ')) label.pop_back();
+        p = label + "\n" + p;
+    }
     if (f.prompt2 > 0) p += "\n" + GetText(s, f.prompt2);
     if (f.prompt3 > 0) p += "\n" + GetText(s, f.prompt3);
     return p;
@@ -240,6 +252,17 @@ bool AskCode(Session& s, int cell, std::vector<Cell>& block, std::string& digits
     return true;
 }
 
+// Puts an accepted outcome into `block`; a refused one is explained.
+bool Take(Session& s, const FieldOutcome& o, std::vector<Cell>& block) {
+    if (!o.accepted) {
+        ShowAlert(s, GetText(s, o.refusal), GetText(s, o.detail));
+        return false;
+    }
+    for (const auto& [cell, value] : o.changes)
+        block[static_cast<std::size_t>(cell - kSuperiorOffset)] = static_cast<Cell>(value);
+    return true;
+}
+
 // Asks for the field's new value and puts it into `block` (cells 101..298).
 // Returns false when nothing changes. `toolCode` receives the digits the
 // tool must now send as its own access code ("" for no change).
@@ -273,12 +296,7 @@ bool AskField(Session& s, const FieldDef& f, std::vector<Cell>& block, std::stri
     }
     case Kind::kBlockSize:
         if (!AskWhole(s, Prompt(s, f), v, 0, 200, value)) return false;
-        if (value >= 1 && value < 48) {
-            ShowAlert(s, GetText(s, 645), GetText(s, 608));
-            return false;
-        }
-        set(f.cell, static_cast<int>(value));
-        return true;
+        return Take(s, ApplyBlockSize(f.cell, value), block);
     case Kind::kPeripherals: {
         int mask = v;
         for (int b = 0; b < 3; ++b) {
@@ -293,28 +311,19 @@ bool AskField(Session& s, const FieldDef& f, std::vector<Cell>& block, std::stri
     case Kind::kMaskB:
         // Only the option's own bits change; the others are kept.
         if (!AskWhole(s, Prompt(s, f), v & f.maximum, 0, f.maximum, value)) return false;
-        set(f.cell, (v & ~f.maximum) | static_cast<int>(value));
-        return true;
+        return Take(s, ApplyMask(f.cell, v, f.maximum, value), block);
     case Kind::kPhone: {
         ValueRequest request;
         request.kind = 2;
         request.title = GetText(s, kTitleText);
         request.prompt = Prompt(s, f);
-        std::string current = ValueText(s, f);
+        std::string current = ValueText(PageOf(s), f);
         request.initialText = current.find_first_not_of('.') == std::string::npos ? std::string() : current.substr(current.find_first_not_of('.'));
         if (current == GetText(s, f.text2)) request.initialText.clear();
         request.maxLength = kPhoneLength;
         ValueAnswer answer;
         if (AskValue(s, request, answer) != kInputConfirmed) return false;
-        const std::string number = Trim(answer.text);
-        if (number.size() > kPhoneLength || number.find_first_not_of("0123456789,") != std::string::npos) {
-            ShowAlert(s, GetText(s, 645), GetText(s, kPhoneRules));
-            return false;
-        }
-        for (std::size_t i = 0; i < number.size(); ++i)
-            set(kPhoneFirst + static_cast<int>(i), number[i] == ',' ? kPhoneComma : number[i] - '0');
-        if (number.size() < kPhoneLength) set(kPhoneFirst + static_cast<int>(number.size()), kPhoneEnd);
-        return true;
+        return Take(s, ApplyPhoneNumber(answer.text), block);
     }
     case Kind::kOnOff: {
         const int on = AskOnOff(s, Prompt(s, f), 646, 647, v);
@@ -362,7 +371,9 @@ const FieldDef* FieldOf(Session& s, int line) {
 
 }  // namespace
 
-void BuildSuperiorScreen(Session& s) {
+void BuildSuperiorScreen(Session& s) { RenderSuperior(PageOf(s)); }
+
+void RenderSuperior(const Page& s) {
     ClearScreenLines(s);
     WriteScreenText(s, NewScreenLine(s), 1, GetText(s, kHeading));
     int group = 0;
@@ -424,6 +435,33 @@ void SuperiorOptionsSection(Session& s, int16_t& printRequest, int /*option*/) {
                 s.config.ConfigImage[kIdentBlockOffset - 1 + i] = s.config.IdentBuffer[i];
     });
     EndSection(s);
+}
+
+bool PrintSuperiorOptions(const FileSetImage& set, const Texts& texts, int /*option*/, std::vector<std::string>& lines) {
+    return PrintListSection({.blocks = {{kSuperiorOffset, kSuperiorLength}}, .build = [](const Page& p, bool) {
+                                 RenderSuperior(p);
+                             }},
+                            set, texts, lines);
+}
+
+FieldOutcome ApplyBlockSize(int cell, long value) {
+    if (value >= 1 && value < kSmallestBlock) return {.refusal = kRefusedText, .detail = 608};
+    return {.accepted = true, .changes = {{cell, static_cast<int>(value)}}};
+}
+
+FieldOutcome ApplyMask(int cell, int current, int bits, long value) {
+    return {.accepted = true, .changes = {{cell, (current & ~bits) | (static_cast<int>(value) & bits)}}};
+}
+
+FieldOutcome ApplyPhoneNumber(const std::string& text) {
+    const std::string number = Trim(text);
+    if (number.size() > kPhoneLength || number.find_first_not_of("0123456789,") != std::string::npos)
+        return {.refusal = kRefusedText, .detail = kPhoneRules};
+    FieldOutcome o{.accepted = true};
+    for (std::size_t i = 0; i < number.size(); ++i)
+        o.changes.emplace_back(kPhoneFirst + static_cast<int>(i), number[i] == ',' ? kPhoneComma : number[i] - '0');
+    if (number.size() < kPhoneLength) o.changes.emplace_back(kPhoneFirst + static_cast<int>(number.size()), kPhoneEnd);
+    return o;
 }
 
 }  // namespace cfg

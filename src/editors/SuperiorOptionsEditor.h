@@ -31,7 +31,11 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
+#include <utility>
+#include <vector>
 
+#include "link/Screen.h"
 #include "shell/Session.h"
 
 namespace cfg {
@@ -47,7 +51,30 @@ void SuperiorOptionsSection(Session&, int16_t& printRequest, int option = 0);
 // Fills the screen buffer from image cells 101..298. Descriptor: field =
 // group + 1 (group 0 the access codes), value2 = item in the group,
 // value3 = the field's image cell.
+void RenderSuperior(const Page&);
 void BuildSuperiorScreen(Session&);
+// The rules of the fields, apart from the dialogs that ask for the values:
+// what a value given for a field does to the block (image cell -> byte), or
+// the texts of the alert that refuses it.
+struct FieldOutcome {
+    bool accepted = false;
+    std::vector<std::pair<int, int>> changes;
+    int refusal = 0, detail = 0;  // text ids of the refusal's alert
+    bool operator==(const FieldOutcome&) const = default;
+};
+// The largest data block the panel sends: 0 (which means 200) or 48..200
+// bytes. 1..47 is refused.
+FieldOutcome ApplyBlockSize(int cell, long value);
+// An option mask: only the field's own bits take the value; the others
+// keep what `current` holds.
+FieldOutcome ApplyMask(int cell, int current, int bits, long value);
+// The dialler's number (blanks around it ignored): digits and commas (a
+// pause, stored as 44), at most 15; a shorter number ends with 99. Anything
+// else is refused.
+FieldOutcome ApplyPhoneNumber(const std::string& text);
+
+// The section's printed lines from a file set in memory.
+bool PrintSuperiorOptions(const FileSetImage&, const Texts&, int option, std::vector<std::string>& lines);
 // Runs the line editor of screen line `line`; returns true when the block
 // was written.
 bool EditSuperiorLine(Session&, int line);

@@ -60,9 +60,9 @@ const TimeItem* FindItem(int item) {
     return nullptr;
 }
 
-std::string TextOrEmpty(Session& s, int id) { return id > 0 ? GetText(s, id) : std::string(); }
+std::string TextOrEmpty(const Texts& s, int id) { return id > 0 ? GetText(s, id) : std::string(); }
 
-std::string ValueText(Session& s, const TimeItem& t, int value) {
+std::string ValueText(const Texts& s, const TimeItem& t, int value) {
     if (value >= t.shownMin && value <= t.shownMax) {
         const ValueFormat& f = t.shown;
         std::string before = TextOrEmpty(s, f.textBefore);
@@ -87,18 +87,28 @@ std::string Prompt(Session& s, const TimeItem& t) {
     return prompt;
 }
 
+ListSection TimesList() {
+    return {.titleText = kTimesTitleText,
+            .blocks = {{kTimesOffset, kTimesLength}},
+            .build = RenderTimes,
+            .edit = EditTime,
+            .stamp = DateStampPolicy::AfterEachWrite};
+}
+
 }  // namespace
 
-void BuildTimesScreen(Session& s, int16_t printRequest) {
+void RenderTimes(const Page& s, bool print) {
     ClearScreenLines(s);
-    if (printRequest > 0) WriteScreenText(s, NewScreenLine(s), 1, GetText(s, kPrintHeading));
+    if (print) WriteScreenText(s, NewScreenLine(s), 1, GetText(s, kPrintHeading));
     for (const auto& t : kTimes) {
         int line = NewScreenLine(s, 1, t.item);
         int labelColumn = 1 + t.indent;
         WriteScreenField(s, line, labelColumn, kValueColumn - 1, GetText(s, t.label));
-        WriteScreenText(s, line, kValueColumn, ValueText(s, t, s.config.ConfigImage[t.cell]));
+        WriteScreenText(s, line, kValueColumn, ValueText(s.texts, t, s.config.ConfigImage[t.cell]));
     }
 }
+
+void BuildTimesScreen(Session& s, int16_t printRequest) { RenderTimes(PageOf(s), printRequest > 0); }
 
 bool EditTime(Session& s, int line) {
     LineDescriptor d = DescriptorOf(s, line);
@@ -121,13 +131,11 @@ bool EditTime(Session& s, int line) {
 }
 
 void TimesSection(Session& s, int16_t& printRequest, int /*option*/) {
-    RunListSection(s,
-                   {.titleText = kTimesTitleText,
-                    .blocks = {{kTimesOffset, kTimesLength}},
-                    .build = BuildTimesScreen,
-                    .edit = EditTime,
-                    .stamp = DateStampPolicy::AfterEachWrite},
-                   printRequest);
+    RunListSection(s, TimesList(), printRequest);
+}
+
+bool PrintTimes(const FileSetImage& set, const Texts& texts, int /*option*/, std::vector<std::string>& lines) {
+    return PrintListSection(TimesList(), set, texts, lines);
 }
 
 }  // namespace cfg

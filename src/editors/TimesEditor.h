@@ -4,7 +4,10 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
+#include <vector>
 
+#include "link/Screen.h"
 #include "shell/Session.h"
 
 namespace cfg {
@@ -17,8 +20,11 @@ inline constexpr int kTimesTitleText = 792;
 // printout); 0 opens the section for editing. The date is stamped after
 // each change.
 void TimesSection(Session&, int16_t& printRequest, int option);
-// Fills the screen buffer from image cells 21..40; with printRequest > 0 the
-// first line is the heading.
+// The section's printed lines from a file set in memory.
+bool PrintTimes(const FileSetImage&, const Texts&, int option, std::vector<std::string>& lines);
+// Fills the page from image cells 21..40; for the printout the first line
+// is the heading.
+void RenderTimes(const Page&, bool print);
 void BuildTimesScreen(Session&, int16_t printRequest);
 // Asks for a new value of the time on screen line `line` and writes it.
 // Returns true when the time was written.

@@ -101,24 +101,24 @@ int ZoneTypeText(int value) {
     return kOtherZoneTypeText;
 }
 
-std::string PointLabel(Session& s, int point) {
+std::string PointLabel(const Texts& s, int point) {
     return GetText(s, IndexInModule(point) < kFirstModuleAddress ? kSensorLabel : kModuleLabel);
 }
 
-void BuildPointLine(Session& s, int point) {
-    const PointEntry e = PointInImage(s, point);
+void BuildPointLine(const Page& s, int point) {
+    const PointEntry e = PointInImage(s.config, point);
     const int line = NewScreenLine(s, kPointLine, static_cast<int16_t>(point),
                                    static_cast<int16_t>(e.type == kTypeModule ? kTypeModule : 0));
     WriteScreenText(s, line, 1, PadSpaces(3, point) + ": ");
-    WriteScreenField(s, line, kLabelColumn, kZoneColumn - 1, PointLabel(s, point));
+    WriteScreenField(s, line, kLabelColumn, kZoneColumn - 1, PointLabel(s.texts, point));
     WriteScreenText(s, line, kZoneColumn, PadSpaces(2, e.group));
-    WriteScreenText(s, line, kTypeColumn, SensorTypeName(s, e.type, e.variant));
+    WriteScreenText(s, line, kTypeColumn, SensorTypeName(s.texts, e.type, e.variant));
     // A free point has no logic to describe.
-    if (e.Configured()) WriteScreenField(s, line, kLogicColumn, kLogicLastColumn, PointLogicText(s, e, point));
+    if (e.Configured()) WriteScreenField(s, line, kLogicColumn, kLogicLastColumn, PointLogicText(s.texts, e, point));
     TagModuleRef(s, ModuleOfPoint(point), IndexInModule(point));
 }
 
-void BuildZoneLine(Session& s, int zone) {
+void BuildZoneLine(const Page& s, int zone) {
     const int value = s.config.ConfigImage[kFirstZoneCell + zone - 1];
     const int line = NewScreenLine(s, kZoneLine, static_cast<int16_t>(zone));
     WriteScreenText(s, line, 1, PadSpaces(2, zone) + " : ");
@@ -129,7 +129,7 @@ void BuildZoneLine(Session& s, int zone) {
 // Entries 1..8 report the faults of loop module 1, entries 9..16 those of
 // module 2. When the module directory does not declare that module, " !!"
 // follows the module's name: the entry can never be raised as configured.
-void BuildLoopFaultLine(Session& s, int entry, const LoopModuleMarks& marks) {
+void BuildLoopFaultLine(const Page& s, int entry, const LoopModuleMarks& marks) {
     const int module = entry <= kLoopFaultEntries / 2 ? 1 : 2;
     const int zone = s.config.ConfigImage[kFirstLoopFaultCell + entry - 1];
     const int line = NewScreenLine(s, kLoopFaultLine, static_cast<int16_t>(entry));
@@ -173,7 +173,7 @@ bool AskWhole(Session& s, const ValueRequest& r, int& value) {
 }
 
 std::string PointHeading(Session& s, int point) {
-    return GetText(s, kPointNumberText) + " " + std::to_string(point) + " - " + PointLabel(s, point);
+    return GetText(s, kPointNumberText) + " " + std::to_string(point) + " - " + PointLabel(s.texts, point);
 }
 
 // The zone of the point: 1..32, only the zone bits change.
@@ -197,14 +197,9 @@ int PointTypeIndex(const PointEntry& e) {
     return 0;
 }
 
-// The type of the point, then what the type needs:
-// - no device: after a confirmation, the first byte and the option bits are
-//   cleared (the zone stays);
-// - a module (type 10): input or output (variant 2; an input module keeps
-//   its variant unless it was 0 or 2, then 1) and the function number
-//   0..15, which fills the option bits and bit 3;
-// - any other type: the variant 1..5 and the sensitivity 0..5 (the option
-//   bits). Bit 3 is kept: only a module's function number writes it.
+// The type of the point, then what the type needs (the rules: ClearedPoint,
+// AsModule, AsSensor): no device after a confirmation; for a module its
+// function number; for any other type its variant and sensitivity.
 bool AskPointType(Session& s, int point, PointEntry& e) {
     ValueRequest r;
     r.kind = 3;
@@ -225,51 +220,49 @@ bool AskPointType(Session& s, int point, PointEntry& e) {
         if (s.ui->MessageBox(GetText(s, kEditPointTitle), Lines(s, {kClearPointQuestion, kClearPointDetail}),
                              MsgButtons::YesNo, MsgIcon::Question) != MsgAnswer::Yes)
             return false;
-        PointEntry cleared;
-        cleared.group = e.group;
-        e = cleared;
+        e = ClearedPoint(e);
         return true;
     }
-
-    PointEntry next = e;
-    next.type = choice.type;
     if (choice.type == kTypeModule) {
-        if (choice.variant == kOutputModuleVariant) next.variant = kOutputModuleVariant;
-        else if (e.variant == 0 || e.variant == kOutputModuleVariant) next.variant = 1;
         int function = 0;
-        const int current = e.type == kTypeModule ? e.ModuleFunction() : 0;
         if (!AskWhole(s, NumberRequest(s, kFunctionTitle, PointHeading(s, point) + "\n" + GetText(s, kFunctionPrompt),
-                                       current, 0, 15),
+                                       ModuleFunctionOffered(e), 0, 15),
                       function))
             return false;
-        next.options = function & 7;
-        next.flag = function >> 3;
-    } else {
-        int variant = 0, sensitivity = 0;
-        const int currentVariant = e.variant >= 1 && e.variant <= 5 ? e.variant
-                                   : choice.type == kTypeManualCallPoint ? 2
-                                                                         : 1;
-        if (!AskWhole(s, NumberRequest(s, kVariantTitle,
-                                       PointHeading(s, point) + "\n" + Lines(s, {kVariantPrompt, kVariantHint}),
-                                       currentVariant, 1, 5),
-                      variant))
-            return false;
-        const int currentSensitivity = e.type != kTypeModule && e.options <= 5 ? e.options : 0;
-        if (!AskWhole(s, NumberRequest(s, kSensitivityTitle, PointHeading(s, point) + "\n" + GetText(s, kSensitivityPrompt),
-                                       currentSensitivity, 0, 5),
-                      sensitivity))
-            return false;
-        next.variant = variant;
-        next.options = sensitivity;
+        e = AsModule(e, choice.variant == kOutputModuleVariant, function);
+        return true;
     }
-    e = next;
+    int variant = 0, sensitivity = 0;
+    if (!AskWhole(s, NumberRequest(s, kVariantTitle,
+                                   PointHeading(s, point) + "\n" + Lines(s, {kVariantPrompt, kVariantHint}),
+                                   VariantOffered(e, choice.type), 1, 5),
+                  variant))
+        return false;
+    if (!AskWhole(s, NumberRequest(s, kSensitivityTitle, PointHeading(s, point) + "\n" + GetText(s, kSensitivityPrompt),
+                                   SensitivityOffered(e), 0, 5),
+                  sensitivity))
+        return false;
+    e = AsSensor(e, choice.type, variant, sensitivity);
     return true;
+}
+
+ListSection ZonesList() {
+    // The zone block and the module directory first, then the point block.
+    return {.titleText = kZonesTitleText,
+            .blocks = {{kZoneBlockOffset, kZoneBlockSize},
+                       {kModuleDirectoryOffset, kModuleDirectorySlots},
+                       {kPointConfigOffset, kPointConfigSize}},
+            .build = [](const Page& p, bool) { RenderZones(p); },
+            .edit = EditZonesLine,
+            .stamp = DateStampPolicy::AfterEachWrite};
 }
 
 }  // namespace
 
-void BuildZonesScreen(Session& s) {
-    const LoopModuleMarks marks = ReadLoopModuleMarks(s);
+void BuildZonesScreen(Session& s) { RenderZones(PageOf(s)); }
+
+void RenderZones(const Page& s) {
+    const LoopModuleMarks marks = ReadLoopModuleMarks(s.config);
     ClearScreenLines(s);
     WriteScreenText(s, NewScreenLine(s), 1, GetText(s, kPointsHeading));
     for (int p = 1; p <= kLoopPoints; ++p) BuildPointLine(s, p);
@@ -369,16 +362,44 @@ bool EditZonesLine(Session& s, int line) {
 }
 
 void ZonesSection(Session& s, int16_t& printRequest, int /*option*/) {
-    // The zone block and the module directory first, then the point block.
-    RunListSection(s,
-                   {.titleText = kZonesTitleText,
-                    .blocks = {{kZoneBlockOffset, kZoneBlockSize},
-                               {kModuleDirectoryOffset, kModuleDirectorySlots},
-                               {kPointConfigOffset, kPointConfigSize}},
-                    .build = [](Session& ss, int16_t) { BuildZonesScreen(ss); },
-                    .edit = EditZonesLine,
-                    .stamp = DateStampPolicy::AfterEachWrite},
-                   printRequest);
+    RunListSection(s, ZonesList(), printRequest);
+}
+
+bool PrintZones(const FileSetImage& set, const Texts& texts, int /*option*/, std::vector<std::string>& lines) {
+    return PrintListSection(ZonesList(), set, texts, lines);
+}
+
+PointEntry ClearedPoint(const PointEntry& e) {
+    PointEntry cleared;
+    cleared.group = e.group;
+    return cleared;
+}
+
+int ModuleFunctionOffered(const PointEntry& e) { return e.type == kTypeModule ? e.ModuleFunction() : 0; }
+
+PointEntry AsModule(const PointEntry& e, bool output, int function) {
+    PointEntry next = e;
+    next.type = kTypeModule;
+    if (output) next.variant = kOutputModuleVariant;
+    else if (e.variant == 0 || e.variant == kOutputModuleVariant) next.variant = 1;
+    next.options = function & 7;
+    next.flag = (function >> 3) & 1;
+    return next;
+}
+
+int VariantOffered(const PointEntry& e, int type) {
+    if (e.variant >= 1 && e.variant <= 5) return e.variant;
+    return type == kTypeManualCallPoint ? 2 : 1;
+}
+
+int SensitivityOffered(const PointEntry& e) { return e.type != kTypeModule && e.options <= 5 ? e.options : 0; }
+
+PointEntry AsSensor(const PointEntry& e, int type, int variant, int sensitivity) {
+    PointEntry next = e;
+    next.type = type;
+    next.variant = variant;
+    next.options = sensitivity;
+    return next;
 }
 
 }  // namespace cfg

@@ -6,8 +6,11 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
+#include <vector>
 
 #include "loops/LoopTables.h"
+#include "link/Screen.h"
 #include "shell/Session.h"
 
 namespace cfg {
@@ -43,12 +46,30 @@ inline constexpr int kZonesTitleText = 845;
 // The section routine. printRequest > 0 only builds the lines (for the
 // printout); 0 opens the section for editing.
 void ZonesSection(Session&, int16_t& printRequest, int option);
-// Fills the screen buffer from the image: points, zones, loop faults, and
-// which loop modules the module directory (cells 430..493) declares.
+// The section's printed lines from a file set in memory.
+bool PrintZones(const FileSetImage&, const Texts&, int option, std::vector<std::string>& lines);
+// Fills the page from the image: points, zones, loop faults, and which loop
+// modules the module directory (cells 430..493) declares.
+void RenderZones(const Page&);
 void BuildZonesScreen(Session&);
 // The line editor: dispatches on the line's descriptor. Returns true when a
 // block was written.
 bool EditZonesLine(Session&, int line);
+
+// The rules of a point's type, apart from the dialogs that ask for it.
+// No device: everything but the zone is cleared.
+PointEntry ClearedPoint(const PointEntry&);
+// A module (type 10), input or output (variant 2; an input module keeps its
+// variant unless it was 0 or 2, then 1), with its function number 0..15 in
+// the option bits and bit 3.
+PointEntry AsModule(const PointEntry&, bool output, int function);
+// Any other type with its variant 1..5 and sensitivity 0..5 (the option
+// bits); bit 3 is kept, only a module's function number writes it.
+PointEntry AsSensor(const PointEntry&, int type, int variant, int sensitivity);
+// What the dialogs offer first: the point's own values where it has them.
+int ModuleFunctionOffered(const PointEntry&);
+int VariantOffered(const PointEntry&, int type);  // else 2 for a call point, 1 for the rest
+int SensitivityOffered(const PointEntry&);
 
 // The single edits, each writing its block when the value changed.
 bool EditPoint(Session&, int point);

@@ -1,5 +1,6 @@
 #include "CompareWindow.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QHBoxLayout>
@@ -12,6 +13,7 @@
 #include <QVBoxLayout>
 
 #include "FormUtil.h"
+#include "shell/SafeWrite.h"
 #include "Translate.h"
 
 namespace cfg::gui {
@@ -84,13 +86,9 @@ void CompareWindow::Show(const ComparisonView& v) {
 }
 
 bool CompareWindow::SaveReport(const QString& path) const {
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) return false;
-    for (const std::string& line : view_.reportLines) {
-        file.write(line.data(), static_cast<qint64>(line.size()));
-        file.write("\n", 1);
-    }
-    return file.error() == QFileDevice::NoError;
+    std::string text;
+    for (const std::string& line : view_.reportLines) text += line + "\n";
+    return !WriteFileWhole(QDir::toNativeSeparators(path).toStdString(), text);
 }
 
 void CompareWindow::SaveAs() {

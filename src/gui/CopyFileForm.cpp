@@ -36,7 +36,8 @@ QString CopyFileForm::ChosenPath(const QString& nameBox, const QString& folder) 
     if (name.isEmpty()) return {};
     const bool drive = name.size() > 2 && name[1] == QLatin1Char(':');
     if (!drive && !QDir::isAbsolutePath(name)) name = QDir(folder).filePath(name);
-    return WithoutExtension(QDir::cleanPath(name));
+    // As typed: the command takes the extension off.
+    return QDir::cleanPath(name);
 }
 
 CopyFileForm::CopyFileForm(Translator& tr, QWidget* parent) : QDialog(parent), tr_(tr) {

@@ -40,7 +40,8 @@ public:
     Side& dest() { return dest_; }
     void SetFolder(Side&, const QString& folder);
 
-    // The name box of a side as a full path without extension ("" if empty).
+    // The name box of a side as a full path, as typed ("" if empty); the
+    // command takes the extension off.
     static QString ChosenPath(const QString& nameBox, const QString& folder);
 
 private:

@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <algorithm>
+#include <cmath>
 
 namespace cfg::gui {
 
@@ -18,6 +19,9 @@ const QColor kAlarm(210, 40, 40);
 const QColor kSilent(120, 120, 120);
 const QColor kBand(200, 220, 240);
 const QColor kEmpty(225, 225, 225);
+const QColor kTestedWash(46, 160, 67, 60);
+const QColor kTestedTick(20, 110, 40);
+const QColor kUntested(30, 100, 190);
 
 QColor StateColour(int state) {
     switch (state) {
@@ -99,6 +103,37 @@ void PaintMark(QPainter& p, const QRectF& cell, const LoopMark& m, LoopPicture::
     p.fillRect(QRectF(bx, y, barW, std::max(2.0, cell.bottom() - y)), StateColour(m.state));
 }
 
+// The walk test over a mark: a tested point ticked on a green wash, an
+// untested configured point outlined, a point that answered in alarm without
+// being configured framed in red with a question mark.
+void PaintWalk(QPainter& p, const QRectF& cell, const LoopMark& m) {
+    // Straight lines without antialiasing: the view repaints 400 cells on
+    // every read of the loop.
+    p.setBrush(Qt::NoBrush);
+    if (m.walk == 2) {
+        p.fillRect(cell, kTestedWash);
+        // The tick as three one-pixel strokes side by side: cosmetic lines
+        // are drawn far faster than a wide pen.
+        p.setPen(QPen(kTestedTick, 0));
+        const double side = std::min(cell.width(), cell.height()) * 0.8;
+        const QPointF corner(cell.center().x() - side / 2, cell.center().y() - side / 2);
+        for (int d = -1; d <= 1; ++d) {
+            const QPointF tick[3] = {corner + QPointF(0.15 * side, 0.55 * side + d),
+                                     corner + QPointF(0.40 * side, 0.80 * side + d),
+                                     corner + QPointF(0.88 * side, 0.18 * side + d)};
+            p.drawPolyline(tick, 3);
+        }
+    } else if (m.walk == 1) {
+        p.setPen(QPen(kUntested, 2));
+        p.drawRect(cell.adjusted(1, 1, -1, -1));
+    } else if (m.walk == 3) {
+        p.setPen(QPen(kAlarm, 2, Qt::DashLine));
+        p.drawRect(cell.adjusted(1, 1, -1, -1));
+        p.setPen(kAlarm);
+        p.drawText(cell, Qt::AlignCenter, QStringLiteral("?"));
+    }
+}
+
 }  // namespace
 
 void PaintLoopPicture(QPainter& p, const QRect& area, const LoopPicture& pic) {
@@ -110,7 +145,9 @@ void PaintLoopPicture(QPainter& p, const QRect& area, const LoopPicture& pic) {
     for (std::size_t i = 0; i < pic.marks.size() && i < static_cast<std::size_t>(kPictureColumns * kPictureRows); ++i) {
         const int column = static_cast<int>(i) % kPictureColumns;
         const int row = firstRow + static_cast<int>(i) / kPictureColumns;
-        PaintMark(p, CellRect(area, column, row, rows), pic.marks[i], pic.kind);
+        const QRectF cell = CellRect(area, column, row, rows);
+        PaintMark(p, cell, pic.marks[i], pic.kind);
+        if (pic.kind == LoopPicture::Kind::Walk) PaintWalk(p, cell, pic.marks[i]);
     }
     if (zero) {
         const QRectF cell = CellRect(area, 0, 0, rows);

@@ -7,6 +7,8 @@
 //   their own before point 1;
 // - the ranges: the same cells with the recorded minimum..maximum drawn
 //   against the window, red where it left the window;
+// - the walk test: the overview with every tested point ticked and every
+//   untested configured point outlined;
 // - the history of one point in the detail window: its readings over time
 //   with the Lo, Mid, Hi and Up lines.
 #pragma once

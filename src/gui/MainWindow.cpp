@@ -61,7 +61,7 @@ struct Button2Def {
 };
 constexpr Button2Def kToolbar2[] = {
     {2, "endvimom", 7}, {3, "autocf", 4}, {4, "visloop", 1}, {5, "minmax", 2},
-    {6, "soglie", 3},   {7, "errloop", 5}, {8, "iloop", 6},
+    {6, "soglie", 3},   {7, "errloop", 5}, {8, "iloop", 6},  {9, "walktest", 8},
 };
 
 // The entries of each popup menu: index, caption until the language file
@@ -377,6 +377,7 @@ void MainWindow::SetToolbarTips() {
         if (QAction* a = ToolbarButton(i)) a->setToolTip(Q(GetText(s, 1499 + i)));
     for (int i = 1; i <= 8; ++i)
         if (QAction* a = Toolbar2Button(i)) a->setToolTip(Q(GetText(s, 1518 + i)));
+    if (QAction* a = Toolbar2Button(9)) a->setToolTip(Q(GetText(s, 1782)));
 }
 
 void MainWindow::SetLoopToolbarVisible(bool v) { toolbar2_->setVisible(v); }

@@ -26,6 +26,7 @@
 #include "LogicBlockForm.h"
 #include "LoopPicture.h"
 #include "LoopWindows.h"
+#include "WalkTestWindow.h"
 #include "MainWindow.h"
 #include "MenuForm.h"
 #include "MessageInputForm.h"
@@ -238,6 +239,20 @@ MessageAnswer QtUi::AskMessage(const MessageRequest& req) {
     return form.Ask(req, Anchor());
 }
 
+bool QtUi::ConfirmRisk(RiskTopic, const std::string& title, const std::string& text) {
+    QMessageBox box(DialogParent());
+    box.setObjectName(QStringLiteral("RiskBox"));
+    box.setWindowTitle(title.empty() ? QStringLiteral("CFG-Veltrano") : Q(title));
+    box.setText(DisplayText(text));
+    box.setIcon(QMessageBox::Warning);
+    box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+    // Enter or a hasty click on the default keeps the data safe.
+    box.setDefaultButton(QMessageBox::No);
+    box.setEscapeButton(QMessageBox::No);
+    RegisterForm(&box);
+    return box.exec() == QMessageBox::Yes;
+}
+
 bool QtUi::AskDateTime(const std::string& title, DateTimeFields& fields, int focusField) {
     InputForm form(*translator_, DialogParent());
     RegisterForm(&form);
@@ -313,12 +328,16 @@ void QtUi::SetWorkFormEnabled(bool e) { workForm()->setEnabled(e); }
 // main loop closes whatever one left open.
 void QtUi::HideLoopDisplay() {
     for (QWidget* w : {static_cast<QWidget*>(loopList_.data()), static_cast<QWidget*>(detail_.data()),
-                       static_cast<QWidget*>(diag_.data())})
+                       static_cast<QWidget*>(diag_.data()), static_cast<QWidget*>(walk_.data())})
         if (w) w->hide();
 }
 void QtUi::HideSectionControls() { main_->HideSectionControls(); }
 void QtUi::SetSettingsLabel(const std::string& t) {
-    main_->settingsLabel()->setText(Q(t));
+    // In demo mode no port is opened: the panel is the built-in simulated
+    // one, whatever port, speed and code the settings name.
+    std::string shown = t;
+    if (demo_ && s_) shown = GetText(*s_, 1640);
+    main_->settingsLabel()->setText(Q(shown.empty() ? t : shown));
     workForm()->MarkSettings();
 }
 void QtUi::ShowSettingsLabel() { main_->settingsLabel()->show(); }
@@ -585,6 +604,35 @@ bool QtUi::DiagWindowOpen() { return !diag_.isNull() && diag_->isVisible(); }
 bool QtUi::TakeDiagReset() { return !diag_.isNull() && diag_->TakeReset(); }
 void QtUi::CloseDiagWindow() {
     if (!diag_.isNull()) diag_->CloseByProgram();
+}
+
+// --- walk test ---------------------------------------------------------------------------
+
+WalkTestWindow* QtUi::walkTestWindow() const { return walk_.data(); }
+
+void QtUi::OpenWalkTest(const WalkTestSpec& spec) {
+    if (walk_.isNull()) {
+        walk_ = new WalkTestWindow(*translator_, main_);
+        RegisterForm(walk_);
+    }
+    walk_->Open(spec, Anchor());
+}
+void QtUi::ShowWalkTest(const WalkTestViewData& d) {
+    if (!walk_.isNull()) walk_->Show(d);
+}
+WalkTestInput QtUi::TakeWalkTestInput() {
+    if (walk_.isNull() || !walk_->isVisible()) {
+        WalkTestInput closed;
+        closed.closed = true;
+        return closed;
+    }
+    return walk_->Take();
+}
+void QtUi::CloseWalkTest() {
+    if (!walk_.isNull()) walk_->CloseByProgram();
+}
+bool QtUi::WriteReportPdf(const std::string& path, const ReportPrintJob& job) {
+    return gui::WriteReportPdf(path, job);
 }
 
 }  // namespace cfg::gui

@@ -31,6 +31,7 @@ class ClockProgrammerForm;
 class LogicBlockForm;
 class LoopGridWindow;
 class LoopListWindow;
+class WalkTestWindow;
 class MainWindow;
 class ScreenForm;
 class WorkForm;
@@ -107,6 +108,7 @@ public:
     CopyDialogAnswer AskCopyFiles(const CopyDialogRequest&) override;
     MessageAnswer AskMessage(const MessageRequest&) override;
     bool AskDateTime(const std::string& title, DateTimeFields&, int focusField) override;
+    bool ConfirmRisk(RiskTopic, const std::string& title, const std::string& text) override;
     int AskSensorInput(const SensorInputRequest&) override;
     PrintResult PrintReport(const ReportPrintJob&) override;
     int ChooseBackup(const BackupListView&) override;
@@ -189,6 +191,13 @@ public:
     LoopListWindow* loopListWindow() const;
     LoopGridWindow* detailWindow() const;
     LoopGridWindow* diagWindow() const;
+    // --- walk test -------------------------------------------------------------------
+    void OpenWalkTest(const WalkTestSpec&) override;
+    void ShowWalkTest(const WalkTestViewData&) override;
+    WalkTestInput TakeWalkTestInput() override;
+    void CloseWalkTest() override;
+    bool WriteReportPdf(const std::string& path, const ReportPrintJob&) override;
+    WalkTestWindow* walkTestWindow() const;
 
 private:
     class HandlerScope {
@@ -221,6 +230,7 @@ private:
     QPointer<LoopListWindow> loopList_;
     QPointer<LoopGridWindow> detail_;
     QPointer<LoopGridWindow> diag_;
+    QPointer<WalkTestWindow> walk_;
     std::vector<QPointer<QWidget>> forms_;
     QTranslator qtTranslator_;
     QTimer* idleTimer_ = nullptr;  // ends an idle wait when no event came

@@ -309,6 +309,24 @@ const std::map<QString, Drawer>& Drawers() {
              p.setFont(f);
              p.drawText(QRectF(3, 19, 26, 8), Qt::AlignCenter, QStringLiteral("mA"));
          }},
+        {"walktest", [](QPainter& p) {
+             // Someone walking past a detector, and a tick: the walk test.
+             p.setPen(Pen(kInk, 1.4));
+             p.setBrush(kPaper);
+             p.drawEllipse(QRectF(18, 2, 12, 6));
+             p.setBrush(kRed);
+             p.drawEllipse(QPointF(24, 7), 1.6, 1.6);
+             p.setBrush(kInk);
+             p.drawEllipse(QPointF(9, 7), 2.6, 2.6);
+             p.setPen(Pen(kInk, 2.4));
+             p.drawLine(QPointF(9, 10), QPointF(8, 19));
+             p.drawLine(QPointF(8, 19), QPointF(4, 29));
+             p.drawLine(QPointF(8, 19), QPointF(13, 28));
+             p.drawLine(QPointF(9, 12), QPointF(4, 17));
+             p.drawLine(QPointF(9, 12), QPointF(14, 15));
+             p.setPen(Pen(kGreen, 3.0));
+             p.drawPolyline(QPolygonF({QPointF(16, 21), QPointF(20, 26), QPointF(29, 14)}));
+         }},
         {"endvimom", [](QPainter& p) {
              p.setPen(Pen(kInk, 1.6));
              p.setBrush(kPaper);

@@ -186,7 +186,7 @@ void WritePanelBlock(Session& s, long address, int count, bool expectReply, int 
 }
 
 void ReadMemoryMap(Session& s) {
-    if (s.config.AddressDirectory[50] == 255) {
+    if (s.config.AddressDirectory.Loaded()) {
         s.LinkStatus = status::kDone;
         return;
     }
@@ -196,9 +196,9 @@ void ReadMemoryMap(Session& s) {
     auto& buf = s.config.IdentBuffer;
     ReadPanelBlock(s, 49152, 48, 1, buf);
     if (s.LinkStatus == status::kDone) {
-        for (int k = 1; k <= 24; ++k)
+        for (int k = 1; k <= PanelDirectory::kEntries; ++k)
             s.config.AddressDirectory[k] = 256 * (buf[2 * k - 1] & 0xFF) + (buf[2 * k] & 0xFF);
-        s.config.AddressDirectory[50] = 255;
+        s.config.AddressDirectory.SetLoaded(true);
     }
     ClosePanelPort(s);
 }

@@ -35,25 +35,27 @@ std::string Pad(int width, long value, char fill) {
 
 // --- building lines -----------------------------------------------------
 
-void ClearScreenLines(Session& s) {
+Page PageOf(Session& s) { return Page{s.config, s.texts, s.screen}; }
+
+void ClearScreenLines(const Page& p) {
     for (int i = 0; i <= kScreenLines; ++i) {
-        s.screen.Lines[i] = BlankLine();
-        s.screen.Descriptors[i] = LineDescriptor{};
+        p.screen.Lines[i] = BlankLine();
+        p.screen.Descriptors[i] = LineDescriptor{};
     }
-    s.screen.LineCount = 0;
+    p.screen.LineCount = 0;
 }
 
-int NewScreenLine(Session& s, int16_t field, int16_t value2, int16_t value3) {
-    if (s.screen.LineCount >= kScreenLines) return 0;
-    int line = ++s.screen.LineCount;
-    s.screen.Lines[line] = BlankLine();
-    s.screen.Descriptors[line] = LineDescriptor{field, value2, value3};
+int NewScreenLine(const Page& p, int16_t field, int16_t value2, int16_t value3) {
+    if (p.screen.LineCount >= kScreenLines) return 0;
+    int line = ++p.screen.LineCount;
+    p.screen.Lines[line] = BlankLine();
+    p.screen.Descriptors[line] = LineDescriptor{field, value2, value3};
     return line;
 }
 
-void WriteScreenText(Session& s, int line, int column, const std::string& text) {
+void WriteScreenText(const Page& p, int line, int column, const std::string& text) {
     if (!IsScreenLine(line) || column < kFirstColumn || column > kLastColumn) return;
-    std::string& target = s.screen.Lines[line];
+    std::string& target = p.screen.Lines[line];
     // Lines made elsewhere may be short or long: hold them at 80 characters.
     target = Utf8PadRight(target, kScreenWidth);
     std::size_t room = static_cast<std::size_t>(kLastColumn - column + 1);
@@ -64,14 +66,28 @@ void WriteScreenText(Session& s, int line, int column, const std::string& text) 
     target.replace(from, to - from, piece);
 }
 
-void WriteScreenField(Session& s, int line, int first, int last, const std::string& text) {
+void WriteScreenField(const Page& p, int line, int first, int last, const std::string& text) {
     if (last < first) return;
-    WriteScreenText(s, line, first, Utf8PadRight(text, static_cast<std::size_t>(last - first + 1)));
+    WriteScreenText(p, line, first, Utf8PadRight(text, static_cast<std::size_t>(last - first + 1)));
 }
 
-void SetDescriptor(Session& s, int line, int16_t field, int16_t value2, int16_t value3) {
+void SetDescriptor(const Page& p, int line, int16_t field, int16_t value2, int16_t value3) {
     if (!IsScreenLine(line)) return;
-    s.screen.Descriptors[line] = LineDescriptor{field, value2, value3};
+    p.screen.Descriptors[line] = LineDescriptor{field, value2, value3};
+}
+
+void ClearScreenLines(Session& s) { ClearScreenLines(PageOf(s)); }
+int NewScreenLine(Session& s, int16_t field, int16_t value2, int16_t value3) {
+    return NewScreenLine(PageOf(s), field, value2, value3);
+}
+void WriteScreenText(Session& s, int line, int column, const std::string& text) {
+    WriteScreenText(PageOf(s), line, column, text);
+}
+void WriteScreenField(Session& s, int line, int first, int last, const std::string& text) {
+    WriteScreenField(PageOf(s), line, first, last, text);
+}
+void SetDescriptor(Session& s, int line, int16_t field, int16_t value2, int16_t value3) {
+    SetDescriptor(PageOf(s), line, field, value2, value3);
 }
 
 LineDescriptor DescriptorOf(const Session& s, int line) {
@@ -79,22 +95,24 @@ LineDescriptor DescriptorOf(const Session& s, int line) {
     return s.screen.Descriptors[line];
 }
 
-std::vector<std::string> ScreenLines(const Session& s) {
+std::vector<std::string> ScreenLines(const ScreenState& screen) {
     std::vector<std::string> lines;
-    int count = std::min(s.screen.LineCount, kScreenLines);
+    int count = std::min(screen.LineCount, kScreenLines);
     lines.reserve(static_cast<std::size_t>(std::max(count, 0)));
     for (int i = 1; i <= count; ++i) {
-        lines.push_back(TrimRight(s.screen.Lines[i]));
+        lines.push_back(TrimRight(screen.Lines[i]));
     }
     return lines;
 }
+
+std::vector<std::string> ScreenLines(const Session& s) { return ScreenLines(s.screen); }
 
 // --- formatting ----------------------------------------------------------
 
 std::string PadZeros(int width, long value) { return Pad(width, value, '0'); }
 std::string PadSpaces(int width, long value) { return Pad(width, value, ' '); }
 
-std::string ModuleRefTag(Session& s, int module, int point) {
+std::string ModuleRefTag(const Page& p, int module, int point) {
     std::string number = std::to_string(point);
     switch (number.size()) {
     case 0: number = " 00"; break;
@@ -102,13 +120,16 @@ std::string ModuleRefTag(Session& s, int module, int point) {
     case 2: number = " " + number; break;
     default: break;
     }
-    return GetText(s, kTagText) + PadZeros(3, module) + "->" + number + "]";
+    return GetText(p, kTagText) + PadZeros(3, module) + "->" + number + "]";
 }
 
-void TagModuleRef(Session& s, int module, int point) {
-    if (s.screen.LineCount < 1) return;
-    WriteScreenText(s, s.screen.LineCount, kTagColumn, ModuleRefTag(s, module, point));
+void TagModuleRef(const Page& p, int module, int point) {
+    if (p.screen.LineCount < 1) return;
+    WriteScreenText(p, p.screen.LineCount, kTagColumn, ModuleRefTag(p, module, point));
 }
+
+std::string ModuleRefTag(Session& s, int module, int point) { return ModuleRefTag(PageOf(s), module, point); }
+void TagModuleRef(Session& s, int module, int point) { TagModuleRef(PageOf(s), module, point); }
 
 // --- the list on the work form ------------------------------------------
 

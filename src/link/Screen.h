@@ -21,6 +21,31 @@ inline constexpr int kLastColumn = kScreenWidth;
 
 // --- building lines -----------------------------------------------------
 
+// Where a section builds its lines: the configuration it shows, the texts
+// they are written in and the screen buffer they go to. Nothing else: a
+// section's lines depend on the bytes and the texts only, so the printout,
+// the comparison and the tests build them from bytes held in memory as well
+// as from the open configuration (PageOf).
+struct Page {
+    const ConfigState& config;
+    const Texts& texts;
+    ScreenState& screen;
+};
+// The page of the open configuration: its image, the session's texts and
+// the editing screen's buffer.
+Page PageOf(Session&);
+
+void ClearScreenLines(const Page&);
+int NewScreenLine(const Page&, int16_t field = 0, int16_t value2 = 0, int16_t value3 = 0);
+void WriteScreenText(const Page&, int line, int column, const std::string& text);
+void WriteScreenField(const Page&, int line, int first, int last, const std::string& text);
+void SetDescriptor(const Page&, int line, int16_t field, int16_t value2 = 0, int16_t value3 = 0);
+void TagModuleRef(const Page&, int module, int point);
+std::string ModuleRefTag(const Page&, int module, int point);
+inline const std::string& GetText(const Page& p, int id) { return GetText(p.texts, id); }
+// Lines 1 .. line count of a screen buffer without their trailing blanks.
+std::vector<std::string> ScreenLines(const ScreenState&);
+
 // Blanks every line and descriptor of the buffer; the line count becomes 0.
 void ClearScreenLines(Session&);
 // Takes the next line (line count + 1), blank, with the given descriptor.

@@ -2,10 +2,13 @@
 
 #include <algorithm>
 
+#include "config/Files.h"
 #include "transfer/Blocks.h"
+#include "transfer/SectionBlocks.h"
 #include "link/Link.h"
 #include "link/PanelCommands.h"
 #include "link/Screen.h"
+#include "loops/WalkTest.h"
 #include "shell/Language.h"
 #include "shell/Messages.h"
 #include "shell/Shell.h"
@@ -23,7 +26,7 @@ constexpr double kListRefreshSeconds = 4.0;
 bool FromPanel(const Session& s) { return s.ConfigSource == ConfigSource::Panel; }
 
 // Panel address of a table reached through address directory entry `entry`.
-long EntryAddress(Session& s, int entry, long plus) {
+long EntryAddress(Session& s, PanelEntry entry, long plus) {
     ReadMemoryMap(s);
     if (s.LinkStatus != status::kDone) return -1;
     return s.config.AddressDirectory[entry] + plus;
@@ -71,6 +74,7 @@ int PressedPositionOf(int view) {
     case loopview::kErrors: return loopbutton::kErrors;
     case loopview::kCurrent: return loopbutton::kCurrent;
     case loopview::kEnd: return loopbutton::kEnd;
+    case loopview::kWalkTest: return loopbutton::kWalkTest;
     default: return 0;
     }
 }
@@ -124,8 +128,12 @@ void ReadModuleDirectory(Session& s, LoopContext& c) {
     const long address = kModuleDirectoryOffset + (FromPanel(s) ? kPanelTableBase : 0);
     ReadBlock(s, address, kModuleDirectorySlots, ".CY2", static_cast<int>(kModuleDirectoryOffset), s.config.ConfigImage);
     if (s.LinkStatus != status::kDone) return;
+    MarkPresentModules(s.config, c);
+}
+
+void MarkPresentModules(const ConfigState& config, LoopContext& c) {
     for (int i = 0; i < kModuleDirectorySlots; ++i) {
-        const int b = s.config.ConfigImage[static_cast<int>(kModuleDirectoryOffset) + i] & 0xFF;
+        const int b = config.ConfigImage[static_cast<int>(kModuleDirectoryOffset) + i] & 0xFF;
         if (b >= 65 && b <= 67) c.present[static_cast<std::size_t>(b - 64)] = kTrue;
     }
 }
@@ -157,10 +165,11 @@ uint32_t LoopCaptionColour(const LoopContext& c) { return c.Present() ? kPresent
 
 void SetLoopButtons(Session& s, const LoopContext& c) {
     const bool present = c.Present();
-    for (int p = loopbutton::kEnd; p <= loopbutton::kCurrent; ++p) s.ui->SetLoopButtonEnabled(p, present);
+    for (int p = loopbutton::kEnd; p <= loopbutton::kWalkTest; ++p) s.ui->SetLoopButtonEnabled(p, present);
     s.ui->SetLoopButtonEnabled(loopbutton::kEnd, true);
     if (present && !FromPanel(s))
-        for (int p : {loopbutton::kAutoConfig, loopbutton::kMinMax, loopbutton::kErrors, loopbutton::kCurrent})
+        for (int p : {loopbutton::kAutoConfig, loopbutton::kMinMax, loopbutton::kErrors, loopbutton::kCurrent,
+                      loopbutton::kWalkTest})
             s.ui->SetLoopButtonEnabled(p, false);
     s.ui->SetLoopButtonEnabled(loopbutton::kThresholds, false);
 }
@@ -206,6 +215,7 @@ void LoopSection(Session& s, int16_t& printRequest, int option) {
         case loopview::kAutoConfig: RunAutoConfiguration(s, c, {}); break;
         case loopview::kErrors: ShowLoopErrors(s, c); break;
         case loopview::kCurrent: ShowLineCurrent(s, c); break;
+        case loopview::kWalkTest: ShowWalkTest(s, c); break;
         default: break;  // soglie has no view
         }
         s.ui->SetAbortButtonVisible(false);
@@ -277,24 +287,25 @@ void ReadAddressZero(Session& s, LoopContext& c) {
 
 // --- the sensor list --------------------------------------------------------------------
 
-PointWindow PointWindowOf(const Session& s, const LoopContext& c, int index, bool withReference) {
-    const auto& image = s.config.ConfigImage;
+PointWindow PointWindowOf(const ConfigState& config, const LoopContext& c, int index, bool withReference) {
+    const auto& image = config.ConfigImage;
     const int b1 = image[kPointConfigCell + 2 * (index - 1)] & 0xFF;
     const int x = image[kPointParamCell + 2 * (index - 1) + 1] & 0xFF;
     const int reference = withReference ? ReferenceLevel(c.reference, index) : -1;
     return ComputeWindow(c.thresholds, b1 >> 4, b1 & 7, x, reference);
 }
 
-int BuildLoopList(Session& s, LoopContext& c, bool compact) {
+int BuildLoopList(Session& s, LoopContext& c, bool compact) { return RenderLoopList(PageOf(s), c, FromPanel(s), compact); }
+
+int RenderLoopList(const Page& s, LoopContext& c, bool panel, bool compact) {
     ClearScreenLines(s);
-    const bool panel = FromPanel(s);
     int line = NewScreenLine(s, 0);
     WriteScreenText(s, line, 1, GetText(s, 392) + " ");
     for (int code : c.addressZero) {
         if (code == 0) continue;
         const int naming = (code & 192) != 0 ? code & 192 : code & 15;
         line = NewScreenLine(s, 0);
-        WriteScreenText(s, line, 1, "  0: " + SensorTypeName(s, naming, 0) + " " + GetText(s, 1440));
+        WriteScreenText(s, line, 1, "  0: " + SensorTypeName(s.texts, naming, 0) + " " + GetText(s, 1440));
     }
     const auto& image = s.config.ConfigImage;
     int count = 0;
@@ -307,20 +318,20 @@ int BuildLoopList(Session& s, LoopContext& c, bool compact) {
             if (compact) {
                 if (!inEmptyRun) {
                     line = NewScreenLine(s, 2, static_cast<int16_t>(p));
-                    WriteScreenText(s, line, 1, SensorTypeName(s, 0, 0));
+                    WriteScreenText(s, line, 1, SensorTypeName(s.texts, 0, 0));
                 }
                 inEmptyRun = true;
                 continue;
             }
             line = NewScreenLine(s, 2, static_cast<int16_t>(p));
-            WriteScreenText(s, line, 1, PadSpaces(3, p) + ": " + SensorTypeName(s, 0, 0));
+            WriteScreenText(s, line, 1, PadSpaces(3, p) + ": " + SensorTypeName(s.texts, 0, 0));
             continue;
         }
         inEmptyRun = false;
         ++count;
         const int naming = panel ? NamingType(t, c.live[2 * k - 1]) : t;
-        const PointWindow w = PointWindowOf(s, c, k, true);
-        std::string text = PadSpaces(3, p) + ": " + SensorTypeName(s, naming, b1 & 7);
+        const PointWindow w = PointWindowOf(s.config, c, k, true);
+        std::string text = PadSpaces(3, p) + ": " + SensorTypeName(s.texts, naming, b1 & 7);
         if (panel) {
             const int reading = c.live[2 * k];
             const bool inside = w.lo <= reading && reading < w.up;
@@ -349,6 +360,20 @@ int PointState(int reading, const PointWindow& w, int type, int reference) {
     // no longer follow the smoke: it counts as a fault.
     if (state == 1 && (type == 2 || type == 3) && reference >= 0 && reference >= w.up) state = 0;
     return state;
+}
+
+DetailRule DetailRuleOf(const Session& s, const LoopContext& c, int k) {
+    DetailRule r;
+    const auto& image = s.config.ConfigImage;
+    const int b1 = image[kPointConfigCell + 2 * (k - 1)] & 0xFF;
+    r.type = b1 >> 4;
+    if (r.type == 0) return r;
+    // Only indices 1..99 have a reference level: the same window as the
+    // point's list line.
+    if (r.type == 2 || r.type == 3) r.reference = ReferenceLevel(c.reference, k);
+    const int x = image[kPointParamCell + 2 * (k - 1) + 1] & 0xFF;
+    r.window = ComputeWindow(c.thresholds, r.type, b1 & 7, x, r.reference);
+    return r;
 }
 
 LoopPicture LoopOverview(const Session& s, const LoopContext& c) {
@@ -431,6 +456,38 @@ void ShowConfiguredSensors(Session& s, LoopContext& c, bool compact) {
     }
     s.events.AbortRequested = 0;
     s.ui->CloseLoopList();
+}
+
+bool PrintLoopSensors(const FileSetImage& set, const Texts& texts, int option, std::vector<std::string>& lines) {
+    LoopContext c;
+    bool listed = false;
+    return PrintFromImage(
+        texts, lines,
+        [&](ConfigState& config) {
+            auto& image = config.ConfigImage;
+            if (!ReadImageBlock(set, kMainFile, kModuleDirectoryOffset, kModuleDirectorySlots,
+                                static_cast<int>(kModuleDirectoryOffset), image))
+                return false;
+            MarkPresentModules(config, c);
+            if (option < 1) return true;
+            c.module = std::clamp(option, 1, kLoopModules);
+            if (!c.Present()) return true;
+            // The tables as LoadLoopTables reads them from a file set.
+            for (int i = 1; i <= 1000; ++i) image[i] = 0;
+            auto& buf = config.TransferBuffer;
+            if (!ReadImageBlock(set, kMainFile, kTypeThresholdOffset, kTypeThresholdSize, 1, buf)) return false;
+            c.thresholds.Load(buf, 1);
+            if (!ReadImageBlock(set, kMainFile, PointConfigOffset(c.module), kLoopTableBytes, kPointConfigCell, image) ||
+                !ReadImageBlock(set, kMainFile, PointParamOffset(c.module), kLoopTableBytes, kPointParamCell, image) ||
+                !ReadImageBlock(set, kMainFile, ReferenceOffset(c.module), kLoopTableBytes, 1, buf))
+                return false;
+            for (int i = 1; i <= kLoopTableBytes; ++i) c.reference[i] = buf[i] & 0xFF;
+            listed = true;
+            return true;
+        },
+        [&](const Page& p) {
+            if (listed) RenderLoopList(p, c, false, true);
+        });
 }
 
 }  // namespace cfg

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "loops/LoopTables.h"
+#include "link/Screen.h"
 #include "shell/Session.h"
 
 namespace cfg {
@@ -29,12 +30,13 @@ inline constexpr int kAutoConfig = 4;  // autocf
 inline constexpr int kErrors = 5;      // errloop
 inline constexpr int kCurrent = 6;     // iloop
 inline constexpr int kEnd = 7;         // endvimom
+inline constexpr int kWalkTest = 8;    // walk test
 }  // namespace loopview
 
 // Toolbar2 positions.
 namespace loopbutton {
 inline constexpr int kEnd = 2, kAutoConfig = 3, kList = 4, kMinMax = 5, kThresholds = 6, kErrors = 7,
-                     kCurrent = 8;
+                     kCurrent = 8, kWalkTest = 9;
 }
 
 struct LoopContext {
@@ -62,6 +64,11 @@ void LoopSection(Session&, int16_t& printRequest, int option);
 
 // Reads the module directory and sets the present flags. LinkStatus tells.
 void ReadModuleDirectory(Session&, LoopContext&);
+// Sets the present flags from the module directory in image cells 430..493.
+void MarkPresentModules(const ConfigState&, LoopContext&);
+// The section's printout (the compact sensor list of loop module `option`)
+// from a file set in memory.
+bool PrintLoopSensors(const FileSetImage&, const Texts&, int option, std::vector<std::string>& lines);
 // Identifies a present module on the panel: 137 (twice at most), then its
 // model (9) and version (10). True when it answered; true with a file set.
 bool IdentifyModule(Session&, LoopContext&);
@@ -92,9 +99,15 @@ int AnswerByte(const Session&, int n);
 
 // The window of configured point index k (1..200) of the loaded tables, with
 // the reference level when `withReference`.
-PointWindow PointWindowOf(const Session&, const LoopContext&, int index, bool withReference);
+PointWindow PointWindowOf(const ConfigState&, const LoopContext&, int index, bool withReference);
+inline PointWindow PointWindowOf(const Session& s, const LoopContext& c, int index, bool withReference) {
+    return PointWindowOf(s.config, c, index, withReference);
+}
 // Fills the screen buffer with the sensor list; returns the configured count.
 int BuildLoopList(Session&, LoopContext&, bool compact);
+// The same list from the tables in `c` and the page's image; `panel`: with
+// the live readings of a panel.
+int RenderLoopList(const Page&, LoopContext&, bool panel, bool compact);
 // The picture of the list: one mark per point.
 LoopPicture LoopOverview(const Session&, const LoopContext&);
 // visloop. With `compact` it only loads and builds the list.
@@ -106,6 +119,15 @@ void ShowPointDetail(Session&, LoopContext&, int point);
 int ChosenPoint(const Session&, const LoopContext&, const LoopListInput&);
 // The live state of a reading: 0 fault, 1 normal, 2 pre-alarm, 3 alarm.
 int PointState(int reading, const PointWindow&, int type, int reference);
+// What the detail window judges point index k (1..200) of the loaded tables
+// by: its window and, for types 2 and 3 of indices 1..99, the reference
+// level (-1 for none).
+struct DetailRule {
+    int type = 0;
+    PointWindow window;
+    int reference = -1;
+};
+DetailRule DetailRuleOf(const Session&, const LoopContext&, int index);
 
 // minmax and its reset.
 int BuildMinMaxList(Session&, LoopContext&);

@@ -35,9 +35,9 @@ PointEntry PointEntry::Decode(int byte1, int byte2) {
     return e;
 }
 
-PointEntry PointInImage(const Session& s, int point) {
+PointEntry PointInImage(const ConfigState& c, int point) {
     const int cell = PointConfigCell(point);
-    return PointEntry::Decode(s.config.ConfigImage[cell] & 0xFF, s.config.ConfigImage[cell + 1] & 0xFF);
+    return PointEntry::Decode(c.ConfigImage[cell] & 0xFF, c.ConfigImage[cell + 1] & 0xFF);
 }
 
 int SensorTypeTextId(int type, int variant) {
@@ -57,11 +57,11 @@ int SensorTypeTextId(int type, int variant) {
     }
 }
 
-std::string SensorTypeName(Session& s, int type, int variant) {
+std::string SensorTypeName(const Texts& s, int type, int variant) {
     return Utf8PadRight(GetText(s, SensorTypeTextId(type, variant)), kSensorNameWidth);
 }
 
-std::string SensorLogicText(Session& s, int variant, bool type10, int number, int point) {
+std::string SensorLogicText(const Texts& s, int variant, bool type10, int number, int point) {
     std::string text;
     if (!type10) {
         if (variant >= 1 && variant <= 5) text = GetText(s, kFirstVariantText + variant - 1);
@@ -81,15 +81,15 @@ std::string SensorLogicText(Session& s, int variant, bool type10, int number, in
     return Utf8PadRight(text, kSensorLogicWidth);
 }
 
-std::string PointLogicText(Session& s, const PointEntry& e, int point) {
+std::string PointLogicText(const Texts& s, const PointEntry& e, int point) {
     const bool module = e.type == kTypeModule;
     return SensorLogicText(s, e.variant, module, module ? e.ModuleFunction() : e.options, point);
 }
 
-LoopModuleMarks ReadLoopModuleMarks(const Session& s) {
+LoopModuleMarks ReadLoopModuleMarks(const ConfigState& c) {
     LoopModuleMarks marks;
     for (int slot = 0; slot < kModuleDirectorySlots; ++slot) {
-        const int code = s.config.ConfigImage[kModuleDirectoryOffset + slot];
+        const int code = c.ConfigImage[kModuleDirectoryOffset + slot];
         if (code >= 'A' && code <= 'C') marks.present[static_cast<std::size_t>(code - 'A' + 1)] = true;
     }
     return marks;

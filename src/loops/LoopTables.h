@@ -56,23 +56,26 @@ struct PointEntry {
 };
 
 // The entry of point p (1..400) in ConfigImage.
-PointEntry PointInImage(const Session&, int point);
+PointEntry PointInImage(const ConfigState&, int point);
+inline PointEntry PointInImage(const Session& s, int point) { return PointInImage(s.config, point); }
 
 // Text id of the list name of a sensor type (the live flags 64 and 192
 // included); any code without a name gives the "unknown" text.
 int SensorTypeTextId(int type, int variant);
 // The list name: that text padded with blanks and cut to 21 characters.
 inline constexpr int kSensorNameWidth = 21;
-std::string SensorTypeName(Session&, int type, int variant);
+std::string SensorTypeName(const Texts&, int type, int variant);
+inline std::string SensorTypeName(Session& s, int type, int variant) { return SensorTypeName(s.texts, type, variant); }
 
 // What a point does, in 44 characters. Points that are not modules: the
 // variant's text (1..5) followed by the sensitivity (the second value,
 // 0 standard, 1..5 a level, 6 and above invalid). Module points (type10):
 // the function number and the point it is connected to.
 inline constexpr int kSensorLogicWidth = 44;
-std::string SensorLogicText(Session&, int variant, bool type10, int number, int point);
+std::string SensorLogicText(const Texts&, int variant, bool type10, int number, int point);
 // The same for a decoded point.
-std::string PointLogicText(Session&, const PointEntry&, int point);
+std::string PointLogicText(const Texts&, const PointEntry&, int point);
+inline std::string PointLogicText(Session& s, const PointEntry& e, int point) { return PointLogicText(s.texts, e, point); }
 
 // Which loop modules the module directory (image cells 430..493) declares:
 // the codes 65, 66 and 67 ("A", "B", "C") mark modules 1, 2 and 3.
@@ -80,7 +83,8 @@ struct LoopModuleMarks {
     std::array<bool, 4> present{};  // index 1..3
     bool operator==(const LoopModuleMarks&) const = default;
 };
-LoopModuleMarks ReadLoopModuleMarks(const Session&);
+LoopModuleMarks ReadLoopModuleMarks(const ConfigState&);
+inline LoopModuleMarks ReadLoopModuleMarks(const Session& s) { return ReadLoopModuleMarks(s.config); }
 
 // --- the tables of a loop module's views ------------------------------------
 // A module m (1 or 2) drives one loop of 200 points; point k of module m is
@@ -99,9 +103,9 @@ inline constexpr int kGroupTableSize = 32;
 // The loop status byte of module m is at this panel address + m - 1.
 inline constexpr long kLoopStatusAddress = 10208;
 // Address directory entries of the panel-only tables.
-inline constexpr int kThresholdEntry = 4;  // type thresholds
-inline constexpr int kLiveEntry = 5;       // live, + 800 min/max, + 1600 references
-inline constexpr int kDescriptionEntry = 19;
+inline constexpr PanelEntry kThresholdEntry = PanelEntry::Thresholds;
+inline constexpr PanelEntry kLiveEntry = PanelEntry::Live;  // live, + 800 min/max, + 1600 references
+inline constexpr PanelEntry kDescriptionEntry = PanelEntry::Descriptions;
 // Image cells where the loop views load the point tables of their module.
 inline constexpr int kPointConfigCell = 1;
 inline constexpr int kPointParamCell = 500;

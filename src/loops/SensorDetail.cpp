@@ -90,14 +90,11 @@ void ShowPointDetail(Session& s, LoopContext& c, int point) {
     ui.WriteDetail(6, kLabel, GetText(s, 382), ScreenColor::Default);
     ui.WriteDetail(6, kValue, std::to_string(group), ScreenColor::Default);
 
-    PointWindow w;
-    int reference = -1;
+    const DetailRule rule = DetailRuleOf(s, c, k);
+    const PointWindow w = rule.window;
+    const int reference = rule.reference;
     if (t > 0) {
-        // Types 2 and 3 with a reference level, which only indices 1..99
-        // have: the same window as the point's list line.
-        if (t == 2 || t == 3) reference = ReferenceLevel(c.reference, k);
         const int x = image[kPointParamCell + 2 * (k - 1) + 1] & 0xFF;
-        w = ComputeWindow(c.thresholds, t, b1 & 7, x, reference);
         ui.WriteDetail(8, kLabel, GetText(s, 395), ScreenColor::Default);
         ui.WriteDetail(8, kValue, LoopValueText(w.hi), ScreenColor::Default);
         ui.WriteDetail(9, kLabel, GetText(s, 383), ScreenColor::Default);

@@ -7,8 +7,10 @@
 #include "link/Connection.h"
 #include "shell/FileNames.h"
 #include "shell/Folders.h"
+#include "shell/ErrorHandler.h"
 #include "shell/Messages.h"
 #include "shell/RuntimeError.h"
+#include "shell/SafeWrite.h"
 #include "transfer/Blocks.h"
 
 namespace cfg {
@@ -144,12 +146,10 @@ bool WriteSerialNumber(Session& s, const std::string& number, const std::string&
     }
     if (!WriteCharacters(s, kSerialNumberAddress, number, kSerialNumberLength)) return false;
     if (!WriteCharacters(s, kProductionDateAddress, date, kProductionDateLength)) return false;
-    errno = 0;
-    std::ofstream out(ResolveForWrite(CounterFilePath(s)), std::ios::binary | std::ios::trunc);
-    if (out) out << CounterFileText(number, date);
-    if (out) out.close();
-    if (!out) {
-        s.LastErrorNumber = errno != 0 ? ErrorNumberFromErrno(errno) : 75;
+    // Written whole or not at all: the old counter stays on a full disk.
+    const std::error_code ec = WriteFileWhole(ResolveForWrite(CounterFilePath(s)), CounterFileText(number, date));
+    if (ec) {
+        s.LastErrorNumber = ec.category() == std::generic_category() ? ErrorNumberFromErrno(ec.value()) : 75;
         ReportFileError(s);
         s.LastErrorNumber = 0;
         return false;
@@ -159,11 +159,12 @@ bool WriteSerialNumber(Session& s, const std::string& number, const std::string&
 
 bool SerialNumberGuard(Session& s, int16_t&) {
     if (s.ConfigSource != ConfigSource::Panel) return false;
-    int16_t saved = s.QuietErrors;
-    s.QuietErrors = 1;
     CounterFile probe;
-    bool present = ReadCounterFile(s, probe);
-    s.QuietErrors = saved;
+    bool present = false;
+    {
+        QuietFileErrors quiet(s);
+        present = ReadCounterFile(s, probe);
+    }
     s.LastErrorNumber = 0;
     return present;
 }
@@ -173,10 +174,12 @@ void SerialNumberSection(Session& s, int16_t& printRequest, int) {
     CheckPanelIdentity(s);
     if (s.LinkStatus != status::kDone) return;
     // The file is probed quietly; the writes below report their failures.
-    s.QuietErrors = 1;
     CounterFile counter;
-    bool present = ReadCounterFile(s, counter);
-    s.QuietErrors = 0;
+    bool present = false;
+    {
+        QuietFileErrors quiet(s);
+        present = ReadCounterFile(s, counter);
+    }
     s.LastErrorNumber = 0;
     if (!present) return;
     SerialNumberFields fields{counter.lastNumber, counter.lastDate, ProposeSerialNumber(counter.lastNumber),
@@ -194,7 +197,6 @@ void SerialNumberSection(Session& s, int16_t& printRequest, int) {
     }
     // Cancelled or not written: the caller sees that nothing was given.
     if (!done && s.LinkStatus == status::kDone) s.LinkStatus = status::kAborted;
-    s.QuietErrors = 0;
     s.LastErrorNumber = 0;
 }
 

@@ -1,17 +1,14 @@
 #include "report/Compare.h"
 
 #include <algorithm>
+#include <array>
 #include <cctype>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <random>
+#include <memory>
 
 #include "config/Files.h"
 #include "link/Screen.h"
 #include "report/Printout.h"
 #include "shell/FileNames.h"
-#include "shell/HeadlessUi.h"
 #include "shell/Language.h"
 #include "shell/Messages.h"
 #include "shell/Text.h"
@@ -19,8 +16,6 @@
 #include "transfer/Commands.h"
 #include "transfer/DateStamp.h"
 #include "transfer/SectionBlocks.h"
-
-namespace fs = std::filesystem;
 
 namespace cfg {
 
@@ -65,7 +60,6 @@ constexpr int kProbeBudget = 1500;
 constexpr std::size_t kListedRun = 8;
 
 using Bytes = std::vector<uint8_t>;
-using PartSelection = std::array<bool, 5>;
 
 // --- readable lines ------------------------------------------------------------
 
@@ -195,14 +189,8 @@ std::string WithContext(const std::string& context, const std::string& line) {
 struct SectionOutput {
     std::string title;
     FilePart part = FilePart::None;
-    bool ok = false;  // the section read its blocks
+    bool ok = false;  // the section read its bytes
     std::vector<std::string> lines;
-};
-
-struct Side {
-    std::string base;      // the scratch copy, without extension
-    std::array<Bytes, 5> bytes;  // kinds 1..4
-    PartSelection present{};
 };
 
 // A section of the comparison: a row of the section table and its option.
@@ -212,64 +200,16 @@ struct Printed {
     std::string title;
 };
 
-// Answers every question with the safe default and shows nothing: the
-// sections run many times on scratch copies, and what they would say
-// about a damaged part is said by the comparison itself.
-class SilentUi final : public HeadlessUi {
-public:
-    MsgAnswer MessageBox(const std::string&, const std::string&, MsgButtons buttons, MsgIcon) override {
-        switch (buttons) {
-        case MsgButtons::YesNo:
-        case MsgButtons::YesNoCancel: return MsgAnswer::No;
-        case MsgButtons::Ok: return MsgAnswer::Ok;
-        default: return MsgAnswer::Cancel;
-        }
-    }
-};
-
-Bytes ReadBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-bool WriteBytes(const std::string& path, const Bytes& b) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(b.data()), static_cast<std::streamsize>(b.size()));
-    return static_cast<bool>(out);
-}
-
-bool LoadSide(const std::string& source, const std::string& scratch, Side& side) {
-    side.base = scratch;
-    for (int kind = 1; kind <= 4; ++kind) {
-        const auto k = static_cast<std::size_t>(kind);
-        const std::string path = ResolveExisting(Trim(source) + PartExtension(kind));
-        side.present[k] = !path.empty();
-        if (!side.present[k]) continue;
-        side.bytes[k] = ReadBytes(path);
-        if (!WriteBytes(scratch + PartExtension(kind), side.bytes[k])) return false;
-    }
-    return true;
-}
-
-// Writes the side's bytes back to its scratch files (a section may have
-// repaired one).
-void RestoreSide(const Side& side, int onlyKind = 0) {
-    for (int kind = 1; kind <= 4; ++kind) {
-        const auto k = static_cast<std::size_t>(kind);
-        if (side.present[k] && (onlyKind == 0 || onlyKind == kind)) WriteBytes(side.base + PartExtension(kind), side.bytes[k]);
-    }
-}
-
 std::vector<Printed> PrintedSections(Session& s) {
     std::vector<Printed> out;
-    if (const SectionDef* loops = s.sections.Find(kLoopSensorsCode); loops && loops->printable && loops->run) {
+    if (const SectionDef* loops = s.sections.Find(kLoopSensorsCode); loops && loops->printable && loops->print) {
         for (int module = 1; module <= 2; ++module)
             out.push_back({loops, module,
                            Trim(GetText(s, kLoopSensorsText)) + " - " + Trim(GetText(s, kModuleText)) + " " +
                                std::to_string(module)});
     }
     for (const SectionDef& def : s.sections.Rows()) {
-        if (!def.printable || !def.run || def.code == kLoopSensorsCode) continue;
+        if (!def.printable || !def.print || def.code == kLoopSensorsCode) continue;
         std::string title = def.titleText > 0 ? Trim(GetText(s, def.titleText)) : std::string();
         if (title.empty()) title = "#" + std::to_string(def.code);
         out.push_back({&def, 1, title});
@@ -281,29 +221,26 @@ std::vector<Printed> PrintedSections(Session& s) {
     return out;
 }
 
-std::vector<std::string> IdentificationLines(Session& s) {
-    const ConfigState& c = s.config;
+std::vector<std::string> IdentificationLines(const Texts& t, const ConfigState& c) {
     return {
-        GetText(s, kInstallationText) + " " + Trim(c.InstallationName),
-        GetText(s, kLastChangeText) + " " + Trim(c.LastChangeDate),
-        GetText(s, kSerialText) + " " + Trim(c.PanelSerialNumber) + "  " + Trim(c.ProductionDate),
-        GetText(s, kVersionText) + " " + Trim(c.PanelVersionText) + "  " + Trim(c.PanelReleaseCode),
+        GetText(t, kInstallationText) + " " + Trim(c.InstallationName),
+        GetText(t, kLastChangeText) + " " + Trim(c.LastChangeDate),
+        GetText(t, kSerialText) + " " + Trim(c.PanelSerialNumber) + "  " + Trim(c.ProductionDate),
+        GetText(t, kVersionText) + " " + Trim(c.PanelVersionText) + "  " + Trim(c.PanelReleaseCode),
     };
 }
 
-// Every section's lines of one side; entry 0 is the identification.
-std::vector<SectionOutput> PrintSide(Session& s, const Side& side, const std::vector<Printed>& sections) {
+// Every section's lines of one file set; entry 0 is the identification.
+std::vector<SectionOutput> PrintSide(const Texts& texts, const std::string& identTitle, const FileSetImage& side,
+                                     const std::vector<Printed>& sections) {
     std::vector<SectionOutput> out;
-    s.ConfigSource = ConfigSource::File;
-    s.ConfigFileName = side.base;
     SectionOutput ident;
-    ident.title = GetText(s, kIdentGroup);
+    ident.title = identTitle;
     ident.part = FilePart::Main;
     if (side.present[1]) {
-        s.LinkStatus = status::kDone;
-        TakeIdentificationFromFile(s);
-        ident.ok = s.LinkStatus == status::kDone;
-        if (ident.ok) ident.lines = IdentificationLines(s);
+        auto config = std::make_unique<ConfigState>();
+        ident.ok = ReadIdentification(side, *config);
+        if (ident.ok) ident.lines = IdentificationLines(texts, *config);
     }
     out.push_back(std::move(ident));
     for (const Printed& p : sections) {
@@ -311,17 +248,9 @@ std::vector<SectionOutput> PrintSide(Session& s, const Side& side, const std::ve
         o.title = p.title;
         o.part = p.def->part;
         const int part = static_cast<int>(o.part);
-        if (part < 1 || side.present[static_cast<std::size_t>(part)]) {
-            ClearScreenLines(s);
-            s.LinkStatus = status::kDone;
-            int16_t print = 1;
-            p.def->run(s, print, p.option);
-            o.ok = s.LinkStatus == status::kDone;
-            if (o.ok) o.lines = ScreenLines(s);
-        }
+        if (part < 1 || side.present[static_cast<std::size_t>(part)]) o.ok = p.def->print(side, texts, p.option, o.lines);
         out.push_back(std::move(o));
     }
-    ClearScreenLines(s);
     return out;
 }
 
@@ -336,21 +265,20 @@ bool SameOutput(const std::vector<SectionOutput>& a, const std::vector<SectionOu
 
 class Prober {
 public:
-    Prober(Session& s, Side& first, const Side& second, const std::vector<Printed>& sections,
-           const std::vector<SectionOutput>& baseline)
-        : s_(s), a_(first), b_(second), sections_(sections), baseline_(baseline) {}
+    Prober(const Texts& texts, const FileSetImage& first, const FileSetImage& second,
+           const std::vector<Printed>& sections, const std::vector<SectionOutput>& baseline)
+        : texts_(texts), a_(first), b_(second), sections_(sections), baseline_(baseline) {}
 
     // Positions of part `kind` that differ and change no section's lines.
     std::vector<std::size_t> Unshown(int kind) {
         const auto k = static_cast<std::size_t>(kind);
         std::vector<std::size_t> diff;
-        const Bytes& x = a_.bytes[k];
-        const Bytes& y = b_.bytes[k];
+        const Bytes& x = a_.parts[k];
+        const Bytes& y = b_.parts[k];
         for (std::size_t i = 0; i < std::min(x.size(), y.size()); ++i)
             if (x[i] != y[i]) diff.push_back(i);
         std::vector<std::size_t> out;
         Split(kind, diff, out);
-        RestoreSide(a_, kind);
         std::sort(out.begin(), out.end());
         return out;
     }
@@ -361,12 +289,10 @@ private:
     // section's lines as they were on the first.
     bool Unchanged(int kind, const std::vector<std::size_t>& positions) {
         const auto k = static_cast<std::size_t>(kind);
-        Bytes probe = a_.bytes[k];
-        for (std::size_t p : positions) probe[p] = b_.bytes[k][p];
-        RestoreSide(a_);
-        WriteBytes(a_.base + PartExtension(kind), probe);
+        FileSetImage probe = a_;
+        for (std::size_t p : positions) probe.parts[k][p] = b_.parts[k][p];
         ++probes_;
-        return SameOutput(PrintSide(s_, a_, sections_), baseline_);
+        return SameOutput(PrintSide(texts_, {}, probe, sections_), baseline_);
     }
 
     void Split(int kind, const std::vector<std::size_t>& positions, std::vector<std::size_t>& out) {
@@ -385,9 +311,9 @@ private:
         Split(kind, {positions.begin() + half, positions.end()}, out);
     }
 
-    Session& s_;
-    Side& a_;
-    const Side& b_;
+    const Texts& texts_;
+    const FileSetImage& a_;
+    const FileSetImage& b_;
     const std::vector<Printed>& sections_;
     const std::vector<SectionOutput>& baseline_;
     int probes_ = 0;
@@ -407,45 +333,6 @@ std::string ByteRunLine(Session& s, int kind, const Bytes& a, const Bytes& b, st
     }
     return line + before + kArrow + after;
 }
-
-std::string ScratchFolder() {
-    std::error_code ec;
-    fs::path base = fs::temp_directory_path(ec);
-    if (ec) base = fs::current_path(ec);
-    std::random_device rd;
-    for (int attempt = 0; attempt < 20; ++attempt) {
-        fs::path p = base / ("cfgvimo-compare-" + std::to_string(rd()));
-        if (fs::create_directory(p, ec)) return p.string();
-    }
-    return {};
-}
-
-// Restores what a comparison changes in the session.
-class SessionKeeper {
-public:
-    explicit SessionKeeper(Session& s)
-        : s_(s), ui_(s.ui), source_(s.ConfigSource), name_(s.ConfigFileName), config_(s.config), screen_(s.screen),
-          quiet_(s.QuietErrors) {}
-    ~SessionKeeper() {
-        s_.ui = ui_;
-        s_.ConfigSource = source_;
-        s_.ConfigFileName = name_;
-        s_.config = config_;
-        s_.screen = screen_;
-        s_.QuietErrors = quiet_;
-    }
-    SessionKeeper(const SessionKeeper&) = delete;
-    SessionKeeper& operator=(const SessionKeeper&) = delete;
-
-private:
-    Session& s_;
-    Ui* ui_;
-    cfg::ConfigSource source_;
-    std::string name_;
-    ConfigState config_;
-    ScreenState screen_;
-    int16_t quiet_;
-};
 
 std::string SideName(const std::string& letter, const std::string& name) { return letter + ": " + name; }
 
@@ -515,18 +402,18 @@ std::vector<std::string> DiffSectionLines(const std::vector<std::string>& a, con
 
 CompareResult CompareFileSets(Session& s, const std::string& first, const std::string& second) {
     CompareResult result;
-    const std::string scratch = ScratchFolder();
-    if (scratch.empty()) return result;
+    // Files that fail their checks are compared only when the user says so:
+    // a damaged file would read as a configuration that differs everywhere.
+    const std::array<bool, 5> all{false, true, true, true, true};
+    if (!ConfirmSetFiles(s, first, all, 0) || !ConfirmSetFiles(s, second, all, 0)) return result;
     {
-        SessionKeeper keep(s);
-        SilentUi silent;
-        s.ui = &silent;
-        Side a, b;
-        if (LoadSide(first, JoinPath(scratch, "A"), a) && LoadSide(second, JoinPath(scratch, "B"), b) &&
-            a.present[1] && b.present[1]) {
+        const FileSetImage a = ReadFileSetImage(first);
+        const FileSetImage b = ReadFileSetImage(second);
+        if (a.present[1] && b.present[1]) {
             const std::vector<Printed> sections = PrintedSections(s);
-            const std::vector<SectionOutput> outA = PrintSide(s, a, sections);
-            const std::vector<SectionOutput> outB = PrintSide(s, b, sections);
+            const std::string identTitle = GetText(s, kIdentGroup);
+            const std::vector<SectionOutput> outA = PrintSide(s.texts, identTitle, a, sections);
+            const std::vector<SectionOutput> outB = PrintSide(s.texts, identTitle, b, sections);
 
             CompareGroup files;
             files.title = GetText(s, kFilesGroup);
@@ -535,10 +422,10 @@ CompareResult CompareFileSets(Session& s, const std::string& first, const std::s
                 const std::string name = Trim(GetText(s, PartNameText(kind)));
                 if (a.present[k] != b.present[k]) {
                     files.lines.push_back(name + ": " + Trim(GetText(s, a.present[k] ? kOnlyInFirst : kOnlyInFirst + 1)));
-                } else if (a.present[k] && a.bytes[k].size() != b.bytes[k].size()) {
+                } else if (a.present[k] && a.parts[k].size() != b.parts[k].size()) {
                     const std::string word = " " + Trim(GetText(s, kBytesWord));
-                    files.lines.push_back(name + ": " + std::to_string(a.bytes[k].size()) + word + kArrow +
-                                          std::to_string(b.bytes[k].size()) + word);
+                    files.lines.push_back(name + ": " + std::to_string(a.parts[k].size()) + word + kArrow +
+                                          std::to_string(b.parts[k].size()) + word);
                 }
             }
             if (!files.lines.empty()) result.groups.push_back(std::move(files));
@@ -564,7 +451,7 @@ CompareResult CompareFileSets(Session& s, const std::string& first, const std::s
 
             CompareGroup bytes;
             bytes.title = GetText(s, kBytesGroup);
-            Prober prober(s, a, b, sections, outA);
+            Prober prober(s.texts, a, b, sections, outA);
             for (int kind = 1; kind <= 4; ++kind) {
                 const auto k = static_cast<std::size_t>(kind);
                 if (!a.present[k] || !b.present[k]) continue;
@@ -572,7 +459,7 @@ CompareResult CompareFileSets(Session& s, const std::string& first, const std::s
                 for (std::size_t r = 0; r < unshown.size();) {
                     std::size_t end = r;
                     while (end + 1 < unshown.size() && unshown[end + 1] == unshown[end] + 1) ++end;
-                    bytes.lines.push_back(ByteRunLine(s, kind, a.bytes[k], b.bytes[k], unshown[r], unshown[end]));
+                    bytes.lines.push_back(ByteRunLine(s, kind, a.parts[k], b.parts[k], unshown[r], unshown[end]));
                     r = end + 1;
                 }
             }
@@ -582,8 +469,6 @@ CompareResult CompareFileSets(Session& s, const std::string& first, const std::s
             result.done = true;
         }
     }
-    std::error_code ec;
-    fs::remove_all(scratch, ec);
     if (!result.done) {
         // A side without its main file cannot be compared: say which.
         for (const std::string& base : {first, second})

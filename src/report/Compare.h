@@ -27,9 +27,9 @@ struct CompareResult {
     int Count() const;
 };
 
-// Compares two file sets (paths without extension). Neither set is touched:
-// the sections run on scratch copies. The session's open configuration,
-// identification and screen are as they were afterwards.
+// Compares two file sets (paths without extension). Both are read once into
+// memory and every section prints them from there: neither set nor the
+// session's open configuration, identification and screen is touched.
 CompareResult CompareFileSets(Session&, const std::string& first, const std::string& second);
 
 // The comparison as text: names of both sides, the summary, each group

@@ -11,6 +11,7 @@
 #include "shell/Language.h"
 #include "shell/Messages.h"
 #include "shell/RuntimeError.h"
+#include "shell/SafeWrite.h"
 #include "shell/Shell.h"
 #include "transfer/Commands.h"
 #include "transfer/SectionBlocks.h"
@@ -144,12 +145,17 @@ std::string ChooseReportFile(Session& s) {
                 MsgAnswer::Yes)
                 continue;
         }
+        // Can the file be written at all? The probe leaves no empty file
+        // behind: the report itself is written whole later.
+        const bool existed = FileExists(file);
         errno = 0;
         std::ofstream probe(ResolveForWrite(file), std::ios::binary | std::ios::app);
         if (!probe) {
             ReportWriteFailure(s);
             return {};
         }
+        probe.close();
+        if (!existed) std::remove(ResolveForWrite(file).c_str());
         return file;
     }
 }
@@ -226,11 +232,10 @@ std::vector<std::string> BuildReport(Session& s, int part) {
 bool WriteReportFile(Session& s, const std::string& path, const std::vector<std::string>& lines) {
     std::string text;
     for (const std::string& line : lines) text += line + "\n";
-    errno = 0;
-    std::ofstream file(ResolveForWrite(path), std::ios::binary | std::ios::trunc);
-    if (file) file.write(text.data(), static_cast<std::streamsize>(text.size()));
-    if (file) file.close();
-    if (!file) {
+    // A full disk leaves the previous report, never a truncated one.
+    const std::error_code ec = WriteFileWhole(ResolveForWrite(path), text);
+    if (ec) {
+        errno = ec.category() == std::generic_category() ? ec.value() : 0;
         ReportWriteFailure(s);
         return false;
     }

@@ -2,12 +2,42 @@
 // configuration lives and the identification texts.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "Cells.h"
 
 namespace cfg {
+
+// Entries of the panel's address directory: where each table lives in the
+// panel's memory.
+enum class PanelEntry : int {
+    Thresholds = 4,           // the type thresholds
+    Live = 5,                 // live readings; + 800 minimum/maximum, + 1600 references
+    ClockPeriods = 9,
+    ClockDates = 10,
+    ClockPrograms = 11,
+    ClockProgramsLength = 12,
+    Logics = 16,
+    LogicsLength = 17,
+    ClockMarker = 18,         // whether the panel has clock programs at all
+    Descriptions = 19,        // the point descriptions
+};
+
+// The panel's address directory, read once per connection: entries 1..24
+// hold panel addresses, slot 50 is 255 once they are loaded.
+class PanelDirectory : public BoundedArray<int32_t, 1, 50> {
+public:
+    static constexpr int kEntries = 24;
+    static constexpr int kLoadedSlot = 50;
+
+    using BoundedArray::operator[];
+    int32_t operator[](PanelEntry e) const { return (*this)[static_cast<int>(e)]; }
+    bool Loaded() const { return (*this)[kLoadedSlot] == 255; }
+    void SetLoaded(bool loaded) { (*this)[kLoadedSlot] = loaded ? 255 : 0; }
+};
 
 struct ConfigState {
     CellArray<0, 10000> ConfigImage;
@@ -16,8 +46,7 @@ struct ConfigState {
     CellArray<0, 350> ClockProgramTable;
     CellArray<0, 10> ClockPeriodTable;
     CellArray<0, 24> ClockDateTable;
-    // Entries 1..24 hold panel addresses; entry 50 is 255 once loaded.
-    BoundedArray<int32_t, 1, 50> AddressDirectory;
+    PanelDirectory AddressDirectory;
 
     // Identification texts.
     std::string PanelIdent;         // 10
@@ -43,6 +72,14 @@ struct ConfigState {
     std::string FileChoiceDest;
 
     void Clear() { *this = ConfigState{}; }
+};
+
+// A file set held in memory: the bytes of its files by kind 1..4 (main,
+// clock programs, logics, display texts) and which of them exist. The
+// printed lines of every section can be built from it without the disk.
+struct FileSetImage {
+    std::array<std::vector<uint8_t>, 5> parts;
+    std::array<bool, 5> present{};
 };
 
 }  // namespace cfg

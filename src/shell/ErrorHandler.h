@@ -15,4 +15,24 @@ namespace cfg {
 // and the handler waits 5 seconds.
 void HandleRuntimeError(Session&, long number, const std::string& description);
 
+// Keeps the handler quiet for the life of the object, so that a failure is
+// only recorded in LastErrorNumber (cleared on entry) and the code that
+// opened the scope reports it in its own words, or not at all. Leaving
+// restores the previous setting, so scopes nest. The one way to silence
+// errors: nothing sets QuietErrors by hand.
+class QuietFileErrors {
+public:
+    explicit QuietFileErrors(Session& s) : s_(s), saved_(s.QuietErrors) {
+        s_.QuietErrors = 1;
+        s_.LastErrorNumber = 0;
+    }
+    ~QuietFileErrors() { s_.QuietErrors = saved_; }
+    QuietFileErrors(const QuietFileErrors&) = delete;
+    QuietFileErrors& operator=(const QuietFileErrors&) = delete;
+
+private:
+    Session& s_;
+    int16_t saved_;
+};
+
 }  // namespace cfg

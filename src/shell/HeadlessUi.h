@@ -20,6 +20,7 @@ public:
     CopyDialogAnswer AskCopyFiles(const CopyDialogRequest&) override { return {}; }
     MessageAnswer AskMessage(const MessageRequest&) override { return {}; }
     bool AskDateTime(const std::string&, DateTimeFields&, int) override { return false; }
+    bool ConfirmRisk(RiskTopic, const std::string&, const std::string&) override { return false; }
 
     void ShowEditScreen(const std::string&, const std::string&, const std::string&) override {}
     void HideEditScreen() override {}
@@ -107,6 +108,16 @@ public:
     std::string AskFolder(const std::string&, const std::string&) override { return {}; }
     void ShowComparison(const ComparisonView&) override {}
     bool AskSerialNumber(SerialNumberFields&, int) override { return false; }
+    // No walk-test window: it closes at once; no PDF.
+    void OpenWalkTest(const WalkTestSpec&) override {}
+    void ShowWalkTest(const WalkTestViewData&) override {}
+    WalkTestInput TakeWalkTestInput() override {
+        WalkTestInput in;
+        in.closed = true;
+        return in;
+    }
+    void CloseWalkTest() override {}
+    bool WriteReportPdf(const std::string&, const ReportPrintJob&) override { return false; }
 };
 
 }  // namespace cfg

@@ -20,7 +20,7 @@ std::string LanguageFilePath(const Session& s, const std::string& language) {
 }
 
 void LoadLanguageFile(Session& s, const std::string& path) {
-    for (int i = 0; i <= 2000; ++i) s.LanguageTexts[i].clear();
+    for (int i = 0; i <= 2000; ++i) s.texts.LanguageTexts[i].clear();
     IniLines file;
     if (!ReadIniLines(ResolveForWrite(path), file)) return;
     bool inStrings = false;
@@ -38,7 +38,7 @@ void LoadLanguageFile(Session& s, const std::string& path) {
         if (id > 2000) return;  // an identifier out of range ends the loading
         std::string text = TrimRight(line.substr(eq + 1));
         if (text.empty()) continue;
-        s.LanguageTexts[static_cast<int>(id)] = Utf8Left(text, kMaxText);
+        s.texts.LanguageTexts[static_cast<int>(id)] = Utf8Left(text, kMaxText);
     }
 }
 
@@ -50,20 +50,24 @@ std::string ReadLanguageEntry(const std::string& file, const std::string& sectio
 
 std::string GetText(Session& s, const std::string& id) {
     double v = ParseNumber(id);
-    if (v >= 1 && v <= 2000 && static_cast<int>(v) == v) return s.LanguageTexts[static_cast<int>(v)];
+    if (v >= 1 && v <= 2000 && static_cast<int>(v) == v) return s.texts.LanguageTexts[static_cast<int>(v)];
     if (s.CurrentLanguage.empty()) LoadSettings(s);
     return s.LanguageFileIndex.Lookup(LanguageFilePath(s, s.CurrentLanguage), "Strings", id);
 }
 
 std::string GetText(Session& s, int id) {
-    if (id >= 1 && id <= 2000) {
-        const std::string& text = s.LanguageTexts[id];
-        if (text.empty()) s.MissingTextIds.insert(id);
-        return text;
-    }
+    if (id >= 1 && id <= 2000) return GetText(s.texts, id);
     std::string key = std::to_string(id);
     if (id >= 0 && key.size() < 4) key = std::string(4 - key.size(), '0') + key;
     return GetText(s, key);
+}
+
+const std::string& GetText(const Texts& t, int id) {
+    static const std::string kNone;
+    if (id < 1 || id > 2000) return kNone;
+    const std::string& text = t.LanguageTexts[id];
+    if (text.empty()) t.MissingTextIds.insert(id);
+    return text;
 }
 
 std::vector<std::string> ListLanguages(const Session& s) {

@@ -28,10 +28,12 @@ struct LoopMark {
     int lo = 0, mid = 0, hi = 0, up = 0;  // the point's window
     int state = -1;           // 0 fault, 1 normal, 2 pre-alarm, 3 alarm (detail-window rule)
     int minimum = 255, maximum = 255;     // recorded range; 255 = nothing recorded
+    int walk = 0;             // walk test: 0 not part of one, 1 not yet tested, 2 tested,
+                              // 3 not configured but answered in alarm
 };
 
 struct LoopPicture {
-    enum class Kind { None, Overview, Ranges };
+    enum class Kind { None, Overview, Ranges, Walk };
     Kind kind = Kind::None;
     int module = 1;
     std::vector<LoopMark> marks;   // the 200 points of the module, in order

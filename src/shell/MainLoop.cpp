@@ -15,7 +15,7 @@ void State0Reset(Session& s) {
     s.SectionCommand = 0;
     s.PortOpened = 0;
     s.link.ResetForClose();
-    s.config.AddressDirectory[50] = 0;
+    s.config.AddressDirectory.SetLoaded(false);
     for (auto& hook : s.commands.resetHooks)
         if (hook) hook(s);
     s.ConfigFileName.clear();
@@ -43,18 +43,18 @@ void State2FileCommand(Session& s) {
     LockToolbar(s, s.ToolbarButtonIndex);
     auto& c = s.commands;
     switch (s.SectionCommand) {
-    case 51:
+    case kOpenCommand:
         if (c.open) c.open(s, s.CommandOption);
         if (s.ConfigSource != ConfigSource::None)
             NextState(s);
         else
             PrevState(s);
         break;
-    case 52:
+    case kTransferCommand:
         if (c.transfer) c.transfer(s, s.CommandOption);
         PrevState(s);
         break;
-    case 53:
+    case kCreateCommand:
         if (c.create) c.create(s, s.CommandOption);
         PrevState(s);
         break;
@@ -70,18 +70,18 @@ void State3ConfigView(Session& s) {
         if (s.commands.refreshFromFile) s.commands.refreshFromFile(s);
     } else if (s.ConfigSource == ConfigSource::Panel) {
         if (s.commands.refreshFromPanel) s.commands.refreshFromPanel(s);
-        if (s.LinkStatus != 255) {
-            s.MainState = 0;
+        if (s.LinkStatus != status::kDone) {
+            s.MainState = mainstate::kReset;
             return;
         }
     } else {
-        s.MainState = 0;
+        s.MainState = mainstate::kReset;
         return;
     }
     s.ui->SetConfigViewVisible(true);
     s.ui->SetSettingsMenusEnabled(false);
     ShowSectionButtons(s);
-    s.Shell.CloseCommandCode = 12;
+    s.Shell.CloseCommandCode = kCloseCommand;
     s.SectionCommand = 0;
     s.ui->SetWorkFormEnabled(true);
     NextState(s);
@@ -114,7 +114,7 @@ void State4SectionCommand(Session& s) {
             if (s.commands.closePanel) s.commands.closePanel(s);
             s.PortOpened = 0;
         }
-        s.MainState = 0;
+        s.MainState = mainstate::kReset;
         return;
     }
 
@@ -126,8 +126,8 @@ void State4SectionCommand(Session& s) {
     if (s.ConfigSource == ConfigSource::File && def->part != FilePart::None) {
         const int part = static_cast<int>(def->part);
         s.Shell.SectionPartStatus =
-            static_cast<int16_t>(s.commands.checkFilePart ? s.commands.checkFilePart(s, part) : 255);
-        if (s.Shell.SectionPartStatus != 255) {
+            static_cast<int16_t>(s.commands.checkFilePart ? s.commands.checkFilePart(s, part) : status::kDone);
+        if (s.Shell.SectionPartStatus != status::kDone) {
             ShowSectionButtons(s);
             return;
         }
@@ -159,7 +159,7 @@ void State5RunSection(Session& s) {
         const SectionDef::Run run = def->run;
         run(s, printRequest, slot ? *slot : 0);
     }
-    s.MainState = 3;
+    s.MainState = mainstate::kConfigView;
 }
 
 }  // namespace
@@ -169,7 +169,7 @@ bool ConfirmSuperiorOptions(Session& s) {
         std::string text = GetText(s, 399) + GetText(s, 400) + GetText(s, 401) + GetText(s, 402) + "\r\n\r\n" +
                            GetText(s, 403);
         if (s.ui->MessageBox(GetText(s, 398), text, MsgButtons::YesNo, MsgIcon::Exclamation) == MsgAnswer::Yes)
-            s.SuperiorOptionsConfirmed = 255;
+            s.SuperiorOptionsConfirmed = kFlag255;
     }
     return s.SuperiorOptionsConfirmed > 0;
 }
@@ -180,22 +180,22 @@ void SetHomeCaptions(Session& s) {
 }
 
 void MainLoopTurn(Session& s) {
-    if (s.MainState < 0 || s.MainState > 5) s.MainState = 0;
+    if (s.MainState < mainstate::kReset || s.MainState > mainstate::kLast) s.MainState = mainstate::kReset;
     try {
         switch (s.MainState) {
-        case 0: State0Reset(s); break;
-        case 1: State1Home(s); break;
-        case 2: State2FileCommand(s); break;
-        case 3: State3ConfigView(s); break;
-        case 4: State4SectionCommand(s); break;
-        case 5: State5RunSection(s); break;
+        case mainstate::kReset: State0Reset(s); break;
+        case mainstate::kHome: State1Home(s); break;
+        case mainstate::kFileCommand: State2FileCommand(s); break;
+        case mainstate::kConfigView: State3ConfigView(s); break;
+        case mainstate::kSectionCommand: State4SectionCommand(s); break;
+        case mainstate::kRunSection: State5RunSection(s); break;
         }
     } catch (const RuntimeError& e) {
         HandleRuntimeError(s, e.Number(), e.what());
-        if (s.MainState == 5) s.MainState = 3;
+        if (s.MainState == mainstate::kRunSection) s.MainState = mainstate::kConfigView;
     } catch (const std::exception& e) {
         HandleRuntimeError(s, 5, e.what());
-        if (s.MainState == 5) s.MainState = 3;
+        if (s.MainState == mainstate::kRunSection) s.MainState = mainstate::kConfigView;
     }
 }
 

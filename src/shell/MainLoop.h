@@ -5,6 +5,17 @@
 
 namespace cfg {
 
+// The values of MainState.
+namespace mainstate {
+inline constexpr int16_t kReset = 0;           // forget the configuration
+inline constexpr int16_t kHome = 1;            // the home screen
+inline constexpr int16_t kFileCommand = 2;     // waiting for open / transfer / create
+inline constexpr int16_t kConfigView = 3;      // show the open configuration
+inline constexpr int16_t kSectionCommand = 4;  // waiting for a section
+inline constexpr int16_t kRunSection = 5;      // run the section dispatched
+inline constexpr int16_t kLast = kRunSection;
+}  // namespace mainstate
+
 // Runs the routine of the current state once, maps an invalid state to 0.
 // Does not yield; RunMainLoop does.
 void MainLoopTurn(Session&);
@@ -34,7 +45,8 @@ void RunMainLoop(Session& s, Pred keepRunning) {
     while (keepRunning()) {
         MainLoopTurn(s);
         // Resting in states 2 and 4 with no command: only the user can wake it.
-        if ((s.MainState == 2 || s.MainState == 4) && s.SectionCommand == 0)
+        if ((s.MainState == mainstate::kFileCommand || s.MainState == mainstate::kSectionCommand) &&
+            s.SectionCommand == 0)
             IdleYield(s);
         else
             Yield(s);

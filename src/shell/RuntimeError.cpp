@@ -14,7 +14,8 @@ long ErrorNumberFromErrno(int e) {
     case EBUSY:
     case ETXTBSY: return err::kPathFileAccess;
     case EEXIST: return err::kFileExists;
-    case ENOSPC: return err::kDiskFull;
+    case ENOSPC:
+    case EFBIG: return err::kDiskFull;
     case ENODEV:
     case ENXIO: return err::kDiskNotReady;
     case ENAMETOOLONG:

@@ -31,8 +31,15 @@ enum class SectionOption : int8_t {
     ClockProgram,   // ClockProgramOption: the popup entry, as the guard left it
 };
 
+struct FileSetImage;
+struct Texts;
+
 struct SectionDef {
     using Run = std::function<void(Session&, int16_t& printRequest, int option)>;
+    // The lines the section prints, built from a file set held in memory:
+    // the same lines its run gives in print mode with that set open. False
+    // when the bytes it shows cannot be read (a file of the set missing).
+    using Print = std::function<bool(const FileSetImage&, const Texts&, int option, std::vector<std::string>& lines)>;
     // Asked in main-loop state 4 before the section runs, with the option it
     // will get (the guard may change it). False leaves the section closed;
     // the guard has told the user why, if anything needed saying.
@@ -48,6 +55,7 @@ struct SectionDef {
     bool printable = false;     // builds its lines when printRequest > 0
     Guard guard;
     Run run;
+    Print print;  // set for every printable section
 };
 
 class SectionTable {

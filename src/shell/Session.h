@@ -20,6 +20,7 @@
 #include "LinkState.h"
 #include "ScreenState.h"
 #include "Sections.h"
+#include "Texts.h"
 #include "Transport.h"
 #include "Ui.h"
 
@@ -44,6 +45,16 @@ inline constexpr int kCommitRefused = 170;
 inline constexpr int kNoSource = 240;
 inline constexpr int kFileMissing = 254;
 }  // namespace status
+
+// What an operation that can fail gives back: its status code (one of the
+// codes above; status::kDone when it succeeded) and the error number of a
+// failed file or port operation, which the operation has already explained
+// to the user where that was needed.
+struct [[nodiscard]] OpResult {
+    int status = status::kAborted;
+    long error = 0;
+    bool Done() const { return status == status::kDone; }
+};
 
 // Where the open configuration lives.
 enum class ConfigSource : int16_t { None = 0, File = 1, Panel = 2 };
@@ -132,14 +143,9 @@ struct Session {
     int16_t ScreenLocked = 0;
 
     // --- language -------------------------------------------------------------
-    // LanguageTexts: entries 1..2000, each at most 128 characters.
-    BoundedArray<std::string, 0, 2000> LanguageTexts;
+    Texts texts;
     // The current language file, indexed for form texts and ids above 2000.
     LanguageIndex LanguageFileIndex;
-    // Ids 1..2000 asked for that the language file does not hold: the text
-    // shown was empty. Kept for diagnostics and for the tests that check
-    // every section against every shipped language.
-    std::set<int> MissingTextIds;
 
     // --- boxes above the shell ---------------------------------------------
     ConfigState config;

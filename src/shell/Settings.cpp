@@ -8,6 +8,7 @@
 #include "Language.h"
 #include "Text.h"
 #include "Folders.h"
+#include "SafeWrite.h"
 
 namespace cfg {
 
@@ -62,10 +63,9 @@ bool WriteProfileString(const std::string& file, const std::string& section,
             ini.lines.push_back(newLine);
         }
     }
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    if (!out) return false;
-    for (const auto& l : ini.lines) out << l << ini.eol;
-    return static_cast<bool>(out);
+    std::string text;
+    for (const auto& l : ini.lines) text += l + ini.eol;
+    return !WriteFileWhole(path, text);
 }
 
 std::string SettingsFilePath(const Session& s) {
@@ -73,16 +73,13 @@ std::string SettingsFilePath(const Session& s) {
 }
 
 std::string SettingsCaption(const Session& s) {
-    if (s.FileLinkMode == 255) return s.CommPortName + "  " + s.RelayBaudRate + "  " + s.RelayPlantCode;
+    if (s.FileLinkMode == kFlag255) return s.CommPortName + "  " + s.RelayBaudRate + "  " + s.RelayPlantCode;
     return s.CommPortName + "  " + s.BaudRate + "  " + s.PlantCode;
 }
 
 void LoadSettings(Session& s) {
     std::string file = SettingsFilePath(s);
-    if (!FileExists(file)) {
-        std::ofstream out(file, std::ios::binary);
-        out << "    \n";
-    }
+    if (!FileExists(file)) (void)WriteFileWhole(file, "    \n");
     s.CommPortName = GetProfileString(file, "startup", "Serial", "COM1");
     s.BaudRate = GetProfileString(file, "startup", "Baud", "9600");
     s.DataBits = GetProfileString(file, "startup", "Nbit", "8");

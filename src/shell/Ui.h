@@ -20,12 +20,21 @@
 #include "PrintoutUi.h"
 #include "SensorInputUi.h"
 #include "SerialNumberUi.h"
+#include "WalkTestUi.h"
 
 namespace cfg {
 
 enum class MsgIcon { None, Critical, Question, Exclamation, Information };
 enum class MsgButtons { Ok, OkCancel, YesNo, YesNoCancel, RetryCancel };
 enum class MsgAnswer { Ok, Cancel, Yes, No, Retry };
+
+// Questions whose yes may lose data, asked apart from the ordinary overwrite
+// questions: a front end without windows answers each only from an option
+// of its own, never from a general "yes".
+enum class RiskTopic {
+    DamagedSet,   // files of a set that failed their checks, to be used anyway
+    TemplateSet,  // the DEFAULT set, template of every new set, to be replaced
+};
 
 // Colours of the text-grid window (FRMScreen).
 enum class ScreenColor { Default, Black, Red, Green, Yellow, Blue, Magenta, Cyan, White, Gray };
@@ -150,6 +159,8 @@ public:
     // Returns false when cancelled. focusField (0..5) names the field to
     // select and focus when a previous entry was rejected; -1 for none.
     virtual bool AskDateTime(const std::string& title, DateTimeFields&, int focusField) = 0;
+    // A warning box with Yes and No whose default is No. True for yes.
+    virtual bool ConfirmRisk(RiskTopic, const std::string& title, const std::string& text) = 0;
 };
 
 // The work form's edit screen: the configuration list and its buttons.
@@ -238,6 +249,7 @@ class Ui : public EventPumpUi,
            public PrintoutUi,
            public DisplayTextsUi,
            public BackupCompareUi,
-           public SerialNumberUi {};
+           public SerialNumberUi,
+           public WalkTestUi {};
 
 }  // namespace cfg

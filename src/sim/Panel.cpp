@@ -199,7 +199,7 @@ void Panel::RewireLoops() {
 void Panel::RestartLiveTables() {
     memory_.Fill(kLiveValues, 2u * kLoopTableSize, 0);
     memory_.Fill(kMinMax, 2u * kLoopTableSize, 255);
-    for (LoopModule& loop : loops_) loop.Tick(memory_, rng_, ConditionsFor(loop.Number()), nowMs_);
+    for (LoopModule& loop : loops_) loop.Tick(memory_, rng_, ConditionsFor(loop.Number(), nowMs_), nowMs_);
 }
 
 FileSet Panel::ExportFileSet() const {
@@ -233,6 +233,10 @@ void Panel::LoadSample() {
     RestartLiveTables();
 }
 
+void Panel::StartWalk(int stepSeconds) {
+    walker_ = Walker(std::max(0, stepSeconds) * 1000, settings_.seed * 104729 + 7);
+}
+
 // --- faults -----------------------------------------------------------------
 
 void Panel::AddFault(const Fault& f) { faults_.push_back(f); }
@@ -264,8 +268,10 @@ bool Panel::HasCondition(FaultKind kind, int module) const {
                        [&](const Fault& f) { return f.kind == kind && (f.arg == module || f.arg == 0); });
 }
 
-LoopConditions Panel::ConditionsFor(int module) const {
+LoopConditions Panel::ConditionsFor(int module, int64_t atMs) const {
     LoopConditions c;
+    // The walker first: a forced reading of a fault wins over it.
+    walker_.Readings(module, atMs, c.readings);
     c.open = HasCondition(FaultKind::kLoopOpen, module);
     c.shortCircuit = HasCondition(FaultKind::kLoopShort, module);
     c.overCurrent = HasCondition(FaultKind::kOverCurrent, module);
@@ -290,13 +296,15 @@ void Panel::Advance(int64_t nowMs) {
         programming_ = false;
         Trace(TraceEvent::Kind::kNote, nowMs_, {}, "programming mode timed out");
     }
+    if (walker_.Active() && !walker_.Planned())
+        walker_.Plan(memory_, {&loops_[0], &loops_[1]}, nowMs_);
     const int step = std::max(settings_.liveStepMs, 10);
     // After a long pause (a host that stopped calling) only the last ten
     // minutes are played.
     if (nowMs_ - lastLiveMs_ > 600LL * step) lastLiveMs_ = nowMs_ - 600LL * step;
     while (nowMs_ - lastLiveMs_ >= step) {
         lastLiveMs_ += step;
-        for (LoopModule& loop : loops_) loop.Tick(memory_, rng_, ConditionsFor(loop.Number()), lastLiveMs_);
+        for (LoopModule& loop : loops_) loop.Tick(memory_, rng_, ConditionsFor(loop.Number(), lastLiveMs_), lastLiveMs_);
     }
 }
 
@@ -503,7 +511,7 @@ std::vector<uint8_t> Panel::AnswerLoop(const ToolFrame& f, int64_t nowMs) {
             for (uint8_t v : a.values) AppendByteDigits(v, out);
         return out;
     }
-    LoopConditions c = ConditionsFor(module);
+    LoopConditions c = ConditionsFor(module, nowMs);
     c.autoConfigRefused = f.params[2] == loopcmd::kAutoConfigStart && TakeFault(FaultKind::kAutoConfigRefused, 'X');
     c.resetRefused = f.params[2] == loopcmd::kResetErrors && TakeFault(FaultKind::kResetRefused, 'X');
     LoopModule& loop = Loop(module);

@@ -40,6 +40,7 @@
 #include "sim/MemoryMap.h"
 #include "sim/PanelClock.h"
 #include "sim/SampleData.h"
+#include "sim/Walker.h"
 #include "sim/Wire.h"
 
 namespace vimo::sim {
@@ -153,6 +154,13 @@ public:
     void ClearFaults() { faults_.clear(); }
     const std::vector<Fault>& Faults() const { return faults_; }
 
+    // --- walk test ---
+    // Plays a walker (see Walker.h): from the next moment the panel's time
+    // moves, every `stepSeconds` the next device reads in alarm for about 15
+    // seconds. 0 stops it.
+    void StartWalk(int stepSeconds);
+    const Walker& Walk() const { return walker_; }
+
     const PanelStats& Stats() const { return stats_; }
     void SetTrace(std::function<void(const TraceEvent&)> trace) { trace_ = std::move(trace); }
 
@@ -179,7 +187,7 @@ private:
     // not -1, with this argument); counts it as used.
     std::optional<Fault> TakeFault(FaultKind kind, char letter, int arg = -1);
     bool HasCondition(FaultKind kind, int module) const;
-    LoopConditions ConditionsFor(int module) const;
+    LoopConditions ConditionsFor(int module, int64_t atMs) const;
     void Enqueue(const std::vector<uint8_t>& bytes, int64_t startMs);
     void Trace(TraceEvent::Kind kind, int64_t nowMs, std::vector<uint8_t> bytes, std::string text);
     void WriteDirectory();
@@ -194,6 +202,7 @@ private:
     std::vector<Fault> faults_;
     Rng rng_;
     Rng faultRng_;
+    Walker walker_;
     PanelStats stats_;
     std::function<void(const TraceEvent&)> trace_;
     bool programming_ = false;

@@ -159,9 +159,13 @@ std::string NameStagedSet(Session& s, const std::string& folder, const std::stri
     ReadIdentification(staging + PartExtension(1), installation, serial);
     const DateTime now = s.clock->Now();
     std::string base;
+    // Sets kept within one second are told apart by a sequence number that
+    // is free for either reason, so that the newest always sorts first.
     for (int sequence = 0; sequence < 1000; ++sequence) {
         base = JoinPath(folder, BackupSetName(installation, serial, now, sequence, reason));
-        if (!AnyFileOf(base)) break;
+        const BackupReason other = reason == BackupReason::Received ? BackupReason::BeforeSend : BackupReason::Received;
+        if (!AnyFileOf(base) && !AnyFileOf(JoinPath(folder, BackupSetName(installation, serial, now, sequence, other))))
+            break;
     }
     for (int kind = 1; kind <= 4; ++kind) {
         const std::string from = ResolveExisting(staging + PartExtension(kind));

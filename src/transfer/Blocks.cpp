@@ -4,6 +4,7 @@
 
 #include "config/Files.h"
 #include "link/PanelCommands.h"
+#include "shell/ErrorHandler.h"
 #include "shell/Messages.h"
 
 namespace cfg {
@@ -13,10 +14,11 @@ namespace {
 // Opens the file of the set for a block; reports a failure and leaves
 // LinkStatus 240.
 bool OpenPart(Session& s, const std::string& extension, std::fstream& file) {
-    s.QuietErrors = kTrue;
-    s.LastErrorNumber = 0;
-    const bool ok = OpenConfigPart(s, s.ConfigFileName, extension, file);
-    s.QuietErrors = 0;
+    bool ok = false;
+    {
+        QuietFileErrors quiet(s);
+        ok = OpenConfigPart(s, s.ConfigFileName, extension, file);
+    }
     if (ok) return true;
     ReportFileError(s);
     s.LinkStatus = status::kNoSource;
@@ -31,7 +33,8 @@ void ReadBlock(Session& s, long address, int count, const std::string& extension
     case ConfigSource::File: {
         std::fstream file;
         if (!OpenPart(s, extension, file)) return;
-        ReadFileBlock(s, file, address, count, destIndex, dest);
+        // The block's status stays in LinkStatus, where the callers read it.
+        (void)ReadFileBlock(s, file, address, count, destIndex, dest);
         return;
     }
     case ConfigSource::Panel: ReadPanelBlock(s, address, count, destIndex, dest); return;
@@ -46,7 +49,7 @@ void WriteBlock(Session& s, long address, int count, const std::string& extensio
     case ConfigSource::File: {
         std::fstream file;
         if (!OpenPart(s, extension, file)) return;
-        WriteFileBlock(s, file, address, count, 1, src);
+        (void)WriteFileBlock(s, file, address, count, 1, src);
         return;
     }
     case ConfigSource::Panel: WritePanelBlock(s, address, count, true, 1, src); return;

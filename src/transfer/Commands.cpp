@@ -8,15 +8,18 @@
 #include "transfer/Backups.h"
 #include "transfer/DateStamp.h"
 #include "config/Files.h"
+#include "config/SetCheck.h"
 #include "link/Connection.h"
 #include "link/Link.h"
 #include "link/PanelCommands.h"
 #include "shell/FileNames.h"
 #include "shell/Language.h"
+#include "shell/ErrorHandler.h"
 #include "shell/Messages.h"
 #include "shell/RuntimeError.h"
 #include "shell/Text.h"
 #include "shell/Folders.h"
+#include "shell/SafeWrite.h"
 
 namespace fs = std::filesystem;
 
@@ -40,6 +43,14 @@ constexpr int kTextPieces = 16;
 
 using Selection = std::array<bool, 5>;  // kinds 1..4
 
+constexpr int kFindingsText = 1590;      // heading of the list of damaged files
+constexpr int kSendAnywayText = 1597;    // the question before a send
+constexpr int kUseAnywayText = 1598;     // the question before a report or an export
+constexpr int kTemplateText = 1601;      // the DEFAULT set: template of every new set
+constexpr int kDotText = 1603;           // a name whose dot would be cut
+constexpr int kLockedText = 1605;        // a set being received by another program
+constexpr int kTooShortText = 1607;      // a file too short to be sent at all
+
 const std::string& BoxTitle(const Session& s) { return s.Shell.ApplicationTitle; }
 
 // A critical box with one text (the alerts that name a single text).
@@ -53,7 +64,7 @@ bool AskYes(Session& s, const std::string& text) {
 
 std::string PartFile(const std::string& base, int kind) { return base + PartExtension(kind); }
 
-int32_t Entry(Session& s, int n) { return s.config.AddressDirectory[n]; }
+int32_t Entry(Session& s, PanelEntry entry) { return s.config.AddressDirectory[entry]; }
 
 // --- create and copy -------------------------------------------------------
 
@@ -72,11 +83,27 @@ bool ShowCopyDialog(Session& s, const CopyDialogRequest& req, std::string& sourc
         return false;
     }
     s.events.UserEvent = kTrue;
-    source = req.showSource ? UpperCaseName(answer.source) : std::string();
-    dest = UpperCaseName(answer.dest);
+    bool sourceCut = false, destCut = false;
+    source = req.showSource ? SetNameOf(answer.source, sourceCut) : std::string();
+    dest = SetNameOf(answer.dest, destCut);
+    if (sourceCut || destCut) {
+        // "site.v2" would become SITE, which may be another set.
+        const std::string typed = Trim(destCut ? answer.dest : answer.source);
+        ShowAlert(s, GetText(s, kDotText) + " " + BaseNameOf(typed), GetText(s, kDotText + 1));
+        return ShowCopyDialog(s, req, source, dest);
+    }
     c.FileChoiceSource = source;
     c.FileChoiceDest = dest;
     return true;
+}
+
+// The DEFAULT set is the template of every new set: replacing it needs its
+// own question, which names it so. True when the name is not the template's
+// or the user accepted.
+bool ConfirmTemplateTarget(Session& s, const std::string& name) {
+    if (!IsDefaultSetName(name)) return true;
+    return s.ui->ConfirmRisk(RiskTopic::TemplateSet, BoxTitle(s),
+                             name + "\r\n" + GetText(s, kTemplateText) + "\r\n\r\n" + GetText(s, kTemplateText + 1));
 }
 
 // Copies the four files of `source` onto `dest`, asking once before the
@@ -87,6 +114,7 @@ bool CopySet(Session& s, const std::string& source, const std::string& dest, int
     s.LinkStatus = status::kAborted;
     for (int kind = 1; kind <= 4; ++kind)
         if (CheckConfigFile(s, source, kind) != status::kDone) return false;
+    if (!ConfirmTemplateTarget(s, dest)) return false;
     bool overwriteAllowed = false;
     for (int kind = 1; kind <= 4; ++kind) {
         std::string target = PartFile(dest, kind);
@@ -97,11 +125,57 @@ bool CopySet(Session& s, const std::string& source, const std::string& dest, int
             }
             overwriteAllowed = true;
         }
-        CopyConfigFile(s, PartFile(source, kind), target);
-        if (s.LinkStatus != status::kDone) return false;
+        if (!CopyConfigFile(s, PartFile(source, kind), target).Done()) return false;
     }
     return true;
 }
+
+// A set being received is locked against a second receive into the same
+// name (another program, or another window): a folder NAME.LOCK made at once
+// or not at all, holding the process id of its owner. A lock whose owner no
+// longer runs is stale and taken over.
+class SetLock {
+public:
+    SetLock() = default;
+    SetLock(const SetLock&) = delete;
+    SetLock& operator=(const SetLock&) = delete;
+    ~SetLock() { Release(); }
+
+    bool Acquire(const std::string& base) {
+        const std::string path = ResolveForWrite(Trim(base) + ".LOCK");
+        for (int attempt = 0; attempt < 2; ++attempt) {
+            std::error_code ec;
+            if (fs::create_directory(path, ec)) {
+                path_ = path;
+                const std::string pid = std::to_string(CurrentProcessId()) + "\n";
+                (void)WriteFileWhole(JoinPath(path, "pid"), pid);
+                return true;
+            }
+            if (ec || !fs::is_directory(path, ec) || !Stale(path)) return false;
+            fs::remove_all(path, ec);
+        }
+        return false;
+    }
+    void Release() {
+        if (path_.empty()) return;
+        std::error_code ec;
+        fs::remove_all(path_, ec);
+        path_.clear();
+    }
+
+private:
+    static bool Stale(const std::string& path) {
+        std::ifstream in(JoinPath(path, "pid"));
+        long pid = 0;
+        if (in >> pid) return !ProcessMayBeRunning(pid);
+        // No id yet: its owner is writing it right now, or died before; a
+        // lock left like that for a minute is stale.
+        std::error_code ec;
+        const auto made = fs::last_write_time(path, ec);
+        return !ec && fs::file_time_type::clock::now() - made > std::chrono::minutes(1);
+    }
+    std::string path_;
+};
 
 // --- panel connection --------------------------------------------------------
 
@@ -195,42 +269,40 @@ public:
         ReadPanelBlock(s_, address, count, 1, tb_);
         if (s_.LinkStatus != status::kDone) return false;
         if (check) check(tb_, count);
-        AppendFileBlock(s_, f_, written, tb_);
-        return s_.LinkStatus == status::kDone;
+        return AppendFileBlock(s_, f_, written, tb_).Done();
     }
 
     bool Main() {
         auto& c = s_.config;
         if (!Block(kPanelMain, 512, 512)) return false;
         if (!Block(kPanelPoints, 1600, 1600)) return false;
-        if (!Block(Entry(s_, 5) + 1600, 800, 800)) return false;
-        if (!Block(Entry(s_, 4), 56, 56)) return false;
+        if (!Block(Entry(s_, PanelEntry::Live) + 1600, 800, 800)) return false;
+        if (!Block(Entry(s_, PanelEntry::Thresholds), 56, 56)) return false;
         // The trailer: the version and release of the panel it came from.
         std::string trailer = Utf8ToLatin1(Utf8PadRight(c.PanelVersionText, 5)) +
                               Utf8ToLatin1(Utf8PadRight(c.PanelReleaseCode, 8));
         for (int i = 0; i < 13; ++i)
             tb_[1 + i] = static_cast<Cell>(static_cast<unsigned char>(trailer[static_cast<std::size_t>(i)]));
-        AppendFileBlock(s_, f_, 13, tb_);
-        return s_.LinkStatus == status::kDone;
+        return AppendFileBlock(s_, f_, 13, tb_).Done();
     }
 
     bool Clock() {
-        long programs = Entry(s_, 12) + 2;
+        long programs = Entry(s_, PanelEntry::ClockProgramsLength) + 2;
         if (!FitsTransferBuffer(s_, programs)) return false;
-        if (!Block(Entry(s_, 11), static_cast<int>(programs), 350, CheckReceivedPrograms, 255)) return false;
-        if (!Block(Entry(s_, 9), 9, 10)) return false;
-        return Block(Entry(s_, 10), 24, 24);
+        if (!Block(Entry(s_, PanelEntry::ClockPrograms), static_cast<int>(programs), 350, CheckReceivedPrograms, 255)) return false;
+        if (!Block(Entry(s_, PanelEntry::ClockPeriods), 9, 10)) return false;
+        return Block(Entry(s_, PanelEntry::ClockDates), 24, 24);
     }
 
     bool Logics() {
-        long n = Entry(s_, 17) + 2;
+        long n = Entry(s_, PanelEntry::LogicsLength) + 2;
         if (!FitsTransferBuffer(s_, n)) return false;
-        return Block(Entry(s_, 16), static_cast<int>(n), static_cast<int>(n), CheckReceivedLogics);
+        return Block(Entry(s_, PanelEntry::Logics), static_cast<int>(n), static_cast<int>(n), CheckReceivedLogics);
     }
 
     bool Texts() {
         for (int k = 0; k < kTextPieces; ++k)
-            if (!Block(Entry(s_, 19) + static_cast<long>(kTextPiece) * k, kTextPiece, kTextPiece)) return false;
+            if (!Block(Entry(s_, PanelEntry::Descriptions) + static_cast<long>(kTextPiece) * k, kTextPiece, kTextPiece)) return false;
         return true;
     }
 
@@ -249,8 +321,10 @@ constexpr int kSendBusyText[5] = {0, 479, 481, 484, 487};
 // set mixing a new .CY2 with an old .PY2 would be worse than either).
 constexpr const char* kPendingSuffix = ".PART";
 
+// The pending name carries the process id: two programs receiving at once
+// never write into each other's part.
 std::string PendingFile(const std::string& name, int kind) {
-    return ResolveForWrite(Trim(name) + PartExtension(kind) + kPendingSuffix);
+    return ResolveForWrite(Trim(name) + PartExtension(kind) + "." + std::to_string(CurrentProcessId()) + kPendingSuffix);
 }
 
 void DropPendingParts(const std::string& name, const Selection& selected) {
@@ -292,9 +366,12 @@ Outcome ReceiveParts(Session& s, const std::string& name, const Selection& selec
         if (!selected[kind]) continue;
         ShowBusy(s, GetText(s, kReceiveBusyText[kind]));
         std::fstream file;
-        s.QuietErrors = 1;
-        bool created = CreateConfigPart(s, name, std::string(PartExtension(kind)) + kPendingSuffix, file);
-        s.QuietErrors = 0;
+        bool created = false;
+        {
+            QuietFileErrors quiet(s);
+            created = CreateConfigPart(s, name, std::string(PartExtension(kind)) + "." +
+                                                    std::to_string(CurrentProcessId()) + kPendingSuffix, file);
+        }
         if (!created) {
             ReportFileError(s);
             s.LinkStatus = status::kRefused;
@@ -338,8 +415,7 @@ public:
 
     // File bytes offset..offset+count-1 into cells first.. of the buffer.
     bool FromFile(long offset, int count, int first = 1) {
-        ReadFileBlock(s_, f_, offset, count, first, tb_);
-        return s_.LinkStatus == status::kDone;
+        return ReadFileBlock(s_, f_, offset, count, first, tb_).Done();
     }
     bool ToPanel(long address, int count, int first = 1) {
         WritePanelBlock(s_, address, count, true, first, tb_);
@@ -366,7 +442,7 @@ public:
         ReadPanelBlock(s_, kPanelMain, 1, 1, tb);
         if (s_.LinkStatus != status::kDone) return false;
         if (tb[1] >= kCommParamRevision) {
-            bool relay = s_.FileLinkMode == 255;
+            bool relay = s_.FileLinkMode == kFlag255;
             tb[1] = s_.link.PanelAddress;
             tb[2] = static_cast<Cell>(static_cast<long>(ParseNumber(relay ? s_.RelayPlantCode : s_.PlantCode)) & 0xFF);
             tb[3] = static_cast<Cell>(BaudCode(relay ? s_.RelayBaudRate : s_.BaudRate));
@@ -385,30 +461,30 @@ public:
 
     bool Clock() {
         if (!FromFile(0, 350)) return false;
-        if (!ToPanel(Entry(s_, 11), 339)) return false;
+        if (!ToPanel(Entry(s_, PanelEntry::ClockPrograms), 339)) return false;
         bool programs = false;
         for (int i = 1; i <= 336; ++i) programs = programs || tb_[i] != 255;
-        if (!Marker(Entry(s_, 18), programs)) return false;
+        if (!Marker(Entry(s_, PanelEntry::ClockMarker), programs)) return false;
         if (!Commit(kControlCommitPrograms)) return false;
         if (!FromFile(350, 10)) return false;
-        if (!ToPanel(Entry(s_, 9), 9)) return false;
+        if (!ToPanel(Entry(s_, PanelEntry::ClockPeriods), 9)) return false;
         if (!FromFile(360, 24)) return false;
-        return ToPanel(Entry(s_, 10), 24);
+        return ToPanel(Entry(s_, PanelEntry::ClockDates), 24);
     }
 
     bool Logics() {
-        long n = Entry(s_, 17) + 2;
+        long n = Entry(s_, PanelEntry::LogicsLength) + 2;
         if (!FitsTransferBuffer(s_, n)) return false;
         if (!FromFile(0, static_cast<int>(n))) return false;
-        if (!ToPanel(Entry(s_, 16), static_cast<int>(n))) return false;
-        if (!Marker(Entry(s_, 18), tb_[1] != 0 || tb_[2] != 0)) return false;
+        if (!ToPanel(Entry(s_, PanelEntry::Logics), static_cast<int>(n))) return false;
+        if (!Marker(Entry(s_, PanelEntry::ClockMarker), tb_[1] != 0 || tb_[2] != 0)) return false;
         return Commit(kControlCommitLogics);
     }
 
     bool Texts() {
         for (int k = 0; k < kTextPieces; ++k) {
             if (!FromFile(static_cast<long>(kTextPiece) * k, kTextPiece)) return false;
-            if (!ToPanel(Entry(s_, 19) + static_cast<long>(kTextPiece) * k, kTextPiece)) return false;
+            if (!ToPanel(Entry(s_, PanelEntry::Descriptions) + static_cast<long>(kTextPiece) * k, kTextPiece)) return false;
         }
         return true;
     }
@@ -420,14 +496,7 @@ private:
 };
 
 // Bytes of each file that a send reads.
-long NeededLength(Session& s, int kind) {
-    switch (kind) {
-    case 1: return 2112;
-    case 2: return kClockFileSize;
-    case 3: return Entry(s, 17) + 2;
-    default: return kTextFileSize;
-    }
-}
+long NeededLength(Session& s, int kind) { return SendableSize(kind, Entry(s, PanelEntry::LogicsLength) + 2); }
 
 // Sends the selected parts in order. `sent` gets the parts that reached the
 // panel whole; `interrupted` the part that failed half-way (0 for none).
@@ -438,14 +507,20 @@ bool SendParts(Session& s, const std::string& name, const Selection& selected, S
         if (!selected[kind]) continue;
         ShowBusy(s, GetText(s, kSendBusyText[kind]));
         std::fstream file;
-        s.QuietErrors = 1;
-        bool opened = OpenConfigPart(s, name, PartExtension(kind), file);
-        s.QuietErrors = 0;
+        bool opened = false;
+        {
+            QuietFileErrors quiet(s);
+            opened = OpenConfigPart(s, name, PartExtension(kind), file);
+        }
         // A file shorter than its layout would send blanks in place of the
-        // missing bytes: it is refused as a read past its end.
-        if (opened && FileLength(file) < NeededLength(s, kind)) {
-            s.LastErrorNumber = 62;
-            opened = false;
+        // missing bytes: it is refused, even when the user chose to send a
+        // damaged set, saying how short it is.
+        const long length = opened ? FileLength(file) : 0;
+        if (opened && length < NeededLength(s, kind)) {
+            SetFinding f{kind, SetFault::WrongSize, length, SendableSize(kind, Entry(s, PanelEntry::LogicsLength) + 2)};
+            ShowAlert(s, DescribeSetFindings(s, name, {f}), GetText(s, kTooShortText));
+            s.LinkStatus = status::kRefused;
+            return false;
         }
         if (!opened) {
             ReportFileError(s);
@@ -546,6 +621,14 @@ void CopyConfiguration(Session& s) {
     if (CopySet(s, source, dest, 432, 433)) ShowInfo(s, BoxTitle(s), GetText(s, 434));
 }
 
+bool IsTemplateSetName(Session& s, const std::string& name) {
+    const std::string templateName = UpperCase(Trim(GetText(s, 1142)));
+    const std::string up = UpperCase(Trim(name));
+    return IsDefaultSetName(up) ||
+           (up.size() >= 7 && !templateName.empty() && up.size() >= templateName.size() &&
+            up.compare(up.size() - templateName.size(), templateName.size(), templateName) == 0);
+}
+
 void OpenConfiguration(Session& s, int option) {
     if (option == 1) {
         s.ConfigSource = ConfigSource::None;
@@ -556,18 +639,20 @@ void OpenConfiguration(Session& s, int option) {
         if (Trim(answer).empty()) return;
         std::string name = StripExtension(answer);
         // The template set is never opened for editing.
-        std::string templateName = UpperCase(Trim(GetText(s, 1142)));
-        bool isTemplate = IsDefaultSetName(name) ||
-                          (name.size() >= 7 && !templateName.empty() && name.size() >= templateName.size() &&
-                           name.compare(name.size() - templateName.size(), templateName.size(), templateName) == 0);
-        if (isTemplate) {
+        if (IsTemplateSetName(s, name)) {
             ShowAlert(s, GetText(s, 1143), GetText(s, 1144));
             return;
         }
         if (CheckConfigFile(s, name, 1) != status::kDone) return;
         // The other parts are checked by each section when it loads them;
         // here the user only hears which are missing.
-        for (int kind = 2; kind <= 4; ++kind) CheckConfigFile(s, name, kind);
+        for (int kind = 2; kind <= 4; ++kind) static_cast<void>(CheckConfigFile(s, name, kind));
+        // A damaged or foreign file is named before anything is shown or
+        // printed from it; the user decides whether to go on.
+        if (!ConfirmSetFiles(s, name, {false, true, true, true, true}, 0, kUseAnywayText)) {
+            s.LinkStatus = status::kRefused;
+            return;
+        }
         s.ConfigFileName = name;
         s.ConfigSource = ConfigSource::File;
         s.config.PanelIdent.clear();
@@ -600,6 +685,7 @@ void ReceiveConfiguration(Session& s) {
         return;
     }
     bool mapRead = false;
+    SetLock lock;
     for (;;) {
         std::string answer = s.ui->AskSaveFile(NameDialog(s, 441, 442));
         if (Trim(answer).empty()) {
@@ -615,6 +701,17 @@ void ReceiveConfiguration(Session& s) {
                 refused = !AskYes(s, GetText(s, 450) + " " + target + "\r\n" + GetText(s, 451));
         }
         if (refused) continue;
+        if (!ConfirmTemplateTarget(s, name)) {
+            s.LinkStatus = status::kAborted;
+            ReleasePanel(s);
+            return;
+        }
+        if (!lock.Acquire(name)) {
+            ShowAlert(s, GetText(s, kLockedText) + " " + name, GetText(s, kLockedText + 1));
+            s.LinkStatus = status::kRefused;
+            ReleasePanel(s);
+            return;
+        }
         Outcome outcome = Outcome::Failed;
         {
             // All the blocks of the chosen parts are one command for the
@@ -626,7 +723,10 @@ void ReceiveConfiguration(Session& s) {
             }
             if (mapRead) outcome = ReceiveParts(s, name, selected);
         }
-        if (outcome == Outcome::FileError) continue;
+        if (outcome == Outcome::FileError) {
+            lock.Release();
+            continue;
+        }
         if (outcome == Outcome::Failed) {
             ReleasePanel(s);
             return;
@@ -670,6 +770,17 @@ void SendConfiguration(Session& s) {
             return;
         }
     }
+    {
+        LongOperation busy(s);
+        ReadMemoryMap(s);
+    }
+    // Every chosen file is checked before the first block goes out: a
+    // damaged set goes to the panel only when the user says so.
+    if (s.LinkStatus == status::kDone && !ConfirmSetFiles(s, name, selected, Entry(s, PanelEntry::LogicsLength) + 2, kSendAnywayText)) {
+        s.LinkStatus = status::kRefused;
+        ReleasePanel(s);
+        return;
+    }
     Selection sent;
     int interrupted = 0;
     bool done = false;
@@ -679,7 +790,6 @@ void SendConfiguration(Session& s) {
         // From the first block to the clock setting the send is one command
         // for the abort button.
         LongOperation busy(s);
-        ReadMemoryMap(s);
         // The parts about to be overwritten are read from the panel first;
         // without that backup nothing is sent.
         if (s.LinkStatus == status::kDone && backupFirst && BackupFromPanel(s, selected, BackupReason::BeforeSend).empty()) {
@@ -715,6 +825,17 @@ void SendConfiguration(Session& s) {
     ReleasePanel(s);
     ShowInfo(s, BoxTitle(s), GetText(s, 488));
     s.LinkStatus = status::kDone;
+}
+
+bool ConfirmSetFiles(Session& s, const std::string& base, const std::array<bool, 5>& kinds, long logicSize,
+                     int questionText) {
+    std::vector<SetFinding> findings = CheckSetFiles(ReadSetFiles(base, kinds), kinds, logicSize);
+    // A missing file has its own alert where it matters (open, send).
+    std::erase_if(findings, [](const SetFinding& f) { return f.fault == SetFault::Missing; });
+    if (findings.empty()) return true;
+    const std::string text = GetText(s, kFindingsText) + "\r\n" + DescribeSetFindings(s, base, findings) +
+                             "\r\n\r\n" + GetText(s, questionText == 0 ? kUseAnywayText : questionText);
+    return s.ui->ConfirmRisk(RiskTopic::DamagedSet, BoxTitle(s), text);
 }
 
 bool ReceivePanelParts(Session& s, const std::string& base, const std::array<bool, 5>& parts) {

@@ -18,6 +18,9 @@ void TransferCommand(Session&, int option);
 // "apre" popup: 1 = a file set (ConfigSource 1), 2 = the panel (ConfigSource 2),
 // 3 = a backup set chosen from the backups list (ConfigSource 1).
 void OpenConfiguration(Session&, int option);
+// True for the name of the template set (DEFAULT, or the language's name
+// for it, text 1142), which is never opened or edited.
+bool IsTemplateSetName(Session&, const std::string& name);
 
 // New set from the DEFAULT set in the program folder. LinkStatus 255 when
 // all four files were written.
@@ -34,6 +37,12 @@ void SendConfiguration(Session&);
 // map read. The set's files are replaced only when every part arrived.
 // True, with LinkStatus 255, on success.
 bool ReceivePanelParts(Session&, const std::string& base, const std::array<bool, 5>& parts);
+// Checks the chosen files of the set `base` (sizes, checksums, the main
+// file's identification; logicSize as for CheckSetFiles). When one fails,
+// names every fault and asks whether to go on (the question `questionText`,
+// 0 = the general one). True when all are sound or the user said yes.
+bool ConfirmSetFiles(Session&, const std::string& base, const std::array<bool, 5>& kinds, long logicSize,
+                     int questionText = 0);
 // Reads the panel's whole configuration into a new backup set, connecting
 // first unless the panel is the open configuration. Returns the set's path,
 // or "" when it could not be read (the reason was shown).

@@ -5,6 +5,7 @@
 #include "config/Files.h"
 #include "transfer/Blocks.h"
 #include "shell/FileNames.h"
+#include "shell/ErrorHandler.h"
 #include "shell/Messages.h"
 #include "shell/Text.h"
 
@@ -34,8 +35,9 @@ std::string ChangeDateText(const DateTime& d) {
     return buf;
 }
 
-void TakeIdentBlock(Session& s) {
-    auto& c = s.config;
+void TakeIdentBlock(Session& s) { TakeIdentBlock(s.config); }
+
+void TakeIdentBlock(ConfigState& c) {
     c.InstallationName = CellText(c.IdentBuffer, 1, 19);
     c.LastChangeDate = CellText(c.IdentBuffer, 20, 8);
     c.PanelSerialNumber = CellText(c.IdentBuffer, 28, 10);
@@ -45,22 +47,34 @@ void TakeIdentBlock(Session& s) {
 void TakeIdentificationFromFile(Session& s) {
     auto& c = s.config;
     std::fstream file;
-    s.QuietErrors = 1;
-    bool opened = OpenConfigPart(s, s.ConfigFileName, PartExtension(1), file);
-    s.QuietErrors = 0;
+    bool opened = false;
+    {
+        QuietFileErrors quiet(s);
+        opened = OpenConfigPart(s, s.ConfigFileName, PartExtension(1), file);
+    }
     if (!opened) {
         ReportFileError(s);
         s.LinkStatus = status::kNoSource;
         return;
     }
-    ReadFileBlock(s, file, kIdentBlockOffset, kIdentBlockSize, 1, c.IdentBuffer);
-    if (s.LinkStatus != status::kDone) return;
+    if (!ReadFileBlock(s, file, kIdentBlockOffset, kIdentBlockSize, 1, c.IdentBuffer).Done()) return;
     TakeIdentBlock(s);
-    ReadFileBlock(s, file, kTrailerOffset, kTrailerSize, 1, c.ConfigImage);
-    if (s.LinkStatus != status::kDone) return;
+    if (!ReadFileBlock(s, file, kTrailerOffset, kTrailerSize, 1, c.ConfigImage).Done()) return;
+    TakeTrailer(c);
+}
+
+void TakeTrailer(ConfigState& c) {
     c.PanelVersionText = CellText(c.ConfigImage, 1, 5);
     c.PanelVersion = ParseNumber(c.PanelVersionText);
     c.PanelReleaseCode = CellText(c.ConfigImage, 6, 8);
+}
+
+bool ReadIdentification(const FileSetImage& set, ConfigState& c) {
+    if (!ReadImageBlock(set, PartExtension(1), kIdentBlockOffset, kIdentBlockSize, 1, c.IdentBuffer)) return false;
+    TakeIdentBlock(c);
+    if (!ReadImageBlock(set, PartExtension(1), kTrailerOffset, kTrailerSize, 1, c.ConfigImage)) return false;
+    TakeTrailer(c);
+    return true;
 }
 
 void TakeIdentificationFromPanel(Session& s) {

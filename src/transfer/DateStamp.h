@@ -22,6 +22,12 @@ void TakeIdentificationFromFile(Session&);
 // Splits IdentBuffer cells 1..45 into InstallationName, LastChangeDate,
 // PanelSerialNumber and ProductionDate.
 void TakeIdentBlock(Session&);
+void TakeIdentBlock(ConfigState&);
+// The version and release code from the trailer in image cells 1..13.
+void TakeTrailer(ConfigState&);
+// The identification of a file set in memory, as TakeIdentificationFromFile
+// takes it from the disk. False when the main file is absent.
+bool ReadIdentification(const FileSetImage&, ConfigState&);
 // Copies what the connection learnt about the panel (name, version, release
 // date) into the identification texts.
 void TakeIdentificationFromPanel(Session&);

@@ -1,7 +1,10 @@
 #include "transfer/SectionBlocks.h"
 
-#include "transfer/Blocks.h"
+#include <memory>
+
+#include "config/Files.h"
 #include "link/Screen.h"
+#include "transfer/Blocks.h"
 #include "shell/Language.h"
 #include "transfer/DateStamp.h"
 
@@ -42,7 +45,7 @@ bool RunListSection(Session& s, const ListSection& section, int16_t printRequest
             return false;
         }
     }
-    section.build(s, printRequest);
+    section.build(PageOf(s), printRequest > 0);
     if (printRequest > 0) {
         EndSection(s);
         return true;
@@ -56,13 +59,38 @@ bool RunListSection(Session& s, const ListSection& section, int16_t printRequest
         if (!section.edit || !section.edit(s, line)) return;
         wrote = true;
         if (section.stamp == DateStampPolicy::AfterEachWrite && s.config.DateStamped == 0) StampDate(s);
-        section.build(s, 0);
+        section.build(PageOf(s), false);
         RefreshScreen(s);
     });
     if (section.onLeave && section.onLeave(s)) wrote = true;
     if (wrote && section.stamp == DateStampPolicy::OnLeaveIfWritten) StampDate(s);
     EndSection(s);
     return true;
+}
+
+bool LoadImageBlocks(const FileSetImage& set, const std::vector<SectionBlock>& blocks, ConfigState& config) {
+    for (const SectionBlock& b : blocks)
+        if (!ReadImageBlock(set, b.file.extension, b.offset, b.count, b.offset, config.ConfigImage)) return false;
+    return true;
+}
+
+bool PrintFromImage(const Texts& texts, std::vector<std::string>& lines, const std::function<bool(ConfigState&)>& load,
+                    const std::function<void(const Page&)>& render) {
+    lines.clear();
+    auto config = std::make_unique<ConfigState>();
+    if (!load(*config)) return false;
+    auto screen = std::make_unique<ScreenState>();
+    const Page page{*config, texts, *screen};
+    render(page);
+    lines = ScreenLines(*screen);
+    return true;
+}
+
+bool PrintListSection(const ListSection& section, const FileSetImage& set, const Texts& texts,
+                      std::vector<std::string>& lines) {
+    return PrintFromImage(
+        texts, lines, [&](ConfigState& c) { return LoadImageBlocks(set, section.blocks, c); },
+        [&](const Page& p) { section.build(p, true); });
 }
 
 }  // namespace cfg

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "config/Layout.h"
+#include "link/Screen.h"
 #include "shell/Session.h"
 
 namespace cfg {
@@ -63,9 +64,9 @@ struct ListSection {
     int titleText = 0;
     int okText = 0;  // the OK button's caption, when it is not the usual one
     std::vector<SectionBlock> blocks;
-    // Fills the screen buffer; with printRequest > 0 the lines are for the
+    // Fills the page from the loaded blocks; `print`: the lines are for the
     // printout (a heading first, where the section has one).
-    std::function<void(Session&, int16_t printRequest)> build;
+    std::function<void(const Page&, bool print)> build;
     // Runs for every OK or double-click on screen line `line`; true when it
     // wrote to the configuration. The list is rebuilt after a write.
     std::function<bool(Session&, int line)> edit;
@@ -83,5 +84,18 @@ struct ListSection {
 // rebuilt and the date stamped as the section asks. Returns false when a
 // block could not be read (the block routine has reported it).
 bool RunListSection(Session&, const ListSection&, int16_t printRequest);
+
+// Reads each block from a file set in memory into `config`'s image (cell =
+// file offset), as LoadSectionBlock does from the open file set. False when
+// one cannot be read.
+[[nodiscard]] bool LoadImageBlocks(const FileSetImage&, const std::vector<SectionBlock>&, ConfigState&);
+
+// Builds a section's printed lines from a file set in memory: a fresh
+// configuration image that `load` fills, a fresh page that `render` fills.
+// False when `load` could not read the bytes.
+bool PrintFromImage(const Texts&, std::vector<std::string>& lines, const std::function<bool(ConfigState&)>& load,
+                    const std::function<void(const Page&)>& render);
+// The printed lines of a list section from a file set in memory.
+bool PrintListSection(const ListSection&, const FileSetImage&, const Texts&, std::vector<std::string>& lines);
 
 }  // namespace cfg

@@ -74,13 +74,13 @@ TEST(SectionTableTest, EverySectionPrintsInEveryShippedLanguage) {
         int printed = 0;
         for (const SectionDef& def : s.sections.Rows()) {
             if (!def.printable) continue;
-            s.MissingTextIds.clear();
+            s.texts.MissingTextIds.clear();
             int16_t print = 1;
             def.run(s, print, 1);
             EXPECT_EQ(s.LinkStatus, 255) << language.filename() << " section " << def.code;
             EXPECT_FALSE(ScreenLines(s).empty()) << language.filename() << " section " << def.code;
             std::string missing;
-            for (int id : s.MissingTextIds) missing += " " + std::to_string(id);
+            for (int id : s.texts.MissingTextIds) missing += " " + std::to_string(id);
             EXPECT_TRUE(missing.empty()) << language.filename() << " section " << def.code << " lacks" << missing;
             if (def.titleText > 0) {
                 EXPECT_FALSE(GetText(s, def.titleText).empty()) << def.code;

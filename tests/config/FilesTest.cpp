@@ -42,8 +42,7 @@ TEST(FileBlocks, ReadAndWriteAcrossPieceBoundaries) {
 
         std::fstream f;
         ASSERT_TRUE(OpenConfigPart(t.s, t.folder.File("BLOCK"), ".CY2", f));
-        WriteFileBlock(t.s, f, 300, count, 1, tb);
-        ASSERT_EQ(t.s.LinkStatus, 255);
+        ASSERT_TRUE(WriteFileBlock(t.s, f, 300, count, 1, tb).Done());
         f.close();
 
         auto disk = ReadAll(path);
@@ -56,8 +55,7 @@ TEST(FileBlocks, ReadAndWriteAcrossPieceBoundaries) {
         ASSERT_TRUE(OpenConfigPart(t.s, t.folder.File("BLOCK"), ".CY2", f));
         auto& img = t.s.config.ConfigImage;
         img.Fill(-1);
-        ReadFileBlock(t.s, f, 300, count, 300, img);
-        ASSERT_EQ(t.s.LinkStatus, 255);
+        ASSERT_TRUE(ReadFileBlock(t.s, f, 300, count, 300, img).Done());
         EXPECT_EQ(img[299], -1);
         for (int i = 0; i < count; ++i) ASSERT_EQ(img[300 + i], data[static_cast<std::size_t>(i)]) << i;
         EXPECT_EQ(img[300 + count], -1);
@@ -72,10 +70,9 @@ TEST(FileBlocks, AppendWritesCellsFromOneInPieces) {
     auto& tb = t.s.config.TransferBuffer;
     auto a = Pattern(1025, 1), b = Pattern(3, 2);
     for (int i = 0; i < 1025; ++i) tb[1 + i] = a[static_cast<std::size_t>(i)];
-    AppendFileBlock(t.s, f, 1025, tb);
-    ASSERT_EQ(t.s.LinkStatus, 255);
+    ASSERT_TRUE(AppendFileBlock(t.s, f, 1025, tb).Done());
     for (int i = 0; i < 3; ++i) tb[1 + i] = b[static_cast<std::size_t>(i)];
-    AppendFileBlock(t.s, f, 3, tb);
+    ASSERT_TRUE(AppendFileBlock(t.s, f, 3, tb).Done());
     f.close();
     auto disk = ReadAll(t.folder.File("APP.UY2"));
     ASSERT_EQ(disk.size(), 1028u);
@@ -91,15 +88,16 @@ TEST(FileBlocks, ShortFileAndBadCellRange) {
     std::fstream f;
     ASSERT_TRUE(OpenConfigPart(t.s, t.folder.File("S"), ".CY2", f));
     auto& ib = t.s.config.IdentBuffer;
-    ReadFileBlock(t.s, f, 1, 5, 1, ib);
-    EXPECT_EQ(t.s.LinkStatus, 255);
+    EXPECT_TRUE(ReadFileBlock(t.s, f, 1, 5, 1, ib).Done());
     EXPECT_EQ(ib[1], 2);
     EXPECT_EQ(ib[2], 3);
     EXPECT_EQ(ib[3], ' ');
     EXPECT_EQ(ib[5], ' ');
 
-    ReadFileBlock(t.s, f, 0, 10, 145, ib);  // cells 145..154 of 0..150
-    EXPECT_EQ(t.s.LinkStatus, 16);
+    const OpResult refused = ReadFileBlock(t.s, f, 0, 10, 145, ib);  // cells 145..154 of 0..150
+    EXPECT_EQ(refused.status, 16);
+    EXPECT_EQ(refused.error, 9);   // subscript out of range
+    EXPECT_EQ(t.s.LinkStatus, 16);  // left for the block routines that read it there
     ASSERT_EQ(t.ui.messages.size(), 1u);
     EXPECT_EQ(t.ui.messages[0].title, "1254");
     EXPECT_EQ(t.s.QuietErrors, 0);
@@ -110,27 +108,23 @@ TEST(FileCopy, EmptyLargeSelfAndMissing) {
     // An empty file copies to an empty file.
     WriteAll(t.folder.File("E.CY2"), {});
     WriteAll(t.folder.File("OUT.CY2"), Pattern(50));
-    CopyConfigFile(t.s, t.folder.File("E.CY2"), t.folder.File("OUT.CY2"));
-    EXPECT_EQ(t.s.LinkStatus, 255);
+    EXPECT_TRUE(CopyConfigFile(t.s, t.folder.File("E.CY2"), t.folder.File("OUT.CY2")).Done());
     EXPECT_TRUE(fs::exists(t.folder.File("OUT.CY2")));
     EXPECT_EQ(fs::file_size(t.folder.File("OUT.CY2")), 0u);
 
     // More than two 32768-byte pieces arrive exactly.
     auto big = Pattern(70001);
     WriteAll(t.folder.File("BIG.MY2"), big);
-    CopyConfigFile(t.s, t.folder.File("BIG.MY2"), t.folder.File("COPY.MY2"));
-    EXPECT_EQ(t.s.LinkStatus, 255);
+    EXPECT_TRUE(CopyConfigFile(t.s, t.folder.File("BIG.MY2"), t.folder.File("COPY.MY2")).Done());
     EXPECT_EQ(ReadAll(t.folder.File("COPY.MY2")), big);
 
     // A file copied onto itself keeps its bytes.
-    CopyConfigFile(t.s, t.folder.File("BIG.MY2"), t.folder.File("big.my2"));
-    EXPECT_EQ(t.s.LinkStatus, 255);
+    EXPECT_TRUE(CopyConfigFile(t.s, t.folder.File("BIG.MY2"), t.folder.File("big.my2")).Done());
     EXPECT_EQ(ReadAll(t.folder.File("BIG.MY2")), big);
     EXPECT_TRUE(t.ui.messages.empty());
 
     // A missing source: "file not found", status 16, the target untouched.
-    CopyConfigFile(t.s, t.folder.File("NONE.CY2"), t.folder.File("COPY.MY2"));
-    EXPECT_EQ(t.s.LinkStatus, 16);
+    EXPECT_EQ(CopyConfigFile(t.s, t.folder.File("NONE.CY2"), t.folder.File("COPY.MY2")).status, 16);
     ASSERT_EQ(t.ui.messages.size(), 1u);
     EXPECT_EQ(t.ui.messages[0].text, "1244");
     EXPECT_EQ(ReadAll(t.folder.File("COPY.MY2")), big);

@@ -123,7 +123,7 @@ TEST_F(CliInterruptTest, SigtermDuringASendSaysWhatReachedThePanelAndReleasesIt)
     const CliRun r = InterruptAfter(sim, sim.Port() + QStringList{"--yes", "send", "SET"}, 12, SIGTERM);
     if (r.err.find("no serial port support") != std::string::npos) GTEST_SKIP() << "built without the serial port";
     EXPECT_EQ(r.exitCode, 1) << r.err;
-    EXPECT_NE(r.err.find("Parts that reached the panel whole:"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("Parts the panel received completely:"), std::string::npos) << r.err;
     EXPECT_FALSE(sim.Programming()) << r.err;
 }
 

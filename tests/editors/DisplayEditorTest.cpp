@@ -1,5 +1,7 @@
 // The display texts: the list, the message dialog and its range entry, the
 // CSV export and import, on a file set and on the in-process panel.
+#include <filesystem>
+
 #include "EditorFixture.h"
 #include "editors/DisplayEditor.h"
 #include "editors/DisplayTexts.h"
@@ -9,6 +11,8 @@
 
 namespace cfg::test {
 namespace {
+
+namespace fs = std::filesystem;
 
 constexpr int kTextsFileSize = 7280;
 
@@ -50,6 +54,10 @@ TEST(RangeEntryText, CountsUpATrailingNumber) {
     EXPECT_EQ(RangeEntryText("ATRIO", 4, true), "ATRIO");
     EXPECT_EQ(RangeEntryText("ROOM 1", 4, false), "ROOM 1");
     EXPECT_EQ(RangeEntryText("STANZA \xC3\xA0 1", 1, true), "STANZA \xC3\xA0 2");  // accents stay whole
+    // A long number keeps every digit, and carries across all of them.
+    EXPECT_EQ(RangeEntryText("TEL 3331234567", 1, true), "TEL 3331234568");
+    EXPECT_EQ(RangeEntryText("TEL 3339999999", 2, true), "TEL 3340000001");
+    EXPECT_EQ(RangeEntryText("N 09999999999", 1, true), "N 10000000000");
 }
 
 TEST(DisplayTextBytes, BlankFillsCutsAndRefusesWhatTheDisplayCannotShow) {
@@ -213,6 +221,26 @@ TEST_F(DisplayTest, ACharacterTheDisplayCannotShowWritesNothing) {
     EXPECT_TRUE(t.ui.Showed("1765 \"\xE2\x82\xAC\"")) << t.ui.AllMessages();
 }
 
+// Bytes 127..159 are signs of the display: shown, and kept by an OK that
+// changes nothing; only control codes below 32 read as blanks.
+TEST_F(DisplayTest, TheDisplaysOwnSignsSurviveAnUnchangedEntry) {
+    OpenTexts();
+    texts.replace(0, 16, "A\x7F\x80\x9F" "B           ");
+    WriteFile(TextsFile(), texts);
+    // OK on the text as the dialog showed it.
+    const std::string shown = "A\x7F\xC2\x80\xC2\x9F" "B";
+    QueueEntry(1, 1, Text(shown));
+    QueueCancel();
+    Run();
+    ASSERT_EQ(t.ui.messageRequests.size(), 1u);
+    EXPECT_EQ(t.ui.messageRequests[0].initialText, shown);
+    EXPECT_EQ(t.ui.listLines.at(1).find('?'), std::string::npos) << t.ui.listLines.at(1);
+    EXPECT_EQ(EntryInFile(0), texts.substr(0, 16));
+    std::vector<Cell> bytes;
+    std::string bad;
+    EXPECT_FALSE(DisplayTextBytes("A\x1F", bytes, bad));
+}
+
 TEST_F(DisplayTest, AFailedWriteKeepsTheOldText) {
     OpenTexts();
     clicks.push_back([this] { std::filesystem::remove(TextsFile()); });
@@ -277,14 +305,15 @@ TEST_F(DisplayCsvTest, ExportThenImportChangesNothing) {
 
 TEST_F(DisplayCsvTest, ASpreadsheetFileWritesOnlyTheChangedEntriesInRuns) {
     OpenTexts();
-    // What a spreadsheet program saves: a BOM, ';', quotes where needed, a
-    // notes column, an empty row, CRLF, and rows in any order.
+    // What a spreadsheet program saves: a BOM, ';', quotes where needed,
+    // empty cells of a fourth column, an empty row, CRLF, and rows in any
+    // order.
     std::string csv =
         "\xEF\xBB\xBF" "Gruppo;Voce;Testo;Note\r\n"
-        "1;4;\"SALA; \"\"A\"\"\";first floor\r\n"
+        "1;4;\"SALA; \"\"A\"\"\";\r\n"
         "1;3;ATRIO;\r\n"
         ";;;\r\n"
-        "1;5;T64;unchanged\r\n"
+        "1;5;T64; \r\n"
         "1; 6 ; \"CUCINA\" \r\n"
         "4;6;\"ULTIMA\"\r\n"
         "2;1;\"caff\xC3\xA8\"\r\n";
@@ -332,6 +361,52 @@ TEST_F(DisplayCsvTest, AFaultAnywhereRefusesTheWholeFileNamingTheLine) {
     EXPECT_TRUE(ChangedTextOffsets().empty());
     // 16 characters, trailing blanks and accents counted as one are fine.
     EXPECT_EQ(Import("1;1;\"\xC3\xA8\xC3\xA8\xC3\xA8\xC3\xA8\xC3\xA8\xC3\xA8\xC3\xA8\xC3\xA8" "ABCDEFGH   \"\n"), 1);
+}
+
+TEST_F(DisplayCsvTest, ATextCutAtItsSeparatorOrABrokenUtf8FileIsRefused) {
+    OpenTexts();
+    EXPECT_EQ(Import("1,1,OK\n1,2,SALA 1, PIANO 2\n"), -1);
+    EXPECT_EQ(t.ui.messages.at(0).text, "1761 2: 1613\r1768");
+    // Empty fields a spreadsheet adds at the end of a row are no text.
+    EXPECT_EQ(Import("1;1;OK;;\n"), 1);
+    // With its byte-order mark the file is UTF-8: a broken byte is named.
+    EXPECT_EQ(Import("\xEF\xBB\xBF" "1;1;CAFF\xC3\xA8\n1;2;PORTA \xE8\n"), -1);
+    EXPECT_EQ(t.ui.messages.at(0).text, "1761 2: 1614\r1768");
+    EXPECT_EQ(EntryInFile(0), "OK              ");
+}
+
+TEST_F(DisplayCsvTest, FoldersDevicesHugeFilesAndAShortTextsFileAreRefused) {
+    OpenTexts();
+    fs::create_directories(t.folder.File("dir.csv"));
+    EXPECT_EQ(ImportDisplayTexts(s, t.folder.File("dir.csv"), true), -1);
+    EXPECT_EQ(t.ui.messages.back().text, "1608\r" + t.folder.File("dir.csv"));
+#if !defined(_WIN32)
+    EXPECT_EQ(ImportDisplayTexts(s, "/dev/zero", true), -1);  // would never end
+    EXPECT_EQ(t.ui.messages.back().text, "1608\r/dev/zero");
+#endif
+    WriteFile(Csv(), std::string(1024 * 1024 + 1, '\n'));
+    EXPECT_EQ(ImportDisplayTexts(s, Csv(), true), -1);
+    EXPECT_EQ(t.ui.messages.back().text, "1609\r" + Csv());
+
+    WriteFile(TextsFile(), std::string(4800, ' '));
+    EXPECT_EQ(Import("1;1;NEW\n"), -1);
+    EXPECT_EQ(t.ui.messages.back().text, "1610\r" + s.ConfigFileName + ".MY2");
+    EXPECT_EQ(ReadFile(TextsFile()).size(), 4800u);
+    fs::remove(TextsFile());
+    EXPECT_EQ(Import("1;1;NEW\n"), -1);
+    EXPECT_FALSE(fs::exists(TextsFile()));
+}
+
+TEST_F(DisplayCsvTest, AnExportNeverReplacesAFileSilently) {
+    OpenTexts();
+    WriteFile(Csv(), "keep");
+    t.ui.saveFileAnswers.push_back(Csv());
+    t.ui.messageAnswers.push_back(MsgAnswer::No);
+    clicks.push_back([this] { s.events.BulkTextCommand = 1; });
+    QueueCancel();
+    Run();
+    EXPECT_EQ(ReadFile(Csv()), "keep");
+    EXPECT_TRUE(t.ui.Showed("1615 " + Csv() + "\r\n1616")) << t.ui.AllMessages();
 }
 
 TEST_F(DisplayCsvTest, TheSectionButtonsExportAndImport) {
@@ -412,6 +487,18 @@ TEST_F(DisplayPanelTest, ARangeIsOneBlockNotOneWritePerEntry) {
     std::vector<int> changed = ChangedAddresses();
     EXPECT_GE(changed.front(), 30976);
     EXPECT_LT(changed.back(), 31488);
+}
+
+TEST_F(DisplayPanelTest, AnImportThatFailsPartWayNamesTheEntriesWritten) {
+    vimo::sim::Fault refused;
+    std::string error;
+    ASSERT_TRUE(vimo::sim::ParseFault("write-refused=129,after=1", refused, error)) << error;
+    port.Panel().AddFault(refused);
+    // Two runs: entries 1..2 of group 1 (one frame), then group 2 entry 1.
+    WriteFile(t.folder.File("p.csv"), "1;1;ONE\n1;2;TWO\n2;1;THREE\n");
+    EXPECT_EQ(ImportDisplayTexts(s, t.folder.File("p.csv"), true), -1);
+    EXPECT_EQ(PanelEntry(24576), "ONE             ");
+    EXPECT_TRUE(t.ui.Showed("1611 1/1, 1/2\r1780/1781")) << t.ui.AllMessages();
 }
 
 TEST_F(DisplayPanelTest, ImportingAnExportSendsNoWrite) {

@@ -30,7 +30,7 @@ protected:
 
     EditorTest() {
         ClearScreenLines(s);
-        s.LanguageTexts[1243] = "[";
+        s.texts.LanguageTexts[1243] = "[";
         t.ui.onProcessEvents = [this] {
             // A click comes only while the editing screen waits for one, not
             // while a block is being read or written.

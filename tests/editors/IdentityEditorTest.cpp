@@ -174,7 +174,7 @@ TEST_F(IdentityPanelTest, ThePlantCodeIsUsedByTheVeryNextFrame) {
 }
 
 TEST_F(IdentityPanelTest, ANewRateWritesCodeAndDivisorAndReopensThePort) {
-    s.LanguageTexts[564] = "4800 baud";  // the rate is read back from the entry's text
+    s.texts.LanguageTexts[564] = "4800 baud";  // the rate is read back from the entry's text
     const int opens = port.OpenCount();
     QueueEdit(8);
     t.ui.AnswerIndex(1);  // 4800 baud

@@ -1,6 +1,9 @@
-// The times and options lists as the shipped language files make them: with
-// every value a byte can hold, each label stays whole and a blank separates
-// it from the value, and no number runs into the text before it.
+// The lists as the shipped language files make them: in the times and options
+// lists, with every value a byte can hold, each label stays whole and a blank
+// separates it from the value, and no number runs into the text before it; in
+// the zones list every point's logic text and every zone type is whole; the
+// headings of the loop lists stand over the columns of the values.
+#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -9,6 +12,9 @@
 #include "editors/ClockProgrammer.h"
 #include "editors/OptionsEditor.h"
 #include "editors/TimesEditor.h"
+#include "editors/ZonesEditor.h"
+#include "loops/LoopSection.h"
+#include "loops/LoopTables.h"
 #include "shell/FileNames.h"
 #include "shell/Language.h"
 
@@ -103,6 +109,93 @@ TEST_F(ListTextsTest, OptionsLinesKeepTheirLabelAndABlankBeforeEveryValue) {
     for (const auto& language : ShippedLanguages()) {
         Load(language);
         CheckAllValues(cells, [&] { BuildOptionsScreen(s, 0); }, labelOf, "options");
+    }
+}
+
+// Every logic text a point can have (variants 1..5 with the standard, a
+// level or an invalid sensitivity; module functions 0..15 on both loop
+// modules, with the largest place numbers) and every zone type stand whole
+// in the zones list, which the printout copies.
+TEST_F(ListTextsTest, ZonesListShowsEveryLogicTextAndZoneTypeWhole) {
+    for (const auto& language : ShippedLanguages()) {
+        Load(language);
+        // Sensor points 1..40 of each module: variant 1..5 x second value
+        // 0..7; module points 161..200 of each module: functions 0..15.
+        for (int module = 0; module < 2; ++module) {
+            for (int i = 0; i < 40; ++i) {
+                const int sensor = module * 200 + 1 + i, device = module * 200 + 161 + i;
+                s.config.ConfigImage[PointConfigCell(sensor)] = static_cast<Cell>((1 << 4) | (1 + i / 8));
+                s.config.ConfigImage[PointConfigCell(sensor) + 1] = static_cast<Cell>((i % 8) << 5);
+                const int function = i % 16;
+                s.config.ConfigImage[PointConfigCell(device)] = static_cast<Cell>((kTypeModule << 4) | (function & 8) | 1);
+                s.config.ConfigImage[PointConfigCell(device) + 1] = static_cast<Cell>((function & 7) << 5);
+            }
+        }
+        for (int first = 0; first <= 255; first += kZoneCount) {
+            for (int z = 0; z < kZoneCount; ++z)
+                s.config.ConfigImage[kFirstZoneCell + z] = static_cast<Cell>(std::min(255, first + z));
+            BuildZonesScreen(s);
+            for (int line = 1; line <= s.screen.LineCount; ++line) {
+                const LineDescriptor d = DescriptorOf(s, line);
+                const std::string& text = s.screen.Lines[line];
+                std::string whole;
+                if (d.field == kPointLine) {
+                    const PointEntry e = PointInImage(s, d.value2);
+                    if (!e.Configured()) continue;
+                    whole = TrimRight(PointLogicText(s, e, d.value2));
+                } else if (d.field == kZoneLine) {
+                    const int value = s.config.ConfigImage[kFirstZoneCell + d.value2 - 1];
+                    int id = kOtherZoneTypeText;
+                    for (const ZoneType& z : kZoneTypes)
+                        if (z.value == value) id = z.listText;
+                    whole = " " + GetText(s, id);
+                } else {
+                    continue;
+                }
+                ASSERT_NE(text.find(whole), std::string::npos)
+                    << language << ": \"" << whole << "\" is cut in the zones list: [" << text << "]";
+            }
+        }
+    }
+}
+
+// The headings of the sensor list and of the minimum/maximum list: every
+// bracket, slash and ".." of a value line has the same character above it,
+// and every value outside the brackets starts under the start of a heading
+// word, so a translation cannot shift a column.
+TEST_F(ListTextsTest, LoopListHeadingsStandOverTheirColumns) {
+    auto check = [](const std::string& language, const std::string& heading, std::string values) {
+        std::replace(values.begin(), values.end(), '!', ' ');  // the marks of values out of range
+        // The point number and ": " take columns 1..5, the type name the
+        // next kSensorNameWidth; the values follow.
+        EXPECT_TRUE(heading.size() > 5 && heading[5] != ' ' && heading[4] == ' ') << language << "\n" << heading;
+        bool inBrackets = false;
+        for (std::size_t i = 5 + kSensorNameWidth; i < values.size(); ++i) {
+            const char c = values[i];
+            const char above = i < heading.size() ? heading[i] : ' ';
+            if (c == '[') inBrackets = true;
+            if (c == '[' || c == ']' || c == '/' || (c == '.' && inBrackets)) {
+                EXPECT_EQ(above, c) << language << ": column " << i + 1 << "\n" << heading << "\n" << values;
+            } else if (!inBrackets && c != ' ' && values[i - 1] == ' ') {
+                EXPECT_TRUE(above != ' ' && heading[i - 1] == ' ')
+                    << language << ": no heading starts at column " << i + 1 << "\n" << heading << "\n" << values;
+            }
+            if (c == ']') inBrackets = false;
+        }
+    };
+    for (const auto& language : ShippedLanguages()) {
+        Load(language);
+        LoopContext c;
+        c.ClearLiveTables();
+        s.config.ConfigImage[kPointConfigCell] = static_cast<Cell>(1 << 4);  // point 1: a heat detector
+        c.live[2] = 100;     // its reading, shown as 1600
+        c.minMax[1] = 200;   // recorded minimum and maximum
+        c.minMax[2] = 250;
+        s.ConfigSource = ConfigSource::Panel;
+        BuildLoopList(s, c, false);
+        check(language, TrimRight(s.screen.Lines[1]), TrimRight(s.screen.Lines[2]));
+        BuildMinMaxList(s, c);
+        check(language, TrimRight(s.screen.Lines[1]), TrimRight(s.screen.Lines[2]));
     }
 }
 

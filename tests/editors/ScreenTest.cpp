@@ -39,7 +39,7 @@ TEST_F(ScreenTest, PaddingKeepsTheLastCharacters) {
 }
 
 TEST_F(ScreenTest, ModuleTagSitsFromColumn69) {
-    s.LanguageTexts[1243] = "[";
+    s.texts.LanguageTexts[1243] = "[";
     int line = NewScreenLine(s);
     WriteScreenText(s, line, 1, std::string(80, 'x'));
     TagModuleRef(s, 5, 12);
@@ -102,8 +102,8 @@ TEST_F(ScreenTest, ShowEditScreenCaptionsItsButtons) {
         void SetEditButtons(bool f, bool r, bool x) override { forward = f, reverse = r, reset = x; }
     } ui;
     Session session(ui, t.clock);
-    session.LanguageTexts[1291] = "OK";
-    session.LanguageTexts[1292] = "Esci";
+    session.texts.LanguageTexts[1291] = "OK";
+    session.texts.LanguageTexts[1292] = "Esci";
     ShowEditScreen(session, "Tempi");
     EXPECT_TRUE(ui.editScreenShown);
     EXPECT_EQ(ui.editTitle, "Tempi");

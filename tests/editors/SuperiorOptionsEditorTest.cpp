@@ -178,6 +178,27 @@ TEST_F(SuperiorTest, BlockSizeRefusesOneTo47) {
     EXPECT_EQ(ReadMainFile()[144], 0);
 }
 
+// The rules themselves, without a dialog: what a value does to the block.
+TEST(SuperiorRules, BlockSizeMaskAndDiallerNumber) {
+    const FieldOutcome refused{.refusal = 645, .detail = 608};
+    for (long v : {1L, 30L, 47L}) EXPECT_EQ(ApplyBlockSize(144, v), refused) << v;
+    for (long v : {0L, 48L, 200L})
+        EXPECT_EQ(ApplyBlockSize(144, v), (FieldOutcome{.accepted = true, .changes = {{144, static_cast<int>(v)}}})) << v;
+
+    EXPECT_EQ(ApplyMask(148, 0xF5, 0x0F, 3).changes, (std::vector<std::pair<int, int>>{{148, 0xF3}}));
+    EXPECT_EQ(ApplyMask(149, 0xFF, 0x03, 0).changes, (std::vector<std::pair<int, int>>{{149, 0xFC}}));
+
+    EXPECT_EQ(ApplyPhoneNumber(" 02,5 ").changes,
+              (std::vector<std::pair<int, int>>{{159, 0}, {160, 2}, {161, 44}, {162, 5}, {163, 99}}));
+    const FieldOutcome full = ApplyPhoneNumber("012345678901234");
+    ASSERT_TRUE(full.accepted);
+    EXPECT_EQ(full.changes.size(), 15u);  // no room and no need for the end mark
+    EXPECT_EQ(full.changes.back(), (std::pair<int, int>{173, 4}));
+    for (const char* bad : {"02-555", "0123456789012345", "+39"})
+        EXPECT_EQ(ApplyPhoneNumber(bad), (FieldOutcome{.refusal = 645, .detail = 1561})) << bad;
+    EXPECT_TRUE(ApplyPhoneNumber("").accepted);  // no number: the end mark first
+}
+
 TEST_F(SuperiorTest, AccessCodesAreStoredAsLengthAndDigits) {
     OpenFileSet({{111, 85}, {112, 3}, {113, 9}, {114, 8}, {115, 7}});
     ASSERT_TRUE(LoadSectionBlock(s, 101, 198));
@@ -226,6 +247,10 @@ TEST_F(SuperiorTest, FurtherOptionsAndTheMaintenanceReminderShareTheirByte) {
     t.ui.AnswerIndex(1);  // disabled
     ASSERT_TRUE(EditSuperiorLine(s, LineOf("1031")));
     EXPECT_EQ(ReadMainFile()[176], 0);
+    // The on/off question is shared: the option's label comes first so the
+    // installer sees which option it is about.
+    EXPECT_EQ(t.ui.valueRequests.at(0).prompt, "1042\n0641");
+    EXPECT_EQ(t.ui.valueRequests.back().prompt, "1031\n0641");
     t.ui.AnswerIndex(2);  // network speed 2400
     ASSERT_TRUE(EditSuperiorLine(s, LineOf("1024")));
     EXPECT_EQ(ReadMainFile()[253], 3);

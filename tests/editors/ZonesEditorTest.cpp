@@ -75,7 +75,7 @@ TEST_F(ZonesTest, PointLinesShowLabelZoneTypeLogicAndTag) {
 
 TEST_F(ZonesTest, SensorLogicTextVariantsSensitivityAndModulePlaces) {
     auto logic = [this](int variant, bool type10, int number, int point) {
-        std::string t = SensorLogicText(s, variant, type10, number, point);
+        std::string t = SensorLogicText(s.texts, variant, type10, number, point);
         EXPECT_EQ(t.size(), 44u);
         while (!t.empty() && t.back() == ' ') t.pop_back();
         return t;
@@ -339,6 +339,37 @@ TEST_F(ZonesPanelTest, ZoneAndPointChangesWriteTheirBlocks) {
     // 66 bytes are two write frames, 800 bytes thirteen.
     EXPECT_EQ(port.Panel().Stats().writes, 2 + 13);
     EXPECT_TRUE(t.ui.messages.empty()) << t.ui.AllMessages();
+}
+
+// The rules of a point's type, without a dialog.
+TEST(PointTypeRules, ModulesSensorsAndClearing) {
+    const PointEntry smoke = PointEntry::Decode(0x1B, 0x45);  // type 1, bit 3, variant 3; zone 6, sensitivity 2
+    ASSERT_EQ(smoke.flag, 1);
+    const PointEntry cleared = ClearedPoint(smoke);
+    EXPECT_EQ(cleared.Byte1(), 0);
+    EXPECT_EQ(cleared.Byte2(), smoke.Byte2() & 31);  // only the zone stays
+
+    // A module's function number fills the option bits and bit 3.
+    const PointEntry input = AsModule(smoke, false, 13);
+    EXPECT_EQ(input.Byte1(), 0xAB);  // type 10, bit 3 (13 >> 3), variant 3 kept
+    EXPECT_EQ(input.ModuleFunction(), 13);
+    EXPECT_EQ(AsModule(smoke, true, 2).variant, kOutputModuleVariant);
+    EXPECT_EQ(AsModule(AsModule(smoke, true, 2), false, 2).variant, 1);  // an output module turned input
+    EXPECT_EQ(AsModule(cleared, false, 0).variant, 1);
+
+    // A sensor keeps bit 3; only a module's function writes it.
+    const PointEntry heat = AsSensor(smoke, 2, 5, 4);
+    EXPECT_EQ(heat.Byte1(), 0x2D);
+    EXPECT_EQ(heat.Byte2(), (4 << 5) | 5);
+
+    // What the dialogs offer first.
+    EXPECT_EQ(VariantOffered(smoke, 2), 3);
+    EXPECT_EQ(VariantOffered(cleared, kTypeManualCallPoint), 2);
+    EXPECT_EQ(VariantOffered(cleared, 1), 1);
+    EXPECT_EQ(SensitivityOffered(smoke), 2);
+    EXPECT_EQ(SensitivityOffered(input), 0);
+    EXPECT_EQ(ModuleFunctionOffered(input), 13);
+    EXPECT_EQ(ModuleFunctionOffered(smoke), 0);
 }
 
 }  // namespace

@@ -200,8 +200,9 @@ private slots:
     }
 
     void CopyDialogPathsAndAnswer() {
+        // As typed: the command takes the set's extension off.
         QCOMPARE(CopyFileForm::ChosenPath(QStringLiteral("  plant.cy2 "), QStringLiteral("/data/sets")),
-                 QStringLiteral("/data/sets/plant"));
+                 QStringLiteral("/data/sets/plant.cy2"));
         QCOMPARE(CopyFileForm::ChosenPath(QStringLiteral("/other/PLANT"), QStringLiteral("/data")),
                  QStringLiteral("/other/PLANT"));
         QCOMPARE(CopyFileForm::ChosenPath(QStringLiteral("sub.d/PLANT"), QStringLiteral("/data")),
@@ -393,6 +394,17 @@ private slots:
         QCOMPARE(GetProfileString(ini, "startup", "Baud", ""), std::string("2400"));
         for (QAction* a : bauds->actions()) QCOMPARE(a->isChecked(), a->text() == QLatin1String("2400"));
         QCOMPARE(w().settingsLabel()->text(), QStringLiteral("COM1  2400  11"));
+    }
+
+    // In demo mode no port is opened: the status area names the built-in
+    // simulated panel instead of a port, a speed and a code.
+    void DemoModeNamesTheSimulatedPanelNotAPort() {
+        ui().SetDemoMode(true);
+        SaveSettings(s());
+        QCOMPARE(w().settingsLabel()->text(), QStringLiteral("1640"));
+        ui().SetDemoMode(false);
+        SaveSettings(s());
+        QCOMPARE(w().settingsLabel()->text(), QStringLiteral("COM1  9600  11"));
     }
 
     void OtherPortChecksTheNameBeforeKeepingIt() {

@@ -56,10 +56,10 @@ TEST_F(LoopFileTest, FileSourceEnablesOnlyTheListAndLeave) {
     OpenLoopFile(1, {});
     SetLoopButtons(s, c);
     EXPECT_EQ(t.ui.loopButtons, (std::map<int, bool>{{2, true}, {3, false}, {4, true}, {5, false},
-                                                     {6, false}, {7, false}, {8, false}}));
+                                                     {6, false}, {7, false}, {8, false}, {9, false}}));
     c.present[1] = 0;
     SetLoopButtons(s, c);
-    for (int p = 3; p <= 8; ++p) EXPECT_FALSE(t.ui.loopButtons[p]) << p;
+    for (int p = 3; p <= 9; ++p) EXPECT_FALSE(t.ui.loopButtons[p]) << p;
     EXPECT_TRUE(t.ui.loopButtons[2]);
     EXPECT_EQ(LoopCaptionText(s, c), "00080007 1 \r\n0009 1-200]");
     EXPECT_EQ(LoopCaptionColour(c), 0x8080FFu);
@@ -257,7 +257,7 @@ TEST_F(LoopPanelTest, SectionIdentifiesTheModuleAndEnablesEveryLiveView) {
     LoopSection(s, print, 1);
     EXPECT_EQ(t.ui.AllMessages(), "");
     EXPECT_EQ(t.ui.loopButtons, (std::map<int, bool>{{2, true}, {3, true}, {4, true}, {5, true},
-                                                     {6, false}, {7, true}, {8, true}}));
+                                                     {6, false}, {7, true}, {8, true}, {9, true}}));
     EXPECT_FALSE(t.ui.loopToolbarShown);
     // The caption named the model and version the module answered.
     LoopContext probe;

@@ -103,10 +103,10 @@ TEST_F(CompareTest, OneByteInEverySectionNamesExactlyThoseChanges) {
     ASSERT_TRUE(r.done);
     const std::map<std::string, std::vector<std::string>> want = {
         {"Identification", {"Last change: 12-03-24 \u2192 02-03-24"}},
-        {"Sensor logic, zones and loop faults", {"ZONES (zone type) \u203A 1: Type: Normal \u2192 Not used"}},
+        {"Points, zones and loop faults", {"ZONES (zone type) \u203A 1: Type: Normal \u2192 Not used"}},
         {"Times", {"Pre-alarm verification time: 10s \u2192 11s"}},
         {"Options", {"Sounder tone: continuous [#044-> 00] \u2192 intermittent [#044-> 01]"}},
-        {"Advanced options", {"OPERATING OPTIONS \u203A Reply to remote commands: off \u2192 1s"}},
+        {"Advanced options", {"OPERATING OPTIONS \u203A Reply time to remote commands: off \u2192 1s"}},
         {"Clock programmer", {"Monday 1: 08:00 \u2192 08:01"}},
         {"Programmable logic and outputs", {"Function block BF02 \u203A Linked output: 12 \u2192 4"}},
         {"Display messages",

@@ -26,6 +26,12 @@ namespace {
 namespace fs = std::filesystem;
 
 const std::string kDataDir = std::string(CFG_SOURCE_DIR) + "/data";
+// The labels of the advanced options list, in its order.
+const std::vector<int> kAdvancedOptionLabels = {963,  965,  969,  972,  975,  978,  981,  984,  987,  990,
+                                                993,  998,  1002, 1003, 1004, 1007, 1010, 1013, 1016, 1017,
+                                                1018, 1019, 1021, 1024, 1025, 1026, 1027, 1028, 1029, 1030,
+                                                1031, 1032, 1033, 1034, 1035, 1036, 1037, 1038, 1039, 1040,
+                                                1041, 1042, 1043, 1044, 1045, 1046, 1047};
 const std::vector<std::string> kForms = {"FRMCfgvimo", "MDIMainForm", "FRMInput",  "FRMInpMsg", "FRMScreen",
                                          "FRMMenu",    "FRMCopyFile", "FRMAbout", "FRMParTw",  "FRMProgra",
                                          "FRMBFunz",   "FRMInpSen",   "FRMSerlz"};
@@ -239,6 +245,8 @@ TEST_F(LanguageFilesTest, TextsFitTheirColumns) {
         {964, 964, 20, "advanced options: access code field"},
         {967, 967, 20, "advanced options: access code field"},
         {861, 868, 50, "display messages list: label before number and text"},
+        {1071, 1072, 31, "identity list: label, a blank and dots up to column 35"},
+        {1074, 1075, 31, "identity list: label, a blank and dots up to column 35"},
     };
     for (const auto& f : files_)
         for (const auto& w : widths)
@@ -268,6 +276,18 @@ TEST_F(LanguageFilesTest, TextsFitTheirColumns) {
             const std::string text = f.Text(854) + " 15" + f.Text(855) + f.Text(place) + " 249" + f.Text(860);
             EXPECT_LE(CodePoints(text), 33) << f.name << ": \"" << text << "\"";
         }
+        // The function block list: a programmed block's line is text 0195,
+        // 0197 and the number, a free block's line 0198 and the number, so
+        // the numbers stand in one column only when the lengths agree.
+        EXPECT_EQ(CodePoints(f.Text(195)) + CodePoints(f.Text(197)), CodePoints(f.Text(198)))
+            << f.name << ": \"" << f.Text(195) << f.Text(197) << "\" and \"" << f.Text(198) << "\"";
+        // Advanced options: each value follows its label directly, so every
+        // label has the length of the first one; the block-size label is
+        // followed by two blanks.
+        const long labelWidth = CodePoints(f.Text(963));
+        for (int id : kAdvancedOptionLabels)
+            EXPECT_EQ(CodePoints(f.Text(id)), labelWidth) << f.name << " advanced options label " << id;
+        EXPECT_EQ(CodePoints(f.Text(1441)) + 2, labelWidth) << f.name << " advanced options label 1441";
         // Names compared with the last characters of a file name, and baud
         // rates read from the first five characters of the menu entry.
         EXPECT_EQ(f.Text(1142), "DEFAULT") << f.name;
@@ -295,10 +315,7 @@ TEST_F(LanguageFilesTest, NoLabelNamesASettingOfAnotherSection) {
         {"options", {870, 876, 882, 886, 892, 896, 906, 910, 920, 924, 932, 937, 941, 945, 953, 957, 1210,
                      651, 658, 665, 670, 678, 684, 696, 702, 714, 719, 724, 729, 734, 739, 748, 755, 761, 766,
                      776, 782, 1430}},
-        {"advanced options", {963, 965, 969, 972, 975, 978, 981, 984, 987, 990, 993, 998, 1002, 1003, 1004,
-                              1007, 1010, 1013, 1016, 1017, 1018, 1019, 1021, 1024, 1025, 1026, 1027, 1028,
-                              1029, 1030, 1031, 1032, 1033, 1034, 1035, 1036, 1037, 1038, 1039, 1040, 1041,
-                              1042, 1043, 1044, 1045, 1046, 1047}},
+        {"advanced options", kAdvancedOptionLabels},
     };
     for (const auto& f : files_) {
         std::map<std::string, std::string> owner;  // bare label -> section

@@ -1,5 +1,7 @@
 #include "ScriptedUi.h"
 
+#include <fstream>
+
 namespace cfg::test {
 
 void ScriptedUi::AnswerNumber(double v) {
@@ -153,6 +155,25 @@ LoopListInput ScriptedUi::TakeLoopListInput() {
     LoopListInput in = loopListInputs.front();
     loopListInputs.pop_front();
     return in;
+}
+
+WalkTestInput ScriptedUi::TakeWalkTestInput() {
+    WalkTestInput in;
+    if (walkInputs.empty()) {
+        in.closed = true;
+        return in;
+    }
+    in = walkInputs.front();
+    walkInputs.pop_front();
+    return in;
+}
+
+bool ScriptedUi::WriteReportPdf(const std::string& path, const ReportPrintJob& job) {
+    if (!pdfWritable) return false;
+    pdfWrites.emplace_back(path, job);
+    std::ofstream out(path, std::ios::binary);
+    for (const auto& line : job.lines) out << line << '\n';
+    return static_cast<bool>(out);
 }
 
 std::string ScriptedUi::ColorTag(ScreenColor c) {

@@ -54,6 +54,9 @@ public:
     void AnswerIndex(int i);
     void Cancel();
 
+    // The questions that put data at risk: default yes, like MessageBox.
+    std::deque<bool> riskAnswers;
+    std::vector<std::pair<RiskTopic, std::string>> risks;  // title|text of each
     std::deque<int> backupChoices;             // the backups list: default none (-1)
     std::deque<std::string> folderAnswers;     // the folder chooser: default cancelled
 
@@ -114,6 +117,13 @@ public:
     CopyDialogAnswer AskCopyFiles(const CopyDialogRequest&) override;
     MessageAnswer AskMessage(const MessageRequest&) override;
     bool AskDateTime(const std::string&, DateTimeFields&, int) override;
+    bool ConfirmRisk(RiskTopic topic, const std::string& title, const std::string& text) override {
+        risks.push_back({topic, title + "|" + text});
+        if (riskAnswers.empty()) return true;
+        bool yes = riskAnswers.front();
+        riskAnswers.pop_front();
+        return yes;
+    }
     int AskSensorInput(const SensorInputRequest&) override;
     int ChooseBackup(const BackupListView& v) override {
         backupLists.push_back(v);
@@ -283,6 +293,24 @@ public:
     void CloseDiagWindow() override { diagOpen = false; }
     // "" for the default colour, else "{red}", "{green}", ...
     static std::string ColorTag(ScreenColor);
+
+    // --- walk test -----------------------------------------------------------------
+    // What the user does in the walk-test window, one per look (the
+    // window's seconds pass meanwhile); when none is left it is closed.
+    std::deque<WalkTestInput> walkInputs;
+    bool walkOpen = false;
+    WalkTestSpec walkSpec;
+    std::vector<WalkTestViewData> walkViews;
+    std::vector<std::pair<std::string, ReportPrintJob>> pdfWrites;  // written as the report's lines
+    bool pdfWritable = true;
+    void OpenWalkTest(const WalkTestSpec& spec) override {
+        walkOpen = true;
+        walkSpec = spec;
+    }
+    void ShowWalkTest(const WalkTestViewData& d) override { walkViews.push_back(d); }
+    WalkTestInput TakeWalkTestInput() override;
+    void CloseWalkTest() override { walkOpen = false; }
+    bool WriteReportPdf(const std::string& path, const ReportPrintJob& job) override;
 };
 
 }  // namespace cfg::test

@@ -200,6 +200,15 @@ TEST_F(PanelBackups, ReceiveKeepsABackupBesideTheSettingsFile) {
     list = ListBackups(Folder());
     ASSERT_EQ(list.size(), 2u);
     EXPECT_EQ(list[0].sequence, 1);
+
+    // A backup before a send within that same second is still the newest.
+    SetBackupBeforeSend(t.s, true);
+    Send(ChangedSet(), 4);
+    ASSERT_EQ(t.s.LinkStatus, 255) << t.ui.AllMessages();
+    list = ListBackups(Folder());
+    ASSERT_EQ(list.size(), 3u);
+    EXPECT_EQ(list[0].reason, BackupReason::BeforeSend);
+    EXPECT_EQ(list[0].sequence, 2);
 }
 
 TEST_F(PanelBackups, ReceivingOnePartBacksUpTheMainFileToo) {

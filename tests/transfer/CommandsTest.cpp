@@ -54,8 +54,9 @@ TEST_F(FileCommands, CreateCopiesTheDefaultSet) {
     EXPECT_EQ(t.ui.messages[0].text, "0419\r\n" + Base("NORTH") + "0420");
     EXPECT_EQ(t.s.ConfigSource, ConfigSource::None);  // nothing is opened
 
-    // The dialog gives the name without its extension: inner dots stay.
-    Answer("", Base("plant.v2"));
+    // The dialog gives the name as typed: the set's own extension is taken
+    // off, inner dots stay.
+    Answer("", Base("plant.v2.cy2"));
     CreateConfiguration(t.s);
     EXPECT_TRUE(SameAsDefault(Base("PLANT.V2")));
 }

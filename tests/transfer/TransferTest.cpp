@@ -303,10 +303,104 @@ TEST_F(PanelTransfer, ShortFileIsRefusedBeforeItIsSent) {
     WriteFiles(Base("SHORT"), panel->ExportFileSet());
     WriteAll(Base("SHORT.MY2"), Bytes(1000, 'x'));
     int writes = panel->Stats().writes;
-    Send(Base("SHORT"), 4);
+    Send(Base("SHORT"), 4);  // sent all the same when asked
     EXPECT_NE(t.s.LinkStatus, 255);
     EXPECT_EQ(panel->Stats().writes, writes);
-    EXPECT_EQ(t.ui.messages.back().title, "1254");
+    // It says how short, not "file access error".
+    EXPECT_EQ(LastText(), "SHORT.MY2: 1592 1000 1593 7280\r1607");
+
+    // A truncated main file: what the send needs of it.
+    WriteFiles(Base("SHORT"), panel->ExportFileSet());
+    Bytes main = ReadAll(Base("SHORT.CY2"));
+    main.resize(1500);
+    WriteAll(Base("SHORT.CY2"), main);
+    Send(Base("SHORT"), 1);
+    EXPECT_EQ(panel->Stats().writes, writes);
+    EXPECT_EQ(LastText(), "SHORT.CY2: 1592 1500 1593 2112\r1607");
+}
+
+// Every chosen file is checked before the first block goes out: a damaged
+// one is named, and without a yes nothing reaches the panel.
+TEST_F(PanelTransfer, ADamagedSetIsNamedAndSentOnlyOnRequest) {
+    vimo::sim::FileSet set = vimo::sim::SampleFileSet();
+    set.uy2[10] ^= 0x40;
+    WriteFiles(Base("BAD"), set);
+    const vimo::sim::FileSet before = panel->ExportFileSet();
+    const int writes = panel->Stats().writes;
+    t.ui.riskAnswers.push_back(false);
+    Send(Base("BAD"));
+    EXPECT_EQ(t.s.LinkStatus, 16);
+    EXPECT_EQ(panel->Stats().writes, writes);
+    EXPECT_EQ(panel->ExportFileSet().uy2, before.uy2);
+    ASSERT_EQ(t.ui.risks.size(), 1u);
+    EXPECT_EQ(t.ui.risks[0].first, RiskTopic::DamagedSet);
+    EXPECT_NE(t.ui.risks[0].second.find("1590\r\nBAD.UY2: 1595\r\n\r\n1597"), std::string::npos)
+        << t.ui.risks[0].second;
+    EXPECT_FALSE(panel->InProgrammingMode());
+
+    // A main file of random bytes carries no panel identification.
+    Bytes random(2981);
+    uint32_t x = 99;
+    for (auto& b : random) b = static_cast<uint8_t>((x = x * 1103515245u + 12345u) >> 16);
+    WriteAll(Base("BAD.CY2"), random);
+    t.ui.riskAnswers.push_back(false);
+    Send(Base("BAD"), 1);
+    EXPECT_EQ(panel->Stats().writes, writes);
+    EXPECT_NE(t.ui.risks.back().second.find("BAD.CY2: 1596"), std::string::npos) << t.ui.risks.back().second;
+
+    // A sound set is sent without a question.
+    WriteFiles(Base("GOOD"), vimo::sim::SampleFileSet());
+    Send(Base("GOOD"));
+    EXPECT_EQ(t.s.LinkStatus, 255) << t.ui.AllMessages();
+    EXPECT_EQ(t.ui.risks.size(), 2u);
+}
+
+// A second receive into a set being received is refused; a lock left by a
+// program that no longer runs is taken over.
+TEST_F(PanelTransfer, ASetBeingReceivedIsLocked) {
+    panel->LoadSample();
+    fs::create_directory(Base("SITE.LOCK"));
+    WriteAll(Base("SITE.LOCK/pid"), Bytes{'1', '\n'});  // process 1 runs
+    Receive(Base("site"));
+    EXPECT_EQ(t.s.LinkStatus, 16);
+    EXPECT_EQ(LastText(), "1605 " + Base("SITE") + "\r1606");
+    EXPECT_FALSE(fs::exists(Base("SITE.CY2")));
+    EXPECT_FALSE(panel->InProgrammingMode());
+
+    WriteAll(Base("SITE.LOCK/pid"), Bytes{'9', '9', '9', '9', '9', '9', '9', '9', '9', '\n'});
+    Receive(Base("site"));
+    EXPECT_EQ(t.s.LinkStatus, 255) << t.ui.AllMessages();
+    EXPECT_TRUE(fs::exists(Base("SITE.CY2")));
+    EXPECT_FALSE(fs::exists(Base("SITE.LOCK")));
+    for (const auto& e : fs::directory_iterator(t.folder.Path()))
+        EXPECT_EQ(e.path().string().find(".PART"), std::string::npos) << e.path();
+}
+
+// DEFAULT is the template of every new set: receiving or copying onto it
+// needs a question of its own; a name whose dot would be cut is refused.
+TEST_F(PanelTransfer, TheTemplateAndNamesWithADot) {
+    panel->LoadSample();
+    t.ui.riskAnswers.push_back(false);
+    Receive(Base("default"));
+    EXPECT_NE(t.s.LinkStatus, 255);
+    EXPECT_FALSE(fs::exists(Base("DEFAULT.CY2")));
+    ASSERT_EQ(t.ui.risks.size(), 1u);
+    EXPECT_EQ(t.ui.risks[0].first, RiskTopic::TemplateSet);
+    EXPECT_NE(t.ui.risks[0].second.find(Base("DEFAULT") + "\r\n1601\r\n\r\n1602"), std::string::npos);
+
+    WriteFiles(Base("SITE"), panel->ExportFileSet());
+    t.ui.riskAnswers.push_back(false);
+    t.ui.copyAnswers.push_back({true, Base("site"), Base("Default.cy2")});
+    CreateCommand(t.s, 1);
+    EXPECT_FALSE(fs::exists(Base("DEFAULT.CY2")));
+    EXPECT_EQ(t.ui.risks.size(), 2u);
+
+    const std::size_t shown = t.ui.messages.size();
+    t.ui.copyAnswers.push_back({true, Base("site"), Base("site.v2")});
+    CreateCommand(t.s, 1);  // refused, and the dialog (unanswered) ends it
+    EXPECT_NE(t.s.LinkStatus, 255);
+    ASSERT_GT(t.ui.messages.size(), shown);
+    EXPECT_EQ(t.ui.messages[shown].text, "1603 site.v2\r1604");
 }
 
 TEST_F(PanelTransfer, OpenThePanelAndRefreshItsIdentification) {

@@ -79,6 +79,20 @@ MsgAnswer CliUi::MessageBox(const std::string& title, const std::string& text, M
     }
 }
 
+bool CliUi::ConfirmRisk(RiskTopic topic, const std::string& title, const std::string& text) {
+    Print(title, text);
+    const bool damaged = topic == RiskTopic::DamagedSet;
+    if (damaged ? answers.force : answers.templateSet) {
+        err_ << (damaged ? "    -> yes (--force)\n" : "    -> yes (--template)\n");
+        return true;
+    }
+    ++refusals_;
+    ++errors_;
+    err_ << (damaged ? "    -> no (give --force to go on with these files)\n"
+                     : "    -> no (give --template to replace the DEFAULT set)\n");
+    return false;
+}
+
 ValueAnswer CliUi::ShowValueDialog(const ValueRequest& req) {
     ValueAnswer a;
     // The connection asks two things: the panel address and the access code.
@@ -136,8 +150,10 @@ CopyDialogAnswer CliUi::AskCopyFiles(const CopyDialogRequest&) {
     copyAnswered_ = true;
     // Like the copy dialog: each name without its extension.
     a.confirmed = true;
-    a.source = Trim(answers.copySource).empty() ? std::string() : StripExtension(answers.copySource);
-    a.dest = Trim(answers.copyDest).empty() ? std::string() : StripExtension(answers.copyDest);
+    // As typed: the command takes the extension off (and refuses a name
+    // whose dot would cut it short).
+    a.source = Trim(answers.copySource);
+    a.dest = Trim(answers.copyDest);
     return a;
 }
 

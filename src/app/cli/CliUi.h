@@ -19,6 +19,8 @@ struct CliAnswers {
     long panelAddress = 1;      // the address dialog of the connection
     std::string accessCode;     // "" = the access-code dialog is cancelled
     bool yes = false;           // overwrite questions: yes / no
+    bool force = false;         // use files that failed their checks (--force)
+    bool templateSet = false;   // replace the DEFAULT set (--template)
     int transferChoice = -1;    // the transfer menu: 0 all, 1..4 one file
     std::string fileName;       // the open / save dialog
     std::string copySource;     // the copy dialog
@@ -42,6 +44,8 @@ public:
     bool verbose = false;
     // Runs the platform's pending events (the serial port), if any.
     std::function<void()> pumpEvents;
+    // Lays a report out as PDF (a build with Qt Gui); none: no PDF.
+    std::function<bool(const std::string& path, const ReportPrintJob&)> writePdf;
     // Ctrl+C and SIGTERM as the front end's signal handler counts them. Each
     // new one becomes one abort request, as a click on the abort button:
     // the exchange stops and the panel is released as after any abort.
@@ -61,8 +65,12 @@ public:
     std::string AskSaveFile(const FileDialogRequest&) override;
     CopyDialogAnswer AskCopyFiles(const CopyDialogRequest&) override;
     bool AskDateTime(const std::string& title, DateTimeFields&, int focusField) override;
+    bool ConfirmRisk(RiskTopic, const std::string& title, const std::string& text) override;
     // The command line exports and imports with its own commands.
     void SetBulkTextButtons(bool) override {}
+    bool WriteReportPdf(const std::string& path, const ReportPrintJob& job) override {
+        return writePdf && writePdf(path, job);
+    }
     // The command line edits no loop point: the point dialog is cancelled.
     int AskSensorInput(const SensorInputRequest&) override { return kSensorInputCancelled; }
     // Prints the proposal (or the options' entry); accepts it with --yes.

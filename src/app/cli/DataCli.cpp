@@ -10,6 +10,7 @@
 #include "config/Files.h"
 #include "report/Compare.h"
 #include "shell/FileNames.h"
+#include "shell/SafeWrite.h"
 #include "shell/Language.h"
 #include "shell/Text.h"
 #include "transfer/Backups.h"
@@ -92,10 +93,9 @@ int CompareCommandLine(Session& s, CliUi& ui, const std::string& first, const st
         for (const std::string& line : lines) out << line << '\n';
         out.flush();
     } else {
-        std::ofstream file(output, std::ios::binary | std::ios::trunc);
-        for (const std::string& line : lines) file << line << '\n';
-        file.close();
-        if (!file) {
+        std::string text;
+        for (const std::string& line : lines) text += line + '\n';
+        if (WriteFileWhole(output, text)) {
             std::cerr << "cfgvimo-cli: cannot write " << output << '\n';
             return 2;
         }

@@ -22,6 +22,7 @@ bool IsModule(const std::string& w) { return w == "1" || w == "2"; }
 
 const std::vector<std::string> kViews = {"list", "minmax", "errors", "current"};
 const std::vector<std::string> kActions = {"autoconfig", "reset-minmax", "reset-errors"};
+constexpr const char* kWalkTest = "walktest";
 
 bool OneOf(const std::string& w, const std::vector<std::string>& set) {
     for (const auto& x : set)
@@ -74,9 +75,10 @@ std::string CheckLoopWords(const LoopOptions& o) {
     const std::size_t at = panel ? 0 : 1;
     if (w.size() != at + 2 || !IsModule(w[at]))
         return "loop needs [BASENAME] MODULE (1 or 2) and one of list, minmax, errors, current, autoconfig, "
-               "reset-minmax, reset-errors";
+               "reset-minmax, reset-errors, walktest";
     const std::string& what = w[at + 1];
-    if (!OneOf(what, kViews) && !OneOf(what, kActions)) return "unknown loop command " + what;
+    if (!OneOf(what, kViews) && !OneOf(what, kActions) && what != kWalkTest) return "unknown loop command " + what;
+    if (o.walkOptions && what != kWalkTest) return "--minutes, --csv and --continue go with walktest";
     if (!panel && what != "list") return "with a BASENAME only list works (the rest needs the panel)";
     if (o.watchSeconds > 0 && !OneOf(what, kViews)) return "--watch goes with list, minmax, errors or current";
     if (o.overwrite && what != "autoconfig") return "--overwrite goes with autoconfig";
@@ -92,6 +94,14 @@ int RunLoopCommand(Session& s, CliUi& ui, const LoopOptions& o) {
     const int errors = ui.ErrorsShown();
     ui.BeginCommand();
 
+    if (what == kWalkTest) {
+        const std::string error = CheckWalkTestFiles(o.walk, o.canWritePdf);
+        if (!error.empty()) {
+            std::cerr << "cfgvimo-cli: " << error << '\n';
+            return 1;
+        }
+    }
+    int walkResult = -1;
     if (OneOf(what, kActions) && !o.yes) {
         std::cerr << "cfgvimo-cli: loop " << what << " changes the panel: add --yes to go ahead\n";
         return 1;
@@ -149,6 +159,8 @@ int RunLoopCommand(Session& s, CliUi& ui, const LoopOptions& o) {
         ok = ResetMinMax(s, c);
     } else if (ok && what == "reset-errors") {
         ok = ResetLoopErrors(s, c);
+    } else if (ok && what == kWalkTest) {
+        walkResult = RunWalkTestCommand(s, ui, c, o.walk);
     }
 
     if (panel) {
@@ -157,6 +169,8 @@ int RunLoopCommand(Session& s, CliUi& ui, const LoopOptions& o) {
         s.PortOpened = 0;
     }
     s.ConfigSource = ConfigSource::None;
+    // A walk test that ran says itself whether every point was tested.
+    if (ok && walkResult >= 0) return walkResult;
     if (watchStopped) return 0;
     if (ok && ui.ErrorsShown() == errors) return 0;
     if (ui.ErrorsShown() == errors) std::cerr << "cfgvimo-cli: loop " << what << ": not done\n";

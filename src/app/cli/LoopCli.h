@@ -4,12 +4,14 @@
 //   loop [BASENAME] MODULE list | minmax | errors | current [--watch N]
 //   loop MODULE autoconfig [--overwrite]      (writes: needs --yes)
 //   loop MODULE reset-minmax | reset-errors   (writes: needs --yes)
+//   loop MODULE walktest [--minutes N] [--csv FILE] [--pdf FILE] [--continue]
 #pragma once
 
 #include <string>
 #include <vector>
 
 #include "app/cli/CliUi.h"
+#include "app/cli/WalkTestCli.h"
 #include "shell/Session.h"
 
 namespace cfg::cli {
@@ -19,6 +21,9 @@ struct LoopOptions {
     int watchSeconds = 0;            // 0 = once
     bool overwrite = false;
     bool yes = false;
+    WalkTestOptions walk;            // walktest
+    bool walkOptions = false;        // a walktest option was given
+    bool canWritePdf = false;        // the front end lays out PDF files
 };
 
 // True when the command talks to the panel (no BASENAME before MODULE).

@@ -1,5 +1,6 @@
 #include "gui/pages/ReportPages.h"
 
+#include <QFile>
 #include <QFont>
 #include <QFontDatabase>
 #include <QFontMetricsF>
@@ -9,6 +10,8 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <algorithm>
+
+#include "shell/SafeWrite.h"
 
 namespace cfg::gui {
 
@@ -68,12 +71,32 @@ int PaintReport(QPagedPaintDevice& device, const ReportPrintJob& job) {
 }
 
 bool WriteReportPdf(const std::string& path, const ReportPrintJob& job) {
-    QPdfWriter writer(Q(path));
-    writer.setTitle(Q(job.title));
-    writer.setCreator(QStringLiteral("CFG-Veltrano"));
-    writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(15, 15, 15, 15),
-                                     QPageLayout::Millimeter));
-    return PaintReport(writer, job) > 0;
+    // The PDF is laid out into a temporary beside the target and replaces
+    // it only when whole: a full disk leaves the previous file.
+    const std::string temporary = TemporaryPathFor(path);
+    bool painted = false;
+    {
+        QPdfWriter writer(Q(temporary));
+        writer.setTitle(Q(job.title));
+        writer.setCreator(QStringLiteral("CFG-Veltrano"));
+        writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(15, 15, 15, 15),
+                                         QPageLayout::Millimeter));
+        painted = PaintReport(writer, job) > 0;
+    }
+    // The writer reports no failed write: a whole PDF ends with its
+    // end-of-file mark.
+    QFile written(Q(temporary));
+    bool whole = false;
+    if (painted && written.open(QIODevice::ReadOnly) && written.size() > 16) {
+        written.seek(std::max<qint64>(0, written.size() - 64));
+        whole = written.readAll().contains("%%EOF");
+    }
+    written.close();
+    if (!whole) {
+        QFile::remove(Q(temporary));
+        return false;
+    }
+    return !CommitTemporary(temporary, path);
 }
 
 }  // namespace cfg::gui
