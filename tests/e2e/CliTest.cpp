@@ -381,7 +381,12 @@ TEST_F(CliEndToEnd, WhatIsNoSerialPortOrNoPanelRateIsSaidPlainly) {
     const std::string file = W("notes.txt"), folder = W("sets");
     WriteAll(file, Bytes{'h', 'i', '\n'});
     fs::create_directories(folder);
-    for (const std::string& port : {std::string("/dev/null"), file, folder}) {
+#ifdef _WIN32
+    const std::string device = "NUL";
+#else
+    const std::string device = "/dev/null";
+#endif
+    for (const std::string& port : {device, file, folder}) {
         CliRun r = Cli({"--port", QString::fromStdString(port), "ident"});
         if (r.err.find("no serial port support") != std::string::npos) GTEST_SKIP() << "built without the serial port";
         EXPECT_EQ(r.exitCode, 1) << port;

@@ -21,6 +21,7 @@ constexpr int kErrPortBusy = 8005;
 constexpr int kErrDeviceIo = 57;
 constexpr int kErrDeviceUnavailable = 68;
 constexpr int kErrInvalidSetting = 380;
+constexpr int kErrNotSerialPort = 8010;
 
 // What one read may take from the driver.
 constexpr DWORD kReadChunk = 4096;
@@ -93,11 +94,23 @@ int SerialTransport::Open(const PortSettings& ps) {
     const std::string path = DevicePath(ps.portName);
     HANDLE h = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
                            FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return OpenErrorNumber(GetLastError());
-
+    if (h == INVALID_HANDLE_VALUE) {
+        const DWORD e = GetLastError();
+        // A folder given as the port is refused with "access denied", which
+        // otherwise means a port in use.
+        const DWORD attributes = GetFileAttributesA(ps.portName.c_str());
+        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) return kErrNotSerialPort;
+        return OpenErrorNumber(e);
+    }
+    // A file, or a device that keeps no communications state (NUL, CON),
+    // is no serial port.
     DCB dcb{};
     dcb.DCBlength = sizeof dcb;
-    bool set = GetCommState(h, &dcb) && FillDcb(dcb, ps, true) && SetCommState(h, &dcb);
+    if (GetFileType(h) != FILE_TYPE_CHAR || !GetCommState(h, &dcb)) {
+        CloseHandle(h);
+        return kErrNotSerialPort;
+    }
+    bool set = FillDcb(dcb, ps, true) && SetCommState(h, &dcb);
     if (!set) {
         // A port without modem lines (a virtual port, a pseudo-terminal
         // behind Wine) may refuse DTR and RTS; that is no reason to fail.
