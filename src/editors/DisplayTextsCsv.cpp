@@ -174,11 +174,16 @@ std::string LineMessage(Session& s, int line, const std::string& reason) {
     return GetText(s, kLineText) + " " + std::to_string(line) + ": " + reason;
 }
 
+// The file's bytes, at most one past kLargestImport: a device that calls
+// itself a file (as /dev/zero may under a compatibility layer) ends too.
 std::string ReadWholeFile(const std::string& path, bool& ok) {
     std::ifstream in(path, std::ios::binary);
     ok = static_cast<bool>(in);
     if (!ok) return {};
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    std::string content(kLargestImport + 1, '\0');
+    in.read(content.data(), static_cast<std::streamsize>(content.size()));
+    content.resize(static_cast<std::size_t>(in.gcount()));
+    return content;
 }
 
 }  // namespace
@@ -297,8 +302,8 @@ int ImportDisplayTexts(Session& s, const std::string& path, bool load) {
     }
     bool readable = false;
     const std::string content = ReadWholeFile(path, readable);
-    if (!readable) {
-        ShowAlert(s, GetText(s, kCannotRead), path);
+    if (!readable || content.size() > kLargestImport) {
+        ShowAlert(s, GetText(s, readable ? kTooLarge : kCannotRead), path);
         s.LinkStatus = status::kRefused;
         return -1;
     }
