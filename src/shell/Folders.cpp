@@ -88,9 +88,14 @@ ProgramFolders LocateFolders(const std::string& programFolder, const std::string
 
 FolderEnvironment ReadFolderEnvironment() {
     FolderEnvironment env;
+#ifndef _WIN32
     env.home = EnvOrEmpty("HOME");
     env.xdgConfigHome = EnvOrEmpty("XDG_CONFIG_HOME");
     env.xdgDataHome = EnvOrEmpty("XDG_DATA_HOME");
+#endif
+    // On Windows only %APPDATA% counts: a HOME that a Unix-like shell set
+    // for its own tools must not move the settings out of the user's
+    // application data.
     env.appData = EnvOrEmpty("APPDATA");
     return env;
 }
