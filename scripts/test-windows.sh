@@ -43,16 +43,8 @@ nice -n 10 cmake --build build/default --target vimo-sim cfg_make_default || exi
 build=$root/build/windows
 bin=$build/bin
 sim=$root/build/default/bin/vimo-sim
-export WINEPREFIX=${CFG_WINEPREFIX:-$build/wine}
-export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml="
-unset WAYLAND_DISPLAY
-if [ ! -f "$WINEPREFIX/system.reg" ]; then
-  echo "Creating the Wine prefix $WINEPREFIX"
-  DISPLAY= wineboot --init >/dev/null 2>&1 || true
-  wineserver -w || true
-fi
-wine=$(command -v wine || command -v wine64)
+source scripts/wine-tests.sh
+wine_prefix "$build"
 winpath() { winepath -w "$1" 2>/dev/null; }
 
 passed=0 failed=0 skipped=0 broken=()
@@ -72,42 +64,8 @@ trap cleanup EXIT
 
 # --- 1. The test programs -------------------------------------------------
 echo "== Test programs under Wine"
+run_test_programs "$build" "$logs"
 cd "$build"
-for exe in tests/*.exe; do
-  name=$(basename "$exe" .exe)
-  log=$logs/$name.log
-  rc=0
-  if [ "$name" = gui_tests ]; then
-    QT_QPA_PLATFORM=offscreen DISPLAY= timeout 1200 "$wine" "$exe" >"$log" 2>&1 || rc=$?
-    tr -d '\r' <"$log" >"$log.txt"
-    # QtTest: one "Totals:" line per test class.
-    p=$(sed -n 's/^Totals: \([0-9]*\) passed, \([0-9]*\) failed, \([0-9]*\) skipped.*/\1/p' "$log.txt" | paste -sd+ | bc)
-    f=$(sed -n 's/^Totals: \([0-9]*\) passed, \([0-9]*\) failed, \([0-9]*\) skipped.*/\2/p' "$log.txt" | paste -sd+ | bc)
-    s=$(sed -n 's/^Totals: \([0-9]*\) passed, \([0-9]*\) failed, \([0-9]*\) skipped.*/\3/p' "$log.txt" | paste -sd+ | bc)
-    [ "${f:-0}" = 0 ] && f=""
-    [ "${s:-0}" = 0 ] && s=""
-    failures=$(grep -E '^FAIL!' "$log.txt" | sort -u)
-  else
-    DISPLAY= timeout 1200 "$wine" "$exe" --gtest_color=no >"$log" 2>&1 || rc=$?
-    tr -d '\r' <"$log" >"$log.txt"
-    p=$(sed -n 's/^\[  PASSED  \] \([0-9]*\) test.*/\1/p' "$log.txt" | tail -1)
-    f=$(sed -n 's/^\[  FAILED  \] \([0-9]*\) test.*/\1/p' "$log.txt" | tail -1)
-    s=$(sed -n 's/^\[  SKIPPED \] \([0-9]*\) test.*/\1/p' "$log.txt" | tail -1)
-    failures=$(grep -E '^\[  FAILED  \] [A-Za-z]' "$log.txt" | sort -u)
-  fi
-  passed=$((passed + ${p:-0}))
-  failed=$((failed + ${f:-0}))
-  skipped=$((skipped + ${s:-0}))
-  if [ -z "$p" ] || { [ "$rc" -ne 0 ] && [ -z "$f" ]; }; then
-    broken+=("$name (exit $rc)")
-    failed=$((failed + 1))
-  fi
-  echo "$name: ${p:-0} passed, ${f:-0} failed, ${s:-0} skipped"
-  if [ -n "$f" ] || [ "$rc" -ne 0 ]; then
-    [ -n "$failures" ] && echo "$failures" | sed 's/^/  /'
-    echo "  (log: $log.txt)"
-  fi
-done
 
 # --- 2. cfgvimo-cli.exe through a COM port to the Linux simulator ---------
 echo "== cfgvimo-cli.exe on COM5 -> vimo-sim --pty"

@@ -73,23 +73,45 @@ protected:
     // cfgvimo-cli with `args`, on the program folder, in English, from the
     // working folder.
     CliRun Cli(QStringList args, int timeoutMs = 60000) {
+        QProcess p;
+        if (!StartCli(p, args)) return {};
+        return Finish(p, timeoutMs, "timed out");
+    }
+    // Starts what Cli() runs, for a test that acts while it runs.
+    bool StartCli(QProcess& p, const QStringList& args) {
         QStringList all{"--folder", QString::fromStdString(prog), "--language", "English"};
         all += args;
-        QProcess p;
         p.setWorkingDirectory(QString::fromStdString(work));
         p.start(QStringLiteral(CFG_BIN_DIR "/cfgvimo-cli"), all);
+        return p.waitForStarted(5000);
+    }
+    // Waits for the end of a started cfgvimo-cli and collects what it said;
+    // one that does not end in time is killed, with `late` as its error.
+    static CliRun Finish(QProcess& p, int timeoutMs, const char* late) {
         CliRun r;
-        if (!p.waitForStarted(5000)) return r;
         if (!p.waitForFinished(timeoutMs)) {
             p.kill();
             p.waitForFinished(5000);
-            r.err = "timed out";
+            r.err = late;
             return r;
         }
         r.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-        r.out = p.readAllStandardOutput().toStdString();
-        r.err = p.readAllStandardError().toStdString();
+        r.out = Lines(p.readAllStandardOutput().toStdString());
+        r.err = Lines(p.readAllStandardError().toStdString());
         return r;
+    }
+    // A console program's text on Windows ends its lines with CR LF; the
+    // tests read the text, so they see LF as on other systems.
+    static std::string Lines(std::string text) {
+#ifdef _WIN32
+        std::string out;
+        out.reserve(text.size());
+        for (std::size_t i = 0; i < text.size(); ++i)
+            if (!(text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')) out += text[i];
+        return out;
+#else
+        return text;
+#endif
     }
 
     void WriteRelayParameters(int plantCode) {

@@ -10,6 +10,7 @@
 
 #include "CliHarness.h"
 #include "DiskFull.h"
+#include "SimPort.h"
 #include "TestFiles.h"
 #include "TestSession.h"
 
@@ -87,6 +88,7 @@ TEST_F(CliSafety, DamagedFilesAreNamedBeforeTheyAreUsed) {
 }
 
 TEST_F(CliSafety, SendChecksEverySetFileFirst) {
+    CFG_NEEDS_SIM_PORT();
     cfg::test::CliSim sim({"--pty"});
     ASSERT_FALSE(sim.PtyPath().empty()) << "vimo-sim did not start";
     const QStringList port{"--port", sim.Port(), "--plant-code", "11"};

@@ -12,6 +12,7 @@
 #include <thread>
 
 #include "CliHarness.h"
+#include "SimPort.h"
 #include "TestFiles.h"
 #include "TestSession.h"
 
@@ -41,14 +42,11 @@ TEST_F(CliWalk, ExistingReportFileNeedsYesBeforeAnythingTalksToThePanel) {
 // the CSV name every configured point, and the exit status says that not
 // every point was tested.
 TEST_F(CliWalk, PrintsEachTestedPointAndEndsOnCtrlCWithTheReport) {
+    CFG_NEEDS_SIM_PORT();
     cfg::test::CliSim sim({"--pty", "--walk", "1"});
     ASSERT_FALSE(sim.PtyPath().empty()) << "vimo-sim did not start";
     QProcess p;
-    p.setWorkingDirectory(QString::fromStdString(work));
-    p.start(QStringLiteral(CFG_BIN_DIR "/cfgvimo-cli"),
-            {"--folder", QString::fromStdString(prog), "--language", "English", "--port", sim.Port(), "--plant-code",
-             "11", "loop", "1", "walktest", "--csv", "walk.csv"});
-    ASSERT_TRUE(p.waitForStarted(5000));
+    ASSERT_TRUE(StartCli(p, {"--port", sim.Port(), "--plant-code", "11", "loop", "1", "walktest", "--csv", "walk.csv"}));
     std::string out;
     for (int i = 0; i < 200 && out.find("ALARM") == std::string::npos; ++i) {
         p.waitForReadyRead(100);
@@ -57,7 +55,9 @@ TEST_F(CliWalk, PrintsEachTestedPointAndEndsOnCtrlCWithTheReport) {
     if (p.state() != QProcess::Running && out.find("no serial port support") == std::string::npos)
         out += p.readAllStandardError().toStdString();
     ASSERT_NE(out.find("ALARM: tested"), std::string::npos) << out;
+#ifndef _WIN32
     ::kill(static_cast<pid_t>(p.processId()), SIGINT);
+#endif
     ASSERT_TRUE(p.waitForFinished(30000));
     out += p.readAllStandardOutput().toStdString();
     const std::string err = p.readAllStandardError().toStdString();
