@@ -58,11 +58,13 @@ std::string AnswerText(const Session& s) {
 }
 
 // The Toolbar2 wait: until a button leaves a view code. Nothing else is
-// going on, so the program sleeps until a window event comes.
+// going on, so the program sleeps until a window event comes. A button
+// pressed while the last view was ending counts: it is taken here.
 int WaitForViewButton(Session& s) {
-    s.DiagnosticCommand = 0;
     while (s.DiagnosticCommand == 0) IdleYield(s);
-    return s.DiagnosticCommand;
+    const int view = s.DiagnosticCommand;
+    s.DiagnosticCommand = 0;
+    return view;
 }
 
 int PressedPositionOf(int view) {
@@ -202,6 +204,7 @@ void LoopSection(Session& s, int16_t& printRequest, int option) {
     }
 
     s.ui->ShowLoopToolbar(true);
+    s.DiagnosticCommand = 0;  // nothing pressed before the toolbar showed
     for (;;) {
         s.ui->SetLoopCaption(LoopCaptionText(s, c), LoopCaptionColour(c));
         SetLoopButtons(s, c);

@@ -94,6 +94,27 @@ TEST_F(LoopFileTest, SectionRunsTheListUntilLeaveAndGivesToolbar1Back) {
     EXPECT_FALSE(t.ui.loopListOpen);
 }
 
+// A button pressed while a view is still ending is the next view: the
+// installer who closes the sensor list and at once presses Leave is not
+// ignored.
+TEST_F(LoopFileTest, AButtonPressedWhileAViewEndsIsNotLost) {
+    OpenLoopFile(1, {{1, 0x11, 0, 0}});
+    t.ui.events = {[this] { s.DiagnosticCommand = 1; }};
+    LoopListInput close;
+    close.closed = true;
+    t.ui.loopListInputs.push_back(close);
+    int idleAfterTheList = 0;
+    t.ui.onProcessEvents = [&] {
+        if (t.ui.loopListOpen) s.DiagnosticCommand = 7;  // Leave, while the list ends
+        else if (t.ui.loopListShows > 0 && ++idleAfterTheList > 50) s.DiagnosticCommand = 7;
+    };
+    int16_t print = 0;
+    LoopSection(s, print, 1);
+    EXPECT_EQ(t.ui.loopListShows, 1);
+    EXPECT_LE(idleAfterTheList, 1) << "the Leave pressed during the list was dropped";
+    EXPECT_FALSE(t.ui.loopToolbarShown);
+}
+
 TEST_F(LoopFileTest, PrintRequestBuildsTheCompactListAndShowsNothing) {
     OpenLoopFile(1, {{1, 0x11, 0, 0}});
     int16_t print = 1;
