@@ -42,12 +42,17 @@ bool SingleInstance::Claim() {
         server_->listen(name_);
     }
     connect(server_, &QLocalServer::newConnection, this, [this] {
+        // Only another copy of the program knocks, and it knocks for one
+        // reason: the connection itself is the request. (Its words may be
+        // lost when it hangs up before they are read, as a pipe on Windows
+        // can do.)
+        bool knocked = false;
         while (QLocalSocket* peer = server_->nextPendingConnection()) {
+            knocked = true;
             connect(peer, &QLocalSocket::disconnected, peer, &QObject::deleteLater);
-            connect(peer, &QLocalSocket::readyRead, this, [this, peer] {
-                if (peer->readAll().contains("activate") && onActivate) onActivate();
-            });
+            if (peer->state() != QLocalSocket::ConnectedState) peer->deleteLater();
         }
+        if (knocked && onActivate) onActivate();
     });
     return true;
 }
