@@ -356,13 +356,16 @@ private slots:
                       resetOffered = ui.loopListWindow()->resetButton()->isVisible();
                       ui.loopListWindow()->closeButton()->click();
                   })
-            .Then("min/max closed", [&] { return !ui.loopListWindow()->isVisible(); }, [&] { press(7); })
+            .Then("min/max closed", [&] { return !ui.loopListWindow()->isVisible() && w.Toolbar2Button(7)->isEnabled(); },
+                  [&] { press(7); })
             .Then("errors", [&] { return diagShown() && w.abortButton()->isVisible(); },
                   [&] { w.abortButton()->click(); })
-            .Then("errors ended by abort", [&] { return !diagShown(); }, [&] { press(8); })
+            .Then("errors ended by abort", [&] { return !diagShown() && w.Toolbar2Button(8)->isEnabled(); },
+                  [&] { press(8); })
             .Then("current", [&] { return diagShown() && !ui.diagWindow()->resetButton()->isVisible(); },
                   [&] { ui.diagWindow()->closeButton()->click(); })
-            .Then("current closed", [&] { return !diagShown(); }, [&] { press(3); });
+            .Then("current closed", [&] { return !diagShown() && w.Toolbar2Button(3)->isEnabled(); },
+                  [&] { press(3); });
         AnswerMessage(views, "auto-configuration question", QMessageBox::Cancel);
         views.Then("back at Toolbar2", [&] { return !Modal() && w.Toolbar2Button(2)->isEnabled(); },
                    [&] { press(2); });

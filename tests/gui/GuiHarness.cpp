@@ -21,6 +21,7 @@
 #include "gui/MainWindow.h"
 #include "gui/QtUi.h"
 #include "gui/WorkForm.h"
+#include "loops/LoopSection.h"
 #include "shell/Session.h"
 
 namespace cfg::gui::test {
@@ -51,6 +52,11 @@ void Script::Poll() {
         failed_ = true;
         failedStep_ = steps_.front().what;
         std::fprintf(stderr, "script step timed out: %s\n", qPrintable(failedStep_));
+        // What a person would have seen instead.
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w->isVisible())
+                std::fprintf(stderr, "  open window: %s %s \"%s\"%s\n", w->metaObject()->className(),
+                             qPrintable(w->objectName()), qPrintable(w->windowTitle()), w->isModal() ? " (modal)" : "");
         steps_.clear();
         if (onFailure) onFailure();
         return;
@@ -66,7 +72,11 @@ void Script::Poll() {
 
 // --- ProgramFolder ------------------------------------------------------------
 
-ProgramFolder::ProgramFolder() { dir_.setAutoRemove(true); }
+ProgramFolder::ProgramFolder() : previous_(QDir::currentPath()) { dir_.setAutoRemove(true); }
+
+// The program makes its folder of file sets the current one; a folder that
+// is current cannot be removed on Windows.
+ProgramFolder::~ProgramFolder() { QDir::setCurrent(previous_); }
 
 std::string ProgramFolder::Path() const { return dir_.path().toStdString(); }
 
@@ -135,6 +145,8 @@ std::function<void()> GuiProgram::Unwinder() {
         }
         s->events.ExitRequested = kFlag65535;
         s->events.AbortRequested = kTrue;
+        // A wait for a loop-module button ends only with a button: End.
+        s->DiagnosticCommand = loopview::kEnd;
     };
 }
 
@@ -155,7 +167,14 @@ bool GuiProgram::RunUntil(const std::function<bool()>& done, Script* script, int
 
 // --- helpers ------------------------------------------------------------------------
 
-QWidget* Modal() { return QApplication::activeModalWidget(); }
+QWidget* Modal() {
+    if (QWidget* m = QApplication::activeModalWidget()) return m;
+    // The offscreen platform on Windows may not report a modal window that
+    // was never activated: then the visible modal window is the one.
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->isVisible() && w->isModal()) return w;
+    return nullptr;
+}
 
 QWidget* ModalNamed(const char* name) {
     QWidget* m = Modal();

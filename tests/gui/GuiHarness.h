@@ -66,6 +66,9 @@ private:
 class ProgramFolder {
 public:
     ProgramFolder();
+    ~ProgramFolder();
+    ProgramFolder(const ProgramFolder&) = delete;
+    ProgramFolder& operator=(const ProgramFolder&) = delete;
     std::string Path() const;
     std::string File(const std::string& name) const;
     // "[Strings]" ids 1..2000 with `prefix` + the id; `forms` is appended
@@ -76,6 +79,7 @@ public:
     void CopyDefaultSet(const std::string& base);
 
 private:
+    QString previous_;
     QTemporaryDir dir_;
 };
 

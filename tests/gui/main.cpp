@@ -2,6 +2,7 @@
 //   gui_tests [CLASS] [QtTest options and functions]
 // CLASS (TranslationTest, FormTest, FlowTest, SectionFlowTest, DataFormsTest) runs that class only.
 #include <QApplication>
+#include <cstdio>
 #include <cstring>
 #include <vector>
 
@@ -12,6 +13,9 @@ int RunSectionFlowTest(int argc, char** argv);
 int RunDataFormsTest(int argc, char** argv);
 
 int main(int argc, char** argv) {
+    // Unbuffered: a test stopped by QtTest's watchdog still leaves what it
+    // printed (a pipe is fully buffered on Windows).
+    std::setvbuf(stdout, nullptr, _IONBF, 0);
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     struct Suite {
