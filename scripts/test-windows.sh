@@ -213,7 +213,10 @@ if [ -n "$setup" ]; then
   fi
   menu=$(find "$WINEPREFIX/drive_c" -path '*Start Menu*' -name 'CFG-Veltrano.lnk' 2>/dev/null | head -1)
   [ -n "$menu" ] && pass "Start-menu entry: ${menu#"$WINEPREFIX/"}" || fail "no Start-menu entry"
-  if "$wine" "$target/cfgvimo-cli.exe" --help 2>&1 | tr -d '\r' | grep -q '^usage: cfgvimo-cli'; then
+  # (Read whole before the match: with pipefail an early grep -q would
+  # count the program's broken pipe as a failure.)
+  help=$("$wine" "$target/cfgvimo-cli.exe" --help 2>&1 | tr -d '\r')
+  if grep -q '^usage: cfgvimo-cli' <<<"$help"; then
     pass "the installed cfgvimo-cli.exe --help runs"
   else
     fail "the installed cfgvimo-cli.exe --help"

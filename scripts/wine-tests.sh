@@ -2,6 +2,8 @@
 # the loop that runs every Windows test program of a build under Wine and
 # counts its results.
 
+cfg_wine_tests_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+
 # wine_prefix BUILD: exports a Wine prefix under BUILD (made once, no
 # display, no add-on installers) and sets $wine.
 wine_prefix() {
@@ -17,19 +19,31 @@ wine_prefix() {
   wine=$(command -v wine || command -v wine64)
 }
 
-# run_test_programs BUILD LOGS: runs BUILD/tests/*.exe, each with its log in
-# LOGS, and adds to passed, failed, skipped and broken. GoogleTest programs
+# run_test_programs BUILD LOGS [PATTERN]: runs BUILD/tests/*.exe (those whose
+# name matches PATTERN, e.g. "gui_tests"), each with its log in LOGS, and adds to passed, failed, skipped and broken. GoogleTest programs
 # are counted from their closing lines, the QtTest program (gui_tests, on the
 # offscreen platform) from its "Totals:" lines; a program that crashes or
 # hangs before them counts as one failure.
 run_test_programs() {
-  local build=$1 logs=$2 exe name log rc p f s failures
+  local build=$1 logs=$2 only=${3:-*} exe name log rc p f s failures
   for exe in "$build"/tests/*.exe; do
     name=$(basename "$exe" .exe)
+    # shellcheck disable=SC2254
+    case $name in $only) ;; *) continue ;; esac
     log=$logs/$name.log
     rc=0
     if [ "$name" = gui_tests ]; then
-      (cd "$build" && QT_QPA_PLATFORM=offscreen DISPLAY= timeout 1200 "$wine" "$exe") >"$log" 2>&1 || rc=$?
+      # One run a test class (a file tests/gui/FooTest.cpp holds the class
+      # FooTest), each writing its own log file: QtTest's standard output
+      # does not reach a pipe under Wine, and a hang stays within its class.
+      : >"$log"
+      local class out
+      for class in $(cd "$cfg_wine_tests_root/tests/gui" && ls *Test.cpp | sed 's/\.cpp$//'); do
+        out=$logs/$name-$class.txt
+        rm -f "$out"
+        (cd "$build" && QT_QPA_PLATFORM=offscreen DISPLAY= timeout 900 "$wine" "$exe" "$class" -o "$(winepath -w "$out" 2>/dev/null),txt") >>"$log" 2>&1 || rc=$?
+        cat "$out" >>"$log" 2>/dev/null || echo "$class: no log (exit $rc)" >>"$log"
+      done
       tr -d '\r' <"$log" >"$log.txt"
       p=$(sed -n 's/^Totals: \([0-9]*\) passed, \([0-9]*\) failed, \([0-9]*\) skipped.*/\1/p' "$log.txt" | paste -sd+ | bc)
       f=$(sed -n 's/^Totals: \([0-9]*\) passed, \([0-9]*\) failed, \([0-9]*\) skipped.*/\2/p' "$log.txt" | paste -sd+ | bc)

@@ -14,6 +14,7 @@
 #include "transfer/Commands.h"
 #include "config/Files.h"
 #include "link/Link.h"
+#include "shell/SafeWrite.h"
 #include "sim/Faults.h"
 #include "sim/FileSet.h"
 #include "sim/Mailbox.h"
@@ -360,7 +361,8 @@ TEST_F(PanelTransfer, ADamagedSetIsNamedAndSentOnlyOnRequest) {
 TEST_F(PanelTransfer, ASetBeingReceivedIsLocked) {
     panel->LoadSample();
     fs::create_directory(Base("SITE.LOCK"));
-    WriteAll(Base("SITE.LOCK/pid"), Bytes{'1', '\n'});  // process 1 runs
+    const std::string running = std::to_string(CurrentProcessId()) + "\n";  // this test runs
+    WriteAll(Base("SITE.LOCK/pid"), Bytes(running.begin(), running.end()));
     Receive(Base("site"));
     EXPECT_EQ(t.s.LinkStatus, 16);
     EXPECT_EQ(LastText(), "1605 " + Base("SITE") + "\r1606");
