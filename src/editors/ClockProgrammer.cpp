@@ -657,14 +657,14 @@ bool HandleClockEvent(Session& s, const ClockEvent& e, ClockPage& page, int& day
     return true;
 }
 
-void ClockProgrammerSection(Session& s, int16_t& printRequest, int option) {
+void ClockProgrammerSection(Session& s, PrintMode mode, int option) {
     auto& pending = s.config.PendingChanges;
     pending = static_cast<int16_t>(pending & ~(kPendingPrograms | kPendingDates | kPendingPeriods));
     if (!LoadClockTables(s)) {
         HideEditScreen(s);
         return;
     }
-    if (printRequest > 0) {
+    if (mode == PrintMode::LinesOnly) {
         // The printout only reads: a damaged table is reset when the section
         // is opened for editing, not by printing it.
         BuildClockReport(s);

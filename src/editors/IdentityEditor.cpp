@@ -189,10 +189,10 @@ std::string InstallationNameInImage(const ConfigState& c) {
 
 }  // namespace
 
-void BuildIdentityScreen(Session& s, int16_t printRequest) {
+void BuildIdentityScreen(Session& s, PrintMode mode) {
     s.config.InstallationName = InstallationNameInImage(s.config);
     // Over the relay files the rate is the relay program's, not ours to change.
-    RenderIdentity(PageOf(s), printRequest == 0 && s.FileLinkMode == kFlag255);
+    RenderIdentity(PageOf(s), mode == PrintMode::Interactive && s.FileLinkMode == kFlag255);
 }
 
 void RenderIdentity(const Page& s, bool fixedRate) {
@@ -227,14 +227,14 @@ bool EditIdentityLine(Session& s, int line) {
     return written;
 }
 
-void IdentitySection(Session& s, int16_t& printRequest, int /*option*/) {
+void IdentitySection(Session& s, PrintMode mode, int /*option*/) {
     if (!LoadSectionBlock(s, kInstallationNameOffset, kInstallationNameLength) ||
         !LoadSectionBlock(s, kCommParamsOffset, kCommParamLength)) {
         EndSection(s);
         return;
     }
-    BuildIdentityScreen(s, printRequest);
-    if (printRequest > 0) {
+    BuildIdentityScreen(s, mode);
+    if (mode == PrintMode::LinesOnly) {
         EndSection(s);
         return;
     }

@@ -397,13 +397,13 @@ void EditLogicBlock(Session& s, LogicEditorState& e, int number) {
     }
 }
 
-void LogicsSection(Session& s, int16_t& printRequest, int /*option*/) {
+void LogicsSection(Session& s, PrintMode mode, int /*option*/) {
     LogicEditorState e;
     if (!LoadLogicArea(s, e)) {
         EndSection(s);
         return;
     }
-    if (printRequest > 0) {
+    if (mode == PrintMode::LinesOnly) {
         RenderLogicReport(PageOf(s));
         EndSection(s);
         return;

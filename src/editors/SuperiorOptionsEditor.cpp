@@ -420,13 +420,13 @@ bool EditSuperiorLine(Session& s, int line) {
     return written;
 }
 
-void SuperiorOptionsSection(Session& s, int16_t& printRequest, int /*option*/) {
+void SuperiorOptionsSection(Session& s, PrintMode mode, int /*option*/) {
     if (!LoadSectionBlock(s, kSuperiorOffset, kSuperiorLength)) {
         EndSection(s);
         return;
     }
     BuildSuperiorScreen(s);
-    if (printRequest > 0) {
+    if (mode == PrintMode::LinesOnly) {
         EndSection(s);
         return;
     }

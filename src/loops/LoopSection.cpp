@@ -184,7 +184,7 @@ void SetLoopButtons(Session& s, const LoopContext& c) {
 
 // --- the section ------------------------------------------------------------------------
 
-void LoopSection(Session& s, int16_t& printRequest, int option) {
+void LoopSection(Session& s, PrintMode mode, int option) {
     LoopContext c;
     c.module = 1;
     ClearScreenLines(s);
@@ -204,7 +204,7 @@ void LoopSection(Session& s, int16_t& printRequest, int option) {
 
     // For the printout the section builds the compact sensor list of the
     // module and shows nothing.
-    if (printRequest >= 1) {
+    if (mode == PrintMode::LinesOnly) {
         ShowConfiguredSensors(s, c, true);
         return;
     }

@@ -563,8 +563,7 @@ void CompareCommand(Session& s) {
     if (result.done) s.ui->ShowComparison(MakeComparisonView(s, firstName, secondName, result));
 }
 
-void CompareSection(Session& s, int16_t& printRequest, int) {
-    printRequest = 0;
+void CompareSection(Session& s, PrintMode, int) {
     CompareCommand(s);
     EndSection(s);
 }
