@@ -86,6 +86,9 @@ TEST_F(ScreenTest, PlainAndAccentedWritesShareALine) {
     WriteScreenField(s, line, 12, 20, "xy");
     WriteScreenText(s, line, 22, "end");
     EXPECT_EQ(ScreenLines(s)[0], "abcdefghij xy        end");
+    WriteScreenField(s, line, 1, 10, "short");  // a shorter value blanks the rest of its field
+    EXPECT_EQ(ScreenLines(s)[0], "short      xy        end");
+    WriteScreenField(s, line, 1, 10, "abcdefghij");
     EXPECT_EQ(s.screen.Lines[line].size(), 80u);
 
     WriteScreenField(s, line, 3, 6, "\xC3\xA8\xC3\xA8");
