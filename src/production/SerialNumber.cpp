@@ -169,8 +169,7 @@ bool SerialNumberGuard(Session& s, int16_t&) {
     return present;
 }
 
-void SerialNumberSection(Session& s, int16_t& printRequest, int) {
-    printRequest = 0;
+void SerialNumberSection(Session& s, PrintMode, int) {
     CheckPanelIdentity(s);
     if (s.LinkStatus != status::kDone) return;
     // The file is probed quietly; the writes below report their failures.
