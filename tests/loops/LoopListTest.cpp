@@ -108,7 +108,7 @@ TEST_F(LoopFileTest, AButtonPressedWhileAViewEndsIsNotLost) {
         if (t.ui.loopListOpen) s.DiagnosticCommand = 7;  // Leave, while the list ends
         else if (t.ui.loopListShows > 0 && ++idleAfterTheList > 50) s.DiagnosticCommand = 7;
     };
-    int16_t print = 0;
+    const PrintMode print = PrintMode::Interactive;
     LoopSection(s, print, 1);
     EXPECT_EQ(t.ui.loopListShows, 1);
     EXPECT_LE(idleAfterTheList, 1) << "the Leave pressed during the list was dropped";
