@@ -45,7 +45,7 @@ def definitions(text):
         else:
             i += 1
 
-PART_TYPES = ["Settings", "MainRegisters", "ConfigState", "LinkPart", "Texts", "Page"]
+PART_TYPES = ["Settings", "MainRegisters", "ConfigState", "LinkState", "ScreenState", "Texts", "Page"]
 session_re = re.compile(r"\bSession\s*&")
 counts = dict.fromkeys(["session-functions", "part-functions", "linkstatus-writes",
                         "done-checks", "lasterror-uses", "quiet-hand-sets"], 0)

@@ -20,6 +20,7 @@ struct LineDescriptor {
 };
 
 struct ScreenState {
+    bool ScreenLocked = false;  // the text-grid window refuses to close
     BoundedArray<std::string, 0, kScreenLines> Lines;
     BoundedArray<LineDescriptor, 0, kScreenLines> Descriptors;
     int LineCount = 0;
