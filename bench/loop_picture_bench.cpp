@@ -14,24 +14,12 @@
 
 #include "gui/LoopPicture.h"
 #include "loops/LoopSection.h"
-#include "shell/HeadlessUi.h"
-
-namespace {
-
-class BenchUi final : public cfg::HeadlessUi {
-public:
-    cfg::MsgAnswer MessageBox(const std::string&, const std::string&, cfg::MsgButtons, cfg::MsgIcon) override {
-        return cfg::MsgAnswer::Ok;
-    }
-    int AskSensorInput(const cfg::SensorInputRequest&) override { return 0; }
-};
-
-}  // namespace
+#include "shell/SilentUi.h"
 
 int main(int argc, char** argv) {
     QGuiApplication app(argc, argv);
     const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 200;
-    BenchUi ui;
+    cfg::SilentUi ui;
     cfg::SystemClock clock;
     cfg::Session s(ui, clock);
     s.config.ConfigSource = cfg::ConfigSource::Panel;

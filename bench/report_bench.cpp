@@ -19,7 +19,7 @@
 #include "app/core/Wiring.h"
 #include "config/Files.h"
 #include "report/Printout.h"
-#include "shell/HeadlessUi.h"
+#include "shell/SilentUi.h"
 #include "shell/Language.h"
 #include "shell/Session.h"
 #include "sim/Panel.h"
@@ -27,16 +27,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-// Every message is counted, so that a run that failed is seen.
-class BenchUi final : public cfg::HeadlessUi {
-public:
-    int messages = 0;
-    cfg::MsgAnswer MessageBox(const std::string&, const std::string&, cfg::MsgButtons, cfg::MsgIcon) override {
-        ++messages;
-        return cfg::MsgAnswer::Ok;
-    }
-};
 
 void Write(const fs::path& path, const std::vector<uint8_t>& bytes) {
     std::ofstream(path, std::ios::binary)
@@ -64,7 +54,7 @@ int main(int argc, char** argv) {
     Write(folder / "SITE.UY2", set.uy2);
     Write(folder / "SITE.MY2", set.my2);
 
-    BenchUi ui;
+    cfg::SilentUi ui;
     cfg::SystemClock clock;
     cfg::Session s(ui, clock);
     s.settings.ProgramFolder = folder.string();
@@ -107,6 +97,6 @@ int main(int argc, char** argv) {
     }
     std::printf("every section printed from the set in memory: %zu lines, %d runs\n", shown, runs);
     summary(ms);
-    if (ui.messages > 0) std::printf("  (%d messages were shown: the report is incomplete)\n", ui.messages);
-    return ui.messages > 0 ? 1 : 0;
+    if (ui.messagesShown > 0) std::printf("  (%d messages were shown: the report is incomplete)\n", ui.messagesShown);
+    return ui.messagesShown > 0 ? 1 : 0;
 }

@@ -18,7 +18,7 @@
 
 #include "gui/LoopPicture.h"
 #include "loops/WalkTest.h"
-#include "shell/HeadlessUi.h"
+#include "shell/SilentUi.h"
 
 namespace {
 
@@ -28,20 +28,12 @@ double ThreadMs() {
     return static_cast<double>(t.tv_sec) * 1e3 + static_cast<double>(t.tv_nsec) / 1e6;
 }
 
-class BenchUi final : public cfg::HeadlessUi {
-public:
-    cfg::MsgAnswer MessageBox(const std::string&, const std::string&, cfg::MsgButtons, cfg::MsgIcon) override {
-        return cfg::MsgAnswer::Ok;
-    }
-    int AskSensorInput(const cfg::SensorInputRequest&) override { return 0; }
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
     QGuiApplication app(argc, argv);
     const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 300;
-    BenchUi ui;
+    cfg::SilentUi ui;
     cfg::SystemClock clock;
     cfg::Session s(ui, clock);
     s.config.ConfigSource = cfg::ConfigSource::Panel;

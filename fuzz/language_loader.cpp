@@ -8,8 +8,8 @@
 #include <fstream>
 #include <string>
 
-#include "FuzzUi.h"
 #include "shell/Language.h"
+#include "shell/SilentUi.h"
 #include "shell/Text.h"
 
 
@@ -19,7 +19,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         std::ofstream out(path, std::ios::binary | std::ios::trunc);
         out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
     }
-    cfg::fuzz::FuzzUi ui;
+    cfg::SilentUi ui;
     cfg::SystemClock clock;
     cfg::Session s(ui, clock);
     cfg::LoadLanguageFile(s, path);

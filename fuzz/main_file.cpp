@@ -7,12 +7,12 @@
 #include <string>
 #include <vector>
 
-#include "FuzzUi.h"
 #include "app/core/SectionTable.h"
 #include "config/Files.h"
 #include "report/Printout.h"
 #include "shell/Language.h"
 #include "shell/RuntimeError.h"
+#include "shell/SilentUi.h"
 #include "transfer/DateStamp.h"
 
 namespace fs = std::filesystem;
@@ -31,7 +31,7 @@ const Setup& Shared() {
     static const Setup setup = [] {
         Setup out;
         const fs::path bin = fs::read_symlink("/proc/self/exe").parent_path();
-        cfg::fuzz::FuzzUi ui;
+        cfg::SilentUi ui;
         cfg::SystemClock clock;
         cfg::Session s(ui, clock);
         cfg::LoadLanguageFile(s, (bin / "English.lng").string());

@@ -10,8 +10,8 @@
 #include <fstream>
 #include <string>
 
-#include "FuzzUi.h"
 #include "shell/Settings.h"
+#include "shell/SilentUi.h"
 
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -20,7 +20,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         std::filesystem::create_directories(f);
         return f;
     }();
-    cfg::fuzz::FuzzUi ui;
+    cfg::SilentUi ui;
     cfg::SystemClock clock;
     cfg::Session s(ui, clock);
     s.settings.ProgramFolder = folder;

@@ -561,7 +561,7 @@ int Serial(cfg::Session& s, CliUi& ui, const Options& o) {
         if (s.link.LinkStatus == cfg::status::kDone) s.link.LinkStatus = cfg::status::kAborted;
         return Finish(s, ui, errors, "serial");
     }
-    int16_t print = 0;
+    const cfg::PrintMode print = cfg::PrintMode::Interactive;
     cfg::SerialNumberSection(s, print, 0);
     int status = s.link.LinkStatus;
     s.commands.closePanel(s);

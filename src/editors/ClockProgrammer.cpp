@@ -42,6 +42,7 @@ constexpr int kMaskA = 3;
 
 // Texts.
 constexpr int kTitle = kClockTitleText;
+constexpr int kProgramsTitle = 107;
 constexpr int kDayCaption = 108;     // 108..114, Monday..Sunday
 constexpr int kNoPrograms = 115;
 constexpr int kProgramHeading = 116;
@@ -508,7 +509,7 @@ ClockProgrammerView BuildClockView(Session& s, ClockPage page, int day) {
     v.copyText = GetText(s, kCopyTitle);
     v.copyHint = GetText(s, kCopyHint);
     v.clearText = GetText(s, kClearTitle);
-    v.pageTitle = {GetText(s, 107), GetText(s, kHolidaysTitle), GetText(s, kPeriodsTitle)};
+    v.pageTitle = {GetText(s, kProgramsTitle), GetText(s, kHolidaysTitle), GetText(s, kPeriodsTitle)};
     for (int i = 0; i < kHolidays; ++i)
         if (HolidaySet(s.config, i)) v.holidays.push_back(DayMonth(HolidayDay(s.config, i), HolidayMonth(s.config, i)));
     v.holidayHeading = GetText(s, kHolidaysTitle);
@@ -643,14 +644,14 @@ bool HandleClockEvent(Session& s, const ClockEvent& e, ClockPage& page, int& day
     return true;
 }
 
-void ClockProgrammerSection(Session& s, int16_t& printRequest, int option) {
+void ClockProgrammerSection(Session& s, PrintMode mode, int option) {
     auto& pending = s.config.PendingChanges;
     pending = static_cast<int16_t>(pending & ~(kPendingPrograms | kPendingDates | kPendingPeriods));
     if (!LoadClockTables(s)) {
         HideEditScreen(s);
         return;
     }
-    if (printRequest > 0) {
+    if (mode == PrintMode::LinesOnly) {
         // The printout only reads: a damaged table is reset when the section
         // is opened for editing, not by printing it.
         BuildClockReport(s);

@@ -107,6 +107,6 @@ bool HandleClockEvent(Session&, const ClockEvent&, ClockPage& page, int& day);
 // programs, 2 on the holidays, 3 on the periods, 6 lists the whole
 // programmer on the editing screen (read only). A print request (above 0)
 // loads the tables and builds the report lines only.
-void ClockProgrammerSection(Session&, int16_t& printRequest, int option);
+void ClockProgrammerSection(Session&, PrintMode mode, int option);
 
 }  // namespace cfg

@@ -148,13 +148,13 @@ bool EditDisplayLine(Session& s, int line) {
     return written;
 }
 
-void DisplaySection(Session& s, int16_t& printRequest, int /*option*/) {
+void DisplaySection(Session& s, PrintMode mode, int /*option*/) {
     if (!LoadDisplayTexts(s)) {
         EndSection(s);
         return;
     }
     BuildDisplayScreen(s);
-    if (printRequest > 0) {
+    if (mode == PrintMode::LinesOnly) {
         EndSection(s);
         return;
     }

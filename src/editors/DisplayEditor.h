@@ -16,9 +16,9 @@ namespace cfg {
 
 inline constexpr int kDisplayTitleText = 531;
 
-// The section routine. printRequest > 0 only builds the lines (for the
-// printout); 0 opens the section for editing.
-void DisplaySection(Session&, int16_t& printRequest, int option = 0);
+// The section routine. In PrintMode::LinesOnly it only builds the lines (for the
+// printout); Interactive opens the section for editing.
+void DisplaySection(Session&, PrintMode mode, int option = 0);
 // Fills the screen buffer from ConfigImage: per group its heading and one
 // line per entry, 458 lines. Descriptor: field = group (0 for a heading),
 // value2 = entry number, value3 = the entry's file offset.

@@ -81,10 +81,20 @@ const DisplayTextGroup* FindDisplayTextGroup(int group) {
 bool DisplayShowsByte(int byte) { return byte >= 32 && byte <= 255; }
 
 std::string DisplayEntryText(const ConfigState& c, int offset, char unshown) {
+    // Every entry of the list and of the printout: the characters go
+    // straight into one text (a byte is Latin-1, one or two UTF-8 bytes).
     std::string text;
+    text.reserve(2 * kDisplayTextLength);
     for (int i = 0; i < kDisplayTextLength; ++i) {
         const int byte = c.ConfigImage[offset + i] & 0xFF;
-        text += DisplayShowsByte(byte) ? Utf8Of(static_cast<unsigned>(byte)) : std::string(1, unshown);
+        if (!DisplayShowsByte(byte)) {
+            text.push_back(unshown);
+        } else if (byte < 0x80) {
+            text.push_back(static_cast<char>(byte));
+        } else {
+            text.push_back(static_cast<char>(0xC0 | (byte >> 6)));
+            text.push_back(static_cast<char>(0x80 | (byte & 0x3F)));
+        }
     }
     return text;
 }

@@ -29,6 +29,23 @@ constexpr int kRewritingPanels = 86;  // from this value on the panel rewrites t
 constexpr long kDivisorAddress = 193;
 constexpr int kBaudCodes = 4;
 
+// Texts.
+constexpr int kSpeedNames = 1076;        // 1076..1079: baud codes 1..4
+constexpr int kInvalidValue = 1080;
+constexpr int kNameTitle = 544, kNameHint = 542, kNameWhere = 543, kNamePrompt = 545;
+constexpr int kAddressTitle = 547, kAddressHint = 548, kAddressPrompt = 552;
+constexpr int kPlantCodeTitle = 553, kPlantCodeHint = 554, kPlantCodePrompt = 558;
+constexpr int kReadingParameters = 1276;
+constexpr int kSendRewrites = 559, kSendRewritesHint = 560;
+constexpr int kSpeedBusy = 1277, kSpeedBusyHint = 1278;
+constexpr int kSpeedRemote = 1412, kSpeedRemoteHint = 1413;
+constexpr int kSpeedTitle = 561, kSpeedPrompt = 562;
+constexpr int kSpeedChoices = 563, kLastSpeedChoice = 566;  // 9600 .. 1200 baud
+constexpr int kNameHeading = 1068;
+constexpr int kParametersHeading = 1069, kParametersNote = 1070;
+constexpr int kAddressLabel = 1071, kPlantCodeLabel = 1072;
+constexpr int kSpeedLabel = 1074, kFixedSpeedLabel = 1075;
+
 // The rates of baud codes 1..4 and the panel's divisor for each.
 constexpr int kRateDivisor[kBaudCodes + 1] = {0, 12, 24, 48, 96};
 
@@ -44,7 +61,7 @@ std::string Dotted(const Texts& s, int label) {
 }
 
 std::string BaudText(const Texts& s, int code) {
-    return GetText(s, code >= 1 && code <= kBaudCodes ? 1075 + code : 1080);
+    return GetText(s, code >= 1 && code <= kBaudCodes ? kSpeedNames - 1 + code : kInvalidValue);
 }
 
 std::string JoinedTexts(Session& s, int first, int last) {
@@ -62,8 +79,8 @@ void Rebuild(Session& s, int line) {
 bool EditName(Session& s) {
     ValueRequest request;
     request.kind = 2;
-    request.title = GetText(s, 544);
-    request.prompt = GetText(s, 542) + "\n" + GetText(s, 543) + "\n\n" + GetText(s, 545);
+    request.title = GetText(s, kNameTitle);
+    request.prompt = GetText(s, kNameHint) + "\n" + GetText(s, kNameWhere) + "\n\n" + GetText(s, kNamePrompt);
     request.initialText = Trim(s.config.InstallationName);
     request.maxLength = kInstallationNameLength;
     ValueAnswer answer;
@@ -95,18 +112,18 @@ bool EditLinkNumber(Session& s, int which) {
     const bool address = which == kAddress;
     const int offset = kCommParamsOffset + (address ? 0 : 1);
     long value = 0;
-    if (AskNumber(s, ValueTopic::Other, GetText(s, address ? 547 : 553), JoinedTexts(s, address ? 548 : 554, address ? 552 : 558),
+    if (AskNumber(s, ValueTopic::Other, GetText(s, address ? kAddressTitle : kPlantCodeTitle), JoinedTexts(s, address ? kAddressHint : kPlantCodeHint, address ? kAddressPrompt : kPlantCodePrompt),
                   s.config.ConfigImage[offset], address ? kPanelAddressMin : kPlantCodeMin,
                   address ? kPanelAddressMax : kPlantCodeMax, value) != kInputConfirmed)
         return false;
 
     // A panel that rewrites its link parameters on every send keeps this
     // change only until the next one: say so, then write anyway.
-    ShowBusy(s, GetText(s, 1276));
+    ShowBusy(s, GetText(s, kReadingParameters));
     const bool read = ReadPanelBlock(s, kPanelByteZero, 1, 1, s.config.TransferBuffer).Done();
     const int byteZero = s.config.TransferBuffer[1];
     EndBusy(s, 0);
-    if (!read || byteZero >= kRewritingPanels) ShowAlert(s, GetText(s, 559), GetText(s, 560));
+    if (!read || byteZero >= kRewritingPanels) ShowAlert(s, GetText(s, kSendRewrites), GetText(s, kSendRewritesHint));
 
     if (!WriteParameterByte(s, offset, static_cast<int>(value))) return false;
     if (address) {
@@ -123,18 +140,18 @@ bool EditLinkNumber(Session& s, int which) {
 bool EditBaud(Session& s) {
     if (s.config.ConfigSource != ConfigSource::Panel) return false;
     if (PanelViewsOpen(s) >= 1) {
-        ShowAlert(s, GetText(s, 1277), GetText(s, 1278));
+        ShowAlert(s, GetText(s, kSpeedBusy), GetText(s, kSpeedBusyHint));
         return false;
     }
     if (s.settings.FileLinkMode) {
-        ShowAlert(s, GetText(s, 1412), GetText(s, 1413));
+        ShowAlert(s, GetText(s, kSpeedRemote), GetText(s, kSpeedRemoteHint));
         return false;
     }
     ValueRequest request;
     request.kind = 3;
-    request.title = GetText(s, 561);
-    request.prompt = GetText(s, 562);
-    for (int id = 563; id <= 566; ++id) request.items.push_back(GetText(s, id));
+    request.title = GetText(s, kSpeedTitle);
+    request.prompt = GetText(s, kSpeedPrompt);
+    for (int id = kSpeedChoices; id <= kLastSpeedChoice; ++id) request.items.push_back(GetText(s, id));
     const int current = s.config.ConfigImage[kCommParamsOffset + 2];
     request.initialIndex = current >= 1 && current <= kBaudCodes ? current - 1 : 0;
     ValueAnswer answer;
@@ -169,28 +186,28 @@ std::string InstallationNameInImage(const ConfigState& c) {
 
 }  // namespace
 
-void BuildIdentityScreen(Session& s, int16_t printRequest) {
+void BuildIdentityScreen(Session& s, PrintMode mode) {
     s.config.InstallationName = InstallationNameInImage(s.config);
     // Over the relay files the rate is the relay program's, not ours to change.
-    RenderIdentity(PageOf(s), printRequest == 0 && s.settings.FileLinkMode);
+    RenderIdentity(PageOf(s), mode == PrintMode::Interactive && s.settings.FileLinkMode);
 }
 
 void RenderIdentity(const Page& s, bool fixedRate) {
     const auto& image = s.config.ConfigImage;
     ClearScreenLines(s);
-    WriteScreenText(s, NewScreenLine(s), 1, GetText(s, 1068));
+    WriteScreenText(s, NewScreenLine(s), 1, GetText(s, kNameHeading));
     WriteScreenText(s, NewScreenLine(s, kName), kLabelColumn, InstallationNameInImage(s.config));
     NewScreenLine(s);
-    WriteScreenText(s, NewScreenLine(s), 1, GetText(s, 1069));
-    WriteScreenText(s, NewScreenLine(s), 1, GetText(s, 1070));
+    WriteScreenText(s, NewScreenLine(s), 1, GetText(s, kParametersHeading));
+    WriteScreenText(s, NewScreenLine(s), 1, GetText(s, kParametersNote));
     int line = NewScreenLine(s, kLinkNumber, kAddress);
-    WriteScreenText(s, line, kLabelColumn, Dotted(s.texts, 1071));
+    WriteScreenText(s, line, kLabelColumn, Dotted(s.texts, kAddressLabel));
     WriteScreenText(s, line, kValueColumn, PadZeros(3, image[kCommParamsOffset]));
     line = NewScreenLine(s, kLinkNumber, kPlantCode);
-    WriteScreenText(s, line, kLabelColumn, Dotted(s.texts, 1072));
+    WriteScreenText(s, line, kLabelColumn, Dotted(s.texts, kPlantCodeLabel));
     WriteScreenText(s, line, kValueColumn, std::to_string(image[kCommParamsOffset + 1]));
     line = NewScreenLine(s, kBaud);
-    WriteScreenText(s, line, kLabelColumn, Dotted(s.texts, fixedRate ? 1075 : 1074));
+    WriteScreenText(s, line, kLabelColumn, Dotted(s.texts, fixedRate ? kFixedSpeedLabel : kSpeedLabel));
     WriteScreenText(s, line, kValueColumn, BaudText(s.texts, image[kCommParamsOffset + 2]));
 }
 
@@ -207,14 +224,14 @@ bool EditIdentityLine(Session& s, int line) {
     return written;
 }
 
-void IdentitySection(Session& s, int16_t& printRequest, int /*option*/) {
+void IdentitySection(Session& s, PrintMode mode, int /*option*/) {
     if (!LoadSectionBlock(s, kInstallationNameOffset, kInstallationNameLength) ||
         !LoadSectionBlock(s, kCommParamsOffset, kCommParamLength)) {
         EndSection(s);
         return;
     }
-    BuildIdentityScreen(s, printRequest);
-    if (printRequest > 0) {
+    BuildIdentityScreen(s, mode);
+    if (mode == PrintMode::LinesOnly) {
         EndSection(s);
         return;
     }

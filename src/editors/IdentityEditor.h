@@ -28,15 +28,15 @@ inline constexpr int kPlantCodeMax = 223;
 
 inline constexpr int kIdentityTitleText = 541;
 
-// The section routine. printRequest > 0 only builds the lines (for the
-// printout); 0 opens the section for editing.
-void IdentitySection(Session&, int16_t& printRequest, int option = 0);
+// The section routine. In PrintMode::LinesOnly it only builds the lines (for the
+// printout); Interactive opens the section for editing.
+void IdentitySection(Session&, PrintMode mode, int option = 0);
 // Fills the screen buffer from ConfigImage and takes InstallationName from
 // cells 192..210. Descriptor field: 1 the name, 2 address (value2 1) or
-// plant code (value2 2), 3 the baud code. On the editing screen (printRequest
-// 0) over the relay files the rate is labelled as fixed; a printout does not
+// plant code (value2 2), 3 the baud code. On the editing screen
+// (Interactive) over the relay files the rate is labelled as fixed; a printout does not
 // depend on the link it was made over.
-void BuildIdentityScreen(Session&, int16_t printRequest = 0);
+void BuildIdentityScreen(Session&, PrintMode mode = PrintMode::Interactive);
 // The same lines from the image alone; `fixedRate` labels the rate as fixed.
 void RenderIdentity(const Page&, bool fixedRate);
 // The section's printed lines from a file set in memory.

@@ -32,6 +32,19 @@ constexpr int kTextNever = 332;
 constexpr int kTextOutputNumber = 295;
 constexpr int kTextFirstCategory = 255;
 constexpr int kTextNoOutput = 182;
+constexpr int kTextZone = 310, kTextPoint = 311, kTextBlock = 312;
+constexpr int kTextZoneOther = 313, kTextZoneInFault = 314;  // 314 for category 3
+constexpr int kTextAuxInput = 327;
+constexpr int kTextClockChannel = 328, kTextClockChannelOther = 329;  // 328 for category 9
+
+// Texts of a block's listing.
+constexpr int kTextFunctionBlock = 176, kTextType = 177;
+constexpr int kTextAndOr = 178, kTextThresholdAnd = 179, kTextThreshold = 180;
+constexpr int kTextLinkedOutput = 181;
+constexpr int kTextActivationDelay = 183, kTextDeactivationDelay = 184;
+constexpr int kTextLatch = 185, kTextPulseOff = 186, kTextDelay = 187, kTextHalfSeconds = 188;
+constexpr int kTextAndConditions = 189, kTextOrConditions = 190;
+constexpr int kTextNoConditions = 191, kTextNoBlocks = 192;
 
 // Objects 195..206, one text each.
 constexpr std::array<int, 12> kPanelStateTexts{315, 316, 317, 326, 318, 319, 320, 321, 322, 323, 324, 325};
@@ -68,13 +81,13 @@ std::string ConditionObjectText(const Texts& s, uint16_t word) {
     int item = ObjectItem(object);
     int category = ConditionCategory(word);
     switch (ObjectKindOf(object)) {
-    case LogicObjectKind::Zone: return GetText(s, 310) + " " + std::to_string(item);
-    case LogicObjectKind::Block: return GetText(s, 312) + PadZeros(2, item);
-    case LogicObjectKind::ZoneFault: return GetText(s, category == 3 ? 314 : 313) + " " + std::to_string(item);
+    case LogicObjectKind::Zone: return GetText(s, kTextZone) + " " + std::to_string(item);
+    case LogicObjectKind::Block: return GetText(s, kTextBlock) + PadZeros(2, item);
+    case LogicObjectKind::ZoneFault: return GetText(s, category == 3 ? kTextZoneInFault : kTextZoneOther) + " " + std::to_string(item);
     case LogicObjectKind::PanelState: return GetText(s, kPanelStateTexts[static_cast<std::size_t>(item - 1)]);
-    case LogicObjectKind::ClockChannel: return GetText(s, category == 9 ? 328 : 329) + " " + std::to_string(item);
-    case LogicObjectKind::AuxInput: return GetText(s, 327) + " " + std::to_string(item);
-    case LogicObjectKind::Point: return GetText(s, 311) + " " + std::to_string(item);
+    case LogicObjectKind::ClockChannel: return GetText(s, category == 9 ? kTextClockChannel : kTextClockChannelOther) + " " + std::to_string(item);
+    case LogicObjectKind::AuxInput: return GetText(s, kTextAuxInput) + " " + std::to_string(item);
+    case LogicObjectKind::Point: return GetText(s, kTextPoint) + " " + std::to_string(item);
     case LogicObjectKind::None: break;
     }
     return GetText(s, kTextInvalid);
@@ -103,14 +116,14 @@ std::string LogicOutputText(const Texts& s, int output) {
 }
 
 std::string LogicDeactivationText(const Texts& s, int value) {
-    if (value == kDeactivationLatched) return GetText(s, 185);
-    if (value == kDeactivationPulse) return GetText(s, 186);
-    return GetText(s, 187) + " " + LogicDelayText(s, value);
+    if (value == kDeactivationLatched) return GetText(s, kTextLatch);
+    if (value == kDeactivationPulse) return GetText(s, kTextPulseOff);
+    return GetText(s, kTextDelay) + " " + LogicDelayText(s, value);
 }
 
 std::string LogicTypeText(const Texts& s, int type) {
-    if (type == 0) return GetText(s, 178);
-    if (type == 1) return GetText(s, 179);
+    if (type == 0) return GetText(s, kTextAndOr);
+    if (type == 1) return GetText(s, kTextThresholdAnd);
     return std::to_string(type);
 }
 
@@ -166,27 +179,27 @@ std::vector<std::string> LogicReportLines(const Texts& s, const LogicTable& t) {
         const LogicBlock& b = t[n];
         if (!b.Defined()) continue;
         any = true;
-        std::string head = GetText(s, 176) + LogicBlockName(n) + "   " + GetText(s, 177) + " " + LogicTypeText(s, b.Type());
-        if (b.Type() == 1) head += "   " + GetText(s, 180) + " " + std::to_string(b.Threshold());
+        std::string head = GetText(s, kTextFunctionBlock) + LogicBlockName(n) + "   " + GetText(s, kTextType) + " " + LogicTypeText(s, b.Type());
+        if (b.Type() == 1) head += "   " + GetText(s, kTextThreshold) + " " + std::to_string(b.Threshold());
         lines.push_back(head);
-        lines.push_back("   " + GetText(s, 181) + " " + LogicOutputText(s, b.OutputNumber()));
-        lines.push_back("   " + GetText(s, 183) + " " + std::to_string(b.ActivationDelay()) + GetText(s, 188) + "   " +
-                        GetText(s, 184) + " " +
+        lines.push_back("   " + GetText(s, kTextLinkedOutput) + " " + LogicOutputText(s, b.OutputNumber()));
+        lines.push_back("   " + GetText(s, kTextActivationDelay) + " " + std::to_string(b.ActivationDelay()) + GetText(s, kTextHalfSeconds) + "   " +
+                        GetText(s, kTextDeactivationDelay) + " " +
                         (b.Deactivation() == kDeactivationLatched || b.Deactivation() == kDeactivationPulse
                              ? LogicDeactivationText(s, b.Deactivation())
-                             : GetText(s, 187) + " " + std::to_string(b.Deactivation()) + GetText(s, 188)));
+                             : GetText(s, kTextDelay) + " " + std::to_string(b.Deactivation()) + GetText(s, kTextHalfSeconds)));
         for (bool orList : {false, true}) {
-            lines.push_back("   " + GetText(s, orList ? 190 : 189));
+            lines.push_back("   " + GetText(s, orList ? kTextOrConditions : kTextAndConditions));
             bool none = true;
             for (uint16_t c : b.conditions) {
                 if (IsOrCondition(c) != orList) continue;
                 none = false;
                 lines.push_back("      " + ConditionText(s, c, false));
             }
-            if (none) lines.push_back("      " + GetText(s, 191));
+            if (none) lines.push_back("      " + GetText(s, kTextNoConditions));
         }
     }
-    if (!any) lines.push_back(GetText(s, 192));
+    if (!any) lines.push_back(GetText(s, kTextNoBlocks));
     return lines;
 }
 

@@ -29,10 +29,28 @@ constexpr int kThresholdAboveAnds = 1560;
 // Column where a defined block's line shows its output and conditions.
 constexpr int kListDetailColumn = 30;
 
+// Texts.
+constexpr int kWrongSize = 1233, kWrongSizeHint = 1234;
+constexpr int kMemoryFull = 1410, kMemoryFullHint = 1411;
+constexpr int kFunctionBlock = 176;
+constexpr int kLinkedOutput = 181;
+constexpr int kUnsavedChanges = 194;
+constexpr int kProgrammed = 195, kProgrammedOptional = 196, kBlockWord = 197;
+constexpr int kFreeBlock = 198, kEmptyMark = 199;
+constexpr int kConditionsFull = 243, kConditionsFullHint = 244;
+constexpr int kCategoryBefore = 254;  // categories 1.. are texts 255..
+constexpr int kAddCondition = 274, kChooseState = 280;
+constexpr int kConditionTwice = 281, kChooseTypeFirst = 282, kNotSelectable = 283;
+constexpr int kChooseAnd = 286, kChooseOr = 287;
+constexpr int kDeleteCondition = 288, kChooseConditionFirst = 289, kDeleteBlock = 290;
+constexpr int kCopyTitle = 291, kCopyPrompt = 292, kReplaceTarget = 293;
+constexpr int kOutputTwice = 294, kOutputNumber = 295, kNoOutput = 296, kNoDelay = 297;
+constexpr int kAreaEmptied = 303;
+
 // --- reading and writing the area ----------------------------------------
 
 bool RefuseSize(Session& s) {
-    ShowAlert(s, GetText(s, 1233), GetText(s, 1234));
+    ShowAlert(s, GetText(s, kWrongSize), GetText(s, kWrongSizeHint));
     s.link.LinkStatus = status::kRefused;
     return false;
 }
@@ -97,9 +115,9 @@ LogicBlockView ViewOf(Session& s, const LogicBlock& b, int number) {
     for (uint16_t c : b.conditions) (IsOrCondition(c) ? v.orLines : v.andLines).push_back(ConditionText(s, c, false));
     v.threshold = b.Type() == 1 ? std::to_string(b.Threshold()) : "-";
     v.output = LogicOutputText(s, b.OutputNumber());
-    v.activationDelay = b.ActivationDelay() ? LogicDelayText(s, b.ActivationDelay()) : GetText(s, 297);
+    v.activationDelay = b.ActivationDelay() ? LogicDelayText(s, b.ActivationDelay()) : GetText(s, kNoDelay);
     v.deactivation = LogicDeactivationText(s, b.Deactivation());
-    v.sentence = b.Defined() ? LogicBlockSentence(s, b) : GetText(s, 198) + PadZeros(2, number) + GetText(s, 199);
+    v.sentence = b.Defined() ? LogicBlockSentence(s, b) : GetText(s, kFreeBlock) + PadZeros(2, number) + GetText(s, kEmptyMark);
     v.fields = LogicFieldsText(b);
     return v;
 }
@@ -109,7 +127,7 @@ int GrowthOf(const LogicBlock& before, int afterWords) { return afterWords - (be
 
 bool CheckCapacity(Session& s, const LogicTable& t, int extraWords) {
     if (LogicFits(t, extraWords)) return true;
-    ShowAlert(s, GetText(s, 1410), GetText(s, 1411));
+    ShowAlert(s, GetText(s, kMemoryFull), GetText(s, kMemoryFullHint));
     return false;
 }
 
@@ -124,37 +142,37 @@ void StoreBlock(LogicEditorState& e, LogicBlock& b, int number) {
 }
 
 bool Confirm(Session& s, int textId) {
-    return s.ui->MessageBox(GetText(s, 176), GetText(s, textId), MsgButtons::YesNo, MsgIcon::Question) ==
+    return s.ui->MessageBox(GetText(s, kFunctionBlock), GetText(s, textId), MsgButtons::YesNo, MsgIcon::Question) ==
            MsgAnswer::Yes;
 }
 
 void Tell(Session& s, int textId) {
-    s.ui->MessageBox(GetText(s, 176), GetText(s, textId), MsgButtons::Ok, MsgIcon::Exclamation);
+    s.ui->MessageBox(GetText(s, kFunctionBlock), GetText(s, textId), MsgButtons::Ok, MsgIcon::Exclamation);
 }
 
 // Adds an AND (orList false) or an OR condition.
 void AddCondition(Session& s, LogicEditorState& e, LogicBlock& b, int number, bool orList) {
     if (static_cast<int>(b.conditions.size()) >= kLogicMaxConditions) {
-        ShowAlert(s, GetText(s, 243), GetText(s, 244));
+        ShowAlert(s, GetText(s, kConditionsFull), GetText(s, kConditionsFullHint));
         return;
     }
     if (!CheckCapacity(s, e.table, GrowthOf(e.table[number], b.Words() + 1))) return;
 
     LogicConditionRequest request;
-    request.prompt = GetText(s, orList ? 287 : 286);
-    for (int entry = 1; entry <= kChooserEntries; ++entry) request.categories.push_back(GetText(s, 254 + entry));
+    request.prompt = GetText(s, orList ? kChooseOr : kChooseAnd);
+    for (int entry = 1; entry <= kChooserEntries; ++entry) request.categories.push_back(GetText(s, kCategoryBefore + entry));
     LogicConditionAnswer answer;
     LogicObjectKind kind = LogicObjectKind::None;
     for (;;) {
         answer = s.ui->AskLogicCondition(request);
         if (!answer.confirmed) return;
         if (answer.entry < 1 || answer.entry > kChooserEntries) {
-            Tell(s, 282);
+            Tell(s, kChooseTypeFirst);
             continue;
         }
         kind = ChooserObjects(answer.entry);
         if (kind != LogicObjectKind::None) break;
-        Tell(s, 283);
+        Tell(s, kNotSelectable);
     }
 
     const LogicObjectRange& range = ObjectRange(kind);
@@ -162,8 +180,8 @@ void AddCondition(Session& s, LogicEditorState& e, LogicBlock& b, int number, bo
     if (kind == LogicObjectKind::PanelState) {
         ValueRequest r;
         r.kind = 3;
-        r.title = GetText(s, 274);
-        r.prompt = GetText(s, 280);
+        r.title = GetText(s, kAddCondition);
+        r.prompt = GetText(s, kChooseState);
         for (int object = range.first; object <= range.last; ++object)
             r.items.push_back(ConditionObjectText(s, static_cast<uint16_t>(object)));
         ValueAnswer a;
@@ -176,13 +194,13 @@ void AddCondition(Session& s, LogicEditorState& e, LogicBlock& b, int number, bo
         if (kind == LogicObjectKind::ClockChannel) prompt = 278;
         if (kind == LogicObjectKind::AuxInput) prompt = 279;
         long value = 0;
-        if (AskNumber(s, ValueTopic::Other, GetText(s, 274), GetText(s, prompt), 1, 1, range.count, value) != kInputConfirmed) return;
+        if (AskNumber(s, ValueTopic::Other, GetText(s, kAddCondition), GetText(s, prompt), 1, 1, range.count, value) != kInputConfirmed) return;
         item = static_cast<int>(value);
     }
 
     uint16_t word = MakeCondition(answer.entry - 1, range.first + item - 1, orList, answer.option == 2);
     if (HasCondition(b, word)) {
-        Tell(s, 281);
+        Tell(s, kConditionTwice);
         return;
     }
     b.conditions.push_back(word);
@@ -192,10 +210,10 @@ void AddCondition(Session& s, LogicEditorState& e, LogicBlock& b, int number, bo
 void DeleteCondition(Session& s, LogicEditorState& e, LogicBlock& b, int number, const LogicCommand& c) {
     std::vector<std::size_t> at = ListPositions(b, c.listCode == 1);
     if (c.listCode == 0 || c.index < 0 || static_cast<std::size_t>(c.index) >= at.size()) {
-        Tell(s, 289);
+        Tell(s, kChooseConditionFirst);
         return;
     }
-    if (!Confirm(s, 288)) return;
+    if (!Confirm(s, kDeleteCondition)) return;
     b.conditions.erase(b.conditions.begin() + static_cast<std::ptrdiff_t>(at[static_cast<std::size_t>(c.index)]));
     StoreBlock(e, b, number);
 }
@@ -203,9 +221,9 @@ void DeleteCondition(Session& s, LogicEditorState& e, LogicBlock& b, int number,
 void ChangeSettings(Session& s, LogicEditorState& e, LogicBlock& b, int number) {
     if (!b.Defined() && !CheckCapacity(s, e.table, 3)) return;
     LogicSettingsRequest r;
-    r.outputEntries.push_back(GetText(s, 296));
-    for (int o = 1; o <= kLogicOutputs; ++o) r.outputEntries.push_back(GetText(s, 295) + " " + std::to_string(o));
-    r.activationEntries.push_back(GetText(s, 297));
+    r.outputEntries.push_back(GetText(s, kNoOutput));
+    for (int o = 1; o <= kLogicOutputs; ++o) r.outputEntries.push_back(GetText(s, kOutputNumber) + " " + std::to_string(o));
+    r.activationEntries.push_back(GetText(s, kNoDelay));
     for (int d = 1; d <= 255; ++d) r.activationEntries.push_back(LogicDelayText(s, d));
     // Durations 1..200 half-seconds; a value above the pulse code that the
     // panel holds gets its own last entry, so that it survives an OK.
@@ -234,7 +252,7 @@ void ChangeSettings(Session& s, LogicEditorState& e, LogicBlock& b, int number) 
     int output = a.output >= 0 && a.output <= kLogicOutputs ? a.output : 0;
     if (output != 0 && e.outputs[static_cast<std::size_t>(output)] != 0 &&
         e.outputs[static_cast<std::size_t>(output)] != number)
-        Tell(s, 294);
+        Tell(s, kOutputTwice);
     int deactivation = kDeactivationLatched;
     if (a.deactivationOption == 1) deactivation = kDeactivationPulse;
     if (a.deactivationOption == 0 && a.duration >= 0 && static_cast<std::size_t>(a.duration) < durations.size())
@@ -251,17 +269,17 @@ void ChangeSettings(Session& s, LogicEditorState& e, LogicBlock& b, int number) 
 void CopyBlock(Session& s, LogicEditorState& e, const LogicBlock& b, int number) {
     if (!b.Defined()) return;
     long target = 0;
-    if (AskNumber(s, ValueTopic::Other, GetText(s, 291), GetText(s, 292), number, 1, kLogicBlockCount, target) != kInputConfirmed) return;
+    if (AskNumber(s, ValueTopic::Other, GetText(s, kCopyTitle), GetText(s, kCopyPrompt), number, 1, kLogicBlockCount, target) != kInputConfirmed) return;
     int to = static_cast<int>(target);
     if (to == number) return;
-    if (e.table[to].Defined() && !Confirm(s, 293)) return;
+    if (e.table[to].Defined() && !Confirm(s, kReplaceTarget)) return;
     if (!CheckCapacity(s, e.table, GrowthOf(e.table[to], b.Words()))) return;
     LogicBlock copy = b;
     StoreBlock(e, copy, to);
 }
 
 void DeleteBlock(Session& s, LogicEditorState& e, LogicBlock& b, int number) {
-    if (!b.Defined() || !Confirm(s, 290)) return;
+    if (!b.Defined() || !Confirm(s, kDeleteBlock)) return;
     b = LogicBlock{};
     e.table[number] = b;
     e.outputs = LogicOutputTable(e.table);
@@ -345,11 +363,11 @@ void BuildLogicList(Session& s, LogicEditorState& e) {
         const LogicBlock& b = e.table[n];
         int line = NewScreenLine(s, kBlockField, static_cast<int16_t>(n));
         if (!b.Defined()) {
-            WriteScreenText(s, line, 1, GetText(s, 198) + PadZeros(2, n) + GetText(s, 199));
+            WriteScreenText(s, line, 1, GetText(s, kFreeBlock) + PadZeros(2, n) + GetText(s, kEmptyMark));
             continue;
         }
-        WriteScreenText(s, line, 1, GetText(s, b.OptionFlag() ? 196 : 195) + GetText(s, 197) + PadZeros(2, n));
-        std::string detail = GetText(s, 181) + " " + LogicOutputText(s, b.OutputNumber()) + "   AND " +
+        WriteScreenText(s, line, 1, GetText(s, b.OptionFlag() ? kProgrammedOptional : kProgrammed) + GetText(s, kBlockWord) + PadZeros(2, n));
+        std::string detail = GetText(s, kLinkedOutput) + " " + LogicOutputText(s, b.OutputNumber()) + "   AND " +
                              std::to_string(CountOf(b, false)) + "  OR " + std::to_string(CountOf(b, true));
         WriteScreenText(s, line, kListDetailColumn, detail);
     }
@@ -375,18 +393,18 @@ void EditLogicBlock(Session& s, LogicEditorState& e, int number) {
     }
 }
 
-void LogicsSection(Session& s, int16_t& printRequest, int /*option*/) {
+void LogicsSection(Session& s, PrintMode mode, int /*option*/) {
     LogicEditorState e;
     if (!LoadLogicArea(s, e)) {
         EndSection(s);
         return;
     }
-    if (printRequest > 0) {
+    if (mode == PrintMode::LinesOnly) {
         RenderLogicReport(PageOf(s));
         EndSection(s);
         return;
     }
-    if (e.reset) Tell(s, 303);
+    if (e.reset) Tell(s, kAreaEmptied);
     BuildLogicList(s, e);
     ShowEditScreen(s, GetText(s, kLogicsTitleText));
     RefreshScreen(s);
@@ -402,7 +420,7 @@ void LogicsSection(Session& s, int16_t& printRequest, int /*option*/) {
         if (StoreLogicArea(s, e)) {
             if (s.config.DateStamped == 0) StampDate(s);
         } else {
-            ShowAlert(s, GetText(s, 194), std::string());
+            ShowAlert(s, GetText(s, kUnsavedChanges), std::string());
         }
     }
     EndSection(s);

@@ -30,9 +30,9 @@ struct LogicEditorState {
 
 inline constexpr int kLogicsTitleText = 193;
 
-// The section routine. printRequest > 0 only loads and builds the printout
-// lines into the screen buffer; 0 opens the section for editing.
-void LogicsSection(Session&, int16_t& printRequest, int option);
+// The section routine. In PrintMode::LinesOnly it only loads and builds the printout
+// lines into the screen buffer; Interactive opens the section for editing.
+void LogicsSection(Session&, PrintMode mode, int option);
 // The printout lines of the logic in image cells 1..1960.
 void RenderLogicReport(const Page&);
 // The section's printed lines from a file set in memory.

@@ -147,7 +147,7 @@ bool ModuleMismatch(const ConfigState& s, const ModuleSlot& m) {
     return configured == 0;
 }
 
-ModuleCounts BuildModulesScreen(Session& s, int16_t printRequest) { return RenderModules(PageOf(s), printRequest > 0); }
+ModuleCounts BuildModulesScreen(Session& s, PrintMode mode) { return RenderModules(PageOf(s), mode == PrintMode::LinesOnly); }
 
 ModuleCounts RenderModules(const Page& s, bool print) {
     ModuleCounts counts;
@@ -208,8 +208,8 @@ ListSection ModulesList() {
 
 }  // namespace
 
-void ModulesSection(Session& s, int16_t& printRequest, int /*option*/) {
-    RunListSection(s, ModulesList(), printRequest);
+void ModulesSection(Session& s, PrintMode mode, int /*option*/) {
+    RunListSection(s, ModulesList(), mode);
 }
 
 bool PrintModules(const FileSetImage& set, const Texts& texts, int /*option*/, std::vector<std::string>& lines) {

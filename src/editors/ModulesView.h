@@ -55,14 +55,14 @@ struct ModuleCounts {
     int mismatched = 0;  // lines marked " !!"
 };
 // Fills the screen buffer from image cells 430..493 and 512..1311; with
-// printRequest > 0 the hint about questioning a module is left out.
+// In PrintMode::LinesOnly the hint about questioning a module is left out.
 ModuleCounts RenderModules(const Page&, bool print);
-ModuleCounts BuildModulesScreen(Session&, int16_t printRequest);
+ModuleCounts BuildModulesScreen(Session&, PrintMode mode);
 // The section's printed lines from a file set in memory.
 bool PrintModules(const FileSetImage&, const Texts&, int option, std::vector<std::string>& lines);
 
-// The section routine. printRequest > 0 only builds the lines.
-void ModulesSection(Session&, int16_t& printRequest, int option);
+// The section routine. In PrintMode::LinesOnly it only builds the lines.
+void ModulesSection(Session&, PrintMode mode, int option);
 inline constexpr int kModulesTitleText = 491;
 
 // The detail window of the module in directory slot `slot` (1..64): the

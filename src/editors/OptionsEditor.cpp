@@ -93,7 +93,7 @@ void RenderOptions(const Page& s, bool print) {
     }
 }
 
-void BuildOptionsScreen(Session& s, int16_t printRequest) { RenderOptions(PageOf(s), printRequest > 0); }
+void BuildOptionsScreen(Session& s, PrintMode mode) { RenderOptions(PageOf(s), mode == PrintMode::LinesOnly); }
 
 bool ChangeOption(Session& s, int k) {
     const OptionRow* o = FindOption(k);
@@ -120,8 +120,8 @@ bool EditOptionLine(Session& s, int line) {
     return ChangeOption(s, d.value2);
 }
 
-void OptionsSection(Session& s, int16_t& printRequest, int /*option*/) {
-    RunListSection(s, OptionsList(), printRequest);
+void OptionsSection(Session& s, PrintMode mode, int /*option*/) {
+    RunListSection(s, OptionsList(), mode);
 }
 
 bool PrintOptions(const FileSetImage& set, const Texts& texts, int /*option*/, std::vector<std::string>& lines) {

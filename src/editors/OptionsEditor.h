@@ -16,16 +16,16 @@ inline constexpr int kOptionsOffset = 41;
 inline constexpr int kOptionsLength = 30;
 inline constexpr int kOptionsTitleText = 650;
 
-// The section routine. printRequest > 0 only builds the lines (for the
-// printout); 0 opens the section for editing.
+// The section routine. In PrintMode::LinesOnly it only builds the lines (for the
+// printout); Interactive opens the section for editing.
 // The date is stamped once, when the user leaves after a change.
-void OptionsSection(Session&, int16_t& printRequest, int option);
+void OptionsSection(Session&, PrintMode mode, int option);
 // The section's printed lines from a file set in memory.
 bool PrintOptions(const FileSetImage&, const Texts&, int option, std::vector<std::string>& lines);
 // Fills the page from image cells 41..70; for the printout the first line
 // is the heading.
 void RenderOptions(const Page&, bool print);
-void BuildOptionsScreen(Session&, int16_t printRequest);
+void BuildOptionsScreen(Session&, PrintMode mode);
 // Runs the menu of option k (the byte at offset 41 + k) and writes the code
 // chosen. Options 14..17 have a menu but no line. Returns true when written.
 bool ChangeOption(Session&, int k);

@@ -36,6 +36,14 @@ constexpr int kOnOffQuestion = 641;
 // The block-size line has no label id in the option table: its label is
 // a text of its own, followed by two blanks like the panel's wording.
 constexpr int kBlockSizeText = 1441;
+constexpr int kPeripheralNames = 999;    // 999..1001: printer and the two others
+constexpr int kPeripheralsPrompt = 610;
+constexpr int kPeripheralQuestions = 611;  // 611..613, one for each peripheral
+constexpr int kEnabled = 646, kDisabled = 647;
+constexpr int kYes = 617, kNo = 618;
+constexpr int kSpeedNames = 1076;        // 1076..1079: speed codes 1..4
+constexpr int kNewCode2 = 573, kCode2InUseQuestion = 571, kCode2UnusedQuestion = 572;
+constexpr int kMonthsPrompt = 642, kMonthsRange = 643;
 constexpr const char* kNoBits = ".......................... ----";
 
 enum class Kind {
@@ -158,7 +166,7 @@ std::string ValueText(const Page& s, const FieldDef& f) {
     case Kind::kPeripherals: {
         std::string names;
         for (int b = 0; b < 3; ++b)
-            if (v & (1 << b)) names += (names.empty() ? " " : ", ") + GetText(s, 999 + b);
+            if (v & (1 << b)) names += (names.empty() ? " " : ", ") + GetText(s, kPeripheralNames + b);
         return names.empty() ? std::string(kNoBits) : DottedField(names, 32);
     }
     case Kind::kMaskA: {
@@ -186,11 +194,11 @@ std::string ValueText(const Page& s, const FieldDef& f) {
         }
         return DottedField(number, 25);
     }
-    case Kind::kOnOff: return v == 1 ? GetText(s, 646) : v == 0 ? GetText(s, 647) : GetText(s, kInvalid);
-    case Kind::kMaintenance: return v == 0 ? GetText(s, 647) : v <= 99 ? GetText(s, 646) : GetText(s, kInvalid);
+    case Kind::kOnOff: return v == 1 ? GetText(s, kEnabled) : v == 0 ? GetText(s, kDisabled) : GetText(s, kInvalid);
+    case Kind::kMaintenance: return v == 0 ? GetText(s, kDisabled) : v <= 99 ? GetText(s, kEnabled) : GetText(s, kInvalid);
     case Kind::kMaintenanceMonths: return v == 0 ? " --" : v <= 99 ? PadSpaces(6, v) : GetText(s, kInvalid);
-    case Kind::kSpeed: return inRange() ? GetText(s, 1075 + v) : GetText(s, kInvalid);
-    case Kind::kYesNo: return v == 1 ? GetText(s, 617) : v == 0 ? GetText(s, 618) : GetText(s, kInvalid);
+    case Kind::kSpeed: return inRange() ? GetText(s, kSpeedNames - 1 + v) : GetText(s, kInvalid);
+    case Kind::kYesNo: return v == 1 ? GetText(s, kYes) : v == 0 ? GetText(s, kNo) : GetText(s, kInvalid);
     }
     return {};
 }
@@ -243,7 +251,7 @@ std::string StoredCode(Session& s, int cell) {
 
 bool AskCode(Session& s, int cell, std::vector<Cell>& block, std::string& digits) {
     long value = 0;
-    if (!AskWhole(s, GetText(s, 573), 0, 1, 999999, value)) return false;
+    if (!AskWhole(s, GetText(s, kNewCode2), 0, 1, 999999, value)) return false;
     digits = NumberText(static_cast<double>(value));
     block[static_cast<std::size_t>(cell - kSuperiorOffset)] = static_cast<Cell>(digits.size());
     for (std::size_t i = 0; i < digits.size(); ++i)
@@ -276,7 +284,7 @@ bool AskField(Session& s, const FieldDef& f, std::vector<Cell>& block, std::stri
     }
     case Kind::kAccessCode2: {
         if (Byte(s.config, kCode2Marker) == kCode2InUse) {
-            if (s.ui->MessageBox(GetText(s, kTitleText), GetText(s, 571), MsgButtons::YesNo, MsgIcon::Question) ==
+            if (s.ui->MessageBox(GetText(s, kTitleText), GetText(s, kCode2InUseQuestion), MsgButtons::YesNo, MsgIcon::Question) ==
                 MsgAnswer::Yes) {
                 set(kCode2Marker, 0);  // its digits stay
                 return true;
@@ -284,7 +292,7 @@ bool AskField(Session& s, const FieldDef& f, std::vector<Cell>& block, std::stri
             if (!AskCode(s, f.cell, block, toolCode)) return false;
             return true;
         }
-        if (s.ui->MessageBox(GetText(s, kTitleText), GetText(s, 572), MsgButtons::YesNo, MsgIcon::Question) !=
+        if (s.ui->MessageBox(GetText(s, kTitleText), GetText(s, kCode2UnusedQuestion), MsgButtons::YesNo, MsgIcon::Question) !=
             MsgAnswer::Yes)
             return false;
         toolCode = StoredCode(s, f.cell);
@@ -299,7 +307,7 @@ bool AskField(Session& s, const FieldDef& f, std::vector<Cell>& block, std::stri
     case Kind::kPeripherals: {
         int mask = v;
         for (int b = 0; b < 3; ++b) {
-            const int on = AskOnOff(s, GetText(s, 610) + "\n" + GetText(s, 611 + b), 617, 618, (v >> b) & 1);
+            const int on = AskOnOff(s, GetText(s, kPeripheralsPrompt) + "\n" + GetText(s, kPeripheralQuestions + b), kYes, kNo, (v >> b) & 1);
             if (on < 0) return false;
             mask = on ? (mask | (1 << b)) : (mask & ~(1 << b));
         }
@@ -325,30 +333,30 @@ bool AskField(Session& s, const FieldDef& f, std::vector<Cell>& block, std::stri
         return Take(s, ApplyPhoneNumber(answer.text), block);
     }
     case Kind::kOnOff: {
-        const int on = AskOnOff(s, Prompt(s, f), 646, 647, v);
+        const int on = AskOnOff(s, Prompt(s, f), kEnabled, kDisabled, v);
         if (on < 0) return false;
         set(f.cell, on);
         return true;
     }
     case Kind::kMaintenance: {
-        const int on = AskOnOff(s, Prompt(s, f), 646, 647, v >= 1 && v <= 99 ? 1 : 0);
+        const int on = AskOnOff(s, Prompt(s, f), kEnabled, kDisabled, v >= 1 && v <= 99 ? 1 : 0);
         if (on < 0) return false;
         if (on == 0) {
             set(f.cell, 0);
         } else if (v < 1 || v > 99) {
-            if (!AskWhole(s, GetText(s, 642) + "\n" + GetText(s, 643), 12, 1, 99, value)) return false;
+            if (!AskWhole(s, GetText(s, kMonthsPrompt) + "\n" + GetText(s, kMonthsRange), 12, 1, 99, value)) return false;
             set(f.cell, static_cast<int>(value));
         }
         return true;
     }
     case Kind::kSpeed: {
-        const int chosen = AskList(s, Prompt(s, f), {1076, 1077, 1078, 1079}, v - 1);
+        const int chosen = AskList(s, Prompt(s, f), {kSpeedNames, kSpeedNames + 1, kSpeedNames + 2, kSpeedNames + 3}, v - 1);
         if (chosen < 0) return false;
         set(f.cell, chosen + 1);
         return true;
     }
     case Kind::kYesNo: {
-        const int on = AskOnOff(s, Prompt(s, f), 617, 618, v);
+        const int on = AskOnOff(s, Prompt(s, f), kYes, kNo, v);
         if (on < 0) return false;
         set(f.cell, on);
         return true;
@@ -411,13 +419,13 @@ bool EditSuperiorLine(Session& s, int line) {
     return written;
 }
 
-void SuperiorOptionsSection(Session& s, int16_t& printRequest, int /*option*/) {
+void SuperiorOptionsSection(Session& s, PrintMode mode, int /*option*/) {
     if (!LoadSectionBlock(s, kSuperiorOffset, kSuperiorLength)) {
         EndSection(s);
         return;
     }
     BuildSuperiorScreen(s);
-    if (printRequest > 0) {
+    if (mode == PrintMode::LinesOnly) {
         EndSection(s);
         return;
     }

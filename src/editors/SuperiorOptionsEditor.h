@@ -45,9 +45,9 @@ inline constexpr int kSuperiorLength = 198;
 
 inline constexpr int kSuperiorTitleText = 568;
 
-// The section routine. printRequest > 0 only builds the lines (for the
-// printout); 0 opens the section for editing.
-void SuperiorOptionsSection(Session&, int16_t& printRequest, int option = 0);
+// The section routine. In PrintMode::LinesOnly it only builds the lines (for the
+// printout); Interactive opens the section for editing.
+void SuperiorOptionsSection(Session&, PrintMode mode, int option = 0);
 // Fills the screen buffer from image cells 101..298. Descriptor: field =
 // group + 1 (group 0 the access codes), value2 = item in the group,
 // value3 = the field's image cell.

@@ -108,7 +108,7 @@ void RenderTimes(const Page& s, bool print) {
     }
 }
 
-void BuildTimesScreen(Session& s, int16_t printRequest) { RenderTimes(PageOf(s), printRequest > 0); }
+void BuildTimesScreen(Session& s, PrintMode mode) { RenderTimes(PageOf(s), mode == PrintMode::LinesOnly); }
 
 bool EditTime(Session& s, int line) {
     LineDescriptor d = DescriptorOf(s.screen, line);
@@ -130,8 +130,8 @@ bool EditTime(Session& s, int line) {
     return WriteSectionBytes(s, t->cell, {static_cast<Cell>(answer.number)});
 }
 
-void TimesSection(Session& s, int16_t& printRequest, int /*option*/) {
-    RunListSection(s, TimesList(), printRequest);
+void TimesSection(Session& s, PrintMode mode, int /*option*/) {
+    RunListSection(s, TimesList(), mode);
 }
 
 bool PrintTimes(const FileSetImage& set, const Texts& texts, int /*option*/, std::vector<std::string>& lines) {

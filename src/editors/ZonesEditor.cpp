@@ -361,8 +361,8 @@ bool EditZonesLine(Session& s, int line) {
     }
 }
 
-void ZonesSection(Session& s, int16_t& printRequest, int /*option*/) {
-    RunListSection(s, ZonesList(), printRequest);
+void ZonesSection(Session& s, PrintMode mode, int /*option*/) {
+    RunListSection(s, ZonesList(), mode);
 }
 
 bool PrintZones(const FileSetImage& set, const Texts& texts, int /*option*/, std::vector<std::string>& lines) {

@@ -43,9 +43,9 @@ inline constexpr std::array<ZoneType, 9> kZoneTypes{{
 inline constexpr int kOtherZoneTypeText = 1062;
 inline constexpr int kZonesTitleText = 845;
 
-// The section routine. printRequest > 0 only builds the lines (for the
-// printout); 0 opens the section for editing.
-void ZonesSection(Session&, int16_t& printRequest, int option);
+// The section routine. In PrintMode::LinesOnly it only builds the lines (for the
+// printout); Interactive opens the section for editing.
+void ZonesSection(Session&, PrintMode mode, int option);
 // The section's printed lines from a file set in memory.
 bool PrintZones(const FileSetImage&, const Texts&, int option, std::vector<std::string>& lines);
 // Fills the page from the image: points, zones, loop faults, and which loop

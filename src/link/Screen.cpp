@@ -19,16 +19,14 @@ constexpr int kTagText = 1243;
 
 bool IsScreenLine(int line) { return line >= 1 && line <= kScreenLines; }
 
-// Byte offset of character `n` (0-based) of a UTF-8 text.
-std::size_t ByteOffset(const std::string& s, std::size_t n) { return Utf8Left(s, n).size(); }
-
-std::string BlankLine() { return std::string(kScreenWidth, ' '); }
-
 std::string Pad(int width, long value, char fill) {
     if (width <= 0) return {};
-    std::string text = std::to_string(value);
-    std::string padded = std::string(static_cast<std::size_t>(width), fill) + text;
-    return padded.substr(padded.size() - static_cast<std::size_t>(width));
+    const std::string text = std::to_string(value);
+    const auto w = static_cast<std::size_t>(width);
+    if (text.size() >= w) return text.substr(text.size() - w);
+    std::string padded(w - text.size(), fill);
+    padded += text;
+    return padded;
 }
 
 }  // namespace
@@ -38,8 +36,11 @@ std::string Pad(int width, long value, char fill) {
 Page PageOf(Session& s) { return Page{s.config, s.texts, s.screen}; }
 
 void ClearScreenLines(const Page& p) {
+    // A line never taken stays empty: it reads as blank everywhere (a write
+    // fills it to 80 blanks first), and a buffer made for one printout
+    // needs no 501 blank lines made.
     for (int i = 0; i <= kScreenLines; ++i) {
-        p.screen.Lines[i] = BlankLine();
+        if (!p.screen.Lines[i].empty()) p.screen.Lines[i].assign(kScreenWidth, ' ');
         p.screen.Descriptors[i] = LineDescriptor{};
     }
     p.screen.LineCount = 0;
@@ -48,27 +49,47 @@ void ClearScreenLines(const Page& p) {
 int NewScreenLine(const Page& p, int16_t field, int16_t value2, int16_t value3) {
     if (p.screen.LineCount >= kScreenLines) return 0;
     int line = ++p.screen.LineCount;
-    p.screen.Lines[line] = BlankLine();
+    p.screen.Lines[line].assign(kScreenWidth, ' ');
     p.screen.Descriptors[line] = LineDescriptor{field, value2, value3};
     return line;
 }
 
+namespace {
+
+// Writes `text` over columns column..column+width-1 of a screen line, cut at
+// `width` characters and, with `fill`, blank-filled to it; nothing goes
+// beyond column 80.
+void WriteColumns(std::string& target, int column, std::size_t width, const std::string& text, bool fill) {
+    const std::size_t start = static_cast<std::size_t>(column - 1);
+    width = std::min(width, static_cast<std::size_t>(kLastColumn - column + 1));
+    // A line of 80 bytes holds 80 one-byte characters (lines are always held
+    // at 80 characters): there a text of one-byte characters goes straight
+    // to its byte offsets. That is nearly every write of a list or printout.
+    if (target.size() == static_cast<std::size_t>(kScreenWidth) && IsAscii(text)) {
+        const std::size_t n = std::min(width, text.size());
+        target.replace(start, n, text, 0, n);
+        if (fill && n < width) target.replace(start + n, width - n, width - n, ' ');
+        return;
+    }
+    // Lines made elsewhere may be short or long: hold them at 80 characters.
+    if (Utf8Length(target) != static_cast<std::size_t>(kScreenWidth)) target = Utf8PadRight(target, kScreenWidth);
+    const std::string piece = fill ? Utf8PadRight(text, width) : Utf8Left(text, width);
+    const std::size_t from = Utf8Offset(target, start);
+    const std::size_t to = from + Utf8Offset(std::string_view(target).substr(from), Utf8Length(piece));
+    target.replace(from, to - from, piece);
+}
+
+}  // namespace
+
 void WriteScreenText(const Page& p, int line, int column, const std::string& text) {
     if (!IsScreenLine(line) || column < kFirstColumn || column > kLastColumn) return;
-    std::string& target = p.screen.Lines[line];
-    // Lines made elsewhere may be short or long: hold them at 80 characters.
-    target = Utf8PadRight(target, kScreenWidth);
-    std::size_t room = static_cast<std::size_t>(kLastColumn - column + 1);
-    std::string piece = Utf8Left(text, room);
-    std::size_t start = static_cast<std::size_t>(column - 1);
-    std::size_t from = ByteOffset(target, start);
-    std::size_t to = ByteOffset(target, start + Utf8Length(piece));
-    target.replace(from, to - from, piece);
+    WriteColumns(p.screen.Lines[line], column, static_cast<std::size_t>(kLastColumn - column + 1), text, false);
 }
 
 void WriteScreenField(const Page& p, int line, int first, int last, const std::string& text) {
     if (last < first) return;
-    WriteScreenText(p, line, first, Utf8PadRight(text, static_cast<std::size_t>(last - first + 1)));
+    if (!IsScreenLine(line) || first < kFirstColumn || first > kLastColumn) return;
+    WriteColumns(p.screen.Lines[line], first, static_cast<std::size_t>(last - first + 1), text, true);
 }
 
 void SetDescriptor(const Page& p, int line, int16_t field, int16_t value2, int16_t value3) {
@@ -100,7 +121,8 @@ std::vector<std::string> ScreenLines(const ScreenState& screen) {
     int count = std::min(screen.LineCount, kScreenLines);
     lines.reserve(static_cast<std::size_t>(std::max(count, 0)));
     for (int i = 1; i <= count; ++i) {
-        lines.push_back(TrimRight(screen.Lines[i]));
+        const std::string& l = screen.Lines[i];
+        lines.emplace_back(l, 0, l.find_last_not_of(" \t") + 1);  // TrimRight without the copy
     }
     return lines;
 }

@@ -47,6 +47,7 @@ inline const std::string& GetText(const Page& p, int id) { return GetText(p.text
 std::vector<std::string> ScreenLines(const ScreenState&);
 
 // Blanks every line and descriptor of the buffer; the line count becomes 0.
+// A line never written stays empty, which every reader takes as blank.
 void ClearScreenLines(Session&);
 // Takes the next line (line count + 1), blank, with the given descriptor.
 // Returns its number, or 0 when the buffer is full.

@@ -18,6 +18,13 @@ constexpr int kBlocks = 25;
 constexpr int kPointsPerBlock = 8;
 constexpr double kPollSeconds = 0.4;
 
+// Texts.
+constexpr int kTitle = 43;            // followed by the module number
+constexpr int kExplanation = 44;      // 44..63, one line each
+constexpr int kLastExplanation = 63;
+constexpr int kInProgress = 64;
+constexpr int kRefused = 65, kRefusedHint = 66;
+
 // Types 9 (call point) and 10 (module) are wired differently from every
 // other device: a detected type agrees with the configured one when both are
 // 9, both are 10, or neither is 9 or 10.
@@ -60,8 +67,8 @@ bool RunAutoConfiguration(Session& s, LoopContext& c, AutoConfigChoice choice) {
     Ui& ui = *s.ui;
     if (choice.ask) {
         std::string text;
-        for (int id = 44; id <= 63; ++id) text += (id > 44 ? "\r\n" : "") + GetText(s, id);
-        switch (ui.MessageBox(GetText(s, 43) + " " + std::to_string(c.module), text, MsgButtons::YesNoCancel,
+        for (int id = kExplanation; id <= kLastExplanation; ++id) text += (id > kExplanation ? "\r\n" : "") + GetText(s, id);
+        switch (ui.MessageBox(GetText(s, kTitle) + " " + std::to_string(c.module), text, MsgButtons::YesNoCancel,
                               MsgIcon::Question)) {
         case MsgAnswer::Yes: choice.overwrite = true; break;
         case MsgAnswer::No: choice.overwrite = false; break;
@@ -70,8 +77,8 @@ bool RunAutoConfiguration(Session& s, LoopContext& c, AutoConfigChoice choice) {
     }
 
     if (!EnterProgrammingMode(s).Done()) return false;
-    ui.OpenDiagWindow(GetText(s, 43) + " " + std::to_string(c.module), 3, 48, false);
-    ui.WriteDiag(1, 2, GetText(s, 64), ScreenColor::Default);
+    ui.OpenDiagWindow(GetText(s, kTitle) + " " + std::to_string(c.module), 3, 48, false);
+    ui.WriteDiag(1, 2, GetText(s, kInProgress), ScreenColor::Default);
     auto& image = s.config.ConfigImage;
     for (int i = 1; i <= 1000; ++i) image[i] = 0;
 
@@ -86,7 +93,7 @@ bool RunAutoConfiguration(Session& s, LoopContext& c, AutoConfigChoice choice) {
 
     if (!LoopExchange(s, c.module, 133)) return fail();
     if (AnswerByte(s.link, 2) == 0) {
-        ui.MessageBox(GetText(s, 43) + " " + std::to_string(c.module), GetText(s, 65) + "\r\n" + GetText(s, 66),
+        ui.MessageBox(GetText(s, kTitle) + " " + std::to_string(c.module), GetText(s, kRefused) + "\r\n" + GetText(s, kRefusedHint),
                       MsgButtons::Ok, MsgIcon::Exclamation);
         return fail();
     }

@@ -19,6 +19,19 @@ constexpr double kErrorsSeconds = 2.0;
 constexpr double kCurrentSeconds = 1.5;
 constexpr int kCurrentLimit = 250;
 
+// Texts.
+constexpr int kMinMaxHeading = 200;
+constexpr int kConfiguredSensors = 203;  // after the count
+constexpr int kMinMaxTitle = 102;        // followed by the module number
+constexpr int kCloseCaption = 103, kResetMinMaxCaption = 104, kResetMinMaxQuestion = 105;
+constexpr int kErrorsTitle = 28;
+constexpr int kResetErrorsRefused = 101, kResetErrorsQuestion = 42;
+constexpr int kCountersHeading = 29;
+constexpr int kCounterNames = 30;        // 30..33, one for each panel counter
+constexpr int kLoopLabel = 34, kLoopNotOk = 36, kLoopOk = 37;
+constexpr int kPointNumber = 376, kModuleNumber = 377;
+constexpr int kCurrentTitle = 25;
+
 bool LiveViewAllowed(const ConfigState& config, const LoopContext& c) { return config.ConfigSource == ConfigSource::Panel && c.Present(); }
 
 std::string RecordedText(int value) { return value == 255 ? "...." : LoopValueText(value); }
@@ -30,7 +43,7 @@ std::string RecordedText(int value) { return value == 255 ? "...." : LoopValueTe
 int BuildMinMaxList(Session& s, LoopContext& c) {
     ClearScreenLines(s);
     int line = NewScreenLine(s, 0);
-    WriteScreenText(s, line, 1, GetText(s, 200) + "  ");
+    WriteScreenText(s, line, 1, GetText(s, kMinMaxHeading) + "  ");
     const auto& image = s.config.ConfigImage;
     int count = 0;
     for (int k = 1; k <= kPointsPerModule; ++k) {
@@ -54,7 +67,7 @@ int BuildMinMaxList(Session& s, LoopContext& c) {
         WriteScreenText(s, line, 1, text);
     }
     line = NewScreenLine(s, 0);
-    WriteScreenText(s, line, 1, std::to_string(count) + GetText(s, 203));
+    WriteScreenText(s, line, 1, std::to_string(count) + GetText(s, kConfiguredSensors));
     c.configured = count;
     return count;
 }
@@ -100,9 +113,9 @@ void ShowMinMax(Session& s, LoopContext& c) {
     BuildMinMaxList(s, c);
 
     LoopListSpec spec;
-    spec.title = GetText(s, 102) + " " + std::to_string(c.module);
-    spec.closeCaption = GetText(s, 103);
-    spec.resetCaption = GetText(s, 104);
+    spec.title = GetText(s, kMinMaxTitle) + " " + std::to_string(c.module);
+    spec.closeCaption = GetText(s, kCloseCaption);
+    spec.resetCaption = GetText(s, kResetMinMaxCaption);
     spec.background = kMinMaxBackground;
     s.ui->OpenLoopList(spec);
     s.ui->ShowLoopList(ScreenLines(s.screen), MinMaxPicture(s, c), 0, -1);
@@ -122,7 +135,7 @@ void ShowMinMax(Session& s, LoopContext& c) {
             continue;
         }
         if (in.reset) {
-            if (s.ui->MessageBox(GetText(s, 102) + " " + std::to_string(c.module), GetText(s, 105),
+            if (s.ui->MessageBox(GetText(s, kMinMaxTitle) + " " + std::to_string(c.module), GetText(s, kResetMinMaxQuestion),
                                  MsgButtons::YesNo, MsgIcon::Question) == MsgAnswer::Yes) {
                 if (!ResetMinMax(s, c)) break;
                 BuildMinMaxList(s, c);
@@ -159,17 +172,17 @@ bool ReadLoopErrors(Session& s, const LoopContext& c, LoopErrors& out) {
 bool ResetLoopErrors(Session& s, const LoopContext& c) {
     const bool done = LoopExchange(s, c.module, 136, 0, false) && AnswerByte(s.link, 2) != 0;
     if (!done)
-        s.ui->MessageBox(GetText(s, 28), GetText(s, 101), MsgButtons::Ok, MsgIcon::Exclamation);
+        s.ui->MessageBox(GetText(s, kErrorsTitle), GetText(s, kResetErrorsRefused), MsgButtons::Ok, MsgIcon::Exclamation);
     return done;
 }
 
 void ShowLoopErrors(Session& s, LoopContext& c) {
     if (!LiveViewAllowed(s.config, c)) return;
     Ui& ui = *s.ui;
-    ui.OpenDiagWindow(GetText(s, 28), 8, 56, true);
-    ui.WriteDiag(1, 2, GetText(s, 29), ScreenColor::Default);
-    for (int i = 0; i < 4; ++i) ui.WriteDiag(2 + i, 2, GetText(s, 30 + i), ScreenColor::Default);
-    ui.WriteDiag(7, 2, GetText(s, 34), ScreenColor::Default);
+    ui.OpenDiagWindow(GetText(s, kErrorsTitle), 8, 56, true);
+    ui.WriteDiag(1, 2, GetText(s, kCountersHeading), ScreenColor::Default);
+    for (int i = 0; i < 4; ++i) ui.WriteDiag(2 + i, 2, GetText(s, kCounterNames + i), ScreenColor::Default);
+    ui.WriteDiag(7, 2, GetText(s, kLoopLabel), ScreenColor::Default);
     while (ui.DiagWindowOpen()) {
         LoopErrors e;
         if (!ReadLoopErrors(s, c, e)) break;
@@ -180,14 +193,14 @@ void ShowLoopErrors(Session& s, LoopContext& c) {
         ui.WriteDiag(5, 22, std::string(34, ' '), ScreenColor::Default);
         if (e.faultPoint > 0)
             ui.WriteDiag(5, 22,
-                         GetText(s, 376) + std::to_string(e.faultPoint) + GetText(s, 377) +
+                         GetText(s, kPointNumber) + std::to_string(e.faultPoint) + GetText(s, kModuleNumber) +
                              std::to_string(c.module) + "]",
                          ScreenColor::Red);
-        ui.WriteDiag(7, 11, Utf8PadRight(GetText(s, e.status == 1 ? 37 : 36), 20),
+        ui.WriteDiag(7, 11, Utf8PadRight(GetText(s, e.status == 1 ? kLoopOk : kLoopNotOk), 20),
                      e.status == 1 ? ScreenColor::Green : ScreenColor::Red);
         if (!WaitInView(s, kErrorsSeconds, [&ui] { return !ui.DiagWindowOpen(); })) break;
         if (ui.TakeDiagReset() &&
-            ui.MessageBox(GetText(s, 28), GetText(s, 42), MsgButtons::YesNo, MsgIcon::Question) == MsgAnswer::Yes)
+            ui.MessageBox(GetText(s, kErrorsTitle), GetText(s, kResetErrorsQuestion), MsgButtons::YesNo, MsgIcon::Question) == MsgAnswer::Yes)
             ResetLoopErrors(s, c);
     }
     s.events.AbortRequested = 0;
@@ -216,8 +229,8 @@ int ReadLineCurrent(Session& s, const LoopContext& c) {
 void ShowLineCurrent(Session& s, LoopContext& c) {
     if (!LiveViewAllowed(s.config, c)) return;
     Ui& ui = *s.ui;
-    ui.OpenDiagWindow(GetText(s, 25), 4, 40, false);
-    ui.WriteDiag(1, 2, GetText(s, 25), ScreenColor::Default);
+    ui.OpenDiagWindow(GetText(s, kCurrentTitle), 4, 40, false);
+    ui.WriteDiag(1, 2, GetText(s, kCurrentTitle), ScreenColor::Default);
     ui.WriteDiag(3, 9, "mA", ScreenColor::Default);
     while (ui.DiagWindowOpen()) {
         const int ma = ReadLineCurrent(s, c);

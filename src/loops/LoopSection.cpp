@@ -23,6 +23,14 @@ constexpr uint32_t kPresentColour = 0xC0FFC0;  // light green
 constexpr int kModelLength = 32;
 constexpr double kListRefreshSeconds = 4.0;
 
+// Texts.
+constexpr int kNotCarriedOut = 1289, kModuleWord = 1139;
+constexpr int kSensorHeading = 392;
+constexpr int kNoAddress = 1440;
+constexpr int kConfiguredSensors = 396;  // after the count
+constexpr int kListTitle = 207, kConfiguredCount = 206, kAddressZeroDevice = 1209;
+constexpr int kCloseCaption = 208;
+
 bool FromPanel(const ConfigState& config) { return config.ConfigSource == ConfigSource::Panel; }
 
 // Panel address of a table reached through address directory entry `entry`.
@@ -172,7 +180,7 @@ void SetLoopButtons(Session& s, const LoopContext& c) {
 
 // --- the section ------------------------------------------------------------------------
 
-void LoopSection(Session& s, int16_t& printRequest, int option) {
+void LoopSection(Session& s, PrintMode mode, int option) {
     LoopContext c;
     c.module = 1;
     ClearScreenLines(s);
@@ -184,7 +192,7 @@ void LoopSection(Session& s, int16_t& printRequest, int option) {
     c.module = std::clamp(option, 1, kLoopModules);
 
     if (!IdentifyModule(s, c)) {
-        ShowAlert(s, GetText(s, 1289), GetText(s, 1139));
+        ShowAlert(s, GetText(s, kNotCarriedOut), GetText(s, kModuleWord));
         return;
     }
     c.firstPoint = ShownPoint(c.module, 1);
@@ -192,7 +200,7 @@ void LoopSection(Session& s, int16_t& printRequest, int option) {
 
     // For the printout the section builds the compact sensor list of the
     // module and shows nothing.
-    if (printRequest >= 1) {
+    if (mode == PrintMode::LinesOnly) {
         ShowConfiguredSensors(s, c, true);
         return;
     }
@@ -292,12 +300,12 @@ int BuildLoopList(Session& s, LoopContext& c, bool compact) { return RenderLoopL
 int RenderLoopList(const Page& s, LoopContext& c, bool panel, bool compact) {
     ClearScreenLines(s);
     int line = NewScreenLine(s, 0);
-    WriteScreenText(s, line, 1, GetText(s, 392) + " ");
+    WriteScreenText(s, line, 1, GetText(s, kSensorHeading) + " ");
     for (int code : c.addressZero) {
         if (code == 0) continue;
         const int naming = (code & 192) != 0 ? code & 192 : code & 15;
         line = NewScreenLine(s, 0);
-        WriteScreenText(s, line, 1, "  0: " + SensorTypeName(s.texts, naming, 0) + " " + GetText(s, 1440));
+        WriteScreenText(s, line, 1, "  0: " + SensorTypeName(s.texts, naming, 0) + " " + GetText(s, kNoAddress));
     }
     const auto& image = s.config.ConfigImage;
     int count = 0;
@@ -338,7 +346,7 @@ int RenderLoopList(const Page& s, LoopContext& c, bool panel, bool compact) {
     line = NewScreenLine(s, 0);
     WriteScreenText(s, line, 1, "-----");
     line = NewScreenLine(s, 0);
-    WriteScreenText(s, line, 1, std::to_string(count) + GetText(s, 396));
+    WriteScreenText(s, line, 1, std::to_string(count) + GetText(s, kConfiguredSensors));
     c.configured = count;
     return count;
 }
@@ -418,9 +426,9 @@ void ShowConfiguredSensors(Session& s, LoopContext& c, bool compact) {
 
     const bool panel = FromPanel(s.config);
     LoopListSpec spec;
-    spec.title = GetText(s, 207) + std::to_string(c.module) + "       " + GetText(s, 206) +
-                 std::to_string(c.configured) + (c.addressZero[0] || c.addressZero[1] ? GetText(s, 1209) : "") + "]";
-    spec.closeCaption = GetText(s, 208);
+    spec.title = GetText(s, kListTitle) + std::to_string(c.module) + "       " + GetText(s, kConfiguredCount) +
+                 std::to_string(c.configured) + (c.addressZero[0] || c.addressZero[1] ? GetText(s, kAddressZeroDevice) : "") + "]";
+    spec.closeCaption = GetText(s, kCloseCaption);
     s.ui->OpenLoopList(spec);
     s.ui->ShowLoopList(ScreenLines(s.screen), LoopOverview(s, c), 0, -1);
 

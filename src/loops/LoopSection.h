@@ -57,10 +57,10 @@ struct LoopContext {
 // --- the section ------------------------------------------------------------------
 
 // The section routine (section code 1). `option` is the module chosen in
-// the popup (1 or 2; 0 ends at once). A print request of 1 or more builds
+// the popup (1 or 2; 0 ends at once). PrintMode::LinesOnly builds
 // the compact sensor list of the module into the screen buffer for the
 // printout instead of showing Toolbar2.
-void LoopSection(Session&, int16_t& printRequest, int option);
+void LoopSection(Session&, PrintMode mode, int option);
 
 // Reads the module directory and sets the present flags. LinkStatus tells.
 void ReadModuleDirectory(Session&, LoopContext&);

@@ -22,6 +22,15 @@ constexpr int kValue = 15;
 constexpr int kDescriptionLength = 16;
 constexpr double kLiveSeconds = 1.2;
 
+// Texts.
+constexpr int kPointLabel = 375, kModuleNumber = 377;
+constexpr int kDeviceNumber = 393, kSensorNumber = 394;
+constexpr int kNoReply = 378;
+constexpr int kTypeLabel = 379, kDescriptionLabel = 380, kSettingLabel = 381, kZoneLabel = 382;
+constexpr int kAlarmLevel = 395, kPreAlarmLevel = 383, kFaultLevel = 384;
+constexpr int kReferenceLabel = 1420, kLearntRangeLabel = 1421, kCalibrationLabel = 1422;
+constexpr int kReadingLabel = 385, kStateLabel = 386, kUnknownState = 391;
+
 std::string Description(Session& s, int point) {
     auto& buf = s.config.TransferBuffer;
     for (int i = 1; i <= kDescriptionLength; ++i) buf[i] = 32;
@@ -72,20 +81,20 @@ void ShowPointDetail(Session& s, LoopContext& c, int point) {
     const std::string logic =
         Utf8Left(PointLogicText(s, PointEntry::Decode(b1, b2), point), 33);
 
-    ui.OpenDetailWindow(GetText(s, 375) + " " + std::to_string(point), kRows, kColumns);
-    ui.WriteDetail(2, kLabel, GetText(s, 375) + "   " + PadZeros(3, point), ScreenColor::Default);
+    ui.OpenDetailWindow(GetText(s, kPointLabel) + " " + std::to_string(point), kRows, kColumns);
+    ui.WriteDetail(2, kLabel, GetText(s, kPointLabel) + "   " + PadZeros(3, point), ScreenColor::Default);
     ui.WriteDetail(2, kValue,
-                   GetText(s, 377) + std::to_string(c.module) + "; " + GetText(s, t < 9 ? 394 : 393) +
+                   GetText(s, kModuleNumber) + std::to_string(c.module) + "; " + GetText(s, t < 9 ? kSensorNumber : kDeviceNumber) +
                        std::to_string(k) + "]",
                    ScreenColor::Default);
-    if (silent) ui.WriteDetail(2, 48, GetText(s, 378), ScreenColor::Red);
-    ui.WriteDetail(3, kLabel, GetText(s, 379), ScreenColor::Default);
+    if (silent) ui.WriteDetail(2, 48, GetText(s, kNoReply), ScreenColor::Red);
+    ui.WriteDetail(3, kLabel, GetText(s, kTypeLabel), ScreenColor::Default);
     ui.WriteDetail(3, kValue, typeName, red ? ScreenColor::Red : ScreenColor::Default);
-    ui.WriteDetail(4, kLabel, GetText(s, 380), ScreenColor::Default);
+    ui.WriteDetail(4, kLabel, GetText(s, kDescriptionLabel), ScreenColor::Default);
     ui.WriteDetail(4, kValue, description, ScreenColor::Default);
-    ui.WriteDetail(5, kLabel, GetText(s, 381), ScreenColor::Default);
+    ui.WriteDetail(5, kLabel, GetText(s, kSettingLabel), ScreenColor::Default);
     ui.WriteDetail(5, kValue, logic, ScreenColor::Default);
-    ui.WriteDetail(6, kLabel, GetText(s, 382), ScreenColor::Default);
+    ui.WriteDetail(6, kLabel, GetText(s, kZoneLabel), ScreenColor::Default);
     ui.WriteDetail(6, kValue, std::to_string(group), ScreenColor::Default);
 
     const DetailRule rule = DetailRuleOf(s, c, k);
@@ -93,33 +102,33 @@ void ShowPointDetail(Session& s, LoopContext& c, int point) {
     const int reference = rule.reference;
     if (t > 0) {
         const int x = image[kPointParamCell + 2 * (k - 1) + 1] & 0xFF;
-        ui.WriteDetail(8, kLabel, GetText(s, 395), ScreenColor::Default);
+        ui.WriteDetail(8, kLabel, GetText(s, kAlarmLevel), ScreenColor::Default);
         ui.WriteDetail(8, kValue, LoopValueText(w.hi), ScreenColor::Default);
-        ui.WriteDetail(9, kLabel, GetText(s, 383), ScreenColor::Default);
+        ui.WriteDetail(9, kLabel, GetText(s, kPreAlarmLevel), ScreenColor::Default);
         ui.WriteDetail(9, kValue, LoopValueText(w.mid), ScreenColor::Default);
-        ui.WriteDetail(10, kLabel, GetText(s, 384), ScreenColor::Default);
+        ui.WriteDetail(10, kLabel, GetText(s, kFaultLevel), ScreenColor::Default);
         ui.WriteDetail(10, kValue, LoopValueText(w.lo), ScreenColor::Default);
         if (panel && reference >= 0) {
             const bool off = reference <= w.lo || reference >= w.up;
-            ui.WriteDetail(12, kLabel, GetText(s, 1420), ScreenColor::Default);
+            ui.WriteDetail(12, kLabel, GetText(s, kReferenceLabel), ScreenColor::Default);
             ui.WriteDetail(12, kValue, LoopValueText(reference), off ? ScreenColor::Red : ScreenColor::Default);
-            ui.WriteDetail(13, kLabel, GetText(s, 1421), ScreenColor::Default);
+            ui.WriteDetail(13, kLabel, GetText(s, kLearntRangeLabel), ScreenColor::Default);
             ui.WriteDetail(13, kValue, LoopValueText(w.lo) + "..." + LoopValueText(w.up), ScreenColor::Default);
-            ui.WriteDetail(14, kLabel, GetText(s, 1422), ScreenColor::Default);
+            ui.WriteDetail(14, kLabel, GetText(s, kCalibrationLabel), ScreenColor::Default);
             ui.WriteDetail(14, kValue, LoopValueText(x), ScreenColor::Default);
         }
     }
 
     if (panel) {
-        ui.WriteDetail(16, kLabel, GetText(s, 385), ScreenColor::Default);
-        ui.WriteDetail(17, kLabel, GetText(s, 386), ScreenColor::Default);
+        ui.WriteDetail(16, kLabel, GetText(s, kReadingLabel), ScreenColor::Default);
+        ui.WriteDetail(17, kLabel, GetText(s, kStateLabel), ScreenColor::Default);
         const double opened = s.clock->SecondsSinceMidnight();
         while (ui.DetailWindowOpen()) {
             if (!ReadLivePoint(s, c, k)) break;
             const int reading = c.live[2 * k];
             const int state = t > 0 ? PointState(reading, w, t, reference) : -1;
             static constexpr int kStateText[4] = {387, 388, 389, 390};
-            const std::string stateText = state >= 0 && state <= 3 ? GetText(s, kStateText[state]) : GetText(s, 391);
+            const std::string stateText = state >= 0 && state <= 3 ? GetText(s, kStateText[state]) : GetText(s, kUnknownState);
             ui.WriteDetail(16, kValue, LoopValueText(reading) + "    ", ScreenColor::Default);
             ui.WriteDetail(17, kValue, Utf8PadRight(stateText, 20),
                            state == 1 ? ScreenColor::Green : ScreenColor::Red);

@@ -25,6 +25,13 @@ constexpr int kCurrentText = 1819;
 constexpr int kNoneText = 1820;
 constexpr int kColumnPoint = 1821;    // 1822 description, 1823 time, 1824 peak
 constexpr int kStillRunning = 1828;
+constexpr int kEventLowReading = 1793, kEventNoAnswer = 1794, kEventUnconfigured = 1795;
+constexpr int kInstallationLabel = 1807, kPanelLabel = 1808, kFirmwareLabel = 1809, kSerialLabel = 1810;
+constexpr int kStartedLabel = 1811, kEndedLabel = 1812, kTesterLabel = 1813;
+constexpr int kCounterNames = 30;  // 30..33, one for each panel counter
+constexpr int kLoopLabel = 34, kLoopNotOk = 36, kLoopOk = 37;
+constexpr int kPointNumber = 376, kModuleNumber = 377;
+constexpr int kPageLabel = 100;
 
 constexpr int kRule = 70;
 constexpr std::size_t kEndLabel = 28;  // the labels of the end readings
@@ -224,9 +231,9 @@ std::string WalkEventLine(Session& s, const WalkRecord& r, const WalkEvent& e) {
     std::string what;
     switch (e.kind) {
     case WalkEventKind::Tested: what = GetText(s, kStateText[3]) + ": " + GetText(s, kEventTested); break;
-    case WalkEventKind::Fault: what = GetText(s, kStateText[0]) + ": " + GetText(s, 1793); break;
-    case WalkEventKind::NoAnswer: what = GetText(s, kStateText[0]) + ": " + GetText(s, 1794); break;
-    case WalkEventKind::Unconfigured: what = GetText(s, kStateText[3]) + ": " + GetText(s, 1795); break;
+    case WalkEventKind::Fault: what = GetText(s, kStateText[0]) + ": " + GetText(s, kEventLowReading); break;
+    case WalkEventKind::NoAnswer: what = GetText(s, kStateText[0]) + ": " + GetText(s, kEventNoAnswer); break;
+    case WalkEventKind::Unconfigured: what = GetText(s, kStateText[3]) + ": " + GetText(s, kEventUnconfigured); break;
     }
     const std::string reading = e.kind == WalkEventKind::NoAnswer ? "  --" : LoopValueText(e.reading);
     return ClockText(e.time) + "  " + PadSpaces(3, e.point) + "  " + Utf8PadRight(description, kDescriptionWidth) + " " +
@@ -254,13 +261,13 @@ std::vector<std::string> WalkReportLines(Session& s, const WalkRecord& r) {
     auto label = [&s](int id) { return Utf8PadRight(GetText(s, id), 16) + " "; };
     out.push_back(GetText(s, kReportTitle));
     out.push_back(rule);
-    out.push_back(label(1807) + r.installation);
-    out.push_back(label(1808) + r.panelName);
-    out.push_back(label(1809) + r.firmware);
-    out.push_back(label(1810) + (r.serial.empty() ? GetText(s, kNoneText) : r.serial));
-    out.push_back(label(1811) + WalkTimeText(r.started));
-    out.push_back(label(1812) + (r.hasEnded ? WalkTimeText(r.ended) : GetText(s, kStillRunning)));
-    out.push_back(label(1813) + r.tester);
+    out.push_back(label(kInstallationLabel) + r.installation);
+    out.push_back(label(kPanelLabel) + r.panelName);
+    out.push_back(label(kFirmwareLabel) + r.firmware);
+    out.push_back(label(kSerialLabel) + (r.serial.empty() ? GetText(s, kNoneText) : r.serial));
+    out.push_back(label(kStartedLabel) + WalkTimeText(r.started));
+    out.push_back(label(kEndedLabel) + (r.hasEnded ? WalkTimeText(r.ended) : GetText(s, kStillRunning)));
+    out.push_back(label(kTesterLabel) + r.tester);
     const std::string columns = "  " + Utf8PadRight(GetText(s, kColumnPoint), 6) + " " +
                                 Utf8PadRight(GetText(s, kColumnPoint + 1), kDescriptionWidth) + " " +
                                 Utf8PadRight(GetText(s, kColumnPoint + 2), 19) + " " + GetText(s, kColumnPoint + 3);
@@ -311,11 +318,11 @@ std::vector<std::string> WalkReportLines(Session& s, const WalkRecord& r) {
             continue;
         }
         for (int i = 0; i < 4; ++i)
-            out.push_back("  " + Utf8PadRight(GetText(s, 30 + i), kEndLabel) + PadSpaces(4, m.end.counters[static_cast<std::size_t>(i)]));
+            out.push_back("  " + Utf8PadRight(GetText(s, kCounterNames + i), kEndLabel) + PadSpaces(4, m.end.counters[static_cast<std::size_t>(i)]));
         if (m.end.faultPoint > 0)
-            out.push_back("  " + GetText(s, 376) + std::to_string(m.end.faultPoint) + GetText(s, 377) +
+            out.push_back("  " + GetText(s, kPointNumber) + std::to_string(m.end.faultPoint) + GetText(s, kModuleNumber) +
                           std::to_string(m.module) + "]");
-        out.push_back("  " + Utf8PadRight(GetText(s, 34), kEndLabel) + "  " + GetText(s, m.end.loopStatus == 1 ? 37 : 36));
+        out.push_back("  " + Utf8PadRight(GetText(s, kLoopLabel), kEndLabel) + "  " + GetText(s, m.end.loopStatus == 1 ? kLoopOk : kLoopNotOk));
         out.push_back("  " + Utf8PadRight(GetText(s, kCurrentText), kEndLabel) +
                       (m.end.currentMa < 0 ? GetText(s, kNoneText) : PadSpaces(4, m.end.currentMa) + " mA"));
     }
@@ -326,7 +333,7 @@ std::vector<std::string> WalkReportLines(Session& s, const WalkRecord& r) {
 ReportPrintJob WalkReportJob(Session& s, const WalkRecord& r) {
     ReportPrintJob job;
     job.title = GetText(s, kReportTitle) + (r.installation.empty() ? std::string() : " - " + r.installation);
-    job.pageLabel = GetText(s, 100);
+    job.pageLabel = GetText(s, kPageLabel);
     job.lines = WalkReportLines(s, r);
     return job;
 }

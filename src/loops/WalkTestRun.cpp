@@ -37,6 +37,8 @@ constexpr int kReportSaved = 1825;
 constexpr int kPdfFilter = 1826;
 constexpr int kReportFailed = 1827;
 constexpr int kDescriptionsBusy = 1829;
+constexpr int kSaveReport = 1790;
+constexpr int kFileExists = 95, kReplaceFile = 96;
 
 constexpr int kDescriptionLength = 16;
 constexpr int kTesterLength = 40;
@@ -355,7 +357,7 @@ struct WalkView {
 
     void Report() {
         FileDialogRequest req;
-        req.title = GetText(s, 1790);
+        req.title = GetText(s, kSaveReport);
         req.filters = {GetText(s, kPdfFilter)};
         req.folder = FilesFolderOf(s.settings);
         const WalkRecord& r = test.Record();
@@ -368,7 +370,7 @@ struct WalkView {
             std::error_code ec;
             if (fs::exists(p, ec) &&
                 s.ui->MessageBox(GetText(s, kTitle) + " " + std::to_string(c.module),
-                                 " " + GetText(s, 95) + p + "\r\n" + GetText(s, 96), MsgButtons::YesNo,
+                                 " " + GetText(s, kFileExists) + p + "\r\n" + GetText(s, kReplaceFile), MsgButtons::YesNo,
                                  MsgIcon::Exclamation) != MsgAnswer::Yes)
                 return;
         }

@@ -168,8 +168,7 @@ bool SerialNumberGuard(Session& s, int16_t&) {
     return present;
 }
 
-void SerialNumberSection(Session& s, int16_t& printRequest, int) {
-    printRequest = 0;
+void SerialNumberSection(Session& s, PrintMode, int) {
     if (!CheckPanelIdentity(s).Done()) return;
     // The file is probed quietly; the writes below report their failures.
     CounterFile counter;

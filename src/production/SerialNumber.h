@@ -62,6 +62,6 @@ bool WriteSerialNumber(Session&, const std::string& paddedNumber, const std::str
 // file without a word.
 bool SerialNumberGuard(Session&, int16_t& option);
 // The section routine of code 255: identity, proposal, the form, the writes.
-void SerialNumberSection(Session&, int16_t& printRequest, int option);
+void SerialNumberSection(Session&, PrintMode mode, int option);
 
 }  // namespace cfg

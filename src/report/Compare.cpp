@@ -40,6 +40,7 @@ constexpr int kProbeLimitText = 1750;
 constexpr int kBytesWord = 1751;
 constexpr int kSaveFailedText = 1752;
 constexpr int kCloseCaption = 1712;
+constexpr int kFileFilters = 468;  // 468..471, one for each file of a set
 // Printout texts reused for the identification and the loop modules.
 constexpr int kVersionText = 75;
 constexpr int kInstallationText = 80;
@@ -523,7 +524,7 @@ void CompareCommand(Session& s) {
     } else {
         FileDialogRequest req;
         req.title = GetText(s, kFirstFileTitle);
-        for (int i = 0; i < 4; ++i) req.filters.push_back(GetText(s, 468 + i));
+        for (int i = 0; i < 4; ++i) req.filters.push_back(GetText(s, kFileFilters + i));
         std::string answer = s.ui->AskOpenFile(req);
         if (Trim(answer).empty()) return;
         first = StripExtension(answer);
@@ -544,7 +545,7 @@ void CompareCommand(Session& s) {
     if (!secondIsPanel) {
         FileDialogRequest req;
         req.title = GetText(s, kFirstFileTitle + 1);
-        for (int i = 0; i < 4; ++i) req.filters.push_back(GetText(s, 468 + i));
+        for (int i = 0; i < 4; ++i) req.filters.push_back(GetText(s, kFileFilters + i));
         std::string answer = s.ui->AskOpenFile(req);
         if (Trim(answer).empty()) return;
         second = StripExtension(answer);
@@ -562,8 +563,7 @@ void CompareCommand(Session& s) {
     if (result.done) s.ui->ShowComparison(MakeComparisonView(s, firstName, secondName, result));
 }
 
-void CompareSection(Session& s, int16_t& printRequest, int) {
-    printRequest = 0;
+void CompareSection(Session& s, PrintMode, int) {
     CompareCommand(s);
     EndSection(s);
 }

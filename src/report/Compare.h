@@ -54,6 +54,6 @@ std::vector<std::string> DiffSectionLines(const std::vector<std::string>& a, con
 // a file set; with nothing open: ask for both.
 void CompareCommand(Session&);
 // The section routine of code 13 (with a configuration open).
-void CompareSection(Session&, int16_t& printRequest, int option);
+void CompareSection(Session&, PrintMode mode, int option);
 
 }  // namespace cfg

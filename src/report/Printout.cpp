@@ -70,7 +70,7 @@ void AddSectionLines(Session& s, std::vector<std::string>& out, int16_t code, in
     const SectionDef* def = s.sections.Find(code);
     if (def == nullptr || !def->printable || !def->run) return;
     ClearScreenLines(s);
-    int16_t print = 1;
+    const PrintMode print = PrintMode::LinesOnly;
     def->run(s, print, option);
     if (s.link.LinkStatus != status::kDone) return;
     std::vector<std::string> lines = ScreenLines(s.screen);
@@ -242,8 +242,7 @@ bool WriteReportFile(Session& s, const std::string& path, const std::vector<std:
     return true;
 }
 
-void PrintConfiguration(Session& s, int16_t& printRequest, int option) {
-    printRequest = 0;
+void PrintConfiguration(Session& s, PrintMode, int option) {
     if (option != 1 && option != 2) return;
     std::string file;
     if (option == 2) {

@@ -51,6 +51,6 @@ bool WriteReportFile(Session&, const std::string& path, const std::vector<std::s
 
 // The section routine of code 11: option 1 prints, option 2 writes a text
 // file chosen in the copy dialog.
-void PrintConfiguration(Session&, int16_t& printRequest, int option);
+void PrintConfiguration(Session&, PrintMode mode, int option);
 
 }  // namespace cfg

@@ -22,7 +22,7 @@ std::string Trim(const std::string& s) {
 }
 
 std::string TrimRight(std::string s) {
-    while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.pop_back();
+    s.erase(s.find_last_not_of(" \t") + 1);
     return s;
 }
 

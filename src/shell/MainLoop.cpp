@@ -154,10 +154,9 @@ void State5RunSection(Session& s) {
     } else {
         if (def->locksToolbar) LockToolbar(s, 0);
         const int16_t* slot = OptionSlot(s.main, def->option);
-        int16_t printRequest = 0;
         // A copy: the routine may replace the table's row while it runs.
         const SectionDef::Run run = def->run;
-        run(s, printRequest, slot ? *slot : 0);
+        run(s, PrintMode::Interactive, slot ? *slot : 0);
     }
     s.main.MainState = mainstate::kConfigView;
 }

@@ -21,6 +21,9 @@ struct LineDescriptor {
 
 struct ScreenState {
     bool ScreenLocked = false;  // the text-grid window refuses to close
+    // A line once written holds exactly 80 characters (empty before that):
+    // one of 80 bytes holds one-byte characters only, so there a column is
+    // a byte offset.
     BoundedArray<std::string, 0, kScreenLines> Lines;
     BoundedArray<LineDescriptor, 0, kScreenLines> Descriptors;
     int LineCount = 0;

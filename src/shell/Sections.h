@@ -31,11 +31,16 @@ enum class SectionOption : int8_t {
     ClockProgram,   // ClockProgramOption: the popup entry, as the guard left it
 };
 
+// How a section routine runs: with the user (its screen, its questions, its
+// writes), or only building its lines in the screen buffer, as the printout
+// takes them, showing and asking nothing.
+enum class PrintMode : int8_t { Interactive, LinesOnly };
+
 struct FileSetImage;
 struct Texts;
 
 struct SectionDef {
-    using Run = std::function<void(Session&, int16_t& printRequest, int option)>;
+    using Run = std::function<void(Session&, PrintMode mode, int option)>;
     // The lines the section prints, built from a file set held in memory:
     // the same lines its run gives in print mode with that set open. False
     // when the bytes it shows cannot be read (a file of the set missing).
@@ -52,7 +57,7 @@ struct SectionDef {
     SectionOption option = SectionOption::None;
     bool panelOnly = false;     // refused (silently) unless the panel is open
     bool locksToolbar = false;  // every Toolbar1 button disabled while it runs
-    bool printable = false;     // builds its lines when printRequest > 0
+    bool printable = false;     // builds its lines in PrintMode::LinesOnly
     Guard guard;
     Run run;
     Print print;  // set for every printable section

@@ -1,9 +1,12 @@
 #include "Text.h"
 
+#include <algorithm>
 #include <cctype>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
+#include <cstring>
 
 namespace cfg {
 
@@ -11,14 +14,33 @@ namespace {
 bool IsContinuation(unsigned char c) { return (c & 0xC0) == 0x80; }
 }  // namespace
 
-std::size_t Utf8Length(const std::string& s) {
+// Every line of a list and of a printout goes through these: they look at
+// eight bytes at a time and leave a text of one-byte characters (the usual
+// case) after one pass.
+bool IsAscii(std::string_view s) {
+    constexpr uint64_t kHighBits = 0x8080808080808080ULL;
+    const char* p = s.data();
+    std::size_t n = s.size();
+    uint64_t any = 0;
+    for (; n >= 8; p += 8, n -= 8) {
+        uint64_t word;
+        std::memcpy(&word, p, 8);
+        any |= word;
+    }
+    for (; n > 0; ++p, --n) any |= static_cast<unsigned char>(*p);
+    return (any & kHighBits) == 0;
+}
+
+std::size_t Utf8Length(std::string_view s) {
+    if (IsAscii(s)) return s.size();
     std::size_t n = 0;
     for (unsigned char c : s)
         if (!IsContinuation(c)) ++n;
     return n;
 }
 
-std::string Utf8Left(const std::string& s, std::size_t n) {
+std::size_t Utf8Offset(std::string_view s, std::size_t n) {
+    if (IsAscii(s)) return std::min(n, s.size());
     std::size_t chars = 0, i = 0;
     for (; i < s.size(); ++i) {
         if (!IsContinuation(static_cast<unsigned char>(s[i]))) {
@@ -26,13 +48,19 @@ std::string Utf8Left(const std::string& s, std::size_t n) {
             ++chars;
         }
     }
-    return s.substr(0, i);
+    return i;
 }
 
+std::string Utf8Left(const std::string& s, std::size_t n) { return s.substr(0, Utf8Offset(s, n)); }
+
 std::string Utf8PadRight(const std::string& s, std::size_t n) {
-    std::string r = Utf8Left(s, n);
-    std::size_t len = Utf8Length(r);
-    if (len < n) r.append(n - len, ' ');
+    const bool ascii = IsAscii(s);
+    const std::size_t bytes = ascii ? std::min(n, s.size()) : Utf8Offset(s, n);
+    const std::size_t chars = ascii ? bytes : bytes == s.size() ? Utf8Length(s) : n;
+    std::string r;
+    r.reserve(bytes + (n - chars));
+    r.append(s, 0, bytes);
+    r.append(n - chars, ' ');
     return r;
 }
 

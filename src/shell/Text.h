@@ -3,11 +3,18 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 namespace cfg {
 
+// True when every byte is below 0x80: one byte is one character, so its
+// character counts and columns are byte counts and offsets.
+bool IsAscii(std::string_view);
 // Number of characters (code points) of a UTF-8 text.
-std::size_t Utf8Length(const std::string&);
+std::size_t Utf8Length(std::string_view);
+// Byte offset of character n (0-based) of a UTF-8 text; the text's size
+// when it has n characters or fewer.
+std::size_t Utf8Offset(std::string_view, std::size_t n);
 // The first n characters of a UTF-8 text.
 std::string Utf8Left(const std::string&, std::size_t n);
 // The text cut or filled with blanks to exactly n characters.

@@ -3,8 +3,8 @@
 // area, text grid). The core calls these synchronously; a front end that
 // needs to wait for the user runs its own event loop inside the call.
 // Every method is pure: a front end that forgets one does not compile.
-// HeadlessUi (HeadlessUi.h) gives the defaults of a front end without
-// windows.
+// SilentUi (SilentUi.h) answers for nobody, in tests, fuzz targets and
+// benchmarks; a front end derives from Ui itself.
 #pragma once
 
 #include <array>

@@ -36,15 +36,15 @@ bool WriteSectionBytes(Session& s, int offset, const std::vector<Cell>& bytes, S
 
 void EndSection(Session& s) { HideEditScreen(s); }
 
-bool RunListSection(Session& s, const ListSection& section, int16_t printRequest) {
+bool RunListSection(Session& s, const ListSection& section, PrintMode mode) {
     for (const SectionBlock& b : section.blocks) {
         if (!LoadSectionBlock(s, b.offset, b.count, b.file)) {
             EndSection(s);
             return false;
         }
     }
-    section.build(PageOf(s), printRequest > 0);
-    if (printRequest > 0) {
+    section.build(PageOf(s), mode == PrintMode::LinesOnly);
+    if (mode == PrintMode::LinesOnly) {
         EndSection(s);
         return true;
     }

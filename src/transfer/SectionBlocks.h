@@ -83,7 +83,7 @@ struct ListSection {
 // for every OK or double-click until Cancel; after each write the list is
 // rebuilt and the date stamped as the section asks. Returns false when a
 // block could not be read (the block routine has reported it).
-bool RunListSection(Session&, const ListSection&, int16_t printRequest);
+bool RunListSection(Session&, const ListSection&, PrintMode mode);
 
 // Reads each block from a file set in memory into `config`'s image (cell =
 // file offset), as LoadSectionBlock does from the open file set. False when

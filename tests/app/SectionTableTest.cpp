@@ -75,7 +75,7 @@ TEST(SectionTableTest, EverySectionPrintsInEveryShippedLanguage) {
         for (const SectionDef& def : s.sections.Rows()) {
             if (!def.printable) continue;
             s.texts.MissingTextIds.clear();
-            int16_t print = 1;
+            const PrintMode print = PrintMode::LinesOnly;
             def.run(s, print, 1);
             EXPECT_EQ(s.link.LinkStatus, 255) << language.filename() << " section " << def.code;
             EXPECT_FALSE(ScreenLines(s.screen).empty()) << language.filename() << " section " << def.code;

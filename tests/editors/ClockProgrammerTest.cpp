@@ -57,7 +57,7 @@ protected:
         return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     }
     void Run(int option = 1) {
-        int16_t print = 0;
+        const PrintMode print = PrintMode::Interactive;
         ClockProgrammerSection(s, print, option);
     }
     void Queue(const ClockEvent& e) { t.ui.clockEvents.push_back(e); }
@@ -302,7 +302,7 @@ TEST_F(ClockFileTest, OnlyHour255EmptiesAProgramOtherOddTimesAreShown) {
     EXPECT_EQ(t.ui.valueRequests[1].initialText, "59");
     EXPECT_EQ(ReadPy2()[7], 30);
 
-    int16_t print = 1;
+    const PrintMode print = PrintMode::LinesOnly;
     ClockProgrammerSection(s, print, 0);
     EXPECT_EQ(ScreenLines(s.screen).at(3), "0354         1     24:00   0174 0175 0175 0175 0175 0175 0175 0175");
 }
@@ -342,7 +342,7 @@ TEST_F(ClockFileTest, TheReportListsEveryDayTheHolidaysAndThePeriods) {
     py2[360] = 25;
     py2[361] = 12;
     WritePy2(py2);
-    int16_t print = 1;
+    const PrintMode print = PrintMode::LinesOnly;
     ClockProgrammerSection(s, print, 0);
 
     auto lines = ScreenLines(s.screen);

@@ -102,7 +102,7 @@ protected:
     }
     std::string EntryInFile(int offset) const { return ReadFile(TextsFile()).substr(static_cast<std::size_t>(offset), 16); }
     void Run() {
-        int16_t print = 0;
+        const PrintMode print = PrintMode::Interactive;
         DisplaySection(s, print);
     }
     // Line of entry n of group g.
@@ -124,7 +124,7 @@ TEST_F(DisplayTest, TheListHoldsFourGroupsOf458Lines) {
     OpenTexts();
     texts[16 * 6 + 2] = '\0';  // group 1 entry 7, third character
     WriteFile(TextsFile(), texts);
-    int16_t print = 1;
+    const PrintMode print = PrintMode::LinesOnly;
     DisplaySection(s, print);
     auto lines = ScreenLines(s.screen);
     ASSERT_EQ(lines.size(), 458u);
@@ -253,7 +253,7 @@ TEST_F(DisplayTest, AFailedWriteKeepsTheOldText) {
 }
 
 TEST_F(DisplayTest, NothingOpenOrAMissingFileEndsAtOnce) {
-    int16_t print = 0;
+    const PrintMode print = PrintMode::Interactive;
     DisplaySection(s, print);
     EXPECT_EQ(s.link.LinkStatus, 240);
     OpenFileSet();  // no .MY2

@@ -12,7 +12,7 @@ namespace {
 class IdentityTest : public EditorTest {
 protected:
     void Run() {
-        int16_t print = 0;
+        const PrintMode print = PrintMode::Interactive;
         IdentitySection(s, print);
     }
     // The value part of the line labelled `label` (from column 36).
@@ -51,7 +51,7 @@ TEST_F(IdentityTest, TheListLinesUpTheValuesAfterDottedLabels) {
     s.settings.FileLinkMode = true;  // over the relay files the rate is fixed
     BuildIdentityScreen(s);
     EXPECT_GT(LineOf("1075"), 0);
-    BuildIdentityScreen(s, 1);  // but a printout reads the same over any link
+    BuildIdentityScreen(s, PrintMode::LinesOnly);  // but a printout reads the same over any link
     EXPECT_GT(LineOf("1074"), 0);
 }
 
@@ -94,7 +94,7 @@ TEST_F(IdentityTest, LinkParametersAreNotEditableOnAFileSet) {
 }
 
 TEST_F(IdentityTest, PrintRequestOnlyBuildsAndNothingOpenEndsWith240) {
-    int16_t print = 1;
+    const PrintMode print = PrintMode::LinesOnly;
     IdentitySection(s, print);
     EXPECT_EQ(s.link.LinkStatus, 240);
     OpenFileSet({{498, 4}});

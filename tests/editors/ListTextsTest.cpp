@@ -91,7 +91,7 @@ TEST_F(ListTextsTest, TimesLinesKeepTheirLabelAndABlankBeforeEveryValue) {
     for (int c = kTimesOffset; c < kTimesOffset + kTimesLength; ++c) cells.push_back(c);
     for (const auto& language : ShippedLanguages()) {
         Load(language);
-        CheckAllValues(cells, [&] { BuildTimesScreen(s, 0); }, labelOf, "times");
+        CheckAllValues(cells, [&] { BuildTimesScreen(s, PrintMode::Interactive); }, labelOf, "times");
     }
 }
 
@@ -108,7 +108,7 @@ TEST_F(ListTextsTest, OptionsLinesKeepTheirLabelAndABlankBeforeEveryValue) {
     for (int c = kOptionsOffset; c < kOptionsOffset + kOptionsLength; ++c) cells.push_back(c);
     for (const auto& language : ShippedLanguages()) {
         Load(language);
-        CheckAllValues(cells, [&] { BuildOptionsScreen(s, 0); }, labelOf, "options");
+        CheckAllValues(cells, [&] { BuildOptionsScreen(s, PrintMode::Interactive); }, labelOf, "options");
     }
 }
 

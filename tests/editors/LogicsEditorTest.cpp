@@ -38,7 +38,7 @@ protected:
         table[7].w2 = MakeLogicW2(10, kDeactivationLatched);
         WriteLogic(CompileLogicArea(table));
     }
-    void Run(int16_t print = 0) { LogicsSection(s, print, 0); }
+    void Run(PrintMode print = PrintMode::Interactive) { LogicsSection(s, print, 0); }
     void Press(int word, int listCode = 0, int index = -1) { t.ui.logicCommands.push_back({word, listCode, index}); }
     void ChooseCondition(int entry, int option = 1) { t.ui.logicConditionAnswers.push_back({true, entry, option}); }
 };
@@ -244,7 +244,7 @@ TEST_F(LogicsTest, SettingsCopyDeleteConditionAndDeleteBlock) {
 
 TEST_F(LogicsTest, ThePrintoutListsEachBlockWithItsConditions) {
     OpenWithBlock7();
-    Run(1);
+    Run(PrintMode::LinesOnly);
     auto lines = ScreenLines(s.screen);
     ASSERT_GE(lines.size(), 7u);
     EXPECT_EQ(lines[0], "0176 BF07   0177 0179   0180 1");
@@ -256,7 +256,7 @@ TEST_F(LogicsTest, ThePrintoutListsEachBlockWithItsConditions) {
 
     LogicTable empty;
     WriteLogic(CompileLogicArea(empty));
-    Run(1);
+    Run(PrintMode::LinesOnly);
     EXPECT_EQ(ScreenLines(s.screen), (std::vector<std::string>{"0192"}));
 }
 

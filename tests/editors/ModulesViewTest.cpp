@@ -57,7 +57,7 @@ TEST_F(ModulesTest, ListLinesSummaryAndMark) {
     Slot(4, 32 + 3);               // input concentrator 3: points 17..24
     for (int p = 17; p <= 20; ++p) Point(p, 0xA1);
     Slot(5, 17);                   // output concentrator 17: points 129..136, all free
-    BuildModulesScreen(s, 0);
+    BuildModulesScreen(s, PrintMode::Interactive);
 
     EXPECT_EQ(LineOfSlot(1), " 1: 1138                   1139 A                        1140");
     EXPECT_EQ(LineOfSlot(2), "");
@@ -71,7 +71,7 @@ TEST_F(ModulesTest, ListLinesSummaryAndMark) {
     EXPECT_EQ(lines.at(7), "1121");
     EXPECT_EQ(lines.at(8), "1122");
 
-    BuildModulesScreen(s, 1);  // the printout has no hint about questioning
+    BuildModulesScreen(s, PrintMode::LinesOnly);  // the printout has no hint about questioning
     EXPECT_EQ(ScreenLines(s.screen).back(), "1121");
 }
 
@@ -94,13 +94,13 @@ TEST_F(ModulesTest, MarkFollowsThePointTypes) {
 }
 
 TEST_F(ModulesTest, AllSlotsEmptyListsNoModule) {
-    BuildModulesScreen(s, 1);
+    BuildModulesScreen(s, PrintMode::LinesOnly);
     EXPECT_EQ(ScreenLines(s.screen), (std::vector<std::string>{"", "1119 0", "1120 0"}));
 }
 
 TEST_F(ModulesTest, SectionReadsBothBlocksFromTheFileSet) {
     OpenFileSet();  // byte n holds n % 200: slot 1 holds 30, ...
-    int16_t print = 1;
+    const PrintMode print = PrintMode::LinesOnly;
     ModulesSection(s, print, 0);
     EXPECT_EQ(s.link.LinkStatus, 255);
     EXPECT_EQ(s.config.ConfigImage[kModuleDirectoryOffset], 30);

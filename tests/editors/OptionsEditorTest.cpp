@@ -14,13 +14,13 @@ protected:
     std::string TagOf(const std::string& label) { return FieldOf(label, 69, 80); }
     std::string Shown(int k, int code, const std::string& label) {
         Set(k, code);
-        BuildOptionsScreen(s, 0);
+        BuildOptionsScreen(s, PrintMode::Interactive);
         return ValueOf(label);
     }
 };
 
 TEST_F(OptionsTest, ListedOptionsInOrderWithoutFourteenToSeventeen) {
-    BuildOptionsScreen(s, 1);
+    BuildOptionsScreen(s, PrintMode::LinesOnly);
     auto lines = ScreenLines(s.screen);
     ASSERT_EQ(lines.size(), 18u);
     EXPECT_EQ(lines[0], "0869");
@@ -32,7 +32,7 @@ TEST_F(OptionsTest, ListedOptionsInOrderWithoutFourteenToSeventeen) {
     }
     EXPECT_EQ(ks, (std::vector<int>{2, 3, 4, 5, 6, 8, 11, 12, 13, 18, 19, 20, 21, 22, 23, 24, 25}));
 
-    BuildOptionsScreen(s, 0);
+    BuildOptionsScreen(s, PrintMode::Interactive);
     EXPECT_EQ(s.screen.LineCount, 17);
 }
 
@@ -51,7 +51,7 @@ TEST_F(OptionsTest, EachLineCarriesTheReferenceTagOfItsByte) {
     Set(2, 0);
     Set(25, 12);
     Set(12, 200);
-    BuildOptionsScreen(s, 0);
+    BuildOptionsScreen(s, PrintMode::Interactive);
     EXPECT_EQ(TagOf("0870"), "[043-> 00]");
     EXPECT_EQ(TagOf("1210"), "[066-> 12]");
     EXPECT_EQ(TagOf("0910"), "[053->200]");
@@ -59,7 +59,7 @@ TEST_F(OptionsTest, EachLineCarriesTheReferenceTagOfItsByte) {
 
 TEST_F(OptionsTest, TheMenuOffersTheOptionsItemsOnTheCurrentCode) {
     Set(5, 2);
-    BuildOptionsScreen(s, 0);
+    BuildOptionsScreen(s, PrintMode::Interactive);
     EXPECT_FALSE(EditOptionLine(s, LineOf("0886")));  // no answer
     const ChoiceRequest& m = t.ui.choiceRequests.at(0);
     EXPECT_EQ(m.title, "0670");
@@ -99,7 +99,7 @@ TEST_F(OptionsTest, AChoiceWritesOneByteAndStampsOnLeaving) {
         EXPECT_EQ(ChangedOffsets(), (std::vector<int>{41 + 18}));
         s.events.ExitRequested = kFlag65535;
     });
-    int16_t print = 0;
+    const PrintMode print = PrintMode::Interactive;
     OptionsSection(s, print, 0);
 
     EXPECT_EQ(t.ui.editTitle, "0650");
@@ -117,7 +117,7 @@ TEST_F(OptionsTest, TheFirstOptionIsSelectedOnOpening) {
     clicks.push_back([this] { s.events.UserEvent = kTrue; });
     t.ui.choiceAnswers.push_back(-1);
     QueueCancel();
-    int16_t print = 0;
+    const PrintMode print = PrintMode::Interactive;
     OptionsSection(s, print, 0);
     ASSERT_EQ(t.ui.choiceRequests.size(), 1u);
     EXPECT_EQ(t.ui.choiceRequests[0].title, "0651");
@@ -128,7 +128,7 @@ TEST_F(OptionsTest, LeavingWithoutAChangeWritesNothing) {
     QueueEditOf("0870");
     t.ui.choiceAnswers.push_back(-1);  // menu closed
     QueueCancel();
-    int16_t print = 0;
+    const PrintMode print = PrintMode::Interactive;
     OptionsSection(s, print, 0);
     EXPECT_EQ(t.ui.choiceRequests.size(), 1u);
     EXPECT_TRUE(ChangedOffsets().empty());
@@ -137,7 +137,7 @@ TEST_F(OptionsTest, LeavingWithoutAChangeWritesNothing) {
 
 TEST_F(OptionsTest, PrintRequestOnlyBuildsTheLines) {
     OpenFileSet({{41 + 3, 2}});
-    int16_t print = 1;
+    const PrintMode print = PrintMode::LinesOnly;
     OptionsSection(s, print, 0);
     EXPECT_EQ(t.ui.editTitle, "");
     EXPECT_EQ(ScreenLines(s.screen)[0], "0869");
@@ -145,7 +145,7 @@ TEST_F(OptionsTest, PrintRequestOnlyBuildsTheLines) {
 }
 
 TEST_F(OptionsTest, NothingOpenEndsWithStatus240) {
-    int16_t print = 0;
+    const PrintMode print = PrintMode::Interactive;
     OptionsSection(s, print, 0);
     EXPECT_EQ(s.link.LinkStatus, 240);
     EXPECT_TRUE(t.ui.choiceRequests.empty());

@@ -39,7 +39,7 @@ TEST_F(PanelEditTest, ATimeIsReadAndWrittenAt4096PlusItsCell) {
     QueueEditOf("1088");
     t.ui.AnswerNumber(45);
     QueueCancel();
-    int16_t print = 0;
+    const PrintMode print = PrintMode::Interactive;
     TimesSection(s, print, 0);
 
     EXPECT_EQ(s.config.ConfigImage[21], 77);  // the whole block landed at cell = offset
@@ -57,7 +57,7 @@ TEST_F(PanelEditTest, AnOptionIsWrittenAt4096PlusItsCell) {
     QueueEditOf("0937");
     t.ui.choiceAnswers.push_back(1);
     QueueCancel();
-    int16_t print = 0;
+    const PrintMode print = PrintMode::Interactive;
     OptionsSection(s, print, 0);
 
     EXPECT_EQ(ChangedAddresses(), (std::vector<int>{4096 + 41 + 20}));

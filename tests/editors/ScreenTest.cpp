@@ -4,6 +4,7 @@
 
 #include "TestSession.h"
 #include "link/Screen.h"
+#include "shell/FileNames.h"
 #include "shell/Text.h"
 
 namespace cfg::test {
@@ -76,13 +77,42 @@ TEST_F(ScreenTest, LinesAreWrittenByCharacterColumns) {
     EXPECT_EQ(Utf8Length(s.screen.Lines[line]), 80u);
 }
 
+// Lines of one-byte characters are written by byte offsets, the others by
+// characters: a line goes from one kind to the other and back, a field is
+// cut and filled to its width either way, and a line never taken is blank.
+TEST_F(ScreenTest, PlainAndAccentedWritesShareALine) {
+    const int line = NewScreenLine(s);
+    WriteScreenField(s, line, 1, 10, "abcdefghijklmnop");
+    WriteScreenField(s, line, 12, 20, "xy");
+    WriteScreenText(s, line, 22, "end");
+    EXPECT_EQ(ScreenLines(s.screen)[0], "abcdefghij xy        end");
+    WriteScreenField(s, line, 1, 10, "short");  // a shorter value blanks the rest of its field
+    EXPECT_EQ(ScreenLines(s.screen)[0], "short      xy        end");
+    WriteScreenField(s, line, 1, 10, "abcdefghij");
+    EXPECT_EQ(s.screen.Lines[line].size(), 80u);
+
+    WriteScreenField(s, line, 3, 6, "\xC3\xA8\xC3\xA8");
+    EXPECT_EQ(ScreenLines(s.screen)[0], "ab\xC3\xA8\xC3\xA8  ghij xy        end");
+    WriteScreenText(s, line, 7, "G");
+    WriteScreenField(s, line, 3, 6, "cdef");
+    EXPECT_EQ(ScreenLines(s.screen)[0], "abcdefGhij xy        end");
+    EXPECT_EQ(Utf8Length(s.screen.Lines[line]), 80u);
+
+    WriteScreenField(s, line, 75, 90, "0123456789");
+    EXPECT_EQ(ScreenLines(s.screen)[0].substr(74), "012345");
+    EXPECT_EQ(Utf8Length(s.screen.Lines[line]), 80u);
+
+    WriteScreenText(s, 7, 5, "far");  // line 7 was never taken
+    EXPECT_EQ(s.screen.Lines[7], std::string(4, ' ') + "far" + std::string(73, ' '));
+}
+
 TEST_F(ScreenTest, OutOfRangeLinesAndColumnsAreNotWritten) {
     WriteScreenText(s, 501, 1, "x");
     WriteScreenText(s, -1, 1, "x");
     WriteScreenText(s, 1, 0, "x");
     WriteScreenText(s, 1, 81, "x");
     SetDescriptor(s, 501, 1);
-    EXPECT_EQ(s.screen.Lines[1], std::string(80, ' '));
+    EXPECT_EQ(TrimRight(s.screen.Lines[1]), "");
     EXPECT_EQ(DescriptorOf(s.screen, 501).field, 0);
 
     for (int i = 0; i < kScreenLines; ++i) ASSERT_NE(NewScreenLine(s, 1), 0);

@@ -28,7 +28,7 @@ protected:
         return ValueOf(label);
     }
     void Run() {
-        int16_t print = 0;
+        const PrintMode print = PrintMode::Interactive;
         SuperiorOptionsSection(s, print);
     }
     void Answer(MsgAnswer a) { t.ui.messageAnswers.push_back(a); }
@@ -275,7 +275,7 @@ TEST_F(SuperiorTest, TheSectionWritesStampsAndKeepsTheNewDateInTheBlock) {
 }
 
 TEST_F(SuperiorTest, PrintRequestOnlyBuildsAndNothingOpenEndsWith240) {
-    int16_t print = 1;
+    const PrintMode print = PrintMode::LinesOnly;
     SuperiorOptionsSection(s, print);
     EXPECT_EQ(s.link.LinkStatus, 240);
     OpenFileSet({{101, 3}});

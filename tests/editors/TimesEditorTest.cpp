@@ -13,13 +13,13 @@ protected:
     std::string ValueOf(const std::string& label) { return FieldOf(label, 46); }
     std::string Shown(int cell, int value, const std::string& label) {
         Set(cell, value);
-        BuildTimesScreen(s, 0);
+        BuildTimesScreen(s, PrintMode::Interactive);
         return ValueOf(label);
     }
 };
 
 TEST_F(TimesTest, PrintLayoutHeadingLabelsAndItemOrder) {
-    BuildTimesScreen(s, 1);
+    BuildTimesScreen(s, PrintMode::LinesOnly);
     auto lines = ScreenLines(s.screen);
     ASSERT_EQ(lines.size(), 13u);
     EXPECT_EQ(lines[0], "1081");
@@ -33,7 +33,7 @@ TEST_F(TimesTest, PrintLayoutHeadingLabelsAndItemOrder) {
     }
     EXPECT_EQ(items, (std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 11, 12, 15}));
 
-    BuildTimesScreen(s, 0);  // on screen: no heading, same lines
+    BuildTimesScreen(s, PrintMode::Interactive);  // on screen: no heading, same lines
     EXPECT_EQ(s.screen.LineCount, 12);
     EXPECT_EQ(ScreenLines(s.screen)[0], lines[1]);
 }
@@ -61,7 +61,7 @@ TEST_F(TimesTest, ItemsWithTheirOwnReadingOfZero) {
 }
 
 TEST_F(TimesTest, DialogRangesAndPrompts) {
-    BuildTimesScreen(s, 0);
+    BuildTimesScreen(s, PrintMode::Interactive);
     struct Case { const char* label; double min, max; };
     for (Case c : {Case{"1082", 2, 99}, Case{"1085", 2, 120}, Case{"1088", 2, 240}, Case{"1100", 0, 250},
                    Case{"1109", 0, 240}, Case{"1113", 2, 100}, Case{"1116", 1, 240}}) {
@@ -72,7 +72,7 @@ TEST_F(TimesTest, DialogRangesAndPrompts) {
         EXPECT_EQ(t.ui.valueRequests[0].maximum, c.max) << c.label;
     }
     Set(36, 17);
-    BuildTimesScreen(s, 0);
+    BuildTimesScreen(s, PrintMode::Interactive);
     t.ui.valueRequests.clear();
     EditTime(s, LineOf("1100"));
     const ValueRequest& r = t.ui.valueRequests.at(0);
@@ -84,7 +84,7 @@ TEST_F(TimesTest, DialogRangesAndPrompts) {
 }
 
 TEST_F(TimesTest, LinesWithoutATimeAskNothing) {
-    BuildTimesScreen(s, 1);
+    BuildTimesScreen(s, PrintMode::LinesOnly);
     EXPECT_FALSE(EditTime(s, 1));   // the heading
     EXPECT_FALSE(EditTime(s, 0));   // no selection
     EXPECT_FALSE(EditTime(s, 40));  // below the list
@@ -96,7 +96,7 @@ TEST_F(TimesTest, AChangeWritesOneByteAndStampsTheDate) {
     QueueEditOf("1088");
     t.ui.AnswerNumber(45);
     QueueCancel();
-    int16_t print = 0;
+    const PrintMode print = PrintMode::Interactive;
     TimesSection(s, print, 0);
 
     EXPECT_EQ(t.ui.editTitle, "0792");
@@ -122,7 +122,7 @@ TEST_F(TimesTest, ARefusedOrCancelledValueWritesNothing) {
     QueueEditOf("1082");
     t.ui.Cancel();
     QueueCancel();
-    int16_t print = 0;
+    const PrintMode print = PrintMode::Interactive;
     TimesSection(s, print, 0);
     EXPECT_EQ(t.ui.valueRequests.size(), 3u);
     EXPECT_TRUE(ChangedOffsets().empty());
@@ -135,7 +135,7 @@ TEST_F(TimesTest, AFailedWriteKeepsTheOldValue) {
     QueueEditOf("1094");
     t.ui.AnswerNumber(90);
     QueueCancel();
-    int16_t print = 0;
+    const PrintMode print = PrintMode::Interactive;
     TimesSection(s, print, 0);
     EXPECT_NE(s.link.LinkStatus, 255);
     EXPECT_EQ(s.config.ConfigImage[29], 60);
@@ -145,7 +145,7 @@ TEST_F(TimesTest, AFailedWriteKeepsTheOldValue) {
 
 TEST_F(TimesTest, PrintRequestOnlyBuildsTheLines) {
     OpenFileSet({{25, 33}});
-    int16_t print = 1;
+    const PrintMode print = PrintMode::LinesOnly;
     TimesSection(s, print, 0);
     EXPECT_EQ(t.ui.editTitle, "");
     EXPECT_TRUE(t.ui.valueRequests.empty());
@@ -155,7 +155,7 @@ TEST_F(TimesTest, PrintRequestOnlyBuildsTheLines) {
 }
 
 TEST_F(TimesTest, NothingOpenEndsWithStatus240) {
-    int16_t print = 0;
+    const PrintMode print = PrintMode::Interactive;
     TimesSection(s, print, 0);
     EXPECT_EQ(s.link.LinkStatus, 240);
     EXPECT_EQ(t.ui.editTitle, "");
@@ -164,7 +164,7 @@ TEST_F(TimesTest, NothingOpenEndsWithStatus240) {
 TEST_F(TimesTest, AMissingFileEndsBeforeTheScreen) {
     OpenFileSet();
     std::filesystem::remove(MainFile());
-    int16_t print = 0;
+    const PrintMode print = PrintMode::Interactive;
     TimesSection(s, print, 0);
     EXPECT_NE(s.link.LinkStatus, 255);
     EXPECT_EQ(t.ui.editTitle, "");

@@ -36,7 +36,7 @@ protected:
         });
     }
     void Run() {
-        int16_t print = 0;
+        const PrintMode print = PrintMode::Interactive;
         ZonesSection(s, print, 0);
     }
     int FileByte(int offset) const { return ReadMainFile().at(static_cast<std::size_t>(offset)); }
@@ -274,7 +274,7 @@ TEST_F(ZonesTest, CancelAtAnyStepWritesNothing) {
 
 TEST_F(ZonesTest, PrintBuildsOnlyAndFailuresEndTheSection) {
     OpenFileSet();
-    int16_t print = 1;
+    PrintMode print = PrintMode::LinesOnly;
     ZonesSection(s, print, 0);
     EXPECT_EQ(t.ui.editTitle, "");
     EXPECT_EQ(ScreenLines(s.screen)[0], "1053");
@@ -282,7 +282,7 @@ TEST_F(ZonesTest, PrintBuildsOnlyAndFailuresEndTheSection) {
 
     std::filesystem::remove(MainFile());
     ClearScreenLines(s);
-    print = 0;
+    print = PrintMode::Interactive;
     ZonesSection(s, print, 0);
     EXPECT_NE(s.link.LinkStatus, 255);
     EXPECT_EQ(t.ui.editTitle, "");

@@ -322,7 +322,7 @@ Outcome Run(Op op, const CaseSetup& setup) {
         // The value dialog comes after any access code asked on the way in.
         rig.QueueAccessCodes();
         rig.t.ui.AnswerNumber(45);
-        int16_t print = 0;
+        const PrintMode print = PrintMode::Interactive;
         TimesSection(s, print, 0);
         break;
     }

@@ -33,7 +33,7 @@
 #include "gui/SensorInputForm.h"
 #include "gui/Translate.h"
 #include "gui/WorkForm.h"
-#include "shell/HeadlessUi.h"
+#include "shell/SilentUi.h"
 #include "shell/Language.h"
 #include "shell/Session.h"
 #include "shell/Settings.h"
@@ -43,13 +43,6 @@ using namespace cfg::gui;
 using namespace cfg::gui::test;
 
 namespace {
-
-class SilentUi : public HeadlessUi {
-public:
-    MsgAnswer MessageBox(const std::string&, const std::string&, MsgButtons, MsgIcon) override { return MsgAnswer::Ok; }
-    void SetBulkTextButtons(bool) override {}
-    int AskSensorInput(const SensorInputRequest&) override { return kSensorInputCancelled; }
-};
 
 // The least room a button leaves on each side of its caption.
 constexpr int kCaptionRoom = 8;

@@ -76,7 +76,7 @@ TEST_F(LoopFileTest, SectionRunsTheListUntilLeaveAndGivesToolbar1Back) {
     LoopListInput close;
     close.closed = true;
     t.ui.loopListInputs.push_back(close);
-    int16_t print = 0;
+    const PrintMode print = PrintMode::Interactive;
     LoopSection(s, print, 2);
     EXPECT_FALSE(t.ui.loopToolbarShown);
     EXPECT_EQ(t.ui.loopCaption, "");
@@ -96,7 +96,7 @@ TEST_F(LoopFileTest, SectionRunsTheListUntilLeaveAndGivesToolbar1Back) {
 
 TEST_F(LoopFileTest, PrintRequestBuildsTheCompactListAndShowsNothing) {
     OpenLoopFile(1, {{1, 0x11, 0, 0}});
-    int16_t print = 1;
+    const PrintMode print = PrintMode::LinesOnly;
     LoopSection(s, print, 1);
     EXPECT_FALSE(t.ui.loopToolbarShown);
     EXPECT_EQ(t.ui.loopListShows, 0);
@@ -253,7 +253,7 @@ TEST_F(LoopPanelTest, SectionIdentifiesTheModuleAndEnablesEveryLiveView) {
     t.ui.onProcessEvents = [this] {
         if (t.ui.loopToolbarShown) s.main.DiagnosticCommand = 7;
     };
-    int16_t print = 0;
+    const PrintMode print = PrintMode::Interactive;
     LoopSection(s, print, 1);
     EXPECT_EQ(t.ui.AllMessages(), "");
     EXPECT_EQ(t.ui.loopButtons, (std::map<int, bool>{{2, true}, {3, true}, {4, true}, {5, true},
@@ -271,7 +271,7 @@ TEST_F(LoopPanelTest, SectionIdentifiesTheModuleAndEnablesEveryLiveView) {
 
 TEST_F(LoopPanelTest, AModuleThatDoesNotAnswerEndsTheSection) {
     port.Panel().Loop(2).installed = false;
-    int16_t print = 0;
+    const PrintMode print = PrintMode::Interactive;
     LoopSection(s, print, 2);
     EXPECT_EQ(t.ui.AllMessages(), "1378:1289\r1139|");
     EXPECT_FALSE(t.ui.loopToolbarShown);

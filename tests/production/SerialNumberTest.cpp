@@ -87,7 +87,7 @@ protected:
         port.Panel().AddFault(f);
     }
     void Run() {
-        int16_t print = 0;
+        const PrintMode print = PrintMode::Interactive;
         SerialNumberSection(s, print, 0);
     }
 };

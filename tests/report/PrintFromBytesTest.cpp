@@ -53,7 +53,7 @@ protected:
                 SCOPED_TRACE(name + ": section " + std::to_string(def.code) + "/" + std::to_string(option));
                 ClearScreenLines(s);
                 s.link.LinkStatus = status::kDone;
-                int16_t print = 1;
+                const PrintMode print = PrintMode::LinesOnly;
                 def.run(s, print, option);
                 const bool fromDisk = s.link.LinkStatus == status::kDone;
                 std::vector<std::string> inMemory;

@@ -53,8 +53,8 @@ protected:
         for (int16_t code = 1; code <= 10; ++code) {
             SectionDef def = *s.sections.Find(code);
             def.printable = code != 10;
-            def.run = [code](Session& ss, int16_t& print, int option) {
-                EXPECT_GT(print, 0);
+            def.run = [code](Session& ss, PrintMode print, int option) {
+                EXPECT_EQ(print, PrintMode::LinesOnly);
                 ss.link.LinkStatus = code == 5 ? status::kNoSource : status::kDone;
                 int line = NewScreenLine(ss);
                 WriteScreenText(ss, line, 1, "S" + std::to_string(code) + "/" + std::to_string(option));
@@ -175,7 +175,7 @@ TEST_F(PrintoutTest, TextFileAsksForANameAndBeforeReplacing) {
                         {true, "", PrintFile("out.lst")}};       // exists: "Yes" replaces
     t.ui.messageAnswers = {MsgAnswer::Ok, MsgAnswer::No, MsgAnswer::Yes};
     t.ui.choiceAnswers = {kReportLogics - 1};
-    int16_t print = 0;
+    const PrintMode print = PrintMode::Interactive;
     PrintConfiguration(s, print, 2);
 
     ASSERT_EQ(t.ui.copyRequests.size(), 3u);
@@ -204,7 +204,7 @@ TEST_F(PrintoutTest, TextFileAsksForANameAndBeforeReplacing) {
 TEST_F(PrintoutTest, AFileThatCannotBeWrittenIsExplainedAndNothingIsAsked) {
     OpenPlainSet();
     t.ui.copyAnswers = {{true, "", PrintFile("no/such/folder/out")}};
-    int16_t print = 0;
+    const PrintMode print = PrintMode::Interactive;
     PrintConfiguration(s, print, 2);
     ASSERT_EQ(t.ui.messages.size(), 1u);
     EXPECT_EQ(t.ui.messages[0].title, "1254");
@@ -223,7 +223,7 @@ TEST_F(PrintoutTest, ThePrinterGetsTheLinesOfTheTextFile) {
     OpenPlainSet();
     FakeSections();
     t.ui.choiceAnswers = {kReportEverything - 1};
-    int16_t print = 0;
+    const PrintMode print = PrintMode::Interactive;
     PrintConfiguration(s, print, 1);
     ASSERT_EQ(t.ui.printJobs.size(), 1u);
     EXPECT_TRUE(t.ui.copyRequests.empty());

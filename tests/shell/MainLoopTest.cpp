@@ -35,8 +35,8 @@ protected:
         };
         // Sections as the program registers them, with a recording routine.
         auto record = [this](int code) {
-            return [this, code](Session&, int16_t& print, int option) {
-                calls.push_back("section" + std::to_string(code) + "/" + std::to_string(print) + "/" +
+            return [this, code](Session&, PrintMode print, int option) {
+                calls.push_back("section" + std::to_string(code) + "/" + std::to_string(static_cast<int>(print)) + "/" +
                                 std::to_string(option));
             };
         };
@@ -290,7 +290,7 @@ TEST_F(MainLoopTest, UnknownCodesAndStatesAreHarmless) {
 
 TEST_F(MainLoopTest, AnErrorInASectionIsReportedAndTheLoopGoesOn) {
     OpenFile();
-    s.sections.Add({.code = 3, .run = [](Session& ss, int16_t&, int) { (void)ss.config.ConfigImage[10001]; }});
+    s.sections.Add({.code = 3, .run = [](Session& ss, PrintMode, int) { (void)ss.config.ConfigImage[10001]; }});
     Press(3);
     EXPECT_EQ(s.link.LastErrorNumber, 9);
     EXPECT_TRUE(t.ui.Showed("1395 9"));

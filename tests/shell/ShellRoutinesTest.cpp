@@ -154,6 +154,31 @@ TEST(TextTest, Utf8AndNumbers) {
     EXPECT_EQ(HexText(0x1065), "1065");
 }
 
+// The character counts look at eight bytes at a time: a byte of a longer
+// character is found wherever it falls, in a whole group of eight or in the
+// bytes left over, and an accented text is cut and filled by characters.
+TEST(TextTest, LongTextsAreCountedByCharacters) {
+    const std::string plain = "0123456789abcdefghij";  // 20 one-byte characters
+    EXPECT_TRUE(IsAscii(plain));
+    EXPECT_TRUE(IsAscii(""));
+    for (std::size_t at : {0u, 7u, 8u, 15u, 16u, 19u}) {
+        std::string accented = plain;
+        accented.replace(at, 1, "\xC3\xA8");
+        EXPECT_FALSE(IsAscii(accented)) << at;
+        EXPECT_EQ(Utf8Length(accented), 20u) << at;
+        EXPECT_EQ(Utf8Offset(accented, at + 1), at + 2) << at;  // past the two bytes of the accent
+        EXPECT_EQ(Utf8Left(accented, at + 1).size(), at + 2) << at;
+        EXPECT_EQ(Utf8Length(Utf8PadRight(accented, 25)), 25u) << at;
+        EXPECT_EQ(Utf8PadRight(accented, 25).substr(accented.size()), "     ") << at;
+    }
+    EXPECT_EQ(Utf8Offset(plain, 50), 20u);
+    EXPECT_EQ(Utf8PadRight(plain, 4), "0123");
+    EXPECT_EQ(Utf8PadRight(plain, 22), plain + "  ");
+    EXPECT_EQ(Utf8PadRight("\xC3\xA8\xC3\xA8\xC3\xA8", 2), "\xC3\xA8\xC3\xA8");
+    EXPECT_EQ(TrimRight("ab \t "), "ab");
+    EXPECT_EQ(TrimRight("   "), "");
+}
+
 // A GUI toolkit may switch the process to the user's locale, where the
 // decimal separator is ",": the numbers of the panel and of the dialogs
 // still read and print with ".".

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "shell/HeadlessUi.h"
+#include "shell/SilentUi.h"
 
 namespace cfg::test {
 
@@ -20,7 +20,7 @@ struct ShownMessage {
     MsgIcon icon;
 };
 
-class ScriptedUi : public HeadlessUi {
+class ScriptedUi : public SilentUi {
 public:
     // --- answers ------------------------------------------------------------
     std::deque<MsgAnswer> messageAnswers;      // default: Ok / Yes per buttons

@@ -1,14 +1,24 @@
-// The defaults of a front end without windows (the command line, tests):
-// nothing to show, every dialog and every choice cancelled. Such a front end overrides only what it answers; how it
-// shows a message (MessageBox) it must decide itself.
+// The Ui where nobody is there to answer: tests, fuzz targets and
+// benchmarks. Every message is taken as answered with OK (and counted),
+// every dialog and choice is cancelled, every window reads as closed. A
+// front end derives from Ui itself and answers every method, so that one it
+// forgets does not compile.
 #pragma once
 
 #include "Ui.h"
 
 namespace cfg {
 
-class HeadlessUi : public Ui {
+class SilentUi : public Ui {
 public:
+    // Messages shown so far: a run that needed to tell the user something
+    // is seen by its count.
+    int messagesShown = 0;
+
+    MsgAnswer MessageBox(const std::string&, const std::string&, MsgButtons, MsgIcon) override {
+        ++messagesShown;
+        return MsgAnswer::Ok;
+    }
     void ProcessEvents() override {}
     bool WaitForEvents(int) override { return false; }
 
