@@ -22,7 +22,7 @@ int main(int argc, char** argv) {
     cfg::SilentUi ui;
     cfg::SystemClock clock;
     cfg::Session s(ui, clock);
-    s.ConfigSource = cfg::ConfigSource::Panel;
+    s.config.ConfigSource = cfg::ConfigSource::Panel;
     std::array<cfg::LoopContext, 2> loops;
     for (int m = 1; m <= 2; ++m) {
         cfg::LoopContext& c = loops[static_cast<std::size_t>(m - 1)];

@@ -57,11 +57,11 @@ int main(int argc, char** argv) {
     cfg::SilentUi ui;
     cfg::SystemClock clock;
     cfg::Session s(ui, clock);
-    s.ProgramFolder = folder.string();
+    s.settings.ProgramFolder = folder.string();
     cfg::RegisterCoreCommands(s);
     cfg::LoadLanguageFile(s, language);
-    s.ConfigSource = cfg::ConfigSource::File;
-    s.ConfigFileName = (folder / "SITE").string();
+    s.config.ConfigSource = cfg::ConfigSource::File;
+    s.config.ConfigFileName = (folder / "SITE").string();
 
     auto summary = [](std::vector<double> ms) {
         std::sort(ms.begin(), ms.end());
@@ -80,7 +80,7 @@ int main(int argc, char** argv) {
     std::printf("whole report of a file set: %zu lines, %d runs\n", lines, runs);
     summary(ms);
 
-    const cfg::FileSetImage image = cfg::ReadFileSetImage(s.ConfigFileName);
+    const cfg::FileSetImage image = cfg::ReadFileSetImage(s.config.ConfigFileName);
     fs::remove_all(folder);
     ms.clear();
     std::size_t shown = 0;

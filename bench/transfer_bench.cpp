@@ -236,17 +236,17 @@ int main(int argc, char** argv) {
     cfg::PortTransport serial;  // the pty, or tcp:// with --tcp
     RecordingTransport port(serial);
     s.transport = &port;
-    s.ProgramFolder = binDir;
+    s.settings.ProgramFolder = binDir;
     // The timed runs read and write only the transfer itself: no backup of
     // the panel before a send, and the received sets' backups go to the
     // bench's own folder, never beside the program.
-    s.backups.beforeSend = false;
-    s.backups.folder = (work / "backups").string();
-    s.CurrentLanguage = "English";
+    s.settings.backups.beforeSend = false;
+    s.settings.backups.folder = (work / "backups").string();
+    s.settings.CurrentLanguage = "English";
     cfg::LoadLanguageFile(s, cfg::LanguageFilePath(s, "English"));
-    s.CommPortName = sim.Path();
-    s.BaudRate = std::to_string(baud);
-    s.PlantCode = "11";
+    s.settings.CommPortName = sim.Path();
+    s.settings.BaudRate = std::to_string(baud);
+    s.settings.PlantCode = "11";
     ui.answers.panelAddress = 1;
     ui.answers.yes = true;
     ui.answers.transferChoice = 0;
@@ -261,7 +261,7 @@ int main(int argc, char** argv) {
         auto start = Clock::now();
         cfg::TransferCommand(s, receive ? 2 : 1);
         f.seconds = std::chrono::duration<double>(Clock::now() - start).count();
-        f.ok = s.LinkStatus == cfg::status::kDone && ui.ErrorsShown() == 0;
+        f.ok = s.link.LinkStatus == cfg::status::kDone && ui.ErrorsShown() == 0;
         f.frames = port.Frames();
         f.out = port.Written();
         f.in = port.ReadBytes();

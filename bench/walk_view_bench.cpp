@@ -36,7 +36,7 @@ int main(int argc, char** argv) {
     cfg::SilentUi ui;
     cfg::SystemClock clock;
     cfg::Session s(ui, clock);
-    s.ConfigSource = cfg::ConfigSource::Panel;
+    s.config.ConfigSource = cfg::ConfigSource::Panel;
     // Every point configured, the factory-like thresholds of type 1.
     std::array<cfg::LoopContext, 2> loops;
     for (int m = 1; m <= 2; ++m) {

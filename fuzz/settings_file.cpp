@@ -23,20 +23,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     cfg::SilentUi ui;
     cfg::SystemClock clock;
     cfg::Session s(ui, clock);
-    s.ProgramFolder = folder;
+    s.settings.ProgramFolder = folder;
     {
         std::ofstream out(cfg::SettingsFilePath(s), std::ios::binary | std::ios::trunc);
         out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
     }
     cfg::LoadSettings(s);
-    for (const std::string* v : {&s.CommPortName, &s.BaudRate, &s.DataBits, &s.ParityName, &s.StopBits,
-                                 &s.PlantCode, &s.CurrentLanguage})
+    for (const std::string* v : {&s.settings.CommPortName, &s.settings.BaudRate, &s.settings.DataBits, &s.settings.ParityName, &s.settings.StopBits,
+                                 &s.settings.PlantCode, &s.settings.CurrentLanguage})
         if (v->size() > 255) std::abort();
-    (void)cfg::SettingsCaption(s);
+    (void)cfg::SettingsCaption(s.settings);
     cfg::SaveSettings(s);
     cfg::Session again(ui, clock);
-    again.ProgramFolder = folder;
+    again.settings.ProgramFolder = folder;
     cfg::LoadSettings(again);
-    if (again.PlantCode != s.PlantCode || again.BaudRate != s.BaudRate) std::abort();
+    if (again.settings.PlantCode != s.settings.PlantCode || again.settings.BaudRate != s.settings.BaudRate) std::abort();
     return 0;
 }

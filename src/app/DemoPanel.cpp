@@ -10,7 +10,7 @@ namespace cfg {
 std::unique_ptr<LoopbackTransport> MakeDemoPanel(Session& s, Clock& clock) {
     vimo::sim::PanelSettings panel;
     panel.address = kDemoAddress;
-    panel.plantCode = std::clamp(static_cast<int>(ParseNumber(s.PlantCode)), 0, 223);
+    panel.plantCode = std::clamp(static_cast<int>(ParseNumber(s.settings.PlantCode)), 0, 223);
     auto demo = std::make_unique<LoopbackTransport>(clock, panel);
     demo->Panel().LoadSample();
     // [Demo] Walk=SECONDS in the settings file plays a walk test on the

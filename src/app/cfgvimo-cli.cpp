@@ -347,7 +347,7 @@ std::string SettingsFileOf(const cfg::ProgramFolders& f) {
 
 // A command succeeded when the core left LinkStatus 255 and showed no error.
 bool Succeeded(const cfg::Session& s, const CliUi& ui, int errorsBefore) {
-    return s.LinkStatus == cfg::status::kDone && ui.ErrorsShown() == errorsBefore;
+    return s.link.LinkStatus == cfg::status::kDone && ui.ErrorsShown() == errorsBefore;
 }
 
 int Finish(const cfg::Session& s, const CliUi& ui, int errorsBefore, const std::string& command) {
@@ -375,18 +375,17 @@ int Transfer(cfg::Session& s, CliUi& ui, const Options& o, bool receive) {
 
 int Ident(cfg::Session& s, CliUi& ui) {
     int errors = ui.ErrorsShown();
-    cfg::ConnectPanel(s);
-    if (s.LinkStatus == cfg::status::kDone) {
+    if (cfg::ConnectPanel(s).Done()) {
         // The installation's identification block, read without entering
         // programming mode.
-        s.ConfigSource = cfg::ConfigSource::Panel;
+        s.config.ConfigSource = cfg::ConfigSource::Panel;
         cfg::TakeIdentificationFromPanel(s);
         cfg::RefreshConfigView(s);
-        s.ConfigSource = cfg::ConfigSource::None;
+        s.config.ConfigSource = cfg::ConfigSource::None;
         cfg::ClosePanelPort(s);
-        s.PortOpened = 0;
+        s.link.PortOpened = false;
     }
-    if (s.LinkStatus == cfg::status::kDone) {
+    if (s.link.LinkStatus == cfg::status::kDone) {
         const auto& c = s.config;
         std::cout << "Panel:           " << cfg::Trim(s.link.PanelName) << '\n'
                   << "Version:         " << cfg::Trim(s.link.PanelVersionText) << '\n'
@@ -417,13 +416,12 @@ int Clock(cfg::Session& s, CliUi& ui, const Options& o) {
     }
     int errors = ui.ErrorsShown();
     ui.BeginCommand();
-    cfg::ConnectPanel(s);
-    if (s.LinkStatus == cfg::status::kDone) {
-        s.ConfigSource = cfg::ConfigSource::Panel;
+    if (cfg::ConnectPanel(s).Done()) {
+        s.config.ConfigSource = cfg::ConfigSource::Panel;
         cfg::ClockCommand(s, set ? 5 : 4);
-        s.ConfigSource = cfg::ConfigSource::None;
+        s.config.ConfigSource = cfg::ConfigSource::None;
         cfg::ClosePanelPort(s);
-        s.PortOpened = 0;
+        s.link.PortOpened = false;
     }
     return Finish(s, ui, errors, "clock " + o.words[1]);
 }
@@ -445,40 +443,38 @@ int Messages(cfg::Session& s, CliUi& ui, const Options& o) {
     int errors = ui.ErrorsShown();
     ui.BeginCommand();
     if (o.words.size() == 4) {
-        s.ConfigFileName = cfg::StripExtension(fs::absolute(o.words[2], ec).string());
+        s.config.ConfigFileName = cfg::StripExtension(fs::absolute(o.words[2], ec).string());
         // The template set is not edited, as the desktop program does not
         // open it.
-        if (!exporting && cfg::IsTemplateSetName(s, s.ConfigFileName)) {
+        if (!exporting && cfg::IsTemplateSetName(s, s.config.ConfigFileName)) {
             cfg::ShowAlert(s, cfg::GetText(s, 1143), cfg::GetText(s, 1144));
-            s.LinkStatus = cfg::status::kRefused;
+            s.link.LinkStatus = cfg::status::kRefused;
             return Finish(s, ui, errors, "messages");
         }
-        if (cfg::CheckConfigFile(s, s.ConfigFileName, 4) != cfg::status::kDone) return Finish(s, ui, errors, "messages");
-        if (!cfg::ConfirmSetFiles(s, s.ConfigFileName, {false, false, false, false, true}, 0)) {
-            s.LinkStatus = cfg::status::kRefused;
+        if (cfg::CheckConfigFile(s, s.config.ConfigFileName, 4) != cfg::status::kDone) return Finish(s, ui, errors, "messages");
+        if (!cfg::ConfirmSetFiles(s, s.config.ConfigFileName, {false, false, false, false, true}, 0)) {
+            s.link.LinkStatus = cfg::status::kRefused;
             return Finish(s, ui, errors, "messages");
         }
-        s.ConfigSource = cfg::ConfigSource::File;
+        s.config.ConfigSource = cfg::ConfigSource::File;
         if (exporting) cfg::ExportDisplayTexts(s, csv, true);
         else if (cfg::ImportDisplayTexts(s, csv, true) > 0) cfg::StampDate(s);
-        s.ConfigSource = cfg::ConfigSource::None;
+        s.config.ConfigSource = cfg::ConfigSource::None;
         return Finish(s, ui, errors, "messages " + o.words[1]);
     }
-    cfg::ConnectPanel(s);
-    if (s.LinkStatus == cfg::status::kDone) {
+    if (cfg::ConnectPanel(s).Done()) {
         cfg::TakeIdentificationFromPanel(s);
-        cfg::EnterProgrammingMode(s);
-        if (s.LinkStatus == cfg::status::kDone) {
-            s.ConfigSource = cfg::ConfigSource::Panel;
+        if (cfg::EnterProgrammingMode(s).Done()) {
+            s.config.ConfigSource = cfg::ConfigSource::Panel;
             if (exporting) cfg::ExportDisplayTexts(s, csv, true);
             else cfg::ImportDisplayTexts(s, csv, true);
-            s.ConfigSource = cfg::ConfigSource::None;
-            const int result = s.LinkStatus;
+            s.config.ConfigSource = cfg::ConfigSource::None;
+            const int result = s.link.LinkStatus;
             cfg::LeaveProgrammingMode(s, true);
-            s.LinkStatus = result;
+            s.link.LinkStatus = result;
         }
         cfg::ClosePanelPort(s);
-        s.PortOpened = 0;
+        s.link.PortOpened = false;
     }
     return Finish(s, ui, errors, "messages " + o.words[1]);
 }
@@ -525,17 +521,17 @@ int Print(cfg::Session& s, CliUi& ui, const Options& o) {
     ui.BeginCommand();
     ui.answers.fileName = panel ? std::string() : o.words[1];
     cfg::OpenConfiguration(s, panel ? 2 : 1);
-    if (s.ConfigSource == cfg::ConfigSource::None) {
-        if (s.LinkStatus == cfg::status::kDone) s.LinkStatus = cfg::status::kAborted;
+    if (s.config.ConfigSource == cfg::ConfigSource::None) {
+        if (s.link.LinkStatus == cfg::status::kDone) s.link.LinkStatus = cfg::status::kAborted;
         return Finish(s, ui, errors, "print");
     }
     std::vector<std::string> lines = cfg::BuildReport(s, static_cast<int>(o.part));
     cfg::ReportPrintJob job{cfg::ReportTitle(s), cfg::GetText(s, 100), lines};
     if (panel) {
         s.commands.closePanel(s);
-        s.PortOpened = 0;
+        s.link.PortOpened = false;
     }
-    s.ConfigSource = cfg::ConfigSource::None;
+    s.config.ConfigSource = cfg::ConfigSource::None;
     if (ui.ErrorsShown() != errors) return Finish(s, ui, errors, "print");
 
     bool written = false;
@@ -550,7 +546,7 @@ int Print(cfg::Session& s, CliUi& ui, const Options& o) {
     } else {
         written = cfg::WriteReportFile(s, target, lines);
     }
-    s.LinkStatus = written ? cfg::status::kDone : cfg::status::kAborted;
+    s.link.LinkStatus = written ? cfg::status::kDone : cfg::status::kAborted;
     return Finish(s, ui, errors, "print");
 }
 
@@ -568,17 +564,17 @@ int Serial(cfg::Session& s, CliUi& ui, const Options& o) {
     ui.answers.serialNumber = o.serialNumber;
     ui.answers.serialDate = o.serialDate;
     cfg::OpenConfiguration(s, 2);
-    if (s.ConfigSource != cfg::ConfigSource::Panel) {
-        if (s.LinkStatus == cfg::status::kDone) s.LinkStatus = cfg::status::kAborted;
+    if (s.config.ConfigSource != cfg::ConfigSource::Panel) {
+        if (s.link.LinkStatus == cfg::status::kDone) s.link.LinkStatus = cfg::status::kAborted;
         return Finish(s, ui, errors, "serial");
     }
     const cfg::PrintMode print = cfg::PrintMode::Interactive;
     cfg::SerialNumberSection(s, print, 0);
-    int status = s.LinkStatus;
+    int status = s.link.LinkStatus;
     s.commands.closePanel(s);
-    s.PortOpened = 0;
-    s.ConfigSource = cfg::ConfigSource::None;
-    s.LinkStatus = status;
+    s.link.PortOpened = false;
+    s.config.ConfigSource = cfg::ConfigSource::None;
+    s.link.LinkStatus = status;
     return Finish(s, ui, errors, "serial");
 }
 
@@ -668,25 +664,25 @@ int main(int argc, char** argv) {
     ui.writePdf = [](const std::string& path, const cfg::ReportPrintJob& job) { return cfg::gui::WriteReportPdf(path, job); };
 #endif
 
-    s.ProgramFolder = chosen.empty() ? exeFolder : chosen;
-    if (!fs::is_directory(s.ProgramFolder, ec)) return UsageError("no such folder: " + s.ProgramFolder);
+    s.settings.ProgramFolder = chosen.empty() ? exeFolder : chosen;
+    if (!fs::is_directory(s.settings.ProgramFolder, ec)) return UsageError("no such folder: " + s.settings.ProgramFolder);
     if (folders.userFolders) cfg::MakeFolders(folders.settings);
-    cfg::ApplyFolders(s, folders);
-    s.ProgramDrive = s.ProgramFolder.substr(0, std::min<std::size_t>(2, s.ProgramFolder.size()));
+    cfg::ApplyFolders(s.settings, folders);
+    s.settings.ProgramDrive = s.settings.ProgramFolder.substr(0, std::min<std::size_t>(2, s.settings.ProgramFolder.size()));
 
     cfg::RegisterCoreCommands(s);
     cfg::LoadSettings(s);
-    if (!o.language.empty()) s.CurrentLanguage = o.language;
-    std::string languageFile = cfg::LanguageFilePath(s, s.CurrentLanguage);
+    if (!o.language.empty()) s.settings.CurrentLanguage = o.language;
+    std::string languageFile = cfg::LanguageFilePath(s, s.settings.CurrentLanguage);
     if (cfg::ResolveExisting(languageFile).empty()) {
         std::vector<std::string> languages = cfg::ListLanguages(s);
-        std::cerr << "cfgvimo-cli: no language file " << s.CurrentLanguage << ".lng in " << folders.data;
+        std::cerr << "cfgvimo-cli: no language file " << s.settings.CurrentLanguage << ".lng in " << folders.data;
         if (languages.empty()) {
             std::cerr << "; messages will have no text\n";
         } else {
-            s.CurrentLanguage = languages.front();
-            languageFile = cfg::LanguageFilePath(s, s.CurrentLanguage);
-            std::cerr << "; using " << s.CurrentLanguage << '\n';
+            s.settings.CurrentLanguage = languages.front();
+            languageFile = cfg::LanguageFilePath(s, s.settings.CurrentLanguage);
+            std::cerr << "; using " << s.settings.CurrentLanguage << '\n';
         }
     }
     cfg::LoadLanguageFile(s, languageFile);
@@ -696,20 +692,20 @@ int main(int argc, char** argv) {
         std::cerr << "cfgvimo-cli: " << o.trace << " is not a trace of this program; give --trace a new file\n";
         return 1;
     }
-    if (!o.port.empty()) s.CommPortName = o.port;
-    if (!o.baud.empty()) s.BaudRate = o.baud;
-    if (!o.plantCode.empty()) s.PlantCode = o.plantCode;
+    if (!o.port.empty()) s.settings.CommPortName = o.port;
+    if (!o.baud.empty()) s.settings.BaudRate = o.baud;
+    if (!o.plantCode.empty()) s.settings.PlantCode = o.plantCode;
     s.link.TraceFile = o.trace;
     ui.answers.panelAddress = o.address;
     ui.answers.accessCode = o.accessCode;
     ui.answers.yes = o.yes;
     ui.answers.force = o.force;
     ui.answers.templateSet = o.templateSet;
-    if (!o.backups.empty()) s.backups.folder = fs::absolute(o.backups, ec).string();
+    if (!o.backups.empty()) s.settings.backups.folder = fs::absolute(o.backups, ec).string();
     // The question before a send is the desktop program's to ask: without
     // an option and a kept answer the command line takes no backup.
-    s.backups.beforeSend = o.backupBeforeSend ? o.backupBeforeSend : cfg::RememberedBackupBeforeSend(s);
-    if (!s.backups.beforeSend) s.backups.beforeSend = false;
+    s.settings.backups.beforeSend = o.backupBeforeSend ? o.backupBeforeSend : cfg::RememberedBackupBeforeSend(s);
+    if (!s.settings.backups.beforeSend) s.settings.backups.beforeSend = false;
     if (o.words[0] == "where") {
         // The backups folder may be set in the settings file or by --backups.
         PrintFolders(std::cout, folders, SettingsFileOf(folders));
@@ -733,12 +729,12 @@ int main(int argc, char** argv) {
             cfg::QuietFileErrors quiet(s);
             cfg::ReadRelayParameters(s, "TW", cwd);
         }
-        if (s.FileLinkMode != cfg::kFlag255) {
+        if (!s.settings.FileLinkMode) {
             std::cerr << "cfgvimo-cli: relay mode needs Par_app.tmp in the working folder " << cwd << '\n';
             return 1;
         }
-        if (!o.plantCode.empty()) s.RelayPlantCode = o.plantCode;
-        if (!o.baud.empty()) s.RelayBaudRate = o.baud;
+        if (!o.plantCode.empty()) s.settings.RelayPlantCode = o.plantCode;
+        if (!o.baud.empty()) s.settings.RelayBaudRate = o.baud;
     } else if (needsPanel) {
 #ifdef CFG_CLI_SERIAL
         s.transport = &serial;

@@ -42,11 +42,11 @@ long LastFileError(long fallback) {
 // Records `number` quietly, leaves the quiet section and explains it.
 void Fail(Session& s, long number) {
     HandleRuntimeError(s, number, ErrorDescription(number));
-    int16_t saved = s.QuietErrors;
-    s.QuietErrors = 0;
+    bool saved = s.link.QuietErrors;
+    s.link.QuietErrors = false;
     ReportFileError(s);
-    s.QuietErrors = saved;
-    s.LinkStatus = status::kRefused;
+    s.link.QuietErrors = saved;
+    s.link.LinkStatus = status::kRefused;
 }
 
 // A block of cells first..first+count-1 that does not fit its array is a
@@ -79,7 +79,7 @@ void WritePieces(Session& s, std::fstream& file, int count, int firstCell, CellS
         Fail(s, LastFileError(err::kDeviceIo));
         return;
     }
-    s.LinkStatus = status::kDone;
+    s.link.LinkStatus = status::kDone;
 }
 
 // Checks that cells first..first+count-1 fit and moves the file to `offset`
@@ -160,7 +160,7 @@ namespace {
 // The operations themselves; they leave their status in LinkStatus, which
 // the public routines below return as their result.
 void ReadFileBlockHere(Session& s, std::fstream& file, long offset, int count, int firstCell, CellSpan dest) {
-    s.LinkStatus = status::kAborted;
+    s.link.LinkStatus = status::kAborted;
     QuietFileErrors quiet(s);
     if (!StartBlock(s, file, offset, count, firstCell, dest, false)) return;
     std::vector<char> piece;
@@ -181,18 +181,18 @@ void ReadFileBlockHere(Session& s, std::fstream& file, long offset, int count, i
             dest[firstCell + done + i] = static_cast<Cell>(static_cast<unsigned char>(piece[static_cast<std::size_t>(i)]));
         done += n;
     }
-    s.LinkStatus = status::kDone;
+    s.link.LinkStatus = status::kDone;
 }
 
 void WriteFileBlockHere(Session& s, std::fstream& file, long offset, int count, int firstCell, CellSpan src) {
-    s.LinkStatus = status::kAborted;
+    s.link.LinkStatus = status::kAborted;
     QuietFileErrors quiet(s);
     if (!StartBlock(s, file, offset, count, firstCell, src, true)) return;
     WritePieces(s, file, count, firstCell, src);
 }
 
 void AppendFileBlockHere(Session& s, std::fstream& file, int count, CellSpan src) {
-    s.LinkStatus = status::kAborted;
+    s.link.LinkStatus = status::kAborted;
     QuietFileErrors quiet(s);
     if (!CellsFit(src, 1, count)) {
         Fail(s, err::kSubscript);
@@ -202,7 +202,7 @@ void AppendFileBlockHere(Session& s, std::fstream& file, int count, CellSpan src
 }
 
 void CopyConfigFileHere(Session& s, const std::string& source, const std::string& destination) {
-    s.LinkStatus = status::kAborted;
+    s.link.LinkStatus = status::kAborted;
     QuietFileErrors quiet(s);
     std::string src = UpperCaseName(source);
     std::string dst = UpperCaseName(destination);
@@ -218,7 +218,7 @@ void CopyConfigFileHere(Session& s, const std::string& source, const std::string
     if (fs::exists(dstPath, ec) && fs::equivalent(srcPath, dstPath, ec)) {
         // A file copied onto itself: opening the destination would empty
         // the source, so there is nothing to do.
-        s.LinkStatus = status::kDone;
+        s.link.LinkStatus = status::kDone;
         return;
     }
 
@@ -258,29 +258,29 @@ void CopyConfigFileHere(Session& s, const std::string& source, const std::string
                                                                   : static_cast<long>(err::kDeviceIo));
         return;
     }
-    s.LinkStatus = status::kDone;
+    s.link.LinkStatus = status::kDone;
 }
 
 }  // namespace
 
 OpResult ReadFileBlock(Session& s, std::fstream& file, long offset, int count, int firstCell, CellSpan dest) {
     ReadFileBlockHere(s, file, offset, count, firstCell, dest);
-    return {s.LinkStatus, s.LastErrorNumber};
+    return {s.link.LinkStatus, s.link.LastErrorNumber};
 }
 
 OpResult WriteFileBlock(Session& s, std::fstream& file, long offset, int count, int firstCell, CellSpan src) {
     WriteFileBlockHere(s, file, offset, count, firstCell, src);
-    return {s.LinkStatus, s.LastErrorNumber};
+    return {s.link.LinkStatus, s.link.LastErrorNumber};
 }
 
 OpResult AppendFileBlock(Session& s, std::fstream& file, int count, CellSpan src) {
     AppendFileBlockHere(s, file, count, src);
-    return {s.LinkStatus, s.LastErrorNumber};
+    return {s.link.LinkStatus, s.link.LastErrorNumber};
 }
 
 OpResult CopyConfigFile(Session& s, const std::string& source, const std::string& destination) {
     CopyConfigFileHere(s, source, destination);
-    return {s.LinkStatus, s.LastErrorNumber};
+    return {s.link.LinkStatus, s.link.LastErrorNumber};
 }
 
 int CheckConfigFile(Session& s, const std::string& baseName, int kind) {
@@ -346,7 +346,7 @@ bool OpenConfigPart(Session& s, const std::string& baseName, const std::string& 
     std::string path = ResolveExisting(want);
     if (path.empty()) {
         std::error_code ec;
-        s.LastErrorNumber = fs::is_directory(FolderOf(want), ec) ? err::kFileNotFound : err::kPathNotFound;
+        s.link.LastErrorNumber = fs::is_directory(FolderOf(want), ec) ? err::kFileNotFound : err::kPathNotFound;
         return false;
     }
     if (file.is_open()) file.close();
@@ -361,7 +361,7 @@ bool OpenConfigPart(Session& s, const std::string& baseName, const std::string& 
         file.open(path, std::ios::in | std::ios::binary);
     }
     if (!file.is_open()) {
-        s.LastErrorNumber = LastFileError(err::kPathFileAccess);
+        s.link.LastErrorNumber = LastFileError(err::kPathFileAccess);
         return false;
     }
     return true;
@@ -376,7 +376,7 @@ bool CreateConfigPart(Session& s, const std::string& baseName, const std::string
     if (!file.is_open()) {
         std::error_code ec;
         long number = fs::is_directory(FolderOf(path), ec) ? LastFileError(err::kPathFileAccess) : err::kPathNotFound;
-        s.LastErrorNumber = number;
+        s.link.LastErrorNumber = number;
         return false;
     }
     return true;

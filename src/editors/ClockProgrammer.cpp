@@ -75,8 +75,8 @@ constexpr int kReportState = 173;  // 173 on, 174 off, 175 unchanged
 // Report columns.
 constexpr int kProgramColumn = 13, kTimeColumn = 20, kChannelsColumn = 28, kIndent = 3;
 
-Cell& Program(Session& s, int day, int program, int byte = 0) {
-    return s.config.ClockProgramTable[ProgramCell(day, program) + byte];
+Cell& Program(ConfigState& config, int day, int program, int byte = 0) {
+    return config.ClockProgramTable[ProgramCell(day, program) + byte];
 }
 Cell ProgramByte(const ConfigState& c, int day, int program, int byte = 0) {
     return c.ClockProgramTable[ProgramCell(day, program) + byte];
@@ -86,7 +86,6 @@ Cell ProgramByte(const ConfigState& c, int day, int program, int byte = 0) {
 // outside a day's 24:00, is a program the panel holds: it is shown as it is,
 // so that the installer sees it and can correct or delete it.
 bool ProgramSet(const ConfigState& c, int day, int program) { return ProgramByte(c, day, program) != kEmptyHour; }
-bool ProgramSet(const Session& s, int day, int program) { return ProgramSet(s.config, day, program); }
 
 bool ValidDay(int day) { return day >= 0 && day < kClockDays; }
 bool ValidProgram(int program) { return program >= 0 && program < kProgramsPerDay; }
@@ -94,26 +93,24 @@ bool ValidProgram(int program) { return program >= 0 && program < kProgramsPerDa
 std::string DayMonth(int day, int month) { return PadZeros(2, day) + "/" + PadZeros(2, month); }
 
 // Holiday entry i (0..11): cells 2i + 1 (day) and 2i + 2 (month).
-Cell& HolidayDay(Session& s, int i) { return s.config.ClockDateTable[2 * i + 1]; }
-Cell& HolidayMonth(Session& s, int i) { return s.config.ClockDateTable[2 * i + 2]; }
+Cell& HolidayDay(ConfigState& config, int i) { return config.ClockDateTable[2 * i + 1]; }
+Cell& HolidayMonth(ConfigState& config, int i) { return config.ClockDateTable[2 * i + 2]; }
 Cell HolidayDay(const ConfigState& c, int i) { return c.ClockDateTable[2 * i + 1]; }
 Cell HolidayMonth(const ConfigState& c, int i) { return c.ClockDateTable[2 * i + 2]; }
 bool HolidaySet(const ConfigState& c, int i) { return ValidDayMonth(HolidayDay(c, i), HolidayMonth(c, i)); }
-bool HolidaySet(const Session& s, int i) { return HolidaySet(s.config, i); }
 
 // Period p (0..1): cells 4p + 1 .. 4p + 4.
-Cell& PeriodCell(Session& s, int period, int k) { return s.config.ClockPeriodTable[4 * period + 1 + k]; }
+Cell& PeriodCell(ConfigState& config, int period, int k) { return config.ClockPeriodTable[4 * period + 1 + k]; }
 Cell PeriodByte(const ConfigState& c, int period, int k) { return c.ClockPeriodTable[4 * period + 1 + k]; }
-Cell PeriodByte(const Session& s, int period, int k) { return PeriodByte(s.config, period, k); }
 
-long Entry(const Session& s, PanelEntry k) { return s.config.AddressDirectory[k]; }
+long Entry(const ConfigState& config, PanelEntry k) { return config.AddressDirectory[k]; }
 
 // The directory of the panel, read once per connection. False (the read has
 // reported why) when it could not be read.
 bool LoadPanelDirectory(Session& s) {
-    s.LastErrorNumber = 0;
-    ReadMemoryMap(s);
-    return s.LastErrorNumber == 0 && s.LinkStatus == status::kDone && s.config.AddressDirectory.Loaded();
+    s.link.LastErrorNumber = 0;
+    const OpResult read = ReadMemoryMap(s);
+    return s.link.LastErrorNumber == 0 && read.Done() && s.config.AddressDirectory.Loaded();
 }
 
 bool FileSetHasClockPart(Session& s) {
@@ -121,27 +118,25 @@ bool FileSetHasClockPart(Session& s) {
     bool found = false;
     {
         QuietFileErrors quiet(s);
-        found = OpenConfigPart(s, s.ConfigFileName, kClockFile, file);
+        found = OpenConfigPart(s, s.config.ConfigFileName, kClockFile, file);
     }
-    s.LastErrorNumber = 0;
+    s.link.LastErrorNumber = 0;
     return found;
 }
 
 // Writes src[1..count] at the table's place; true when it landed.
 bool WriteTable(Session& s, long fileOffset, PanelEntry entry, int fileCount, int panelCount, CellSpan src) {
-    switch (s.ConfigSource) {
-    case ConfigSource::File: WriteBlock(s, fileOffset, fileCount, kClockFile, src); break;
+    switch (s.config.ConfigSource) {
+    case ConfigSource::File: return WriteBlock(s, fileOffset, fileCount, kClockFile, src).Done();
     case ConfigSource::Panel:
         if (!LoadPanelDirectory(s)) return false;
-        WriteBlock(s, Entry(s, entry), panelCount, kClockFile, src);
-        break;
-    default: s.LinkStatus = status::kNoSource; return false;
+        return WriteBlock(s, Entry(s.config, entry), panelCount, kClockFile, src).Done();
+    default: s.link.LinkStatus = status::kNoSource; return false;
     }
-    return s.LinkStatus == status::kDone;
 }
 
-void AfterSave(Session& s) {
-    if (s.ConfigSource == ConfigSource::Panel) s.config.PanelChanged = kFlag255;
+void AfterSave(ConfigState& config) {
+    if (config.ConfigSource == ConfigSource::Panel) config.PanelChanged = kFlag255;
 }
 
 std::string ChannelsText(const Texts& s, const ClockProgramRow& row) {
@@ -170,12 +165,11 @@ ClockProgramRow RowOf(const ConfigState& s, int day, int program) {
     return row;
 }
 
-ClockProgramRow RowOf(const Session& s, int day, int program) { return RowOf(s.config, day, program); }
 
 std::string PeriodText(Session& s, int period) {
     if (!PeriodSet(s, period)) return GetText(s, kNoPeriod);
-    return GetText(s, kFrom) + " " + DayMonth(PeriodByte(s, period, 0), PeriodByte(s, period, 1)) + " " +
-           GetText(s, kTo) + " " + DayMonth(PeriodByte(s, period, 2), PeriodByte(s, period, 3));
+    return GetText(s, kFrom) + " " + DayMonth(PeriodByte(s.config, period, 0), PeriodByte(s.config, period, 1)) + " " +
+           GetText(s, kTo) + " " + DayMonth(PeriodByte(s.config, period, 2), PeriodByte(s.config, period, 3));
 }
 
 // Asks a day and a month (each in its range) with the value dialog; false
@@ -199,7 +193,7 @@ bool Confirm(Session& s, int title, int text) {
 }
 
 void EditProgram(Session& s, int day, int program) {
-    const bool set = ProgramSet(s, day, program);
+    const bool set = ProgramSet(s.config, day, program);
     // An out-of-range time offers the nearest valid one.
     const int currentHour = set ? std::clamp<int>(ProgramByte(s.config, day, program), 0, 23) : 0;
     const int currentMinute = set ? std::clamp<int>(ProgramByte(s.config, day, program, kMinute), 0, 59) : 0;
@@ -219,13 +213,13 @@ void EditProgram(Session& s, int day, int program) {
 int HolidayEntryOfRow(const Session& s, int row) {
     if (row < 0) return -1;
     for (int i = 0; i < kHolidays; ++i)
-        if (HolidaySet(s, i) && row-- == 0) return i;
+        if (HolidaySet(s.config, i) && row-- == 0) return i;
     return -1;
 }
 
 void EditHoliday(Session& s, int index) {
-    if (index < 0 || index >= kHolidays || !HolidaySet(s, index)) return;
-    int day = HolidayDay(s, index), month = HolidayMonth(s, index);
+    if (index < 0 || index >= kHolidays || !HolidaySet(s.config, index)) return;
+    int day = HolidayDay(s.config, index), month = HolidayMonth(s.config, index);
     const std::string title = GetText(s, kHolidayNumber) + " " + std::to_string(index + 1);
     if (AskDayMonth(s, title, kHolidayDay, kHolidayMonth, day, month)) SetHoliday(s, index, day, month);
 }
@@ -243,7 +237,7 @@ void EditPeriod(Session& s, int period) {
     if (period < 0 || period >= kPeriods) return;
     const bool set = PeriodSet(s, period);
     int v[4];
-    for (int k = 0; k < 4; ++k) v[k] = set ? PeriodByte(s, period, k) : 1;
+    for (int k = 0; k < 4; ++k) v[k] = set ? PeriodByte(s.config, period, k) : 1;
     const std::string title = GetText(s, kFirstPeriod + period);
     if (!AskDayMonth(s, title, kPeriodPrompts[0], kPeriodPrompts[1], v[0], v[1])) return;
     if (!AskDayMonth(s, title, kPeriodPrompts[2], kPeriodPrompts[3], v[2], v[3])) return;
@@ -254,7 +248,7 @@ void CopyDayAsked(Session& s, int from, int to) {
     if (!ValidDay(from) || !ValidDay(to) || from == to) return;
     // Replacing programs asks first; copying onto an empty day does not.
     if (ProgramCount(s, to) > 0 && !Confirm(s, kCopyTitle, kCopyConfirm)) return;
-    CopyDay(s, from, to);
+    CopyDay(s.config, from, to);
 }
 
 }  // namespace
@@ -290,36 +284,30 @@ bool ValidDayMonth(int day, int month) {
 
 bool LoadClockTables(Session& s) {
     auto& c = s.config;
-    if (s.ConfigSource == ConfigSource::File || s.ConfigSource == ConfigSource::Panel) ShowBusy(s, GetText(s, kReading));
-    switch (s.ConfigSource) {
+    if (s.config.ConfigSource == ConfigSource::File || s.config.ConfigSource == ConfigSource::Panel) ShowBusy(s, GetText(s, kReading));
+    switch (s.config.ConfigSource) {
     case ConfigSource::File:
         if (!FileSetHasClockPart(s)) {
-            ShowAlert(s, GetText(s, kMissingFile), GetText(s, kFileNotFound) + " " + s.ConfigFileName + kClockFile);
-            s.LinkStatus = status::kFileMissing;
+            ShowAlert(s, GetText(s, kMissingFile), GetText(s, kFileNotFound) + " " + s.config.ConfigFileName + kClockFile);
+            s.link.LinkStatus = status::kFileMissing;
             return false;
         }
-        ReadBlock(s, 0, kProgramArea, kClockFile, 1, c.ClockProgramTable);
-        if (s.LinkStatus != status::kDone) return false;
-        ReadBlock(s, kPeriodsOffset, kPeriodArea, kClockFile, 1, c.ClockPeriodTable);
-        if (s.LinkStatus != status::kDone) return false;
-        ReadBlock(s, kDatesOffset, kDateArea, kClockFile, 1, c.ClockDateTable);
-        if (s.LinkStatus != status::kDone) return false;
+        if (!ReadBlock(s, 0, kProgramArea, kClockFile, 1, c.ClockProgramTable).Done()) return false;
+        if (!ReadBlock(s, kPeriodsOffset, kPeriodArea, kClockFile, 1, c.ClockPeriodTable).Done()) return false;
+        if (!ReadBlock(s, kDatesOffset, kDateArea, kClockFile, 1, c.ClockDateTable).Done()) return false;
         break;
     case ConfigSource::Panel: {
         if (!LoadPanelDirectory(s)) return false;
         // The panel says how long its program table is; the table cannot
         // take more than its 350 cells.
-        const long length = std::clamp<long>(Entry(s, kProgramsLengthEntry) + 3, 1, kProgramArea);
+        const long length = std::clamp<long>(Entry(s.config, kProgramsLengthEntry) + 3, 1, kProgramArea);
         c.ClockProgramTable.Fill(255);
-        ReadBlock(s, Entry(s, kProgramsEntry), static_cast<int>(length), kClockFile, 1, c.ClockProgramTable);
-        if (s.LinkStatus != status::kDone) return false;
-        ReadBlock(s, Entry(s, kPeriodsEntry), kPeriodsToPanel, kClockFile, 1, c.ClockPeriodTable);
-        if (s.LinkStatus != status::kDone) return false;
-        ReadBlock(s, Entry(s, kDatesEntry), kDateArea, kClockFile, 1, c.ClockDateTable);
-        if (s.LinkStatus != status::kDone) return false;
+        if (!ReadBlock(s, Entry(s.config, kProgramsEntry), static_cast<int>(length), kClockFile, 1, c.ClockProgramTable).Done()) return false;
+        if (!ReadBlock(s, Entry(s.config, kPeriodsEntry), kPeriodsToPanel, kClockFile, 1, c.ClockPeriodTable).Done()) return false;
+        if (!ReadBlock(s, Entry(s.config, kDatesEntry), kDateArea, kClockFile, 1, c.ClockDateTable).Done()) return false;
         break;
     }
-    default: s.LinkStatus = status::kNoSource; return false;
+    default: s.link.LinkStatus = status::kNoSource; return false;
     }
     // A damaged table is emptied and saved so when the section ends.
     if (!ValidateProgramTable(c.ClockProgramTable)) c.PendingChanges = static_cast<int16_t>(c.PendingChanges | kPendingPrograms);
@@ -330,25 +318,24 @@ bool SaveProgramTable(Session& s) {
     auto& table = s.config.ClockProgramTable;
     SealProgramTable(table);
     if (!WriteTable(s, 0, kProgramsEntry, kProgramArea, kProgramsToPanel, table)) return false;
-    if (s.ConfigSource == ConfigSource::Panel) {
+    if (s.config.ConfigSource == ConfigSource::Panel) {
         // The marker tells the panel whether it has programs at all; the
         // commit step makes it take the new table ("O" = taken).
         bool present = false;
         for (int i = 1; i <= kProgramBytes; ++i) present = present || table[i] != 255;
         CellArray<0, 1> marker;
         marker[1] = static_cast<Cell>(present ? kMarkerPresent : 0);
-        WriteBlock(s, Entry(s, kMarkerEntry), 1, kClockFile, marker);
-        if (s.LinkStatus != status::kDone) return false;
-        const int answer = SendControl(s, kControlCommitPrograms, true);
+        if (!WriteBlock(s, Entry(s.config, kMarkerEntry), 1, kClockFile, marker).Done()) return false;
+        const ControlReply commit = SendControl(s, kControlCommitPrograms, true);
         ClosePanelPort(s);
-        if (s.LinkStatus == status::kDone && answer != 'O') s.LinkStatus = status::kCommitRefused;
-        if (s.LinkStatus != status::kDone) {
+        if (commit.result.Done() && commit.answer != 'O') s.link.LinkStatus = status::kCommitRefused;
+        if (!commit.result.Done() || commit.answer != 'O') {
             ReportLinkError(s);
             return false;
         }
     }
     s.config.PendingChanges = static_cast<int16_t>(s.config.PendingChanges & ~kPendingPrograms);
-    AfterSave(s);
+    AfterSave(s.config);
     return true;
 }
 
@@ -356,9 +343,9 @@ bool SaveDateTable(Session& s) {
     if (!WriteTable(s, kDatesOffset, kDatesEntry, kDateArea, kDateArea, s.config.ClockDateTable)) return false;
     // The holidays take effect by the panel's calendar: give it the
     // computer's date and time with them.
-    if (s.ConfigSource == ConfigSource::Panel) SetPanelClockFromPc(s);
+    if (s.config.ConfigSource == ConfigSource::Panel) SetPanelClockFromPc(s);
     s.config.PendingChanges = static_cast<int16_t>(s.config.PendingChanges & ~kPendingDates);
-    AfterSave(s);
+    AfterSave(s.config);
     return true;
 }
 
@@ -367,7 +354,7 @@ bool SavePeriodTable(Session& s) {
         return false;
     s.config.PendingChanges = static_cast<int16_t>(s.config.PendingChanges & ~kPendingPeriods);
     s.config.PeriodsSaved = 1;
-    AfterSave(s);
+    AfterSave(s.config);
     return true;
 }
 
@@ -402,19 +389,19 @@ int ProgramCount(const ConfigState& s, int day) {
 void SetProgramTime(Session& s, int day, int program, int hour, int minute) {
     if (!ValidDay(day) || !ValidProgram(program) || hour < 0 || hour > 23 || minute < 0 || minute > 59) return;
     // A new program starts with every channel unchanged; bytes 5 and 6 stay.
-    if (!ProgramSet(s, day, program)) {
-        Program(s, day, program, kMaskB) = 0;
-        Program(s, day, program, kMaskA) = 0;
+    if (!ProgramSet(s.config, day, program)) {
+        Program(s.config, day, program, kMaskB) = 0;
+        Program(s.config, day, program, kMaskA) = 0;
     }
-    Program(s, day, program) = static_cast<Cell>(hour);
-    Program(s, day, program, kMinute) = static_cast<Cell>(minute);
+    Program(s.config, day, program) = static_cast<Cell>(hour);
+    Program(s.config, day, program, kMinute) = static_cast<Cell>(minute);
     s.config.PendingChanges = static_cast<int16_t>(s.config.PendingChanges | kPendingPrograms);
 }
 
 void CycleProgramChannel(Session& s, int day, int program, int channel) {
-    if (!ValidDay(day) || !ValidProgram(program) || !ProgramSet(s, day, program)) return;
+    if (!ValidDay(day) || !ValidProgram(program) || !ProgramSet(s.config, day, program)) return;
     if (channel < 1 || channel > kChannels) return;
-    CycleChannel(Program(s, day, program, kMaskA), Program(s, day, program, kMaskB), channel);
+    CycleChannel(Program(s.config, day, program, kMaskA), Program(s.config, day, program, kMaskB), channel);
     s.config.PendingChanges = static_cast<int16_t>(s.config.PendingChanges | kPendingPrograms);
 }
 
@@ -422,15 +409,15 @@ void ClearProgram(Session& s, int day, int program) {
     if (!ValidDay(day) || !ValidProgram(program)) return;
     // The four edited bytes go back to the unused state (255, as in an
     // emptied table); bytes 5 and 6 stay.
-    for (int b = 0; b <= kMaskA; ++b) Program(s, day, program, b) = 255;
+    for (int b = 0; b <= kMaskA; ++b) Program(s.config, day, program, b) = 255;
     s.config.PendingChanges = static_cast<int16_t>(s.config.PendingChanges | kPendingPrograms);
 }
 
-void CopyDay(Session& s, int from, int to) {
+void CopyDay(ConfigState& config, int from, int to) {
     if (!ValidDay(from) || !ValidDay(to) || from == to) return;
-    auto& t = s.config.ClockProgramTable;
+    auto& t = config.ClockProgramTable;
     for (int i = 0; i < 48; ++i) t[48 * to + 1 + i] = t[48 * from + 1 + i];
-    s.config.PendingChanges = static_cast<int16_t>(s.config.PendingChanges | kPendingPrograms);
+    config.PendingChanges = static_cast<int16_t>(config.PendingChanges | kPendingPrograms);
 }
 
 int HolidayCount(const ConfigState& s) {
@@ -441,24 +428,24 @@ int HolidayCount(const ConfigState& s) {
 
 void SortHolidays(Session& s) {
     // Order key: month and day; an unused entry after every date.
-    auto key = [&s](int i) { return HolidaySet(s, i) ? 32 * HolidayMonth(s, i) + HolidayDay(s, i) : 1000; };
+    auto key = [&s](int i) { return HolidaySet(s.config, i) ? 32 * HolidayMonth(s.config, i) + HolidayDay(s.config, i) : 1000; };
     // Exchange sort: whole entries (both bytes) trade places.
     for (int i = 0; i < kHolidays - 1; ++i)
         for (int j = i + 1; j < kHolidays; ++j)
             if (key(j) < key(i)) {
-                std::swap(HolidayDay(s, i), HolidayDay(s, j));
-                std::swap(HolidayMonth(s, i), HolidayMonth(s, j));
+                std::swap(HolidayDay(s.config, i), HolidayDay(s.config, j));
+                std::swap(HolidayMonth(s.config, i), HolidayMonth(s.config, j));
             }
 }
 
 bool AddHoliday(Session& s, int day, int month) {
     if (!ValidDayMonth(day, month)) return false;
     for (int i = 0; i < kHolidays; ++i)
-        if (HolidaySet(s, i) && HolidayDay(s, i) == day && HolidayMonth(s, i) == month) return true;  // already there
+        if (HolidaySet(s.config, i) && HolidayDay(s.config, i) == day && HolidayMonth(s.config, i) == month) return true;  // already there
     for (int i = 0; i < kHolidays; ++i) {
-        if (HolidaySet(s, i)) continue;
-        HolidayDay(s, i) = static_cast<Cell>(day);
-        HolidayMonth(s, i) = static_cast<Cell>(month);
+        if (HolidaySet(s.config, i)) continue;
+        HolidayDay(s.config, i) = static_cast<Cell>(day);
+        HolidayMonth(s.config, i) = static_cast<Cell>(month);
         SortHolidays(s);
         s.config.PendingChanges = static_cast<int16_t>(s.config.PendingChanges | kPendingDates);
         return true;
@@ -468,16 +455,16 @@ bool AddHoliday(Session& s, int day, int month) {
 
 void SetHoliday(Session& s, int index, int day, int month) {
     if (index < 0 || index >= kHolidays || !ValidDayMonth(day, month)) return;
-    HolidayDay(s, index) = static_cast<Cell>(day);
-    HolidayMonth(s, index) = static_cast<Cell>(month);
+    HolidayDay(s.config, index) = static_cast<Cell>(day);
+    HolidayMonth(s.config, index) = static_cast<Cell>(month);
     SortHolidays(s);
     s.config.PendingChanges = static_cast<int16_t>(s.config.PendingChanges | kPendingDates);
 }
 
 void RemoveHoliday(Session& s, int index) {
     if (index < 0 || index >= kHolidays) return;
-    HolidayDay(s, index) = 0;
-    HolidayMonth(s, index) = 0;
+    HolidayDay(s.config, index) = 0;
+    HolidayMonth(s.config, index) = 0;
     SortHolidays(s);
     s.config.PendingChanges = static_cast<int16_t>(s.config.PendingChanges | kPendingDates);
 }
@@ -492,13 +479,13 @@ void SetPeriod(Session& s, int period, int firstDay, int firstMonth, int lastDay
     if (period < 0 || period >= kPeriods) return;
     if (!ValidDayMonth(firstDay, firstMonth) || !ValidDayMonth(lastDay, lastMonth)) return;
     const int v[4] = {firstDay, firstMonth, lastDay, lastMonth};
-    for (int k = 0; k < 4; ++k) PeriodCell(s, period, k) = static_cast<Cell>(v[k]);
+    for (int k = 0; k < 4; ++k) PeriodCell(s.config, period, k) = static_cast<Cell>(v[k]);
     s.config.PendingChanges = static_cast<int16_t>(s.config.PendingChanges | kPendingPeriods);
 }
 
 void ClearPeriod(Session& s, int period) {
     if (period < 0 || period >= kPeriods) return;
-    for (int k = 0; k < 4; ++k) PeriodCell(s, period, k) = 0;
+    for (int k = 0; k < 4; ++k) PeriodCell(s.config, period, k) = 0;
     s.config.PendingChanges = static_cast<int16_t>(s.config.PendingChanges | kPendingPeriods);
 }
 
@@ -511,7 +498,7 @@ ClockProgrammerView BuildClockView(Session& s, ClockPage page, int day) {
     for (int d = 0; d < kClockDays; ++d) v.programCount[static_cast<std::size_t>(d)] = ProgramCount(s, d);
     v.dayCaption = GetText(s, kDayCaption + v.day);
     v.noPrograms = GetText(s, kNoPrograms);
-    for (int j = 0; j < kProgramsPerDay; ++j) v.rows[static_cast<std::size_t>(j)] = RowOf(s, v.day, j);
+    for (int j = 0; j < kProgramsPerDay; ++j) v.rows[static_cast<std::size_t>(j)] = RowOf(s.config, v.day, j);
     v.programHeading = GetText(s, kProgramHeading);
     v.timeHeading = GetText(s, kTimeHeading);
     v.channelsHeading = GetText(s, kChannelsHeading);
@@ -524,7 +511,7 @@ ClockProgrammerView BuildClockView(Session& s, ClockPage page, int day) {
     v.clearText = GetText(s, kClearTitle);
     v.pageTitle = {GetText(s, kProgramsTitle), GetText(s, kHolidaysTitle), GetText(s, kPeriodsTitle)};
     for (int i = 0; i < kHolidays; ++i)
-        if (HolidaySet(s, i)) v.holidays.push_back(DayMonth(HolidayDay(s, i), HolidayMonth(s, i)));
+        if (HolidaySet(s.config, i)) v.holidays.push_back(DayMonth(HolidayDay(s.config, i), HolidayMonth(s.config, i)));
     v.holidayHeading = GetText(s, kHolidaysTitle);
     v.noHolidays = GetText(s, kNoHolidays);
     v.addHolidayText = GetText(s, kAddHoliday);
@@ -639,7 +626,7 @@ bool HandleClockEvent(Session& s, const ClockEvent& e, ClockPage& page, int& day
         break;
     case ClockAction::CycleChannel: CycleProgramChannel(s, e.day, e.row, e.channel); break;
     case ClockAction::ClearProgram:
-        if (ValidDay(e.day) && ValidProgram(e.row) && ProgramSet(s, e.day, e.row) &&
+        if (ValidDay(e.day) && ValidProgram(e.row) && ProgramSet(s.config, e.day, e.row) &&
             Confirm(s, kClearTitle, kClearConfirm))
             ClearProgram(s, e.day, e.row);
         break;

@@ -75,7 +75,7 @@ inline int ProgramCount(const Session& s, int day) { return ProgramCount(s.confi
 void SetProgramTime(Session&, int day, int program, int hour, int minute);
 void CycleProgramChannel(Session&, int day, int program, int channel);
 void ClearProgram(Session&, int day, int program);
-void CopyDay(Session&, int from, int to);
+void CopyDay(ConfigState&, int from, int to);
 // Holidays: how many entries hold a date; the entries are kept ordered by
 // month and day, the unused ones (day 0) last.
 int HolidayCount(const ConfigState&);

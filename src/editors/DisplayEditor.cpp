@@ -59,7 +59,7 @@ void RunBulkCommand(Session& s, int command) {
     request.filters = {GetText(s, kFilterText)};
     if (command == 1) {
         // Named after the file set, or after the installation on the panel.
-        std::string name = s.ConfigSource == ConfigSource::File ? BaseNameOf(s.ConfigFileName) : Trim(s.config.InstallationName);
+        std::string name = s.config.ConfigSource == ConfigSource::File ? BaseNameOf(s.config.ConfigFileName) : Trim(s.config.InstallationName);
         request.initialName = (name.empty() ? std::string("display") : name) + ".csv";
     }
     std::string path = command == 1 ? s.ui->AskSaveFile(request) : s.ui->AskOpenFile(request);
@@ -68,7 +68,7 @@ void RunBulkCommand(Session& s, int command) {
     // An export never replaces a file silently (the name may have gained
     // its ".csv" after the dialog).
     if (command == 1 && FileExists(path) &&
-        s.ui->MessageBox(s.Shell.ApplicationTitle, GetText(s, kExistsText) + " " + path + "\r\n" + GetText(s, kExistsText + 1),
+        s.ui->MessageBox(s.main.Shell.ApplicationTitle, GetText(s, kExistsText) + " " + path + "\r\n" + GetText(s, kExistsText + 1),
                          MsgButtons::YesNo, MsgIcon::Exclamation) != MsgAnswer::Yes)
         return;
     const int selected = SelectedScreenLine(s);
@@ -102,7 +102,7 @@ void RenderDisplay(const Page& s) {
 }
 
 bool EditDisplayLine(Session& s, int line) {
-    LineDescriptor d = DescriptorOf(s, line);
+    LineDescriptor d = DescriptorOf(s.screen, line);
     const DisplayTextGroup* g = FindDisplayTextGroup(d.field);
     if (!g || d.value2 < 1 || d.value2 > g->entries) return false;
     const int entry = d.value2;
@@ -185,8 +185,8 @@ void DisplaySection(Session& s, PrintMode mode, int /*option*/) {
     }
     s.ui->SetBulkTextButtons(false);
     s.events.ExitRequested = 0;
-    s.LastErrorNumber = 0;
-    s.QuietErrors = 0;
+    s.link.LastErrorNumber = 0;
+    s.link.QuietErrors = false;
     EndSection(s);
 }
 

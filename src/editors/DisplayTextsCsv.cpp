@@ -268,7 +268,7 @@ bool ExportDisplayTexts(Session& s, const std::string& path, bool load) {
     const std::string csv = DisplayTextsCsvText(s, unshown);
     if (WriteFileWhole(path, csv)) {
         ShowAlert(s, GetText(s, kCannotWrite), path);
-        s.LinkStatus = status::kRefused;
+        s.link.LinkStatus = status::kRefused;
         return false;
     }
     int count = 0;
@@ -280,7 +280,7 @@ bool ExportDisplayTexts(Session& s, const std::string& path, bool load) {
         if (unshown.size() > kUnshownListed) report += "\r\n... (" + std::to_string(unshown.size()) + ")";
     }
     ShowInfo(s, GetText(s, kBoxTitle), report);
-    s.LinkStatus = status::kDone;
+    s.link.LinkStatus = status::kDone;
     return true;
 }
 
@@ -292,36 +292,36 @@ int ImportDisplayTexts(Session& s, const std::string& path, bool load) {
     const fs::file_status st = fs::status(path, ec);
     if (!ec && fs::exists(st) && !fs::is_regular_file(st)) {
         ShowAlert(s, GetText(s, kNotAFile), path);
-        s.LinkStatus = status::kRefused;
+        s.link.LinkStatus = status::kRefused;
         return -1;
     }
     if (!ec && fs::is_regular_file(st) && fs::file_size(path, ec) > kLargestImport && !ec) {
         ShowAlert(s, GetText(s, kTooLarge), path);
-        s.LinkStatus = status::kRefused;
+        s.link.LinkStatus = status::kRefused;
         return -1;
     }
     bool readable = false;
     const std::string content = ReadWholeFile(path, readable);
     if (!readable || content.size() > kLargestImport) {
         ShowAlert(s, GetText(s, readable ? kTooLarge : kCannotRead), path);
-        s.LinkStatus = status::kRefused;
+        s.link.LinkStatus = status::kRefused;
         return -1;
     }
     std::vector<CsvTextRow> rows;
     std::string error;
     if (!ParseDisplayTextsCsv(s, content, rows, error)) {
         ShowAlert(s, error, GetText(s, kNothingWritten));
-        s.LinkStatus = status::kRefused;
+        s.link.LinkStatus = status::kRefused;
         return -1;
     }
-    if (s.ConfigSource == ConfigSource::File) {
+    if (s.config.ConfigSource == ConfigSource::File) {
         // Every entry lies inside a whole .MY2: a missing or short one is
         // named, not filled out with zeros by the writes.
-        const std::string texts = ResolveExisting(Trim(s.ConfigFileName) + kTextsFile);
+        const std::string texts = ResolveExisting(Trim(s.config.ConfigFileName) + kTextsFile);
         std::error_code sizeError;
         if (texts.empty() || fs::file_size(texts, sizeError) < static_cast<std::uintmax_t>(kTextFileSize) || sizeError) {
-            ShowAlert(s, GetText(s, kNoTextsFile), Trim(s.ConfigFileName) + kTextsFile);
-            s.LinkStatus = status::kRefused;
+            ShowAlert(s, GetText(s, kNoTextsFile), Trim(s.config.ConfigFileName) + kTextsFile);
+            s.link.LinkStatus = status::kRefused;
             return -1;
         }
     }
@@ -341,14 +341,14 @@ int ImportDisplayTexts(Session& s, const std::string& path, bool load) {
     }
     if (changes.empty()) {
         ShowInfo(s, GetText(s, kBoxTitle), GetText(s, kNoChange));
-        s.LinkStatus = status::kDone;
+        s.link.LinkStatus = status::kDone;
         return 0;
     }
     std::vector<int> written;
     const int blocks = WriteDisplayEntries(s, changes, &written);
     if (blocks < 0) {
         // The blocks before the failure stay written: say which entries.
-        const int failure = s.LinkStatus;
+        const int failure = s.link.LinkStatus;
         std::string list;
         for (int offset : written) {
             for (const auto& g : DisplayTextGroups()) {
@@ -359,7 +359,7 @@ int ImportDisplayTexts(Session& s, const std::string& path, bool load) {
         }
         ShowAlert(s, GetText(s, kStoppedPartWay) + " " + (list.empty() ? GetText(s, kNoneWritten) : list),
                   GetText(s, kGroupWord) + "/" + GetText(s, kEntryWord));
-        s.LinkStatus = failure;
+        s.link.LinkStatus = failure;
         return -1;
     }
     ShowInfo(s, GetText(s, kBoxTitle),

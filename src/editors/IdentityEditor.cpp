@@ -92,9 +92,9 @@ bool EditName(Session& s) {
     if (!WriteSectionBytes(s, kInstallationNameOffset, bytes)) return false;
     s.config.InstallationName = Latin1ToUtf8(latin1);
     // The main window's identification, read back from where it now lives.
-    const int written = s.LinkStatus;
+    const int written = s.link.LinkStatus;
     RefreshConfigView(s);
-    s.LinkStatus = written;
+    s.link.LinkStatus = written;
     return true;
 }
 
@@ -102,14 +102,13 @@ bool EditName(Session& s) {
 // answer: the panel answers with the new values already.
 bool WriteParameterByte(Session& s, int offset, int value) {
     s.config.TransferBuffer[1] = static_cast<Cell>(value);
-    WritePanelBlock(s, kPanelByteZero + offset, 1, false, 1, s.config.TransferBuffer);
-    if (s.LinkStatus != status::kDone) return false;
+    if (!WritePanelBlock(s, kPanelByteZero + offset, 1, false, 1, s.config.TransferBuffer).Done()) return false;
     s.config.ConfigImage[offset] = static_cast<Cell>(value);
     return true;
 }
 
 bool EditLinkNumber(Session& s, int which) {
-    if (s.ConfigSource != ConfigSource::Panel) return false;
+    if (s.config.ConfigSource != ConfigSource::Panel) return false;
     const bool address = which == kAddress;
     const int offset = kCommParamsOffset + (address ? 0 : 1);
     long value = 0;
@@ -121,8 +120,7 @@ bool EditLinkNumber(Session& s, int which) {
     // A panel that rewrites its link parameters on every send keeps this
     // change only until the next one: say so, then write anyway.
     ShowBusy(s, GetText(s, kReadingParameters));
-    ReadPanelBlock(s, kPanelByteZero, 1, 1, s.config.TransferBuffer);
-    const bool read = s.LinkStatus == status::kDone;
+    const bool read = ReadPanelBlock(s, kPanelByteZero, 1, 1, s.config.TransferBuffer).Done();
     const int byteZero = s.config.TransferBuffer[1];
     EndBusy(s, 0);
     if (!read || byteZero >= kRewritingPanels) ShowAlert(s, GetText(s, kSendRewrites), GetText(s, kSendRewritesHint));
@@ -130,22 +128,22 @@ bool EditLinkNumber(Session& s, int which) {
     if (!WriteParameterByte(s, offset, static_cast<int>(value))) return false;
     if (address) {
         s.link.PanelAddress = static_cast<int16_t>(value);
-    } else if (s.FileLinkMode == kFlag255) {
-        s.RelayPlantCode = std::to_string(value);
+    } else if (s.settings.FileLinkMode) {
+        s.settings.RelayPlantCode = std::to_string(value);
     } else {
-        s.PlantCode = std::to_string(value);
+        s.settings.PlantCode = std::to_string(value);
     }
-    s.ui->SetSettingsLabel(SettingsCaption(s));
+    s.ui->SetSettingsLabel(SettingsCaption(s.settings));
     return true;
 }
 
 bool EditBaud(Session& s) {
-    if (s.ConfigSource != ConfigSource::Panel) return false;
+    if (s.config.ConfigSource != ConfigSource::Panel) return false;
     if (PanelViewsOpen(s) >= 1) {
         ShowAlert(s, GetText(s, kSpeedBusy), GetText(s, kSpeedBusyHint));
         return false;
     }
-    if (s.FileLinkMode == kFlag255) {
+    if (s.settings.FileLinkMode) {
         ShowAlert(s, GetText(s, kSpeedRemote), GetText(s, kSpeedRemoteHint));
         return false;
     }
@@ -164,14 +162,13 @@ bool EditBaud(Session& s) {
     // The panel's serial rate divisor for the new rate: from the next byte on
     // the panel listens at that rate.
     s.config.TransferBuffer[1] = static_cast<Cell>(kRateDivisor[code]);
-    WritePanelBlock(s, kDivisorAddress, 1, false, 1, s.config.TransferBuffer);
-    if (s.LinkStatus != status::kDone) return false;
+    if (!WritePanelBlock(s, kDivisorAddress, 1, false, 1, s.config.TransferBuffer).Done()) return false;
 
     // The rate is the first word of the entry's text ("9600 baud").
-    s.BaudRate = Trim(Utf8Left(request.items[static_cast<std::size_t>(answer.index)], 5));
-    OpenPanelPort(s);
-    s.ui->SetSettingsLabel(SettingsCaption(s));
-    return s.LinkStatus == status::kDone;
+    s.settings.BaudRate = Trim(Utf8Left(request.items[static_cast<std::size_t>(answer.index)], 5));
+    const OpResult reopened = OpenPanelPort(s);
+    s.ui->SetSettingsLabel(SettingsCaption(s.settings));
+    return reopened.Done();
 }
 
 }  // namespace
@@ -192,7 +189,7 @@ std::string InstallationNameInImage(const ConfigState& c) {
 void BuildIdentityScreen(Session& s, PrintMode mode) {
     s.config.InstallationName = InstallationNameInImage(s.config);
     // Over the relay files the rate is the relay program's, not ours to change.
-    RenderIdentity(PageOf(s), mode == PrintMode::Interactive && s.FileLinkMode == kFlag255);
+    RenderIdentity(PageOf(s), mode == PrintMode::Interactive && s.settings.FileLinkMode);
 }
 
 void RenderIdentity(const Page& s, bool fixedRate) {
@@ -215,7 +212,7 @@ void RenderIdentity(const Page& s, bool fixedRate) {
 }
 
 bool EditIdentityLine(Session& s, int line) {
-    LineDescriptor d = DescriptorOf(s, line);
+    LineDescriptor d = DescriptorOf(s.screen, line);
     bool written = false;
     switch (d.field) {
     case kName: written = EditName(s); break;

@@ -51,36 +51,35 @@ constexpr int kAreaEmptied = 303;
 
 bool RefuseSize(Session& s) {
     ShowAlert(s, GetText(s, kWrongSize), GetText(s, kWrongSizeHint));
-    s.LinkStatus = status::kRefused;
+    s.link.LinkStatus = status::kRefused;
     return false;
 }
 
 // The area's address in the open source, after checking its size.
 bool LogicAddress(Session& s, long& address) {
-    if (s.ConfigSource == ConfigSource::File) {
+    if (s.config.ConfigSource == ConfigSource::File) {
         std::fstream file;
         bool opened = false;
         {
             QuietFileErrors quiet(s);
-            opened = OpenConfigPart(s, s.ConfigFileName, kLogicFile, file);
+            opened = OpenConfigPart(s, s.config.ConfigFileName, kLogicFile, file);
         }
         if (!opened) {
             ReportFileError(s);
-            s.LinkStatus = status::kNoSource;
+            s.link.LinkStatus = status::kNoSource;
             return false;
         }
         if (FileLength(file) != kLogicAreaBytes) return RefuseSize(s);
         address = 0;
         return true;
     }
-    if (s.ConfigSource == ConfigSource::Panel) {
-        ReadMemoryMap(s);
-        if (s.LinkStatus != status::kDone) return false;
+    if (s.config.ConfigSource == ConfigSource::Panel) {
+        if (!ReadMemoryMap(s).Done()) return false;
         if (s.config.AddressDirectory[kPanelLogicLengthEntry] != kLogicStreamBytes) return RefuseSize(s);
         address = s.config.AddressDirectory[kPanelLogicEntry];
         return true;
     }
-    s.LinkStatus = status::kNoSource;
+    s.link.LinkStatus = status::kNoSource;
     return false;
 }
 
@@ -330,11 +329,9 @@ bool LoadLogicArea(Session& s, LogicEditorState& e) {
     e = LogicEditorState{};
     long address = 0;
     if (!LogicAddress(s, address)) return false;
-    ReadBlock(s, address, kLogicAreaBytes, kLogicFile, 1, s.config.ConfigImage);
-    if (s.LinkStatus != status::kDone) return false;
+    if (!ReadBlock(s, address, kLogicAreaBytes, kLogicFile, 1, s.config.ConfigImage).Done()) return false;
     long side = SectionAddress(s, kLogicFlagOffset);
-    ReadBlock(s, side, 1, kMainFile, kLogicSideCell, s.config.ConfigImage);
-    if (s.LinkStatus != status::kDone) return false;
+    if (!ReadBlock(s, side, 1, kMainFile, kLogicSideCell, s.config.ConfigImage).Done()) return false;
 
     if (EmptyIfDamaged(s.config)) {
         e.modified = true;
@@ -348,14 +345,13 @@ bool StoreLogicArea(Session& s, LogicEditorState& e) {
     std::vector<uint8_t> area = CompileLogicArea(e.table);
     auto& image = s.config.ConfigImage;
     for (int i = 0; i < kLogicAreaBytes; ++i) image[i + 1] = area[static_cast<std::size_t>(i)];
-    long address = s.ConfigSource == ConfigSource::Panel ? s.config.AddressDirectory[kPanelLogicEntry] : 0;
-    if (s.ConfigSource != ConfigSource::File && s.ConfigSource != ConfigSource::Panel) {
-        s.LinkStatus = status::kNoSource;
+    long address = s.config.ConfigSource == ConfigSource::Panel ? s.config.AddressDirectory[kPanelLogicEntry] : 0;
+    if (s.config.ConfigSource != ConfigSource::File && s.config.ConfigSource != ConfigSource::Panel) {
+        s.link.LinkStatus = status::kNoSource;
         return false;
     }
     for (int i = 1; i <= kLogicAreaBytes; ++i) s.config.TransferBuffer[i] = image[i];
-    WriteBlock(s, address, kLogicAreaBytes, kLogicFile, s.config.TransferBuffer);
-    if (s.LinkStatus != status::kDone) return false;
+    if (!WriteBlock(s, address, kLogicAreaBytes, kLogicFile, s.config.TransferBuffer).Done()) return false;
     e.modified = false;
     return true;
 }
@@ -414,7 +410,7 @@ void LogicsSection(Session& s, PrintMode mode, int /*option*/) {
     RefreshScreen(s);
     if (SelectedScreenLine(s) == 0) MoveToEditableLine(s, +1);
     RunEditLoop(s, [&](int line) {
-        LineDescriptor d = DescriptorOf(s, line);
+        LineDescriptor d = DescriptorOf(s.screen, line);
         if (d.field != kBlockField) return;
         EditLogicBlock(s, e, d.value2);
         BuildLogicList(s, e);

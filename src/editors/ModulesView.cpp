@@ -199,7 +199,7 @@ ListSection ModulesList() {
             .build = [](const Page& p, bool print) { RenderModules(p, print); },
             .edit =
                 [](Session& ss, int line) {
-                    const LineDescriptor d = DescriptorOf(ss, line);
+                    const LineDescriptor d = DescriptorOf(ss.screen, line);
                     if (d.field != 0) ShowModuleDetail(ss, d.value2);
                     return false;
                 },
@@ -228,9 +228,9 @@ bool AskModule(Session& s, int loop, int sub, int value, std::vector<int>& value
     buf[3] = static_cast<int16_t>(value);
     const int16_t savedLoop = s.link.LoopNumber;
     s.link.LoopNumber = static_cast<int16_t>(loop);
-    SendLoopCommand(s, true);
+    const OpResult sent = SendLoopCommand(s, true);
     s.link.LoopNumber = savedLoop;
-    if (s.LinkStatus != status::kDone) return false;
+    if (!sent.Done()) return false;
     values.clear();
     for (int i = 0; i < buf[1]; ++i) values.push_back(buf[2 + i] & 0xFF);
     return true;
@@ -314,7 +314,7 @@ void ShowModuleDetail(Session& s, int slot) {
     if (slot < 1 || slot > kModuleDirectorySlots) return;
     const ModuleSlot m = ModuleSlot::Decode(s.config.ConfigImage[kModuleDirectoryOffset + slot - 1]);
     if (m.kind == ModuleKind::None) return;
-    if (s.ConfigSource != ConfigSource::Panel) {
+    if (s.config.ConfigSource != ConfigSource::Panel) {
         ShowNotConnected(s);
         return;
     }

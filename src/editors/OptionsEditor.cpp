@@ -115,7 +115,7 @@ bool ChangeOption(Session& s, int k) {
 }
 
 bool EditOptionLine(Session& s, int line) {
-    LineDescriptor d = DescriptorOf(s, line);
+    LineDescriptor d = DescriptorOf(s.screen, line);
     if (d.field == 0) return false;
     return ChangeOption(s, d.value2);
 }

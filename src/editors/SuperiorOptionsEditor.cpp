@@ -130,8 +130,7 @@ std::vector<const FieldDef*> AllFields() {
     return all;
 }
 
-int Byte(Session& s, int cell) { return s.config.ConfigImage[cell] & 0xFF; }
-int Byte(const Page& s, int cell) { return s.config.ConfigImage[cell] & 0xFF; }
+int Byte(const ConfigState& config, int cell) { return config.ConfigImage[cell] & 0xFF; }
 
 // `text` right-aligned in a field of `width` characters filled with dots.
 std::string DottedField(const std::string& text, int width) {
@@ -153,12 +152,12 @@ std::string MaskText(int value, int bits, const char* const* marks) {
 }
 
 std::string ValueText(const Page& s, const FieldDef& f) {
-    const int v = Byte(s, f.cell);
+    const int v = Byte(s.config, f.cell);
     auto inRange = [&] { return v >= f.minimum && v <= f.maximum; };
     switch (f.kind) {
     case Kind::kAccessCode1: return AccessCodeText(v, f.text2, s.texts);
     case Kind::kAccessCode2:
-        if (Byte(s, kCode2Marker) != kCode2InUse) return GetText(s, f.text1);
+        if (Byte(s.config, kCode2Marker) != kCode2InUse) return GetText(s, f.text1);
         return AccessCodeText(v, f.text2, s.texts);
     case Kind::kSetting: return inRange() ? GetText(s, f.text1) + PadSpaces(3, v) : GetText(s, f.text2);
     case Kind::kBlockSize:
@@ -187,7 +186,7 @@ std::string ValueText(const Page& s, const FieldDef& f) {
     case Kind::kPhone: {
         std::string number;
         for (int i = 0; i < kPhoneLength; ++i) {
-            const int c = Byte(s, kPhoneFirst + i);
+            const int c = Byte(s.config, kPhoneFirst + i);
             if (c == kPhoneEnd) break;
             if (c <= 9) number += static_cast<char>('0' + c);
             else if (c == kPhoneComma) number += ',';
@@ -243,10 +242,10 @@ int AskOnOff(Session& s, const std::string& prompt, int onText, int offText, int
 
 // The digits of the code stored at `cell` (length, then one digit per byte).
 std::string StoredCode(Session& s, int cell) {
-    const int length = Byte(s, cell);
+    const int length = Byte(s.config, cell);
     std::string digits;
     if (length < 1 || length > 6) return digits;
-    for (int i = 1; i <= length; ++i) digits += static_cast<char>('0' + Byte(s, cell + i) % 10);
+    for (int i = 1; i <= length; ++i) digits += static_cast<char>('0' + Byte(s.config, cell + i) % 10);
     return digits;
 }
 
@@ -276,7 +275,7 @@ bool Take(Session& s, const FieldOutcome& o, std::vector<Cell>& block) {
 // tool must now send as its own access code ("" for no change).
 bool AskField(Session& s, const FieldDef& f, std::vector<Cell>& block, std::string& toolCode) {
     auto set = [&](int cell, int value) { block[static_cast<std::size_t>(cell - kSuperiorOffset)] = static_cast<Cell>(value); };
-    const int v = Byte(s, f.cell);
+    const int v = Byte(s.config, f.cell);
     long value = 0;
     switch (f.kind) {
     case Kind::kAccessCode1: {
@@ -284,7 +283,7 @@ bool AskField(Session& s, const FieldDef& f, std::vector<Cell>& block, std::stri
         return AskCode(s, f.cell, block, digits);
     }
     case Kind::kAccessCode2: {
-        if (Byte(s, kCode2Marker) == kCode2InUse) {
+        if (Byte(s.config, kCode2Marker) == kCode2InUse) {
             if (s.ui->MessageBox(GetText(s, kTitleText), GetText(s, kCode2InUseQuestion), MsgButtons::YesNo, MsgIcon::Question) ==
                 MsgAnswer::Yes) {
                 set(kCode2Marker, 0);  // its digits stay
@@ -370,7 +369,7 @@ bool AskField(Session& s, const FieldDef& f, std::vector<Cell>& block, std::stri
 }
 
 const FieldDef* FieldOf(Session& s, int line) {
-    LineDescriptor d = DescriptorOf(s, line);
+    LineDescriptor d = DescriptorOf(s.screen, line);
     if (d.field == 0) return nullptr;
     for (const FieldDef* f : AllFields())
         if (f->group == d.field - 1 && f->item == d.value2) return f;
@@ -412,7 +411,7 @@ bool EditSuperiorLine(Session& s, int line) {
         written = WriteSectionBytes(s, kSuperiorOffset, block);
         // From now on the panel asks for code 2: the next frames carry it.
         if (written && !toolCode.empty() && s.config.ConfigImage[kCode2Marker] == kCode2InUse)
-            EncodeAccessCode(s, toolCode);
+            EncodeAccessCode(s.link, toolCode);
     }
     BuildSuperiorScreen(s);
     RefreshScreen(s);

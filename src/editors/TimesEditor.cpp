@@ -111,7 +111,7 @@ void RenderTimes(const Page& s, bool print) {
 void BuildTimesScreen(Session& s, PrintMode mode) { RenderTimes(PageOf(s), mode == PrintMode::LinesOnly); }
 
 bool EditTime(Session& s, int line) {
-    LineDescriptor d = DescriptorOf(s, line);
+    LineDescriptor d = DescriptorOf(s.screen, line);
     const TimeItem* t = d.field != 0 ? FindItem(d.value2) : nullptr;
     if (!t) return false;
 

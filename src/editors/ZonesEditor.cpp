@@ -352,7 +352,7 @@ bool EditLoopFault(Session& s, int entry) {
 }
 
 bool EditZonesLine(Session& s, int line) {
-    const LineDescriptor d = DescriptorOf(s, line);
+    const LineDescriptor d = DescriptorOf(s.screen, line);
     switch (d.field) {
     case kPointLine: return EditPoint(s, d.value2);
     case kZoneLine: return EditZoneType(s, d.value2);

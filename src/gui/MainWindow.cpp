@@ -412,7 +412,7 @@ void MainWindow::SetLoopButtonPressed(int position) {
 
 void MainWindow::Toolbar1Clicked(QAction* a) {
     Session& s = ui_.session();
-    s.ToolbarButtonIndex = static_cast<int16_t>(a->property("buttonIndex").toInt());
+    s.main.PostCommand({.toolbarButton = static_cast<int16_t>(a->property("buttonIndex").toInt())});
     const QString key = a->property("key").toString();
     if (int popup = PopupOfKey(key)) {
         OpenPopup(popup, a);
@@ -420,7 +420,7 @@ void MainWindow::Toolbar1Clicked(QAction* a) {
     }
     // The other buttons send the code of their section (from the section
     // table) or close the configuration.
-    if (int16_t code = SectionCodeOfKey(s.sections, key.toStdString())) s.SectionCommand = code;
+    if (int16_t code = SectionCodeOfKey(s.sections, key.toStdString())) s.main.PostCommand({.section = code});
 }
 
 void MainWindow::OpenPopup(int button, QAction* at) {
@@ -435,11 +435,12 @@ void MainWindow::PopupClicked(int button, int index) {
     const PopupDef* def = PopupOf(button);
     if (!def) return;
     Session& s = ui_.session();
-    s.SectionCommand = static_cast<int16_t>(def->sectionCommand);
+    PostedCommand post{.section = static_cast<int16_t>(def->sectionCommand)};
     for (const auto& e : def->entries)
-        if (e.index == index && e.sectionCommand != 0) s.SectionCommand = static_cast<int16_t>(e.sectionCommand);
+        if (e.index == index && e.sectionCommand != 0) post.section = static_cast<int16_t>(e.sectionCommand);
     auto it = def->options.find(index);
-    if (it != def->options.end()) s.CommandOption = static_cast<int16_t>(it->second);
+    if (it != def->options.end()) post.option = static_cast<int16_t>(it->second);
+    s.main.PostCommand(post);
 }
 
 void MainWindow::PrepareLoopModuleMenu() {
@@ -461,10 +462,11 @@ void MainWindow::PrepareLoopModuleMenu() {
 
 void MainWindow::Toolbar2Clicked(QAction* a) {
     Session& s = ui_.session();
-    s.ToolbarButtonIndex = static_cast<int16_t>(a->property("buttonIndex").toInt());
+    PostedCommand post{.toolbarButton = static_cast<int16_t>(a->property("buttonIndex").toInt())};
     bool ok = false;
     int code = a->property("code").toInt(&ok);
-    if (ok && code > 0) s.DiagnosticCommand = static_cast<int16_t>(code);
+    if (ok && code > 0) post.diagnostic = static_cast<int16_t>(code);
+    s.main.PostCommand(post);
 }
 
 void MainWindow::SetIdentification(const QString& text) {
@@ -513,7 +515,7 @@ void MainWindow::AbortTimerFired() {
 void MainWindow::closeEvent(QCloseEvent* e) {
     // The program ends from its main loop, which releases the panel first.
     e->ignore();
-    if (ui_.session().CloseBlocked != 0) return;
+    if (ui_.session().link.CloseBlocked) return;
     ui_.RequestQuit();
 }
 
@@ -526,7 +528,7 @@ void MainWindow::changeEvent(QEvent* e) {
 bool MainWindow::eventFilter(QObject* o, QEvent* e) {
     // A click on the title area asks for the panel's serial numbering.
     if (e->type() == QEvent::MouseButtonPress && (o == titleArea_ || o == titleLabel_ || o == heading_)) {
-        ui_.session().SectionCommand = 255;
+        ui_.session().main.PostCommand({.section = 255});
         return true;
     }
     return QMainWindow::eventFilter(o, e);

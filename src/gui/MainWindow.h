@@ -2,9 +2,10 @@
 // menus), Toolbar2 (the loop-module views), the title area, the work form
 // and the status area of the panel link (LBLImpostaz, LBLStatus, LBLRtx,
 // PRGBar1, the abort button CMDAbrtx with its timer TMRAbort, and TMRStatus
-// that clears the status line). Its handlers only leave codes in the session
-// (SectionCommand, CommandOption, ToolbarButtonIndex, DiagnosticCommand,
-// AbortRequested) for the main loop; they never run a command themselves.
+// that clears the status line). Its handlers only post a command to the main
+// loop (main.PostCommand: SectionCommand, CommandOption, ToolbarButtonIndex,
+// DiagnosticCommand) or raise AbortRequested; they never run a command
+// themselves.
 // The window keeps one size, cannot be maximised and refuses to close while
 // the session's CloseBlocked is set.
 #pragma once

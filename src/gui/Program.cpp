@@ -31,14 +31,14 @@ Program::Program(ProgramOptions options) : options_(std::move(options)) {
     // user's files in the user's folders).
     const std::string exeFolder = S(QCoreApplication::applicationDirPath());
     const std::string chosen = options_.folder.empty() ? std::string() : S(QDir(Q(options_.folder)).absolutePath());
-    session_->ProgramFolder = chosen.empty() ? exeFolder : chosen;
+    session_->settings.ProgramFolder = chosen.empty() ? exeFolder : chosen;
     const ProgramFolders folders =
         LocateFolders(exeFolder, chosen, FolderAcceptsFiles(exeFolder), ReadFolderEnvironment());
     if (folders.userFolders) {
         MakeFolders(folders.settings);
         MakeFolders(folders.files);
     }
-    ApplyFolders(*session_, folders);
+    ApplyFolders(session_->settings, folders);
     // The window icon; the desktop entry of an installed copy carries the same.
     const std::string icon = ResolveExisting(JoinPath(folders.data, "cfg-veltrano.png"));
     if (!icon.empty()) QGuiApplication::setWindowIcon(QIcon(Q(icon)));
@@ -69,7 +69,7 @@ bool Program::Start() {
     if (options_.singleInstance) {
         // One copy per settings file: per program folder, or per user when
         // the program is installed.
-        instance_ = std::make_unique<SingleInstance>(Q(SettingsFolderOf(s)));
+        instance_ = std::make_unique<SingleInstance>(Q(SettingsFolderOf(s.settings)));
         if (!instance_->Claim()) return false;
         instance_->onActivate = [&w] {
             w.showNormal();
@@ -101,16 +101,15 @@ bool Program::Start() {
         }
 
         // The folder of the file sets is the working folder from here on.
-        QDir::setCurrent(Q(FilesFolderOf(s)));
-        s.ProgramDrive = UpperCase(s.ProgramFolder.substr(0, 2));
+        QDir::setCurrent(Q(FilesFolderOf(s.settings)));
+        s.settings.ProgramDrive = UpperCase(s.settings.ProgramFolder.substr(0, 2));
 
-        ReadRelayParameters(s, options_.commandLine, s.ProgramFolder);
+        ReadRelayParameters(s, options_.commandLine, s.settings.ProgramFolder);
         LoadSettings(s);
         CreateTransport();
 
         ui_->ProcessEvents();
         s.link.ReplyData.clear();
-        s.MainState = 0;
     } catch (const ProgramEnd&) {
         // Closed during start-up: Run ends at once.
     }
@@ -153,9 +152,9 @@ void Program::End() {
     Session& s = *session_;
     ui_->SetEnding();
     window().hide();
-    if (s.PortOpened > 0) {
+    if (s.link.PortOpened) {
         if (s.commands.closePanel) s.commands.closePanel(s);
-        s.PortOpened = 0;
+        s.link.PortOpened = false;
     }
     if (s.transport && s.transport->IsOpen()) ClosePanelPort(s);
 }

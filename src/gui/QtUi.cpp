@@ -191,7 +191,7 @@ int QtUi::AskChoice(const ChoiceRequest& req) {
 }
 
 std::string QtUi::AskFile(const FileDialogRequest& req, bool save) {
-    QString folder = Q(req.folder.empty() ? FilesFolderOf(*s_) : req.folder);
+    QString folder = Q(req.folder.empty() ? FilesFolderOf(s_->settings) : req.folder);
     QFileDialog dialog(DialogParent(), Q(req.title), folder);
     dialog.setObjectName(save ? QStringLiteral("SaveFileDialog") : QStringLiteral("OpenFileDialog"));
     QStringList filters;
@@ -228,7 +228,7 @@ CopyDialogAnswer QtUi::AskCopyFiles(const CopyDialogRequest& req) {
     CopyFileForm form(*translator_, DialogParent());
     RegisterForm(&form);
     CopyDialogRequest r = req;
-    if (r.folder.empty()) r.folder = FilesFolderOf(*s_);
+    if (r.folder.empty()) r.folder = FilesFolderOf(s_->settings);
     return form.Ask(r, Anchor());
 }
 
@@ -405,13 +405,13 @@ bool QtUi::ScreenOpen() { return !screen_.isNull() && screen_->isVisible(); }
 void QtUi::TranslateForms() {
     for (QWidget* form : OpenForms()) translator_->TranslateForm(form);
     main_->SetToolbarTips();
-    workForm()->MarkLanguage(s_->CurrentLanguage);
+    workForm()->MarkLanguage(s_->settings.CurrentLanguage);
     LoadQtTranslation();
 }
 
 void QtUi::FillLanguageMenu() {
     std::vector<std::string> names = FillLanguages(*s_);
-    workForm()->FillLanguageMenu(names, s_->CurrentLanguage);
+    workForm()->FillLanguageMenu(names, s_->settings.CurrentLanguage);
     LoadQtTranslation();
 }
 
@@ -425,10 +425,10 @@ void QtUi::LoadQtTranslation() {
         {QStringLiteral("espanol"), QStringLiteral("es")},  {QStringLiteral("português"), QStringLiteral("pt")},
     };
     QCoreApplication::removeTranslator(&qtTranslator_);
-    auto it = codes.find(Q(s_->CurrentLanguage).toLower());
+    auto it = codes.find(Q(s_->settings.CurrentLanguage).toLower());
     if (it == codes.end() || it->second == QLatin1String("en")) return;
     const QString name = QStringLiteral("qtbase_") + it->second;
-    if (qtTranslator_.load(name, Q(DataFolderOf(*s_))) ||
+    if (qtTranslator_.load(name, Q(DataFolderOf(s_->settings))) ||
         qtTranslator_.load(name, QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QCoreApplication::installTranslator(&qtTranslator_);
 }
@@ -436,7 +436,7 @@ void QtUi::LoadQtTranslation() {
 // --- shell forms -----------------------------------------------------------------------
 
 AboutForm* QtUi::ShowAbout(bool splash) {
-    auto* form = new AboutForm(*translator_, DataFolderOf(*s_), main_);
+    auto* form = new AboutForm(*translator_, DataFolderOf(s_->settings), main_);
     form->setAttribute(Qt::WA_DeleteOnClose);
     RegisterForm(form);
     main_->toolbar1()->setEnabled(false);
@@ -450,7 +450,7 @@ AboutForm* QtUi::ShowAbout(bool splash) {
         // Where this copy keeps its settings and file sets (the user's
         // folders when it is installed).
         form->SetFolders(Q(GetText(*s_, 1992) + " " + SettingsFilePath(*s_) + "\n" + GetText(*s_, 1993) + " " +
-                           FilesFolderOf(*s_)));
+                           FilesFolderOf(s_->settings)));
     }
     PlaceForm(form, Anchor(), 0, 0);
     if (splash) {
@@ -466,9 +466,9 @@ AboutForm* QtUi::ShowAbout(bool splash) {
 HelpWindow* QtUi::helpWindow() const { return help_.data(); }
 
 void QtUi::ShowHelp() {
-    const std::string page = HelpIndexPath(DataFolderOf(*s_), GetText(*s_, 1990));
+    const std::string page = HelpIndexPath(DataFolderOf(s_->settings), GetText(*s_, 1990));
     if (page.empty()) {
-        MessageBox(s_->Shell.ApplicationTitle, GetText(*s_, 1991) + "\r" + JoinPath(DataFolderOf(*s_), "help"),
+        MessageBox(s_->main.Shell.ApplicationTitle, GetText(*s_, 1991) + "\r" + JoinPath(DataFolderOf(s_->settings), "help"),
                    MsgButtons::Ok, MsgIcon::Exclamation);
         return;
     }
@@ -489,7 +489,7 @@ void QtUi::CloseSplash() {
 
 void QtUi::ShowRelayParams() {
     main_->toolbar1()->setEnabled(false);
-    RelayParamsForm form(*translator_, s_->RelayBaudRate, s_->RelayPlantCode, main_);
+    RelayParamsForm form(*translator_, s_->settings.RelayBaudRate, s_->settings.RelayPlantCode, main_);
     RegisterForm(&form);
     form.exec();
     main_->toolbar1()->setEnabled(true);

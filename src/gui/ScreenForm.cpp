@@ -122,7 +122,7 @@ ScreenForm::ScreenForm(Session& s, Translator& tr, QWidget* parent)
     });
     connect(close_, &QPushButton::clicked, this, [this] {
         s_.events.PauseBreak = kTrue;
-        s_.ScreenLocked = 0;
+        s_.screen.ScreenLocked = false;
         close();
     });
     auto* buttons = new QHBoxLayout;
@@ -145,14 +145,14 @@ void ScreenForm::Open(const std::string& title, int rows, int cols, QWidget* anc
 }
 
 void ScreenForm::CloseByProgram() {
-    s_.ScreenLocked = 0;
+    s_.screen.ScreenLocked = false;
     byProgram_ = true;
     close();
     byProgram_ = false;
 }
 
 void ScreenForm::closeEvent(QCloseEvent* e) {
-    if (s_.ScreenLocked != 0) {
+    if (s_.screen.ScreenLocked) {
         e->ignore();
         return;
     }

@@ -54,7 +54,7 @@ WorkForm::WorkForm(QtUi& ui, QWidget* parent) : QWidget(parent), ui_(ui) {
     logo_ = new QLabel(this);
     SetControlName(logo_, "PCTLogo");
     logo_->setAlignment(Qt::AlignCenter);
-    std::string logoPath = ResolveExisting(JoinPath(DataFolderOf(ui_.session()), "LOGO_SYS.GIF"));
+    std::string logoPath = ResolveExisting(JoinPath(DataFolderOf(ui_.session().settings), "LOGO_SYS.GIF"));
     QPixmap logo;
     if (!logoPath.empty() && logo.load(Q(logoPath))) logo_->setPixmap(logo);
 
@@ -331,8 +331,8 @@ void WorkForm::FillSettingsMenu() {
         const QString location = p.location != p.name ? Q(p.location) : QString();
         ports.push_back({Q(p.name), Q(DescribePort(p, serialLabel)), location});
     }
-    if (std::none_of(ports.begin(), ports.end(), [&](const Entry& p) { return SameText(p.name, s.CommPortName); }))
-        ports.insert(ports.begin(), Entry{Q(s.CommPortName), QString(), QString()});
+    if (std::none_of(ports.begin(), ports.end(), [&](const Entry& p) { return SameText(p.name, s.settings.CommPortName); }))
+        ports.insert(ports.begin(), Entry{Q(s.settings.CommPortName), QString(), QString()});
 
     int index = 0;
     for (const Entry& p : ports) {
@@ -342,7 +342,7 @@ void WorkForm::FillSettingsMenu() {
         SetControlName(a, "ComSel", index++);
         KeepCaption(a);
         a->setCheckable(true);
-        a->setChecked(SameText(name, s.CommPortName));
+        a->setChecked(SameText(name, s.settings.CommPortName));
         if (!p.location.isEmpty()) a->setToolTip(p.location);
         connect(a, &QAction::triggered, this, [this, name] {
             ui_.CallCore([&name](Session& s) { ChoosePort(s, S(name)); });
@@ -352,14 +352,14 @@ void WorkForm::FillSettingsMenu() {
     ports_->addSeparator();
     ports_->addAction(otherPort_);
     std::vector<std::string> rates(kPanelBaudRates.begin(), kPanelBaudRates.end());
-    if (std::find(rates.begin(), rates.end(), s.BaudRate) == rates.end()) rates.push_back(s.BaudRate);
+    if (std::find(rates.begin(), rates.end(), s.settings.BaudRate) == rates.end()) rates.push_back(s.settings.BaudRate);
     index = 0;
     for (const auto& rate : rates) {
         QAction* a = bauds_->addAction(Q(rate));
         SetControlName(a, "BaudSel", index++);
         KeepCaption(a);
         a->setCheckable(true);
-        a->setChecked(SameText(Q(rate), s.BaudRate));
+        a->setChecked(SameText(Q(rate), s.settings.BaudRate));
         connect(a, &QAction::triggered, this, [this, rate] {
             ui_.CallCore([&rate](Session& s) { ChooseBaud(s, rate); });
             MarkSettings();
@@ -370,8 +370,8 @@ void WorkForm::FillSettingsMenu() {
 void WorkForm::MarkSettings() {
     const Session& s = ui_.session();
     for (QAction* a : ports_->actions() + bauds_->actions()) {
-        if (a->objectName() == QLatin1String("ComSel")) a->setChecked(SameText(a->data().toString(), s.CommPortName));
-        else if (a->objectName() == QLatin1String("BaudSel")) a->setChecked(SameText(a->text(), s.BaudRate));
+        if (a->objectName() == QLatin1String("ComSel")) a->setChecked(SameText(a->data().toString(), s.settings.CommPortName));
+        else if (a->objectName() == QLatin1String("BaudSel")) a->setChecked(SameText(a->text(), s.settings.BaudRate));
     }
 }
 
@@ -385,8 +385,8 @@ void WorkForm::ShowTraceState(bool on) {
 void WorkForm::SettingsMenuOpening() {
     Session& s = ui_.session();
     FillSettingsMenu();
-    ShowTraceState(TraceOn(s));
-    const bool relay = s.FileLinkMode == 255;
+    ShowTraceState(TraceOn(s.link));
+    const bool relay = s.settings.FileLinkMode;
     for (QAction* a : {ports_->menuAction(), bauds_->menuAction(), plantCode_}) a->setEnabled(!relay);
     backupFolder_->setToolTip(Q(BackupFolder(s)));
     backupBeforeSend_->setChecked(RememberedBackupBeforeSend(s).value_or(false));

@@ -24,7 +24,7 @@ constexpr int kIdentificationSize = 23;
 constexpr double kStatusClearLimitSeconds = 3.0;
 
 int Identify(Session& s, int timeoutSeconds, int attempts) {
-    return SendPanelCommand(s, PanelCommand(s, 'T'), timeoutSeconds, attempts, true, true);
+    return SendPanelCommand(s, PanelCommand(s.link, 'T'), timeoutSeconds, attempts, true, true);
 }
 
 bool StartsWithFamilyName(const std::string& raw) {
@@ -34,38 +34,36 @@ bool StartsWithFamilyName(const std::string& raw) {
 
 }  // namespace
 
-void ConnectPanel(Session& s) {
-    s.LinkStatus = status::kAborted;
-    OpenPanelPort(s);
-    if (s.LastErrorNumber != 0) return;
-    if (s.PortOpened >= 1) {
-        s.LinkStatus = status::kDone;
+OpResult ConnectPanel(Session& s) {
+    s.link.LinkStatus = status::kAborted;
+    if (OpenPanelPort(s).error != 0) return LinkResult(s.link);
+    if (s.link.PortOpened) {
+        s.link.LinkStatus = status::kDone;
         EndBusy(s, 0);
-        return;
+        return LinkResult(s.link);
     }
-    AskPanelAddress(s);
-    if (s.LinkStatus != status::kDone) {
+    if (!AskPanelAddress(s).Done()) {
         ClosePanelPort(s);
         EndBusy(s, 0);
-        return;
+        return LinkResult(s.link);
     }
 
     // A first short try; a panel that wakes up slowly gets a second, longer
     // one. A user who aborted the first wants no second.
-    if (Identify(s, 1, 1) != status::kDone && s.LinkStatus != status::kAborted) {
+    if (Identify(s, 1, 1) != status::kDone && s.link.LinkStatus != status::kAborted) {
         ShowBusy(s, GetText(s, 1360));
         WaitSeconds(s, 0.5);
         Identify(s, 2, 3);
         EndBusy(s, 0);
     }
-    if (s.LinkStatus == status::kDone) {
+    if (s.link.LinkStatus == status::kDone) {
         const Bytes& d = s.link.ReplyData;
         s.link.PanelAddress = static_cast<int16_t>(d.empty() ? 0 : d[0]);
         s.link.PanelModel = static_cast<int16_t>(d.size() >= 5 ? d[4] : 0);
-        if (s.link.PanelModel != kPanelModel) s.LinkStatus = status::kRefused;
+        if (s.link.PanelModel != kPanelModel) s.link.LinkStatus = status::kRefused;
     }
-    if (s.LinkStatus != status::kDone) {
-        s.PortOpened = 0;
+    if (s.link.LinkStatus != status::kDone) {
+        s.link.PortOpened = false;
         ReportLinkError(s);
         ClosePanelPort(s);
     } else {
@@ -73,35 +71,35 @@ void ConnectPanel(Session& s) {
         // closed and reopened after the settle pause, a fifth of a second
         // on every connection for nothing.
         ClosePanelPort(s);
-        CheckPanelIdentity(s);
-        if (s.LinkStatus != status::kDone) {
-            s.PortOpened = 0;
+        if (!CheckPanelIdentity(s).Done()) {
+            s.link.PortOpened = false;
             ClosePanelPort(s);
         } else {
-            s.PortOpened = kFlag255;
+            s.link.PortOpened = true;
         }
     }
     EndBusy(s, 0);
+    return LinkResult(s.link);
 }
 
-void AskPanelAddress(Session& s) {
+OpResult AskPanelAddress(Session& s) {
     ShowBusy(s, "");
     const long previous = s.link.PanelAddress;
     s.link.PanelAddress = 0;
-    s.LinkStatus = status::kAborted;
+    s.link.LinkStatus = status::kAborted;
     const std::string prompt = GetText(s, 1375) + "\r\n" + GetText(s, 1376) + GetText(s, 1377);
     long value = 0;
-    if (AskNumber(s, ValueTopic::PanelAddress, s.Shell.ApplicationTitle, prompt, previous, 0, 223, value) == kInputConfirmed) {
+    if (AskNumber(s, ValueTopic::PanelAddress, s.main.Shell.ApplicationTitle, prompt, previous, 0, 223, value) == kInputConfirmed) {
         s.link.PanelAddress = static_cast<int16_t>(value);
-        s.LinkStatus = status::kDone;
+        s.link.LinkStatus = status::kDone;
     }
+    return LinkResult(s.link);
 }
 
-void CheckPanelIdentity(Session& s) {
+OpResult CheckPanelIdentity(Session& s) {
     ShowBusy(s, GetText(s, 1362));
     auto& buf = s.config.IdentBuffer;
-    ReadPanelBlock(s, kIdentificationAddress, kIdentificationSize, 1, buf);
-    if (s.LinkStatus != status::kDone) return;
+    if (!ReadPanelBlock(s, kIdentificationAddress, kIdentificationSize, 1, buf).Done()) return LinkResult(s.link);
 
     std::string raw;
     for (int i = 1; i <= kIdentificationSize; ++i) raw.push_back(static_cast<char>(buf[i] & 0xFF));
@@ -117,53 +115,55 @@ void CheckPanelIdentity(Session& s) {
 
     if (!StartsWithFamilyName(raw)) {
         ShowAlert(s, GetText(s, 1364), GetText(s, 1365));
-        s.LinkStatus = status::kAborted;
+        s.link.LinkStatus = status::kAborted;
     } else if (l.PanelVersion < 1.0 || l.PanelVersion >= 4.0) {
         ShowAlert(s, GetText(s, 1366), GetText(s, 1367));
-        s.LinkStatus = status::kAborted;
+        s.link.LinkStatus = status::kAborted;
     } else {
-        s.LinkStatus = status::kDone;
+        s.link.LinkStatus = status::kDone;
     }
     l.ReplyData.clear();
     l.CommandText.clear();
     EndBusy(s, 0);
+    return LinkResult(s.link);
 }
 
-void EnterProgrammingMode(Session& s) {
-    s.LinkStatus = status::kAborted;
-    OpenPanelPort(s);
-    if (s.LastErrorNumber != 0) return;
+OpResult EnterProgrammingMode(Session& s) {
+    s.link.LinkStatus = status::kAborted;
+    if (OpenPanelPort(s).error != 0) return LinkResult(s.link);
     bool codeAsked = false;
     for (;;) {
-        const int answer = SendControl(s, kControlEnterProgramming, true);
-        if (s.LinkStatus != status::kDone) {
+        const ControlReply reply = SendControl(s, kControlEnterProgramming, true);
+        if (!reply.result.Done()) {
             ReportLinkError(s);
-            return;
+            return reply.result;
         }
-        if (answer == 'O') return;
-        s.LinkStatus = status::kAborted;
+        const int answer = reply.answer;
+        if (answer == 'O') return reply.result;
+        s.link.LinkStatus = status::kAborted;
         switch (answer) {
-        case 'C': ShowAlert(s, GetText(s, 1333), GetText(s, 1334)); return;
-        case 'D': ShowAlert(s, GetText(s, 1335), GetText(s, 1336)); return;
+        case 'C': ShowAlert(s, GetText(s, 1333), GetText(s, 1334)); return LinkResult(s.link);
+        case 'D': ShowAlert(s, GetText(s, 1335), GetText(s, 1336)); return LinkResult(s.link);
         case 'P':
             if (!codeAsked) {
                 codeAsked = true;
                 if (AskAccessCode(s)) continue;
-                return;  // no code given: the user knows why nothing happened
+                return LinkResult(s.link);  // no code given: the user knows why nothing happened
             }
             ShowAlert(s, GetText(s, 1338), GetText(s, 1339));
-            return;
-        default: ShowAlertText(s, 1340); return;
+            return LinkResult(s.link);
+        default: ShowAlertText(s, 1340); return LinkResult(s.link);
         }
     }
+    return LinkResult(s.link);
 }
 
 void LeaveProgrammingMode(Session& s, bool expectReply) {
     ShowBusy(s, GetText(s, 1342));
-    OpenPanelPort(s);
-    if (s.LastErrorNumber == 0) {
-        const int answer = SendControl(s, kControlLeaveProgramming, expectReply);
-        if (s.LinkStatus != status::kDone) {
+    if (OpenPanelPort(s).error == 0) {
+        const ControlReply reply = SendControl(s, kControlLeaveProgramming, expectReply);
+        const int answer = reply.answer;
+        if (!reply.result.Done()) {
             // One box per failure: a panel that did not answer has no
             // refusal to explain as well.
             ReportLinkError(s);
@@ -180,13 +180,13 @@ bool AskAccessCode(Session& s) {
     ValueRequest req;
     req.kind = 1;
     req.topic = ValueTopic::AccessCode;
-    req.title = s.Shell.ApplicationTitle;
+    req.title = s.main.Shell.ApplicationTitle;
     req.prompt = GetText(s, 1341) + "\r\n\r\n";
     req.minimum = 1;
     req.maximum = 999999;
     ValueAnswer answer;
     if (AskValue(s, req, answer) != kInputConfirmed) return false;
-    EncodeAccessCode(s, NumberText(answer.number));
+    EncodeAccessCode(s.link, NumberText(answer.number));
     return true;
 }
 

@@ -8,10 +8,10 @@
 
 namespace cfg {
 
-void ConnectPanel(Session&);
-void AskPanelAddress(Session&);
-void CheckPanelIdentity(Session&);
-void EnterProgrammingMode(Session&);
+OpResult ConnectPanel(Session&);
+OpResult AskPanelAddress(Session&);
+OpResult CheckPanelIdentity(Session&);
+OpResult EnterProgrammingMode(Session&);
 void LeaveProgrammingMode(Session&, bool expectReply);
 // Returns true when the user gave a code.
 bool AskAccessCode(Session&);

@@ -91,7 +91,7 @@ bool PrepareExchange(Session& s, bool& useHeader, const std::string& plantCode, 
     if (BuildCommandFrame(s.link.CommandText, s.link.HeaderField, useHeader, ParseNumber(plantCode), frame))
         return true;
     useHeader = false;
-    s.LinkStatus = status::kAborted;
+    s.link.LinkStatus = status::kAborted;
     HandleRuntimeError(s, 5, "Invalid procedure call or argument");
     return false;
 }
@@ -207,7 +207,7 @@ int RunExchange(Session& s, Channel& ch, const Bytes& frame, int timeoutSeconds,
         useHeader = false;
     }
     ui.SetTxRx("");
-    s.LinkStatus = result;
+    s.link.LinkStatus = result;
     if (statusHeld) ui.SetStatusTimer(s.link.StatusTimerInterval);
     return result;
 }
@@ -242,42 +242,42 @@ char ParityLetter(const std::string& name) {
 
 }  // namespace
 
-void OpenPanelPort(Session& s) {
-    if (s.FileLinkMode == kFlag255) {
-        s.LinkStatus = status::kAborted;
-        s.LastErrorNumber = 0;
-        s.QuietErrors = 0;
-        ClearMailboxes(s);
-        if (s.LastErrorNumber != 0) {
-            HandleRuntimeError(s, s.LastErrorNumber, "");
-            return;
+OpResult OpenPanelPort(Session& s) {
+    if (s.settings.FileLinkMode) {
+        s.link.LinkStatus = status::kAborted;
+        s.link.LastErrorNumber = 0;
+        s.link.QuietErrors = false;
+        ClearMailboxes(s.link);
+        if (s.link.LastErrorNumber != 0) {
+            HandleRuntimeError(s, s.link.LastErrorNumber, "");
+            return LinkResult(s.link);
         }
-        s.LinkStatus = status::kDone;
-        return;
+        return Finish(s.link, status::kDone);
     }
     if (s.transport && s.transport->IsOpen()) {
         s.transport->Close();
         WaitSeconds(s, 0.2);
     }
-    s.LinkStatus = status::kAborted;
-    s.LastErrorNumber = 0;
-    s.QuietErrors = 0;
+    s.link.LinkStatus = status::kAborted;
+    s.link.LastErrorNumber = 0;
+    s.link.QuietErrors = false;
     if (!s.transport) {
         HandleRuntimeError(s, err::kInvalidPort, "");
-        return;
+        return LinkResult(s.link);
     }
     PortSettings ps;
-    ps.portName = Trim(s.CommPortName);
-    ps.baud = static_cast<int>(ParseNumber(s.BaudRate));
-    ps.parity = ParityLetter(s.ParityName);
-    ps.dataBits = static_cast<int>(ParseNumber(s.DataBits));
-    ps.stopBits = static_cast<int>(ParseNumber(s.StopBits));
+    ps.portName = Trim(s.settings.CommPortName);
+    ps.baud = static_cast<int>(ParseNumber(s.settings.BaudRate));
+    ps.parity = ParityLetter(s.settings.ParityName);
+    ps.dataBits = static_cast<int>(ParseNumber(s.settings.DataBits));
+    ps.stopBits = static_cast<int>(ParseNumber(s.settings.StopBits));
     const int rc = s.transport->Open(ps);
     if (rc != 0) {
         HandleRuntimeError(s, rc, "");
-        return;
+        return LinkResult(s.link);
     }
-    s.LinkStatus = status::kDone;
+    s.link.LinkStatus = status::kDone;
+    return LinkResult(s.link);
 }
 
 void ClosePanelPort(Session& s) {
@@ -285,15 +285,14 @@ void ClosePanelPort(Session& s) {
 }
 
 int SendCommand(Session& s, int timeoutSeconds, int retries, bool expectReply, bool& useHeader) {
-    if (s.FileLinkMode == kFlag255)
+    if (s.settings.FileLinkMode)
         return SendCommandViaFiles(s, timeoutSeconds, retries, expectReply, useHeader);
     Bytes frame;
-    if (!linkdetail::PrepareExchange(s, useHeader, s.PlantCode, frame)) return s.LinkStatus;
+    if (!linkdetail::PrepareExchange(s, useHeader, s.settings.PlantCode, frame)) return s.link.LinkStatus;
     if (!s.transport || !s.transport->IsOpen()) {
-        OpenPanelPort(s);
-        if (s.LinkStatus != status::kDone) {
+        if (!OpenPanelPort(s).Done()) {
             useHeader = false;
-            return s.LinkStatus;
+            return s.link.LinkStatus;
         }
     }
     SerialChannel channel(s);
@@ -330,9 +329,9 @@ bool CanAppendTrace(const std::string& path) {
     return IsTraceLine(first);
 }
 
-void EncodeAccessCode(Session& s, const std::string& digits) {
+void EncodeAccessCode(LinkState& link, const std::string& digits) {
     Bytes field = EncodeAccessDigits(digits);
-    if (!field.empty()) s.link.AccessField = std::move(field);
+    if (!field.empty()) link.AccessField = std::move(field);
 }
 
 void ReportLinkError(Session& s) {
@@ -345,9 +344,9 @@ void ReportLinkError(Session& s) {
     }
     // An exchange that ended because the network connection was lost has
     // already said so; "stopped by the user" would be wrong.
-    if (s.LinkStatus == status::kAborted && s.LastErrorNumber == err::kConnectionLost) return;
+    if (s.link.LinkStatus == status::kAborted && s.link.LastErrorNumber == err::kConnectionLost) return;
     std::string first, second;
-    switch (s.LinkStatus) {
+    switch (s.link.LinkStatus) {
     case status::kAborted: first = GetText(s, 1379); break;
     case status::kRefused: first = GetText(s, 1380); break;
     case status::kNoReply:
@@ -361,7 +360,7 @@ void ReportLinkError(Session& s) {
         // What the code means, then the code itself for whoever the
         // installer calls for help.
         int meaning = 0;
-        switch (s.LinkStatus) {
+        switch (s.link.LinkStatus) {
         case status::kBadLength: meaning = 1528; break;
         case status::kBadChecksum: meaning = 1529; break;
         case status::kOtherAddress: meaning = 1530; break;
@@ -373,7 +372,7 @@ void ReportLinkError(Session& s) {
         std::string code = GetText(s, 1386);
         // The language file cannot keep a trailing blank: keep the number apart.
         if (!code.empty() && code.back() != ' ') code += ' ';
-        second += code + HexText(s.LinkStatus) + "H";
+        second += code + HexText(s.link.LinkStatus) + "H";
         break;
     }
     }

@@ -11,7 +11,7 @@ namespace cfg {
 // Opens the port with the current settings (relay mode: clears the mailboxes).
 // LinkStatus 255 on success; on failure the error went through
 // HandleRuntimeError and LastErrorNumber is set.
-void OpenPanelPort(Session&);
+OpResult OpenPanelPort(Session&);
 void ClosePanelPort(Session&);
 
 // Sends link.CommandText (with link.HeaderField when useHeader is set) and
@@ -29,7 +29,7 @@ bool IsTraceLine(const std::string& line);
 bool CanAppendTrace(const std::string& path);
 
 // Builds link.AccessField from the digits of an access code.
-void EncodeAccessCode(Session&, const std::string& digits);
+void EncodeAccessCode(LinkState&, const std::string& digits);
 // Explains LinkStatus in a message box (tidies the busy area first).
 void ReportLinkError(Session&);
 
@@ -39,7 +39,7 @@ void ReportLinkError(Session&);
 // RelayBaudRate and the mailbox paths in the program folder.
 void ReadRelayParameters(Session&, const std::string& commandLine, const std::string& workingFolder);
 void PutMailbox(Session&, const Bytes& frame);
-Bytes GetMailbox(Session&);
-void ClearMailboxes(Session&);
+Bytes GetMailbox(LinkState&);
+void ClearMailboxes(LinkState&);
 
 }  // namespace cfg

@@ -53,7 +53,7 @@ void TraceBytes(Session&, const char* direction, const Bytes&);
 
 // A command for the panel in use: its address, the letter and the first
 // parameter, which is always 0.
-Bytes PanelCommand(const Session&, char letter);
+Bytes PanelCommand(const LinkState&, char letter);
 // Sends `command` with SendCommand. With `withAccessCode` the frame takes
 // the long form and carries the access code in its header.
 int SendPanelCommand(Session&, const Bytes& command, int timeoutSeconds, int attempts, bool expectReply,

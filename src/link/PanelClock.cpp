@@ -38,7 +38,7 @@ std::string Padded(int v) {
 bool SendClockSetting(Session& s, const int (&v)[6], int weekday) {
     bool codeAsked = false;
     for (;;) {
-        Bytes cmd = PanelCommand(s, 'H');
+        Bytes cmd = PanelCommand(s.link, 'H');
         for (int x : {v[5], v[4], v[3], weekday, v[0], v[1], PanelYear(v[2])})
             cmd.push_back(static_cast<uint8_t>(x));
         if (SendPanelCommand(s, cmd, 2, 3, true, true) != status::kDone) {
@@ -66,7 +66,7 @@ bool SendClockSetting(Session& s, const int (&v)[6], int weekday) {
 int ClockCommand(Session& s, int choice) {
     if (choice != 4 && choice != 5) return choice;
     s.ui->SetWorkFormEnabled(false);
-    if (s.ConfigSource == ConfigSource::Panel) {
+    if (s.config.ConfigSource == ConfigSource::Panel) {
         if (choice == 4) ShowPanelClock(s);
         else SetPanelClock(s);
     } else {
@@ -77,10 +77,8 @@ int ClockCommand(Session& s, int choice) {
 }
 
 void ShowPanelClock(Session& s) {
-    OpenPanelPort(s);
-    if (s.LastErrorNumber != 0) return;
-    ConnectPanel(s);
-    if (s.LinkStatus != status::kDone) return;
+    if (OpenPanelPort(s).error != 0) return;
+    if (!ConnectPanel(s).Done()) return;
 
     Ui& ui = *s.ui;
     s.events.ScreenDismissed = 0;
@@ -91,8 +89,7 @@ void ShowPanelClock(Session& s) {
     ui.WriteScreen(3, 2, GetText(s, 340), ScreenColor::Default);
 
     PanelClockText t;
-    ReadPanelClock(s, t);
-    if (s.LinkStatus == status::kDone) {
+    if (ReadPanelClock(s, t).Done()) {
         ui.WriteScreen(5, 2, t.weekday + "   " + t.day + "/" + t.month + "/" + t.year, ScreenColor::Default);
         ui.WriteScreen(6, 2, t.hours + ":" + t.minutes + ":" + t.seconds, ScreenColor::Default);
     }
@@ -108,11 +105,9 @@ void ShowPanelClock(Session& s) {
 }
 
 void SetPanelClock(Session& s) {
-    s.LinkStatus = status::kAborted;
-    OpenPanelPort(s);
-    if (s.LastErrorNumber != 0) return;
-    ConnectPanel(s);
-    if (s.LinkStatus != status::kDone) return;
+    s.link.LinkStatus = status::kAborted;
+    if (OpenPanelPort(s).error != 0) return;
+    if (!ConnectPanel(s).Done()) return;
 
     const DateTime now = s.clock->Now();
     DateTimeFields fields;

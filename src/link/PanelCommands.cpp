@@ -18,8 +18,8 @@ void ShowAlertText(Session& s, int textId) {
     s.ui->MessageBox(GetText(s, 1378), GetText(s, textId), MsgButtons::Ok, MsgIcon::Critical);
 }
 
-Bytes PanelCommand(const Session& s, char letter) {
-    return Bytes{static_cast<uint8_t>(s.link.PanelAddress), static_cast<uint8_t>(letter), 0};
+Bytes PanelCommand(const LinkState& link, char letter) {
+    return Bytes{static_cast<uint8_t>(link.PanelAddress), static_cast<uint8_t>(letter), 0};
 }
 
 int SendPanelCommand(Session& s, const Bytes& command, int timeoutSeconds, int attempts, bool expectReply,
@@ -66,8 +66,7 @@ std::string TwoDigits(int v, char pad) {
 // in the busy area with an empty progress bar. False when the port could not
 // be opened (the error has been shown).
 bool BeginBlockOperation(Session& s, int busyText, int count) {
-    OpenPanelPort(s);
-    if (s.LastErrorNumber != 0) return false;
+    if (OpenPanelPort(s).error != 0) return false;
     ShowBusy(s, GetText(s, busyText));
     s.ui->SetProgressMaximum(count);
     s.ui->SetProgressValue(0);
@@ -82,13 +81,12 @@ void ShowChunk(Session& s, int busyText, int addressText, long address) {
 
 }  // namespace
 
-void ReadPanelBlock(Session& s, long address, int count, int destIndex, CellSpan dest) {
+OpResult ReadPanelBlock(Session& s, long address, int count, int destIndex, CellSpan dest) {
     if (count <= 0) {
-        s.LinkStatus = status::kDone;
-        return;
+        return Finish(s.link, status::kDone);
     }
-    s.LinkStatus = status::kRefused;
-    if (!BeginBlockOperation(s, 1368, count)) return;
+    s.link.LinkStatus = status::kRefused;
+    if (!BeginBlockOperation(s, 1368, count)) return LinkResult(s.link);
     BlockScope scope(s);
 
     bool accessAsked = false;
@@ -97,12 +95,12 @@ void ReadPanelBlock(Session& s, long address, int count, int destIndex, CellSpan
         const int n = std::min(count - done, kChunk);
         const long a = address + done;
         ShowChunk(s, 1368, 1369, a);
-        Bytes cmd = PanelCommand(s, 'L');
+        Bytes cmd = PanelCommand(s.link, 'L');
         AppendAddressDigits(cmd, a);
         cmd.push_back(static_cast<uint8_t>(n));
         if (SendPanelCommand(s, cmd, 2, 3, true, true) != status::kDone) {
             ReportLinkError(s);
-            return;
+            return LinkResult(s.link);
         }
         const Bytes& data = s.link.ReplyData;
         const int answer = ReplyAnswer(s);
@@ -114,31 +112,30 @@ void ReadPanelBlock(Session& s, long address, int count, int destIndex, CellSpan
             s.ui->SetProgressValue(done);
             continue;
         }
-        s.LinkStatus = status::kRefused;
+        s.link.LinkStatus = status::kRefused;
         if (answer == kAccessCodeNeeded) {
             if (!accessAsked) {
                 accessAsked = true;
                 // The same block goes again, now with the code in the header.
                 if (AskAccessCode(s)) continue;
-                return;  // the user gave no code: nothing more to say
+                return LinkResult(s.link);  // the user gave no code: nothing more to say
             }
             ShowAlert(s, GetText(s, 1372), GetText(s, 1373));
-            return;
+            return LinkResult(s.link);
         }
         ShowAlertText(s, 1374);
-        return;
+        return LinkResult(s.link);
     }
-    s.LinkStatus = status::kDone;
+    return Finish(s.link, status::kDone);
 }
 
-void WritePanelBlock(Session& s, long address, int count, bool expectReply, int srcIndex, CellSpan src) {
+OpResult WritePanelBlock(Session& s, long address, int count, bool expectReply, int srcIndex, CellSpan src) {
     s.config.DateStamped = 0;
     if (count <= 0) {
-        s.LinkStatus = status::kDone;
-        return;
+        return Finish(s.link, status::kDone);
     }
-    s.LinkStatus = status::kCommitRefused;
-    if (!BeginBlockOperation(s, 1238, count)) return;
+    s.link.LinkStatus = status::kCommitRefused;
+    if (!BeginBlockOperation(s, 1238, count)) return LinkResult(s.link);
     BlockScope scope(s);
 
     int reentries = 0;
@@ -147,21 +144,20 @@ void WritePanelBlock(Session& s, long address, int count, bool expectReply, int 
         const int n = std::min(count - done, kChunk);
         const long a = address + done;
         ShowChunk(s, 1238, 1239, a);
-        Bytes cmd = PanelCommand(s, 'J');
+        Bytes cmd = PanelCommand(s.link, 'J');
         AppendAddressDigits(cmd, a);
         cmd.push_back(static_cast<uint8_t>(n));
         for (int j = 0; j < n; ++j) AppendByteDigits(cmd, CellByte(src[srcIndex + done + j]));
         if (SendPanelCommand(s, cmd, 4, 2, expectReply, true) != status::kDone) {
             ReportLinkError(s);
-            return;
+            return LinkResult(s.link);
         }
         const int answer = expectReply ? ReplyAnswer(s) : kAccepted;
         if (answer == kAccepted) {
             done += n;
             s.ui->SetProgressValue(done);
             if (done >= count) {
-                s.LinkStatus = status::kDone;
-                return;
+                return Finish(s.link, status::kDone);
             }
             continue;
         }
@@ -171,62 +167,59 @@ void WritePanelBlock(Session& s, long address, int count, bool expectReply, int 
             // again and write the whole block from its start, since the
             // panel may have dropped what came before.
             ++reentries;
-            EnterProgrammingMode(s);
-            if (s.LinkStatus != status::kDone) return;
+            if (const OpResult entered = EnterProgrammingMode(s); !entered.Done()) return entered;
             done = 0;
             s.ui->SetProgressValue(0);
             continue;
         }
-        s.LinkStatus = status::kRefused;
+        s.link.LinkStatus = status::kRefused;
         if (answer == kReadOnly) ShowAlertText(s, 1241);
         else if (answer == kBadRequest) ShowAlertText(s, 1242);
         else ReportLinkError(s);
-        return;
+        return LinkResult(s.link);
     }
 }
 
-void ReadMemoryMap(Session& s) {
+OpResult ReadMemoryMap(Session& s) {
     if (s.config.AddressDirectory.Loaded()) {
-        s.LinkStatus = status::kDone;
-        return;
+        return Finish(s.link, status::kDone);
     }
     // The read opens the port itself, and would find an open one only to
     // close it and wait for it to settle; so the port is opened by the read.
     ShowBusy(s, GetText(s, 1306));
     auto& buf = s.config.IdentBuffer;
-    ReadPanelBlock(s, 49152, 48, 1, buf);
-    if (s.LinkStatus == status::kDone) {
+    const OpResult read = ReadPanelBlock(s, 49152, 48, 1, buf);
+    if (read.Done()) {
         for (int k = 1; k <= PanelDirectory::kEntries; ++k)
             s.config.AddressDirectory[k] = 256 * (buf[2 * k - 1] & 0xFF) + (buf[2 * k] & 0xFF);
         s.config.AddressDirectory.SetLoaded(true);
     }
     ClosePanelPort(s);
+    return read;
 }
 
-int SendControl(Session& s, int code, bool expectReply) {
-    Bytes cmd = PanelCommand(s, 'C');
+ControlReply SendControl(Session& s, int code, bool expectReply) {
+    Bytes cmd = PanelCommand(s.link, 'C');
     cmd.push_back(static_cast<uint8_t>(code));
-    if (SendPanelCommand(s, cmd, 2, 3, expectReply, true) != status::kDone) return 0;
-    return ReplyAnswer(s);
+    if (SendPanelCommand(s, cmd, 2, 3, expectReply, true) != status::kDone) return {LinkResult(s.link), 0};
+    return {LinkResult(s.link), ReplyAnswer(s)};
 }
 
-void SendLoopCommand(Session& s, bool showErrors) {
+OpResult SendLoopCommand(Session& s, bool showErrors) {
     auto& buf = s.link.LoopCommand;
     if (buf[1] < 2) {
-        s.LinkStatus = status::kAborted;
-        return;
+        return Finish(s.link, status::kAborted);
     }
     // Element 1 counts the sub-command and the values, which fill at most
     // elements 2..32.
     const int count = std::min<int>(buf[1], 31);
-    OpenPanelPort(s);
-    if (s.LastErrorNumber != 0) return;
+    if (OpenPanelPort(s).error != 0) return LinkResult(s.link);
     BlockScope scope(s);
     // The loop number stands between the two texts, with a blank each side
     // (a language text cannot end in a blank).
     ShowBusy(s, GetText(s, 1283) + " " + std::to_string(s.link.LoopNumber) + " " + GetText(s, 1284));
 
-    Bytes cmd = PanelCommand(s, 'X');
+    Bytes cmd = PanelCommand(s.link, 'X');
     cmd.push_back(static_cast<uint8_t>(s.link.LoopNumber + 64));
     cmd.push_back(CellByte(buf[2]));
     for (int i = 3; i <= count + 1; ++i) AppendByteDigits(cmd, CellByte(buf[i]));
@@ -234,7 +227,7 @@ void SendLoopCommand(Session& s, bool showErrors) {
     const int result = SendPanelCommand(s, cmd, 3, 3, true, false);
     if (result != status::kDone) {
         if (result != status::kAborted) ReportLinkError(s);
-        return;
+        return LinkResult(s.link);
     }
     const Bytes& data = s.link.ReplyData;
     const int answer = ReplyAnswer(s);
@@ -243,11 +236,10 @@ void SendLoopCommand(Session& s, bool showErrors) {
         buf[1] = static_cast<int16_t>(pairs);
         for (int j = 0; j < pairs; ++j)
             buf[2 + j] = static_cast<int16_t>(DecodeByteDigits(data[4 + 2 * j], data[5 + 2 * j]));
-        s.LinkStatus = status::kDone;
-        return;
+        return Finish(s.link, status::kDone);
     }
-    s.LinkStatus = status::kAborted;
-    if (!showErrors) return;
+    s.link.LinkStatus = status::kAborted;
+    if (!showErrors) return LinkResult(s.link);
     switch (answer) {
     case kAccessCodeNeeded: ShowAlertText(s, 1286); break;
     case kNotProgramming: ShowAlertText(s, 1287); break;
@@ -255,18 +247,19 @@ void SendLoopCommand(Session& s, bool showErrors) {
     case kBadRequest: ShowAlertText(s, 1289); break;
     default: ShowAlertText(s, 1290); break;
     }
+    return LinkResult(s.link);
 }
 
-void ReadPanelClock(Session& s, PanelClockText& out) {
-    if (SendPanelCommand(s, PanelCommand(s, 'D'), 2, 3, true, true) != status::kDone) {
+OpResult ReadPanelClock(Session& s, PanelClockText& out) {
+    if (SendPanelCommand(s, PanelCommand(s.link, 'D'), 2, 3, true, true) != status::kDone) {
         ReportLinkError(s);
-        return;
+        return LinkResult(s.link);
     }
     const Bytes& d = s.link.ReplyData;
     if (d.size() < 10) {
-        s.LinkStatus = status::kRefused;
+        s.link.LinkStatus = status::kRefused;
         ReportLinkError(s);
-        return;
+        return LinkResult(s.link);
     }
     out.seconds = TwoDigits(d[3], '0');
     out.minutes = TwoDigits(d[4], '0');
@@ -276,11 +269,12 @@ void ReadPanelClock(Session& s, PanelClockText& out) {
     out.day = TwoDigits(d[7], ' ');
     out.month = TwoDigits(d[8], '0');
     out.year = TwoDigits(d[9], '0');
+    return LinkResult(s.link);
 }
 
 void SetPanelClockFromPc(Session& s) {
     const DateTime now = s.clock->Now();
-    Bytes cmd = PanelCommand(s, 'H');
+    Bytes cmd = PanelCommand(s.link, 'H');
     for (int v : {now.second, now.minute, now.hour, now.weekday, now.day, now.month, PanelYear(now.year)})
         cmd.push_back(static_cast<uint8_t>(v));
     if (SendPanelCommand(s, cmd, 2, 3, false, false) != status::kDone) ReportLinkError(s);

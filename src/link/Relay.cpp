@@ -47,7 +47,7 @@ long WriteLengthByte(const std::string& path, uint8_t value) {
 class MailboxChannel final : public linkdetail::Channel {
 public:
     explicit MailboxChannel(Session& s) : s_(s) {}
-    void Discard() override { (void)GetMailbox(s_); }
+    void Discard() override { (void)GetMailbox(s_.link); }
     bool Send(const Bytes& frame) override {
         // A failed write has been recorded; the reply then never comes and
         // the attempt ends on its time-out.
@@ -55,7 +55,7 @@ public:
         return true;
     }
     bool Poll() override {
-        if (piece_.empty()) piece_ = GetMailbox(s_);
+        if (piece_.empty()) piece_ = GetMailbox(s_.link);
         return !piece_.empty();
     }
     Bytes Take() override { return std::exchange(piece_, {}); }
@@ -72,18 +72,18 @@ void ReadRelayParameters(Session& s, const std::string& commandLine, const std::
     for (;;) {
         const std::size_t slash = commandLine.find('/', from);
         const std::string arg = commandLine.substr(from, slash == std::string::npos ? std::string::npos : slash - from);
-        if (UpperCase(Trim(arg)) == "TW") s.FileLinkMode = kFlag255;
+        if (UpperCase(Trim(arg)) == "TW") s.settings.FileLinkMode = true;
         if (slash == std::string::npos) break;
         from = slash + 1;
     }
-    if (s.FileLinkMode != kFlag255) return;
+    if (!s.settings.FileLinkMode) return;
 
-    s.LastErrorNumber = 0;
+    s.link.LastErrorNumber = 0;
     const std::string path = ResolveExisting(JoinPath(workingFolder, kParameterFile));
     std::ifstream in;
     if (!path.empty()) in.open(path, std::ios::binary);
     if (!in.is_open()) {
-        s.FileLinkMode = 0;
+        s.settings.FileLinkMode = false;
         HandleRuntimeError(s, err::kFileNotFound, "");
         return;
     }
@@ -94,15 +94,15 @@ void ReadRelayParameters(Session& s, const std::string& commandLine, const std::
         const std::string key = UpperCase(line.substr(0, 5));
         const std::string value = line.substr(5);
         if (key == "PATH=") s.link.RelayPath = value;
-        else if (key == "CODI=") s.RelayPlantCode = value;
-        else if (key == "BAUD=") s.RelayBaudRate = value;
+        else if (key == "CODI=") s.settings.RelayPlantCode = value;
+        else if (key == "BAUD=") s.settings.RelayBaudRate = value;
     }
-    s.link.MailboxTxPath = JoinPath(s.ProgramFolder, kMailboxTx);
-    s.link.MailboxRxPath = JoinPath(s.ProgramFolder, kMailboxRx);
+    s.link.MailboxTxPath = JoinPath(s.settings.ProgramFolder, kMailboxTx);
+    s.link.MailboxRxPath = JoinPath(s.settings.ProgramFolder, kMailboxRx);
 }
 
 void PutMailbox(Session& s, const Bytes& frame) {
-    s.QuietErrors = 0;
+    s.link.QuietErrors = false;
     const std::string path = ResolveForWrite(s.link.MailboxTxPath);
     for (int attempt = 0;; ++attempt) {
         long error = 0;
@@ -119,7 +119,7 @@ void PutMailbox(Session& s, const Bytes& frame) {
             std::fclose(f);
         }
         if (error == 0) return;
-        s.LastErrorNumber = error;
+        s.link.LastErrorNumber = error;
         // Only a file that the relay holds at this moment is worth another try.
         const bool shared = error == err::kPermissionDenied || error == err::kPathFileAccess;
         if (!shared || attempt >= kShareRetries) return;
@@ -127,17 +127,17 @@ void PutMailbox(Session& s, const Bytes& frame) {
     }
 }
 
-Bytes GetMailbox(Session& s) {
-    s.QuietErrors = 0;
-    const std::string path = ResolveExisting(s.link.MailboxRxPath);
+Bytes GetMailbox(LinkState& link) {
+    link.QuietErrors = false;
+    const std::string path = ResolveExisting(link.MailboxRxPath);
     if (path.empty()) {
-        s.LastErrorNumber = err::kFileNotFound;
+        link.LastErrorNumber = err::kFileNotFound;
         return {};
     }
     long error = 0;
     std::FILE* f = OpenMailbox(path, false, error);
     if (!f) {
-        s.LastErrorNumber = error;
+        link.LastErrorNumber = error;
         return {};
     }
     Bytes frame;
@@ -146,23 +146,23 @@ Bytes GetMailbox(Session& s) {
         frame.resize(static_cast<std::size_t>(length));
         frame.resize(std::fread(frame.data(), 1, frame.size(), f));
         // Mark the mailbox consumed.
-        if (std::fseek(f, 0, SEEK_SET) != 0 || std::fputc(0, f) == EOF) s.LastErrorNumber = ErrorNumberFromErrno(errno);
+        if (std::fseek(f, 0, SEEK_SET) != 0 || std::fputc(0, f) == EOF) link.LastErrorNumber = ErrorNumberFromErrno(errno);
     }
     std::fclose(f);
     return frame;
 }
 
-void ClearMailboxes(Session& s) {
-    s.QuietErrors = 0;
-    long error = WriteLengthByte(ResolveForWrite(s.link.MailboxRxPath), 0);
-    if (error == 0) error = WriteLengthByte(ResolveForWrite(s.link.MailboxTxPath), 0);
-    if (error != 0) s.LastErrorNumber = error;
+void ClearMailboxes(LinkState& link) {
+    link.QuietErrors = false;
+    long error = WriteLengthByte(ResolveForWrite(link.MailboxRxPath), 0);
+    if (error == 0) error = WriteLengthByte(ResolveForWrite(link.MailboxTxPath), 0);
+    if (error != 0) link.LastErrorNumber = error;
 }
 
 int SendCommandViaFiles(Session& s, int timeoutSeconds, int retries, bool expectReply, bool& useHeader) {
     // As over the serial port, with the relay's plant code in the checksum.
     Bytes frame;
-    if (!linkdetail::PrepareExchange(s, useHeader, s.RelayPlantCode, frame)) return s.LinkStatus;
+    if (!linkdetail::PrepareExchange(s, useHeader, s.settings.RelayPlantCode, frame)) return s.link.LinkStatus;
     MailboxChannel channel(s);
     return linkdetail::RunExchange(s, channel, frame, timeoutSeconds, retries, expectReply, useHeader, 0.3);
 }

@@ -111,9 +111,9 @@ void SetDescriptor(Session& s, int line, int16_t field, int16_t value2, int16_t 
     SetDescriptor(PageOf(s), line, field, value2, value3);
 }
 
-LineDescriptor DescriptorOf(const Session& s, int line) {
+LineDescriptor DescriptorOf(const ScreenState& screen, int line) {
     if (line < 0 || line > kScreenLines) return {};
-    return s.screen.Descriptors[line];
+    return screen.Descriptors[line];
 }
 
 std::vector<std::string> ScreenLines(const ScreenState& screen) {
@@ -126,8 +126,6 @@ std::vector<std::string> ScreenLines(const ScreenState& screen) {
     }
     return lines;
 }
-
-std::vector<std::string> ScreenLines(const Session& s) { return ScreenLines(s.screen); }
 
 // --- formatting ----------------------------------------------------------
 
@@ -171,7 +169,7 @@ void HideEditScreen(Session& s) {
 }
 
 void RefreshScreen(Session& s) {
-    std::vector<std::string> lines = ScreenLines(s);
+    std::vector<std::string> lines = ScreenLines(s.screen);
     int count = static_cast<int>(lines.size());
     int top = s.ui->ListTopIndex();
     int selected = s.ui->ListSelectedIndex();
@@ -242,8 +240,8 @@ void RunEditLoop(Session& s, const std::function<void(int line)>& editLine) {
         }
     }
     s.events.ExitRequested = 0;
-    s.LastErrorNumber = 0;
-    s.QuietErrors = 0;
+    s.link.LastErrorNumber = 0;
+    s.link.QuietErrors = false;
 }
 
 }  // namespace cfg

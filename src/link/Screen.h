@@ -59,10 +59,7 @@ void WriteScreenText(Session&, int line, int column, const std::string& text);
 void WriteScreenField(Session&, int line, int first, int last, const std::string& text);
 void SetDescriptor(Session&, int line, int16_t field, int16_t value2 = 0, int16_t value3 = 0);
 // The descriptor of a line; an all-zero one for a line outside 0..500.
-LineDescriptor DescriptorOf(const Session&, int line);
-// Lines 1 .. line count without their trailing blanks: what the list shows
-// and what the printout copies.
-std::vector<std::string> ScreenLines(const Session&);
+LineDescriptor DescriptorOf(const ScreenState&, int line);
 
 // --- formatting ----------------------------------------------------------
 

@@ -63,7 +63,7 @@ AutoConfigPoint ApplyDetectedPoint(AutoConfigPoint p, int detected1, int detecte
 }
 
 bool RunAutoConfiguration(Session& s, LoopContext& c, AutoConfigChoice choice) {
-    if (s.ConfigSource != ConfigSource::Panel || !c.Present()) return false;
+    if (s.config.ConfigSource != ConfigSource::Panel || !c.Present()) return false;
     Ui& ui = *s.ui;
     if (choice.ask) {
         std::string text;
@@ -76,8 +76,7 @@ bool RunAutoConfiguration(Session& s, LoopContext& c, AutoConfigChoice choice) {
         }
     }
 
-    EnterProgrammingMode(s);
-    if (s.LinkStatus != status::kDone) return false;
+    if (!EnterProgrammingMode(s).Done()) return false;
     ui.OpenDiagWindow(GetText(s, kTitle) + " " + std::to_string(c.module), 3, 48, false);
     ui.WriteDiag(1, 2, GetText(s, kInProgress), ScreenColor::Default);
     auto& image = s.config.ConfigImage;
@@ -89,13 +88,11 @@ bool RunAutoConfiguration(Session& s, LoopContext& c, AutoConfigChoice choice) {
         ui.CloseDiagWindow();
         return false;
     };
-    ReadPanelBlock(s, kPanelTableBase + PointConfigOffset(c.module), kLoopTableBytes, kPointConfigCell, image);
-    if (s.LinkStatus != status::kDone) return fail();
-    ReadPanelBlock(s, kPanelTableBase + PointParamOffset(c.module), kLoopTableBytes, kPointParamCell, image);
-    if (s.LinkStatus != status::kDone) return fail();
+    if (!ReadPanelBlock(s, kPanelTableBase + PointConfigOffset(c.module), kLoopTableBytes, kPointConfigCell, image).Done()) return fail();
+    if (!ReadPanelBlock(s, kPanelTableBase + PointParamOffset(c.module), kLoopTableBytes, kPointParamCell, image).Done()) return fail();
 
     if (!LoopExchange(s, c.module, 133)) return fail();
-    if (AnswerByte(s, 2) == 0) {
+    if (AnswerByte(s.link, 2) == 0) {
         ui.MessageBox(GetText(s, kTitle) + " " + std::to_string(c.module), GetText(s, kRefused) + "\r\n" + GetText(s, kRefusedHint),
                       MsgButtons::Ok, MsgIcon::Exclamation);
         return fail();
@@ -103,7 +100,7 @@ bool RunAutoConfiguration(Session& s, LoopContext& c, AutoConfigChoice choice) {
     do {
         if (!WaitInView(s, kPollSeconds, {})) return fail();
         if (!LoopExchange(s, c.module, 5)) return fail();
-    } while (AnswerByte(s, 2) != 0);
+    } while (AnswerByte(s.link, 2) != 0);
 
     std::array<bool, 33> used{};
     for (int k = 1; k <= kBlocks; ++k) {
@@ -114,7 +111,7 @@ bool RunAutoConfiguration(Session& s, LoopContext& c, AutoConfigChoice choice) {
             const int param = kPointParamCell + 2 * (index - 1);
             AutoConfigPoint p{image[cell] & 0xFF, image[cell + 1] & 0xFF, image[param] & 0xFF,
                               image[param + 1] & 0xFF};
-            p = ApplyDetectedPoint(p, AnswerByte(s, 2 * j), AnswerByte(s, 2 * j + 1), choice.overwrite);
+            p = ApplyDetectedPoint(p, AnswerByte(s.link, 2 * j), AnswerByte(s.link, 2 * j + 1), choice.overwrite);
             image[cell] = static_cast<Cell>(p.b1);
             image[cell + 1] = static_cast<Cell>(p.b2);
             image[param] = static_cast<Cell>(p.param1);
@@ -123,15 +120,12 @@ bool RunAutoConfiguration(Session& s, LoopContext& c, AutoConfigChoice choice) {
         }
     }
 
-    WritePanelBlock(s, kPanelTableBase + PointConfigOffset(c.module), kLoopTableBytes, true, kPointConfigCell, image);
-    if (s.LinkStatus != status::kDone) return fail();
-    WritePanelBlock(s, kPanelTableBase + PointParamOffset(c.module), kLoopTableBytes, true, kPointParamCell, image);
-    if (s.LinkStatus != status::kDone) return fail();
+    if (!WritePanelBlock(s, kPanelTableBase + PointConfigOffset(c.module), kLoopTableBytes, true, kPointConfigCell, image).Done()) return fail();
+    if (!WritePanelBlock(s, kPanelTableBase + PointParamOffset(c.module), kLoopTableBytes, true, kPointParamCell, image).Done()) return fail();
 
     // A group that now holds points but has no type gets the first one.
     auto& groups = s.config.TransferBuffer;
-    ReadPanelBlock(s, kPanelTableBase + kGroupTableOffset, kGroupTableSize, 1, groups);
-    if (s.LinkStatus != status::kDone) return fail();
+    if (!ReadPanelBlock(s, kPanelTableBase + kGroupTableOffset, kGroupTableSize, 1, groups).Done()) return fail();
     bool changed = false;
     for (int g = 1; g <= kGroupTableSize; ++g) {
         if (used[static_cast<std::size_t>(g)] && (groups[g] & 15) == 0) {
@@ -140,8 +134,7 @@ bool RunAutoConfiguration(Session& s, LoopContext& c, AutoConfigChoice choice) {
         }
     }
     if (changed) {
-        WritePanelBlock(s, kPanelTableBase + kGroupTableOffset, kGroupTableSize, true, 1, groups);
-        if (s.LinkStatus != status::kDone) return fail();
+        if (!WritePanelBlock(s, kPanelTableBase + kGroupTableOffset, kGroupTableSize, true, 1, groups).Done()) return fail();
     }
 
     // The records of the old loop go; a reset the panel did not carry out
@@ -151,7 +144,8 @@ bool RunAutoConfiguration(Session& s, LoopContext& c, AutoConfigChoice choice) {
     StampDate(s);
     LeaveProgrammingMode(s, true);
     WaitSeconds(s, 0.5);
-    EnterProgrammingMode(s);
+    // A refusal has been reported; the new configuration is in the panel.
+    (void)EnterProgrammingMode(s);
     ui.CloseDiagWindow();
     ui.SetLoopButtonPressed(loopbutton::kList);
     ShowConfiguredSensors(s, c, false);

@@ -32,7 +32,7 @@ constexpr int kLoopLabel = 34, kLoopNotOk = 36, kLoopOk = 37;
 constexpr int kPointNumber = 376, kModuleNumber = 377;
 constexpr int kCurrentTitle = 25;
 
-bool LiveViewAllowed(const Session& s, const LoopContext& c) { return s.ConfigSource == ConfigSource::Panel && c.Present(); }
+bool LiveViewAllowed(const ConfigState& config, const LoopContext& c) { return config.ConfigSource == ConfigSource::Panel && c.Present(); }
 
 std::string RecordedText(int value) { return value == 255 ? "...." : LoopValueText(value); }
 
@@ -97,17 +97,15 @@ LoopPicture MinMaxPicture(const Session& s, const LoopContext& c) {
 
 bool ResetMinMax(Session& s, LoopContext& c) {
     c.minMax.Fill(255);
-    ReadMemoryMap(s);
-    if (s.LinkStatus != status::kDone) return false;
+    if (!ReadMemoryMap(s).Done()) return false;
     auto& buf = s.config.TransferBuffer;
     for (int i = 1; i <= kLoopTableBytes; ++i) buf[i] = 255;
     const long at = s.config.AddressDirectory[kLiveEntry] + 800 + (c.module - 1) * kLoopTableBytes;
-    WritePanelBlock(s, at, kLoopTableBytes, true, 1, buf);
-    return s.LinkStatus == status::kDone;
+    return WritePanelBlock(s, at, kLoopTableBytes, true, 1, buf).Done();
 }
 
 void ShowMinMax(Session& s, LoopContext& c) {
-    if (!LiveViewAllowed(s, c)) return;
+    if (!LiveViewAllowed(s.config, c)) return;
     // The min/max view asks the module nothing but its tables: no question
     // about address 0, which a module may refuse.
     if (!LoadLoopTables(s, c, false)) return;
@@ -120,7 +118,7 @@ void ShowMinMax(Session& s, LoopContext& c) {
     spec.resetCaption = GetText(s, kResetMinMaxCaption);
     spec.background = kMinMaxBackground;
     s.ui->OpenLoopList(spec);
-    s.ui->ShowLoopList(ScreenLines(s), MinMaxPicture(s, c), 0, -1);
+    s.ui->ShowLoopList(ScreenLines(s.screen), MinMaxPicture(s, c), 0, -1);
 
     double since = s.clock->SecondsSinceMidnight();
     for (;;) {
@@ -141,7 +139,7 @@ void ShowMinMax(Session& s, LoopContext& c) {
                                  MsgButtons::YesNo, MsgIcon::Question) == MsgAnswer::Yes) {
                 if (!ResetMinMax(s, c)) break;
                 BuildMinMaxList(s, c);
-                s.ui->ShowLoopList(ScreenLines(s), MinMaxPicture(s, c), 0, -1);
+                s.ui->ShowLoopList(ScreenLines(s.screen), MinMaxPicture(s, c), 0, -1);
             }
             since = s.clock->SecondsSinceMidnight();
             continue;
@@ -151,7 +149,7 @@ void ShowMinMax(Session& s, LoopContext& c) {
             const int top = s.ui->LoopListTop(), selected = s.ui->LoopListSelected();
             if (!ReadMinMaxTable(s, c)) break;
             BuildMinMaxList(s, c);
-            s.ui->ShowLoopList(ScreenLines(s), MinMaxPicture(s, c), top, selected);
+            s.ui->ShowLoopList(ScreenLines(s.screen), MinMaxPicture(s, c), top, selected);
             since = s.clock->SecondsSinceMidnight();
         }
     }
@@ -163,24 +161,23 @@ void ShowMinMax(Session& s, LoopContext& c) {
 
 bool ReadLoopErrors(Session& s, const LoopContext& c, LoopErrors& out) {
     if (!LoopExchange(s, c.module, 137)) return false;
-    for (int i = 0; i < 4; ++i) out.counters[static_cast<std::size_t>(i)] = AnswerByte(s, 2 + i);
+    for (int i = 0; i < 4; ++i) out.counters[static_cast<std::size_t>(i)] = AnswerByte(s.link, 2 + i);
     out.faultPoint = out.counters[3] >= 1 ? ShownPoint(c.module, out.counters[3]) : 0;
     auto& buf = s.config.TransferBuffer;
-    ReadPanelBlock(s, kLoopStatusAddress + c.module - 1, 1, 1, buf);
-    if (s.LinkStatus != status::kDone) return false;
+    if (!ReadPanelBlock(s, kLoopStatusAddress + c.module - 1, 1, 1, buf).Done()) return false;
     out.status = buf[1] & 0xFF;
     return true;
 }
 
 bool ResetLoopErrors(Session& s, const LoopContext& c) {
-    const bool done = LoopExchange(s, c.module, 136, 0, false) && AnswerByte(s, 2) != 0;
+    const bool done = LoopExchange(s, c.module, 136, 0, false) && AnswerByte(s.link, 2) != 0;
     if (!done)
         s.ui->MessageBox(GetText(s, kErrorsTitle), GetText(s, kResetErrorsRefused), MsgButtons::Ok, MsgIcon::Exclamation);
     return done;
 }
 
 void ShowLoopErrors(Session& s, LoopContext& c) {
-    if (!LiveViewAllowed(s, c)) return;
+    if (!LiveViewAllowed(s.config, c)) return;
     Ui& ui = *s.ui;
     ui.OpenDiagWindow(GetText(s, kErrorsTitle), 8, 56, true);
     ui.WriteDiag(1, 2, GetText(s, kCountersHeading), ScreenColor::Default);
@@ -224,13 +221,13 @@ int ReadLineCurrent(Session& s, const LoopContext& c) {
     std::array<int, 3> samples{};
     for (int& b : samples) {
         if (!LoopExchange(s, c.module, 135)) return -1;
-        b = AnswerByte(s, 2);
+        b = AnswerByte(s.link, 2);
     }
     return LineCurrentFromSamples(samples);
 }
 
 void ShowLineCurrent(Session& s, LoopContext& c) {
-    if (!LiveViewAllowed(s, c)) return;
+    if (!LiveViewAllowed(s.config, c)) return;
     Ui& ui = *s.ui;
     ui.OpenDiagWindow(GetText(s, kCurrentTitle), 4, 40, false);
     ui.WriteDiag(1, 2, GetText(s, kCurrentTitle), ScreenColor::Default);

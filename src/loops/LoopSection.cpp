@@ -31,12 +31,11 @@ constexpr int kConfiguredSensors = 396;  // after the count
 constexpr int kListTitle = 207, kConfiguredCount = 206, kAddressZeroDevice = 1209;
 constexpr int kCloseCaption = 208;
 
-bool FromPanel(const Session& s) { return s.ConfigSource == ConfigSource::Panel; }
+bool FromPanel(const ConfigState& config) { return config.ConfigSource == ConfigSource::Panel; }
 
 // Panel address of a table reached through address directory entry `entry`.
 long EntryAddress(Session& s, PanelEntry entry, long plus) {
-    ReadMemoryMap(s);
-    if (s.LinkStatus != status::kDone) return -1;
+    if (!ReadMemoryMap(s).Done()) return -1;
     return s.config.AddressDirectory[entry] + plus;
 }
 
@@ -44,16 +43,15 @@ long EntryAddress(Session& s, PanelEntry entry, long plus) {
 bool ReadPanelTable(Session& s, long address, int count, BoundedArray<int, 1, 500>& into) {
     if (address < 0) return false;
     auto& buf = s.config.TransferBuffer;
-    ReadPanelBlock(s, address, count, 1, buf);
-    if (s.LinkStatus != status::kDone) return false;
+    if (!ReadPanelBlock(s, address, count, 1, buf).Done()) return false;
     for (int i = 1; i <= count; ++i) into[i] = buf[i] & 0xFF;
     return true;
 }
 
 // The text the model and version commands answer: the answer's characters,
 // at most 32, trimmed.
-std::string AnswerText(const Session& s) {
-    const auto& b = s.link.LoopCommand;
+std::string AnswerText(const LinkState& link) {
+    const auto& b = link.LoopCommand;
     const int n = std::min<int>(std::min<int>(b[1], kModelLength), 31);
     std::string text;
     for (int i = 2; i < 2 + n; ++i) {
@@ -69,9 +67,9 @@ std::string AnswerText(const Session& s) {
 // going on, so the program sleeps until a window event comes. A button
 // pressed while the last view was ending counts: it is taken here.
 int WaitForViewButton(Session& s) {
-    while (s.DiagnosticCommand == 0) IdleYield(s);
-    const int view = s.DiagnosticCommand;
-    s.DiagnosticCommand = 0;
+    while (s.main.DiagnosticCommand == 0) IdleYield(s);
+    const int view = s.main.DiagnosticCommand;
+    s.main.DiagnosticCommand = 0;
     return view;
 }
 
@@ -106,13 +104,12 @@ bool LoopExchange(Session& s, int module, int command, int argument, bool showEr
     b[2] = static_cast<int16_t>(command);
     b[3] = static_cast<int16_t>(argument);
     s.link.LoopNumber = static_cast<int16_t>(module);
-    SendLoopCommand(s, showErrors);
-    return s.LinkStatus == status::kDone;
+    return SendLoopCommand(s, showErrors).Done();
 }
 
-int AnswerByte(const Session& s, int n) {
+int AnswerByte(const LinkState& link, int n) {
     if (n < 2 || n > 32) return 0;
-    return n - 1 <= s.link.LoopCommand[1] ? s.link.LoopCommand[n] & 0xFF : 0;
+    return n - 1 <= link.LoopCommand[1] ? link.LoopCommand[n] & 0xFF : 0;
 }
 
 bool WaitInView(Session& s, const double seconds, const std::function<bool()>& stop) {
@@ -135,9 +132,8 @@ bool WaitInView(Session& s, const double seconds, const std::function<bool()>& s
 
 void ReadModuleDirectory(Session& s, LoopContext& c) {
     c.present.fill(0);
-    const long address = kModuleDirectoryOffset + (FromPanel(s) ? kPanelTableBase : 0);
-    ReadBlock(s, address, kModuleDirectorySlots, ".CY2", static_cast<int>(kModuleDirectoryOffset), s.config.ConfigImage);
-    if (s.LinkStatus != status::kDone) return;
+    const long address = kModuleDirectoryOffset + (FromPanel(s.config) ? kPanelTableBase : 0);
+    if (!ReadBlock(s, address, kModuleDirectorySlots, ".CY2", static_cast<int>(kModuleDirectoryOffset), s.config.ConfigImage).Done()) return;
     MarkPresentModules(s.config, c);
 }
 
@@ -151,15 +147,15 @@ void MarkPresentModules(const ConfigState& config, LoopContext& c) {
 bool IdentifyModule(Session& s, LoopContext& c) {
     c.ModuleModel.clear();
     c.ModuleVersion.clear();
-    if (!FromPanel(s) || !c.Present()) return true;
+    if (!FromPanel(s.config) || !c.Present()) return true;
     bool answered = false;
     for (int attempt = 0; attempt < 2 && !answered; ++attempt)
         answered = LoopExchange(s, c.module, 137, 0, false);
     if (!answered) return false;
     if (!LoopExchange(s, c.module, 9, 0, false)) return false;
-    c.ModuleModel = AnswerText(s);
+    c.ModuleModel = AnswerText(s.link);
     if (!LoopExchange(s, c.module, 10, 0, false)) return false;
-    c.ModuleVersion = AnswerText(s);
+    c.ModuleVersion = AnswerText(s.link);
     return true;
 }
 
@@ -177,7 +173,7 @@ void SetLoopButtons(Session& s, const LoopContext& c) {
     const bool present = c.Present();
     for (int p = loopbutton::kEnd; p <= loopbutton::kWalkTest; ++p) s.ui->SetLoopButtonEnabled(p, present);
     s.ui->SetLoopButtonEnabled(loopbutton::kEnd, true);
-    if (present && !FromPanel(s))
+    if (present && !FromPanel(s.config))
         for (int p : {loopbutton::kAutoConfig, loopbutton::kMinMax, loopbutton::kErrors, loopbutton::kCurrent,
                       loopbutton::kWalkTest})
             s.ui->SetLoopButtonEnabled(p, false);
@@ -191,7 +187,7 @@ void LoopSection(Session& s, PrintMode mode, int option) {
     c.module = 1;
     ClearScreenLines(s);
     ReadModuleDirectory(s, c);
-    if (s.LinkStatus != status::kDone) return;
+    if (s.link.LinkStatus != status::kDone) return;
     if (option < 1) return;
     // Module 3 may be flagged by the directory, but no tables exist for it:
     // the section offers modules 1 and 2 only.
@@ -212,7 +208,7 @@ void LoopSection(Session& s, PrintMode mode, int option) {
     }
 
     s.ui->ShowLoopToolbar(true);
-    s.DiagnosticCommand = 0;  // nothing pressed before the toolbar showed
+    s.main.DiagnosticCommand = 0;  // nothing pressed before the toolbar showed
     for (;;) {
         s.ui->SetLoopCaption(LoopCaptionText(s, c), LoopCaptionColour(c));
         SetLoopButtons(s, c);
@@ -243,9 +239,9 @@ bool LoadLoopTables(Session& s, LoopContext& c, bool askAddressZero) {
     auto& image = s.config.ConfigImage;
     for (int i = 1; i <= 1000; ++i) image[i] = 0;
     c.ClearLiveTables();
-    const bool panel = FromPanel(s);
-    if (s.ConfigSource != ConfigSource::File && !panel) {
-        s.LinkStatus = status::kNoSource;
+    const bool panel = FromPanel(s.config);
+    if (s.config.ConfigSource != ConfigSource::File && !panel) {
+        s.link.LinkStatus = status::kNoSource;
         return false;
     }
 
@@ -253,18 +249,15 @@ bool LoadLoopTables(Session& s, LoopContext& c, bool askAddressZero) {
     if (panel) {
         const long at = EntryAddress(s, kThresholdEntry, 0);
         if (at < 0) return false;
-        ReadPanelBlock(s, at, kTypeThresholdSize, 1, buf);
+        if (!ReadPanelBlock(s, at, kTypeThresholdSize, 1, buf).Done()) return false;
     } else {
-        ReadBlock(s, kTypeThresholdOffset, kTypeThresholdSize, ".CY2", 1, buf);
+        if (!ReadBlock(s, kTypeThresholdOffset, kTypeThresholdSize, ".CY2", 1, buf).Done()) return false;
     }
-    if (s.LinkStatus != status::kDone) return false;
     c.thresholds.Load(buf, 1);
 
     const long base = panel ? kPanelTableBase : 0;
-    ReadBlock(s, base + PointConfigOffset(c.module), kLoopTableBytes, ".CY2", kPointConfigCell, image);
-    if (s.LinkStatus != status::kDone) return false;
-    ReadBlock(s, base + PointParamOffset(c.module), kLoopTableBytes, ".CY2", kPointParamCell, image);
-    if (s.LinkStatus != status::kDone) return false;
+    if (!ReadBlock(s, base + PointConfigOffset(c.module), kLoopTableBytes, ".CY2", kPointConfigCell, image).Done()) return false;
+    if (!ReadBlock(s, base + PointParamOffset(c.module), kLoopTableBytes, ".CY2", kPointParamCell, image).Done()) return false;
 
     c.addressZero = {0, 0};
     if (panel) {
@@ -273,8 +266,7 @@ bool LoadLoopTables(Session& s, LoopContext& c, bool askAddressZero) {
         return ReadPanelTable(s, EntryAddress(s, kLiveEntry, 1600 + (c.module - 1) * kLoopTableBytes),
                               kLoopTableBytes, c.reference);
     }
-    ReadBlock(s, ReferenceOffset(c.module), kLoopTableBytes, ".CY2", 1, buf);
-    if (s.LinkStatus != status::kDone) return false;
+    if (!ReadBlock(s, ReferenceOffset(c.module), kLoopTableBytes, ".CY2", 1, buf).Done()) return false;
     for (int i = 1; i <= kLoopTableBytes; ++i) c.reference[i] = buf[i] & 0xFF;
     return true;
 }
@@ -290,10 +282,10 @@ bool ReadMinMaxTable(Session& s, LoopContext& c) {
 
 void ReadAddressZero(Session& s, LoopContext& c) {
     c.addressZero = {0, 0};
-    if (!FromPanel(s) || !c.Present()) return;
-    if (LoopExchange(s, c.module, 15)) c.addressZero = {AnswerByte(s, 2), AnswerByte(s, 3)};
+    if (!FromPanel(s.config) || !c.Present()) return;
+    if (LoopExchange(s, c.module, 15)) c.addressZero = {AnswerByte(s.link, 2), AnswerByte(s.link, 3)};
     // A module that cannot tell leaves the list without address-0 lines.
-    s.LinkStatus = status::kDone;
+    s.link.LinkStatus = status::kDone;
 }
 
 // --- the sensor list --------------------------------------------------------------------
@@ -306,7 +298,7 @@ PointWindow PointWindowOf(const ConfigState& config, const LoopContext& c, int i
     return ComputeWindow(c.thresholds, b1 >> 4, b1 & 7, x, reference);
 }
 
-int BuildLoopList(Session& s, LoopContext& c, bool compact) { return RenderLoopList(PageOf(s), c, FromPanel(s), compact); }
+int BuildLoopList(Session& s, LoopContext& c, bool compact) { return RenderLoopList(PageOf(s), c, FromPanel(s.config), compact); }
 
 int RenderLoopList(const Page& s, LoopContext& c, bool panel, bool compact) {
     ClearScreenLines(s);
@@ -393,7 +385,7 @@ LoopPicture LoopOverview(const Session& s, const LoopContext& c) {
     pic.module = c.module;
     pic.addressZero = c.addressZero;
     pic.marks.reserve(kPointsPerModule);
-    const bool panel = FromPanel(s);
+    const bool panel = FromPanel(s.config);
     const auto& image = s.config.ConfigImage;
     for (int k = 1; k <= kPointsPerModule; ++k) {
         LoopMark m;
@@ -420,7 +412,7 @@ LoopPicture LoopOverview(const Session& s, const LoopContext& c) {
 
 int ChosenPoint(const Session& s, const LoopContext& c, const LoopListInput& in) {
     if (in.openedLine >= 0) {
-        const LineDescriptor d = DescriptorOf(s, in.openedLine + 1);
+        const LineDescriptor d = DescriptorOf(s.screen, in.openedLine + 1);
         return d.field == 1 ? d.value2 : 0;
     }
     if (in.clickedPoint <= 0) return 0;
@@ -435,13 +427,13 @@ void ShowConfiguredSensors(Session& s, LoopContext& c, bool compact) {
     BuildLoopList(s, c, compact);
     if (compact) return;
 
-    const bool panel = FromPanel(s);
+    const bool panel = FromPanel(s.config);
     LoopListSpec spec;
     spec.title = GetText(s, kListTitle) + std::to_string(c.module) + "       " + GetText(s, kConfiguredCount) +
                  std::to_string(c.configured) + (c.addressZero[0] || c.addressZero[1] ? GetText(s, kAddressZeroDevice) : "") + "]";
     spec.closeCaption = GetText(s, kCloseCaption);
     s.ui->OpenLoopList(spec);
-    s.ui->ShowLoopList(ScreenLines(s), LoopOverview(s, c), 0, -1);
+    s.ui->ShowLoopList(ScreenLines(s.screen), LoopOverview(s, c), 0, -1);
 
     double since = s.clock->SecondsSinceMidnight();
     for (;;) {
@@ -461,7 +453,7 @@ void ShowConfiguredSensors(Session& s, LoopContext& c, bool compact) {
             const int top = s.ui->LoopListTop(), selected = s.ui->LoopListSelected();
             if (!ReadLiveTable(s, c)) break;
             BuildLoopList(s, c, false);
-            s.ui->ShowLoopList(ScreenLines(s), LoopOverview(s, c), top, selected);
+            s.ui->ShowLoopList(ScreenLines(s.screen), LoopOverview(s, c), top, selected);
             since = s.clock->SecondsSinceMidnight();
         }
     }

@@ -93,7 +93,7 @@ void ReadAddressZero(Session&, LoopContext&);
 // argument. True when the panel answered; AnswerByte(n) then reads answer
 // byte n (2 is the first value).
 bool LoopExchange(Session&, int module, int command, int argument = 0, bool showErrors = true);
-int AnswerByte(const Session&, int n);
+int AnswerByte(const LinkState&, int n);
 
 // --- views --------------------------------------------------------------------------
 

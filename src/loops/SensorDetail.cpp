@@ -35,12 +35,12 @@ std::string Description(Session& s, int point) {
     auto& buf = s.config.TransferBuffer;
     for (int i = 1; i <= kDescriptionLength; ++i) buf[i] = 32;
     const long offset = static_cast<long>(point - 1) * kDescriptionLength;
-    if (s.ConfigSource == ConfigSource::Panel) {
-        ReadMemoryMap(s);
-        if (s.LinkStatus != status::kDone) return {};
-        ReadPanelBlock(s, s.config.AddressDirectory[kDescriptionEntry] + offset, kDescriptionLength, 1, buf);
+    if (s.config.ConfigSource == ConfigSource::Panel) {
+        if (!ReadMemoryMap(s).Done()) return {};
+        // A failed read has been reported and leaves the blanks.
+        (void)ReadPanelBlock(s, s.config.AddressDirectory[kDescriptionEntry] + offset, kDescriptionLength, 1, buf);
     } else {
-        ReadBlock(s, offset, kDescriptionLength, ".MY2", 1, buf);
+        (void)ReadBlock(s, offset, kDescriptionLength, ".MY2", 1, buf);
     }
     std::string latin;
     for (int i = 1; i <= kDescriptionLength; ++i) {
@@ -52,12 +52,10 @@ std::string Description(Session& s, int point) {
 
 // Re-reads the two live bytes of point index k. False when the read failed.
 bool ReadLivePoint(Session& s, LoopContext& c, int k) {
-    ReadMemoryMap(s);
-    if (s.LinkStatus != status::kDone) return false;
+    if (!ReadMemoryMap(s).Done()) return false;
     auto& buf = s.config.TransferBuffer;
     const long at = s.config.AddressDirectory[kLiveEntry] + (c.module - 1) * kLoopTableBytes + 2 * (k - 1);
-    ReadPanelBlock(s, at, 2, 1, buf);
-    if (s.LinkStatus != status::kDone) return false;
+    if (!ReadPanelBlock(s, at, 2, 1, buf).Done()) return false;
     c.live[2 * k - 1] = buf[1] & 0xFF;
     c.live[2 * k] = buf[2] & 0xFF;
     return true;
@@ -68,7 +66,7 @@ bool ReadLivePoint(Session& s, LoopContext& c, int k) {
 void ShowPointDetail(Session& s, LoopContext& c, int point) {
     const int k = point - (c.module - 1) * kPointsPerModule;
     if (k < 1 || k > kPointsPerModule) return;
-    const bool panel = s.ConfigSource == ConfigSource::Panel;
+    const bool panel = s.config.ConfigSource == ConfigSource::Panel;
     Ui& ui = *s.ui;
     const auto& image = s.config.ConfigImage;
     const int b1 = image[kPointConfigCell + 2 * (k - 1)] & 0xFF;

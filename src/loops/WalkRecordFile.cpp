@@ -262,7 +262,7 @@ bool ParseWalkRecord(const std::string& text, WalkRecord& result, std::string& e
 // --- files ----------------------------------------------------------------------------
 
 std::string WalkRecordPath(const Session& s, const std::string& serial, const DateTime& day) {
-    return JoinPath(SettingsFolderOf(s), std::string(kPrefix) + SerialPart(serial) + "_" + Digits(day.year, 4) +
+    return JoinPath(SettingsFolderOf(s.settings), std::string(kPrefix) + SerialPart(serial) + "_" + Digits(day.year, 4) +
                                              Digits(day.month, 2) + Digits(day.day, 2) + kExtension);
 }
 
@@ -270,7 +270,7 @@ std::string LastWalkRecordPath(const Session& s, const std::string& serial) {
     const std::string prefix = std::string(kPrefix) + SerialPart(serial) + "_";
     std::string best;
     std::error_code ec;
-    for (fs::directory_iterator it(SettingsFolderOf(s), ec), end; !ec && it != end; it.increment(ec)) {
+    for (fs::directory_iterator it(SettingsFolderOf(s.settings), ec), end; !ec && it != end; it.increment(ec)) {
         const std::string name = it->path().filename().string();
         // WALKTEST_SERIAL_YYYYMMDD.TXT; the date makes the newest the greatest.
         if (name.size() != prefix.size() + 12 || name.compare(0, prefix.size(), prefix) != 0 ||

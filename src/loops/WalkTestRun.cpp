@@ -46,7 +46,7 @@ constexpr int kTesterLength = 40;
 constexpr double kPeakSaveSeconds = 30.0;
 constexpr std::size_t kShownEvents = 200;
 
-bool FromPanel(const Session& s) { return s.ConfigSource == ConfigSource::Panel; }
+bool FromPanel(const ConfigState& config) { return config.ConfigSource == ConfigSource::Panel; }
 
 double Elapsed(Session& s, double since) {
     const double e = s.clock->SecondsSinceMidnight() - since;
@@ -61,9 +61,8 @@ bool WalkTest::ReadIdentity() {
     // The serial number and the installation name are in the identification
     // block of the main configuration.
     auto& c = s_.config;
-    ReadPanelBlock(s_, kMainPanelBase + kIdentBlockOffset, kIdentBlockSize, 1, c.IdentBuffer);
-    if (s_.LinkStatus != status::kDone) return false;
-    TakeIdentBlock(s_);
+    if (!ReadPanelBlock(s_, kMainPanelBase + kIdentBlockOffset, kIdentBlockSize, 1, c.IdentBuffer).Done()) return false;
+    TakeIdentBlock(s_.config);
     record_.serial = Trim(c.PanelSerialNumber);
     record_.installation = Trim(c.InstallationName);
     record_.panelName = Trim(s_.link.PanelName);
@@ -73,16 +72,15 @@ bool WalkTest::ReadIdentity() {
 
 bool WalkTest::ReadDescriptions(std::vector<std::string>& out) {
     out.assign(kPointsPerModule + 1, std::string());
-    ReadMemoryMap(s_);
-    if (s_.LinkStatus != status::kDone) return false;
+    if (!ReadMemoryMap(s_).Done()) return false;
     ShowBusy(s_, GetText(s_, kDescriptionsBusy));
     auto& buf = s_.config.TransferBuffer;
     const int bytes = kPointsPerModule * kDescriptionLength;
     const long at = s_.config.AddressDirectory[kDescriptionEntry] +
                     static_cast<long>(ShownPoint(c_.module, 1) - 1) * kDescriptionLength;
-    ReadPanelBlock(s_, at, bytes, 1, buf);
+    const OpResult read = ReadPanelBlock(s_, at, bytes, 1, buf);
     EndBusy(s_, 0);
-    if (s_.LinkStatus != status::kDone) return false;
+    if (!read.Done()) return false;
     for (int k = 1; k <= kPointsPerModule; ++k) {
         std::string latin;
         for (int i = 1; i <= kDescriptionLength; ++i) {
@@ -361,7 +359,7 @@ struct WalkView {
         FileDialogRequest req;
         req.title = GetText(s, kSaveReport);
         req.filters = {GetText(s, kPdfFilter)};
-        req.folder = FilesFolderOf(s);
+        req.folder = FilesFolderOf(s.settings);
         const WalkRecord& r = test.Record();
         req.initialName = "WALKTEST_" + (r.serial.empty() ? std::string("PANEL") : r.serial) + ".pdf";
         std::string path = s.ui->AskSaveFile(req);
@@ -402,7 +400,7 @@ struct WalkView {
 }  // namespace
 
 void ShowWalkTest(Session& s, LoopContext& c) {
-    if (!FromPanel(s) || !c.Present()) return;
+    if (!FromPanel(s.config) || !c.Present()) return;
     if (!LoadLoopTables(s, c)) return;
     WalkView v(s, c);
     v.status = GetText(s, kRunning + 2);

@@ -39,15 +39,14 @@ bool WriteCharacters(Session& s, long address, const std::string& text, int leng
         char c = static_cast<std::size_t>(i) < text.size() ? text[static_cast<std::size_t>(i)] : ' ';
         s.config.TransferBuffer[i + 1] = static_cast<uint8_t>(c);
     }
-    WriteBlock(s, address, length, ".CY2", s.config.TransferBuffer);
-    return s.LinkStatus == status::kDone;
+    return WriteBlock(s, address, length, ".CY2", s.config.TransferBuffer).Done();
 }
 
 }  // namespace
 
 // The counter file is kept with the settings file (the program folder, or
 // the user's folder when the program is installed).
-std::string CounterFilePath(const Session& s) { return JoinPath(SettingsFolderOf(s), kCounterFileName); }
+std::string CounterFilePath(const Session& s) { return JoinPath(SettingsFolderOf(s.settings), kCounterFileName); }
 
 bool ReadCounterFile(Session& s, CounterFile& out) {
     std::ifstream in(ResolveExisting(CounterFilePath(s)), std::ios::binary);
@@ -130,9 +129,9 @@ bool CounterFileWritable(Session& s, const std::string& content) {
         std::filesystem::remove(probe, ignored);
     }
     if (ok) return true;
-    s.LastErrorNumber = errno != 0 ? ErrorNumberFromErrno(errno) : 75;
+    s.link.LastErrorNumber = errno != 0 ? ErrorNumberFromErrno(errno) : 75;
     ReportFileError(s);
-    s.LastErrorNumber = 0;
+    s.link.LastErrorNumber = 0;
     return false;
 }
 
@@ -141,7 +140,7 @@ bool WriteSerialNumber(Session& s, const std::string& number, const std::string&
     // panel the same number: the file must be able to take the new number
     // before the panel gets it.
     if (!CounterFileWritable(s, CounterFileText(number, date))) {
-        s.LinkStatus = status::kRefused;
+        s.link.LinkStatus = status::kRefused;
         return false;
     }
     if (!WriteCharacters(s, kSerialNumberAddress, number, kSerialNumberLength)) return false;
@@ -149,29 +148,28 @@ bool WriteSerialNumber(Session& s, const std::string& number, const std::string&
     // Written whole or not at all: the old counter stays on a full disk.
     const std::error_code ec = WriteFileWhole(ResolveForWrite(CounterFilePath(s)), CounterFileText(number, date));
     if (ec) {
-        s.LastErrorNumber = ec.category() == std::generic_category() ? ErrorNumberFromErrno(ec.value()) : 75;
+        s.link.LastErrorNumber = ec.category() == std::generic_category() ? ErrorNumberFromErrno(ec.value()) : 75;
         ReportFileError(s);
-        s.LastErrorNumber = 0;
+        s.link.LastErrorNumber = 0;
         return false;
     }
     return true;
 }
 
 bool SerialNumberGuard(Session& s, int16_t&) {
-    if (s.ConfigSource != ConfigSource::Panel) return false;
+    if (s.config.ConfigSource != ConfigSource::Panel) return false;
     CounterFile probe;
     bool present = false;
     {
         QuietFileErrors quiet(s);
         present = ReadCounterFile(s, probe);
     }
-    s.LastErrorNumber = 0;
+    s.link.LastErrorNumber = 0;
     return present;
 }
 
 void SerialNumberSection(Session& s, PrintMode, int) {
-    CheckPanelIdentity(s);
-    if (s.LinkStatus != status::kDone) return;
+    if (!CheckPanelIdentity(s).Done()) return;
     // The file is probed quietly; the writes below report their failures.
     CounterFile counter;
     bool present = false;
@@ -179,7 +177,7 @@ void SerialNumberSection(Session& s, PrintMode, int) {
         QuietFileErrors quiet(s);
         present = ReadCounterFile(s, counter);
     }
-    s.LastErrorNumber = 0;
+    s.link.LastErrorNumber = 0;
     if (!present) return;
     SerialNumberFields fields{counter.lastNumber, counter.lastDate, ProposeSerialNumber(counter.lastNumber),
                               ProductionDateText(s.clock->Now())};
@@ -195,8 +193,8 @@ void SerialNumberSection(Session& s, PrintMode, int) {
         break;
     }
     // Cancelled or not written: the caller sees that nothing was given.
-    if (!done && s.LinkStatus == status::kDone) s.LinkStatus = status::kAborted;
-    s.LastErrorNumber = 0;
+    if (!done && s.link.LinkStatus == status::kDone) s.link.LinkStatus = status::kAborted;
+    s.link.LastErrorNumber = 0;
 }
 
 }  // namespace cfg

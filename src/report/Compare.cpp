@@ -516,10 +516,10 @@ ComparisonView MakeComparisonView(Session& s, const std::string& firstName, cons
 void CompareCommand(Session& s) {
     std::string first, firstName;
     bool firstIsPanel = false;
-    if (s.ConfigSource == ConfigSource::File) {
-        first = s.ConfigFileName;
+    if (s.config.ConfigSource == ConfigSource::File) {
+        first = s.config.ConfigFileName;
         firstName = BaseNameOf(first);
-    } else if (s.ConfigSource == ConfigSource::Panel) {
+    } else if (s.config.ConfigSource == ConfigSource::Panel) {
         firstIsPanel = true;
     } else {
         FileDialogRequest req;
@@ -559,7 +559,7 @@ void CompareCommand(Session& s) {
         (firstIsPanel ? firstName : secondName) = name;
     }
     const CompareResult result = CompareFileSets(s, first, second);
-    s.LinkStatus = result.done ? status::kDone : status::kRefused;
+    s.link.LinkStatus = result.done ? status::kDone : status::kRefused;
     if (result.done) s.ui->ShowComparison(MakeComparisonView(s, firstName, secondName, result));
 }
 

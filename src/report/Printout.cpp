@@ -72,8 +72,8 @@ void AddSectionLines(Session& s, std::vector<std::string>& out, int16_t code, in
     ClearScreenLines(s);
     const PrintMode print = PrintMode::LinesOnly;
     def->run(s, print, option);
-    if (s.LinkStatus != status::kDone) return;
-    std::vector<std::string> lines = ScreenLines(s);
+    if (s.link.LinkStatus != status::kDone) return;
+    std::vector<std::string> lines = ScreenLines(s.screen);
     if (lines.empty()) return;
     out.insert(out.end(), lines.begin(), lines.end());
     out.emplace_back();
@@ -113,9 +113,9 @@ int AskPart(Session& s) {
 
 // Records the error of the last failed file operation and explains it.
 void ReportWriteFailure(Session& s) {
-    s.LastErrorNumber = errno != 0 ? ErrorNumberFromErrno(errno) : 75;
+    s.link.LastErrorNumber = errno != 0 ? ErrorNumberFromErrno(errno) : 75;
     ReportFileError(s);
-    s.LastErrorNumber = 0;
+    s.link.LastErrorNumber = 0;
 }
 
 // The text-file choice: the copy dialog with its destination side only.
@@ -141,7 +141,7 @@ std::string ChooseReportFile(Session& s) {
         std::string file = ReportFileName(name);
         if (FileExists(file)) {
             std::string question = " " + GetText(s, kExistsText) + " " + file + "\r\n" + GetText(s, kExistsText + 1);
-            if (s.ui->MessageBox(s.Shell.ApplicationTitle, question, MsgButtons::YesNo, MsgIcon::Exclamation) !=
+            if (s.ui->MessageBox(s.main.Shell.ApplicationTitle, question, MsgButtons::YesNo, MsgIcon::Exclamation) !=
                 MsgAnswer::Yes)
                 continue;
         }
@@ -177,7 +177,7 @@ std::string ReportFileName(const std::string& name) {
 }
 
 std::string ReportTitle(Session& s) {
-    if (s.ConfigSource == ConfigSource::File) return BaseNameOf(s.ConfigFileName);
+    if (s.config.ConfigSource == ConfigSource::File) return BaseNameOf(s.config.ConfigFileName);
     std::string name = Trim(s.config.InstallationName);
     return name.empty() ? Trim(s.link.PanelName) : name;
 }
@@ -188,13 +188,13 @@ std::vector<std::string> ReportHeader(Session& s) {
     DateTime now = s.clock->Now();
     out.push_back(GetText(s, kPrintedOnText) + " " + TwoDigits(now.day) + "/" + TwoDigits(now.month) + "/" +
                   std::to_string(now.year) + " " + TwoDigits(now.hour) + ":" + TwoDigits(now.minute));
-    if (s.ConfigSource == ConfigSource::Panel) {
+    if (s.config.ConfigSource == ConfigSource::Panel) {
         out.push_back(Labelled(s, kPanelText, s.link.PanelName));
         out.push_back(Labelled(s, kPanelText + 1, s.link.PanelVersionText));
         out.push_back(Labelled(s, kPanelText + 2, s.link.PanelDateText));
     } else {
         out.push_back(GetText(s, kFileSourceText));
-        out.push_back(Labelled(s, kFileSourceText + 1, BaseNameOf(s.ConfigFileName)));
+        out.push_back(Labelled(s, kFileSourceText + 1, BaseNameOf(s.config.ConfigFileName)));
     }
     const ConfigState& c = s.config;
     out.push_back(Labelled(s, kInstallationText, c.InstallationName));

@@ -39,7 +39,13 @@ public:
     void SetLoaded(bool loaded) { (*this)[kLoadedSlot] = loaded ? 255 : 0; }
 };
 
+// Where the open configuration lives.
+enum class ConfigSource : int16_t { None = 0, File = 1, Panel = 2 };
+
 struct ConfigState {
+    cfg::ConfigSource ConfigSource = cfg::ConfigSource::None;
+    std::string ConfigFileName;  // the open file set's name, without extension
+
     CellArray<0, 10000> ConfigImage;
     CellArray<0, 4000> TransferBuffer;
     CellArray<0, 150> IdentBuffer;

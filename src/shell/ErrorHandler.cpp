@@ -7,12 +7,12 @@
 namespace cfg {
 
 void HandleRuntimeError(Session& s, long number, const std::string& description) {
-    s.LastErrorNumber = number;
-    if (s.QuietErrors != 0) return;
+    s.link.LastErrorNumber = number;
+    if (s.link.QuietErrors) return;
 
     Ui& ui = *s.ui;
     std::string title, text;
-    if (PortErrorMessage(s, number, s.CommPortName, title, text)) {
+    if (PortErrorMessage(s, number, s.settings.CommPortName, title, text)) {
         ui.MessageBox(title, text, MsgButtons::Ok, MsgIcon::Critical);
     } else {
         switch (number) {
@@ -29,8 +29,8 @@ void HandleRuntimeError(Session& s, long number, const std::string& description)
         }
         }
     }
-    s.CloseBlocked = 0;
-    s.ScreenLocked = 0;
+    s.link.CloseBlocked = false;
+    s.screen.ScreenLocked = false;
     WaitSeconds(s, 5);
 }
 

@@ -22,17 +22,18 @@ void HandleRuntimeError(Session&, long number, const std::string& description);
 // errors: nothing sets QuietErrors by hand.
 class QuietFileErrors {
 public:
-    explicit QuietFileErrors(Session& s) : s_(s), saved_(s.QuietErrors) {
-        s_.QuietErrors = 1;
-        s_.LastErrorNumber = 0;
+    explicit QuietFileErrors(LinkState& link) : link_(link), saved_(link.QuietErrors) {
+        link_.QuietErrors = true;
+        link_.LastErrorNumber = 0;
     }
-    ~QuietFileErrors() { s_.QuietErrors = saved_; }
+    explicit QuietFileErrors(Session& s) : QuietFileErrors(s.link) {}
+    ~QuietFileErrors() { link_.QuietErrors = saved_; }
     QuietFileErrors(const QuietFileErrors&) = delete;
     QuietFileErrors& operator=(const QuietFileErrors&) = delete;
 
 private:
-    Session& s_;
-    int16_t saved_;
+    LinkState& link_;
+    bool saved_;
 };
 
 }  // namespace cfg

@@ -106,16 +106,16 @@ bool MakeFolders(const std::string& folder) {
     return fs::is_directory(folder, ec);
 }
 
-void ApplyFolders(Session& s, const ProgramFolders& f) {
-    s.DataFolder = f.data;
-    s.SettingsFolder = f.settings;
-    s.FilesFolder = f.files;
+void ApplyFolders(Settings& settings, const ProgramFolders& f) {
+    settings.DataFolder = f.data;
+    settings.SettingsFolder = f.settings;
+    settings.FilesFolder = f.files;
 }
 
-const std::string& DataFolderOf(const Session& s) { return s.DataFolder.empty() ? s.ProgramFolder : s.DataFolder; }
-const std::string& SettingsFolderOf(const Session& s) {
-    return s.SettingsFolder.empty() ? s.ProgramFolder : s.SettingsFolder;
+const std::string& DataFolderOf(const Settings& settings) { return settings.DataFolder.empty() ? settings.ProgramFolder : settings.DataFolder; }
+const std::string& SettingsFolderOf(const Settings& settings) {
+    return settings.SettingsFolder.empty() ? settings.ProgramFolder : settings.SettingsFolder;
 }
-const std::string& FilesFolderOf(const Session& s) { return s.FilesFolder.empty() ? s.ProgramFolder : s.FilesFolder; }
+const std::string& FilesFolderOf(const Settings& settings) { return settings.FilesFolder.empty() ? settings.ProgramFolder : settings.FilesFolder; }
 
 }  // namespace cfg

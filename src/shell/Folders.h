@@ -15,6 +15,7 @@
 namespace cfg {
 
 struct Session;
+struct Settings;
 
 // The folder name under share/ and under the user's folders.
 inline constexpr const char* kInstallFolderName = "cfg-veltrano";
@@ -54,10 +55,10 @@ bool MakeFolders(const std::string& folder);
 
 // Puts the folders into the session (ProgramFolder is the executable's
 // folder, or the chosen one).
-void ApplyFolders(Session&, const ProgramFolders&);
+void ApplyFolders(Settings&, const ProgramFolders&);
 // The session's folders; each falls back to ProgramFolder when not set.
-const std::string& DataFolderOf(const Session&);
-const std::string& SettingsFolderOf(const Session&);
-const std::string& FilesFolderOf(const Session&);
+const std::string& DataFolderOf(const Settings&);
+const std::string& SettingsFolderOf(const Settings&);
+const std::string& FilesFolderOf(const Settings&);
 
 }  // namespace cfg

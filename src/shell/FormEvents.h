@@ -1,6 +1,6 @@
 // The flags that buttons, dialogs and timers raise for the core. A handler
-// only sets a flag; the routine that waits polls it and clears it. The front
-// end writes these and nothing else of the session while the core waits.
+// only sets a flag; the routine that waits polls it and clears it. Besides
+// these the front end only posts commands (MainRegisters::PostCommand).
 #pragma once
 
 #include <cstdint>

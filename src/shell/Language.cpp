@@ -16,7 +16,7 @@ constexpr std::size_t kMaxText = 128;
 }  // namespace
 
 std::string LanguageFilePath(const Session& s, const std::string& language) {
-    return JoinPath(DataFolderOf(s), language + ".lng");
+    return JoinPath(DataFolderOf(s.settings), language + ".lng");
 }
 
 void LoadLanguageFile(Session& s, const std::string& path) {
@@ -51,8 +51,8 @@ std::string ReadLanguageEntry(const std::string& file, const std::string& sectio
 std::string GetText(Session& s, const std::string& id) {
     double v = ParseNumber(id);
     if (v >= 1 && v <= 2000 && static_cast<int>(v) == v) return s.texts.LanguageTexts[static_cast<int>(v)];
-    if (s.CurrentLanguage.empty()) LoadSettings(s);
-    return s.LanguageFileIndex.Lookup(LanguageFilePath(s, s.CurrentLanguage), "Strings", id);
+    if (s.settings.CurrentLanguage.empty()) LoadSettings(s);
+    return s.LanguageFileIndex.Lookup(LanguageFilePath(s, s.settings.CurrentLanguage), "Strings", id);
 }
 
 std::string GetText(Session& s, int id) {
@@ -72,7 +72,7 @@ const std::string& GetText(const Texts& t, int id) {
 
 std::vector<std::string> ListLanguages(const Session& s) {
     std::vector<std::string> names;
-    for (const auto& f : ListFilesWithExtension(DataFolderOf(s), ".lng"))
+    for (const auto& f : ListFilesWithExtension(DataFolderOf(s.settings), ".lng"))
         names.push_back(f.substr(0, f.size() - 4));
     return names;
 }
@@ -80,21 +80,21 @@ std::vector<std::string> ListLanguages(const Session& s) {
 std::vector<std::string> FillLanguages(Session& s) {
     auto names = ListLanguages(s);
     if (names.empty()) {
-        s.ui->MessageBox(s.Shell.ApplicationTitle, kNoLanguageFileMessage, MsgButtons::Ok, MsgIcon::None);
+        s.ui->MessageBox(s.main.Shell.ApplicationTitle, kNoLanguageFileMessage, MsgButtons::Ok, MsgIcon::None);
         return names;
     }
     LoadSettings(s);
-    LoadLanguageFile(s, LanguageFilePath(s, s.CurrentLanguage));
+    LoadLanguageFile(s, LanguageFilePath(s, s.settings.CurrentLanguage));
     return names;
 }
 
 void SwitchLanguage(Session& s, const std::string& language) {
-    s.CurrentLanguage = language;
+    s.settings.CurrentLanguage = language;
     LoadLanguageFile(s, LanguageFilePath(s, language));
     s.ui->TranslateForms();
     // The main window's caption from the language file has replaced the
     // home screen's one, which names the version in the language's words.
-    if (s.ConfigSource == ConfigSource::None) SetHomeCaptions(s);
+    if (s.config.ConfigSource == ConfigSource::None) SetHomeCaptions(s);
     SaveSettings(s);
 }
 
@@ -108,7 +108,7 @@ std::string TabCaptionKey(const std::string& control, int tab) {
 }
 
 std::string FormText(Session& s, const std::string& form, const std::string& key) {
-    return s.LanguageFileIndex.Lookup(LanguageFilePath(s, s.CurrentLanguage), form, key);
+    return s.LanguageFileIndex.Lookup(LanguageFilePath(s, s.settings.CurrentLanguage), form, key);
 }
 
 }  // namespace cfg

@@ -111,7 +111,7 @@ bool PortErrorMessage(Session& s, long number, const std::string& portName, std:
 }
 
 bool ChooseOtherPort(Session& s, const PortProbe& probe) {
-    std::string name = s.CommPortName;
+    std::string name = s.settings.CommPortName;
     for (;;) {
         ValueRequest req;
         req.kind = 2;
@@ -127,7 +127,7 @@ bool ChooseOtherPort(Session& s, const PortProbe& probe) {
         // The frame format a port choice sets: 8 data bits, no parity, 1 stop bit.
         PortSettings ps;
         ps.portName = name;
-        ps.baud = static_cast<int>(ParseNumber(s.BaudRate));
+        ps.baud = static_cast<int>(ParseNumber(s.settings.BaudRate));
         const int error = probe(ps);
         if (error == 0) {
             ChoosePort(s, name);
@@ -143,7 +143,7 @@ bool ChooseOtherPort(Session& s, const PortProbe& probe) {
 }
 
 std::string TraceFilePath(const Session& s) {
-    return JoinPath(FolderOf(SettingsFilePath(s)), std::string(s.Shell.ApplicationTitle) + "-trace.txt");
+    return JoinPath(FolderOf(SettingsFilePath(s)), std::string(s.main.Shell.ApplicationTitle) + "-trace.txt");
 }
 
 bool SwitchTrace(Session& s, bool on) {
@@ -168,6 +168,6 @@ bool SwitchTrace(Session& s, bool on) {
     return true;
 }
 
-bool TraceOn(const Session& s) { return !s.link.TraceFile.empty(); }
+bool TraceOn(const LinkState& link) { return !link.TraceFile.empty(); }
 
 }  // namespace cfg

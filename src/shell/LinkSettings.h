@@ -49,6 +49,6 @@ std::string TraceFilePath(const Session&);
 // trace off. A trace is a diagnosis of one problem; one left running from
 // an earlier day would grow without end and hide the exchange that matters.
 bool SwitchTrace(Session&, bool on);
-bool TraceOn(const Session&);
+bool TraceOn(const LinkState&);
 
 }  // namespace cfg

@@ -13,6 +13,16 @@ namespace cfg {
 using Bytes = std::vector<uint8_t>;
 
 struct LinkState {
+    bool PortOpened = false;    // a panel configuration is open on the link
+    bool CloseBlocked = false;  // the main window refuses to close
+    // The status of the last link operation, kept where the main loop or the
+    // user still needs it after the operation has returned its result.
+    int LinkStatus = 0;
+    // The run-time error handler's record: the last error number, and
+    // whether it stays silent (QuietFileErrors sets and restores it).
+    long LastErrorNumber = 0;
+    bool QuietErrors = false;
+
     Bytes CommandText;   // address, command letter, parameters (values, not yet +32)
     Bytes HeaderField;   // sent between SOH and STX of a long frame
     Bytes AccessField;   // the encoded access code; empty until entered

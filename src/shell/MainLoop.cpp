@@ -12,16 +12,16 @@ namespace cfg {
 namespace {
 
 void State0Reset(Session& s) {
-    s.SectionCommand = 0;
-    s.PortOpened = 0;
+    s.main.SectionCommand = 0;
+    s.link.PortOpened = false;
     s.link.ResetForClose();
     s.config.AddressDirectory.SetLoaded(false);
     for (auto& hook : s.commands.resetHooks)
         if (hook) hook(s);
-    s.ConfigFileName.clear();
-    s.ConfigSource = ConfigSource::None;
-    s.ui->SetSettingsLabel(SettingsCaption(s));
-    NextState(s);
+    s.config.ConfigFileName.clear();
+    s.config.ConfigSource = ConfigSource::None;
+    s.ui->SetSettingsLabel(SettingsCaption(s.settings));
+    NextState(s.main);
 }
 
 void State1Home(Session& s) {
@@ -31,90 +31,90 @@ void State1Home(Session& s) {
     s.ui->SetConfigViewVisible(false);
     SetHomeCaptions(s);
     s.ui->SetSettingsMenusEnabled(true);
-    s.PortOpened = 0;
-    s.SectionCommand = 0;
+    s.link.PortOpened = false;
+    s.main.SectionCommand = 0;
     s.ui->SetWorkFormEnabled(true);
-    s.CloseBlocked = 0;
-    NextState(s);
+    s.link.CloseBlocked = false;
+    NextState(s.main);
 }
 
 void State2FileCommand(Session& s) {
-    if (s.SectionCommand == 0) return;
-    LockToolbar(s, s.ToolbarButtonIndex);
+    if (s.main.SectionCommand == 0) return;
+    LockToolbar(s, s.main.ToolbarButtonIndex);
     auto& c = s.commands;
-    switch (s.SectionCommand) {
+    switch (s.main.SectionCommand) {
     case kOpenCommand:
-        if (c.open) c.open(s, s.CommandOption);
-        if (s.ConfigSource != ConfigSource::None)
-            NextState(s);
+        if (c.open) c.open(s, s.main.CommandOption);
+        if (s.config.ConfigSource != ConfigSource::None)
+            NextState(s.main);
         else
-            PrevState(s);
+            PrevState(s.main);
         break;
     case kTransferCommand:
-        if (c.transfer) c.transfer(s, s.CommandOption);
-        PrevState(s);
+        if (c.transfer) c.transfer(s, s.main.CommandOption);
+        PrevState(s.main);
         break;
     case kCreateCommand:
-        if (c.create) c.create(s, s.CommandOption);
-        PrevState(s);
+        if (c.create) c.create(s, s.main.CommandOption);
+        PrevState(s.main);
         break;
     default:
-        PrevState(s);
+        PrevState(s.main);
         break;
     }
-    s.SectionCommand = 0;
+    s.main.SectionCommand = 0;
 }
 
 void State3ConfigView(Session& s) {
-    if (s.ConfigSource == ConfigSource::File) {
+    if (s.config.ConfigSource == ConfigSource::File) {
         if (s.commands.refreshFromFile) s.commands.refreshFromFile(s);
-    } else if (s.ConfigSource == ConfigSource::Panel) {
+    } else if (s.config.ConfigSource == ConfigSource::Panel) {
         if (s.commands.refreshFromPanel) s.commands.refreshFromPanel(s);
-        if (s.LinkStatus != status::kDone) {
-            s.MainState = mainstate::kReset;
+        if (s.link.LinkStatus != status::kDone) {
+            s.main.MainState = mainstate::kReset;
             return;
         }
     } else {
-        s.MainState = mainstate::kReset;
+        s.main.MainState = mainstate::kReset;
         return;
     }
     s.ui->SetConfigViewVisible(true);
     s.ui->SetSettingsMenusEnabled(false);
     ShowSectionButtons(s);
-    s.Shell.CloseCommandCode = kCloseCommand;
-    s.SectionCommand = 0;
+    s.main.Shell.CloseCommandCode = kCloseCommand;
+    s.main.SectionCommand = 0;
     s.ui->SetWorkFormEnabled(true);
-    NextState(s);
+    NextState(s.main);
 }
 
 void Dispatch(Session& s, int code) {
-    s.DispatchCode = static_cast<int16_t>(code);
-    NextState(s);
+    s.main.DispatchCode = static_cast<int16_t>(code);
+    NextState(s.main);
 }
 
 // The option word a section receives, as the table names it.
-int16_t* OptionSlot(Session& s, SectionOption option) {
+int16_t* OptionSlot(MainRegisters& reg, SectionOption option) {
     switch (option) {
-    case SectionOption::Command: return &s.CommandOption;
-    case SectionOption::ClockProgram: return &s.ClockProgramOption;
+    case SectionOption::Command: return &reg.CommandOption;
+    case SectionOption::ClockProgram: return &reg.ClockProgramOption;
     case SectionOption::None: break;
     }
     return nullptr;
 }
 
 void State4SectionCommand(Session& s) {
-    if (s.SectionCommand == 0) return;
-    LockToolbar(s, s.ToolbarButtonIndex);
-    const int16_t section = s.SectionCommand;
-    s.Shell.ActiveSection = section;
-    s.SectionCommand = 0;
+    if (s.main.SectionCommand == 0) return;
+    LockToolbar(s, s.main.ToolbarButtonIndex);
+    const int16_t section = s.main.SectionCommand;
+    s.main.Shell.ActiveSection = section;
+    s.main.SectionCommand = 0;
 
-    if (section == s.Shell.CloseCommandCode) {
-        if (s.PortOpened > 0) {
+    if (section == s.main.Shell.CloseCommandCode) {
+        if (s.link.PortOpened) {
             if (s.commands.closePanel) s.commands.closePanel(s);
-            s.PortOpened = 0;
+            s.link.PortOpened = false;
         }
-        s.MainState = mainstate::kReset;
+        s.main.MainState = mainstate::kReset;
         return;
     }
 
@@ -123,54 +123,54 @@ void State4SectionCommand(Session& s) {
         ShowSectionButtons(s);
         return;
     }
-    if (s.ConfigSource == ConfigSource::File && def->part != FilePart::None) {
+    if (s.config.ConfigSource == ConfigSource::File && def->part != FilePart::None) {
         const int part = static_cast<int>(def->part);
-        s.Shell.SectionPartStatus =
+        s.main.Shell.SectionPartStatus =
             static_cast<int16_t>(s.commands.checkFilePart ? s.commands.checkFilePart(s, part) : status::kDone);
-        if (s.Shell.SectionPartStatus != status::kDone) {
+        if (s.main.Shell.SectionPartStatus != status::kDone) {
             ShowSectionButtons(s);
             return;
         }
     }
-    if (def->panelOnly && s.ConfigSource != ConfigSource::Panel) {
+    if (def->panelOnly && s.config.ConfigSource != ConfigSource::Panel) {
         ShowSectionButtons(s);
         return;
     }
-    int16_t option = s.CommandOption;
+    int16_t option = s.main.CommandOption;
     // A guard may do the whole work itself (the clock entries that only
     // show or set the panel clock) and leave no section to run.
     if ((def->guard && !def->guard(s, option)) || !def->run) {
         ShowSectionButtons(s);
         return;
     }
-    if (int16_t* slot = OptionSlot(s, def->option)) *slot = option;
+    if (int16_t* slot = OptionSlot(s.main, def->option)) *slot = option;
     Dispatch(s, section);
 }
 
 void State5RunSection(Session& s) {
-    const SectionDef* def = s.sections.Find(s.DispatchCode);
+    const SectionDef* def = s.sections.Find(s.main.DispatchCode);
     if (!def || !def->run) {
-        s.DispatchCode = 0;
+        s.main.DispatchCode = 0;
     } else {
         if (def->locksToolbar) LockToolbar(s, 0);
-        const int16_t* slot = OptionSlot(s, def->option);
+        const int16_t* slot = OptionSlot(s.main, def->option);
         // A copy: the routine may replace the table's row while it runs.
         const SectionDef::Run run = def->run;
         run(s, PrintMode::Interactive, slot ? *slot : 0);
     }
-    s.MainState = mainstate::kConfigView;
+    s.main.MainState = mainstate::kConfigView;
 }
 
 }  // namespace
 
 bool ConfirmSuperiorOptions(Session& s) {
-    if (s.SuperiorOptionsConfirmed == 0) {
+    if (!s.main.SuperiorOptionsConfirmed) {
         std::string text = GetText(s, 399) + GetText(s, 400) + GetText(s, 401) + GetText(s, 402) + "\r\n\r\n" +
                            GetText(s, 403);
         if (s.ui->MessageBox(GetText(s, 398), text, MsgButtons::YesNo, MsgIcon::Exclamation) == MsgAnswer::Yes)
-            s.SuperiorOptionsConfirmed = kFlag255;
+            s.main.SuperiorOptionsConfirmed = true;
     }
-    return s.SuperiorOptionsConfirmed > 0;
+    return s.main.SuperiorOptionsConfirmed;
 }
 
 void SetHomeCaptions(Session& s) {
@@ -179,9 +179,9 @@ void SetHomeCaptions(Session& s) {
 }
 
 void MainLoopTurn(Session& s) {
-    if (s.MainState < mainstate::kReset || s.MainState > mainstate::kLast) s.MainState = mainstate::kReset;
+    if (s.main.MainState < mainstate::kReset || s.main.MainState > mainstate::kLast) s.main.MainState = mainstate::kReset;
     try {
-        switch (s.MainState) {
+        switch (s.main.MainState) {
         case mainstate::kReset: State0Reset(s); break;
         case mainstate::kHome: State1Home(s); break;
         case mainstate::kFileCommand: State2FileCommand(s); break;
@@ -191,10 +191,10 @@ void MainLoopTurn(Session& s) {
         }
     } catch (const RuntimeError& e) {
         HandleRuntimeError(s, e.Number(), e.what());
-        if (s.MainState == mainstate::kRunSection) s.MainState = mainstate::kConfigView;
+        if (s.main.MainState == mainstate::kRunSection) s.main.MainState = mainstate::kConfigView;
     } catch (const std::exception& e) {
         HandleRuntimeError(s, 5, e.what());
-        if (s.MainState == mainstate::kRunSection) s.MainState = mainstate::kConfigView;
+        if (s.main.MainState == mainstate::kRunSection) s.main.MainState = mainstate::kConfigView;
     }
 }
 

@@ -42,11 +42,12 @@ inline constexpr const char* kReleaseDate = "11/03/2005";
 namespace cfg {
 template <typename Pred>
 void RunMainLoop(Session& s, Pred keepRunning) {
+    s.main.MainState = mainstate::kReset;  // every run starts from the reset state
     while (keepRunning()) {
         MainLoopTurn(s);
         // Resting in states 2 and 4 with no command: only the user can wake it.
-        if ((s.MainState == mainstate::kFileCommand || s.MainState == mainstate::kSectionCommand) &&
-            s.SectionCommand == 0)
+        if ((s.main.MainState == mainstate::kFileCommand || s.main.MainState == mainstate::kSectionCommand) &&
+            s.main.SectionCommand == 0)
             IdleYield(s);
         else
             Yield(s);

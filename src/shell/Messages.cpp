@@ -15,7 +15,7 @@ void ShowInfo(Session& s, const std::string& title, const std::string& message) 
 }
 
 int ReportFileError(Session& s) {
-    long n = s.LastErrorNumber;
+    long n = s.link.LastErrorNumber;
     std::string text;
     int handled = 1;
     switch (n) {

@@ -20,6 +20,7 @@ struct LineDescriptor {
 };
 
 struct ScreenState {
+    bool ScreenLocked = false;  // the text-grid window refuses to close
     // A line once written holds exactly 80 characters (empty before that):
     // one of 80 bytes holds one-byte characters only, so there a column is
     // a byte offset.

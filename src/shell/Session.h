@@ -1,8 +1,10 @@
-// The one shared state object of the program: every value that the shell, the
-// link, the files and the editors share while the program runs, under the
-// names the rest of the code uses. It also carries the three interfaces to the
-// outside world (Ui, Clock, Transport) and the registry through which the
-// boxes above the shell plug in their commands and sections.
+// The state of the program, held in named parts: the settings, the main
+// loop's registers, the front end's events, the texts, the open
+// configuration, the link and the configuration list. A routine that needs
+// one part takes that part; the whole Session goes only where several parts
+// meet. It also carries the three interfaces to the outside world (Ui, Clock,
+// Transport) and the registry through which the boxes above the shell plug in
+// their commands and sections.
 #pragma once
 
 #include <cstdint>
@@ -11,13 +13,14 @@
 #include <string>
 #include <vector>
 
-#include "BackupOptions.h"
 #include "Cells.h"
 #include "Clock.h"
 #include "ConfigState.h"
 #include "FormEvents.h"
 #include "LanguageIndex.h"
 #include "LinkState.h"
+#include "MainRegisters.h"
+#include "ProgramSettings.h"
 #include "ScreenState.h"
 #include "Sections.h"
 #include "Texts.h"
@@ -56,8 +59,19 @@ struct [[nodiscard]] OpResult {
     bool Done() const { return status == status::kDone; }
 };
 
-// Where the open configuration lives.
-enum class ConfigSource : int16_t { None = 0, File = 1, Panel = 2 };
+// A link operation's result as it left it in the link's status word; the
+// error number only goes with a failure.
+inline OpResult LinkResult(const LinkState& link) {
+    return {link.LinkStatus, link.LinkStatus == status::kDone ? 0 : link.LastErrorNumber};
+}
+
+// Records a link operation's status in LinkStatus, where the error report,
+// the command line and the main loop read it, and gives it back as the
+// operation's result.
+inline OpResult Finish(LinkState& link, int status) {
+    link.LinkStatus = status;
+    return LinkResult(link);
+}
 
 struct Session;
 
@@ -79,14 +93,6 @@ struct Commands {
     std::vector<Action> resetHooks;
 };
 
-struct ShellRecord {
-    std::string ApplicationTitle = "CFG-Veltrano";
-    int WindowTop = 0, WindowLeft = 0;
-    int16_t CloseCommandCode = 0;
-    int16_t ActiveSection = 0;
-    int16_t SectionPartStatus = 0;
-};
-
 struct Session {
     Session(Ui& u, Clock& c) : ui(&u), clock(&c) {}
     Session(const Session&) = delete;
@@ -96,61 +102,15 @@ struct Session {
     Clock* clock;
     Transport* transport = nullptr;  // the link's byte pipe (serial or in-process panel)
 
-    // --- main loop --------------------------------------------------------
-    int16_t MainState = 0;
-    int16_t SectionCommand = 0;
-    int16_t CommandOption = 0;
-    int16_t DiagnosticCommand = 0;
-    int16_t ToolbarButtonIndex = 0;
-    int16_t DispatchCode = 0;
-    int16_t SuperiorOptionsConfirmed = 0;
-    int16_t ClockProgramOption = 0;
-    ShellRecord Shell;
-
-    // --- configuration source ---------------------------------------------
-    cfg::ConfigSource ConfigSource = cfg::ConfigSource::None;
-    std::string ConfigFileName;
-
-    // --- link and error state ---------------------------------------------
-    int16_t PortOpened = 0;
-    int16_t CloseBlocked = 0;
-    int LinkStatus = 0;
-    long LastErrorNumber = 0;
-    int16_t QuietErrors = 0;
-
-    // --- program folder and settings ----------------------------------------
-    std::string ProgramFolder;  // the executable's folder (or --folder)
-    // Language files, DEFAULT set, pictures and guide; the settings file's
-    // folder; the folder of file sets. "" means ProgramFolder (shell/Folders.h).
-    std::string DataFolder;
-    std::string SettingsFolder;
-    std::string FilesFolder;
-    std::string ProgramDrive;
-    std::string CommPortName = "COM1";
-    std::string BaudRate = "9600";
-    std::string DataBits = "8";
-    std::string ParityName = "NO PARITY";
-    std::string StopBits = "1";
-    std::string PlantCode = "11";
-    std::string CurrentLanguage = "Italiano";
-    int16_t FileLinkMode = 0;  // 255 = frames go through the relay mailbox files
-    std::string RelayPlantCode;
-    std::string RelayBaudRate;
-    BackupOptions backups;  // this run's own backup choices (command line)
-
-    // --- flags raised by the front end, polled by the core --------------------
-    FormEvents events;
-    int16_t ScreenLocked = 0;
-
-    // --- language -------------------------------------------------------------
-    Texts texts;
+    Settings settings;      // settings file, folders, relay values, backups
+    MainRegisters main;     // the main loop's state and the command left for it
+    FormEvents events;      // flags raised by the front end, polled by the core
+    Texts texts;            // the language's numbered texts
     // The current language file, indexed for form texts and ids above 2000.
     LanguageIndex LanguageFileIndex;
-
-    // --- boxes above the shell ---------------------------------------------
-    ConfigState config;
-    LinkState link;
-    ScreenState screen;
+    ConfigState config;     // the open configuration: source, names, image
+    LinkState link;         // the panel link, its status and the error globals
+    ScreenState screen;     // the configuration list and its descriptors
     Commands commands;
     SectionTable sections;
 };

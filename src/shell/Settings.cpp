@@ -69,44 +69,44 @@ bool WriteProfileString(const std::string& file, const std::string& section,
 }
 
 std::string SettingsFilePath(const Session& s) {
-    return JoinPath(SettingsFolderOf(s), std::string(s.Shell.ApplicationTitle) + ".ini");
+    return JoinPath(SettingsFolderOf(s.settings), std::string(s.main.Shell.ApplicationTitle) + ".ini");
 }
 
-std::string SettingsCaption(const Session& s) {
-    if (s.FileLinkMode == kFlag255) return s.CommPortName + "  " + s.RelayBaudRate + "  " + s.RelayPlantCode;
-    return s.CommPortName + "  " + s.BaudRate + "  " + s.PlantCode;
+std::string SettingsCaption(const Settings& settings) {
+    if (settings.FileLinkMode) return settings.CommPortName + "  " + settings.RelayBaudRate + "  " + settings.RelayPlantCode;
+    return settings.CommPortName + "  " + settings.BaudRate + "  " + settings.PlantCode;
 }
 
 void LoadSettings(Session& s) {
     std::string file = SettingsFilePath(s);
     if (!FileExists(file)) (void)WriteFileWhole(file, "    \n");
-    s.CommPortName = GetProfileString(file, "startup", "Serial", "COM1");
-    s.BaudRate = GetProfileString(file, "startup", "Baud", "9600");
-    s.DataBits = GetProfileString(file, "startup", "Nbit", "8");
-    s.ParityName = GetProfileString(file, "startup", "Parity", "NO PARITY");
-    s.StopBits = GetProfileString(file, "startup", "Stopb", "1");
-    s.PlantCode = GetProfileString(file, "startup", "Codimp", "11");
-    s.CurrentLanguage = GetProfileString(file, "Language", "CurrentLanguage", "Italiano");
-    s.ui->SetSettingsLabel(SettingsCaption(s));
+    s.settings.CommPortName = GetProfileString(file, "startup", "Serial", "COM1");
+    s.settings.BaudRate = GetProfileString(file, "startup", "Baud", "9600");
+    s.settings.DataBits = GetProfileString(file, "startup", "Nbit", "8");
+    s.settings.ParityName = GetProfileString(file, "startup", "Parity", "NO PARITY");
+    s.settings.StopBits = GetProfileString(file, "startup", "Stopb", "1");
+    s.settings.PlantCode = GetProfileString(file, "startup", "Codimp", "11");
+    s.settings.CurrentLanguage = GetProfileString(file, "Language", "CurrentLanguage", "Italiano");
+    s.ui->SetSettingsLabel(SettingsCaption(s.settings));
 }
 
 void SaveSettings(Session& s) {
     std::string file = SettingsFilePath(s);
-    WriteProfileString(file, "startup", "Serial", s.CommPortName);
-    WriteProfileString(file, "startup", "Baud", s.BaudRate);
-    WriteProfileString(file, "startup", "Nbit", s.DataBits);
-    WriteProfileString(file, "startup", "Parity", s.ParityName);
-    WriteProfileString(file, "startup", "Stopb", s.StopBits);
-    WriteProfileString(file, "startup", "Codimp", s.PlantCode);
-    WriteProfileString(file, "Language", "CurrentLanguage", s.CurrentLanguage);
-    s.ui->SetSettingsLabel(SettingsCaption(s));
+    WriteProfileString(file, "startup", "Serial", s.settings.CommPortName);
+    WriteProfileString(file, "startup", "Baud", s.settings.BaudRate);
+    WriteProfileString(file, "startup", "Nbit", s.settings.DataBits);
+    WriteProfileString(file, "startup", "Parity", s.settings.ParityName);
+    WriteProfileString(file, "startup", "Stopb", s.settings.StopBits);
+    WriteProfileString(file, "startup", "Codimp", s.settings.PlantCode);
+    WriteProfileString(file, "Language", "CurrentLanguage", s.settings.CurrentLanguage);
+    s.ui->SetSettingsLabel(SettingsCaption(s.settings));
 }
 
 void ChoosePort(Session& s, const std::string& portName) {
-    s.CommPortName = portName;
-    s.DataBits = "8";
-    s.ParityName = "N";
-    s.StopBits = "1";
+    s.settings.CommPortName = portName;
+    s.settings.DataBits = "8";
+    s.settings.ParityName = "N";
+    s.settings.StopBits = "1";
     SaveSettings(s);
 }
 
@@ -117,16 +117,16 @@ bool IsPanelBaudRate(const std::string& text) {
 }
 
 void ChooseBaud(Session& s, const std::string& baud) {
-    s.BaudRate = baud;
+    s.settings.BaudRate = baud;
     SaveSettings(s);
 }
 
 bool ChoosePlantCode(Session& s) {
     long v = 0;
-    long initial = static_cast<long>(ParseNumber(s.PlantCode));
+    long initial = static_cast<long>(ParseNumber(s.settings.PlantCode));
     if (AskNumber(s, ValueTopic::PlantCode, GetText(s, 2), GetText(s, 3), initial, 0, 223, v, 1000, 800) != kInputConfirmed)
         return false;
-    s.PlantCode = std::to_string(v);
+    s.settings.PlantCode = std::to_string(v);
     SaveSettings(s);
     return true;
 }

@@ -25,7 +25,7 @@ std::string SettingsFilePath(const Session&);
 void LoadSettings(Session&);
 void SaveSettings(Session&);
 // "COM1  9600  11", or the relay values in file link mode.
-std::string SettingsCaption(const Session&);
+std::string SettingsCaption(const Settings&);
 
 // The baud rates a panel's serial line runs at (the settings menu's list).
 inline constexpr std::array<const char*, 4> kPanelBaudRates = {"1200", "2400", "4800", "9600"};

@@ -37,8 +37,8 @@ void WaitSeconds(Session& s, double seconds) {
     WaitWhile(s, seconds, [] { return false; });
 }
 
-void NextState(Session& s) { s.MainState = static_cast<int16_t>(s.MainState + 1); }
-void PrevState(Session& s) { s.MainState = static_cast<int16_t>(s.MainState - 1); }
+void NextState(MainRegisters& reg) { reg.MainState = static_cast<int16_t>(reg.MainState + 1); }
+void PrevState(MainRegisters& reg) { reg.MainState = static_cast<int16_t>(reg.MainState - 1); }
 
 void LockToolbar(Session& s, int button) {
     for (int i = 1; i <= kToolbar1Buttons; ++i) s.ui->SetToolbarButtonEnabled(i, i == button);

@@ -22,8 +22,8 @@ void PauseSeconds(Session&, double seconds);
 // Yield until `seconds` have passed or the clock goes backwards.
 void WaitSeconds(Session&, double seconds);
 
-void NextState(Session&);
-void PrevState(Session&);
+void NextState(MainRegisters&);
+void PrevState(MainRegisters&);
 
 // Enables only Toolbar1 button `button` (1..17); 0 disables them all.
 void LockToolbar(Session&, int button);

@@ -145,7 +145,7 @@ std::string ReadyFolder(Session& s) {
     std::error_code ec;
     fs::create_directories(folder, ec);
     if (!fs::is_directory(folder, ec)) {
-        s.ui->MessageBox(s.Shell.ApplicationTitle, GetText(s, kNotSavedText) + "\r\n" + folder, MsgButtons::Ok,
+        s.ui->MessageBox(s.main.Shell.ApplicationTitle, GetText(s, kNotSavedText) + "\r\n" + folder, MsgButtons::Ok,
                          MsgIcon::Exclamation);
         return {};
     }
@@ -190,7 +190,7 @@ void Saved(Session& s, const std::string& base) {
 }
 
 void NotSaved(Session& s, const std::string& folder) {
-    s.ui->MessageBox(s.Shell.ApplicationTitle, GetText(s, kNotSavedText) + "\r\n" + folder, MsgButtons::Ok,
+    s.ui->MessageBox(s.main.Shell.ApplicationTitle, GetText(s, kNotSavedText) + "\r\n" + folder, MsgButtons::Ok,
                      MsgIcon::Exclamation);
 }
 
@@ -202,7 +202,7 @@ std::string DateText(const DateTime& d) {
 }  // namespace
 
 std::string BackupFolder(const Session& s) {
-    if (!s.backups.folder.empty()) return s.backups.folder;
+    if (!s.settings.backups.folder.empty()) return s.settings.backups.folder;
     const std::string settingsFolder = FolderOf(SettingsFile(s));
     const std::string kept = Trim(GetProfileString(SettingsFile(s), kSection, kFolderKey, ""));
     if (kept.empty()) return JoinPath(settingsFolder, kDefaultFolder);
@@ -233,11 +233,11 @@ void SetBackupBeforeSend(Session& s, bool on) {
 }
 
 bool WantsBackupBeforeSend(Session& s) {
-    if (s.backups.beforeSend) return *s.backups.beforeSend;
+    if (s.settings.backups.beforeSend) return *s.settings.backups.beforeSend;
     if (auto kept = RememberedBackupBeforeSend(s)) return *kept;
     const std::string text = GetText(s, kAskText) + "\r\n\r\n" + GetText(s, kAskText + 1);
     const bool yes =
-        s.ui->MessageBox(s.Shell.ApplicationTitle, text, MsgButtons::YesNo, MsgIcon::Question) == MsgAnswer::Yes;
+        s.ui->MessageBox(s.main.Shell.ApplicationTitle, text, MsgButtons::YesNo, MsgIcon::Question) == MsgAnswer::Yes;
     SetBackupBeforeSend(s, yes);
     return yes;
 }
@@ -310,7 +310,7 @@ std::vector<BackupEntry> ListBackups(const std::string& folder) {
 }
 
 std::string BackupReceivedSet(Session& s, const std::string& receivedBase, const PartSelection& parts) {
-    const int status = s.LinkStatus;
+    const int status = s.link.LinkStatus;
     const std::string folder = ReadyFolder(s);
     if (folder.empty()) return {};
     const std::string staging = StagingName(s, folder);
@@ -329,7 +329,7 @@ std::string BackupReceivedSet(Session& s, const std::string& receivedBase, const
         ok = !ec;
     }
     std::string base = ok ? NameStagedSet(s, folder, staging, BackupReason::Received) : std::string();
-    s.LinkStatus = status;
+    s.link.LinkStatus = status;
     if (base.empty()) {
         RemoveSet(staging);
         NotSaved(s, folder);
@@ -342,7 +342,7 @@ std::string BackupReceivedSet(Session& s, const std::string& receivedBase, const
 std::string BackupFromPanel(Session& s, PartSelection parts, BackupReason reason) {
     const std::string folder = ReadyFolder(s);
     if (folder.empty()) {
-        s.LinkStatus = status::kRefused;
+        s.link.LinkStatus = status::kRefused;
         return {};
     }
     parts[1] = true;
@@ -355,7 +355,7 @@ std::string BackupFromPanel(Session& s, PartSelection parts, BackupReason reason
     std::string base = NameStagedSet(s, folder, staging, reason);
     if (base.empty()) {
         NotSaved(s, folder);
-        s.LinkStatus = status::kRefused;
+        s.link.LinkStatus = status::kRefused;
         return {};
     }
     Saved(s, base);
@@ -384,12 +384,12 @@ BackupListView MakeBackupListView(Session& s, const std::string& folder, const s
 }
 
 void OpenBackup(Session& s) {
-    s.ConfigSource = ConfigSource::None;
-    s.ConfigFileName.clear();
+    s.config.ConfigSource = ConfigSource::None;
+    s.config.ConfigFileName.clear();
     const std::string folder = BackupFolder(s);
     const std::vector<BackupEntry> entries = ListBackups(folder);
     if (entries.empty()) {
-        ShowInfo(s, s.Shell.ApplicationTitle, GetText(s, kNoBackupsText) + "\r\n" + folder);
+        ShowInfo(s, s.main.Shell.ApplicationTitle, GetText(s, kNoBackupsText) + "\r\n" + folder);
         return;
     }
     const int chosen = s.ui->ChooseBackup(MakeBackupListView(s, folder, entries));
@@ -398,8 +398,8 @@ void OpenBackup(Session& s) {
     if (CheckConfigFile(s, e.path, 1) != status::kDone) return;
     // The parts a backup does not hold were not part of it: no alert for
     // them; each section checks its own file when it loads it.
-    s.ConfigFileName = e.path;
-    s.ConfigSource = ConfigSource::File;
+    s.config.ConfigFileName = e.path;
+    s.config.ConfigSource = ConfigSource::File;
     s.config.PanelIdent.clear();
     TakeIdentificationFromFile(s);
 }

@@ -17,43 +17,40 @@ bool OpenPart(Session& s, const std::string& extension, std::fstream& file) {
     bool ok = false;
     {
         QuietFileErrors quiet(s);
-        ok = OpenConfigPart(s, s.ConfigFileName, extension, file);
+        ok = OpenConfigPart(s, s.config.ConfigFileName, extension, file);
     }
     if (ok) return true;
     ReportFileError(s);
-    s.LinkStatus = status::kNoSource;
+    s.link.LinkStatus = status::kNoSource;
     return false;
 }
 
 }  // namespace
 
-void ReadBlock(Session& s, long address, int count, const std::string& extension, int destIndex, CellSpan dest) {
-    s.LinkStatus = status::kAborted;
-    switch (s.ConfigSource) {
+OpResult ReadBlock(Session& s, long address, int count, const std::string& extension, int destIndex, CellSpan dest) {
+    s.link.LinkStatus = status::kAborted;
+    switch (s.config.ConfigSource) {
     case ConfigSource::File: {
         std::fstream file;
-        if (!OpenPart(s, extension, file)) return;
-        // The block's status stays in LinkStatus, where the callers read it.
-        (void)ReadFileBlock(s, file, address, count, destIndex, dest);
-        return;
+        if (!OpenPart(s, extension, file)) return LinkResult(s.link);
+        return ReadFileBlock(s, file, address, count, destIndex, dest);
     }
-    case ConfigSource::Panel: ReadPanelBlock(s, address, count, destIndex, dest); return;
-    default: s.LinkStatus = status::kNoSource; return;
+    case ConfigSource::Panel: return ReadPanelBlock(s, address, count, destIndex, dest);
+    default: return Finish(s.link, status::kNoSource);
     }
 }
 
-void WriteBlock(Session& s, long address, int count, const std::string& extension, CellSpan src) {
-    s.LinkStatus = status::kAborted;
+OpResult WriteBlock(Session& s, long address, int count, const std::string& extension, CellSpan src) {
+    s.link.LinkStatus = status::kAborted;
     s.config.DateStamped = 0;
-    switch (s.ConfigSource) {
+    switch (s.config.ConfigSource) {
     case ConfigSource::File: {
         std::fstream file;
-        if (!OpenPart(s, extension, file)) return;
-        (void)WriteFileBlock(s, file, address, count, 1, src);
-        return;
+        if (!OpenPart(s, extension, file)) return LinkResult(s.link);
+        return WriteFileBlock(s, file, address, count, 1, src);
     }
-    case ConfigSource::Panel: WritePanelBlock(s, address, count, true, 1, src); return;
-    default: s.LinkStatus = status::kNoSource; return;
+    case ConfigSource::Panel: return WritePanelBlock(s, address, count, true, 1, src);
+    default: return Finish(s.link, status::kNoSource);
     }
 }
 

@@ -10,8 +10,8 @@ namespace cfg {
 
 // `address` is the file offset with a file set and the panel address with
 // the panel; `extension` is the file of the set (".CY2", ".PY2", ".UY2", ".MY2").
-void ReadBlock(Session&, long address, int count, const std::string& extension, int destIndex, CellSpan dest);
+OpResult ReadBlock(Session&, long address, int count, const std::string& extension, int destIndex, CellSpan dest);
 // Writes src[1..count].
-void WriteBlock(Session&, long address, int count, const std::string& extension, CellSpan src);
+OpResult WriteBlock(Session&, long address, int count, const std::string& extension, CellSpan src);
 
 }  // namespace cfg

@@ -51,7 +51,7 @@ constexpr int kDotText = 1603;           // a name whose dot would be cut
 constexpr int kLockedText = 1605;        // a set being received by another program
 constexpr int kTooShortText = 1607;      // a file too short to be sent at all
 
-const std::string& BoxTitle(const Session& s) { return s.Shell.ApplicationTitle; }
+const std::string& BoxTitle(const MainRegisters& reg) { return reg.Shell.ApplicationTitle; }
 
 // A critical box with one text (the alerts that name a single text).
 void AlertOne(Session& s, int id) {
@@ -59,12 +59,12 @@ void AlertOne(Session& s, int id) {
 }
 
 bool AskYes(Session& s, const std::string& text) {
-    return s.ui->MessageBox(BoxTitle(s), text, MsgButtons::YesNo, MsgIcon::Exclamation) == MsgAnswer::Yes;
+    return s.ui->MessageBox(BoxTitle(s.main), text, MsgButtons::YesNo, MsgIcon::Exclamation) == MsgAnswer::Yes;
 }
 
 std::string PartFile(const std::string& base, int kind) { return base + PartExtension(kind); }
 
-int32_t Entry(Session& s, PanelEntry entry) { return s.config.AddressDirectory[entry]; }
+int32_t Entry(ConfigState& config, PanelEntry entry) { return config.AddressDirectory[entry]; }
 
 // --- create and copy -------------------------------------------------------
 
@@ -102,7 +102,7 @@ bool ShowCopyDialog(Session& s, const CopyDialogRequest& req, std::string& sourc
 // or the user accepted.
 bool ConfirmTemplateTarget(Session& s, const std::string& name) {
     if (!IsDefaultSetName(name)) return true;
-    return s.ui->ConfirmRisk(RiskTopic::TemplateSet, BoxTitle(s),
+    return s.ui->ConfirmRisk(RiskTopic::TemplateSet, BoxTitle(s.main),
                              name + "\r\n" + GetText(s, kTemplateText) + "\r\n\r\n" + GetText(s, kTemplateText + 1));
 }
 
@@ -111,7 +111,7 @@ bool ConfirmTemplateTarget(Session& s, const std::string& name) {
 // four were copied; a missing source part, a refused overwrite or a failed
 // copy ends it with LinkStatus not 255.
 bool CopySet(Session& s, const std::string& source, const std::string& dest, int askText1, int askText2) {
-    s.LinkStatus = status::kAborted;
+    s.link.LinkStatus = status::kAborted;
     for (int kind = 1; kind <= 4; ++kind)
         if (CheckConfigFile(s, source, kind) != status::kDone) return false;
     if (!ConfirmTemplateTarget(s, dest)) return false;
@@ -120,7 +120,7 @@ bool CopySet(Session& s, const std::string& source, const std::string& dest, int
         std::string target = PartFile(dest, kind);
         if (FileExists(target) && !overwriteAllowed) {
             if (!AskYes(s, GetText(s, askText1) + " " + target + "\r\n" + GetText(s, askText2))) {
-                s.LinkStatus = status::kAborted;
+                s.link.LinkStatus = status::kAborted;
                 return false;
             }
             overwriteAllowed = true;
@@ -182,28 +182,27 @@ private:
 // Identification and programming mode. On failure the port is closed and
 // nothing stays connected.
 bool ConnectForConfiguration(Session& s) {
-    ConnectPanel(s);
-    if (s.LinkStatus != status::kDone) {
-        s.PortOpened = 0;
+    if (!ConnectPanel(s).Done()) {
+        s.link.PortOpened = false;
         ClosePanelPort(s);
         return false;
     }
     TakeIdentificationFromPanel(s);
-    EnterProgrammingMode(s);
-    if (s.LinkStatus != status::kDone && s.LastErrorNumber == 0 && s.link.ReplyData.empty()) {
+    if (const OpResult entered = EnterProgrammingMode(s);
+        !entered.Done() && s.link.LastErrorNumber == 0 && s.link.ReplyData.empty()) {
         // No answer came back whole (lost, damaged, late, or the user gave
         // up waiting), yet the request may well have reached the panel: it
         // is released without waiting, so that it is not left in
         // programming mode with nobody to end it. A refusal needs nothing.
-        const int failure = s.LinkStatus;
+        const int failure = s.link.LinkStatus;
         LeaveProgrammingMode(s, false);
-        s.LinkStatus = failure;
+        s.link.LinkStatus = failure;
     }
     // The port is released between commands, like after every block
     // operation: the next one opens it without waiting for it to settle.
     ClosePanelPort(s);
-    if (s.LinkStatus != status::kDone) {
-        s.PortOpened = 0;
+    if (s.link.LinkStatus != status::kDone) {
+        s.link.PortOpened = false;
         return false;
     }
     return true;
@@ -215,12 +214,12 @@ bool ConnectForConfiguration(Session& s) {
 // goes out all the same, but is not waited for, which would only repeat the
 // time-out and its message.
 void ReleasePanel(Session& s) {
-    int result = s.LinkStatus;
+    int result = s.link.LinkStatus;
     EndBusy(s, 0);
     LeaveProgrammingMode(s, result != status::kNoReply);
     ClosePanelPort(s);
-    s.PortOpened = 0;
-    s.LinkStatus = result;
+    s.link.PortOpened = false;
+    s.link.LinkStatus = result;
 }
 
 // The menu of the transfer commands: all four files or one of them.
@@ -248,7 +247,7 @@ FileDialogRequest NameDialog(Session& s, int titleText, int firstFilterText) {
 bool FitsTransferBuffer(Session& s, long count) {
     if (count >= 1 && count <= 4000) return true;
     AlertOne(s, 1374);
-    s.LinkStatus = status::kRefused;
+    s.link.LinkStatus = status::kRefused;
     return false;
 }
 
@@ -266,8 +265,7 @@ public:
     // damaged table that is emptied entirely.
     bool Block(long address, int count, int written, bool (*check)(CellSpan, int) = nullptr, Cell fill = 0) {
         for (int i = 1; i <= std::max(count, written); ++i) tb_[i] = fill;
-        ReadPanelBlock(s_, address, count, 1, tb_);
-        if (s_.LinkStatus != status::kDone) return false;
+        if (!ReadPanelBlock(s_, address, count, 1, tb_).Done()) return false;
         if (check) check(tb_, count);
         return AppendFileBlock(s_, f_, written, tb_).Done();
     }
@@ -276,8 +274,8 @@ public:
         auto& c = s_.config;
         if (!Block(kPanelMain, 512, 512)) return false;
         if (!Block(kPanelPoints, 1600, 1600)) return false;
-        if (!Block(Entry(s_, PanelEntry::Live) + 1600, 800, 800)) return false;
-        if (!Block(Entry(s_, PanelEntry::Thresholds), 56, 56)) return false;
+        if (!Block(Entry(s_.config, PanelEntry::Live) + 1600, 800, 800)) return false;
+        if (!Block(Entry(s_.config, PanelEntry::Thresholds), 56, 56)) return false;
         // The trailer: the version and release of the panel it came from.
         std::string trailer = Utf8ToLatin1(Utf8PadRight(c.PanelVersionText, 5)) +
                               Utf8ToLatin1(Utf8PadRight(c.PanelReleaseCode, 8));
@@ -287,22 +285,22 @@ public:
     }
 
     bool Clock() {
-        long programs = Entry(s_, PanelEntry::ClockProgramsLength) + 2;
+        long programs = Entry(s_.config, PanelEntry::ClockProgramsLength) + 2;
         if (!FitsTransferBuffer(s_, programs)) return false;
-        if (!Block(Entry(s_, PanelEntry::ClockPrograms), static_cast<int>(programs), 350, CheckReceivedPrograms, 255)) return false;
-        if (!Block(Entry(s_, PanelEntry::ClockPeriods), 9, 10)) return false;
-        return Block(Entry(s_, PanelEntry::ClockDates), 24, 24);
+        if (!Block(Entry(s_.config, PanelEntry::ClockPrograms), static_cast<int>(programs), 350, CheckReceivedPrograms, 255)) return false;
+        if (!Block(Entry(s_.config, PanelEntry::ClockPeriods), 9, 10)) return false;
+        return Block(Entry(s_.config, PanelEntry::ClockDates), 24, 24);
     }
 
     bool Logics() {
-        long n = Entry(s_, PanelEntry::LogicsLength) + 2;
+        long n = Entry(s_.config, PanelEntry::LogicsLength) + 2;
         if (!FitsTransferBuffer(s_, n)) return false;
-        return Block(Entry(s_, PanelEntry::Logics), static_cast<int>(n), static_cast<int>(n), CheckReceivedLogics);
+        return Block(Entry(s_.config, PanelEntry::Logics), static_cast<int>(n), static_cast<int>(n), CheckReceivedLogics);
     }
 
     bool Texts() {
         for (int k = 0; k < kTextPieces; ++k)
-            if (!Block(Entry(s_, PanelEntry::Descriptions) + static_cast<long>(kTextPiece) * k, kTextPiece, kTextPiece)) return false;
+            if (!Block(Entry(s_.config, PanelEntry::Descriptions) + static_cast<long>(kTextPiece) * k, kTextPiece, kTextPiece)) return false;
         return true;
     }
 
@@ -351,9 +349,9 @@ bool CommitPendingParts(Session& s, const std::string& name, const Selection& se
             fs::rename(pending, target, ec);
         }
         if (ec) {
-            s.LastErrorNumber = err::kPathFileAccess;
+            s.link.LastErrorNumber = err::kPathFileAccess;
             ReportFileError(s);
-            s.LinkStatus = status::kRefused;
+            s.link.LinkStatus = status::kRefused;
             DropPendingParts(name, selected);
             return false;
         }
@@ -374,7 +372,7 @@ Outcome ReceiveParts(Session& s, const std::string& name, const Selection& selec
         }
         if (!created) {
             ReportFileError(s);
-            s.LinkStatus = status::kRefused;
+            s.link.LinkStatus = status::kRefused;
             DropPendingParts(name, selected);
             return Outcome::FileError;
         }
@@ -418,34 +416,31 @@ public:
         return ReadFileBlock(s_, f_, offset, count, first, tb_).Done();
     }
     bool ToPanel(long address, int count, int first = 1) {
-        WritePanelBlock(s_, address, count, true, first, tb_);
-        return s_.LinkStatus == status::kDone;
+        return WritePanelBlock(s_, address, count, true, first, tb_).Done();
     }
     bool Marker(long address, bool present) {
         CellArray<0, 1> marker;
         marker[1] = static_cast<Cell>(present ? kMarkerPresent : 0);
-        WritePanelBlock(s_, address, 1, true, 1, marker);
-        return s_.LinkStatus == status::kDone;
+        return WritePanelBlock(s_, address, 1, true, 1, marker).Done();
     }
     // The commit step after a marker: anything but "O" stops the send.
     bool Commit(int code) {
-        int answer = SendControl(s_, code, true);
+        const ControlReply commit = SendControl(s_, code, true);
         ClosePanelPort(s_);
-        if (s_.LinkStatus == status::kDone && answer == 'O') return true;
-        if (s_.LinkStatus == status::kDone) s_.LinkStatus = status::kCommitRefused;
+        if (commit.result.Done() && commit.answer == 'O') return true;
+        if (commit.result.Done()) s_.link.LinkStatus = status::kCommitRefused;
         ReportLinkError(s_);
         return false;
     }
 
     bool Main() {
         auto& tb = tb_;
-        ReadPanelBlock(s_, kPanelMain, 1, 1, tb);
-        if (s_.LinkStatus != status::kDone) return false;
+        if (!ReadPanelBlock(s_, kPanelMain, 1, 1, tb).Done()) return false;
         if (tb[1] >= kCommParamRevision) {
-            bool relay = s_.FileLinkMode == kFlag255;
+            bool relay = s_.settings.FileLinkMode;
             tb[1] = s_.link.PanelAddress;
-            tb[2] = static_cast<Cell>(static_cast<long>(ParseNumber(relay ? s_.RelayPlantCode : s_.PlantCode)) & 0xFF);
-            tb[3] = static_cast<Cell>(BaudCode(relay ? s_.RelayBaudRate : s_.BaudRate));
+            tb[2] = static_cast<Cell>(static_cast<long>(ParseNumber(relay ? s_.settings.RelayPlantCode : s_.settings.PlantCode)) & 0xFF);
+            tb[3] = static_cast<Cell>(BaudCode(relay ? s_.settings.RelayBaudRate : s_.settings.BaudRate));
             if (!ToPanel(kPanelCommParams, 3)) return false;
         }
         // Bytes 0..190 and 237..382: the IdentBlock and bytes 383..511
@@ -461,30 +456,30 @@ public:
 
     bool Clock() {
         if (!FromFile(0, 350)) return false;
-        if (!ToPanel(Entry(s_, PanelEntry::ClockPrograms), 339)) return false;
+        if (!ToPanel(Entry(s_.config, PanelEntry::ClockPrograms), 339)) return false;
         bool programs = false;
         for (int i = 1; i <= 336; ++i) programs = programs || tb_[i] != 255;
-        if (!Marker(Entry(s_, PanelEntry::ClockMarker), programs)) return false;
+        if (!Marker(Entry(s_.config, PanelEntry::ClockMarker), programs)) return false;
         if (!Commit(kControlCommitPrograms)) return false;
         if (!FromFile(350, 10)) return false;
-        if (!ToPanel(Entry(s_, PanelEntry::ClockPeriods), 9)) return false;
+        if (!ToPanel(Entry(s_.config, PanelEntry::ClockPeriods), 9)) return false;
         if (!FromFile(360, 24)) return false;
-        return ToPanel(Entry(s_, PanelEntry::ClockDates), 24);
+        return ToPanel(Entry(s_.config, PanelEntry::ClockDates), 24);
     }
 
     bool Logics() {
-        long n = Entry(s_, PanelEntry::LogicsLength) + 2;
+        long n = Entry(s_.config, PanelEntry::LogicsLength) + 2;
         if (!FitsTransferBuffer(s_, n)) return false;
         if (!FromFile(0, static_cast<int>(n))) return false;
-        if (!ToPanel(Entry(s_, PanelEntry::Logics), static_cast<int>(n))) return false;
-        if (!Marker(Entry(s_, PanelEntry::ClockMarker), tb_[1] != 0 || tb_[2] != 0)) return false;
+        if (!ToPanel(Entry(s_.config, PanelEntry::Logics), static_cast<int>(n))) return false;
+        if (!Marker(Entry(s_.config, PanelEntry::ClockMarker), tb_[1] != 0 || tb_[2] != 0)) return false;
         return Commit(kControlCommitLogics);
     }
 
     bool Texts() {
         for (int k = 0; k < kTextPieces; ++k) {
             if (!FromFile(static_cast<long>(kTextPiece) * k, kTextPiece)) return false;
-            if (!ToPanel(Entry(s_, PanelEntry::Descriptions) + static_cast<long>(kTextPiece) * k, kTextPiece)) return false;
+            if (!ToPanel(Entry(s_.config, PanelEntry::Descriptions) + static_cast<long>(kTextPiece) * k, kTextPiece)) return false;
         }
         return true;
     }
@@ -496,7 +491,7 @@ private:
 };
 
 // Bytes of each file that a send reads.
-long NeededLength(Session& s, int kind) { return SendableSize(kind, Entry(s, PanelEntry::LogicsLength) + 2); }
+long NeededLength(Session& s, int kind) { return SendableSize(kind, Entry(s.config, PanelEntry::LogicsLength) + 2); }
 
 // Sends the selected parts in order. `sent` gets the parts that reached the
 // panel whole; `interrupted` the part that failed half-way (0 for none).
@@ -517,14 +512,14 @@ bool SendParts(Session& s, const std::string& name, const Selection& selected, S
         // damaged set, saying how short it is.
         const long length = opened ? FileLength(file) : 0;
         if (opened && length < NeededLength(s, kind)) {
-            SetFinding f{kind, SetFault::WrongSize, length, SendableSize(kind, Entry(s, PanelEntry::LogicsLength) + 2)};
+            SetFinding f{kind, SetFault::WrongSize, length, SendableSize(kind, Entry(s.config, PanelEntry::LogicsLength) + 2)};
             ShowAlert(s, DescribeSetFindings(s, name, {f}), GetText(s, kTooShortText));
-            s.LinkStatus = status::kRefused;
+            s.link.LinkStatus = status::kRefused;
             return false;
         }
         if (!opened) {
             ReportFileError(s);
-            s.LinkStatus = status::kRefused;
+            s.link.LinkStatus = status::kRefused;
             return false;
         }
         Sender snd(s, file);
@@ -554,7 +549,7 @@ void ReportPartialSend(Session& s, const Selection& sent, int interrupted) {
     std::string text = GetText(s, 1900) + "\r\n\r\n" + GetText(s, 1901) + " " +
                        (reached.empty() ? GetText(s, 1903) : reached) + "\r\n" + GetText(s, 1902) + " " +
                        GetText(s, PartNameText(interrupted));
-    s.ui->MessageBox(BoxTitle(s), text, MsgButtons::Ok, MsgIcon::Exclamation);
+    s.ui->MessageBox(BoxTitle(s.main), text, MsgButtons::Ok, MsgIcon::Exclamation);
 }
 
 }  // namespace
@@ -572,7 +567,7 @@ void TransferCommand(Session& s, int option) {
 }
 
 void CreateConfiguration(Session& s) {
-    s.LinkStatus = status::kAborted;
+    s.link.LinkStatus = status::kAborted;
     CopyDialogRequest req;
     req.caption = GetText(s, 405);
     req.destLabel = GetText(s, 406);
@@ -592,12 +587,12 @@ void CreateConfiguration(Session& s) {
         }
         break;
     }
-    if (CopySet(s, JoinPath(DataFolderOf(s), "DEFAULT"), dest, 417, 418))
-        ShowInfo(s, BoxTitle(s), GetText(s, 419) + "\r\n" + dest + GetText(s, 420));
+    if (CopySet(s, JoinPath(DataFolderOf(s.settings), "DEFAULT"), dest, 417, 418))
+        ShowInfo(s, BoxTitle(s.main), GetText(s, 419) + "\r\n" + dest + GetText(s, 420));
 }
 
 void CopyConfiguration(Session& s) {
-    s.LinkStatus = status::kAborted;
+    s.link.LinkStatus = status::kAborted;
     CopyDialogRequest req;
     req.caption = GetText(s, 422);
     req.sourceLabel = GetText(s, 423);
@@ -618,7 +613,7 @@ void CopyConfiguration(Session& s) {
         }
         break;
     }
-    if (CopySet(s, source, dest, 432, 433)) ShowInfo(s, BoxTitle(s), GetText(s, 434));
+    if (CopySet(s, source, dest, 432, 433)) ShowInfo(s, BoxTitle(s.main), GetText(s, 434));
 }
 
 bool IsTemplateSetName(Session& s, const std::string& name) {
@@ -631,8 +626,8 @@ bool IsTemplateSetName(Session& s, const std::string& name) {
 
 void OpenConfiguration(Session& s, int option) {
     if (option == 1) {
-        s.ConfigSource = ConfigSource::None;
-        s.ConfigFileName.clear();
+        s.config.ConfigSource = ConfigSource::None;
+        s.config.ConfigFileName.clear();
         // The same filters as the send dialog: a set is chosen by its main file.
         FileDialogRequest req = NameDialog(s, 1141, 468);
         std::string answer = s.ui->AskOpenFile(req);
@@ -650,11 +645,11 @@ void OpenConfiguration(Session& s, int option) {
         // A damaged or foreign file is named before anything is shown or
         // printed from it; the user decides whether to go on.
         if (!ConfirmSetFiles(s, name, {false, true, true, true, true}, 0, kUseAnywayText)) {
-            s.LinkStatus = status::kRefused;
+            s.link.LinkStatus = status::kRefused;
             return;
         }
-        s.ConfigFileName = name;
-        s.ConfigSource = ConfigSource::File;
+        s.config.ConfigFileName = name;
+        s.config.ConfigSource = ConfigSource::File;
         s.config.PanelIdent.clear();
         TakeIdentificationFromFile(s);
         return;
@@ -664,23 +659,23 @@ void OpenConfiguration(Session& s, int option) {
         return;
     }
     if (option == 2) {
-        s.ConfigSource = ConfigSource::None;
+        s.config.ConfigSource = ConfigSource::None;
         s.ui->SetStatusText("");
-        if (s.PortOpened > 0) {
+        if (s.link.PortOpened) {
             LeaveProgrammingMode(s, true);
-            s.PortOpened = 0;
+            s.link.PortOpened = false;
         }
         if (!ConnectForConfiguration(s)) return;
-        s.ConfigSource = ConfigSource::Panel;
+        s.config.ConfigSource = ConfigSource::Panel;
     }
 }
 
 void ReceiveConfiguration(Session& s) {
-    s.LinkStatus = status::kAborted;
+    s.link.LinkStatus = status::kAborted;
     if (!ConnectForConfiguration(s)) return;
     Selection selected;
     if (!AskTransferChoice(s, 435, 436, selected)) {
-        s.LinkStatus = status::kAborted;
+        s.link.LinkStatus = status::kAborted;
         ReleasePanel(s);
         return;
     }
@@ -689,7 +684,7 @@ void ReceiveConfiguration(Session& s) {
     for (;;) {
         std::string answer = s.ui->AskSaveFile(NameDialog(s, 441, 442));
         if (Trim(answer).empty()) {
-            s.LinkStatus = status::kAborted;
+            s.link.LinkStatus = status::kAborted;
             ReleasePanel(s);
             return;
         }
@@ -702,13 +697,13 @@ void ReceiveConfiguration(Session& s) {
         }
         if (refused) continue;
         if (!ConfirmTemplateTarget(s, name)) {
-            s.LinkStatus = status::kAborted;
+            s.link.LinkStatus = status::kAborted;
             ReleasePanel(s);
             return;
         }
         if (!lock.Acquire(name)) {
             ShowAlert(s, GetText(s, kLockedText) + " " + name, GetText(s, kLockedText + 1));
-            s.LinkStatus = status::kRefused;
+            s.link.LinkStatus = status::kRefused;
             ReleasePanel(s);
             return;
         }
@@ -718,8 +713,7 @@ void ReceiveConfiguration(Session& s) {
             // abort button.
             LongOperation busy(s);
             if (!mapRead) {
-                ReadMemoryMap(s);
-                mapRead = s.LinkStatus == status::kDone;
+                mapRead = ReadMemoryMap(s).Done();
             }
             if (mapRead) outcome = ReceiveParts(s, name, selected);
         }
@@ -738,24 +732,24 @@ void ReceiveConfiguration(Session& s) {
         }
         break;
     }
-    s.LinkStatus = status::kDone;
+    s.link.LinkStatus = status::kDone;
     ReleasePanel(s);
-    ShowInfo(s, BoxTitle(s), GetText(s, 460));
-    s.LinkStatus = status::kDone;
+    ShowInfo(s, BoxTitle(s.main), GetText(s, 460));
+    s.link.LinkStatus = status::kDone;
 }
 
 void SendConfiguration(Session& s) {
-    s.LinkStatus = status::kAborted;
+    s.link.LinkStatus = status::kAborted;
     if (!ConnectForConfiguration(s)) return;
     Selection selected;
     if (!AskTransferChoice(s, 461, 462, selected)) {
-        s.LinkStatus = status::kAborted;
+        s.link.LinkStatus = status::kAborted;
         ReleasePanel(s);
         return;
     }
     std::string answer = s.ui->AskOpenFile(NameDialog(s, 467, 468));
     if (Trim(answer).empty()) {
-        s.LinkStatus = status::kAborted;
+        s.link.LinkStatus = status::kAborted;
         ReleasePanel(s);
         return;
     }
@@ -765,19 +759,20 @@ void SendConfiguration(Session& s) {
         if (selected[kind] && !FileExists(file)) {
             // The alert names the missing file after its first text.
             ShowAlert(s, GetText(s, 476) + " " + file, GetText(s, 477));
-            s.LinkStatus = status::kFileMissing;
+            s.link.LinkStatus = status::kFileMissing;
             ReleasePanel(s);
             return;
         }
     }
+    OpResult mapRead;
     {
         LongOperation busy(s);
-        ReadMemoryMap(s);
+        mapRead = ReadMemoryMap(s);
     }
     // Every chosen file is checked before the first block goes out: a
     // damaged set goes to the panel only when the user says so.
-    if (s.LinkStatus == status::kDone && !ConfirmSetFiles(s, name, selected, Entry(s, PanelEntry::LogicsLength) + 2, kSendAnywayText)) {
-        s.LinkStatus = status::kRefused;
+    if (mapRead.Done() && !ConfirmSetFiles(s, name, selected, Entry(s.config, PanelEntry::LogicsLength) + 2, kSendAnywayText)) {
+        s.link.LinkStatus = status::kRefused;
         ReleasePanel(s);
         return;
     }
@@ -792,39 +787,38 @@ void SendConfiguration(Session& s) {
         LongOperation busy(s);
         // The parts about to be overwritten are read from the panel first;
         // without that backup nothing is sent.
-        if (s.LinkStatus == status::kDone && backupFirst && BackupFromPanel(s, selected, BackupReason::BeforeSend).empty()) {
+        if (s.link.LinkStatus == status::kDone && backupFirst && BackupFromPanel(s, selected, BackupReason::BeforeSend).empty()) {
             backupFailed = true;
-            if (s.LinkStatus == status::kDone) s.LinkStatus = status::kRefused;
+            if (s.link.LinkStatus == status::kDone) s.link.LinkStatus = status::kRefused;
         }
-        if (s.LinkStatus == status::kDone && !backupFailed) done = SendParts(s, name, selected, sent, interrupted);
+        if (s.link.LinkStatus == status::kDone && !backupFailed) done = SendParts(s, name, selected, sent, interrupted);
         if (done) {
             // The panel's own last-change date, as it stands after the send.
             auto& c = s.config;
-            ReadPanelBlock(s, kPanelLastChange, 8, 1, c.IdentBuffer);
-            if (s.LinkStatus == status::kDone) {
+            if (ReadPanelBlock(s, kPanelLastChange, 8, 1, c.IdentBuffer).Done()) {
                 std::string date;
                 for (int i = 1; i <= 8; ++i) date.push_back(static_cast<char>(c.IdentBuffer[i] & 0xFF));
                 c.LastChangeDate = Latin1ToUtf8(date);
-                s.ui->SetIdentification(IdentificationText(s));
+                s.ui->SetIdentification(IdentificationText(s.config));
             }
-            if (s.LinkStatus == status::kDone) SetPanelClockFromPc(s);
+            if (s.link.LinkStatus == status::kDone) SetPanelClockFromPc(s);
         }
     }
     if (!done) {
-        const int failure = s.LinkStatus;
+        const int failure = s.link.LinkStatus;
         ReleasePanel(s);
         if (interrupted != 0) ReportPartialSend(s, sent, interrupted);
-        if (backupFailed) s.ui->MessageBox(BoxTitle(s), GetText(s, 1718), MsgButtons::Ok, MsgIcon::Exclamation);
-        s.LinkStatus = failure;
+        if (backupFailed) s.ui->MessageBox(BoxTitle(s.main), GetText(s, 1718), MsgButtons::Ok, MsgIcon::Exclamation);
+        s.link.LinkStatus = failure;
         return;
     }
-    if (s.LinkStatus != status::kDone) {
+    if (s.link.LinkStatus != status::kDone) {
         ReleasePanel(s);
         return;
     }
     ReleasePanel(s);
-    ShowInfo(s, BoxTitle(s), GetText(s, 488));
-    s.LinkStatus = status::kDone;
+    ShowInfo(s, BoxTitle(s.main), GetText(s, 488));
+    s.link.LinkStatus = status::kDone;
 }
 
 bool ConfirmSetFiles(Session& s, const std::string& base, const std::array<bool, 5>& kinds, long logicSize,
@@ -835,7 +829,7 @@ bool ConfirmSetFiles(Session& s, const std::string& base, const std::array<bool,
     if (findings.empty()) return true;
     const std::string text = GetText(s, kFindingsText) + "\r\n" + DescribeSetFindings(s, base, findings) +
                              "\r\n\r\n" + GetText(s, questionText == 0 ? kUseAnywayText : questionText);
-    return s.ui->ConfirmRisk(RiskTopic::DamagedSet, BoxTitle(s), text);
+    return s.ui->ConfirmRisk(RiskTopic::DamagedSet, BoxTitle(s.main), text);
 }
 
 bool ReceivePanelParts(Session& s, const std::string& base, const std::array<bool, 5>& parts) {
@@ -843,39 +837,37 @@ bool ReceivePanelParts(Session& s, const std::string& base, const std::array<boo
 }
 
 std::string ReadPanelConfiguration(Session& s) {
-    const bool open = s.ConfigSource == ConfigSource::Panel;
-    s.LinkStatus = status::kAborted;
+    const bool open = s.config.ConfigSource == ConfigSource::Panel;
+    s.link.LinkStatus = status::kAborted;
     if (!open && !ConnectForConfiguration(s)) return {};
     std::string base;
     {
         LongOperation busy(s);
-        ReadMemoryMap(s);
-        if (s.LinkStatus == status::kDone) base = BackupFromPanel(s, {false, true, true, true, true}, BackupReason::Received);
+        if (ReadMemoryMap(s).Done()) base = BackupFromPanel(s, {false, true, true, true, true}, BackupReason::Received);
     }
-    const int result = base.empty() ? (s.LinkStatus == status::kDone ? status::kRefused : s.LinkStatus) : status::kDone;
+    const int result = base.empty() ? (s.link.LinkStatus == status::kDone ? status::kRefused : s.link.LinkStatus) : status::kDone;
     if (open) {
         EndBusy(s, 0);
     } else {
-        s.LinkStatus = result;
+        s.link.LinkStatus = result;
         ReleasePanel(s);
     }
-    s.LinkStatus = result;
+    s.link.LinkStatus = result;
     return base;
 }
 
 void RefreshConfigView(Session& s) {
     auto& c = s.config;
-    if (s.ConfigSource == ConfigSource::File) {
+    if (s.config.ConfigSource == ConfigSource::File) {
         TakeIdentificationFromFile(s);
-    } else if (s.ConfigSource == ConfigSource::Panel) {
-        ReadPanelBlock(s, kPanelMain + kIdentBlockOffset, kIdentBlockSize, 1, c.IdentBuffer);
-        if (s.LinkStatus != status::kDone) return;
-        TakeIdentBlock(s);
+    } else if (s.config.ConfigSource == ConfigSource::Panel) {
+        if (!ReadPanelBlock(s, kPanelMain + kIdentBlockOffset, kIdentBlockSize, 1, c.IdentBuffer).Done()) return;
+        TakeIdentBlock(s.config);
     } else {
-        s.LinkStatus = status::kNoSource;
+        s.link.LinkStatus = status::kNoSource;
         return;
     }
-    s.ui->SetIdentification(IdentificationText(s));
+    s.ui->SetIdentification(IdentificationText(s.config));
 }
 
 }  // namespace cfg

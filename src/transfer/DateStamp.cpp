@@ -35,8 +35,6 @@ std::string ChangeDateText(const DateTime& d) {
     return buf;
 }
 
-void TakeIdentBlock(Session& s) { TakeIdentBlock(s.config); }
-
 void TakeIdentBlock(ConfigState& c) {
     c.InstallationName = CellText(c.IdentBuffer, 1, 19);
     c.LastChangeDate = CellText(c.IdentBuffer, 20, 8);
@@ -50,15 +48,15 @@ void TakeIdentificationFromFile(Session& s) {
     bool opened = false;
     {
         QuietFileErrors quiet(s);
-        opened = OpenConfigPart(s, s.ConfigFileName, PartExtension(1), file);
+        opened = OpenConfigPart(s, s.config.ConfigFileName, PartExtension(1), file);
     }
     if (!opened) {
         ReportFileError(s);
-        s.LinkStatus = status::kNoSource;
+        s.link.LinkStatus = status::kNoSource;
         return;
     }
     if (!ReadFileBlock(s, file, kIdentBlockOffset, kIdentBlockSize, 1, c.IdentBuffer).Done()) return;
-    TakeIdentBlock(s);
+    TakeIdentBlock(s.config);
     if (!ReadFileBlock(s, file, kTrailerOffset, kTrailerSize, 1, c.ConfigImage).Done()) return;
     TakeTrailer(c);
 }
@@ -85,11 +83,11 @@ void TakeIdentificationFromPanel(Session& s) {
     c.PanelReleaseCode = s.link.PanelDateText;
 }
 
-std::string IdentificationText(const Session& s) {
-    const auto& c = s.config;
+std::string IdentificationText(const ConfigState& config) {
+    const auto& c = config;
     std::string line;
     // A file set is named first: its identification may well be blank.
-    if (s.ConfigSource == ConfigSource::File) Append(line, BaseNameOf(s.ConfigFileName));
+    if (config.ConfigSource == ConfigSource::File) Append(line, BaseNameOf(config.ConfigFileName));
     Append(line, c.InstallationName);
     Append(line, c.LastChangeDate);
     std::string panel = Trim(c.PanelIdent);
@@ -106,22 +104,20 @@ void StampDate(Session& s) {
     auto& c = s.config;
     if (c.DateStamped != 0) return;
     long address;
-    if (s.ConfigSource == ConfigSource::File) {
+    if (s.config.ConfigSource == ConfigSource::File) {
         c.LastChangeDate = ChangeDateText(s.clock->Now());
         for (int i = 0; i < 8; ++i) c.IdentBuffer[1 + i] = static_cast<Cell>(static_cast<unsigned char>(c.LastChangeDate[static_cast<std::size_t>(i)]));
-        WriteBlock(s, kLastChangeOffset, 8, PartExtension(1), c.IdentBuffer);
-        if (s.LinkStatus != status::kDone) return;
+        if (!WriteBlock(s, kLastChangeOffset, 8, PartExtension(1), c.IdentBuffer).Done()) return;
         address = kIdentBlockOffset;
-    } else if (s.ConfigSource == ConfigSource::Panel) {
+    } else if (s.config.ConfigSource == ConfigSource::Panel) {
         address = kMainPanelBase + kIdentBlockOffset;
     } else {
-        s.LinkStatus = status::kNoSource;
+        s.link.LinkStatus = status::kNoSource;
         return;
     }
-    ReadBlock(s, address, kIdentBlockSize, PartExtension(1), 1, c.IdentBuffer);
-    if (s.LinkStatus != status::kDone) return;
-    TakeIdentBlock(s);
-    s.ui->SetIdentification(IdentificationText(s));
+    if (!ReadBlock(s, address, kIdentBlockSize, PartExtension(1), 1, c.IdentBuffer).Done()) return;
+    TakeIdentBlock(s.config);
+    s.ui->SetIdentification(IdentificationText(s.config));
     c.DateStamped = 1;
 }
 

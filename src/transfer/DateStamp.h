@@ -21,7 +21,6 @@ void StampDate(Session&);
 void TakeIdentificationFromFile(Session&);
 // Splits IdentBuffer cells 1..45 into InstallationName, LastChangeDate,
 // PanelSerialNumber and ProductionDate.
-void TakeIdentBlock(Session&);
 void TakeIdentBlock(ConfigState&);
 // The version and release code from the trailer in image cells 1..13.
 void TakeTrailer(ConfigState&);
@@ -32,7 +31,7 @@ bool ReadIdentification(const FileSetImage&, ConfigState&);
 // date) into the identification texts.
 void TakeIdentificationFromPanel(Session&);
 // The identification as the status area shows it.
-std::string IdentificationText(const Session&);
+std::string IdentificationText(const ConfigState&);
 // "dd-mm-yy".
 std::string ChangeDateText(const DateTime&);
 

@@ -11,18 +11,17 @@
 namespace cfg {
 
 long SectionAddress(Session& s, long offset, SectionFile file) {
-    switch (s.ConfigSource) {
+    switch (s.config.ConfigSource) {
     case ConfigSource::File: return offset;
     case ConfigSource::Panel: return file.panelBase + offset;
-    default: s.LinkStatus = status::kNoSource; return -1;
+    default: s.link.LinkStatus = status::kNoSource; return -1;
     }
 }
 
 bool LoadSectionBlock(Session& s, int offset, int count, SectionFile file) {
     long address = SectionAddress(s, offset, file);
     if (address < 0) return false;
-    ReadBlock(s, address, count, file.extension, offset, s.config.ConfigImage);
-    return s.LinkStatus == status::kDone;
+    return ReadBlock(s, address, count, file.extension, offset, s.config.ConfigImage).Done();
 }
 
 bool WriteSectionBytes(Session& s, int offset, const std::vector<Cell>& bytes, SectionFile file) {
@@ -30,8 +29,7 @@ bool WriteSectionBytes(Session& s, int offset, const std::vector<Cell>& bytes, S
     if (address < 0 || bytes.empty()) return false;
     int count = static_cast<int>(bytes.size());
     for (int i = 0; i < count; ++i) s.config.TransferBuffer[i + 1] = bytes[static_cast<std::size_t>(i)];
-    WriteBlock(s, address, count, file.extension, s.config.TransferBuffer);
-    if (s.LinkStatus != status::kDone) return false;
+    if (!WriteBlock(s, address, count, file.extension, s.config.TransferBuffer).Done()) return false;
     for (int i = 0; i < count; ++i) s.config.ConfigImage[offset + i] = bytes[static_cast<std::size_t>(i)];
     return true;
 }

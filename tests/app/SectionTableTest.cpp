@@ -69,16 +69,16 @@ TEST(SectionTableTest, EverySectionPrintsInEveryShippedLanguage) {
         Session& s = t.s;
         RegisterCoreCommands(s);
         LoadLanguageFile(s, language.string());
-        s.ConfigSource = ConfigSource::File;
-        s.ConfigFileName = t.folder.File("PLANT");
+        s.config.ConfigSource = ConfigSource::File;
+        s.config.ConfigFileName = t.folder.File("PLANT");
         int printed = 0;
         for (const SectionDef& def : s.sections.Rows()) {
             if (!def.printable) continue;
             s.texts.MissingTextIds.clear();
             const PrintMode print = PrintMode::LinesOnly;
             def.run(s, print, 1);
-            EXPECT_EQ(s.LinkStatus, 255) << language.filename() << " section " << def.code;
-            EXPECT_FALSE(ScreenLines(s).empty()) << language.filename() << " section " << def.code;
+            EXPECT_EQ(s.link.LinkStatus, 255) << language.filename() << " section " << def.code;
+            EXPECT_FALSE(ScreenLines(s.screen).empty()) << language.filename() << " section " << def.code;
             std::string missing;
             for (int id : s.texts.MissingTextIds) missing += " " + std::to_string(id);
             EXPECT_TRUE(missing.empty()) << language.filename() << " section " << def.code << " lacks" << missing;

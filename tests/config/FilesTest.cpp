@@ -97,10 +97,10 @@ TEST(FileBlocks, ShortFileAndBadCellRange) {
     const OpResult refused = ReadFileBlock(t.s, f, 0, 10, 145, ib);  // cells 145..154 of 0..150
     EXPECT_EQ(refused.status, 16);
     EXPECT_EQ(refused.error, 9);   // subscript out of range
-    EXPECT_EQ(t.s.LinkStatus, 16);  // left for the block routines that read it there
+    EXPECT_EQ(t.s.link.LinkStatus, 16);  // left for the block routines that read it there
     ASSERT_EQ(t.ui.messages.size(), 1u);
     EXPECT_EQ(t.ui.messages[0].title, "1254");
-    EXPECT_EQ(t.s.QuietErrors, 0);
+    EXPECT_FALSE(t.s.link.QuietErrors);
 }
 
 TEST(FileCopy, EmptyLargeSelfAndMissing) {
@@ -176,9 +176,9 @@ TEST(FileNames, CaseInsensitiveResolution) {
     EXPECT_EQ(t.ui.messages[0].text, "1402 \r" + name + ".UY21405");
 
     // Opening a part that is not there records "file not found" quietly.
-    t.s.LastErrorNumber = 0;
+    t.s.link.LastErrorNumber = 0;
     EXPECT_FALSE(OpenConfigPart(t.s, name, ".UY2", f));
-    EXPECT_EQ(t.s.LastErrorNumber, 53);
+    EXPECT_EQ(t.s.link.LastErrorNumber, 53);
     EXPECT_EQ(t.ui.messages.size(), 1u);
 }
 

@@ -46,12 +46,12 @@ protected:
     LinkPtyTest() {
         s.clock = &clock;  // real time: the far end is a real process
         s.transport = &port;
-        s.PlantCode = "11";
-        s.BaudRate = "9600";
+        s.settings.PlantCode = "11";
+        s.settings.BaudRate = "9600";
     }
     void Use(const SimProcess& sim) {
         ASSERT_FALSE(sim.Path().empty()) << "vimo-sim did not start";
-        s.CommPortName = sim.Path();
+        s.settings.CommPortName = sim.Path();
     }
     test::TestSession t;
     Session& s = t.s;
@@ -64,33 +64,27 @@ TEST_F(LinkPtyTest, ConnectReadAndWriteOverThePty) {
     SimProcess sim;
     Use(sim);
     t.ui.AnswerNumber(1);
-    ConnectPanel(s);
-    ASSERT_EQ(s.LinkStatus, 255) << t.ui.AllMessages();
-    EXPECT_EQ(s.PortOpened, 255);
+    ASSERT_EQ(ConnectPanel(s).status, 255) << t.ui.AllMessages();
+    EXPECT_TRUE(s.link.PortOpened);
     EXPECT_EQ(s.link.PanelModel, 22);
     EXPECT_GE(s.link.PanelVersion, 1.0);
 
-    EnterProgrammingMode(s);
-    ASSERT_EQ(s.LinkStatus, 255) << t.ui.AllMessages();
+    ASSERT_EQ(EnterProgrammingMode(s).status, 255) << t.ui.AllMessages();
 
     auto& image = s.config.ConfigImage;
-    ReadPanelBlock(s, 4096, 130, 0, image);
-    ASSERT_EQ(s.LinkStatus, 255) << t.ui.AllMessages();
+    ASSERT_EQ(ReadPanelBlock(s, 4096, 130, 0, image).status, 255) << t.ui.AllMessages();
 
     auto& tb = s.config.TransferBuffer;
     const std::string text = "PTY ROUND TRIP  ";
     for (int i = 0; i < 16; ++i) tb[i + 1] = static_cast<Cell>(text[static_cast<std::size_t>(i)]);
-    WriteBlock(s, 24576, 16, ".MY2", tb);  // ConfigSource is not the panel yet
-    EXPECT_EQ(s.LinkStatus, 240);
-    s.ConfigSource = ConfigSource::Panel;
-    WriteBlock(s, 24576, 16, ".MY2", tb);
-    ASSERT_EQ(s.LinkStatus, 255) << t.ui.AllMessages();
-    ReadPanelBlock(s, 24576, 16, 5000, image);
-    ASSERT_EQ(s.LinkStatus, 255);
+    EXPECT_EQ(WriteBlock(s, 24576, 16, ".MY2", tb).status, 240);  // ConfigSource is not the panel yet
+    s.config.ConfigSource = ConfigSource::Panel;
+    ASSERT_EQ(WriteBlock(s, 24576, 16, ".MY2", tb).status, 255) << t.ui.AllMessages();
+    ASSERT_EQ(ReadPanelBlock(s, 24576, 16, 5000, image).status, 255);
     for (int i = 0; i < 16; ++i) EXPECT_EQ(image[5000 + i], tb[i + 1]) << i;
 
     LeaveProgrammingMode(s, true);
-    EXPECT_EQ(s.LinkStatus, 255);
+    EXPECT_EQ(s.link.LinkStatus, 255);
     EXPECT_TRUE(t.ui.messages.empty()) << t.ui.AllMessages();
     EXPECT_FALSE(port.IsOpen());
 }
@@ -100,8 +94,7 @@ TEST_F(LinkPtyTest, DamagedRepliesEndInTheirStatus) {
     SimProcess sim({"--fault", "bad-checksum"});
     Use(sim);
     s.link.PanelAddress = 1;
-    ReadPanelBlock(s, 57604, 23, 1, s.config.IdentBuffer);
-    EXPECT_EQ(s.LinkStatus, 133);
+    EXPECT_EQ(ReadPanelBlock(s, 57604, 23, 1, s.config.IdentBuffer).status, 133);
     EXPECT_EQ(t.ui.messages.back().text, "1385\r1529\r1386 85H");
 }
 

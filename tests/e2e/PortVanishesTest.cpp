@@ -117,7 +117,7 @@ Row RunVanishing(test::TestSession& t, bool receive, Ending how, int after) {
     row.ending = std::string(how == Ending::Killed ? "killed" : "quit") + " at busy line " + std::to_string(after);
     EXPECT_FALSE(sim.Path().empty()) << "vimo-sim did not start";
     if (sim.Path().empty()) return row;
-    s.CommPortName = sim.Path();
+    s.settings.CommPortName = sim.Path();
     const std::string base = t.folder.File(receive ? "SITE" : "SET");
     if (receive) {
         WriteOldSet(base);
@@ -127,7 +127,7 @@ Row RunVanishing(test::TestSession& t, bool receive, Ending how, int after) {
         t.ui.choiceAnswers.push_back(0);
         t.ui.saveFileAnswers.push_back(base);
         ReceiveConfiguration(s);
-        EXPECT_EQ(s.LinkStatus, 255) << t.ui.AllMessages();
+        EXPECT_EQ(s.link.LinkStatus, 255) << t.ui.AllMessages();
         t.ui.messages.clear();
     }
     bool ended = false;
@@ -148,7 +148,7 @@ Row RunVanishing(test::TestSession& t, bool receive, Ending how, int after) {
     t.ui.onProcessEvents = nullptr;
     EXPECT_TRUE(ended) << row.ending << ": the transfer ended before the panel went away";
     EXPECT_FALSE(sim.Running());
-    row.status = s.LinkStatus;
+    row.status = s.link.LinkStatus;
     for (const auto& m : t.ui.messages) {
         if (m.buttons != MsgButtons::Ok || m.icon == MsgIcon::Information) continue;
         if (row.message.empty()) row.message = m.text;
@@ -173,8 +173,8 @@ TEST_F(PortVanishesTest, TransfersEndWhenThePanelsEndOfTheLineGoesAway) {
         test::TestSession fresh;
         fresh.s.clock = &clock;
         fresh.s.transport = &port;
-        fresh.s.PlantCode = "11";
-        fresh.s.BaudRate = "9600";
+        fresh.s.settings.PlantCode = "11";
+        fresh.s.settings.BaudRate = "9600";
         Row row = RunVanishing(fresh, p.receive, p.how, after);
         row.remark = std::string(p.receive ? "previous set kept" : "parts reported") + "; then " + row.later;
         const std::string where = row.operation + " / " + row.ending;

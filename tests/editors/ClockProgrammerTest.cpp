@@ -108,8 +108,8 @@ TEST_F(ClockFileTest, AMissingClockFileIsAlertedAndNothingOpens) {
     OpenFileSet();
     Run();
     EXPECT_TRUE(t.ui.clockViews.empty());
-    EXPECT_TRUE(t.ui.Showed("1314\r1315 " + s.ConfigFileName + ".PY2")) << t.ui.AllMessages();
-    EXPECT_EQ(s.LinkStatus, status::kFileMissing);
+    EXPECT_TRUE(t.ui.Showed("1314\r1315 " + s.config.ConfigFileName + ".PY2")) << t.ui.AllMessages();
+    EXPECT_EQ(s.link.LinkStatus, status::kFileMissing);
 }
 
 TEST(ClockChannels, EveryChannelCyclesUnchangedOffOnAndTouchesOnlyItsBits) {
@@ -304,7 +304,7 @@ TEST_F(ClockFileTest, OnlyHour255EmptiesAProgramOtherOddTimesAreShown) {
 
     const PrintMode print = PrintMode::LinesOnly;
     ClockProgrammerSection(s, print, 0);
-    EXPECT_EQ(ScreenLines(s).at(3), "0354         1     24:00   0174 0175 0175 0175 0175 0175 0175 0175");
+    EXPECT_EQ(ScreenLines(s.screen).at(3), "0354         1     24:00   0174 0175 0175 0175 0175 0175 0175 0175");
 }
 
 TEST_F(ClockFileTest, HolidayAndPeriodDialogsRefuseDatesThatDoNotExist) {
@@ -345,7 +345,7 @@ TEST_F(ClockFileTest, TheReportListsEveryDayTheHolidaysAndThePeriods) {
     const PrintMode print = PrintMode::LinesOnly;
     ClockProgrammerSection(s, print, 0);
 
-    auto lines = ScreenLines(s);
+    auto lines = ScreenLines(s.screen);
     ASSERT_EQ(lines.size(), 14u);
     EXPECT_EQ(lines[0], "0158");
     EXPECT_EQ(lines[2], "0160        0161   0162    0163");
@@ -370,8 +370,8 @@ protected:
     ClockPanelTest() {
         s.transport = &port;
         s.link.PanelAddress = static_cast<int16_t>(panel.Address());
-        s.PlantCode = std::to_string(panel.PlantCode());
-        s.ConfigSource = ConfigSource::Panel;
+        s.settings.PlantCode = std::to_string(panel.PlantCode());
+        s.config.ConfigSource = ConfigSource::Panel;
         panel.SetProgrammingMode(true, 0);
         panel.SetTrace([this](const vimo::sim::TraceEvent& e) {
             if (e.kind == vimo::sim::TraceEvent::Kind::kIn) commands.push_back(e.text);

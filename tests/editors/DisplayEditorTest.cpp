@@ -108,7 +108,7 @@ protected:
     // Line of entry n of group g.
     int LineOfEntry(int g, int n) const {
         for (int line = 1; line <= s.screen.LineCount; ++line)
-            if (DescriptorOf(s, line).field == g && DescriptorOf(s, line).value2 == n) return line;
+            if (DescriptorOf(s.screen, line).field == g && DescriptorOf(s.screen, line).value2 == n) return line;
         return 0;
     }
     void QueueEntry(int g, int n, const MessageAnswer& answer) {
@@ -126,7 +126,7 @@ TEST_F(DisplayTest, TheListHoldsFourGroupsOf458Lines) {
     WriteFile(TextsFile(), texts);
     const PrintMode print = PrintMode::LinesOnly;
     DisplaySection(s, print);
-    auto lines = ScreenLines(s);
+    auto lines = ScreenLines(s.screen);
     ASSERT_EQ(lines.size(), 458u);
     EXPECT_EQ(lines[0], "0861");
     EXPECT_EQ(lines[1], "0862  1 -->    \"T0              \"");
@@ -139,13 +139,13 @@ TEST_F(DisplayTest, TheListHoldsFourGroupsOf458Lines) {
     EXPECT_EQ(lines[457], "0868   6 -->    \"T7248           \"");
     int groupFour = 0;
     for (int line = 1; line <= s.screen.LineCount; ++line)
-        if (DescriptorOf(s, line).field == 4) ++groupFour;
+        if (DescriptorOf(s.screen, line).field == 4) ++groupFour;
     EXPECT_EQ(groupFour, 6);
-    LineDescriptor last = DescriptorOf(s, 401);  // entry 400 of group 1
+    LineDescriptor last = DescriptorOf(s.screen, 401);  // entry 400 of group 1
     EXPECT_EQ(last.field, 1);
     EXPECT_EQ(last.value2, 400);
     EXPECT_EQ(last.value3, 6384);
-    EXPECT_EQ(DescriptorOf(s, 1).field, 0);  // headings are not editable
+    EXPECT_EQ(DescriptorOf(s.screen, 1).field, 0);  // headings are not editable
     EXPECT_EQ(t.ui.editTitle, "");           // the printout only builds
 }
 
@@ -247,7 +247,7 @@ TEST_F(DisplayTest, AFailedWriteKeepsTheOldText) {
     QueueEntry(1, 2, Text("NEW"));
     QueueCancel();
     Run();
-    EXPECT_NE(s.LinkStatus, 255);
+    EXPECT_NE(s.link.LinkStatus, 255);
     EXPECT_EQ(t.ui.listLines.at(2), "0862  2 -->    \"T16             \"");
     EXPECT_EQ(s.config.ConfigImage[16], 'T');
 }
@@ -255,10 +255,10 @@ TEST_F(DisplayTest, AFailedWriteKeepsTheOldText) {
 TEST_F(DisplayTest, NothingOpenOrAMissingFileEndsAtOnce) {
     const PrintMode print = PrintMode::Interactive;
     DisplaySection(s, print);
-    EXPECT_EQ(s.LinkStatus, 240);
+    EXPECT_EQ(s.link.LinkStatus, 240);
     OpenFileSet();  // no .MY2
     DisplaySection(s, print);
-    EXPECT_NE(s.LinkStatus, 255);
+    EXPECT_NE(s.link.LinkStatus, 255);
     EXPECT_EQ(t.ui.editTitle, "");
 }
 
@@ -356,7 +356,7 @@ TEST_F(DisplayCsvTest, AFaultAnywhereRefusesTheWholeFileNamingTheLine) {
         EXPECT_EQ(Import(c.csv), -1) << c.csv;
         ASSERT_EQ(t.ui.messages.size(), 1u) << c.csv;
         EXPECT_EQ(t.ui.messages[0].text, c.message + "\r1768") << c.csv;
-        EXPECT_EQ(s.LinkStatus, 16);
+        EXPECT_EQ(s.link.LinkStatus, 16);
     }
     EXPECT_TRUE(ChangedTextOffsets().empty());
     // 16 characters, trailing blanks and accents counted as one are fine.
@@ -390,7 +390,7 @@ TEST_F(DisplayCsvTest, FoldersDevicesHugeFilesAndAShortTextsFileAreRefused) {
 
     WriteFile(TextsFile(), std::string(4800, ' '));
     EXPECT_EQ(Import("1;1;NEW\n"), -1);
-    EXPECT_EQ(t.ui.messages.back().text, "1610\r" + s.ConfigFileName + ".MY2");
+    EXPECT_EQ(t.ui.messages.back().text, "1610\r" + s.config.ConfigFileName + ".MY2");
     EXPECT_EQ(ReadFile(TextsFile()).size(), 4800u);
     fs::remove(TextsFile());
     EXPECT_EQ(Import("1;1;NEW\n"), -1);
@@ -444,8 +444,8 @@ protected:
     DisplayPanelTest() {
         s.transport = &port;
         s.link.PanelAddress = static_cast<int16_t>(port.Panel().Address());
-        s.PlantCode = std::to_string(port.Panel().PlantCode());
-        s.ConfigSource = ConfigSource::Panel;
+        s.settings.PlantCode = std::to_string(port.Panel().PlantCode());
+        s.config.ConfigSource = ConfigSource::Panel;
         port.Panel().SetProgrammingMode(true, 0);
         for (int a = 24576; a < 24576 + kTextsFileSize; ++a) mem.Set(static_cast<std::size_t>(a), 'x');
         before = mem.Read(0, vimo::sim::kMemorySize);

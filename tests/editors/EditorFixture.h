@@ -55,8 +55,8 @@ protected:
         for (auto [cell, value] : cells) original[static_cast<std::size_t>(cell)] = value;
         std::ofstream(MainFile(), std::ios::binary)
             .write(reinterpret_cast<const char*>(original.data()), static_cast<std::streamsize>(original.size()));
-        s.ConfigSource = ConfigSource::File;
-        s.ConfigFileName = t.folder.File("PLANT");
+        s.config.ConfigSource = ConfigSource::File;
+        s.config.ConfigFileName = t.folder.File("PLANT");
     }
 
     std::vector<uint8_t> ReadMainFile() const {

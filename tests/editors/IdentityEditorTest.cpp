@@ -29,7 +29,7 @@ TEST_F(IdentityTest, TheListLinesUpTheValuesAfterDottedLabels) {
     s.config.ConfigImage[497] = 11;
     s.config.ConfigImage[498] = 2;
     BuildIdentityScreen(s);
-    auto lines = ScreenLines(s);
+    auto lines = ScreenLines(s.screen);
     ASSERT_EQ(lines.size(), 8u);
     EXPECT_EQ(lines[0], "1068");
     EXPECT_EQ(lines[1], "  HOTEL BELVEDERE");
@@ -39,16 +39,16 @@ TEST_F(IdentityTest, TheListLinesUpTheValuesAfterDottedLabels) {
     EXPECT_EQ(lines[6], "  1072 ........................... 11");
     EXPECT_EQ(lines[7], "  1074 ........................... 1077");
     EXPECT_EQ(s.config.InstallationName, "HOTEL BELVEDERE    ");
-    EXPECT_EQ(DescriptorOf(s, 2).field, 1);
-    EXPECT_EQ(DescriptorOf(s, 6).field, 2);
-    EXPECT_EQ(DescriptorOf(s, 7).value2, 2);
-    EXPECT_EQ(DescriptorOf(s, 8).field, 3);
+    EXPECT_EQ(DescriptorOf(s.screen, 2).field, 1);
+    EXPECT_EQ(DescriptorOf(s.screen, 6).field, 2);
+    EXPECT_EQ(DescriptorOf(s.screen, 7).value2, 2);
+    EXPECT_EQ(DescriptorOf(s.screen, 8).field, 3);
     for (int code : {0, 5}) {
         s.config.ConfigImage[498] = static_cast<Cell>(code);
         BuildIdentityScreen(s);
         EXPECT_EQ(ValueOf("1074"), "1080") << code;
     }
-    s.FileLinkMode = kFlag255;  // over the relay files the rate is fixed
+    s.settings.FileLinkMode = true;  // over the relay files the rate is fixed
     BuildIdentityScreen(s);
     EXPECT_GT(LineOf("1075"), 0);
     BuildIdentityScreen(s, PrintMode::LinesOnly);  // but a printout reads the same over any link
@@ -96,7 +96,7 @@ TEST_F(IdentityTest, LinkParametersAreNotEditableOnAFileSet) {
 TEST_F(IdentityTest, PrintRequestOnlyBuildsAndNothingOpenEndsWith240) {
     const PrintMode print = PrintMode::LinesOnly;
     IdentitySection(s, print);
-    EXPECT_EQ(s.LinkStatus, 240);
+    EXPECT_EQ(s.link.LinkStatus, 240);
     OpenFileSet({{498, 4}});
     IdentitySection(s, print);
     EXPECT_EQ(t.ui.editTitle, "");
@@ -112,15 +112,14 @@ protected:
         s.transport = &port;
         port.Open({});
         s.link.PanelAddress = static_cast<int16_t>(port.Panel().Address());
-        s.PlantCode = std::to_string(port.Panel().PlantCode());
-        s.ConfigSource = ConfigSource::Panel;
+        s.settings.PlantCode = std::to_string(port.Panel().PlantCode());
+        s.config.ConfigSource = ConfigSource::Panel;
         port.Panel().SetProgrammingMode(true, 0);
     }
     // A read after the change: it works only when the tool's address and
     // plant code match the panel's.
     bool PanelStillAnswers() {
-        ReadPanelBlock(s, 4096, 4, 1, s.config.TransferBuffer);
-        return s.LinkStatus == 255;
+        return ReadPanelBlock(s, 4096, 4, 1, s.config.TransferBuffer).Done();
     }
 };
 
@@ -165,7 +164,7 @@ TEST_F(IdentityPanelTest, ThePlantCodeIsUsedByTheVeryNextFrame) {
     QueueCancel();
     Run();
     EXPECT_EQ(mem.Get(4593), 42);
-    EXPECT_EQ(s.PlantCode, "42");
+    EXPECT_EQ(s.settings.PlantCode, "42");
     EXPECT_TRUE(t.ui.Showed("0559\r0560"));
     const int bad = port.Panel().Stats().badFrames;
     EXPECT_TRUE(PanelStillAnswers());
@@ -182,7 +181,7 @@ TEST_F(IdentityPanelTest, ANewRateWritesCodeAndDivisorAndReopensThePort) {
     Run();
     EXPECT_EQ(mem.Get(4594), 2);
     EXPECT_EQ(mem.Get(193), 24);
-    EXPECT_EQ(s.BaudRate, "4800");
+    EXPECT_EQ(s.settings.BaudRate, "4800");
     EXPECT_GT(port.OpenCount(), opens);
     EXPECT_EQ(t.ui.listLines.at(7).substr(35), "1077");
     const ValueRequest& r = t.ui.valueRequests.at(0);
@@ -199,7 +198,7 @@ TEST_F(IdentityPanelTest, TheRateIsRefusedOverTheRelayOrWithAPanelViewOpen) {
     EXPECT_TRUE(t.ui.Showed("1277\r1278"));
     t.ui.screenOpen = false;
     t.ui.messages.clear();
-    s.FileLinkMode = kFlag255;
+    s.settings.FileLinkMode = true;
     EXPECT_FALSE(EditIdentityLine(s, 8));
     EXPECT_TRUE(t.ui.Showed("1412\r1413"));
     EXPECT_TRUE(t.ui.valueRequests.empty());

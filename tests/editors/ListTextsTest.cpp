@@ -36,7 +36,7 @@ protected:
         const std::string file = language + ".lng";
         fs::copy_file(std::string(CFG_SOURCE_DIR) + "/data/" + file, t.folder.File(file),
                       fs::copy_options::overwrite_existing);
-        s.CurrentLanguage = language;
+        s.settings.CurrentLanguage = language;
         LoadLanguageFile(s, LanguageFilePath(s, language));
     }
 
@@ -71,7 +71,7 @@ protected:
             for (int line = 1; line <= s.screen.LineCount; ++line) {
                 if (s.screen.Descriptors[line].field == 0) continue;
                 const std::string fault = Faults(line, labelOf(s.screen.Descriptors[line].value2));
-                ASSERT_TRUE(fault.empty()) << s.CurrentLanguage << " " << what << ", value " << value << ": " << fault;
+                ASSERT_TRUE(fault.empty()) << s.settings.CurrentLanguage << " " << what << ", value " << value << ": " << fault;
             }
         }
     }
@@ -136,7 +136,7 @@ TEST_F(ListTextsTest, ZonesListShowsEveryLogicTextAndZoneTypeWhole) {
                 s.config.ConfigImage[kFirstZoneCell + z] = static_cast<Cell>(std::min(255, first + z));
             BuildZonesScreen(s);
             for (int line = 1; line <= s.screen.LineCount; ++line) {
-                const LineDescriptor d = DescriptorOf(s, line);
+                const LineDescriptor d = DescriptorOf(s.screen, line);
                 const std::string& text = s.screen.Lines[line];
                 std::string whole;
                 if (d.field == kPointLine) {
@@ -191,7 +191,7 @@ TEST_F(ListTextsTest, LoopListHeadingsStandOverTheirColumns) {
         c.live[2] = 100;     // its reading, shown as 1600
         c.minMax[1] = 200;   // recorded minimum and maximum
         c.minMax[2] = 250;
-        s.ConfigSource = ConfigSource::Panel;
+        s.config.ConfigSource = ConfigSource::Panel;
         BuildLoopList(s, c, false);
         check(language, TrimRight(s.screen.Lines[1]), TrimRight(s.screen.Lines[2]));
         BuildMinMaxList(s, c);
@@ -211,7 +211,7 @@ TEST_F(ListTextsTest, TheClockReportHeadingKeepsItsWholeLegend) {
     for (const auto& language : ShippedLanguages()) {
         Load(language);
         BuildClockReport(s);
-        const auto lines = ScreenLines(s);
+        const auto lines = ScreenLines(s.screen);
         std::string heading;
         for (std::size_t i = 2; i < lines.size() && lines[i].rfind(GetText(s, 354), 0) != 0; ++i) heading += " " + lines[i];
         for (int id = 160; id <= 163; ++id)

@@ -245,7 +245,7 @@ TEST_F(LogicsTest, SettingsCopyDeleteConditionAndDeleteBlock) {
 TEST_F(LogicsTest, ThePrintoutListsEachBlockWithItsConditions) {
     OpenWithBlock7();
     Run(PrintMode::LinesOnly);
-    auto lines = ScreenLines(s);
+    auto lines = ScreenLines(s.screen);
     ASSERT_GE(lines.size(), 7u);
     EXPECT_EQ(lines[0], "0176 BF07   0177 0179   0180 1");
     EXPECT_EQ(lines[1], "   0181 12");
@@ -257,7 +257,7 @@ TEST_F(LogicsTest, ThePrintoutListsEachBlockWithItsConditions) {
     LogicTable empty;
     WriteLogic(CompileLogicArea(empty));
     Run(PrintMode::LinesOnly);
-    EXPECT_EQ(ScreenLines(s), (std::vector<std::string>{"0192"}));
+    EXPECT_EQ(ScreenLines(s.screen), (std::vector<std::string>{"0192"}));
 }
 
 class PanelLogicsTest : public LogicsTest {
@@ -268,8 +268,8 @@ protected:
     PanelLogicsTest() {
         s.transport = &port;
         s.link.PanelAddress = static_cast<int16_t>(port.Panel().Address());
-        s.PlantCode = std::to_string(port.Panel().PlantCode());
-        s.ConfigSource = ConfigSource::Panel;
+        s.settings.PlantCode = std::to_string(port.Panel().PlantCode());
+        s.config.ConfigSource = ConfigSource::Panel;
         port.Panel().SetProgrammingMode(true, 0);
     }
 };

@@ -64,15 +64,15 @@ TEST_F(ModulesTest, ListLinesSummaryAndMark) {
     EXPECT_EQ(LineOfSlot(3), " 3: ???");
     EXPECT_EQ(LineOfSlot(4), " 4: 1123                   1124  3  1125                 1127  17- 24");
     EXPECT_EQ(LineOfSlot(5), " 5: 1128                   1129 17  1131              !! 1132 129-136 [  1-  8]");
-    EXPECT_EQ(DescriptorOf(s, 2).field, 0);  // "???" cannot be questioned
-    const auto lines = ScreenLines(s);
+    EXPECT_EQ(DescriptorOf(s.screen, 2).field, 0);  // "???" cannot be questioned
+    const auto lines = ScreenLines(s.screen);
     EXPECT_EQ(lines.at(5), "1119 4");
     EXPECT_EQ(lines.at(6), "1120 1");
     EXPECT_EQ(lines.at(7), "1121");
     EXPECT_EQ(lines.at(8), "1122");
 
     BuildModulesScreen(s, PrintMode::LinesOnly);  // the printout has no hint about questioning
-    EXPECT_EQ(ScreenLines(s).back(), "1121");
+    EXPECT_EQ(ScreenLines(s.screen).back(), "1121");
 }
 
 TEST_F(ModulesTest, MarkFollowsThePointTypes) {
@@ -95,14 +95,14 @@ TEST_F(ModulesTest, MarkFollowsThePointTypes) {
 
 TEST_F(ModulesTest, AllSlotsEmptyListsNoModule) {
     BuildModulesScreen(s, PrintMode::LinesOnly);
-    EXPECT_EQ(ScreenLines(s), (std::vector<std::string>{"", "1119 0", "1120 0"}));
+    EXPECT_EQ(ScreenLines(s.screen), (std::vector<std::string>{"", "1119 0", "1120 0"}));
 }
 
 TEST_F(ModulesTest, SectionReadsBothBlocksFromTheFileSet) {
     OpenFileSet();  // byte n holds n % 200: slot 1 holds 30, ...
     const PrintMode print = PrintMode::LinesOnly;
     ModulesSection(s, print, 0);
-    EXPECT_EQ(s.LinkStatus, 255);
+    EXPECT_EQ(s.link.LinkStatus, 255);
     EXPECT_EQ(s.config.ConfigImage[kModuleDirectoryOffset], 30);
     EXPECT_EQ(s.config.ConfigImage[1311], 1311 % 200);
     EXPECT_EQ(LineOfSlot(1).substr(0, 8), " 1: 1133");  // 30: mixed unit
@@ -111,7 +111,7 @@ TEST_F(ModulesTest, SectionReadsBothBlocksFromTheFileSet) {
 
 TEST_F(ModulesTest, DetailNeedsThePanel) {
     Slot(1, 3);
-    s.ConfigSource = ConfigSource::File;
+    s.config.ConfigSource = ConfigSource::File;
     ShowModuleDetail(s, 1);
     EXPECT_EQ(t.ui.AllMessages(), "1378:1281\r1282|");
     EXPECT_FALSE(t.ui.screenOpen);
@@ -123,8 +123,8 @@ protected:
     ModulesPanelTest() {
         s.transport = &port;
         s.link.PanelAddress = static_cast<int16_t>(port.Panel().Address());
-        s.PlantCode = std::to_string(port.Panel().PlantCode());
-        s.ConfigSource = ConfigSource::Panel;
+        s.settings.PlantCode = std::to_string(port.Panel().PlantCode());
+        s.config.ConfigSource = ConfigSource::Panel;
         // As a configuration opened from the panel leaves it: the units
         // answer only in programming mode.
         port.Panel().SetProgrammingMode(true, 0);

@@ -21,14 +21,14 @@ protected:
 
 TEST_F(OptionsTest, ListedOptionsInOrderWithoutFourteenToSeventeen) {
     BuildOptionsScreen(s, PrintMode::LinesOnly);
-    auto lines = ScreenLines(s);
+    auto lines = ScreenLines(s.screen);
     ASSERT_EQ(lines.size(), 18u);
     EXPECT_EQ(lines[0], "0869");
     EXPECT_EQ(lines[1].substr(0, 5), " 0870");
     std::vector<int> ks;
     for (int line = 2; line <= s.screen.LineCount; ++line) {
-        EXPECT_NE(DescriptorOf(s, line).field, 0);
-        ks.push_back(DescriptorOf(s, line).value2);
+        EXPECT_NE(DescriptorOf(s.screen, line).field, 0);
+        ks.push_back(DescriptorOf(s.screen, line).value2);
     }
     EXPECT_EQ(ks, (std::vector<int>{2, 3, 4, 5, 6, 8, 11, 12, 13, 18, 19, 20, 21, 22, 23, 24, 25}));
 
@@ -140,14 +140,14 @@ TEST_F(OptionsTest, PrintRequestOnlyBuildsTheLines) {
     const PrintMode print = PrintMode::LinesOnly;
     OptionsSection(s, print, 0);
     EXPECT_EQ(t.ui.editTitle, "");
-    EXPECT_EQ(ScreenLines(s)[0], "0869");
+    EXPECT_EQ(ScreenLines(s.screen)[0], "0869");
     EXPECT_EQ(ValueOf("0876"), "0879");
 }
 
 TEST_F(OptionsTest, NothingOpenEndsWithStatus240) {
     const PrintMode print = PrintMode::Interactive;
     OptionsSection(s, print, 0);
-    EXPECT_EQ(s.LinkStatus, 240);
+    EXPECT_EQ(s.link.LinkStatus, 240);
     EXPECT_TRUE(t.ui.choiceRequests.empty());
 }
 

@@ -17,8 +17,8 @@ protected:
     PanelEditTest() {
         s.transport = &port;
         s.link.PanelAddress = static_cast<int16_t>(port.Panel().Address());
-        s.PlantCode = std::to_string(port.Panel().PlantCode());
-        s.ConfigSource = ConfigSource::Panel;
+        s.settings.PlantCode = std::to_string(port.Panel().PlantCode());
+        s.config.ConfigSource = ConfigSource::Panel;
         port.Panel().SetProgrammingMode(true, 0);
     }
     void Snapshot() { before = mem.Read(0, vimo::sim::kMemorySize); }

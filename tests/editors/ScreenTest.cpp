@@ -64,16 +64,16 @@ TEST_F(ScreenTest, LinesAreWrittenByCharacterColumns) {
     int line = NewScreenLine(s);
     WriteScreenText(s, line, 1, "Perch\xC3\xA8 no");
     WriteScreenText(s, line, 8, "SI");  // column 8 is after the accented letter and the blank
-    EXPECT_EQ(ScreenLines(s)[0], "Perch\xC3\xA8 SI");
+    EXPECT_EQ(ScreenLines(s.screen)[0], "Perch\xC3\xA8 SI");
     EXPECT_EQ(Utf8Length(s.screen.Lines[line]), 80u);
 
     WriteScreenField(s, line, 3, 5, "abcdef");
-    EXPECT_EQ(ScreenLines(s)[0], "Peabc\xC3\xA8 SI");
+    EXPECT_EQ(ScreenLines(s.screen)[0], "Peabc\xC3\xA8 SI");
     WriteScreenField(s, line, 1, 4, "x");
-    EXPECT_EQ(ScreenLines(s)[0], "x   c\xC3\xA8 SI");
+    EXPECT_EQ(ScreenLines(s.screen)[0], "x   c\xC3\xA8 SI");
 
     WriteScreenText(s, line, 78, "12345");
-    EXPECT_EQ(ScreenLines(s)[0].substr(ScreenLines(s)[0].size() - 3), "123");
+    EXPECT_EQ(ScreenLines(s.screen)[0].substr(ScreenLines(s.screen)[0].size() - 3), "123");
     EXPECT_EQ(Utf8Length(s.screen.Lines[line]), 80u);
 }
 
@@ -85,21 +85,21 @@ TEST_F(ScreenTest, PlainAndAccentedWritesShareALine) {
     WriteScreenField(s, line, 1, 10, "abcdefghijklmnop");
     WriteScreenField(s, line, 12, 20, "xy");
     WriteScreenText(s, line, 22, "end");
-    EXPECT_EQ(ScreenLines(s)[0], "abcdefghij xy        end");
+    EXPECT_EQ(ScreenLines(s.screen)[0], "abcdefghij xy        end");
     WriteScreenField(s, line, 1, 10, "short");  // a shorter value blanks the rest of its field
-    EXPECT_EQ(ScreenLines(s)[0], "short      xy        end");
+    EXPECT_EQ(ScreenLines(s.screen)[0], "short      xy        end");
     WriteScreenField(s, line, 1, 10, "abcdefghij");
     EXPECT_EQ(s.screen.Lines[line].size(), 80u);
 
     WriteScreenField(s, line, 3, 6, "\xC3\xA8\xC3\xA8");
-    EXPECT_EQ(ScreenLines(s)[0], "ab\xC3\xA8\xC3\xA8  ghij xy        end");
+    EXPECT_EQ(ScreenLines(s.screen)[0], "ab\xC3\xA8\xC3\xA8  ghij xy        end");
     WriteScreenText(s, line, 7, "G");
     WriteScreenField(s, line, 3, 6, "cdef");
-    EXPECT_EQ(ScreenLines(s)[0], "abcdefGhij xy        end");
+    EXPECT_EQ(ScreenLines(s.screen)[0], "abcdefGhij xy        end");
     EXPECT_EQ(Utf8Length(s.screen.Lines[line]), 80u);
 
     WriteScreenField(s, line, 75, 90, "0123456789");
-    EXPECT_EQ(ScreenLines(s)[0].substr(74), "012345");
+    EXPECT_EQ(ScreenLines(s.screen)[0].substr(74), "012345");
     EXPECT_EQ(Utf8Length(s.screen.Lines[line]), 80u);
 
     WriteScreenText(s, 7, 5, "far");  // line 7 was never taken
@@ -113,7 +113,7 @@ TEST_F(ScreenTest, OutOfRangeLinesAndColumnsAreNotWritten) {
     WriteScreenText(s, 1, 81, "x");
     SetDescriptor(s, 501, 1);
     EXPECT_EQ(TrimRight(s.screen.Lines[1]), "");
-    EXPECT_EQ(DescriptorOf(s, 501).field, 0);
+    EXPECT_EQ(DescriptorOf(s.screen, 501).field, 0);
 
     for (int i = 0; i < kScreenLines; ++i) ASSERT_NE(NewScreenLine(s, 1), 0);
     EXPECT_EQ(NewScreenLine(s, 1), 0);
@@ -201,13 +201,13 @@ TEST_F(ScreenTest, EditLoopFollowsTheWorkFormButtons) {
         [&] { s.events.ForwardEvent = kTrue; },            // -> line 3
         [&] { s.events.ResetRequested = kFlag65535; },     // back to the first: line 2
         [&] { s.events.UserEvent = kTrue; },               // edit line 2
-        [&] { s.LastErrorNumber = 53; s.QuietErrors = 1; s.events.ExitRequested = kFlag65535; s.events.UserEvent = kTrue; },
+        [&] { s.link.LastErrorNumber = 53; s.link.QuietErrors = true; s.events.ExitRequested = kFlag65535; s.events.UserEvent = kTrue; },
     };
     RunEditLoop(s, [&](int line) { edited.push_back(line); });
     EXPECT_EQ(edited, (std::vector<int>{3, 2, 2}));  // Cancel wins over a last OK
     EXPECT_EQ(s.events.ExitRequested, 0);
-    EXPECT_EQ(s.LastErrorNumber, 0);
-    EXPECT_EQ(s.QuietErrors, 0);
+    EXPECT_EQ(s.link.LastErrorNumber, 0);
+    EXPECT_FALSE(s.link.QuietErrors);
     EXPECT_EQ(s.events.ForwardEvent, 0);
     EXPECT_EQ(s.events.ResetRequested, 0);
 }

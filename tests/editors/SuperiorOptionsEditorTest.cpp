@@ -84,7 +84,7 @@ TEST_F(SuperiorTest, NumbersBlockSizeMasksAndTheDiallerNumber) {
 
 TEST_F(SuperiorTest, LayoutHeadingsAndGroups) {
     BuildSuperiorScreen(s);
-    auto lines = ScreenLines(s);
+    auto lines = ScreenLines(s.screen);
     EXPECT_EQ(lines[0], "0962");
     const int general = LineOf("0968");
     ASSERT_GT(general, 3);
@@ -93,11 +93,11 @@ TEST_F(SuperiorTest, LayoutHeadingsAndGroups) {
     EXPECT_GT(LineOf("0997"), general);
     EXPECT_GT(LineOf("1020"), LineOf("0997"));
     EXPECT_GT(LineOf("1023"), LineOf("1047"));
-    EXPECT_EQ(DescriptorOf(s, LineOf("0963")).field, 1);  // access codes: group 0
-    EXPECT_EQ(DescriptorOf(s, LineOf("0965")).value2, 3);
-    EXPECT_EQ(DescriptorOf(s, LineOf("0981")).value2, 7);  // item = cell - 125
-    EXPECT_EQ(DescriptorOf(s, LineOf("1030")).value3, 259);
-    EXPECT_EQ(DescriptorOf(s, general).field, 0);
+    EXPECT_EQ(DescriptorOf(s.screen, LineOf("0963")).field, 1);  // access codes: group 0
+    EXPECT_EQ(DescriptorOf(s.screen, LineOf("0965")).value2, 3);
+    EXPECT_EQ(DescriptorOf(s.screen, LineOf("0981")).value2, 7);  // item = cell - 125
+    EXPECT_EQ(DescriptorOf(s.screen, LineOf("1030")).value3, 259);
+    EXPECT_EQ(DescriptorOf(s.screen, general).field, 0);
 }
 
 // Whatever the block holds, an edit changes its own byte and no other.
@@ -277,11 +277,11 @@ TEST_F(SuperiorTest, TheSectionWritesStampsAndKeepsTheNewDateInTheBlock) {
 TEST_F(SuperiorTest, PrintRequestOnlyBuildsAndNothingOpenEndsWith240) {
     const PrintMode print = PrintMode::LinesOnly;
     SuperiorOptionsSection(s, print);
-    EXPECT_EQ(s.LinkStatus, 240);
+    EXPECT_EQ(s.link.LinkStatus, 240);
     OpenFileSet({{101, 3}});
     SuperiorOptionsSection(s, print);
     EXPECT_EQ(t.ui.editTitle, "");
-    EXPECT_EQ(ScreenLines(s)[0], "0962");
+    EXPECT_EQ(ScreenLines(s.screen)[0], "0962");
     EXPECT_EQ(ValueOf("0963"), ".................***");
 }
 
@@ -290,8 +290,8 @@ TEST_F(SuperiorTest, OnThePanelTheBlockIsAt4197) {
     auto& mem = port.Panel().Mem();
     s.transport = &port;
     s.link.PanelAddress = static_cast<int16_t>(port.Panel().Address());
-    s.PlantCode = std::to_string(port.Panel().PlantCode());
-    s.ConfigSource = ConfigSource::Panel;
+    s.settings.PlantCode = std::to_string(port.Panel().PlantCode());
+    s.config.ConfigSource = ConfigSource::Panel;
     port.Panel().SetProgrammingMode(true, 0);
     mem.Set(4096 + 150, 40);
     const auto before = mem.Read(0, vimo::sim::kMemorySize);

@@ -20,22 +20,22 @@ protected:
 
 TEST_F(TimesTest, PrintLayoutHeadingLabelsAndItemOrder) {
     BuildTimesScreen(s, PrintMode::LinesOnly);
-    auto lines = ScreenLines(s);
+    auto lines = ScreenLines(s.screen);
     ASSERT_EQ(lines.size(), 13u);
     EXPECT_EQ(lines[0], "1081");
-    EXPECT_EQ(DescriptorOf(s, 1).field, 0);
+    EXPECT_EQ(DescriptorOf(s.screen, 1).field, 0);
     EXPECT_EQ(lines[1].substr(0, 5), " 1082");
     EXPECT_EQ(lines[7].substr(0, 8), "    1100");  // item 7 stands in by four
     std::vector<int> items;
     for (int line = 2; line <= 13; ++line) {
-        EXPECT_NE(DescriptorOf(s, line).field, 0);
-        items.push_back(DescriptorOf(s, line).value2);
+        EXPECT_NE(DescriptorOf(s.screen, line).field, 0);
+        items.push_back(DescriptorOf(s.screen, line).value2);
     }
     EXPECT_EQ(items, (std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 11, 12, 15}));
 
     BuildTimesScreen(s, PrintMode::Interactive);  // on screen: no heading, same lines
     EXPECT_EQ(s.screen.LineCount, 12);
-    EXPECT_EQ(ScreenLines(s)[0], lines[1]);
+    EXPECT_EQ(ScreenLines(s.screen)[0], lines[1]);
 }
 
 TEST_F(TimesTest, SecondsAndUnitTextsBesideTheNumber) {
@@ -137,7 +137,7 @@ TEST_F(TimesTest, AFailedWriteKeepsTheOldValue) {
     QueueCancel();
     const PrintMode print = PrintMode::Interactive;
     TimesSection(s, print, 0);
-    EXPECT_NE(s.LinkStatus, 255);
+    EXPECT_NE(s.link.LinkStatus, 255);
     EXPECT_EQ(s.config.ConfigImage[29], 60);
     EXPECT_NE(t.ui.listLines.at(4).find("    601095"), std::string::npos);
     EXPECT_FALSE(t.ui.messages.empty());  // the block routine told the user
@@ -149,7 +149,7 @@ TEST_F(TimesTest, PrintRequestOnlyBuildsTheLines) {
     TimesSection(s, print, 0);
     EXPECT_EQ(t.ui.editTitle, "");
     EXPECT_TRUE(t.ui.valueRequests.empty());
-    EXPECT_EQ(ScreenLines(s)[0], "1081");
+    EXPECT_EQ(ScreenLines(s.screen)[0], "1081");
     EXPECT_EQ(ValueOf("1082"), "    33s");
     EXPECT_TRUE(ChangedOffsets().empty());
 }
@@ -157,7 +157,7 @@ TEST_F(TimesTest, PrintRequestOnlyBuildsTheLines) {
 TEST_F(TimesTest, NothingOpenEndsWithStatus240) {
     const PrintMode print = PrintMode::Interactive;
     TimesSection(s, print, 0);
-    EXPECT_EQ(s.LinkStatus, 240);
+    EXPECT_EQ(s.link.LinkStatus, 240);
     EXPECT_EQ(t.ui.editTitle, "");
 }
 
@@ -166,7 +166,7 @@ TEST_F(TimesTest, AMissingFileEndsBeforeTheScreen) {
     std::filesystem::remove(MainFile());
     const PrintMode print = PrintMode::Interactive;
     TimesSection(s, print, 0);
-    EXPECT_NE(s.LinkStatus, 255);
+    EXPECT_NE(s.link.LinkStatus, 255);
     EXPECT_EQ(t.ui.editTitle, "");
 }
 

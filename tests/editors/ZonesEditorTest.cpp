@@ -19,7 +19,7 @@ protected:
     // The screen line with this descriptor (0 when none).
     int LineFor(int16_t field, int value) const {
         for (int i = 1; i <= s.screen.LineCount; ++i) {
-            const LineDescriptor d = DescriptorOf(s, i);
+            const LineDescriptor d = DescriptorOf(s.screen, i);
             if (d.field == field && d.value2 == value) return i;
         }
         return 0;
@@ -58,7 +58,7 @@ TEST_F(ZonesTest, PointLinesShowLabelZoneTypeLogicAndTag) {
     Set(kModuleDirectoryOffset + 1, 'B');
     BuildZonesScreen(s);
 
-    EXPECT_EQ(ScreenLines(s)[0], "1053");
+    EXPECT_EQ(ScreenLines(s.screen)[0], "1053");
     EXPECT_EQ(Line(kPointLine, 12),
               " 12: 1054     5 1294                  08480853 2                    [001-> 12]");
     EXPECT_EQ(Line(kPointLine, 100).substr(0, 15), "100: 1054     1");
@@ -66,8 +66,8 @@ TEST_F(ZonesTest, PointLinesShowLabelZoneTypeLogicAndTag) {
     EXPECT_EQ(Line(kPointLine, 200).substr(0, 10), "200: 1208 ");
     EXPECT_EQ(Line(kPointLine, 201), "201: 1054     3 1293                                                [002-> 01]");
     // Only a module point carries 10 in the descriptor's third word.
-    EXPECT_EQ(DescriptorOf(s, LineFor(kPointLine, 101)).value3, 10);
-    EXPECT_EQ(DescriptorOf(s, LineFor(kPointLine, 12)).value3, 0);
+    EXPECT_EQ(DescriptorOf(s.screen, LineFor(kPointLine, 101)).value3, 10);
+    EXPECT_EQ(DescriptorOf(s.screen, LineFor(kPointLine, 12)).value3, 0);
     // A module's logic: its function number and the point it answers at.
     EXPECT_EQ(Line(kPointLine, 101).substr(38, 22), "0854 008550858 1350860");
     EXPECT_EQ(s.screen.LineCount, 1 + 400 + 2 + 32 + 2 + 16);
@@ -229,7 +229,7 @@ TEST_F(ZonesTest, TypeEditsKeepTheZoneAndSetVariantSensitivityOrFunction) {
     EXPECT_EQ(t.ui.valueRequests.at(0).items.size(), 10u);
     EXPECT_EQ(t.ui.valueRequests.at(2).maximum, 5);   // sensitivity 0..5
     EXPECT_EQ(t.ui.valueRequests.at(4).maximum, 15);  // function 0..15
-    EXPECT_EQ(DescriptorOf(s, LineFor(kPointLine, 150)).value3, 10);
+    EXPECT_EQ(DescriptorOf(s.screen, LineFor(kPointLine, 150)).value3, 10);
 }
 
 TEST_F(ZonesTest, ClearingAPointAsksFirstAndKeepsItsZone) {
@@ -277,20 +277,20 @@ TEST_F(ZonesTest, PrintBuildsOnlyAndFailuresEndTheSection) {
     PrintMode print = PrintMode::LinesOnly;
     ZonesSection(s, print, 0);
     EXPECT_EQ(t.ui.editTitle, "");
-    EXPECT_EQ(ScreenLines(s)[0], "1053");
+    EXPECT_EQ(ScreenLines(s.screen)[0], "1053");
     EXPECT_EQ(s.screen.LineCount, 453);
 
     std::filesystem::remove(MainFile());
     ClearScreenLines(s);
     print = PrintMode::Interactive;
     ZonesSection(s, print, 0);
-    EXPECT_NE(s.LinkStatus, 255);
+    EXPECT_NE(s.link.LinkStatus, 255);
     EXPECT_EQ(t.ui.editTitle, "");
     EXPECT_EQ(s.screen.LineCount, 0);
 
-    s.ConfigSource = ConfigSource::None;
+    s.config.ConfigSource = ConfigSource::None;
     ZonesSection(s, print, 0);
-    EXPECT_EQ(s.LinkStatus, 240);
+    EXPECT_EQ(s.link.LinkStatus, 240);
 }
 
 // On the panel: the blocks come from 4397 and 4608 and a change writes its
@@ -304,8 +304,8 @@ protected:
     ZonesPanelTest() {
         s.transport = &port;
         s.link.PanelAddress = static_cast<int16_t>(port.Panel().Address());
-        s.PlantCode = std::to_string(port.Panel().PlantCode());
-        s.ConfigSource = ConfigSource::Panel;
+        s.settings.PlantCode = std::to_string(port.Panel().PlantCode());
+        s.config.ConfigSource = ConfigSource::Panel;
         port.Panel().SetProgrammingMode(true, 0);
     }
     void Snapshot() { before = mem.Read(0, vimo::sim::kMemorySize); }

@@ -130,7 +130,7 @@ public:
         panel = &line->Panel();
         panel->LoadSample();
         s.transport = line.get();
-        s.PlantCode = "11";
+        s.settings.PlantCode = "11";
         ClearScreenLines(s);
         start = t.clock.SecondsSinceMidnight();
         t.ui.onProcessEvents = [this] { Pump(); };
@@ -159,19 +159,19 @@ public:
     bool OpenPanelClean() {
         t.ui.AnswerNumber(1);
         OpenConfiguration(s, 2);
-        const bool ok = s.ConfigSource == ConfigSource::Panel;
+        const bool ok = s.config.ConfigSource == ConfigSource::Panel;
         t.ui.messages.clear();
         return ok;
     }
 
     // The main loop's close of a configuration read from the panel.
     void ClosePanelConfiguration() {
-        if (s.PortOpened > 0) {
+        if (s.link.PortOpened) {
             LeaveProgrammingMode(s, true);
             ClosePanelPort(s);
-            s.PortOpened = 0;
+            s.link.PortOpened = false;
         }
-        s.ConfigSource = ConfigSource::None;
+        s.config.ConfigSource = ConfigSource::None;
     }
 
     // Error boxes only: the questions on the way (overwrite?) and the
@@ -302,7 +302,7 @@ Outcome Run(Op op, const CaseSetup& setup) {
         rig.t.ui.AnswerNumber(1);
         rig.QueueAccessCodes();
         OpenConfiguration(s, 2);
-        if (s.ConfigSource != ConfigSource::Panel && s.LinkStatus == status::kDone) s.LinkStatus = -2;
+        if (s.config.ConfigSource != ConfigSource::Panel && s.link.LinkStatus == status::kDone) s.link.LinkStatus = -2;
         break;
     case Op::Edit: {
         s.texts.LanguageTexts[1243] = "[";
@@ -339,7 +339,7 @@ Outcome Run(Op op, const CaseSetup& setup) {
         break;
     }
     }
-    o.status = s.LinkStatus;
+    o.status = s.link.LinkStatus;
     o.hung = rig.hung;
 
     // What reached the panel, for the operations that change it.

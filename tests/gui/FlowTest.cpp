@@ -72,7 +72,7 @@ private slots:
         QVERIFY(QFile::exists(QString::fromStdString(folder.File("PLANT.MY2"))));
 
         QVERIFY(OpenFileSet(p, folder.File("PLANT.CY2")));
-        QVERIFY(p.session().ConfigSource == ConfigSource::File);
+        QVERIFY(p.session().config.ConfigSource == ConfigSource::File);
         // The file buttons give way to the section buttons.
         QVERIFY(!w.ToolbarButtonByKey("apre")->isEnabled());
         QVERIFY(w.ToolbarButtonByKey("tempi")->isEnabled());
@@ -132,7 +132,7 @@ private slots:
         Script script;
         OpenFromPanel(script, w, QStringLiteral("1"));
         QVERIFY2(p.RunUntil([&] { return ConfigOpen(p); }, &script), qPrintable(script.FailedStep()));
-        QVERIFY(p.session().ConfigSource == ConfigSource::Panel);
+        QVERIFY(p.session().config.ConfigSource == ConfigSource::Panel);
         QVERIFY(panel.Panel().InProgrammingMode());
 
         Script edit;
@@ -425,7 +425,7 @@ private slots:
                   });
         QVERIFY(p.RunUntil([&] { return ConfigOpen(p); }, &no));
         QCOMPARE(warning, QStringLiteral("0398"));
-        QCOMPARE(p.session().SuperiorOptionsConfirmed, int16_t(0));
+        QVERIFY(!p.session().main.SuperiorOptionsConfirmed);
         QVERIFY(w.ToolbarButtonByKey("opsup")->isEnabled());
 
         Script yes;
@@ -433,8 +433,8 @@ private slots:
         AnswerMessage(yes, "warning again", QMessageBox::Yes);
         yes.Then("section open", [&] { return EditScreenShowing(p); },
                  [&] { QTest::mouseClick(w.workForm()->cancelButton(), Qt::LeftButton); });
-        QVERIFY(p.RunUntil([&] { return ConfigOpen(p) && p.session().SuperiorOptionsConfirmed == 255; }, &yes));
-        QCOMPARE(p.session().Shell.ActiveSection, int16_t(5));
+        QVERIFY(p.RunUntil([&] { return ConfigOpen(p) && p.session().main.SuperiorOptionsConfirmed; }, &yes));
+        QCOMPARE(p.session().main.Shell.ActiveSection, int16_t(5));
 
         // Third time: straight to the section, no question.
         int boxes = 0;
@@ -447,9 +447,9 @@ private slots:
             if (EditScreenShowing(p)) QTest::mouseClick(w.workForm()->cancelButton(), Qt::LeftButton);
         });
         watch.start(5);
-        p.session().Shell.ActiveSection = 0;
+        p.session().main.Shell.ActiveSection = 0;
         ClickToolbar(w, "opsup");
-        QVERIFY(p.RunUntil([&] { return ConfigOpen(p) && p.session().Shell.ActiveSection == 5; }));
+        QVERIFY(p.RunUntil([&] { return ConfigOpen(p) && p.session().main.Shell.ActiveSection == 5; }));
         QCOMPARE(boxes, 0);
     }
 
@@ -487,8 +487,8 @@ private slots:
         QVERIFY2(p.RunUntil([&] { return abortShown && Home(p); }, &script), qPrintable(script.FailedStep()));
         QVERIFY(abortShown);
         QVERIFY(!w.abortButton()->isVisible());
-        QVERIFY(p.session().ConfigSource == ConfigSource::None);
-        QCOMPARE(p.session().PortOpened, int16_t(0));
+        QVERIFY(p.session().config.ConfigSource == ConfigSource::None);
+        QVERIFY(!p.session().link.PortOpened);
     }
 
     // A receive of the display texts at the line's real pace: sixteen
@@ -543,7 +543,7 @@ private slots:
         // The button came while frames kept going, not after the last one.
         QVERIFY2(framesWhenShown - framesWhenStarted >= 10,
                  qPrintable(QStringLiteral("frames %1..%2").arg(framesWhenStarted).arg(framesWhenShown)));
-        QCOMPARE(p.session().LinkStatus, 0);
+        QCOMPARE(p.session().link.LinkStatus, 0);
         QVERIFY2(abortMessage.startsWith(QStringLiteral("1379")), qPrintable(abortMessage));
         QVERIFY(!panel.Panel().InProgrammingMode());
         QVERIFY(!w.abortButton()->isVisible());

@@ -246,7 +246,7 @@ private slots:
         QCOMPARE(screen->grid()->RowText(1).mid(29), QStringLiteral("not cut here"));
         QCOMPARE(screen->grid()->RowText(2).mid(2, 5), QStringLiteral("12:30"));
 
-        s().ScreenLocked = kTrue;
+        s().screen.ScreenLocked = true;
         screen->close();
         QVERIFY(ui().ScreenOpen());
         QTest::mouseClick(screen->auxButton(), Qt::LeftButton);
@@ -255,7 +255,7 @@ private slots:
         QVERIFY(ui().ScreenOpen());
         QTest::mouseClick(screen->closeButton(), Qt::LeftButton);
         QVERIFY(!ui().ScreenOpen());
-        QCOMPARE(s().ScreenLocked, int16_t(0));
+        QVERIFY(!s().screen.ScreenLocked);
     }
 
     void ToolbarAndPopupsLeaveCodesForTheLoop() {
@@ -267,10 +267,10 @@ private slots:
                       Key{"display", 8}, Key{"parcom", 9}, Key{"moduli", 10}, Key{"chiude", 12}}) {
             QAction* a = w().ToolbarButtonByKey(QString::fromLatin1(k.key));
             a->setEnabled(true);
-            s().SectionCommand = 0;
+            s().main.SectionCommand = 0;
             a->trigger();
-            QCOMPARE(int(s().SectionCommand), k.code);
-            QCOMPARE(int(s().ToolbarButtonIndex), a->property("buttonIndex").toInt());
+            QCOMPARE(int(s().main.SectionCommand), k.code);
+            QCOMPARE(int(s().main.ToolbarButtonIndex), a->property("buttonIndex").toInt());
         }
         // The file buttons are 1..3, the popups sit at 5, 11 and 17.
         QCOMPARE(w().ToolbarButton(1)->property("key").toString(), QStringLiteral("crea"));
@@ -286,24 +286,24 @@ private slots:
         for (Entry e : {Entry{1, 0, 53, 1}, Entry{1, 2, 53, 2}, Entry{2, 0, 52, 1}, Entry{2, 2, 52, 2},
                         Entry{3, 0, 51, 1}, Entry{3, 2, 51, 2}, Entry{5, 4, 1, 3}, Entry{11, 0, 6, 1},
                         Entry{11, 5, 6, 6}, Entry{17, 1, 11, 2}}) {
-            s().SectionCommand = 0;
-            s().CommandOption = 0;
+            s().main.SectionCommand = 0;
+            s().main.CommandOption = 0;
             QAction* a = w().PopupEntry(e.button, e.index);
             a->setEnabled(true);
             a->trigger();
-            QCOMPARE(int(s().SectionCommand), e.code);
-            QCOMPARE(int(s().CommandOption), e.option);
+            QCOMPARE(int(s().main.SectionCommand), e.code);
+            QCOMPARE(int(s().main.CommandOption), e.option);
         }
         // Toolbar2 leaves the view's code.
         w().Toolbar2Button(4)->trigger();
-        QCOMPARE(int(s().DiagnosticCommand), 1);
+        QCOMPARE(int(s().main.DiagnosticCommand), 1);
         w().Toolbar2Button(2)->trigger();
-        QCOMPARE(int(s().DiagnosticCommand), 7);
+        QCOMPARE(int(s().main.DiagnosticCommand), 7);
 
         // The title area asks for the serial numbering.
-        s().SectionCommand = 0;
+        s().main.SectionCommand = 0;
         QTest::mouseClick(w().identificationLabel(), Qt::LeftButton);
-        QCOMPARE(int(s().SectionCommand), 255);
+        QCOMPARE(int(s().main.SectionCommand), 255);
     }
 
     void LoopModulePopupShowsWhichModulesArePresent() {
@@ -356,11 +356,11 @@ private slots:
         QTRY_VERIFY(!(w().windowState() & Qt::WindowMaximized));
         QCOMPARE(w().size(), size);
 
-        s().CloseBlocked = kTrue;
+        s().link.CloseBlocked = true;
         w().close();
         QVERIFY(!ui().QuitRequested());
         QVERIFY(w().isVisible());
-        s().CloseBlocked = 0;
+        s().link.CloseBlocked = false;
         w().close();
         QVERIFY(ui().QuitRequested());
         bool ended = false;
@@ -442,7 +442,7 @@ private slots:
         form->otherPortAction()->trigger();
         QTRY_VERIFY(script.Done());
         QVERIFY2(refusal.contains(QStringLiteral("1963 ") + refused), qPrintable(refusal));
-        QCOMPARE(QString::fromStdString(s().CommPortName), good);
+        QCOMPARE(QString::fromStdString(s().settings.CommPortName), good);
         QCOMPARE(GetProfileString(folder_->File("CFG-Veltrano.ini"), "startup", "Serial", ""), good.toStdString());
         // From now on the menu offers the name, ticked.
         form->FillSettingsMenu();
@@ -619,9 +619,9 @@ private slots:
     }
 
     void RelayModeShowsTheRelayValues() {
-        s().FileLinkMode = 255;
-        s().RelayBaudRate = "4800";
-        s().RelayPlantCode = "42";
+        s().settings.FileLinkMode = true;
+        s().settings.RelayBaudRate = "4800";
+        s().settings.RelayPlantCode = "42";
         Script script;
         script.Then("relay box", [] { return ModalIs("FRMParTw"); },
                     [&] {

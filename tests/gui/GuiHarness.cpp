@@ -146,7 +146,7 @@ std::function<void()> GuiProgram::Unwinder() {
         s->events.ExitRequested = kFlag65535;
         s->events.AbortRequested = kTrue;
         // A wait for a loop-module button ends only with a button: End.
-        s->DiagnosticCommand = loopview::kEnd;
+        s->main.DiagnosticCommand = loopview::kEnd;
     };
 }
 
@@ -158,7 +158,7 @@ bool GuiProgram::RunUntil(const std::function<bool()>& done, Script* script, int
         if (script && script->Failed()) return false;
         if (done() && (!script || script->Done())) return true;
         if (guard.elapsed() > guardMs) {
-            std::fprintf(stderr, "RunUntil: guard ran out (state %d)\n", session().MainState);
+            std::fprintf(stderr, "RunUntil: guard ran out (state %d)\n", session().main.MainState);
             return false;
         }
         program_->Turn();
@@ -215,9 +215,9 @@ bool EditScreenShowing(GuiProgram& p) {
     return p.window().workForm()->EditScreenVisible() && p.window().workForm()->list()->count() > 0;
 }
 
-bool ConfigOpen(GuiProgram& p) { return p.session().MainState == 4 && p.session().ConfigSource != ConfigSource::None; }
+bool ConfigOpen(GuiProgram& p) { return p.session().main.MainState == 4 && p.session().config.ConfigSource != ConfigSource::None; }
 
-bool Home(GuiProgram& p) { return p.session().MainState == 2 && p.session().ConfigSource == ConfigSource::None; }
+bool Home(GuiProgram& p) { return p.session().main.MainState == 2 && p.session().config.ConfigSource == ConfigSource::None; }
 
 void AnswerOpenFile(Script& script, const std::string& path) {
     script.Then("open-file dialog", [] { return ModalAs<QFileDialog>() != nullptr; },

@@ -138,7 +138,7 @@ private slots:
         ack.start(5);
         QVERIFY2(p.RunUntil([&] { return ConfigOpen(p) && !w.workForm()->EditScreenVisible(); }, &edit),
                  qPrintable(edit.FailedStep()));
-        QCOMPARE(p.session().PlantCode, std::string("42"));
+        QCOMPARE(p.session().settings.PlantCode, std::string("42"));
         ClickToolbar(w, "chiude");
         QVERIFY(p.RunUntil([&] { return Home(p); }));
         QVERIFY(!panel.Panel().InProgrammingMode());  // the last frame went through

@@ -91,8 +91,8 @@ private slots:
         SilentUi ui;
         SystemClock clock;
         Session s(ui, clock);
-        s.ProgramFolder = dir.path().toStdString();
-        s.CurrentLanguage = "Lang";
+        s.settings.ProgramFolder = dir.path().toStdString();
+        s.settings.CurrentLanguage = "Lang";
         Translator tr(s);
 
         QWidget form;
@@ -166,7 +166,7 @@ private slots:
             MenuForm menu(tr, nullptr);
             CopyFileForm copy(tr, nullptr);
             RelayParamsForm relay(tr, "9600", "11", nullptr);
-            AboutForm about(tr, s.ProgramFolder, nullptr);
+            AboutForm about(tr, s.settings.ProgramFolder, nullptr);
             ScreenForm screen(s, tr, nullptr);
             ClockProgrammerForm clock(tr, nullptr);
             SensorInputForm sensor(tr, nullptr);

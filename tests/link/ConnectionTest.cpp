@@ -11,15 +11,15 @@ class ConnectionTest : public test::LinkTest {
 protected:
     void Connect(int address = 1) {
         ui.AnswerNumber(address);
-        ConnectPanel(s);
+        (void)ConnectPanel(s);
     }
 };
 
 TEST_F(ConnectionTest, ConnectsAndTakesTheIdentification) {
     panel.address = 5;
     Connect(0);
-    EXPECT_EQ(s.LinkStatus, 255);
-    EXPECT_EQ(s.PortOpened, 255);
+    EXPECT_EQ(s.link.LinkStatus, 255);
+    EXPECT_TRUE(s.link.PortOpened);
     EXPECT_EQ(s.link.PanelAddress, 5) << "address 0 takes whichever panel answers";
     EXPECT_EQ(s.link.PanelModel, 22);
     EXPECT_EQ(s.link.PanelName, "VIMO-SYS  ");
@@ -32,8 +32,7 @@ TEST_F(ConnectionTest, ConnectsAndTakesTheIdentification) {
     EXPECT_EQ(ui.valueRequests[0].maximum, 223);
 
     const auto sent = panel.received.size();
-    ConnectPanel(s);
-    EXPECT_EQ(s.LinkStatus, 255);
+    EXPECT_EQ(ConnectPanel(s).status, 255);
     EXPECT_EQ(panel.received.size(), sent) << "already connected";
 }
 
@@ -42,11 +41,10 @@ TEST_F(ConnectionTest, NoSettlePauseInsideAConnectionOrTheMemoryMapRead) {
     // inside one operation never find it open.
     double before = Elapsed();
     Connect();
-    ASSERT_EQ(s.LinkStatus, 255);
+    ASSERT_EQ(s.link.LinkStatus, 255);
     EXPECT_LT(Elapsed() - before, 0.2);
     before = Elapsed();
-    ReadMemoryMap(s);
-    ASSERT_EQ(s.LinkStatus, 255);
+    ASSERT_EQ(ReadMemoryMap(s).status, 255);
     EXPECT_LT(Elapsed() - before, 0.2);
     EXPECT_FALSE(port.IsOpen());
 }
@@ -58,11 +56,11 @@ TEST_F(ConnectionTest, IdentificationChecks) {
         {"OTHERPNL  2.00 01/01/05", false},
     };
     for (const auto& [ident, accepted] : cases) {
-        s.PortOpened = 0;
+        s.link.PortOpened = false;
         panel.SetIdentification(ident);
         Connect();
-        EXPECT_EQ(s.LinkStatus == 255, accepted) << ident;
-        EXPECT_EQ(s.PortOpened, accepted ? 255 : 0) << ident;
+        EXPECT_EQ(s.link.LinkStatus == 255, accepted) << ident;
+        EXPECT_EQ(s.link.PortOpened, accepted) << ident;
     }
     EXPECT_EQ(ui.messages[0].text, "1366\r1367");
     EXPECT_EQ(ui.messages[2].text, "1364\r1365");
@@ -71,28 +69,27 @@ TEST_F(ConnectionTest, IdentificationChecks) {
 TEST_F(ConnectionTest, SecondIdentifyAttemptAndRefusals) {
     panel.answers['T'] = {-1};
     Connect();
-    EXPECT_EQ(s.PortOpened, 255);
+    EXPECT_TRUE(s.link.PortOpened);
     EXPECT_EQ(panel.Count('T'), 2);
     EXPECT_NE(std::find(ui.statusHistory.begin(), ui.statusHistory.end(), "1360"), ui.statusHistory.end());
 
-    s.PortOpened = 0;
+    s.link.PortOpened = false;
     panel.model = 21;
     Connect();
-    EXPECT_EQ(s.LinkStatus, 16);
-    EXPECT_EQ(s.PortOpened, 0);
+    EXPECT_EQ(s.link.LinkStatus, 16);
+    EXPECT_FALSE(s.link.PortOpened);
     EXPECT_EQ(ui.messages.back().text, "1380");
     EXPECT_EQ(panel.Count('L'), 1) << "no memory read from another model";
 
     const auto sent = panel.received.size();
     ui.Cancel();
-    ConnectPanel(s);
-    EXPECT_EQ(s.PortOpened, 0);
+    (void)ConnectPanel(s);
+    EXPECT_FALSE(s.link.PortOpened);
     EXPECT_EQ(panel.received.size(), sent) << "a cancelled address sends nothing";
 }
 
 TEST_F(ConnectionTest, ProgrammingModeAnswers) {
-    EnterProgrammingMode(s);
-    EXPECT_EQ(s.LinkStatus, 255);
+    EXPECT_EQ(EnterProgrammingMode(s).status, 255);
     EXPECT_TRUE(ui.messages.empty());
     EXPECT_EQ(panel.received.back().params, (Bytes{0, 20}));
     EXPECT_TRUE(panel.received.back().longForm);
@@ -104,8 +101,7 @@ TEST_F(ConnectionTest, ProgrammingModeAnswers) {
     for (const auto& [answers, text] : cases) {
         panel.answers['C'] = answers;
         ui.AnswerNumber(505);
-        EnterProgrammingMode(s);
-        EXPECT_NE(s.LinkStatus, 255);
+        EXPECT_NE(EnterProgrammingMode(s).status, 255);
         EXPECT_EQ(ui.messages.back().text, text);
         ui.valueAnswers.clear();
     }
@@ -114,8 +110,7 @@ TEST_F(ConnectionTest, ProgrammingModeAnswers) {
 
     panel.answers['C'] = {'P'};
     ui.AnswerNumber(505);
-    EnterProgrammingMode(s);
-    EXPECT_EQ(s.LinkStatus, 255);
+    EXPECT_EQ(EnterProgrammingMode(s).status, 255);
     EXPECT_EQ(panel.received.back().header, (Bytes{3, 5 + 160, 5}));
 }
 

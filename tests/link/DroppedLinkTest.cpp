@@ -21,9 +21,9 @@ class DroppedLinkTest : public ::testing::Test {
 protected:
     DroppedLinkTest() : port(t.clock) {
         t.s.transport = &port;
-        t.s.CommPortName = "tcp://127.0.0.1:4001";
+        t.s.settings.CommPortName = "tcp://127.0.0.1:4001";
         t.s.link.CommandText = {1, 'T', 0};
-        t.s.QuietErrors = 0;
+        t.s.link.QuietErrors = false;
     }
     int Send() {
         bool useHeader = false;
@@ -42,7 +42,7 @@ TEST_F(DroppedLinkTest, ClosedWhileWaitingForTheReply) {
     const double start = t.clock.SecondsSinceMidnight();
     EXPECT_EQ(Send(), 0);
     EXPECT_EQ(port.writes.size(), 1u) << "no further attempt over a closed connection";
-    EXPECT_EQ(t.s.LastErrorNumber, err::kConnectionLost);
+    EXPECT_EQ(t.s.link.LastErrorNumber, err::kConnectionLost);
     EXPECT_TRUE(t.ui.Showed("1960:1965 tcp://127.0.0.1:40011966"));
     // Only the error handler's pause after its message, not 3 time-outs.
     EXPECT_LT(t.clock.SecondsSinceMidnight() - start, 5.0 + 1.0);
@@ -60,7 +60,7 @@ TEST_F(DroppedLinkTest, BytesThatArrivedBeforeTheCloseStillCount) {
         return test::Script{{0, PanelFrame(1, 'T', {0, 'O'}, false)}};
     };
     EXPECT_EQ(Send(), 255);
-    EXPECT_EQ(t.s.LastErrorNumber, 0);
+    EXPECT_EQ(t.s.link.LastErrorNumber, 0);
     EXPECT_TRUE(t.ui.messages.empty());
 }
 

@@ -177,8 +177,8 @@ Script TestPanel::Respond(const Bytes& frame) {
 
 LinkTest::LinkTest() : s(t.s), ui(t.ui), port(t.clock) {
     s.transport = &port;
-    s.PlantCode = "11";
-    s.CommPortName = "/dev/pts/7";
+    s.settings.PlantCode = "11";
+    s.settings.CommPortName = "/dev/pts/7";
     s.link.PanelAddress = 1;
     port.responder = [this](const Bytes& f) { return panel.Respond(f); };
     start_ = t.clock.SecondsSinceMidnight();

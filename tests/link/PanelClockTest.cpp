@@ -9,8 +9,8 @@ namespace {
 class PanelClockTest : public test::LinkTest {
 protected:
     PanelClockTest() {
-        s.ConfigSource = ConfigSource::Panel;
-        s.PortOpened = 255;  // the panel configuration is open
+        s.config.ConfigSource = ConfigSource::Panel;
+        s.link.PortOpened = true;  // the panel configuration is open
         t.clock.SetDate(2026, 12, 5, 6);
     }
     void Answer(std::array<std::string, 6> f) {
@@ -29,7 +29,7 @@ TEST(ParseDigitsTest, TrimmedDigitsInRange) {
 }
 
 TEST_F(PanelClockTest, NeedsThePanel) {
-    s.ConfigSource = ConfigSource::File;
+    s.config.ConfigSource = ConfigSource::File;
     EXPECT_EQ(ClockCommand(s, 4), 0);
     EXPECT_EQ(ClockCommand(s, 5), 0);
     EXPECT_EQ(ui.messages.size(), 2u);

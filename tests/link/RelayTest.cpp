@@ -41,24 +41,23 @@ protected:
 };
 
 TEST_F(RelayTest, ParametersComeFromTheCommandLineAndParAppTmp) {
-    EXPECT_EQ(s.FileLinkMode, 255);
-    EXPECT_EQ(s.RelayPlantCode, "7");
-    EXPECT_EQ(s.RelayBaudRate, "4800");
+    EXPECT_TRUE(s.settings.FileLinkMode);
+    EXPECT_EQ(s.settings.RelayPlantCode, "7");
+    EXPECT_EQ(s.settings.RelayBaudRate, "4800");
     EXPECT_EQ(s.link.RelayPath, "C:\\RELAY");
     EXPECT_EQ(s.link.MailboxTxPath, tx);
     EXPECT_EQ(s.link.MailboxRxPath, rx);
 
     test::TestSession other;
     ReadRelayParameters(other.s, "cfgvimo/TW", other.folder.Path());
-    EXPECT_EQ(other.s.FileLinkMode, 0) << "no Par_app.tmp: back to the serial port";
-    EXPECT_EQ(other.s.LastErrorNumber, 53);
+    EXPECT_FALSE(other.s.settings.FileLinkMode) << "no Par_app.tmp: back to the serial port";
+    EXPECT_EQ(other.s.link.LastErrorNumber, 53);
     ReadRelayParameters(other.s, "cfgvimo/TWX", other.folder.Path());
-    EXPECT_EQ(other.s.FileLinkMode, 0);
+    EXPECT_FALSE(other.s.settings.FileLinkMode);
 }
 
 TEST_F(RelayTest, MailboxFilesCarryLengthThenFrame) {
-    OpenPanelPort(s);
-    EXPECT_EQ(s.LinkStatus, 255);
+    EXPECT_EQ(OpenPanelPort(s).status, 255);
     EXPECT_EQ(ReadAll(tx), Bytes{0});
     EXPECT_EQ(ReadAll(rx), Bytes{0});
 
@@ -69,13 +68,13 @@ TEST_F(RelayTest, MailboxFilesCarryLengthThenFrame) {
     EXPECT_EQ(written[0], 255) << "the length is capped";
 
     WriteAll(rx, {3, 7, 8, 9, 99});
-    EXPECT_EQ(GetMailbox(s), (Bytes{7, 8, 9}));
+    EXPECT_EQ(GetMailbox(s.link), (Bytes{7, 8, 9}));
     EXPECT_EQ(ReadAll(rx)[0], 0) << "marked consumed";
-    EXPECT_TRUE(GetMailbox(s).empty());
+    EXPECT_TRUE(GetMailbox(s.link).empty());
 }
 
 TEST_F(RelayTest, ExchangeRunsThroughTheFilesWithTheRelayPlantCode) {
-    OpenPanelPort(s);
+    (void)OpenPanelPort(s);
     ServeWith(test::PanelFrame(1, 'T', {0, 'O', 22}, false));
     s.link.CommandText = {1, 'T', 0};
     bool header = false;
@@ -88,7 +87,7 @@ TEST_F(RelayTest, ExchangeRunsThroughTheFilesWithTheRelayPlantCode) {
 }
 
 TEST_F(RelayTest, SilentRelayTimesOutWithLongerPauses) {
-    OpenPanelPort(s);
+    (void)OpenPanelPort(s);
     s.link.CommandText = {1, 'T', 0};
     bool header = false;
     const double start = t.clock.SecondsSinceMidnight();

@@ -28,11 +28,11 @@ protected:
 };
 
 TEST_F(SendCommandTest, OpensThePortAndDecodesTheReply) {
-    s.BaudRate = "4800";
-    s.ParityName = "even";
+    s.settings.BaudRate = "4800";
+    s.settings.ParityName = "even";
     Reply(PanelFrame(1, 'T', {0, 'O', 22}, true));
     EXPECT_EQ(Send(1, 1, true, true), 255);
-    EXPECT_EQ(s.LinkStatus, 255);
+    EXPECT_EQ(s.link.LinkStatus, 255);
     EXPECT_EQ(s.link.ReplyData, (Bytes{1, 'T', 0, 'O', 22}));
     EXPECT_TRUE(useHeader) << "the reply came in the long form";
     EXPECT_EQ(port.openCalls, 1);
@@ -172,7 +172,7 @@ TEST_F(SendCommandTest, PortFailures) {
     EXPECT_EQ(Send(1, 3), 129);
     EXPECT_EQ(port.writes.size(), 3u);
     EXPECT_EQ(ui.beeps, 3);
-    EXPECT_EQ(s.LastErrorNumber, 57);
+    EXPECT_EQ(s.link.LastErrorNumber, 57);
     EXPECT_LT(Elapsed(), 0.5);
 
     port.Close();
@@ -182,11 +182,11 @@ TEST_F(SendCommandTest, PortFailures) {
 
     s.transport = nullptr;
     EXPECT_EQ(Send(1, 3), 0);
-    EXPECT_EQ(s.LastErrorNumber, 8002);
+    EXPECT_EQ(s.link.LastErrorNumber, 8002);
 
     s.link.CommandText = {1, 'X', 224};
     EXPECT_EQ(Send(1, 3), 0);
-    EXPECT_EQ(s.LastErrorNumber, 5);
+    EXPECT_EQ(s.link.LastErrorNumber, 5);
 }
 
 TEST_F(SendCommandTest, TraceRecordsBothDirections) {
@@ -220,7 +220,7 @@ TEST_F(SendCommandTest, ReportLinkErrorTextsByStatus) {
         {170, "1385\r1531\r1386 AAH"}, {240, "1385\r1532\r1386 F0H"}, {135, "1385\r1386 87H"},
     };
     for (const auto& [code, text] : cases) {
-        s.LinkStatus = code;
+        s.link.LinkStatus = code;
         ReportLinkError(s);
         EXPECT_EQ(ui.messages.back().text, text);
         EXPECT_EQ(ui.messages.back().title, "1388");

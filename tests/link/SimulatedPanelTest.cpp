@@ -15,7 +15,7 @@ class SimulatedPanelTest : public ::testing::Test {
 protected:
     SimulatedPanelTest() : port(t.clock) {
         s.transport = &port;
-        s.PlantCode = "11";
+        s.settings.PlantCode = "11";
         s.link.PanelAddress = 1;
         port.SetPacing(true);
     }
@@ -27,8 +27,7 @@ protected:
     }
     // Reads the identification with one "L", 2 s and 3 attempts.
     int ReadIdent() {
-        ReadPanelBlock(s, 57604, 23, 1, s.config.IdentBuffer);
-        return s.LinkStatus;
+        return ReadPanelBlock(s, 57604, 23, 1, s.config.IdentBuffer).status;
     }
     test::TestSession t;
     Session& s = t.s;
@@ -37,26 +36,22 @@ protected:
 
 TEST_F(SimulatedPanelTest, ConnectReadWriteAndLeave) {
     t.ui.AnswerNumber(1);
-    ConnectPanel(s);
-    ASSERT_EQ(s.LinkStatus, 255);
-    EXPECT_EQ(s.PortOpened, 255);
+    ASSERT_EQ(ConnectPanel(s).status, 255);
+    EXPECT_TRUE(s.link.PortOpened);
     EXPECT_EQ(s.link.PanelName.substr(0, 8), "VIMO-SYS");
-    EnterProgrammingMode(s);
-    ASSERT_EQ(s.LinkStatus, 255);
-    ReadMemoryMap(s);
+    ASSERT_EQ(EnterProgrammingMode(s).status, 255);
+    (void)ReadMemoryMap(s);
     EXPECT_EQ(s.config.AddressDirectory[1], 4096);
 
     auto& tb = s.config.TransferBuffer;
     for (int i = 1; i <= 130; ++i) tb[i] = static_cast<Cell>((i * 37) & 0xFF);
-    WritePanelBlock(s, 24576, 130, true, 1, tb);
-    ASSERT_EQ(s.LinkStatus, 255);
+    ASSERT_EQ(WritePanelBlock(s, 24576, 130, true, 1, tb).status, 255);
     auto& image = s.config.ConfigImage;
-    ReadPanelBlock(s, 24576, 130, 1, image);
-    ASSERT_EQ(s.LinkStatus, 255);
+    ASSERT_EQ(ReadPanelBlock(s, 24576, 130, 1, image).status, 255);
     for (int i = 1; i <= 130; ++i) ASSERT_EQ(image[i], tb[i]) << i;
 
     LeaveProgrammingMode(s, true);
-    EXPECT_EQ(s.LinkStatus, 255);
+    EXPECT_EQ(s.link.LinkStatus, 255);
     EXPECT_TRUE(t.ui.messages.empty()) << t.ui.AllMessages();
     EXPECT_FALSE(port.Panel().InProgrammingMode());
 }
@@ -64,15 +59,13 @@ TEST_F(SimulatedPanelTest, ConnectReadWriteAndLeave) {
 TEST_F(SimulatedPanelTest, AccessCodeAndProgrammingModeRestart) {
     port.Panel().SetAccessCode("4711");
     t.ui.AnswerNumber(4711);
-    EnterProgrammingMode(s);
-    EXPECT_EQ(s.LinkStatus, 255);
+    EXPECT_EQ(EnterProgrammingMode(s).status, 255);
     EXPECT_EQ(t.ui.valueRequests.size(), 1u);
 
     // The panel drops out of programming mode: the write gets 128, enters it
     // again and completes.
     port.Panel().SetProgrammingMode(false, port.NowMs());
-    WritePanelBlock(s, 24576, 70, true, 1, s.config.TransferBuffer);
-    EXPECT_EQ(s.LinkStatus, 255);
+    EXPECT_EQ(WritePanelBlock(s, 24576, 70, true, 1, s.config.TransferBuffer).status, 255);
     EXPECT_TRUE(port.Panel().InProgrammingMode());
 }
 
@@ -90,15 +83,14 @@ TEST_F(SimulatedPanelTest, FaultsEndInTheirStatus) {
         EXPECT_EQ(ReadIdent(), expected) << fault;
     }
     port.Panel().ClearFaults();
-    s.PlantCode = "12";
+    s.settings.PlantCode = "12";
     EXPECT_EQ(ReadIdent(), 129) << "a panel with another plant code stays silent";
 }
 
 TEST_F(SimulatedPanelTest, RefusedWrite) {
     Fault("write-refused=130");
     port.Panel().SetProgrammingMode(true, port.NowMs());
-    WritePanelBlock(s, 24576, 4, true, 1, s.config.TransferBuffer);
-    EXPECT_EQ(s.LinkStatus, 16);
+    EXPECT_EQ(WritePanelBlock(s, 24576, 4, true, 1, s.config.TransferBuffer).status, 16);
     EXPECT_EQ(t.ui.messages.back().text, "1242");
 }
 

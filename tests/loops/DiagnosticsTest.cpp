@@ -31,7 +31,7 @@ TEST_F(MinMaxTest, MarksAtTheLimitsAndNothingRecordedShowsDots) {
     ASSERT_TRUE(LoadLoopTables(s, c));
     ASSERT_TRUE(ReadMinMaxTable(s, c));
     EXPECT_EQ(BuildMinMaxList(s, c), 3);
-    t.ui.loopLines = ScreenLines(s);
+    t.ui.loopLines = ScreenLines(s.screen);
     EXPECT_EQ(t.ui.loopLines[0], "0200");
     EXPECT_EQ(LineOfPoint(5), "  5: " + kSilent + " !!   16    144   [  16.. 160]");
     EXPECT_EQ(LineOfPoint(6), "  6: " + kSilent + "    ....   ....   [  16.. 160]");

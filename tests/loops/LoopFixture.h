@@ -62,8 +62,8 @@ protected:
     LoopPanelTest() {
         s.transport = &port;
         s.link.PanelAddress = static_cast<int16_t>(port.Panel().Address());
-        s.PlantCode = std::to_string(port.Panel().PlantCode());
-        s.ConfigSource = ConfigSource::Panel;
+        s.settings.PlantCode = std::to_string(port.Panel().PlantCode());
+        s.config.ConfigSource = ConfigSource::Panel;
         port.Panel().SetProgrammingMode(true, 0);
         for (int r = 1; r <= 14; ++r)
             for (int j = 0; j < 4; ++j) mem.Set(7008 + 4 * (r - 1) + j, static_cast<uint8_t>(T(r, j)));

@@ -12,14 +12,14 @@ TEST_F(LoopFileTest, Module2ReadsItsOwnOffsetsAndShowsPoints201To400) {
     OpenLoopFile(2, {{1, 0x11, 0, 0}, {200, 0x81, 3, 0}});
     ASSERT_TRUE(LoadLoopTables(s, c));
     EXPECT_EQ(BuildLoopList(s, c, false), 2);
-    auto lines = ScreenLines(s);
+    auto lines = ScreenLines(s.screen);
     ASSERT_EQ(lines.size(), 1u + 200u + 2u);
     EXPECT_EQ(lines[0], "0392");
     EXPECT_EQ(lines[1], "201: " + kName1 + "             [  16/ 160/ 240]");
-    EXPECT_EQ(DescriptorOf(s, 2).field, 1);
-    EXPECT_EQ(DescriptorOf(s, 2).value2, 201);
+    EXPECT_EQ(DescriptorOf(s.screen, 2).field, 1);
+    EXPECT_EQ(DescriptorOf(s.screen, 2).value2, 201);
     EXPECT_EQ(lines[2], "202: 1293");
-    EXPECT_EQ(DescriptorOf(s, 3).field, 2);
+    EXPECT_EQ(DescriptorOf(s.screen, 3).field, 2);
     // Type 8 takes the thresholds of row 1, like type 1.
     EXPECT_EQ(lines[200].substr(0, 5), "400: ");
     EXPECT_EQ(lines[200].substr(26), "             [  16/ 160/ 240]");
@@ -31,17 +31,17 @@ TEST_F(LoopFileTest, AnEmptyLoopStillHasItsHeadingRuleAndCount) {
     OpenLoopFile(1, {});
     ASSERT_TRUE(LoadLoopTables(s, c));
     EXPECT_EQ(BuildLoopList(s, c, true), 0);
-    EXPECT_EQ(ScreenLines(s), (std::vector<std::string>{"0392", "1293", "-----", "00396"}));
+    EXPECT_EQ(ScreenLines(s.screen), (std::vector<std::string>{"0392", "1293", "-----", "00396"}));
     BuildLoopList(s, c, false);
     EXPECT_EQ(s.screen.LineCount, 203);
-    EXPECT_EQ(ScreenLines(s).back(), "00396");
+    EXPECT_EQ(ScreenLines(s.screen).back(), "00396");
 }
 
 TEST_F(LoopFileTest, CompactListFoldsEachRunOfEmptyPoints) {
     OpenLoopFile(1, {{3, 0x11, 0, 0}, {4, 0xD1, 0, 0}, {10, 0xF1, 0, 0}});
     ASSERT_TRUE(LoadLoopTables(s, c));
     BuildLoopList(s, c, true);
-    auto lines = ScreenLines(s);
+    auto lines = ScreenLines(s.screen);
     ASSERT_EQ(lines.size(), 9u);
     EXPECT_EQ(lines[1], "1293");
     EXPECT_EQ(lines[2].substr(0, 5), "  3: ");
@@ -71,8 +71,8 @@ TEST_F(LoopFileTest, FileSourceEnablesOnlyTheListAndLeave) {
 
 TEST_F(LoopFileTest, SectionRunsTheListUntilLeaveAndGivesToolbar1Back) {
     OpenLoopFile(2, {{5, 0x11, 0, 0}});
-    t.ui.events = {[this] { s.DiagnosticCommand = 1; }, [] {}, [this] { s.DiagnosticCommand = 3; },
-                   [this] { s.DiagnosticCommand = 7; }};
+    t.ui.events = {[this] { s.main.DiagnosticCommand = 1; }, [] {}, [this] { s.main.DiagnosticCommand = 3; },
+                   [this] { s.main.DiagnosticCommand = 7; }};
     LoopListInput close;
     close.closed = true;
     t.ui.loopListInputs.push_back(close);
@@ -99,14 +99,14 @@ TEST_F(LoopFileTest, SectionRunsTheListUntilLeaveAndGivesToolbar1Back) {
 // ignored.
 TEST_F(LoopFileTest, AButtonPressedWhileAViewEndsIsNotLost) {
     OpenLoopFile(1, {{1, 0x11, 0, 0}});
-    t.ui.events = {[this] { s.DiagnosticCommand = 1; }};
+    t.ui.events = {[this] { s.main.DiagnosticCommand = 1; }};
     LoopListInput close;
     close.closed = true;
     t.ui.loopListInputs.push_back(close);
     int idleAfterTheList = 0;
     t.ui.onProcessEvents = [&] {
-        if (t.ui.loopListOpen) s.DiagnosticCommand = 7;  // Leave, while the list ends
-        else if (t.ui.loopListShows > 0 && ++idleAfterTheList > 50) s.DiagnosticCommand = 7;
+        if (t.ui.loopListOpen) s.main.DiagnosticCommand = 7;  // Leave, while the list ends
+        else if (t.ui.loopListShows > 0 && ++idleAfterTheList > 50) s.main.DiagnosticCommand = 7;
     };
     const PrintMode print = PrintMode::Interactive;
     LoopSection(s, print, 1);
@@ -121,8 +121,8 @@ TEST_F(LoopFileTest, PrintRequestBuildsTheCompactListAndShowsNothing) {
     LoopSection(s, print, 1);
     EXPECT_FALSE(t.ui.loopToolbarShown);
     EXPECT_EQ(t.ui.loopListShows, 0);
-    EXPECT_EQ(ScreenLines(s).back(), "10396");
-    EXPECT_EQ(ScreenLines(s).size(), 5u);
+    EXPECT_EQ(ScreenLines(s.screen).back(), "10396");
+    EXPECT_EQ(ScreenLines(s.screen).size(), 5u);
 }
 
 TEST_F(LoopFileTest, ADoubleClickOpensTheDetailOfItsPoint) {
@@ -164,7 +164,7 @@ TEST_F(LoopPanelTest, LiveReadingAtUpIsMarkedAtLoIsNot) {
     t.clock.Advance(2);
     ASSERT_TRUE(LoadLoopTables(s, c));
     BuildLoopList(s, c, false);
-    t.ui.loopLines = ScreenLines(s);
+    t.ui.loopLines = ScreenLines(s.screen);
     EXPECT_EQ(LineOfPoint(5), "  5: " + kName1 + " 160   !     [  16/ 160/ 240]");
     EXPECT_EQ(LineOfPoint(6), "  6: " + kName1 + "  16         [  16/ 160/ 240]");
     EXPECT_EQ(LineOfPoint(7), "  7: " + kName1 + " 144         [  16/ 160/ 240]");
@@ -218,9 +218,9 @@ TEST_F(LoopPanelTest, AddressZeroDevicesAndSilentPointsAreNamed) {
     ASSERT_TRUE(LoadLoopTables(s, c));
     EXPECT_EQ(c.addressZero, (std::array<int, 2>{2, 0}));
     BuildLoopList(s, c, false);
-    t.ui.loopLines = ScreenLines(s);
+    t.ui.loopLines = ScreenLines(s.screen);
     EXPECT_EQ(t.ui.loopLines[1], "  0: 1295" + std::string(17, ' ') + " 1440");
-    EXPECT_EQ(DescriptorOf(s, 2).field, 0);
+    EXPECT_EQ(DescriptorOf(s.screen, 2).field, 0);
     EXPECT_EQ(LineOfPoint(8).substr(5, 4), "1304");
     EXPECT_EQ(LineOfPoint(9).substr(5, 4), "1305");
     EXPECT_FALSE(LoopOverview(s, c).marks[7].answering);
@@ -272,7 +272,7 @@ TEST_F(LoopPanelTest, TheAbortButtonEndsARunningView) {
 
 TEST_F(LoopPanelTest, SectionIdentifiesTheModuleAndEnablesEveryLiveView) {
     t.ui.onProcessEvents = [this] {
-        if (t.ui.loopToolbarShown) s.DiagnosticCommand = 7;
+        if (t.ui.loopToolbarShown) s.main.DiagnosticCommand = 7;
     };
     const PrintMode print = PrintMode::Interactive;
     LoopSection(s, print, 1);

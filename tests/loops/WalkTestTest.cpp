@@ -31,7 +31,7 @@ protected:
         const std::string place = "KITCHEN";
         for (std::size_t i = 0; i < 16; ++i)
             mem.Set(24576 + 16 * 4 + i, static_cast<uint8_t>(i < place.size() ? place[i] : ' '));
-        s.SettingsFolder = t.folder.Path();
+        s.settings.SettingsFolder = t.folder.Path();
         t.ui.onProcessEvents = [this] {
             const double now = t.clock.SecondsSinceMidnight();
             while (!timed.empty() && now >= timed.front().first) {
@@ -410,7 +410,7 @@ TEST(WalkRecordTest, TheFileReadsBackAsItWasWrittenAndABadOneSaysWhichLine) {
 
 TEST(WalkRecordTest, RecordFileIsNamedByTheSerialNumberAndTheDay) {
     TestSession t;
-    t.s.SettingsFolder = t.folder.Path();
+    t.s.settings.SettingsFolder = t.folder.Path();
     EXPECT_EQ(fs::path(WalkRecordPath(t.s, "VS 24/137", {2026, 3, 7, 0, 0, 0, 6})).filename().string(),
               "WALKTEST_VS-24-137_20260307.TXT");
     EXPECT_EQ(fs::path(WalkRecordPath(t.s, "", {2026, 3, 7, 0, 0, 0, 6})).filename().string(),

@@ -63,8 +63,8 @@ protected:
     SerialPanelTest() {
         s.transport = &port;
         s.link.PanelAddress = static_cast<int16_t>(port.Panel().Address());
-        s.PlantCode = std::to_string(port.Panel().PlantCode());
-        s.ConfigSource = ConfigSource::Panel;
+        s.settings.PlantCode = std::to_string(port.Panel().PlantCode());
+        s.config.ConfigSource = ConfigSource::Panel;
         port.Panel().SetProgrammingMode(true, 0);
         t.clock.SetDate(2026, 11, 9, 1);
         for (long a = kSerialNumberAddress; a <= kProductionDateAddress + kProductionDateLength; ++a) mem.Set(a, 0xEE);
@@ -93,10 +93,10 @@ TEST_F(SerialPanelTest, OfferedOnlyWithThePanelAndTheCounterFile) {
     EXPECT_FALSE(SerialNumberGuard(s, option));
     WriteCounter("VS24000041\r\n01/02/24\r\n");
     EXPECT_TRUE(SerialNumberGuard(s, option));
-    s.ConfigSource = ConfigSource::File;
+    s.config.ConfigSource = ConfigSource::File;
     EXPECT_FALSE(SerialNumberGuard(s, option));
     EXPECT_TRUE(t.ui.messages.empty()) << t.ui.AllMessages();
-    EXPECT_EQ(s.QuietErrors, 0);
+    EXPECT_FALSE(s.link.QuietErrors);
 }
 
 TEST_F(SerialPanelTest, TheNumberAndDateAreWrittenByteExactThenTheCounter) {
@@ -127,7 +127,7 @@ TEST_F(SerialPanelTest, TheNumberAndDateAreWrittenByteExactThenTheCounter) {
     EXPECT_EQ(PanelText(kProductionDateAddress, 8), "09\\11\\26");
     EXPECT_EQ(mem.Get(kProductionDateAddress + 8), 0xEE);  // nothing beyond the date
     EXPECT_EQ(Counter(), "0000000123\r\n09\\11\\26\r\n");
-    EXPECT_EQ(s.LinkStatus, status::kDone);
+    EXPECT_EQ(s.link.LinkStatus, status::kDone);
     EXPECT_EQ(t.ui.beeps, 2);
 }
 
@@ -142,7 +142,7 @@ TEST_F(SerialPanelTest, ACounterFileThatCannotBeWrittenLeavesThePanelUnnumbered)
     }
     EXPECT_EQ(mem.Get(kSerialNumberAddress), 0xEE);
     EXPECT_EQ(mem.Get(kProductionDateAddress), 0xEE);
-    EXPECT_NE(s.LinkStatus, status::kDone);
+    EXPECT_NE(s.link.LinkStatus, status::kDone);
     EXPECT_FALSE(t.ui.messages.empty());
     EXPECT_EQ(Counter(), before);
     EXPECT_FALSE(fs::exists(CounterFilePath(s) + ".check"));  // the trial file is gone
@@ -156,7 +156,7 @@ TEST_F(SerialPanelTest, AFailedWriteLeavesTheCounterFileAsItWas) {
     Fault("write-refused=130,times=1,cmd=J");  // the number
     t.ui.serialAnswers.push_back(accept);
     Run();
-    EXPECT_NE(s.LinkStatus, status::kDone);
+    EXPECT_NE(s.link.LinkStatus, status::kDone);
     EXPECT_EQ(Counter(), before);
     EXPECT_EQ(mem.Get(kProductionDateAddress), 0xEE);
     EXPECT_FALSE(t.ui.messages.empty());
@@ -165,7 +165,7 @@ TEST_F(SerialPanelTest, AFailedWriteLeavesTheCounterFileAsItWas) {
     Fault("write-refused=130,times=1,after=1,cmd=J");  // the date
     t.ui.serialAnswers.push_back(accept);
     Run();
-    EXPECT_NE(s.LinkStatus, status::kDone);
+    EXPECT_NE(s.link.LinkStatus, status::kDone);
     EXPECT_EQ(PanelText(kSerialNumberAddress, 10), "VS24000042");
     EXPECT_EQ(mem.Get(kProductionDateAddress), 0xEE);
     EXPECT_EQ(Counter(), before);

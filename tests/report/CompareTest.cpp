@@ -68,14 +68,14 @@ void SealLogics(Bytes& uy2) {
 TEST_F(CompareTest, AConfigurationEqualsItselfAndLeavesTheSessionAsItWas) {
     const std::string a = Write("A", sample);
     const std::string b = Write("B", sample);
-    s.ConfigSource = ConfigSource::File;
-    s.ConfigFileName = "/open/SET";
+    s.config.ConfigSource = ConfigSource::File;
+    s.config.ConfigFileName = "/open/SET";
     s.config.InstallationName = "OPEN ONE";
     CompareResult r = CompareFileSets(s, a, b);
     EXPECT_TRUE(r.done);
     EXPECT_TRUE(r.groups.empty()) << r.groups.front().title << ": " << r.groups.front().lines.front();
     EXPECT_EQ(r.Count(), 0);
-    EXPECT_EQ(s.ConfigFileName, "/open/SET");
+    EXPECT_EQ(s.config.ConfigFileName, "/open/SET");
     EXPECT_EQ(s.config.InstallationName, "OPEN ONE");
     EXPECT_TRUE(t.ui.messages.empty());
     // The sets themselves are only read.
@@ -193,11 +193,11 @@ TEST_F(CompareTest, WithTheConnectedPanel) {
     LoopbackTransport line(t.clock);
     line.Panel().LoadSample();
     s.transport = &line;
-    s.PlantCode = "11";
+    s.settings.PlantCode = "11";
     vimo::sim::FileSet f = sample;
     f.my2[16 * 16] = 'K';
-    s.ConfigSource = ConfigSource::File;
-    s.ConfigFileName = Write("OPEN", f);
+    s.config.ConfigSource = ConfigSource::File;
+    s.config.ConfigFileName = Write("OPEN", f);
     t.ui.choiceAnswers = {1};  // the connected panel
     t.ui.AnswerNumber(1);      // its address
     CompareCommand(s);
@@ -209,8 +209,8 @@ TEST_F(CompareTest, WithTheConnectedPanel) {
     EXPECT_EQ(v.groups[0].title, "Display messages");
     EXPECT_EQ(v.summary, "Differences: 1");
     EXPECT_EQ(ListBackups(BackupFolder(s)).size(), 1u);
-    EXPECT_EQ(s.ConfigSource, ConfigSource::File);
-    EXPECT_EQ(s.ConfigFileName, t.folder.File("OPEN"));
+    EXPECT_EQ(s.config.ConfigSource, ConfigSource::File);
+    EXPECT_EQ(s.config.ConfigFileName, t.folder.File("OPEN"));
     EXPECT_FALSE(line.Panel().InProgrammingMode());
     s.transport = nullptr;
 }

@@ -40,8 +40,8 @@ protected:
         const std::vector<uint8_t>* parts[] = {&f.cy2, &f.py2, &f.uy2, &f.my2};
         for (int kind = 1; kind <= 4; ++kind)
             if (!parts[kind - 1]->empty()) WriteAll(base + PartExtension(kind), *parts[kind - 1]);
-        s.ConfigSource = ConfigSource::File;
-        s.ConfigFileName = base;
+        s.config.ConfigSource = ConfigSource::File;
+        s.config.ConfigFileName = base;
         RefreshConfigView(s);
         const FileSetImage set = ReadFileSetImage(base);
         int printed = 0;
@@ -52,15 +52,15 @@ protected:
             for (int option = 1; option <= (def.code == kLoopSensorsCode ? 2 : 1); ++option) {
                 SCOPED_TRACE(name + ": section " + std::to_string(def.code) + "/" + std::to_string(option));
                 ClearScreenLines(s);
-                s.LinkStatus = status::kDone;
+                s.link.LinkStatus = status::kDone;
                 const PrintMode print = PrintMode::LinesOnly;
                 def.run(s, print, option);
-                const bool fromDisk = s.LinkStatus == status::kDone;
+                const bool fromDisk = s.link.LinkStatus == status::kDone;
                 std::vector<std::string> inMemory;
                 const bool fromBytes = def.print(set, s.texts, option, inMemory);
                 EXPECT_EQ(fromBytes, fromDisk);
                 if (!fromDisk || !fromBytes) continue;
-                EXPECT_EQ(inMemory, ScreenLines(s));
+                EXPECT_EQ(inMemory, ScreenLines(s.screen));
                 printed += inMemory.empty() ? 0 : 1;
             }
         }

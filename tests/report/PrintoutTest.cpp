@@ -43,8 +43,8 @@ protected:
         std::vector<uint8_t> cy2(kMainFileSize, 0);
         cy2[430] = 'A';
         WriteAll(t.folder.File("PLANT.CY2"), cy2);
-        s.ConfigSource = ConfigSource::File;
-        s.ConfigFileName = t.folder.File("PLANT");
+        s.config.ConfigSource = ConfigSource::File;
+        s.config.ConfigFileName = t.folder.File("PLANT");
     }
 
     // Every section replaced by one that prints "S<code>/<option>"; section
@@ -55,7 +55,7 @@ protected:
             def.printable = code != 10;
             def.run = [code](Session& ss, PrintMode print, int option) {
                 EXPECT_EQ(print, PrintMode::LinesOnly);
-                ss.LinkStatus = code == 5 ? status::kNoSource : status::kDone;
+                ss.link.LinkStatus = code == 5 ? status::kNoSource : status::kDone;
                 int line = NewScreenLine(ss);
                 WriteScreenText(ss, line, 1, "S" + std::to_string(code) + "/" + std::to_string(option));
             };
@@ -117,16 +117,16 @@ TEST_F(PrintoutTest, PanelAndFileSetFromTheSameConfigurationDifferOnlyInTheHeade
     std::string error;
     ASSERT_TRUE(vimo::sim::WriteFileSet(PrintFile("SITE"), set, error)) << error;
 
-    s.ConfigSource = ConfigSource::File;
-    s.ConfigFileName = PrintFile("SITE");
+    s.config.ConfigSource = ConfigSource::File;
+    s.config.ConfigFileName = PrintFile("SITE");
     std::vector<std::string> fromFile = BuildReport(s, kReportEverything);
 
     s.transport = &port;
     s.link.PanelAddress = static_cast<int16_t>(port.Panel().Address());
-    s.PlantCode = std::to_string(port.Panel().PlantCode());
+    s.settings.PlantCode = std::to_string(port.Panel().PlantCode());
     s.link.PanelName = "VIMO-SYS";
     port.Panel().SetProgrammingMode(true, 0);
-    s.ConfigSource = ConfigSource::Panel;
+    s.config.ConfigSource = ConfigSource::Panel;
     std::vector<std::string> fromPanel = BuildReport(s, kReportEverything);
     EXPECT_TRUE(t.ui.messages.empty()) << t.ui.AllMessages();
 

@@ -116,12 +116,12 @@ TEST(FoldersTest, TheSessionReadsLanguagesFromTheDataFolderAndWritesSettingsToIt
     TempFolder user;
     ProgramFolders f = LocateFolders(tree.bin, "", true, Home(user.Path()));
     ASSERT_TRUE(MakeFolders(f.settings));
-    t.s.ProgramFolder = tree.bin;
-    ApplyFolders(t.s, f);
+    t.s.settings.ProgramFolder = tree.bin;
+    ApplyFolders(t.s.settings, f);
 
     EXPECT_EQ(ListLanguages(t.s), std::vector<std::string>{"English"});
     EXPECT_EQ(N(LanguageFilePath(t.s, "English")), N(tree.share + "/English.lng"));
-    t.s.CommPortName = "/dev/ttyUSB3";
+    t.s.settings.CommPortName = "/dev/ttyUSB3";
     SaveSettings(t.s);
     EXPECT_EQ(N(SettingsFilePath(t.s)), N(user.File(".config/cfg-veltrano/CFG-Veltrano.ini")));
     EXPECT_EQ(GetProfileString(SettingsFilePath(t.s), "startup", "Serial", ""), "/dev/ttyUSB3");

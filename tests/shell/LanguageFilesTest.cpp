@@ -174,7 +174,7 @@ TEST_F(LanguageFilesTest, TheLoaderReadsEveryTextAsWritten) {
     for (const auto& f : files_) {
         TestSession t;
         fs::copy_file(f.path, t.folder.File(f.name + ".lng"));
-        t.s.CurrentLanguage = f.name;
+        t.s.settings.CurrentLanguage = f.name;
         LoadLanguageFile(t.s, LanguageFilePath(t.s, f.name));
         std::vector<std::string> wrong;  // a line that stops the loading spoils all after it
         for (const auto& [key, e] : f.Strings())

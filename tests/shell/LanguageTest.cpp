@@ -61,7 +61,7 @@ TEST_F(LanguageTest, NoStringsSectionLeavesTheTableEmpty) {
 }
 
 TEST_F(LanguageTest, IdsOutsideTheTableAreReadFromTheFile) {
-    s.CurrentLanguage = "Extra";
+    s.settings.CurrentLanguage = "Extra";
     WriteAll(t.folder.File("Extra.lng"), "\xEF\xBB\xBF[Strings]\n0012=twelve\n2001=beyond\n0=zero\n");
     EXPECT_EQ(GetText(s, "2001"), "beyond");
     EXPECT_EQ(GetText(s, "0"), "zero");
@@ -106,7 +106,7 @@ constexpr const char* kTrickyLines =
     "Late.Caption=in a repeated section\n";
 
 TEST_F(LanguageTest, FormTextsFollowTheProfileRulesAndTheFileOnDisk) {
-    s.CurrentLanguage = "Tricky";
+    s.settings.CurrentLanguage = "Tricky";
     const std::string path = t.folder.File("Tricky.lng");
     WriteAll(path, kTrickyLines);
     const std::vector<std::pair<std::string, std::string>> queries = {
@@ -135,7 +135,7 @@ TEST_F(LanguageTest, FormTextsFollowTheProfileRulesAndTheFileOnDisk) {
     // A file that changes on disk is read again; a missing one answers "".
     WriteAll(path, "[FRMA]\nCMDOk.Caption=changed\n");
     EXPECT_EQ(FormText(s, "FRMA", "CMDOk.Caption"), "changed");
-    s.CurrentLanguage = "None";
+    s.settings.CurrentLanguage = "None";
     EXPECT_EQ(FormText(s, "FRMA", "CMDOk.Caption"), "");
 }
 
@@ -151,7 +151,7 @@ TEST_F(LanguageTest, ListingLoadsTheCurrentLanguageAndSwitchingSavesIt) {
     WriteAll(t.folder.File("English.LNG"), "[Strings]\n0001=one\n");
     auto names = FillLanguages(s);
     EXPECT_EQ(names, (std::vector<std::string>{"English", "Italiano", "Test"}));
-    EXPECT_EQ(s.CurrentLanguage, "Italiano");
+    EXPECT_EQ(s.settings.CurrentLanguage, "Italiano");
     EXPECT_EQ(GetText(s, 1), "uno");
 
     SwitchLanguage(s, "English");
@@ -165,7 +165,7 @@ TEST(LanguageFolderTest, NoLanguageFileShowsTheFixedMessage) {
     FakeClock clock;
     Session s(ui, clock);
     TempFolder f;
-    s.ProgramFolder = f.Path();
+    s.settings.ProgramFolder = f.Path();
     EXPECT_TRUE(FillLanguages(s).empty());
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].text, kNoLanguageFileMessage);

@@ -43,13 +43,13 @@ TEST(NetworkPortNameTest, RefusesWhatIsNoAddress) {
 
 TEST(PortErrorTest, NetworkErrorsNameThePort) {
     TestSession t;
-    t.s.CommPortName = "tcp://10.0.0.9:4001";
-    t.s.QuietErrors = 0;
+    t.s.settings.CommPortName = "tcp://10.0.0.9:4001";
+    t.s.link.QuietErrors = false;
     HandleRuntimeError(t.s, err::kConnectionLost, "");
     ASSERT_EQ(t.ui.messages.size(), 1u);
     EXPECT_EQ(t.ui.messages[0].title, "1960");
     EXPECT_EQ(t.ui.messages[0].text, "1965 tcp://10.0.0.9:40011966");
-    EXPECT_EQ(t.s.LastErrorNumber, err::kConnectionLost);
+    EXPECT_EQ(t.s.link.LastErrorNumber, err::kConnectionLost);
 
     // The serial port's own messages are unchanged.
     t.ui.messages.clear();
@@ -62,9 +62,9 @@ TEST(PortErrorTest, NetworkErrorsNameThePort) {
 class OtherPortTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        t.s.CommPortName = "COM1";
-        t.s.BaudRate = "4800";
-        t.s.ParityName = "E";
+        t.s.settings.CommPortName = "COM1";
+        t.s.settings.BaudRate = "4800";
+        t.s.settings.ParityName = "E";
     }
     std::string SavedPort() { return GetProfileString(SettingsFilePath(t.s), "startup", "Serial", "none"); }
 
@@ -99,8 +99,8 @@ TEST_F(OtherPortTest, KeepsANameOnlyOnceItOpens) {
     EXPECT_EQ(t.ui.valueRequests[2].initialText, "tcp://gw:4001");
     EXPECT_EQ(t.ui.valueRequests[0].kind, 2);
     EXPECT_EQ(t.ui.valueRequests[0].title, "1967");
-    EXPECT_EQ(t.s.CommPortName, "/tmp/vimo");
-    EXPECT_EQ(t.s.ParityName, "N");
+    EXPECT_EQ(t.s.settings.CommPortName, "/tmp/vimo");
+    EXPECT_EQ(t.s.settings.ParityName, "N");
     EXPECT_EQ(SavedPort(), "/tmp/vimo");
 }
 
@@ -116,26 +116,26 @@ TEST_F(OtherPortTest, CancelOrEmptyChangesNothing) {
     EXPECT_EQ(t.ui.messages.size(), 1u);
     EXPECT_FALSE(ChooseOtherPort(t.s, failing));
     EXPECT_EQ(probed.size(), 1u);
-    EXPECT_EQ(t.s.CommPortName, "COM1");
-    EXPECT_EQ(t.s.ParityName, "E");
+    EXPECT_EQ(t.s.settings.CommPortName, "COM1");
+    EXPECT_EQ(t.s.settings.ParityName, "E");
     EXPECT_EQ(SavedPort(), "none");
 }
 
 TEST(TraceSwitchTest, OnWritesBesideTheSettingsOffSaysWhere) {
     TestSession t;
-    EXPECT_FALSE(TraceOn(t.s));
+    EXPECT_FALSE(TraceOn(t.s.link));
     const std::string path = TraceFilePath(t.s);
     EXPECT_EQ(std::filesystem::path(path).parent_path(), std::filesystem::path(SettingsFilePath(t.s)).parent_path());
     std::ofstream(path) << "earlier trace\n";
 
     EXPECT_TRUE(SwitchTrace(t.s, true));
-    EXPECT_TRUE(TraceOn(t.s));
+    EXPECT_TRUE(TraceOn(t.s.link));
     EXPECT_EQ(t.s.link.TraceFile, path);
     ASSERT_EQ(t.ui.messages.size(), 1u);
     EXPECT_EQ(t.ui.messages[0].text, "1970\r" + path);
 
     EXPECT_FALSE(SwitchTrace(t.s, false));
-    EXPECT_FALSE(TraceOn(t.s));
+    EXPECT_FALSE(TraceOn(t.s.link));
     ASSERT_EQ(t.ui.messages.size(), 2u);
     EXPECT_EQ(t.ui.messages[1].text, "1971\r" + path);
     // What an earlier run wrote is kept.
@@ -149,7 +149,7 @@ TEST(TraceSwitchTest, AFileThatCannotBeWrittenLeavesItOff) {
     TestSession t;
     std::filesystem::create_directory(TraceFilePath(t.s));  // a folder in the file's place
     EXPECT_FALSE(SwitchTrace(t.s, true));
-    EXPECT_FALSE(TraceOn(t.s));
+    EXPECT_FALSE(TraceOn(t.s.link));
     ASSERT_EQ(t.ui.messages.size(), 1u);
     EXPECT_EQ(t.ui.messages[0].text, "1972\r" + TraceFilePath(t.s));
     EXPECT_EQ(t.ui.messages[0].icon, MsgIcon::Critical);

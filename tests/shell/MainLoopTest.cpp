@@ -1,6 +1,8 @@
 // The six-state main loop: which command codes run in which state.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "TestSession.h"
 #include "shell/MainLoop.h"
 
@@ -17,14 +19,14 @@ protected:
         auto& c = s.commands;
         c.open = [this](Session& ss, int option) {
             calls.push_back("open" + std::to_string(option));
-            if (openSucceeds) ss.ConfigSource = static_cast<ConfigSource>(option);
+            if (openSucceeds) ss.config.ConfigSource = static_cast<ConfigSource>(option);
         };
         c.transfer = [this](Session&, int option) { calls.push_back("transfer" + std::to_string(option)); };
         c.create = [this](Session&, int option) { calls.push_back("create" + std::to_string(option)); };
         c.refreshFromFile = [this](Session&) { calls.push_back("refreshFile"); };
         c.refreshFromPanel = [this](Session& ss) {
             calls.push_back("refreshPanel");
-            ss.LinkStatus = panelRefreshStatus;
+            ss.link.LinkStatus = panelRefreshStatus;
         };
         c.closePanel = [this](Session&) { calls.push_back("closePanel"); };
         c.checkFilePart = [this](Session&, int part) {
@@ -69,21 +71,22 @@ protected:
     void Settle() {
         for (int i = 0; i < 20; ++i) {
             MainLoopTurn(s);
-            if ((s.MainState == 2 || s.MainState == 4) && s.SectionCommand == 0) return;
+            if ((s.main.MainState == 2 || s.main.MainState == 4) && s.main.SectionCommand == 0) return;
         }
     }
 
+    // What the front end does for a button or popup entry.
     void Press(int code, int option = 0, int button = 0) {
-        s.SectionCommand = static_cast<int16_t>(code);
-        s.CommandOption = static_cast<int16_t>(option);
-        s.ToolbarButtonIndex = static_cast<int16_t>(button);
+        s.main.PostCommand({.toolbarButton = static_cast<int16_t>(button),
+                            .section = static_cast<int16_t>(code),
+                            .option = static_cast<int16_t>(option)});
         Settle();
     }
 
     void OpenFile() {
         Settle();
         Press(51, 1, 3);
-        ASSERT_EQ(s.MainState, 4);
+        ASSERT_EQ(s.main.MainState, 4);
         calls.clear();
     }
 
@@ -95,7 +98,7 @@ protected:
 
 TEST_F(MainLoopTest, StartsAtHomeScreenWithFileButtonsOnly) {
     Settle();
-    EXPECT_EQ(s.MainState, 2);
+    EXPECT_EQ(s.main.MainState, 2);
     for (int i = 1; i <= 17; ++i) EXPECT_EQ(t.ui.toolbar[i], i <= 3) << "button " << i;
     EXPECT_EQ(t.ui.workTitle, "CFG-Veltrano");
     EXPECT_EQ(t.ui.mainCaption, "CFG-Veltrano03971.3");
@@ -105,7 +108,7 @@ TEST_F(MainLoopTest, StartsAtHomeScreenWithFileButtonsOnly) {
 
 TEST_F(MainLoopTest, OpeningAFileSetShowsTheSectionButtons) {
     OpenFile();
-    EXPECT_EQ(s.ConfigSource, ConfigSource::File);
+    EXPECT_EQ(s.config.ConfigSource, ConfigSource::File);
     EXPECT_TRUE(t.ui.configViewVisible);
     EXPECT_FALSE(t.ui.settingsMenusEnabled);
     for (int i = 1; i <= 17; ++i) EXPECT_EQ(t.ui.toolbar[i], i > 3) << "button " << i;
@@ -115,7 +118,7 @@ TEST_F(MainLoopTest, FailedOpenReturnsToHome) {
     openSucceeds = false;
     Settle();
     Press(51, 1);
-    EXPECT_EQ(s.MainState, 2);
+    EXPECT_EQ(s.main.MainState, 2);
     EXPECT_EQ(calls, (std::vector<std::string>{"open1"}));
 }
 
@@ -125,14 +128,14 @@ TEST_F(MainLoopTest, FileCommandsRunOnlyWithoutAConfiguration) {
     Press(52, 1);
     Press(3);  // a section code with nothing open: back to the home screen, nothing runs
     EXPECT_EQ(calls, (std::vector<std::string>{"create2", "transfer1"}));
-    EXPECT_EQ(s.MainState, 2);
+    EXPECT_EQ(s.main.MainState, 2);
 
     OpenFile();
     Press(51, 1);
     Press(52, 2);
     Press(53, 1);
     EXPECT_TRUE(calls.empty());  // only the section buttons come back
-    EXPECT_EQ(s.MainState, 4);
+    EXPECT_EQ(s.main.MainState, 4);
     EXPECT_EQ(t.ui.toolbar[4], true);
 }
 
@@ -147,12 +150,45 @@ TEST_F(MainLoopTest, SectionRunsWithItsArgumentsThenTheViewIsRefreshed) {
     EXPECT_EQ(calls.at(calls.size() - 2), "section11/0/2");
 }
 
+TEST_F(MainLoopTest, APostedCommandChangesOnlyTheRegistersItNames) {
+    OpenFile();
+    auto ran = [&](const std::string& call) { return std::find(calls.begin(), calls.end(), call) != calls.end(); };
+    // A toolbar button that opens a popup names only itself: nothing runs.
+    s.main.PostCommand({.toolbarButton = 9});
+    Settle();
+    EXPECT_TRUE(calls.empty());
+    // The popup entry names the section and its option; the button stays.
+    s.main.PostCommand({.section = 1, .option = 2});
+    Settle();
+    EXPECT_TRUE(ran("section1/0/2"));
+    EXPECT_EQ(s.main.ToolbarButtonIndex, 9);
+    // An entry without an option of its own leaves the last one in place.
+    calls.clear();
+    s.main.PostCommand({.section = 11});
+    Settle();
+    EXPECT_TRUE(ran("section11/0/2"));
+    // A loop view's button changes the view and nothing else.
+    s.main.PostCommand({.toolbarButton = 2, .diagnostic = 4});
+    EXPECT_EQ(s.main.DiagnosticCommand, 4);
+    EXPECT_EQ(s.main.SectionCommand, 0);
+    EXPECT_EQ(s.main.CommandOption, 2);
+}
+
+TEST_F(MainLoopTest, ARunStartsFromTheResetState) {
+    OpenFile();
+    int turns = 0;
+    RunMainLoop(s, [&] { return turns++ < 2; });
+    // Reset, then the home screen: the open configuration is gone.
+    EXPECT_EQ(s.main.MainState, 2);
+    EXPECT_EQ(s.config.ConfigSource, ConfigSource::None);
+}
+
 TEST_F(MainLoopTest, MissingFilePartRefusesOnlyTheSectionsThatNeedIt) {
     OpenFile();
     missingPart = 3;  // .UY2
     Press(7);
     EXPECT_EQ(calls, (std::vector<std::string>{"check3"}));
-    EXPECT_EQ(s.MainState, 4);
+    EXPECT_EQ(s.main.MainState, 4);
     calls.clear();
     Press(8);
     EXPECT_EQ(calls, (std::vector<std::string>{"check4", "section8/0/0", "refreshFile"}));
@@ -201,7 +237,7 @@ TEST_F(MainLoopTest, SerialNumberingOnlyOnThePanelWithTheCounterFile) {
     serialFilePresent = false;
     Press(255);
     EXPECT_TRUE(calls.empty());
-    EXPECT_EQ(s.LastErrorNumber, 0);
+    EXPECT_EQ(s.link.LastErrorNumber, 0);
     EXPECT_TRUE(t.ui.messages.empty());
 
     serialFilePresent = true;
@@ -212,53 +248,53 @@ TEST_F(MainLoopTest, SerialNumberingOnlyOnThePanelWithTheCounterFile) {
 TEST_F(MainLoopTest, CloseReleasesThePanelOnlyWhenHeld) {
     Settle();
     Press(51, 2);
-    s.PortOpened = 255;
-    s.ConfigFileName = "X";
+    s.link.PortOpened = true;
+    s.config.ConfigFileName = "X";
     calls.clear();
     Press(12);
     EXPECT_EQ(calls.at(0), "closePanel");
-    EXPECT_EQ(s.PortOpened, 0);
-    EXPECT_EQ(s.ConfigSource, ConfigSource::None);
-    EXPECT_EQ(s.ConfigFileName, "");
-    EXPECT_EQ(s.MainState, 2);
+    EXPECT_FALSE(s.link.PortOpened);
+    EXPECT_EQ(s.config.ConfigSource, ConfigSource::None);
+    EXPECT_EQ(s.config.ConfigFileName, "");
+    EXPECT_EQ(s.main.MainState, 2);
 
     OpenFile();
     Press(12);
     EXPECT_TRUE(calls.empty());
-    EXPECT_EQ(s.MainState, 2);
+    EXPECT_EQ(s.main.MainState, 2);
 }
 
 TEST_F(MainLoopTest, FailedPanelRefreshResets) {
     Settle();
     panelRefreshStatus = 129;
     Press(51, 2);
-    EXPECT_EQ(s.ConfigSource, ConfigSource::None);
-    EXPECT_EQ(s.MainState, 2);
+    EXPECT_EQ(s.config.ConfigSource, ConfigSource::None);
+    EXPECT_EQ(s.main.MainState, 2);
 }
 
 TEST_F(MainLoopTest, UnknownCodesAndStatesAreHarmless) {
     OpenFile();
     Press(77);
     EXPECT_TRUE(calls.empty());
-    EXPECT_EQ(s.MainState, 4);
+    EXPECT_EQ(s.main.MainState, 4);
 
     s.sections.Add({.code = 9, .part = FilePart::Main});  // a row without a routine
     Press(9);
-    EXPECT_EQ(s.DispatchCode, 0);
-    EXPECT_EQ(s.MainState, 4);
+    EXPECT_EQ(s.main.DispatchCode, 0);
+    EXPECT_EQ(s.main.MainState, 4);
 
-    s.MainState = 42;
+    s.main.MainState = 42;
     MainLoopTurn(s);
-    EXPECT_EQ(s.MainState, 1);  // treated as 0, which resets and moves on
+    EXPECT_EQ(s.main.MainState, 1);  // treated as 0, which resets and moves on
 }
 
 TEST_F(MainLoopTest, AnErrorInASectionIsReportedAndTheLoopGoesOn) {
     OpenFile();
     s.sections.Add({.code = 3, .run = [](Session& ss, PrintMode, int) { (void)ss.config.ConfigImage[10001]; }});
     Press(3);
-    EXPECT_EQ(s.LastErrorNumber, 9);
+    EXPECT_EQ(s.link.LastErrorNumber, 9);
     EXPECT_TRUE(t.ui.Showed("1395 9"));
-    EXPECT_EQ(s.MainState, 4);
+    EXPECT_EQ(s.main.MainState, 4);
 }
 
 }  // namespace

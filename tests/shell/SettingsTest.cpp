@@ -71,13 +71,13 @@ TEST(SettingsTest, FirstStartCreatesTheFileAndTakesTheDefaults) {
     TestSession t;
     LoadSettings(t.s);
     EXPECT_EQ(ReadAll(SettingsFilePath(t.s)), "    \n");
-    EXPECT_EQ(t.s.CommPortName, "COM1");
-    EXPECT_EQ(t.s.BaudRate, "9600");
-    EXPECT_EQ(t.s.DataBits, "8");
-    EXPECT_EQ(t.s.ParityName, "NO PARITY");
-    EXPECT_EQ(t.s.StopBits, "1");
-    EXPECT_EQ(t.s.PlantCode, "11");
-    EXPECT_EQ(t.s.CurrentLanguage, "Italiano");
+    EXPECT_EQ(t.s.settings.CommPortName, "COM1");
+    EXPECT_EQ(t.s.settings.BaudRate, "9600");
+    EXPECT_EQ(t.s.settings.DataBits, "8");
+    EXPECT_EQ(t.s.settings.ParityName, "NO PARITY");
+    EXPECT_EQ(t.s.settings.StopBits, "1");
+    EXPECT_EQ(t.s.settings.PlantCode, "11");
+    EXPECT_EQ(t.s.settings.CurrentLanguage, "Italiano");
     EXPECT_EQ(t.ui.settingsLabel, "COM1  9600  11");
 }
 
@@ -88,17 +88,17 @@ TEST(SettingsTest, ChangesRoundTripThroughTheFile) {
     ChooseBaud(t.s, "4800");
     t.ui.AnswerNumber(42);
     EXPECT_TRUE(ChoosePlantCode(t.s));
-    t.s.CurrentLanguage = "English";
+    t.s.settings.CurrentLanguage = "English";
     SaveSettings(t.s);
 
     Session other(t.ui, t.clock);
-    other.ProgramFolder = t.s.ProgramFolder;
+    other.settings.ProgramFolder = t.s.settings.ProgramFolder;
     LoadSettings(other);
-    EXPECT_EQ(other.CommPortName, "/dev/ttyUSB0");
-    EXPECT_EQ(other.ParityName, "N");  // a port choice resets the frame format to 8/N/1
-    EXPECT_EQ(other.BaudRate, "4800");
-    EXPECT_EQ(other.PlantCode, "42");
-    EXPECT_EQ(other.CurrentLanguage, "English");
+    EXPECT_EQ(other.settings.CommPortName, "/dev/ttyUSB0");
+    EXPECT_EQ(other.settings.ParityName, "N");  // a port choice resets the frame format to 8/N/1
+    EXPECT_EQ(other.settings.BaudRate, "4800");
+    EXPECT_EQ(other.settings.PlantCode, "42");
+    EXPECT_EQ(other.settings.CurrentLanguage, "English");
     EXPECT_EQ(t.ui.settingsLabel, "/dev/ttyUSB0  4800  42");
 }
 
@@ -111,7 +111,7 @@ TEST(SettingsTest, PlantCodeOutsideTheRangeOrCancelledChangesNothing) {
     EXPECT_FALSE(ChoosePlantCode(t.s));
     EXPECT_FALSE(ChoosePlantCode(t.s));
     EXPECT_FALSE(ChoosePlantCode(t.s));
-    EXPECT_EQ(t.s.PlantCode, "11");
+    EXPECT_EQ(t.s.settings.PlantCode, "11");
     ASSERT_EQ(t.ui.valueRequests.size(), 3u);
     EXPECT_EQ(t.ui.valueRequests[0].title, "0002");
     EXPECT_EQ(t.ui.valueRequests[0].minimum, 0);
@@ -119,16 +119,16 @@ TEST(SettingsTest, PlantCodeOutsideTheRangeOrCancelledChangesNothing) {
     EXPECT_EQ(t.ui.valueRequests[0].initialText, "11");
     t.ui.AnswerNumber(223);
     EXPECT_TRUE(ChoosePlantCode(t.s));
-    EXPECT_EQ(t.s.PlantCode, "223");
+    EXPECT_EQ(t.s.settings.PlantCode, "223");
 }
 
 TEST(SettingsTest, RelayModeShowsTheRelayValues) {
     TestSession t;
     LoadSettings(t.s);
-    t.s.FileLinkMode = 255;
-    t.s.RelayBaudRate = "1200";
-    t.s.RelayPlantCode = "7";
-    EXPECT_EQ(SettingsCaption(t.s), "COM1  1200  7");
+    t.s.settings.FileLinkMode = true;
+    t.s.settings.RelayBaudRate = "1200";
+    t.s.settings.RelayPlantCode = "7";
+    EXPECT_EQ(SettingsCaption(t.s.settings), "COM1  1200  7");
 }
 
 }  // namespace

@@ -22,7 +22,7 @@ namespace {
 
 TEST(ErrorHandlerTest, MessagesByNumber) {
     TestSession t;
-    t.s.CommPortName = "COM7";
+    t.s.settings.CommPortName = "COM7";
     HandleRuntimeError(t.s, 8002, "");
     HandleRuntimeError(t.s, 8005, "");
     HandleRuntimeError(t.s, 53, "File not found");
@@ -34,32 +34,32 @@ TEST(ErrorHandlerTest, MessagesByNumber) {
     EXPECT_EQ(t.ui.messages[2].title, "1396");
     EXPECT_EQ(t.ui.messages[2].text, "1395 53\rFile not found");
     EXPECT_EQ(t.ui.messages[2].icon, MsgIcon::Critical);
-    EXPECT_EQ(t.s.LastErrorNumber, 53);
+    EXPECT_EQ(t.s.link.LastErrorNumber, 53);
 }
 
 TEST(ErrorHandlerTest, DeviceErrorBeepsAndZeroIsSilent) {
     TestSession t;
-    t.s.CloseBlocked = kTrue;
+    t.s.link.CloseBlocked = true;
     double before = t.clock.SecondsSinceMidnight();
     HandleRuntimeError(t.s, 57, "");
     EXPECT_EQ(t.ui.beeps, 1);
-    EXPECT_EQ(t.s.CloseBlocked, kTrue);  // 57 does not unblock or pause
+    EXPECT_TRUE(t.s.link.CloseBlocked);  // 57 does not unblock or pause
     EXPECT_EQ(t.clock.SecondsSinceMidnight(), before);
 
     HandleRuntimeError(t.s, 0, "");
     EXPECT_TRUE(t.ui.messages.empty());
-    EXPECT_EQ(t.s.CloseBlocked, 0);
+    EXPECT_FALSE(t.s.link.CloseBlocked);
     EXPECT_GE(t.clock.SecondsSinceMidnight() - before, 5.0);  // the 5-second rest
 }
 
 TEST(ErrorHandlerTest, QuietOnlyRecords) {
     TestSession t;
-    t.s.QuietErrors = 1;
-    t.s.ScreenLocked = kTrue;
+    t.s.link.QuietErrors = true;
+    t.s.screen.ScreenLocked = true;
     HandleRuntimeError(t.s, 70, "");
-    EXPECT_EQ(t.s.LastErrorNumber, 70);
+    EXPECT_EQ(t.s.link.LastErrorNumber, 70);
     EXPECT_TRUE(t.ui.messages.empty());
-    EXPECT_EQ(t.s.ScreenLocked, kTrue);
+    EXPECT_TRUE(t.s.screen.ScreenLocked);
 }
 
 TEST(FileErrorTest, TextsByNumber) {
@@ -69,7 +69,7 @@ TEST(FileErrorTest, TextsByNumber) {
                           Case{58, "1246", 1}, Case{61, "1247", 0}, Case{70, "1249", 1},
                           Case{71, "12501251", 1}, Case{62, "1252\r1533\r1253 62", 0},
                           Case{99, "1252\r1253 99", 0}}) {
-        t.s.LastErrorNumber = c.number;
+        t.s.link.LastErrorNumber = c.number;
         EXPECT_EQ(ReportFileError(t.s), c.handled) << c.number;
         EXPECT_EQ(t.ui.messages.back().text, c.text) << c.number;
         EXPECT_EQ(t.ui.messages.back().title, "1254");

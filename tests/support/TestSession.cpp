@@ -50,13 +50,13 @@ void WriteIdLanguageFile(const std::string& folder, const std::string& name) {
 }
 
 TestSession::TestSession() : s(ui, clock) {
-    s.ProgramFolder = folder.Path();
+    s.settings.ProgramFolder = folder.Path();
     WriteIdLanguageFile(folder.Path());
-    s.CurrentLanguage = "Test";
+    s.settings.CurrentLanguage = "Test";
     LoadLanguageFile(s, LanguageFilePath(s, "Test"));
     // A send takes no backup of the panel first unless a test asks for it:
     // the question before the first send would take a scripted answer.
-    s.backups.beforeSend = false;
+    s.settings.backups.beforeSend = false;
 }
 
 }  // namespace cfg::test

@@ -1,6 +1,6 @@
 // A Session on a scripted Ui and a fake clock, in a fresh temporary program
 // folder that holds a language file whose every text is its own id. Sends
-// take no backup of the panel first (s.backups.beforeSend is false).
+// take no backup of the panel first (s.settings.backups.beforeSend is false).
 #pragma once
 
 #include <memory>

@@ -129,9 +129,9 @@ TEST(BackupFolder, FollowsTheSettingsFileAndItsKey) {
     EXPECT_TRUE(ChooseBackupFolder(t.s));
     EXPECT_EQ(BackupFolder(t.s), t.folder.File("elsewhere"));
     // This run's own folder wins without being kept.
-    t.s.backups.folder = "/somewhere/else";
+    t.s.settings.backups.folder = "/somewhere/else";
     EXPECT_EQ(BackupFolder(t.s), "/somewhere/else");
-    t.s.backups.folder.clear();
+    t.s.settings.backups.folder.clear();
     EXPECT_EQ(BackupFolder(t.s), t.folder.File("elsewhere"));
 }
 
@@ -147,11 +147,11 @@ struct PanelBackups : ::testing::Test {
         panel = &line->Panel();
         panel->LoadSample();
         t.s.transport = line.get();
-        t.s.PlantCode = "11";
+        t.s.settings.PlantCode = "11";
         t.clock.SetTime(9 * 3600 + 30 * 60 + 5);
         // The choice before a send as the desktop program makes it: kept in
         // the settings file, asked once.
-        t.s.backups.beforeSend.reset();
+        t.s.settings.backups.beforeSend.reset();
     }
     std::string Base(const std::string& name) { return t.folder.File(name); }
     std::string Folder() { return BackupFolder(t.s); }
@@ -184,7 +184,7 @@ struct PanelBackups : ::testing::Test {
 
 TEST_F(PanelBackups, ReceiveKeepsABackupBesideTheSettingsFile) {
     Receive(Base("site"));
-    ASSERT_EQ(t.s.LinkStatus, 255) << t.ui.AllMessages();
+    ASSERT_EQ(t.s.link.LinkStatus, 255) << t.ui.AllMessages();
     EXPECT_EQ(Folder(), t.folder.File("backups"));
     std::vector<BackupEntry> list = ListBackups(Folder());
     ASSERT_EQ(list.size(), 1u);
@@ -204,7 +204,7 @@ TEST_F(PanelBackups, ReceiveKeepsABackupBesideTheSettingsFile) {
     // A backup before a send within that same second is still the newest.
     SetBackupBeforeSend(t.s, true);
     Send(ChangedSet(), 4);
-    ASSERT_EQ(t.s.LinkStatus, 255) << t.ui.AllMessages();
+    ASSERT_EQ(t.s.link.LinkStatus, 255) << t.ui.AllMessages();
     list = ListBackups(Folder());
     ASSERT_EQ(list.size(), 3u);
     EXPECT_EQ(list[0].reason, BackupReason::BeforeSend);
@@ -213,7 +213,7 @@ TEST_F(PanelBackups, ReceiveKeepsABackupBesideTheSettingsFile) {
 
 TEST_F(PanelBackups, ReceivingOnePartBacksUpTheMainFileToo) {
     Receive(Base("texts"), 4);
-    ASSERT_EQ(t.s.LinkStatus, 255) << t.ui.AllMessages();
+    ASSERT_EQ(t.s.link.LinkStatus, 255) << t.ui.AllMessages();
     EXPECT_FALSE(fs::exists(Base("TEXTS.CY2")));
     std::vector<BackupEntry> list = ListBackups(Folder());
     ASSERT_EQ(list.size(), 1u);
@@ -230,7 +230,7 @@ TEST_F(PanelBackups, FailedReceiveKeepsNoBackup) {
     drop.after = 40;
     panel->AddFault(drop);
     Receive(Base("site"));
-    EXPECT_NE(t.s.LinkStatus, 255);
+    EXPECT_NE(t.s.link.LinkStatus, 255);
     EXPECT_TRUE(ListBackups(Folder()).empty());
     EXPECT_TRUE(FilesIn(Folder()).empty());
 }
@@ -241,7 +241,7 @@ TEST_F(PanelBackups, BackupBeforeSendOnlyWhenChosen) {
 
     SetBackupBeforeSend(t.s, false);
     Send(set);
-    ASSERT_EQ(t.s.LinkStatus, 255) << t.ui.AllMessages();
+    ASSERT_EQ(t.s.link.LinkStatus, 255) << t.ui.AllMessages();
     EXPECT_TRUE(ListBackups(Folder()).empty());
 
     // Chosen: the parts about to be overwritten (and the main file), as the
@@ -249,7 +249,7 @@ TEST_F(PanelBackups, BackupBeforeSendOnlyWhenChosen) {
     panel->LoadSample();
     SetBackupBeforeSend(t.s, true);
     Send(set, 4);
-    ASSERT_EQ(t.s.LinkStatus, 255) << t.ui.AllMessages();
+    ASSERT_EQ(t.s.link.LinkStatus, 255) << t.ui.AllMessages();
     std::vector<BackupEntry> list = ListBackups(Folder());
     ASSERT_EQ(list.size(), 1u);
     EXPECT_EQ(list[0].reason, BackupReason::BeforeSend);
@@ -259,7 +259,7 @@ TEST_F(PanelBackups, BackupBeforeSendOnlyWhenChosen) {
     EXPECT_EQ(panel->ExportFileSet().my2, ReadAll(set + ".MY2"));
 
     // This run's own choice wins over the kept one.
-    t.s.backups.beforeSend = false;
+    t.s.settings.backups.beforeSend = false;
     Send(set);
     EXPECT_EQ(ListBackups(Folder()).size(), 1u);
     EXPECT_TRUE(t.ui.messages.size() > 0);
@@ -270,7 +270,7 @@ TEST_F(PanelBackups, TheQuestionBeforeASendIsAskedOnceAndKept) {
     const std::string set = ChangedSet();
     t.ui.messageAnswers = {MsgAnswer::No};
     Send(set);
-    ASSERT_EQ(t.s.LinkStatus, 255) << t.ui.AllMessages();
+    ASSERT_EQ(t.s.link.LinkStatus, 255) << t.ui.AllMessages();
     EXPECT_EQ(t.ui.messages.front().text, "1714\r\n\r\n1715");
     EXPECT_EQ(t.ui.messages.front().buttons, MsgButtons::YesNo);
     EXPECT_EQ(RememberedBackupBeforeSend(t.s), std::optional<bool>(false));
@@ -286,9 +286,9 @@ TEST_F(PanelBackups, WithoutItsBackupNothingIsSent) {
     SetBackupBeforeSend(t.s, true);
     // A file where the folder should be: the backup cannot be written.
     WriteAll(t.folder.File("blocked"), {1});
-    t.s.backups.folder = t.folder.File("blocked");
+    t.s.settings.backups.folder = t.folder.File("blocked");
     Send(set);
-    EXPECT_NE(t.s.LinkStatus, 255);
+    EXPECT_NE(t.s.link.LinkStatus, 255);
     EXPECT_EQ(panel->ExportFileSet().my2, before.my2);
     EXPECT_NE(t.ui.AllMessages().find("1717"), std::string::npos);
     EXPECT_EQ(t.ui.messages.back().text, "1718");
@@ -297,7 +297,7 @@ TEST_F(PanelBackups, WithoutItsBackupNothingIsSent) {
 
 TEST_F(PanelBackups, ABackupOpensLikeAFileSet) {
     OpenConfiguration(t.s, 3);  // none yet: the folder is named
-    EXPECT_EQ(t.s.ConfigSource, ConfigSource::None);
+    EXPECT_EQ(t.s.config.ConfigSource, ConfigSource::None);
     EXPECT_EQ(t.ui.messages.back().text, "1713\r\n" + Folder());
     EXPECT_TRUE(t.ui.backupLists.empty());
 
@@ -312,8 +312,8 @@ TEST_F(PanelBackups, ABackupOpensLikeAFileSet) {
     EXPECT_EQ(t.ui.backupLists[0].rows[0].date, "05/12/2026 09:31:05");
     EXPECT_EQ(t.ui.backupLists[0].rows[1].parts, "CY2 MY2");
     // The older set, with two parts only, opens without alerts for the others.
-    EXPECT_EQ(t.s.ConfigSource, ConfigSource::File);
-    EXPECT_EQ(t.s.ConfigFileName, t.ui.backupLists[0].rows[1].path);
+    EXPECT_EQ(t.s.config.ConfigSource, ConfigSource::File);
+    EXPECT_EQ(t.s.config.ConfigFileName, t.ui.backupLists[0].rows[1].path);
     EXPECT_TRUE(t.ui.messages.empty()) << t.ui.AllMessages();
     EXPECT_EQ(t.s.config.InstallationName.substr(0, 16), "DEMO UFFICI ROMA");
 }

@@ -44,7 +44,7 @@ struct FileCommands : ::testing::Test {
 TEST_F(FileCommands, CreateCopiesTheDefaultSet) {
     Answer("", Base("north"));
     CreateCommand(t.s, 2);
-    EXPECT_EQ(t.s.LinkStatus, 255);
+    EXPECT_EQ(t.s.link.LinkStatus, 255);
     EXPECT_TRUE(SameAsDefault(Base("NORTH")));
     ASSERT_EQ(t.ui.copyRequests.size(), 1u);
     EXPECT_FALSE(t.ui.copyRequests[0].showSource);
@@ -52,7 +52,7 @@ TEST_F(FileCommands, CreateCopiesTheDefaultSet) {
     ASSERT_EQ(t.ui.messages.size(), 1u);
     EXPECT_EQ(t.ui.messages[0].icon, MsgIcon::Information);
     EXPECT_EQ(t.ui.messages[0].text, "0419\r\n" + Base("NORTH") + "0420");
-    EXPECT_EQ(t.s.ConfigSource, ConfigSource::None);  // nothing is opened
+    EXPECT_EQ(t.s.config.ConfigSource, ConfigSource::None);  // nothing is opened
 
     // The dialog gives the name as typed: the set's own extension is taken
     // off, inner dots stay.
@@ -66,7 +66,7 @@ TEST_F(FileCommands, CreateRefusesAnEmptyNameAndTheTemplate) {
     Answer("", t.folder.File("sub/Default"));
     // then the dialog is cancelled
     CreateConfiguration(t.s);
-    EXPECT_NE(t.s.LinkStatus, 255);
+    EXPECT_NE(t.s.link.LinkStatus, 255);
     EXPECT_EQ(t.ui.copyRequests.size(), 3u);
     ASSERT_EQ(t.ui.messages.size(), 2u);
     EXPECT_EQ(t.ui.messages[0].text, "0408");
@@ -80,7 +80,7 @@ TEST_F(FileCommands, CreateOntoAnExistingSetAsksOnce) {
     Answer("", Base("site"));
     t.ui.messageAnswers = {MsgAnswer::Yes};
     CreateConfiguration(t.s);
-    EXPECT_EQ(t.s.LinkStatus, 255);
+    EXPECT_EQ(t.s.link.LinkStatus, 255);
     EXPECT_TRUE(SameAsDefault(Base("SITE")));
     ASSERT_EQ(t.ui.messages.size(), 2u);
     EXPECT_EQ(t.ui.messages[0].buttons, MsgButtons::YesNo);
@@ -92,7 +92,7 @@ TEST_F(FileCommands, RefusedOverwriteKeepsTheSet) {
     Answer("", Base("SITE"));
     t.ui.messageAnswers = {MsgAnswer::No};
     CreateConfiguration(t.s);
-    EXPECT_NE(t.s.LinkStatus, 255);
+    EXPECT_NE(t.s.link.LinkStatus, 255);
     // The .CY2 before it was new and is written; the .PY2 stays as it was.
     EXPECT_TRUE(fs::exists(Base("SITE.CY2")));
     EXPECT_EQ(ReadAll(Base("SITE.PY2")), (std::vector<uint8_t>{9, 9}));
@@ -104,7 +104,7 @@ TEST_F(FileCommands, MissingTemplatePartWritesNothing) {
     fs::remove(t.folder.File("DEFAULT.UY2"));
     Answer("", Base("NEW"));
     CreateConfiguration(t.s);
-    EXPECT_NE(t.s.LinkStatus, 255);
+    EXPECT_NE(t.s.link.LinkStatus, 255);
     for (const char* e : kExt) EXPECT_FALSE(fs::exists(Base(std::string("NEW") + e)));
     ASSERT_EQ(t.ui.messages.size(), 1u);
     EXPECT_EQ(t.ui.messages[0].text, "1402 \r" + t.folder.File("DEFAULT.UY2") + "1405");
@@ -115,7 +115,7 @@ TEST_F(FileCommands, CopyChecksBothNamesAndTheSource) {
     Answer(Base("DEFAULT"), "");
     Answer(Base("NOPE"), Base("B"));  // a missing source part ends the command
     CopyConfiguration(t.s);
-    EXPECT_NE(t.s.LinkStatus, 255);
+    EXPECT_NE(t.s.link.LinkStatus, 255);
     EXPECT_FALSE(fs::exists(Base("B.CY2")));
     ASSERT_EQ(t.ui.messages.size(), 3u);
     EXPECT_EQ(t.ui.messages[0].text, "0426");
@@ -124,7 +124,7 @@ TEST_F(FileCommands, CopyChecksBothNamesAndTheSource) {
 
     Answer(t.folder.File("Default"), Base("copy"));
     CreateCommand(t.s, 1);
-    EXPECT_EQ(t.s.LinkStatus, 255);
+    EXPECT_EQ(t.s.link.LinkStatus, 255);
     EXPECT_TRUE(SameAsDefault(Base("COPY")));
     EXPECT_EQ(t.ui.messages.back().text, "0434");
 }
@@ -138,8 +138,8 @@ TEST_F(FileCommands, OpenFileSetWithAMissingPart) {
 
     t.ui.openFileAnswers = {Base("plant.Cy2")};
     OpenConfiguration(t.s, 1);
-    EXPECT_EQ(t.s.ConfigSource, ConfigSource::File);
-    EXPECT_EQ(t.s.ConfigFileName, Base("PLANT"));
+    EXPECT_EQ(t.s.config.ConfigSource, ConfigSource::File);
+    EXPECT_EQ(t.s.config.ConfigFileName, Base("PLANT"));
     ASSERT_EQ(t.ui.messages.size(), 1u);
     EXPECT_EQ(t.ui.messages[0].text, "1404 \r" + Base("PLANT.MY2") + "1405");
     EXPECT_EQ(t.ui.fileRequests.back().title, "1141");
@@ -152,12 +152,12 @@ TEST_F(FileCommands, OpenFileSetWithAMissingPart) {
 TEST_F(FileCommands, OpenRefusesTheTemplateAndAMissingMainFile) {
     t.ui.openFileAnswers = {t.folder.File("default.cy2"), Base("GHOST"), ""};
     OpenConfiguration(t.s, 1);
-    EXPECT_EQ(t.s.ConfigSource, ConfigSource::None);
+    EXPECT_EQ(t.s.config.ConfigSource, ConfigSource::None);
     OpenConfiguration(t.s, 1);
-    EXPECT_EQ(t.s.ConfigSource, ConfigSource::None);
-    EXPECT_TRUE(t.s.ConfigFileName.empty());
+    EXPECT_EQ(t.s.config.ConfigSource, ConfigSource::None);
+    EXPECT_TRUE(t.s.config.ConfigFileName.empty());
     OpenConfiguration(t.s, 1);
-    EXPECT_EQ(t.s.ConfigSource, ConfigSource::None);
+    EXPECT_EQ(t.s.config.ConfigSource, ConfigSource::None);
     ASSERT_EQ(t.ui.messages.size(), 2u);
     EXPECT_EQ(t.ui.messages[0].text, "1143\r1144");
     EXPECT_EQ(t.ui.messages[1].text, "1398 \r" + Base("GHOST.CY2") + "1405");
@@ -172,8 +172,8 @@ TEST_F(FileCommands, BlankTrailerAndIdentification) {
     const std::string name = "MUSEO CIVICO";
     std::copy(name.begin(), name.end(), cy2.begin() + 192);
     WriteAll(Base("P.CY2"), cy2);
-    t.s.ConfigFileName = Base("P");
-    t.s.ConfigSource = ConfigSource::File;
+    t.s.config.ConfigFileName = Base("P");
+    t.s.config.ConfigSource = ConfigSource::File;
     RefreshConfigView(t.s);
     EXPECT_EQ(t.s.config.PanelVersionText, "     ");
     EXPECT_EQ(t.s.config.PanelVersion, 0);
@@ -184,12 +184,12 @@ TEST_F(FileCommands, BlankTrailerAndIdentification) {
 TEST_F(FileCommands, DateStampOnAFileSet) {
     Answer("", Base("P"));
     CreateConfiguration(t.s);
-    t.s.ConfigFileName = Base("P");
-    t.s.ConfigSource = ConfigSource::File;
+    t.s.config.ConfigFileName = Base("P");
+    t.s.config.ConfigSource = ConfigSource::File;
     t.clock.SetDate(2027, 3, 9, 2);
     t.s.config.DateStamped = 0;
     StampDate(t.s);
-    EXPECT_EQ(t.s.LinkStatus, 255);
+    EXPECT_EQ(t.s.link.LinkStatus, 255);
     EXPECT_EQ(t.s.config.DateStamped, 1);
     EXPECT_EQ(t.s.config.LastChangeDate, "09-03-27");
     auto cy2 = ReadAll(Base("P.CY2"));

@@ -31,7 +31,7 @@ bool OneOf(const std::string& w, const std::vector<std::string>& set) {
 }
 
 void PrintLines(const Session& s) {
-    for (const auto& l : ScreenLines(s)) std::cout << l << '\n';
+    for (const auto& l : ScreenLines(s.screen)) std::cout << l << '\n';
 }
 
 // One round of a view; false when an exchange failed.
@@ -110,17 +110,17 @@ int RunLoopCommand(Session& s, CliUi& ui, const LoopOptions& o) {
         // As every other panel command: identification, address, then
         // programming mode, outside which a panel refuses loop commands.
         OpenConfiguration(s, 2);
-        if (s.ConfigSource != ConfigSource::Panel) return 1;
+        if (s.config.ConfigSource != ConfigSource::Panel) return 1;
     } else {
         std::error_code ec;
-        s.ConfigFileName = UpperCaseName(std::filesystem::absolute(o.words[0], ec).string());
-        s.ConfigSource = ConfigSource::File;
+        s.config.ConfigFileName = UpperCaseName(std::filesystem::absolute(o.words[0], ec).string());
+        s.config.ConfigSource = ConfigSource::File;
     }
 
     bool ok = true;
     bool watchStopped = false;
     ReadModuleDirectory(s, c);
-    if (s.LinkStatus != status::kDone) {
+    if (s.link.LinkStatus != status::kDone) {
         ok = false;
     } else if (!c.Present()) {
         std::cerr << "cfgvimo-cli: loop module " << c.module << " is not present\n";
@@ -166,9 +166,9 @@ int RunLoopCommand(Session& s, CliUi& ui, const LoopOptions& o) {
     if (panel) {
         LeaveProgrammingMode(s, true);
         ClosePanelPort(s);
-        s.PortOpened = 0;
+        s.link.PortOpened = false;
     }
-    s.ConfigSource = ConfigSource::None;
+    s.config.ConfigSource = ConfigSource::None;
     // A walk test that ran says itself whether every point was tested.
     if (ok && walkResult >= 0) return walkResult;
     if (watchStopped) return 0;

@@ -27,7 +27,7 @@ void RegisterCoreCommands(Session& s) {
         LeaveProgrammingMode(ss, true);
         ClosePanelPort(ss);
     };
-    c.checkFilePart = [](Session& ss, int part) { return CheckConfigFile(ss, ss.ConfigFileName, part); };
+    c.checkFilePart = [](Session& ss, int part) { return CheckConfigFile(ss, ss.config.ConfigFileName, part); };
     RegisterSections(s.sections);
 }
 
