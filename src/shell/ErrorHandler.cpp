@@ -6,6 +6,14 @@
 
 namespace cfg {
 
+namespace {
+
+// Texts.
+constexpr int kErrorTitle = 1396;
+constexpr int kUnexpectedErrorText = 1395;
+
+}  // namespace
+
 void HandleRuntimeError(Session& s, long number, const std::string& description) {
     s.link.LastErrorNumber = number;
     if (s.link.QuietErrors) return;
@@ -23,8 +31,9 @@ void HandleRuntimeError(Session& s, long number, const std::string& description)
             break;
         default: {
             std::string d = description.empty() ? ErrorDescription(number) : description;
-            ui.MessageBox(GetText(s, 1396), GetText(s, 1395) + " " + std::to_string(number) + "\r" + d,
-                          MsgButtons::Ok, MsgIcon::Critical);
+            ui.MessageBox(GetText(s, kErrorTitle),
+                          GetText(s, kUnexpectedErrorText) + " " + std::to_string(number) + "\r" + d, MsgButtons::Ok,
+                          MsgIcon::Critical);
             break;
         }
         }

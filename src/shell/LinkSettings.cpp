@@ -15,6 +15,30 @@ namespace cfg {
 
 namespace {
 
+// Texts.
+constexpr int kInvalidPortTitle = 1391;
+constexpr int kPortWord = 1389;          // "Port", before the port name
+constexpr int kPortMissingText = 1390;   // after the port name
+constexpr int kNotSerialPortText = 1527;
+constexpr int kPortBusyTitle = 1394;
+constexpr int kPortInUseWord = 1392;     // "Port", before the port name
+constexpr int kPortInUseText = 1393;
+constexpr int kNetworkPortTitle = 1960;
+constexpr int kAddressWord = 1961;
+constexpr int kNotNetworkPortText = 1962;
+constexpr int kNoConnectionTo = 1963;
+constexpr int kConnectionRefusedText = 1964;
+constexpr int kConnectionToWord = 1965;
+constexpr int kConnectionClosedText = 1966;
+constexpr int kOtherPortTitle = 1967;
+constexpr int kPortNamePrompt = 1968;
+constexpr int kErrorTitle = 1396;
+constexpr int kUnexpectedErrorText = 1395;
+constexpr int kTraceTitle = 1969;
+constexpr int kTraceOnText = 1970;
+constexpr int kTraceOffText = 1971;
+constexpr int kTraceUnwritableText = 1972;
+
 constexpr char kNetworkPrefix[] = "tcp://";
 constexpr std::size_t kNetworkPrefixLength = sizeof kNetworkPrefix - 1;
 
@@ -75,34 +99,34 @@ bool PortErrorMessage(Session& s, long number, const std::string& portName, std:
     std::string before, after;
     switch (number) {
     case err::kInvalidPort:
-        title = GetText(s, 1391);
-        before = GetText(s, 1389);
-        after = GetText(s, 1390);
+        title = GetText(s, kInvalidPortTitle);
+        before = GetText(s, kPortWord);
+        after = GetText(s, kPortMissingText);
         break;
     case err::kPortAlreadyOpen:
-        title = GetText(s, 1394);
-        before = GetText(s, 1392);
-        after = GetText(s, 1393);
+        title = GetText(s, kPortBusyTitle);
+        before = GetText(s, kPortInUseWord);
+        after = GetText(s, kPortInUseText);
         break;
     case err::kNotSerialPort:
-        title = GetText(s, 1391);
-        before = GetText(s, 1389);
-        after = GetText(s, 1527);
+        title = GetText(s, kInvalidPortTitle);
+        before = GetText(s, kPortWord);
+        after = GetText(s, kNotSerialPortText);
         break;
     case err::kBadNetworkAddress:
-        title = GetText(s, 1960);
-        before = GetText(s, 1961);
-        after = GetText(s, 1962);
+        title = GetText(s, kNetworkPortTitle);
+        before = GetText(s, kAddressWord);
+        after = GetText(s, kNotNetworkPortText);
         break;
     case err::kConnectionFailed:
-        title = GetText(s, 1960);
-        before = GetText(s, 1963);
-        after = GetText(s, 1964);
+        title = GetText(s, kNetworkPortTitle);
+        before = GetText(s, kNoConnectionTo);
+        after = GetText(s, kConnectionRefusedText);
         break;
     case err::kConnectionLost:
-        title = GetText(s, 1960);
-        before = GetText(s, 1965);
-        after = GetText(s, 1966);
+        title = GetText(s, kNetworkPortTitle);
+        before = GetText(s, kConnectionToWord);
+        after = GetText(s, kConnectionClosedText);
         break;
     default: return false;
     }
@@ -115,8 +139,8 @@ bool ChooseOtherPort(Session& s, const PortProbe& probe) {
     for (;;) {
         ValueRequest req;
         req.kind = 2;
-        req.title = GetText(s, 1967);
-        req.prompt = GetText(s, 1968);
+        req.title = GetText(s, kOtherPortTitle);
+        req.prompt = GetText(s, kPortNamePrompt);
         req.initialText = name;
         req.maxLength = 255;  // what the settings file keeps
         ValueAnswer answer;
@@ -135,8 +159,8 @@ bool ChooseOtherPort(Session& s, const PortProbe& probe) {
         }
         std::string title, text;
         if (!PortErrorMessage(s, error, name, title, text)) {
-            title = GetText(s, 1396);
-            text = GetText(s, 1395) + " " + std::to_string(error) + "\r" + ErrorDescription(error);
+            title = GetText(s, kErrorTitle);
+            text = GetText(s, kUnexpectedErrorText) + " " + std::to_string(error) + "\r" + ErrorDescription(error);
         }
         s.ui->MessageBox(title, text, MsgButtons::Ok, MsgIcon::Critical);
     }
@@ -147,12 +171,12 @@ std::string TraceFilePath(const Session& s) {
 }
 
 bool SwitchTrace(Session& s, bool on) {
-    const std::string title = GetText(s, 1969);
+    const std::string title = GetText(s, kTraceTitle);
     if (!on) {
         const std::string path = s.link.TraceFile;
         s.link.TraceFile.clear();
         if (!path.empty())
-            s.ui->MessageBox(title, GetText(s, 1971) + "\r" + path, MsgButtons::Ok, MsgIcon::Information);
+            s.ui->MessageBox(title, GetText(s, kTraceOffText) + "\r" + path, MsgButtons::Ok, MsgIcon::Information);
         return false;
     }
     const std::string path = TraceFilePath(s);
@@ -160,11 +184,11 @@ bool SwitchTrace(Session& s, bool on) {
     // the one that somebody still needs.
     std::ofstream probe(path, std::ios::app | std::ios::binary);
     if (!probe) {
-        s.ui->MessageBox(title, GetText(s, 1972) + "\r" + path, MsgButtons::Ok, MsgIcon::Critical);
+        s.ui->MessageBox(title, GetText(s, kTraceUnwritableText) + "\r" + path, MsgButtons::Ok, MsgIcon::Critical);
         return false;
     }
     s.link.TraceFile = path;
-    s.ui->MessageBox(title, GetText(s, 1970) + "\r" + path, MsgButtons::Ok, MsgIcon::Information);
+    s.ui->MessageBox(title, GetText(s, kTraceOnText) + "\r" + path, MsgButtons::Ok, MsgIcon::Information);
     return true;
 }
 

@@ -11,6 +11,12 @@ namespace cfg {
 
 namespace {
 
+// Texts.
+constexpr int kVersionWord = 397;  // " ver.", between the program name and its version
+constexpr int kAdvancedOptionsTitle = 398;
+constexpr int kAdvancedOptionsWarning = 399;  // 399..402, one sentence in four parts
+constexpr int kContinueQuestion = 403;
+
 void State0Reset(Session& s) {
     s.main.SectionCommand = 0;
     s.link.PortOpened = false;
@@ -165,9 +171,11 @@ void State5RunSection(Session& s) {
 
 bool ConfirmSuperiorOptions(Session& s) {
     if (!s.main.SuperiorOptionsConfirmed) {
-        std::string text = GetText(s, 399) + GetText(s, 400) + GetText(s, 401) + GetText(s, 402) + "\r\n\r\n" +
-                           GetText(s, 403);
-        if (s.ui->MessageBox(GetText(s, 398), text, MsgButtons::YesNo, MsgIcon::Exclamation) == MsgAnswer::Yes)
+        std::string text = GetText(s, kAdvancedOptionsWarning) + GetText(s, kAdvancedOptionsWarning + 1) +
+                           GetText(s, kAdvancedOptionsWarning + 2) + GetText(s, kAdvancedOptionsWarning + 3) +
+                           "\r\n\r\n" + GetText(s, kContinueQuestion);
+        if (s.ui->MessageBox(GetText(s, kAdvancedOptionsTitle), text, MsgButtons::YesNo, MsgIcon::Exclamation) ==
+            MsgAnswer::Yes)
             s.main.SuperiorOptionsConfirmed = true;
     }
     return s.main.SuperiorOptionsConfirmed;
@@ -175,7 +183,7 @@ bool ConfirmSuperiorOptions(Session& s) {
 
 void SetHomeCaptions(Session& s) {
     s.ui->SetWorkTitle(kProgramName);
-    s.ui->SetMainCaption(std::string(kProgramName) + GetText(s, 397) + kProgramVersion);
+    s.ui->SetMainCaption(std::string(kProgramName) + GetText(s, kVersionWord) + kProgramVersion);
 }
 
 void MainLoopTurn(Session& s) {
@@ -193,7 +201,7 @@ void MainLoopTurn(Session& s) {
         HandleRuntimeError(s, e.Number(), e.what());
         if (s.main.MainState == mainstate::kRunSection) s.main.MainState = mainstate::kConfigView;
     } catch (const std::exception& e) {
-        HandleRuntimeError(s, 5, e.what());
+        HandleRuntimeError(s, err::kInvalidCall, e.what());
         if (s.main.MainState == mainstate::kRunSection) s.main.MainState = mainstate::kConfigView;
     }
 }

@@ -1,14 +1,36 @@
 #include "Messages.h"
 
 #include "Language.h"
+#include "RuntimeError.h"
 
 namespace cfg {
 
+namespace {
+
+// Texts.
+constexpr int kWarningTitle = 1378;
+constexpr int kNotConnectedText = 1281;
+constexpr int kOpenFromPanelHint = 1282;
+constexpr int kFileErrorTitle = 1254;
+constexpr int kFileNotFoundText = 1244;
+constexpr int kFileAlreadyOpenText = 1245;
+constexpr int kFileExistsText = 1246;
+constexpr int kDiskFullText = 1247;
+constexpr int kBadFileNameText = 1248;
+constexpr int kAccessDeniedText = 1249;
+constexpr int kDriveNotReadyText = 1250;
+constexpr int kDriveNotReadyHint = 1251;
+constexpr int kFileAccessErrorText = 1252;
+constexpr int kErrorCodeText = 1253;
+constexpr int kFileTooShortText = 1533;
+
+}  // namespace
+
 void ShowAlert(Session& s, const std::string& first, const std::string& second) {
-    s.ui->MessageBox(GetText(s, 1378), first + "\r" + second, MsgButtons::Ok, MsgIcon::Critical);
+    s.ui->MessageBox(GetText(s, kWarningTitle), first + "\r" + second, MsgButtons::Ok, MsgIcon::Critical);
 }
 
-void ShowNotConnected(Session& s) { ShowAlert(s, GetText(s, 1281), GetText(s, 1282)); }
+void ShowNotConnected(Session& s) { ShowAlert(s, GetText(s, kNotConnectedText), GetText(s, kOpenFromPanelHint)); }
 
 void ShowInfo(Session& s, const std::string& title, const std::string& message) {
     s.ui->MessageBox(title, message, MsgButtons::Ok, MsgIcon::Information);
@@ -19,25 +41,26 @@ int ReportFileError(Session& s) {
     std::string text;
     int handled = 1;
     switch (n) {
-    case 52:
-    case 75:
-    case 76: text = GetText(s, 1248); break;
-    case 53: text = GetText(s, 1244); break;
-    case 55: text = GetText(s, 1245); break;
-    case 58: text = GetText(s, 1246); break;
-    case 61: text = GetText(s, 1247); handled = 0; break;
-    case 70: text = GetText(s, 1249); break;
-    case 71: text = GetText(s, 1250) + GetText(s, 1251); break;
-    case 62:  // input past the end: a file shorter than its kind
-        text = GetText(s, 1252) + "\r" + GetText(s, 1533) + "\r" + GetText(s, 1253) + " " + std::to_string(n);
+    case err::kBadFileNameOrNumber:
+    case err::kPathFileAccess:
+    case err::kPathNotFound: text = GetText(s, kBadFileNameText); break;
+    case err::kFileNotFound: text = GetText(s, kFileNotFoundText); break;
+    case err::kFileAlreadyOpen: text = GetText(s, kFileAlreadyOpenText); break;
+    case err::kFileExists: text = GetText(s, kFileExistsText); break;
+    case err::kDiskFull: text = GetText(s, kDiskFullText); handled = 0; break;
+    case err::kPermissionDenied: text = GetText(s, kAccessDeniedText); break;
+    case err::kDiskNotReady: text = GetText(s, kDriveNotReadyText) + GetText(s, kDriveNotReadyHint); break;
+    case err::kInputPastEnd:  // a file shorter than its kind
+        text = GetText(s, kFileAccessErrorText) + "\r" + GetText(s, kFileTooShortText) + "\r" +
+               GetText(s, kErrorCodeText) + " " + std::to_string(n);
         handled = 0;
         break;
     default:
-        text = GetText(s, 1252) + "\r" + GetText(s, 1253) + " " + std::to_string(n);
+        text = GetText(s, kFileAccessErrorText) + "\r" + GetText(s, kErrorCodeText) + " " + std::to_string(n);
         handled = 0;
         break;
     }
-    s.ui->MessageBox(GetText(s, 1254), text, MsgButtons::Ok, MsgIcon::Critical);
+    s.ui->MessageBox(GetText(s, kFileErrorTitle), text, MsgButtons::Ok, MsgIcon::Critical);
     return handled;
 }
 

@@ -28,23 +28,23 @@ long ErrorNumberFromErrno(int e) {
 
 std::string ErrorDescription(long number) {
     switch (number) {
-    case 9: return "Subscript out of range";
-    case 52: return "Bad file name or number";
-    case 53: return "File not found";
-    case 55: return "File already open";
-    case 57: return "Device I/O error";
-    case 58: return "File already exists";
-    case 61: return "Disk full";
-    case 70: return "Permission denied";
-    case 71: return "Disk not ready";
-    case 75: return "Path/File access error";
-    case 76: return "Path not found";
-    case 8002: return "Invalid port number";
-    case 8005: return "Port already open";
-    case 8010: return "Not a serial port";
-    case 8101: return "Bad network address";
-    case 8102: return "Connection refused or not answered";
-    case 8103: return "Connection closed by the other end";
+    case err::kSubscript: return "Subscript out of range";
+    case err::kBadFileNameOrNumber: return "Bad file name or number";
+    case err::kFileNotFound: return "File not found";
+    case err::kFileAlreadyOpen: return "File already open";
+    case err::kDeviceIo: return "Device I/O error";
+    case err::kFileExists: return "File already exists";
+    case err::kDiskFull: return "Disk full";
+    case err::kPermissionDenied: return "Permission denied";
+    case err::kDiskNotReady: return "Disk not ready";
+    case err::kPathFileAccess: return "Path/File access error";
+    case err::kPathNotFound: return "Path not found";
+    case err::kInvalidPort: return "Invalid port number";
+    case err::kPortAlreadyOpen: return "Port already open";
+    case err::kNotSerialPort: return "Not a serial port";
+    case err::kBadNetworkAddress: return "Bad network address";
+    case err::kConnectionFailed: return "Connection refused or not answered";
+    case err::kConnectionLost: return "Connection closed by the other end";
     default: return "Application-defined or object-defined error";
     }
 }

@@ -19,6 +19,8 @@ private:
 
 // Error numbers shared by the file and port routines.
 namespace err {
+// A routine was called with an argument it cannot take.
+inline constexpr long kInvalidCall = 5;
 inline constexpr long kSubscript = 9;
 inline constexpr long kBadFileNameOrNumber = 52;
 inline constexpr long kFileNotFound = 53;
@@ -26,6 +28,8 @@ inline constexpr long kFileAlreadyOpen = 55;
 inline constexpr long kDeviceIo = 57;
 inline constexpr long kFileExists = 58;
 inline constexpr long kDiskFull = 61;
+// Reading went past the end: the file is shorter than its kind.
+inline constexpr long kInputPastEnd = 62;
 inline constexpr long kPermissionDenied = 70;
 inline constexpr long kDiskNotReady = 71;
 inline constexpr long kPathFileAccess = 75;

@@ -12,6 +12,14 @@
 
 namespace cfg {
 
+namespace {
+
+// Texts.
+constexpr int kPlantCodeTitle = 2;
+constexpr int kPlantCodePrompt = 3;
+
+}  // namespace
+
 std::string GetProfileString(const std::string& file, const std::string& section,
                              const std::string& key, const std::string& def) {
     IniLines ini;
@@ -124,7 +132,8 @@ void ChooseBaud(Session& s, const std::string& baud) {
 bool ChoosePlantCode(Session& s) {
     long v = 0;
     long initial = static_cast<long>(ParseNumber(s.settings.PlantCode));
-    if (AskNumber(s, ValueTopic::PlantCode, GetText(s, 2), GetText(s, 3), initial, 0, 223, v, 1000, 800) != kInputConfirmed)
+    if (AskNumber(s, ValueTopic::PlantCode, GetText(s, kPlantCodeTitle), GetText(s, kPlantCodePrompt), initial, 0,
+                  223, v, 1000, 800) != kInputConfirmed)
         return false;
     s.settings.PlantCode = std::to_string(v);
     SaveSettings(s);
