@@ -17,6 +17,29 @@ namespace {
 // The helpers this file shares with the rest of the link.
 using namespace linkdetail;
 
+// Texts.
+constexpr int kRetryingText = 1360;
+constexpr int kReadingIdentText = 1362;
+constexpr int kNotVimoPanelText = 1364;
+constexpr int kNotVimoPanelHint = 1365;
+constexpr int kVersionUnsupportedText = 1366;
+constexpr int kVersionsHandledText = 1367;
+constexpr int kAddressPrompt = 1375;
+constexpr int kAddressZeroText = 1376;     // "With 0 the panel connected to the PC answers,"
+constexpr int kAddressZeroTextEnd = 1377;  // " whatever its address."
+constexpr int kPanelBusyText = 1333;       // programming already open on the keypad
+constexpr int kPanelBusyHint = 1334;
+constexpr int kPcProgrammingOffText = 1335;
+constexpr int kPcProgrammingOffHint = 1336;
+constexpr int kCodeRefusedText = 1338;
+constexpr int kCodeRefusedHint = 1339;
+constexpr int kEnterRefusedText = 1340;
+constexpr int kAccessCodePrompt = 1341;
+constexpr int kLeavingText = 1342;
+constexpr int kLeaveRefusedText = 1344;
+constexpr int kLeaveRefusedHint = 1345;
+constexpr int kLeaveUnexpectedText = 1346;
+
 constexpr int kPanelModel = 22;
 constexpr long kIdentificationAddress = 57604;
 constexpr int kIdentificationSize = 23;
@@ -51,7 +74,7 @@ OpResult ConnectPanel(Session& s) {
     // A first short try; a panel that wakes up slowly gets a second, longer
     // one. A user who aborted the first wants no second.
     if (Identify(s, 1, 1) != status::kDone && s.link.LinkStatus != status::kAborted) {
-        ShowBusy(s, GetText(s, 1360));
+        ShowBusy(s, GetText(s, kRetryingText));
         WaitSeconds(s, 0.5);
         Identify(s, 2, 3);
         EndBusy(s, 0);
@@ -87,7 +110,8 @@ OpResult AskPanelAddress(Session& s) {
     const long previous = s.link.PanelAddress;
     s.link.PanelAddress = 0;
     s.link.LinkStatus = status::kAborted;
-    const std::string prompt = GetText(s, 1375) + "\r\n" + GetText(s, 1376) + GetText(s, 1377);
+    const std::string prompt =
+        GetText(s, kAddressPrompt) + "\r\n" + GetText(s, kAddressZeroText) + GetText(s, kAddressZeroTextEnd);
     long value = 0;
     if (AskNumber(s, ValueTopic::PanelAddress, s.main.Shell.ApplicationTitle, prompt, previous, 0, 223, value) == kInputConfirmed) {
         s.link.PanelAddress = static_cast<int16_t>(value);
@@ -97,7 +121,7 @@ OpResult AskPanelAddress(Session& s) {
 }
 
 OpResult CheckPanelIdentity(Session& s) {
-    ShowBusy(s, GetText(s, 1362));
+    ShowBusy(s, GetText(s, kReadingIdentText));
     auto& buf = s.config.IdentBuffer;
     if (!ReadPanelBlock(s, kIdentificationAddress, kIdentificationSize, 1, buf).Done()) return LinkResult(s.link);
 
@@ -114,10 +138,10 @@ OpResult CheckPanelIdentity(Session& s) {
     s.config.PanelReleaseCode = l.PanelDateText;
 
     if (!StartsWithFamilyName(raw)) {
-        ShowAlert(s, GetText(s, 1364), GetText(s, 1365));
+        ShowAlert(s, GetText(s, kNotVimoPanelText), GetText(s, kNotVimoPanelHint));
         s.link.LinkStatus = status::kAborted;
     } else if (l.PanelVersion < 1.0 || l.PanelVersion >= 4.0) {
-        ShowAlert(s, GetText(s, 1366), GetText(s, 1367));
+        ShowAlert(s, GetText(s, kVersionUnsupportedText), GetText(s, kVersionsHandledText));
         s.link.LinkStatus = status::kAborted;
     } else {
         s.link.LinkStatus = status::kDone;
@@ -142,24 +166,26 @@ OpResult EnterProgrammingMode(Session& s) {
         if (answer == 'O') return reply.result;
         s.link.LinkStatus = status::kAborted;
         switch (answer) {
-        case 'C': ShowAlert(s, GetText(s, 1333), GetText(s, 1334)); return LinkResult(s.link);
-        case 'D': ShowAlert(s, GetText(s, 1335), GetText(s, 1336)); return LinkResult(s.link);
+        case 'C': ShowAlert(s, GetText(s, kPanelBusyText), GetText(s, kPanelBusyHint)); return LinkResult(s.link);
+        case 'D':
+            ShowAlert(s, GetText(s, kPcProgrammingOffText), GetText(s, kPcProgrammingOffHint));
+            return LinkResult(s.link);
         case 'P':
             if (!codeAsked) {
                 codeAsked = true;
                 if (AskAccessCode(s)) continue;
                 return LinkResult(s.link);  // no code given: the user knows why nothing happened
             }
-            ShowAlert(s, GetText(s, 1338), GetText(s, 1339));
+            ShowAlert(s, GetText(s, kCodeRefusedText), GetText(s, kCodeRefusedHint));
             return LinkResult(s.link);
-        default: ShowAlertText(s, 1340); return LinkResult(s.link);
+        default: ShowAlertText(s, kEnterRefusedText); return LinkResult(s.link);
         }
     }
     return LinkResult(s.link);
 }
 
 void LeaveProgrammingMode(Session& s, bool expectReply) {
-    ShowBusy(s, GetText(s, 1342));
+    ShowBusy(s, GetText(s, kLeavingText));
     if (OpenPanelPort(s).error == 0) {
         const ControlReply reply = SendControl(s, kControlLeaveProgramming, expectReply);
         const int answer = reply.answer;
@@ -168,8 +194,8 @@ void LeaveProgrammingMode(Session& s, bool expectReply) {
             // refusal to explain as well.
             ReportLinkError(s);
         } else if (expectReply) {
-            if (answer == 'D') ShowAlert(s, GetText(s, 1344), GetText(s, 1345));
-            else if (answer != 'O') ShowAlertText(s, 1346);
+            if (answer == 'D') ShowAlert(s, GetText(s, kLeaveRefusedText), GetText(s, kLeaveRefusedHint));
+            else if (answer != 'O') ShowAlertText(s, kLeaveUnexpectedText);
         }
         ClosePanelPort(s);
     }
@@ -181,7 +207,7 @@ bool AskAccessCode(Session& s) {
     req.kind = 1;
     req.topic = ValueTopic::AccessCode;
     req.title = s.main.Shell.ApplicationTitle;
-    req.prompt = GetText(s, 1341) + "\r\n\r\n";
+    req.prompt = GetText(s, kAccessCodePrompt) + "\r\n\r\n";
     req.minimum = 1;
     req.maximum = 999999;
     ValueAnswer answer;

@@ -16,6 +16,27 @@
 
 namespace cfg {
 
+namespace {
+
+// Texts.
+constexpr int kLinkErrorTitle = 1388;
+constexpr int kStoppedByUserText = 1379;
+constexpr int kCommandRefusedText = 1380;
+constexpr int kNoAnswerText = 1381;
+constexpr int kNoAnswerHint = 1382;
+constexpr int kBusyTryAgainText = 1383;
+constexpr int kBadReplyText = 1384;
+constexpr int kLinkErrorText = 1385;
+constexpr int kErrorCodeText = 1386;
+// What a failed exchange's status means, below the general text.
+constexpr int kBadLengthText = 1528;
+constexpr int kBadChecksumText = 1529;
+constexpr int kOtherAddressText = 1530;
+constexpr int kDataRefusedText = 1531;
+constexpr int kNoSourceText = 1532;
+
+}  // namespace
+
 namespace linkdetail {
 
 namespace {
@@ -92,7 +113,7 @@ bool PrepareExchange(Session& s, bool& useHeader, const std::string& plantCode, 
         return true;
     useHeader = false;
     s.link.LinkStatus = status::kAborted;
-    HandleRuntimeError(s, 5, "Invalid procedure call or argument");
+    HandleRuntimeError(s, err::kInvalidCall, "Invalid procedure call or argument");
     return false;
 }
 
@@ -347,29 +368,29 @@ void ReportLinkError(Session& s) {
     if (s.link.LinkStatus == status::kAborted && s.link.LastErrorNumber == err::kConnectionLost) return;
     std::string first, second;
     switch (s.link.LinkStatus) {
-    case status::kAborted: first = GetText(s, 1379); break;
-    case status::kRefused: first = GetText(s, 1380); break;
+    case status::kAborted: first = GetText(s, kStoppedByUserText); break;
+    case status::kRefused: first = GetText(s, kCommandRefusedText); break;
     case status::kNoReply:
-        first = GetText(s, 1381);
-        second = GetText(s, 1382);
+        first = GetText(s, kNoAnswerText);
+        second = GetText(s, kNoAnswerHint);
         break;
-    case status::kRefused130: first = GetText(s, 1383); break;
-    case status::kNoStartByte: first = GetText(s, 1384); break;
+    case status::kRefused130: first = GetText(s, kBusyTryAgainText); break;
+    case status::kNoStartByte: first = GetText(s, kBadReplyText); break;
     default: {
-        first = GetText(s, 1385);
+        first = GetText(s, kLinkErrorText);
         // What the code means, then the code itself for whoever the
         // installer calls for help.
         int meaning = 0;
         switch (s.link.LinkStatus) {
-        case status::kBadLength: meaning = 1528; break;
-        case status::kBadChecksum: meaning = 1529; break;
-        case status::kOtherAddress: meaning = 1530; break;
-        case status::kCommitRefused: meaning = 1531; break;
-        case status::kNoSource: meaning = 1532; break;
+        case status::kBadLength: meaning = kBadLengthText; break;
+        case status::kBadChecksum: meaning = kBadChecksumText; break;
+        case status::kOtherAddress: meaning = kOtherAddressText; break;
+        case status::kCommitRefused: meaning = kDataRefusedText; break;
+        case status::kNoSource: meaning = kNoSourceText; break;
         default: break;
         }
         if (meaning != 0) second = GetText(s, meaning) + "\r";
-        std::string code = GetText(s, 1386);
+        std::string code = GetText(s, kErrorCodeText);
         // The language file cannot keep a trailing blank: keep the number apart.
         if (!code.empty() && code.back() != ' ') code += ' ';
         second += code + HexText(s.link.LinkStatus) + "H";
@@ -377,7 +398,7 @@ void ReportLinkError(Session& s) {
     }
     }
     std::string text = second.empty() ? first : first + "\r" + second;
-    ui.MessageBox(GetText(s, 1388), text, MsgButtons::Ok, MsgIcon::Critical);
+    ui.MessageBox(GetText(s, kLinkErrorTitle), text, MsgButtons::Ok, MsgIcon::Critical);
 }
 
 }  // namespace cfg

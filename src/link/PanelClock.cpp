@@ -18,6 +18,16 @@ namespace {
 // The helpers this file shares with the rest of the link.
 using namespace linkdetail;
 
+// Texts.
+constexpr int kClockTitle = 337;
+constexpr int kClockReadText = 338;
+constexpr int kDateLayoutText = 339;  // "day      dd/mm/yy"
+constexpr int kTimeLayoutText = 340;  // "hours:minutes:seconds"
+constexpr int kSetClockTitle = 341;
+constexpr int kCodeRefusedText = 350;
+constexpr int kClockUnchangedText = 351;
+constexpr int kClockRefusedText = 352;
+
 // The clock window stays up until the user closes it, at most this long.
 constexpr double kClockWindowSeconds = 60.0;
 
@@ -53,10 +63,10 @@ bool SendClockSetting(Session& s, const int (&v)[6], int weekday) {
                 if (AskAccessCode(s)) continue;
                 return false;
             }
-            ShowAlert(s, GetText(s, 350), GetText(s, 351));
+            ShowAlert(s, GetText(s, kCodeRefusedText), GetText(s, kClockUnchangedText));
             return false;
         }
-        ShowAlertText(s, 352);
+        ShowAlertText(s, kClockRefusedText);
         return false;
     }
 }
@@ -83,10 +93,10 @@ void ShowPanelClock(Session& s) {
     Ui& ui = *s.ui;
     s.events.ScreenDismissed = 0;
     s.events.PauseBreak = 0;
-    ui.OpenScreen(GetText(s, 337), 8, 32);
-    ui.WriteScreen(1, 2, GetText(s, 338), ScreenColor::Default);
-    ui.WriteScreen(2, 2, GetText(s, 339), ScreenColor::Default);
-    ui.WriteScreen(3, 2, GetText(s, 340), ScreenColor::Default);
+    ui.OpenScreen(GetText(s, kClockTitle), 8, 32);
+    ui.WriteScreen(1, 2, GetText(s, kClockReadText), ScreenColor::Default);
+    ui.WriteScreen(2, 2, GetText(s, kDateLayoutText), ScreenColor::Default);
+    ui.WriteScreen(3, 2, GetText(s, kTimeLayoutText), ScreenColor::Default);
 
     PanelClockText t;
     if (ReadPanelClock(s, t).Done()) {
@@ -116,7 +126,7 @@ void SetPanelClock(Session& s) {
     int values[6] = {};
     int focus = -1;
     for (;;) {
-        if (!s.ui->AskDateTime(GetText(s, 341), fields, focus)) {
+        if (!s.ui->AskDateTime(GetText(s, kSetClockTitle), fields, focus)) {
             ClosePanelPort(s);
             return;
         }

@@ -12,10 +12,35 @@
 
 namespace cfg {
 
+namespace {
+
+// Texts.
+constexpr int kWarningTitle = 1378;
+constexpr int kReadingMapText = 1306;
+constexpr int kReadingMemoryText = 1368;
+constexpr int kReadAddressWord = 1369;   // "- address", before a chunk's address
+constexpr int kCodeRefusedText = 1372;
+constexpr int kCodeRefusedHint = 1373;
+constexpr int kReadRefusedText = 1374;
+constexpr int kWritingMemoryText = 1238;
+constexpr int kWriteAddressWord = 1239;  // "- address", before a chunk's address
+constexpr int kWriteDataRefusedText = 1241;
+constexpr int kWriteProtectedText = 1242;
+constexpr int kLoopExchangeText = 1283;  // "Exchange with loop", before the loop number
+constexpr int kInProgressText = 1284;
+constexpr int kModuleNeedsCodeText = 1286;
+constexpr int kModuleNotProgrammingText = 1287;
+constexpr int kModuleRefusedText = 1288;
+constexpr int kModuleNotDoneText = 1289;
+constexpr int kModuleBadReplyText = 1290;
+constexpr int kWeekdayNames = 353;       // + 1 Monday .. + 7 Sunday
+
+}  // namespace
+
 namespace linkdetail {
 
 void ShowAlertText(Session& s, int textId) {
-    s.ui->MessageBox(GetText(s, 1378), GetText(s, textId), MsgButtons::Ok, MsgIcon::Critical);
+    s.ui->MessageBox(GetText(s, kWarningTitle), GetText(s, textId), MsgButtons::Ok, MsgIcon::Critical);
 }
 
 Bytes PanelCommand(const LinkState& link, char letter) {
@@ -50,6 +75,9 @@ constexpr int kAccessCodeNeeded = 80;
 constexpr int kNotProgramming = 128;
 constexpr int kReadOnly = 129;
 constexpr int kBadRequest = 130;
+// The directory of section addresses: 24 two-byte entries.
+constexpr long kMemoryMapAddress = 49152;
+constexpr int kMemoryMapSize = 2 * PanelDirectory::kEntries;
 // A panel that keeps answering 128 right after accepting programming mode
 // would otherwise make a write go round for ever.
 constexpr int kMaxProgrammingReentries = 3;
@@ -86,7 +114,7 @@ OpResult ReadPanelBlock(Session& s, long address, int count, int destIndex, Cell
         return Finish(s.link, status::kDone);
     }
     s.link.LinkStatus = status::kRefused;
-    if (!BeginBlockOperation(s, 1368, count)) return LinkResult(s.link);
+    if (!BeginBlockOperation(s, kReadingMemoryText, count)) return LinkResult(s.link);
     BlockScope scope(s);
 
     bool accessAsked = false;
@@ -94,7 +122,7 @@ OpResult ReadPanelBlock(Session& s, long address, int count, int destIndex, Cell
     while (done < count) {
         const int n = std::min(count - done, kChunk);
         const long a = address + done;
-        ShowChunk(s, 1368, 1369, a);
+        ShowChunk(s, kReadingMemoryText, kReadAddressWord, a);
         Bytes cmd = PanelCommand(s.link, 'L');
         AppendAddressDigits(cmd, a);
         cmd.push_back(static_cast<uint8_t>(n));
@@ -120,10 +148,10 @@ OpResult ReadPanelBlock(Session& s, long address, int count, int destIndex, Cell
                 if (AskAccessCode(s)) continue;
                 return LinkResult(s.link);  // the user gave no code: nothing more to say
             }
-            ShowAlert(s, GetText(s, 1372), GetText(s, 1373));
+            ShowAlert(s, GetText(s, kCodeRefusedText), GetText(s, kCodeRefusedHint));
             return LinkResult(s.link);
         }
-        ShowAlertText(s, 1374);
+        ShowAlertText(s, kReadRefusedText);
         return LinkResult(s.link);
     }
     return Finish(s.link, status::kDone);
@@ -135,7 +163,7 @@ OpResult WritePanelBlock(Session& s, long address, int count, bool expectReply, 
         return Finish(s.link, status::kDone);
     }
     s.link.LinkStatus = status::kCommitRefused;
-    if (!BeginBlockOperation(s, 1238, count)) return LinkResult(s.link);
+    if (!BeginBlockOperation(s, kWritingMemoryText, count)) return LinkResult(s.link);
     BlockScope scope(s);
 
     int reentries = 0;
@@ -143,7 +171,7 @@ OpResult WritePanelBlock(Session& s, long address, int count, bool expectReply, 
     for (;;) {
         const int n = std::min(count - done, kChunk);
         const long a = address + done;
-        ShowChunk(s, 1238, 1239, a);
+        ShowChunk(s, kWritingMemoryText, kWriteAddressWord, a);
         Bytes cmd = PanelCommand(s.link, 'J');
         AppendAddressDigits(cmd, a);
         cmd.push_back(static_cast<uint8_t>(n));
@@ -173,8 +201,8 @@ OpResult WritePanelBlock(Session& s, long address, int count, bool expectReply, 
             continue;
         }
         s.link.LinkStatus = status::kRefused;
-        if (answer == kReadOnly) ShowAlertText(s, 1241);
-        else if (answer == kBadRequest) ShowAlertText(s, 1242);
+        if (answer == kReadOnly) ShowAlertText(s, kWriteDataRefusedText);
+        else if (answer == kBadRequest) ShowAlertText(s, kWriteProtectedText);
         else ReportLinkError(s);
         return LinkResult(s.link);
     }
@@ -186,9 +214,9 @@ OpResult ReadMemoryMap(Session& s) {
     }
     // The read opens the port itself, and would find an open one only to
     // close it and wait for it to settle; so the port is opened by the read.
-    ShowBusy(s, GetText(s, 1306));
+    ShowBusy(s, GetText(s, kReadingMapText));
     auto& buf = s.config.IdentBuffer;
-    const OpResult read = ReadPanelBlock(s, 49152, 48, 1, buf);
+    const OpResult read = ReadPanelBlock(s, kMemoryMapAddress, kMemoryMapSize, 1, buf);
     if (read.Done()) {
         for (int k = 1; k <= PanelDirectory::kEntries; ++k)
             s.config.AddressDirectory[k] = 256 * (buf[2 * k - 1] & 0xFF) + (buf[2 * k] & 0xFF);
@@ -217,7 +245,8 @@ OpResult SendLoopCommand(Session& s, bool showErrors) {
     BlockScope scope(s);
     // The loop number stands between the two texts, with a blank each side
     // (a language text cannot end in a blank).
-    ShowBusy(s, GetText(s, 1283) + " " + std::to_string(s.link.LoopNumber) + " " + GetText(s, 1284));
+    ShowBusy(s, GetText(s, kLoopExchangeText) + " " + std::to_string(s.link.LoopNumber) + " " +
+                    GetText(s, kInProgressText));
 
     Bytes cmd = PanelCommand(s.link, 'X');
     cmd.push_back(static_cast<uint8_t>(s.link.LoopNumber + 64));
@@ -241,11 +270,11 @@ OpResult SendLoopCommand(Session& s, bool showErrors) {
     s.link.LinkStatus = status::kAborted;
     if (!showErrors) return LinkResult(s.link);
     switch (answer) {
-    case kAccessCodeNeeded: ShowAlertText(s, 1286); break;
-    case kNotProgramming: ShowAlertText(s, 1287); break;
-    case kReadOnly: ShowAlertText(s, 1288); break;
-    case kBadRequest: ShowAlertText(s, 1289); break;
-    default: ShowAlertText(s, 1290); break;
+    case kAccessCodeNeeded: ShowAlertText(s, kModuleNeedsCodeText); break;
+    case kNotProgramming: ShowAlertText(s, kModuleNotProgrammingText); break;
+    case kReadOnly: ShowAlertText(s, kModuleRefusedText); break;
+    case kBadRequest: ShowAlertText(s, kModuleNotDoneText); break;
+    default: ShowAlertText(s, kModuleBadReplyText); break;
     }
     return LinkResult(s.link);
 }
@@ -265,7 +294,7 @@ OpResult ReadPanelClock(Session& s, PanelClockText& out) {
     out.minutes = TwoDigits(d[4], '0');
     out.hours = TwoDigits(d[5], ' ');
     const int weekday = d[6];
-    out.weekday = weekday >= 1 && weekday <= 7 ? Utf8Left(GetText(s, 353 + weekday), 3) : "???";
+    out.weekday = weekday >= 1 && weekday <= 7 ? Utf8Left(GetText(s, kWeekdayNames + weekday), 3) : "???";
     out.day = TwoDigits(d[7], ' ');
     out.month = TwoDigits(d[8], '0');
     out.year = TwoDigits(d[9], '0');
