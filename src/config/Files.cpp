@@ -21,6 +21,8 @@ namespace cfg {
 
 namespace {
 
+constexpr int kNotFoundText = 1405;  // after a file's name
+
 struct PartInfo {
     const char* extension;
     int nameText;
@@ -304,7 +306,7 @@ int CheckConfigFile(Session& s, const std::string& baseName, int kind) {
         }
     }
     if (!ResolveExisting(name).empty()) return status::kDone;
-    ShowAlert(s, GetText(s, PartNameText(kind)) + " ", name + GetText(s, 1405));
+    ShowAlert(s, GetText(s, PartNameText(kind)) + " ", name + GetText(s, kNotFoundText));
     return status::kFileMissing;
 }
 

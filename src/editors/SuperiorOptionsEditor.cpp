@@ -20,6 +20,8 @@ namespace {
 
 constexpr int kTitleText = kSuperiorTitleText;
 constexpr int kHeading = 962;
+// The headings of the groups; group 4 (the on/off options) has none.
+constexpr int kGeneralHeading = 968, kOperatingHeading = 997, kDiallerHeading = 1020, kNetworkHeading = 1023;
 constexpr int kLast = kSuperiorOffset + kSuperiorLength - 1;  // 298
 constexpr int kCode2Marker = 111;
 constexpr int kCode2InUse = 85;
@@ -30,6 +32,7 @@ constexpr int kPhoneEnd = 99;
 // The smallest data block the panel may be told to send (0 means 200).
 constexpr int kSmallestBlock = 48;
 constexpr int kRefusedText = 645;  // "Value not allowed."
+constexpr int kBlockSizeRange = 608;  // the values a block size may take
 constexpr int kPhoneRules = 1561;  // digits and commas, 15 at most
 constexpr int kInvalid = 996;
 constexpr int kOnOffQuestion = 641;
@@ -120,7 +123,11 @@ constexpr std::array<FieldDef, 2> kMoreFields{{
 }};
 
 constexpr int GroupHeading(int group) {
-    return group == 1 ? 968 : group == 2 ? 997 : group == 3 ? 1020 : group == 5 ? 1023 : 0;
+    return group == 1   ? kGeneralHeading
+           : group == 2 ? kOperatingHeading
+           : group == 3 ? kDiallerHeading
+           : group == 5 ? kNetworkHeading
+                        : 0;
 }
 
 std::vector<const FieldDef*> AllFields() {
@@ -452,7 +459,7 @@ bool PrintSuperiorOptions(const FileSetImage& set, const Texts& texts, int /*opt
 }
 
 FieldOutcome ApplyBlockSize(int cell, long value) {
-    if (value >= 1 && value < kSmallestBlock) return {.refusal = kRefusedText, .detail = 608};
+    if (value >= 1 && value < kSmallestBlock) return {.refusal = kRefusedText, .detail = kBlockSizeRange};
     return {.accepted = true, .changes = {{cell, static_cast<int>(value)}}};
 }
 

@@ -30,6 +30,8 @@ constexpr int kNoAddress = 1440;
 constexpr int kConfiguredSensors = 396;  // after the count
 constexpr int kListTitle = 207, kConfiguredCount = 206, kAddressZeroDevice = 1209;
 constexpr int kCloseCaption = 208;
+// The loop caption: "NOT PRESENT -", " Analogue module" and its number, "[points" and the range.
+constexpr int kCaptionModule = 7, kCaptionNotPresent = 8, kCaptionPoints = 9;
 
 bool FromPanel(const ConfigState& config) { return config.ConfigSource == ConfigSource::Panel; }
 
@@ -160,10 +162,11 @@ bool IdentifyModule(Session& s, LoopContext& c) {
 }
 
 std::string LoopCaptionText(Session& s, const LoopContext& c) {
-    std::string text = GetText(s, 7) + " " + std::to_string(c.module) + " ";
-    if (!c.Present()) text = GetText(s, 8) + text;
+    std::string text = GetText(s, kCaptionModule) + " " + std::to_string(c.module) + " ";
+    if (!c.Present()) text = GetText(s, kCaptionNotPresent) + text;
     if (!c.ModuleModel.empty()) text += "  (" + c.ModuleModel + " V" + c.ModuleVersion + ")";
-    text += "\r\n" + GetText(s, 9) + " " + std::to_string(c.firstPoint) + "-" + std::to_string(c.lastPoint) + "]";
+    text += "\r\n" + GetText(s, kCaptionPoints) + " " + std::to_string(c.firstPoint) + "-" +
+            std::to_string(c.lastPoint) + "]";
     return text;
 }
 

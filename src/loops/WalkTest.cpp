@@ -45,7 +45,7 @@ std::string Two(int v) {
 
 std::string ClockText(const DateTime& t) { return Two(t.hour) + ":" + Two(t.minute) + ":" + Two(t.second); }
 
-int FaultText(WalkFaultKind k) { return k == WalkFaultKind::NoAnswer ? 1794 : 1793; }
+int FaultText(WalkFaultKind k) { return k == WalkFaultKind::NoAnswer ? kEventNoAnswer : kEventLowReading; }
 
 const WalkPoint* FindPoint(const WalkRecord& r, int module, int point) {
     const WalkModule* m = r.Module(module);
