@@ -78,6 +78,11 @@ namespace {
 
 using cfg::cli::CliUi;
 
+// Texts.
+constexpr int kPageWord = 100;  // the printout's page footer
+constexpr int kTemplateNotEditable = 1143;
+constexpr int kCreateNewHint = 1144;
+
 const char* const kUsage =
     "usage: cfgvimo-cli [options] COMMAND ...\n"
     "\n"
@@ -447,7 +452,7 @@ int Messages(cfg::Session& s, CliUi& ui, const Options& o) {
         // The template set is not edited, as the desktop program does not
         // open it.
         if (!exporting && cfg::IsTemplateSetName(s, s.config.ConfigFileName)) {
-            cfg::ShowAlert(s, cfg::GetText(s, 1143), cfg::GetText(s, 1144));
+            cfg::ShowAlert(s, cfg::GetText(s, kTemplateNotEditable), cfg::GetText(s, kCreateNewHint));
             s.link.LinkStatus = cfg::status::kRefused;
             return Finish(s, ui, errors, "messages");
         }
@@ -526,7 +531,7 @@ int Print(cfg::Session& s, CliUi& ui, const Options& o) {
         return Finish(s, ui, errors, "print");
     }
     std::vector<std::string> lines = cfg::BuildReport(s, static_cast<int>(o.part));
-    cfg::ReportPrintJob job{cfg::ReportTitle(s), cfg::GetText(s, 100), lines};
+    cfg::ReportPrintJob job{cfg::ReportTitle(s), cfg::GetText(s, kPageWord), lines};
     if (panel) {
         s.commands.closePanel(s);
         s.link.PortOpened = false;

@@ -21,7 +21,10 @@
 #include "ToolbarIcons.h"
 #include "Translate.h"
 #include "WorkForm.h"
+#include "loops/LoopSection.h"
+#include "production/SerialNumber.h"
 #include "report/Compare.h"
+#include "report/Printout.h"
 #include "shell/Language.h"
 #include "shell/MainLoop.h"
 #include "shell/Session.h"
@@ -29,6 +32,12 @@
 namespace cfg::gui {
 
 namespace {
+
+// Tool-tip texts: one per button of each toolbar, in button order; the walk
+// test button of the loop toolbar came later and has a text of its own.
+constexpr int kToolbar1Tips = 1500;
+constexpr int kToolbar2Tips = 1519;
+constexpr int kWalkTestTip = 1782;
 
 // Toolbar1: button index, key. Positions 4 and 15 are gaps between the
 // groups (file commands, sections, closing and printing).
@@ -60,8 +69,14 @@ struct Button2Def {
     int code;
 };
 constexpr Button2Def kToolbar2[] = {
-    {2, "endvimom", 7}, {3, "autocf", 4}, {4, "visloop", 1}, {5, "minmax", 2},
-    {6, "soglie", 3},   {7, "errloop", 5}, {8, "iloop", 6},  {9, "walktest", 8},
+    {loopbutton::kEnd, "endvimom", loopview::kEnd},
+    {loopbutton::kAutoConfig, "autocf", loopview::kAutoConfig},
+    {loopbutton::kList, "visloop", loopview::kList},
+    {loopbutton::kMinMax, "minmax", loopview::kMinMax},
+    {loopbutton::kThresholds, "soglie", loopview::kThresholds},
+    {loopbutton::kErrors, "errloop", loopview::kErrors},
+    {loopbutton::kCurrent, "iloop", loopview::kCurrent},
+    {loopbutton::kWalkTest, "walktest", loopview::kWalkTest},
 };
 
 // The entries of each popup menu: index, caption until the language file
@@ -82,21 +97,25 @@ struct PopupDef {
 
 const std::vector<PopupDef>& Popups() {
     static const std::vector<PopupDef> popups = {
-        {1, "menub1", 53, {{0, "Copia configurazione..."}, {1, nullptr}, {2, "Nuova configurazione da DEFAULT..."}},
+        {1, "menub1", kCreateCommand,
+         {{0, "Copia configurazione..."}, {1, nullptr}, {2, "Nuova configurazione da DEFAULT..."}},
          {{0, 1}, {2, 2}}},
-        {2, "menub2", 52, {{0, "Invia configurazione alla centrale..."}, {1, nullptr},
-                           {2, "Ricevi configurazione dalla centrale..."}},
+        {2, "menub2", kTransferCommand,
+         {{0, "Invia configurazione alla centrale..."}, {1, nullptr}, {2, "Ricevi configurazione dalla centrale..."}},
          {{0, 1}, {2, 2}}},
-        {3, "menub3", 51, {{0, "Apri configurazione da file..."}, {1, nullptr}, {2, "Apri configurazione dalla centrale"},
-                           {3, nullptr}, {4, "Da una copia di sicurezza..."}, {5, "Confronta due configurazioni..."}},
+        {3, "menub3", kOpenCommand,
+         {{0, "Apri configurazione da file..."}, {1, nullptr}, {2, "Apri configurazione dalla centrale"},
+          {3, nullptr}, {4, "Da una copia di sicurezza..."}, {5, "Confronta due configurazioni..."}},
          {{0, 1}, {2, 2}, {4, 3}, {5, 4}}},
-        {5, "menub5", 1, {{0, "Modulo analogico 1"}, {1, nullptr}, {2, "Modulo analogico 2"}, {3, ""}, {4, ""}},
+        {5, "menub5", kLoopSensorsCode,
+         {{0, "Modulo analogico 1"}, {1, nullptr}, {2, "Modulo analogico 2"}, {3, ""}, {4, ""}},
          {{0, 1}, {2, 2}, {4, 3}}},
         {11, "menub11", 6, {{0, "Programmi orari"}, {1, "Festività"}, {2, "Periodi festivi"},
                             {3, "Leggi orologio centrale"}, {4, "Imposta orologio centrale"}, {5, "Riepilogo programmi"}},
          {{0, 1}, {1, 2}, {2, 3}, {3, 4}, {4, 5}, {5, 6}}},
-        {17, "menub17", 11, {{0, "Stampa su stampante..."}, {1, "Stampa su file di testo..."}, {2, nullptr},
-                             {3, "Confronta con...", kCompareCode}},
+        {17, "menub17", kPrintoutCode,
+         {{0, "Stampa su stampante..."}, {1, "Stampa su file di testo..."}, {2, nullptr},
+          {3, "Confronta con...", kCompareCode}},
          {{0, 1}, {1, 2}, {3, 1}}},
     };
     return popups;
@@ -374,10 +393,10 @@ QAction* MainWindow::PopupEntry(int button, int index) const {
 void MainWindow::SetToolbarTips() {
     Session& s = ui_.session();
     for (int i = 1; i <= kToolbar1Buttons; ++i)
-        if (QAction* a = ToolbarButton(i)) a->setToolTip(Q(GetText(s, 1499 + i)));
+        if (QAction* a = ToolbarButton(i)) a->setToolTip(Q(GetText(s, kToolbar1Tips + i - 1)));
     for (int i = 1; i <= 8; ++i)
-        if (QAction* a = Toolbar2Button(i)) a->setToolTip(Q(GetText(s, 1518 + i)));
-    if (QAction* a = Toolbar2Button(9)) a->setToolTip(Q(GetText(s, 1782)));
+        if (QAction* a = Toolbar2Button(i)) a->setToolTip(Q(GetText(s, kToolbar2Tips + i - 1)));
+    if (QAction* a = Toolbar2Button(loopbutton::kWalkTest)) a->setToolTip(Q(GetText(s, kWalkTestTip)));
 }
 
 void MainWindow::SetLoopToolbarVisible(bool v) { toolbar2_->setVisible(v); }
@@ -528,7 +547,7 @@ void MainWindow::changeEvent(QEvent* e) {
 bool MainWindow::eventFilter(QObject* o, QEvent* e) {
     // A click on the title area asks for the panel's serial numbering.
     if (e->type() == QEvent::MouseButtonPress && (o == titleArea_ || o == titleLabel_ || o == heading_)) {
-        ui_.session().main.PostCommand({.section = 255});
+        ui_.session().main.PostCommand({.section = kSerialNumberCode});
         return true;
     }
     return QMainWindow::eventFilter(o, e);

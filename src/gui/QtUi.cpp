@@ -44,6 +44,17 @@
 
 namespace cfg::gui {
 
+namespace {
+
+// Texts.
+constexpr int kDemoPanelText = 1640;
+constexpr int kGuideLanguage = 1990;  // the language code of the user guide to show
+constexpr int kNoGuideText = 1991;
+constexpr int kSettingsFileLabel = 1992;
+constexpr int kFilesFolderLabel = 1993;
+
+}  // namespace
+
 QtUi::QtUi() = default;
 
 QtUi::~QtUi() {
@@ -336,7 +347,7 @@ void QtUi::SetSettingsLabel(const std::string& t) {
     // In demo mode no port is opened: the panel is the built-in simulated
     // one, whatever port, speed and code the settings name.
     std::string shown = t;
-    if (demo_ && s_) shown = GetText(*s_, 1640);
+    if (demo_ && s_) shown = GetText(*s_, kDemoPanelText);
     main_->settingsLabel()->setText(Q(shown.empty() ? t : shown));
     workForm()->MarkSettings();
 }
@@ -449,8 +460,8 @@ AboutForm* QtUi::ShowAbout(bool splash) {
     if (!splash) {
         // Where this copy keeps its settings and file sets (the user's
         // folders when it is installed).
-        form->SetFolders(Q(GetText(*s_, 1992) + " " + SettingsFilePath(*s_) + "\n" + GetText(*s_, 1993) + " " +
-                           FilesFolderOf(s_->settings)));
+        form->SetFolders(Q(GetText(*s_, kSettingsFileLabel) + " " + SettingsFilePath(*s_) + "\n" +
+                           GetText(*s_, kFilesFolderLabel) + " " + FilesFolderOf(s_->settings)));
     }
     PlaceForm(form, Anchor(), 0, 0);
     if (splash) {
@@ -466,9 +477,10 @@ AboutForm* QtUi::ShowAbout(bool splash) {
 HelpWindow* QtUi::helpWindow() const { return help_.data(); }
 
 void QtUi::ShowHelp() {
-    const std::string page = HelpIndexPath(DataFolderOf(s_->settings), GetText(*s_, 1990));
+    const std::string page = HelpIndexPath(DataFolderOf(s_->settings), GetText(*s_, kGuideLanguage));
     if (page.empty()) {
-        MessageBox(s_->main.Shell.ApplicationTitle, GetText(*s_, 1991) + "\r" + JoinPath(DataFolderOf(s_->settings), "help"),
+        MessageBox(s_->main.Shell.ApplicationTitle,
+                   GetText(*s_, kNoGuideText) + "\r" + JoinPath(DataFolderOf(s_->settings), "help"),
                    MsgButtons::Ok, MsgIcon::Exclamation);
         return;
     }

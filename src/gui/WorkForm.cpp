@@ -34,6 +34,8 @@ namespace cfg::gui {
 
 namespace {
 
+constexpr int kSerialNumberLabel = 1973;  // "serial no.", in a USB adapter's description
+
 bool SameText(const QString& a, const std::string& b) {
     return a.compare(Q(b), Qt::CaseInsensitive) == 0;
 }
@@ -326,7 +328,7 @@ void WorkForm::FillSettingsMenu() {
         QString name, description, location;
     };
     std::vector<Entry> ports;
-    const std::string serialLabel = GetText(s, 1973);
+    const std::string serialLabel = GetText(s, kSerialNumberLabel);
     for (const SerialPortEntry& p : ListSerialPorts()) {
         const QString location = p.location != p.name ? Q(p.location) : QString();
         ports.push_back({Q(p.name), Q(DescribePort(p, serialLabel)), location});

@@ -23,6 +23,7 @@ namespace cfg::cli {
 namespace {
 
 constexpr int kNoBackupsText = 1713;
+constexpr int kConnectedPanelText = 1749;
 
 // Display width of a UTF-8 text (code points).
 std::size_t Width(const std::string& t) {
@@ -80,7 +81,7 @@ int CompareCommandLine(Session& s, CliUi& ui, const std::string& first, const st
     if (second.empty()) {
         b = ReadPanelConfiguration(s);
         if (b.empty()) return 2;
-        bName = Trim(GetText(s, 1749)) + " (" + BaseNameOf(b) + ")";
+        bName = Trim(GetText(s, kConnectedPanelText)) + " (" + BaseNameOf(b) + ")";
     } else {
         b = AbsoluteSet(second);
         if (CheckConfigFile(s, b, 1) != status::kDone) return 2;

@@ -15,6 +15,8 @@ constexpr int kRecordLabel = 1799;
 constexpr int kCannotSave = 1804;
 constexpr int kNotTested = 1815;
 constexpr int kReportSaved = 1825;
+constexpr int kFaultsSeen = 1816;
+constexpr int kReportUnwritable = 1827;
 
 }  // namespace
 
@@ -67,14 +69,14 @@ int RunWalkTestCommand(Session& s, CliUi& ui, LoopContext& c, const WalkTestOpti
     }
     int faults = 0;
     for (const WalkPoint& p : m->points) faults += static_cast<int>(p.faults.size());
-    std::cout << GetText(s, 1816) << ": " << faults << '\n';
+    std::cout << GetText(s, kFaultsSeen) << ": " << faults << '\n';
 
     bool files = true;
     if (!o.csv.empty()) {
         if (SaveWalkCsv(s, test.Record(), o.csv, error)) {
             std::cout << GetText(s, kReportSaved) << ' ' << o.csv << '\n';
         } else {
-            std::cerr << "cfgvimo-cli: " << GetText(s, 1827) << ' ' << error << '\n';
+            std::cerr << "cfgvimo-cli: " << GetText(s, kReportUnwritable) << ' ' << error << '\n';
             files = false;
         }
     }
@@ -82,7 +84,7 @@ int RunWalkTestCommand(Session& s, CliUi& ui, LoopContext& c, const WalkTestOpti
         if (SaveWalkPdf(s, test.Record(), o.pdf, error)) {
             std::cout << GetText(s, kReportSaved) << ' ' << o.pdf << '\n';
         } else {
-            std::cerr << "cfgvimo-cli: " << GetText(s, 1827) << ' ' << error << '\n';
+            std::cerr << "cfgvimo-cli: " << GetText(s, kReportUnwritable) << ' ' << error << '\n';
             files = false;
         }
     }
