@@ -1,7 +1,8 @@
-// FRMAbout: the splash at start-up and the information box. Shows the
-// picture LOGO_SYS.GIF of the program folder, the program's name, version
-// and release date; a click anywhere closes it. While it is open the
-// toolbar and the work form are disabled (the owner does that).
+// The splash at start-up and the information box (captions under [FRMAbout]
+// in the language files). Shows the picture LOGO_SYS.GIF of the program
+// folder, the program's name, version and release date; a click anywhere
+// closes it. While it is open the toolbar and the work form are disabled (the
+// owner does that).
 #pragma once
 
 #include <QDialog>

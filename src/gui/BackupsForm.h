@@ -1,6 +1,6 @@
-// FRMBackups: the list of backup sets, newest first, with installation,
-// panel, date, why it was kept and its files. Enter or a double click opens
-// the set in focus; Escape closes the list without opening anything.
+// The list of backup sets, newest first, with installation, panel, date, why
+// it was kept and its files. Enter or a double click opens the set in focus;
+// Escape closes the list without opening anything.
 #pragma once
 
 #include <QDialog>

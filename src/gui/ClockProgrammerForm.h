@@ -1,9 +1,9 @@
-// FRMProgra: the clock programmer's window. A strip of the seven weekdays
-// (each shows how many programs it holds), and three pages: the programs of
-// the chosen day, one row each with its time, its eight channel indicators
-// (lit like the panel's LEDs: dark = unchanged, red = off, green = on) and
-// its buttons; the holidays; the two closing periods. Every control only
-// records what the user did; the core acts on it and sends a new view.
+// The clock programmer's window. A strip of the seven weekdays (each shows
+// how many programs it holds), and three pages: the programs of the chosen
+// day, one row each with its time, its eight channel indicators (lit like the
+// panel's LEDs: dark = unchanged, red = off, green = on) and its buttons; the
+// holidays; the two closing periods. Every control only records what the user
+// did; the core acts on it and sends a new view.
 #pragma once
 
 #include <QAbstractButton>

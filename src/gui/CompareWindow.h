@@ -1,7 +1,7 @@
-// FRMCompare: the differences between two configurations, grouped by
-// section in a tree (each group with its number of differences, open).
-// The arrow keys move through the lines, Left and Right fold and unfold a
-// group, Ctrl+S saves the comparison as text, Escape closes the window.
+// The differences between two configurations, grouped by section in a tree
+// (each group with its number of differences, open). The arrow keys move
+// through the lines, Left and Right fold and unfold a group, Ctrl+S saves the
+// comparison as text, Escape closes the window.
 #pragma once
 
 #include <QDialog>

@@ -1,8 +1,8 @@
-// FRMCopyFile: picks the source and the destination file set of the create
-// and copy commands. Each side has a drive list, a folder list, a file list
-// showing the sets (*.CY2) and a name box; a name typed without a folder is
-// taken in the folder that side shows. The answer is the full path of each
-// side without its extension ("" for an empty name box).
+// Picks the source and the destination file set of the create and copy
+// commands. Each side has a drive list, a folder list, a file list showing
+// the sets (*.CY2) and a name box; a name typed without a folder is taken in
+// the folder that side shows. The answer is the full path of each side
+// without its extension ("" for an empty name box).
 #pragma once
 
 #include <QDialog>

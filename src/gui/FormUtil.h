@@ -17,7 +17,7 @@ namespace cfg::gui {
 // modal.
 void SetUpDialog(QDialog*, const char* formName);
 
-// The prompt label LBLPrompt of a dialog: plain text that wraps.
+// The label that carries a dialog's question: plain text that wraps.
 QLabel* NewPromptLabel(QWidget* dialog);
 
 // Shows a request's title (when it has one) and its prompt; the prompt is

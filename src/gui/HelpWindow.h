@@ -1,9 +1,9 @@
-// FRMGuida: the user guide. The guide is HTML shipped with the program, one
+// The user guide window. The guide is HTML shipped with the program, one
 // folder per language under help/ in the data folder (help/it/index.html,
-// help/en/index.html), with its pictures in help/img; the language file
-// names its folder (text 1990), so a new language can bring its own guide.
-// The window is an ordinary top-level window beside the main window: it
-// works offline, and the installer can keep it open while working.
+// help/en/index.html), with its pictures in help/img; the language file names
+// its folder (text 1990), so a new language can bring its own guide. The
+// window is an ordinary top-level window beside the main window: it works
+// offline, and the installer can keep it open while working.
 #pragma once
 
 #include <QWidget>

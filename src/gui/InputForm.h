@@ -1,8 +1,8 @@
-// FRMInput: the value-input dialog. Asks for a number (TXTNumero), a text
-// (TXTStringa) or an entry of a list (CMBInp); Enter or CMDOk confirms,
-// CMDAbort or Escape leaves without an answer. A number outside the allowed
-// range is not accepted: the dialog stays open with the range shown. The
-// same form has a date-and-time layout for setting the panel clock.
+// The dialog that asks for one value: a number, a text or an entry of a list.
+// Enter or OK confirms, Cancel or Escape leaves without an answer. A number
+// outside the allowed range is not accepted: the dialog stays open with the
+// range shown. The same form has a date-and-time layout for setting the panel
+// clock.
 #pragma once
 
 #include <QDialog>

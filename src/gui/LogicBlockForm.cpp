@@ -19,9 +19,9 @@ namespace cfg::gui {
 
 namespace {
 
-// Words that the local loop ends on besides the CMDBf indices 1..7.
-constexpr int kCancelWord = 101;  // CMDAbrb, CMDAbrC
-constexpr int kOkWord = 102;      // CMDOkb, CMDOkC
+// Words that the local loop ends on besides the block buttons 1..7.
+constexpr int kCancelWord = 101;  // Cancel of the settings or the condition panel
+constexpr int kOkWord = 102;      // OK of the settings or the condition panel
 
 QLabel* NamedLabel(QWidget* parent, const char* name, const QString& caption, bool keep = false) {
     auto* l = new QLabel(caption, parent);

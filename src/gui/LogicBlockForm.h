@@ -1,8 +1,7 @@
-// FRMBFunz: the function-block window. It shows one block (its AND and OR
-// conditions, settings, the block read as a sentence and its exact words)
-// and reports the button pressed; the block settings frame (FRAImpTip) and
-// the condition frame (FRASelCon) take the place of the button frame while
-// they ask.
+// The function-block window. It shows one block (its AND and OR conditions,
+// settings, the block read as a sentence and its exact words) and reports the
+// button pressed; while the block's settings or a new condition are asked
+// for, the panel that asks takes the place of the buttons.
 #pragma once
 
 #include <QDialog>
@@ -29,7 +28,7 @@ public:
     LogicBlockForm(Translator&, QWidget* parent);
 
     void ShowView(const LogicBlockView&);
-    // Waits for a CMDBf button; closing the window counts as Close.
+    // Waits for one of the block buttons; closing the window counts as Close.
     LogicCommand WaitCommand();
     LogicSettingsAnswer AskSettings(const LogicSettingsRequest&);
     LogicConditionAnswer AskCondition(const LogicConditionRequest&);

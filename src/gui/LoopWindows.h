@@ -1,11 +1,11 @@
 // The windows of the loop-module views:
-// - LoopListWindow (FRMLoopList): the list of a view (sensors or min/max)
+// - LoopListWindow: the list of a view (sensors or min/max)
 //   beside its picture, which a check box hides or shows; a close button and,
 //   for min/max, a reset button. It only records what the user did.
 // - LoopGridWindow: a character grid written by row and column. As the
-//   sensor detail window (FRMSensor) it carries the point's history under
-//   the grid; as the window of the errors, current and auto-configuration
-//   views (FRMLoopDiag) it may carry a reset button.
+//   sensor detail window it carries the point's history under the grid; as
+//   the window of the errors, current and auto-configuration views it may
+//   carry a reset button.
 #pragma once
 
 #include <QWidget>

@@ -1,8 +1,9 @@
-// MDIMainForm: the main window. Toolbar1 (17 buttons, six of them open popup
-// menus), Toolbar2 (the loop-module views), the title area, the work form
-// and the status area of the panel link (LBLImpostaz, LBLStatus, LBLRtx,
-// PRGBar1, the abort button CMDAbrtx with its timer TMRAbort, and TMRStatus
-// that clears the status line). Its handlers only post a command to the main
+// The main window: the main toolbar Toolbar1 (17 buttons, six of them open
+// popup menus), the loop toolbar Toolbar2 (the loop-module views), the title
+// area, the work form and the status area of the panel link (the serial
+// settings, the status line, the send/receive indicator, the progress bar,
+// the abort button with the timer that reveals it, and the timer that
+// clears the status line). Its handlers only post a command to the main
 // loop (main.PostCommand: SectionCommand, CommandOption, ToolbarButtonIndex,
 // DiagnosticCommand) or raise AbortRequested; they never run a command
 // themselves.
@@ -48,8 +49,8 @@ public:
     // Tool-tips of both toolbars from the message texts.
     void SetToolbarTips();
     void SetLoopToolbarVisible(bool);
-    // The loop-module section: Toolbar2 in place of Toolbar1, the caption
-    // box TXTVimoM (two lines on a 0x00BBGGRR background; "" hides it), and
+    // The loop-module section: Toolbar2 in place of Toolbar1, the module's
+    // caption box (two lines on a 0x00BBGGRR background; "" hides it), and
     // the state of Toolbar2's buttons.
     void ShowLoopToolbar(bool);
     void SetLoopCaption(const QString&, uint32_t background);

@@ -1,6 +1,5 @@
-// FRMMenu: the choice menu. One button per item (control array CMDSele); a
-// click answers with the item's index. Escape or the window's close button
-// leaves without a choice.
+// The choice menu: one button per item, in a column; a click answers with the
+// item's index. Escape or the window's close button leaves without a choice.
 #pragma once
 
 #include <QDialog>

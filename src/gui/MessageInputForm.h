@@ -1,9 +1,9 @@
-// FRMInpMsg: the message-input dialog of the display texts. One text box
-// (TXTStringa) limited to the display's width; CMDImpGrup switches to the
-// range entry where the request allows it: the frame FRADaa with the first
-// and last entry (TXTDa, TXTA) and the choice CHKNumera, whether a number
-// that ends the text is counted up from entry to entry. The text box stays:
-// its text goes to every entry of the range.
+// The dialog that asks for one display text (captions under [FRMInpMsg] in
+// the language files). One text box limited to the display's width; where
+// the request allows it, a button switches to range entry: the first and
+// last entry to write, and a check box that counts up a number ending the
+// text from entry to entry. The text box stays: its text goes to every
+// entry of the range.
 #pragma once
 
 #include <QDialog>

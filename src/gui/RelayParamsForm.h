@@ -1,5 +1,5 @@
-// FRMParTw: in relay (file link) mode the serial settings come from the relay
-// program; this box shows its baud rate and plant code, read-only.
+// In relay (file link) mode the serial settings come from the relay program;
+// this box shows its baud rate and plant code, read-only.
 #pragma once
 
 #include <QDialog>

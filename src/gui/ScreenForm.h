@@ -1,7 +1,8 @@
-// FRMScreen: a window that stays open while an operation shows its progress
-// or result, as a grid of characters written by row and column in colour.
-// CMDAux reports the window dismissed; CMDScreen closes it. While the
-// session's ScreenLocked is set the window refuses to close.
+// A window that stays open while an operation shows its progress or result,
+// as a grid of characters written by row and column in colour. Continue tells
+// the operation that waits on the window that the user has read it; Close
+// closes the window. While the session's ScreenLocked is set the window
+// refuses to close.
 #pragma once
 
 #include <QWidget>

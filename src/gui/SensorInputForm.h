@@ -1,6 +1,5 @@
-// FRMInpSen: the point dialog of the zones section. CMDImpGrup answers "set
-// the zone", CMDImpTip "set the type", CMDOk "both", CMDCanc (or closing the
-// window) nothing.
+// The point dialog of the zones section: one button sets the zone, one the
+// type, OK both; Cancel, or closing the window, changes nothing.
 #pragma once
 
 #include <QDialog>

@@ -1,6 +1,7 @@
-// FRMSerlz: the serial number and production date of the connected panel.
-// The last number and date given are shown read-only; the proposal can be
-// changed. CMDOk accepts, CMDAbort (or closing the window) cancels.
+// The serial number and production date of the connected panel (captions
+// under [FRMSerlz] in the language files). The last number and date given
+// are shown read-only; the proposal can be changed. OK accepts; Cancel, or
+// closing the window, leaves both as they are.
 #pragma once
 
 #include <QDialog>

@@ -1,7 +1,7 @@
-// The walk-test window (FRMWalkTest): the loop picture with every tested
-// point ticked and every untested configured point outlined, the count per
-// module, the events newest first, and the buttons Start, Continue, Stop,
-// Save report and Close. It only records what the user did.
+// The walk-test window: the loop picture with every tested point ticked and
+// every untested configured point outlined, the count per module, the events
+// newest first, and the buttons Start, Continue, Stop, Save report and Close.
+// It only records what the user did.
 //
 // Keyboard: Tab moves between the buttons and the event list, Ctrl+S saves
 // the report, Escape closes.

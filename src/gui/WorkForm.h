@@ -1,12 +1,12 @@
-// FRMCfgvimo: the work form inside the main window. It shows the home
-// picture while no configuration is open, the identification of the open
-// configuration (the configuration view), and the editing screen: the
-// configuration list LSTConfig in a fixed-pitch font with the buttons OK,
-// Cancel, Fwd, Rev and Reset. Its buttons only raise the session's flags;
-// the editor that waits polls them. It also owns the settings menu
-// (ports, any port by name, baud rates, plant code, the serial trace
-// switch), the language menu and the information
-// entry, which the main window shows in its menu bar.
+// The work area inside the main window (captions under [FRMCfgvimo] in the
+// language files). It shows the home picture while no configuration is open,
+// the identification of the open configuration (the configuration view), and
+// the editing screen: the lines of a section in a fixed-pitch font with the
+// buttons OK, Cancel, Fwd, Rev and Reset. Its buttons only raise the
+// session's flags; the editor that waits polls them. It also owns the
+// settings menu (ports, any port by name, baud rates, plant code, the serial
+// trace switch), the language menu and the information entry, which the main
+// window shows in its menu bar.
 #pragma once
 
 #include <QWidget>
