@@ -49,8 +49,9 @@ struct LinkState {
     // Optional trace of every byte written and read.
     std::string TraceFile;
 
-    // The interval last given to TMRStatus, so that an exchange that held
-    // the timer off can start it again with the same interval.
+    // The interval last given to the timer that clears the status line, so
+    // that an exchange that held the timer off can start it again with the
+    // same interval.
     int StatusTimerInterval = 1500;
 
     // Open LongOperation scopes: while above 0 the block operations inside

@@ -1,7 +1,7 @@
-// The function-block window (FRMBFunz): what the logic editor shows of one
-// block and what the installer does with it. The core decides everything;
-// the window only shows the view, reports which button was pressed and runs
-// its two frames (block settings, condition choice).
+// The function-block window: what the logic editor shows of one block and
+// what the installer does with it. The core decides everything; the window
+// only shows the view, reports which button was pressed and runs its two
+// panels that ask (block settings, condition choice).
 #pragma once
 
 #include <string>
@@ -11,18 +11,19 @@ namespace cfg {
 
 // What the window shows of one block. Every text is ready to show.
 struct LogicBlockView {
-    std::string blockName;                 // " BF07" (LBLBf1, LBLBf2, LBLStatoBf)
-    std::vector<std::string> andLines;     // LSTAndBf
-    std::vector<std::string> orLines;      // LSTOrBf
-    std::string threshold;                 // LBLVsoglia
-    std::string output;                    // LBLVuscita
-    std::string activationDelay;           // LBLVritatt
-    std::string deactivation;              // LBLVritdis
+    std::string blockName;                 // " BF07", over the lists and in the state line
+    std::vector<std::string> andLines;     // the AND conditions, one per line
+    std::vector<std::string> orLines;      // the OR conditions, one per line
+    // The block's settings as shown beside their labels.
+    std::string threshold;
+    std::string output;
+    std::string activationDelay;
+    std::string deactivation;              // how the output drops: latched, pulse or delay
     std::string sentence;                  // the block read as a sentence
     std::string fields;                    // the exact words of the record
 };
 
-// Command words of the window's buttons (CMDBf index).
+// Command words of the window's buttons, one per button.
 enum LogicCommandWord {
     kLogicAddOr = 1,
     kLogicAddAnd = 2,
@@ -39,19 +40,19 @@ struct LogicCommand {
     int index = -1;     // 0-based line of that list
 };
 
-// The block settings frame (FRAImpTip). Entries are ready-made texts; the
-// answer gives indices into them.
+// The block settings panel. Entries are ready-made texts; the answer gives
+// indices into them.
 struct LogicSettingsRequest {
-    std::vector<std::string> outputEntries;        // CMBUscita: entry 0 = none, k = output k
-    std::vector<std::string> activationEntries;     // CMBRita: entry k = k half-seconds
-    std::vector<std::string> durationEntries;      // CMBRitd: entry k = k + 1 half-seconds
-    std::vector<std::string> thresholdEntries;     // CMBSoglia: entry k = threshold k
-    int type = 0;          // OPTTipo: 0 AND/OR logic, 1 threshold AND
+    std::vector<std::string> outputEntries;        // entry 0 = none, k = output k
+    std::vector<std::string> activationEntries;     // activation delay: entry k = k half-seconds
+    std::vector<std::string> durationEntries;      // pulse or delay length: entry k = k + 1 half-seconds
+    std::vector<std::string> thresholdEntries;     // entry k = threshold k
+    int type = 0;          // 0 AND/OR logic, 1 threshold AND
     int threshold = 0;
     int output = 0;
     int activation = 0;
-    int deactivationOption = 2;  // OPTRitd: 2 latched, 1 pulse, 0 delay
-    int duration = 0;            // CMBRitd index
+    int deactivationOption = 2;  // how the output drops: 2 latched, 1 pulse, 0 delay
+    int duration = 0;            // index into durationEntries
 };
 
 struct LogicSettingsAnswer {
@@ -59,17 +60,17 @@ struct LogicSettingsAnswer {
     int type = 0, threshold = 0, output = 0, activation = 0, deactivationOption = 2, duration = 0;
 };
 
-// The condition frame (FRASelCon): a category of LSTCondizioni and the
-// two options "if active" / "if NOT active".
+// The condition panel: a category from the list and the two options
+// "if active" / "if NOT active".
 struct LogicConditionRequest {
-    std::string prompt;                 // LBLSelCond: add an AND or an OR condition
+    std::string prompt;                 // whether an AND or an OR condition is added
     std::vector<std::string> categories;
 };
 
 struct LogicConditionAnswer {
     bool confirmed = false;
-    int entry = 0;        // 1-based entry of LSTCondizioni, 0 = none selected
-    int option = 1;       // OPTCondizione 1 (active) or 2 (NOT active)
+    int entry = 0;        // 1-based entry of the categories, 0 = none selected
+    int option = 1;       // 1 if active, 2 if NOT active
 };
 
 class LogicBlockUi {

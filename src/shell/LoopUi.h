@@ -1,7 +1,7 @@
-// What the loop-module section needs from a front end: Toolbar2 and the
-// caption box TXTVimoM of the main window, the list window of the loop views
-// (with its picture of the loop), the sensor detail window and the small
-// text windows of the diagnostic views.
+// What the loop-module section needs from a front end: the loop toolbar
+// (Toolbar2) and the module's caption box in the main window, the list
+// window of the loop views (with its picture of the loop), the sensor detail
+// window and the small text windows of the diagnostic views.
 //
 // Like every Ui call these are synchronous; the windows only record what the
 // user did (closed, double-clicked a line, clicked a point of the picture,
@@ -63,8 +63,8 @@ public:
     // --- main window ------------------------------------------------------------
     // Toolbar2 in place of Toolbar1 (true) or Toolbar1 back (false).
     virtual void ShowLoopToolbar(bool) = 0;
-    // TXTVimoM: the text (lines separated by "\r\n") on a 0x00BBGGRR
-    // background; an empty text hides the box.
+    // The module's caption box: the text (lines separated by "\r\n") on a
+    // 0x00BBGGRR background; an empty text hides the box.
     virtual void SetLoopCaption(const std::string& text, uint32_t background) = 0;
     // Toolbar2 button at position 1..8.
     virtual void SetLoopButtonEnabled(int position, bool enabled) = 0;

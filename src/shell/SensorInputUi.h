@@ -1,5 +1,5 @@
-// The point dialog of the zones section (FRMInpSen): the user chooses whether
-// to set the zone ("group") of a loop point, its type, both, or nothing.
+// The point dialog of the zones section: the user chooses whether to set the
+// zone ("group") of a loop point, its type, both, or nothing.
 #pragma once
 
 #include <string>
@@ -12,10 +12,10 @@ struct SensorInputRequest {
 };
 
 // The dialog's result word.
-inline constexpr int kSensorInputCancelled = 0;   // CMDCanc (or the window closed)
-inline constexpr int kSensorInputGroup = 1;       // CMDImpGrup
-inline constexpr int kSensorInputType = 2;        // CMDImpTip
-inline constexpr int kSensorInputOk = 65535;      // CMDOk
+inline constexpr int kSensorInputCancelled = 0;   // Cancel, or the window closed
+inline constexpr int kSensorInputGroup = 1;       // set the zone only
+inline constexpr int kSensorInputType = 2;        // set the type only
+inline constexpr int kSensorInputOk = 65535;      // OK: set both
 
 class SensorInputUi {
 public:

@@ -29,7 +29,7 @@
 
 namespace cfg {
 
-inline constexpr int16_t kTrue = -1;          // VB True
+inline constexpr int16_t kTrue = -1;          // "yes" in a flag word: all bits set
 inline constexpr int16_t kFlag255 = 255;
 inline constexpr int16_t kFlag65535 = -1;     // 65535 held in a signed 16-bit word
 

@@ -22,9 +22,10 @@ std::string Utf8PadRight(const std::string&, std::size_t n);
 std::string Latin1ToUtf8(const std::string&);
 // Characters outside Latin-1 become '?'.
 std::string Utf8ToLatin1(const std::string&);
-// Decimal text of v without leading blanks, like VB's Trim(Str(v)).
+// Decimal text of v without blanks: a whole number without a decimal
+// point, any other with up to 10 significant digits.
 std::string NumberText(double v);
-// VB Val(): the leading number of a text (blanks skipped), 0 when none.
+// The number a text starts with (blanks skipped), 0 when none.
 double ParseNumber(const std::string&);
 // Hexadecimal text in upper case without leading zeros.
 std::string HexText(long v);

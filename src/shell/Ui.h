@@ -36,7 +36,7 @@ enum class RiskTopic {
     TemplateSet,  // the DEFAULT set, template of every new set, to be replaced
 };
 
-// Colours of the text-grid window (FRMScreen).
+// Colours of the text-grid window.
 enum class ScreenColor { Default, Black, Red, Green, Yellow, Blue, Magenta, Cyan, White, Gray };
 
 // What a value dialog asks for, so that a front end without windows can
@@ -48,7 +48,7 @@ enum class ValueTopic {
     PlantCode,     // the plant code of the settings
 };
 
-// FRMInput: ask for a number (kind 1), a text (kind 2) or a list entry (kind 3).
+// Asks for one value: a number (kind 1), a text (kind 2) or a list entry (kind 3).
 struct ValueRequest {
     int kind = 1;
     ValueTopic topic = ValueTopic::Other;
@@ -70,7 +70,7 @@ struct ValueAnswer {
     int index = -1;        // kind 3
 };
 
-// FRMMenu: pick one of several buttons. Returns the 0-based index or -1.
+// A choice among several buttons. The answer is the 0-based index, or -1.
 struct ChoiceRequest {
     std::string title;
     std::vector<std::string> prompts;  // lines shown above the buttons
@@ -87,7 +87,8 @@ struct FileDialogRequest {
     std::string initialName;
 };
 
-// FRMCopyFile: the create (destination only) and copy (both sides) dialog.
+// The file-set dialog of the create (destination only) and copy (both
+// sides) commands.
 struct CopyDialogRequest {
     std::string caption;
     std::string sourceLabel;
@@ -104,7 +105,7 @@ struct CopyDialogAnswer {
     std::string dest;
 };
 
-// FRMInpMsg: one display text of at most maxLength characters. With
+// Asks for one display text of at most maxLength characters. With
 // allowRange the user may switch to the range entry (a first and a last
 // value) instead.
 struct MessageRequest {
@@ -193,9 +194,9 @@ public:
     virtual void SetWorkFormEnabled(bool) = 0;
     virtual void HideLoopDisplay() = 0;
     virtual void HideSectionControls() = 0;
-    // LBLImpostaz: serial settings and plant code.
+    // The label with the serial settings and the plant code.
     virtual void SetSettingsLabel(const std::string&) = 0;
-    // Shows LBLImpostaz (the busy area shows it with every status line).
+    // Shows that label (the busy area shows it with every status line).
     virtual void ShowSettingsLabel() = 0;
     // Identification shown in the status area (installation, last change...).
     virtual void SetIdentification(const std::string&) = 0;
@@ -216,14 +217,15 @@ public:
     // " Tx ", " Rx " or "" (hidden).
     virtual void SetTxRx(const std::string&) = 0;
     virtual void SetAbortButtonVisible(bool) = 0;
-    // TMRStatus: 0 disables it, otherwise one shot after ms milliseconds.
+    // The timer that clears the status line: 0 stops it, otherwise it fires
+    // once after ms milliseconds.
     virtual void SetStatusTimer(int ms) = 0;
     virtual bool StatusTimerEnabled() = 0;
-    // TMRAbort: reveals the abort button while the status line shows.
+    // The timer that reveals the abort button while the status line shows.
     virtual void SetAbortTimer(bool) = 0;
 };
 
-// The text-grid window (FRMScreen).
+// The text-grid window: characters written by row and column in colour.
 class TextGridUi {
 public:
     virtual ~TextGridUi() = default;
