@@ -267,7 +267,7 @@ private slots:
                       Key{"display", 8}, Key{"parcom", 9}, Key{"moduli", 10}, Key{"chiude", 12}}) {
             QAction* a = w().ToolbarButtonByKey(QString::fromLatin1(k.key));
             a->setEnabled(true);
-            s().main.SectionCommand = 0;
+            s().main.PostCommand({.section = 0});
             a->trigger();
             QCOMPARE(int(s().main.SectionCommand), k.code);
             QCOMPARE(int(s().main.ToolbarButtonIndex), a->property("buttonIndex").toInt());
@@ -286,8 +286,7 @@ private slots:
         for (Entry e : {Entry{1, 0, 53, 1}, Entry{1, 2, 53, 2}, Entry{2, 0, 52, 1}, Entry{2, 2, 52, 2},
                         Entry{3, 0, 51, 1}, Entry{3, 2, 51, 2}, Entry{5, 4, 1, 3}, Entry{11, 0, 6, 1},
                         Entry{11, 5, 6, 6}, Entry{17, 1, 11, 2}}) {
-            s().main.SectionCommand = 0;
-            s().main.CommandOption = 0;
+            s().main.PostCommand({.section = 0, .option = 0});
             QAction* a = w().PopupEntry(e.button, e.index);
             a->setEnabled(true);
             a->trigger();
@@ -301,7 +300,7 @@ private slots:
         QCOMPARE(int(s().main.DiagnosticCommand), 7);
 
         // The title area asks for the serial numbering.
-        s().main.SectionCommand = 0;
+        s().main.PostCommand({.section = 0});
         QTest::mouseClick(w().identificationLabel(), Qt::LeftButton);
         QCOMPARE(int(s().main.SectionCommand), 255);
     }

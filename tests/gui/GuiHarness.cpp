@@ -146,7 +146,7 @@ std::function<void()> GuiProgram::Unwinder() {
         s->events.ExitRequested = kFlag65535;
         s->events.AbortRequested = kTrue;
         // A wait for a loop-module button ends only with a button: End.
-        s->main.DiagnosticCommand = loopview::kEnd;
+        s->main.PostCommand({.diagnostic = loopview::kEnd});
     };
 }
 

@@ -71,8 +71,8 @@ TEST_F(LoopFileTest, FileSourceEnablesOnlyTheListAndLeave) {
 
 TEST_F(LoopFileTest, SectionRunsTheListUntilLeaveAndGivesToolbar1Back) {
     OpenLoopFile(2, {{5, 0x11, 0, 0}});
-    t.ui.events = {[this] { s.main.DiagnosticCommand = 1; }, [] {}, [this] { s.main.DiagnosticCommand = 3; },
-                   [this] { s.main.DiagnosticCommand = 7; }};
+    t.ui.events = {[this] { s.main.PostCommand({.diagnostic = 1}); }, [] {}, [this] { s.main.PostCommand({.diagnostic = 3}); },
+                   [this] { s.main.PostCommand({.diagnostic = 7}); }};
     LoopListInput close;
     close.closed = true;
     t.ui.loopListInputs.push_back(close);
@@ -99,14 +99,14 @@ TEST_F(LoopFileTest, SectionRunsTheListUntilLeaveAndGivesToolbar1Back) {
 // ignored.
 TEST_F(LoopFileTest, AButtonPressedWhileAViewEndsIsNotLost) {
     OpenLoopFile(1, {{1, 0x11, 0, 0}});
-    t.ui.events = {[this] { s.main.DiagnosticCommand = 1; }};
+    t.ui.events = {[this] { s.main.PostCommand({.diagnostic = 1}); }};
     LoopListInput close;
     close.closed = true;
     t.ui.loopListInputs.push_back(close);
     int idleAfterTheList = 0;
     t.ui.onProcessEvents = [&] {
-        if (t.ui.loopListOpen) s.main.DiagnosticCommand = 7;  // Leave, while the list ends
-        else if (t.ui.loopListShows > 0 && ++idleAfterTheList > 50) s.main.DiagnosticCommand = 7;
+        if (t.ui.loopListOpen) s.main.PostCommand({.diagnostic = 7});  // Leave, while the list ends
+        else if (t.ui.loopListShows > 0 && ++idleAfterTheList > 50) s.main.PostCommand({.diagnostic = 7});
     };
     const PrintMode print = PrintMode::Interactive;
     LoopSection(s, print, 1);
@@ -272,7 +272,7 @@ TEST_F(LoopPanelTest, TheAbortButtonEndsARunningView) {
 
 TEST_F(LoopPanelTest, SectionIdentifiesTheModuleAndEnablesEveryLiveView) {
     t.ui.onProcessEvents = [this] {
-        if (t.ui.loopToolbarShown) s.main.DiagnosticCommand = 7;
+        if (t.ui.loopToolbarShown) s.main.PostCommand({.diagnostic = 7});
     };
     const PrintMode print = PrintMode::Interactive;
     LoopSection(s, print, 1);
