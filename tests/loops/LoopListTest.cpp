@@ -254,20 +254,20 @@ TEST_F(LoopPanelTest, TheAbortButtonEndsARunningView) {
     SetPoint(1, 5, 0x11);
     Rewire();
     t.ui.onProcessEvents = [this] {
-        if (t.ui.loopListShows >= 2) s.events.AbortRequested = kTrue;
+        if (t.ui.loopListShows >= 2) s.events.AbortRequested = true;
     };
     ShowConfiguredSensors(s, c, false);
     EXPECT_FALSE(t.ui.loopListOpen);
-    EXPECT_EQ(s.events.AbortRequested, 0);
+    EXPECT_FALSE(s.events.AbortRequested);
     EXPECT_EQ(t.ui.loopListShows, 2);
 
     // The same for a text window: the current view stops at once.
     t.ui.onProcessEvents = [this] {
-        if (t.ui.diagOpen && t.ui.diagWrites.size() > 4) s.events.AbortRequested = kTrue;
+        if (t.ui.diagOpen && t.ui.diagWrites.size() > 4) s.events.AbortRequested = true;
     };
     ShowLineCurrent(s, c);
     EXPECT_FALSE(t.ui.diagOpen);
-    EXPECT_EQ(s.events.AbortRequested, 0);
+    EXPECT_FALSE(s.events.AbortRequested);
 }
 
 TEST_F(LoopPanelTest, SectionIdentifiesTheModuleAndEnablesEveryLiveView) {
@@ -283,7 +283,7 @@ TEST_F(LoopPanelTest, SectionIdentifiesTheModuleAndEnablesEveryLiveView) {
     // The caption named the model and version the module answered.
     LoopContext probe;
     probe.module = 1;
-    probe.present[1] = kTrue;
+    probe.present[1] = true;
     ASSERT_TRUE(IdentifyModule(s, probe));
     EXPECT_EQ(probe.ModuleModel, "LM-200/A");
     EXPECT_EQ(LoopCaptionText(s, probe), "0007 1   (LM-200/A V1.07)\r\n0009 1-200]");
