@@ -42,7 +42,7 @@ int main(int argc, char** argv) {
     for (int m = 1; m <= 2; ++m) {
         cfg::LoopContext& c = loops[static_cast<std::size_t>(m - 1)];
         c.module = m;
-        c.present[static_cast<std::size_t>(m)] = cfg::kTrue;
+        c.present[static_cast<std::size_t>(m)] = true;
         for (int r = 1; r <= 14; ++r) c.thresholds.row[static_cast<std::size_t>(r)] = {45, 60, 55, 8};
     }
     for (int k = 1; k <= 200; ++k) {

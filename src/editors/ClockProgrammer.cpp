@@ -136,7 +136,7 @@ bool WriteTable(Session& s, long fileOffset, PanelEntry entry, int fileCount, in
 }
 
 void AfterSave(ConfigState& config) {
-    if (config.ConfigSource == ConfigSource::Panel) config.PanelChanged = kFlag255;
+    if (config.ConfigSource == ConfigSource::Panel) config.PanelChanged = true;
 }
 
 std::string ChannelsText(const Texts& s, const ClockProgramRow& row) {
@@ -354,7 +354,7 @@ bool SavePeriodTable(Session& s) {
     if (!WriteTable(s, kPeriodsOffset, kPeriodsEntry, kPeriodArea, kPeriodsToPanel, s.config.ClockPeriodTable))
         return false;
     s.config.PendingChanges = static_cast<int16_t>(s.config.PendingChanges & ~kPendingPeriods);
-    s.config.PeriodsSaved = 1;
+    s.config.PeriodsSaved = true;
     AfterSave(s.config);
     return true;
 }
@@ -373,7 +373,7 @@ void SaveClockChanges(Session& s) {
     // as a failed save here.
     if (pending & (kPendingPrograms | kPendingDates | kPendingPeriods)) {
         ShowAlert(s, GetText(s, kTitle), GetText(s, kSaveFailed));
-    } else if (s.config.DateStamped == 0) {
+    } else if (!s.config.DateStamped) {
         StampDate(s);
     }
 }

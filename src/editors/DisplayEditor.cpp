@@ -75,7 +75,7 @@ void RunBulkCommand(Session& s, int command) {
     if (command == 1) {
         ExportDisplayTexts(s, path, false);
     } else if (ImportDisplayTexts(s, path, false) > 0) {
-        if (s.config.DateStamped == 0) StampDate(s);
+        if (!s.config.DateStamped) StampDate(s);
     }
     Rebuild(s, selected);
 }
@@ -118,7 +118,7 @@ bool EditDisplayLine(Session& s, int line) {
     request.maxLength = kDisplayTextLength;
     request.allowRange = true;
     request.entry = entry;
-    s.events.MessageRangeInput = 0;
+    s.events.MessageRangeInput = false;
     MessageAnswer answer = s.ui->AskMessage(request);
     if (!answer.confirmed) return false;
 
@@ -172,19 +172,19 @@ void DisplaySection(Session& s, PrintMode mode, int /*option*/) {
         else
             IdleYield(s);
         HandleEditCursor(s);
-        if (s.events.ExitRequested != 0) break;
+        if (s.events.ExitRequested) break;
         if (s.events.BulkTextCommand != 0) {
             const int command = s.events.BulkTextCommand;
             s.events.BulkTextCommand = 0;
             RunBulkCommand(s, command);
         }
-        if (s.events.UserEvent != 0) {
-            s.events.UserEvent = 0;
-            if (EditDisplayLine(s, SelectedScreenLine(s)) && s.config.DateStamped == 0) StampDate(s);
+        if (s.events.UserEvent) {
+            s.events.UserEvent = false;
+            if (EditDisplayLine(s, SelectedScreenLine(s)) && !s.config.DateStamped) StampDate(s);
         }
     }
     s.ui->SetBulkTextButtons(false);
-    s.events.ExitRequested = 0;
+    s.events.ExitRequested = false;
     s.link.LastErrorNumber = 0;
     s.link.QuietErrors = false;
     EndSection(s);

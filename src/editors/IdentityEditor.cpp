@@ -241,7 +241,7 @@ void IdentitySection(Session& s, PrintMode mode, int /*option*/) {
     RefreshScreen(s);
     if (SelectedScreenLine(s) == 0) MoveToEditableLine(s, +1);
     RunEditLoop(s, [&s](int line) {
-        if (EditIdentityLine(s, line) && s.config.DateStamped == 0) StampDate(s);
+        if (EditIdentityLine(s, line) && !s.config.DateStamped) StampDate(s);
     });
     EndSection(s);
 }

@@ -320,8 +320,8 @@ void ShowModuleDetail(Session& s, int slot) {
     }
     Ui& ui = *s.ui;
     DetailWindow w{s, ui};
-    s.events.ScreenDismissed = 0;
-    s.events.PauseBreak = 0;
+    s.events.ScreenDismissed = false;
+    s.events.PauseBreak = false;
     ui.OpenScreen(GetText(s, kDetailTitle), kDetailRows, kDetailColumns);
     ui.WriteScreen(1, kLabelCol, GetText(s, kQuestioning), ScreenColor::Default);
 
@@ -349,7 +349,7 @@ void ShowModuleDetail(Session& s, int slot) {
     // window is closed.
     bool first = true;
     double last = 0;
-    while (m.Concentrator() && s.events.ScreenDismissed == 0 && s.events.PauseBreak == 0 && (first || ui.ScreenOpen())) {
+    while (m.Concentrator() && !s.events.ScreenDismissed && !s.events.PauseBreak && (first || ui.ScreenOpen())) {
         const double now = s.clock->SecondsSinceMidnight();
         if (first || now < last || now - last >= kRefreshSeconds) {
             ui.WriteScreen(kDetailRows, kLabelCol, GetText(s, kAskingState), ScreenColor::Gray);
@@ -368,8 +368,8 @@ void ShowModuleDetail(Session& s, int slot) {
         }
         Yield(s);
     }
-    while (!m.Concentrator() && s.events.ScreenDismissed == 0 && s.events.PauseBreak == 0 && ui.ScreenOpen()) Yield(s);
-    s.events.PauseBreak = 0;
+    while (!m.Concentrator() && !s.events.ScreenDismissed && !s.events.PauseBreak && ui.ScreenOpen()) Yield(s);
+    s.events.PauseBreak = false;
     if (ui.ScreenOpen()) ui.CloseScreen();
 }
 

@@ -433,11 +433,11 @@ void SuperiorOptionsSection(Session& s, PrintMode mode, int /*option*/) {
     RefreshScreen(s);
     if (SelectedScreenLine(s) == 0) MoveToEditableLine(s, +1);
     RunEditLoop(s, [&s](int line) {
-        if (!EditSuperiorLine(s, line) || s.config.DateStamped != 0) return;
+        if (!EditSuperiorLine(s, line) || s.config.DateStamped) return;
         StampDate(s);
         // The block spans the identification: keep its new date in the
         // image, or the next write of the block would put the old one back.
-        if (s.config.DateStamped == 1)
+        if (s.config.DateStamped)
             for (int i = 1; i <= kIdentBlockSize; ++i)
                 s.config.ConfigImage[kIdentBlockOffset - 1 + i] = s.config.IdentBuffer[i];
     });

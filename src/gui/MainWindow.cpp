@@ -303,7 +303,7 @@ QWidget* MainWindow::BuildStatusArea() {
     abort_->setStyleSheet(QStringLiteral("QPushButton { color: #a00000; font-weight: bold; }"));
     abort_->hide();
     connect(abort_, &QPushButton::clicked, this, [this] {
-        ui_.session().events.AbortRequested = kTrue;
+        ui_.session().events.AbortRequested = true;
         abort_->hide();
         abortTimer_->stop();
     });

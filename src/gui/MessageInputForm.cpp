@@ -84,7 +84,7 @@ void MessageInputForm::SwitchToRange() {
     rangeFrame_->show();
     from_->setFocus();
     rangeMode_ = true;
-    s_.events.MessageRangeInput = 255;
+    s_.events.MessageRangeInput = true;
 }
 
 MessageAnswer MessageInputForm::Ask(const MessageRequest& req, QWidget* anchor) {

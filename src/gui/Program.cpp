@@ -50,7 +50,7 @@ Program::Program(ProgramOptions options) : options_(std::move(options)) {
         LoopContext c;
         // A directory that cannot be read offers no module.
         static_cast<void>(ReadModuleDirectory(s, c));
-        return std::array<bool, 2>{c.present[1] != 0, c.present[2] != 0};
+        return std::array<bool, 2>{c.present[1], c.present[2]};
     };
     ui_->SetDemoMode(options_.demo);
 }

@@ -233,7 +233,7 @@ CopyDialogAnswer QtUi::AskCopyFiles(const CopyDialogRequest& req) {
 }
 
 MessageAnswer QtUi::AskMessage(const MessageRequest& req) {
-    s_->events.MessageRangeInput = 0;
+    s_->events.MessageRangeInput = false;
     MessageInputForm form(*s_, *translator_, DialogParent());
     RegisterForm(&form);
     return form.Ask(req, Anchor());
@@ -443,7 +443,7 @@ AboutForm* QtUi::ShowAbout(bool splash) {
     workForm()->setEnabled(false);
     form->onClosed = [this] {
         workForm()->setEnabled(true);
-        s_->events.PauseBreak = kTrue;
+        s_->events.PauseBreak = true;
         main_->toolbar1()->setEnabled(true);
     };
     if (!splash) {

@@ -117,11 +117,11 @@ ScreenForm::ScreenForm(Session& s, Translator& tr, QWidget* parent)
     close_ = new QPushButton(QStringLiteral("Chiudi"), this);
     SetControlName(close_, "CMDScreen");
     connect(aux_, &QPushButton::clicked, this, [this] {
-        s_.events.PauseBreak = kTrue;
-        s_.events.ScreenDismissed = kTrue;
+        s_.events.PauseBreak = true;
+        s_.events.ScreenDismissed = true;
     });
     connect(close_, &QPushButton::clicked, this, [this] {
-        s_.events.PauseBreak = kTrue;
+        s_.events.PauseBreak = true;
         s_.screen.ScreenLocked = false;
         close();
     });
@@ -158,8 +158,8 @@ void ScreenForm::closeEvent(QCloseEvent* e) {
     }
     // Closed by the user: whoever waits on the window stops waiting.
     if (!byProgram_) {
-        s_.events.PauseBreak = kTrue;
-        s_.events.ScreenDismissed = kTrue;
+        s_.events.PauseBreak = true;
+        s_.events.ScreenDismissed = true;
     }
     e->accept();
 }

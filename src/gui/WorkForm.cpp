@@ -87,7 +87,7 @@ WorkForm::WorkForm(QtUi& ui, QWidget* parent) : QWidget(parent), ui_(ui) {
     list_->setStyleSheet(QStringLiteral(
         "QListWidget::item:selected { background: #1f5fa8; color: white; }"));
     list_->installEventFilter(this);
-    connect(list_, &QListWidget::itemDoubleClicked, this, [this] { ui_.session().events.UserEvent = kTrue; });
+    connect(list_, &QListWidget::itemDoubleClicked, this, [this] { ui_.session().events.UserEvent = true; });
 
     auto button = [this](const char* name, const char* caption) {
         auto* b = new QPushButton(QString::fromUtf8(caption), editArea_);
@@ -103,11 +103,11 @@ WorkForm::WorkForm(QtUi& ui, QWidget* parent) : QWidget(parent), ui_(ui) {
     rev_ = button("CMDRev", "Indietro");
     reset_ = button("CMDReset", "Reset");
     Session& s = ui_.session();
-    connect(ok_, &QPushButton::clicked, this, [&s] { s.events.UserEvent = kTrue; });
-    connect(cancel_, &QPushButton::clicked, this, [&s] { s.events.ExitRequested = kFlag65535; });
-    connect(fwd_, &QPushButton::clicked, this, [&s] { s.events.ForwardEvent = kTrue; });
-    connect(rev_, &QPushButton::clicked, this, [&s] { s.events.ReverseRequested = kFlag65535; });
-    connect(reset_, &QPushButton::clicked, this, [&s] { s.events.ResetRequested = kFlag65535; });
+    connect(ok_, &QPushButton::clicked, this, [&s] { s.events.UserEvent = true; });
+    connect(cancel_, &QPushButton::clicked, this, [&s] { s.events.ExitRequested = true; });
+    connect(fwd_, &QPushButton::clicked, this, [&s] { s.events.ForwardEvent = true; });
+    connect(rev_, &QPushButton::clicked, this, [&s] { s.events.ReverseRequested = true; });
+    connect(reset_, &QPushButton::clicked, this, [&s] { s.events.ResetRequested = true; });
     reset_->hide();
     export_ = button("CMDEsporta", "Esporta testi...");
     import_ = button("CMDImporta", "Importa testi...");
@@ -214,11 +214,11 @@ bool WorkForm::eventFilter(QObject* o, QEvent* e) {
     if (o == list_ && e->type() == QEvent::KeyPress) {
         auto* k = static_cast<QKeyEvent*>(e);
         if (k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter) {
-            ui_.session().events.UserEvent = kTrue;
+            ui_.session().events.UserEvent = true;
             return true;
         }
         if (k->key() == Qt::Key_Escape) {
-            ui_.session().events.ExitRequested = kFlag65535;
+            ui_.session().events.ExitRequested = true;
             return true;
         }
     }

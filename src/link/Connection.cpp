@@ -193,7 +193,7 @@ bool AskAccessCode(Session& s) {
 void ShowBusy(Session& s, const std::string& text) {
     Ui& ui = *s.ui;
     ui.ShowSettingsLabel();
-    if (s.link.LongOperations == 0) s.events.AbortRequested = 0;
+    if (s.link.LongOperations == 0) s.events.AbortRequested = false;
     ui.SetStatusTimer(0);
     if (!ui.StatusVisible()) ui.SetStatusVisible(true);
     ui.SetStatusText(text);
@@ -211,7 +211,7 @@ void EndBusy(Session& s, double waitCleared) {
     ui.ProcessEvents();
     s.link.StatusTimerInterval = 300;
     ui.SetStatusTimer(300);
-    if (!within) s.events.AbortRequested = 0;
+    if (!within) s.events.AbortRequested = false;
     ui.ProcessEvents();
     if (waitCleared <= 0) return;
     // The status timer clears the line; do not hang if the front end has none.
@@ -230,7 +230,7 @@ LongOperation::~LongOperation() {
     // The command is over: the timer stops and an abort nobody acted on is
     // dropped, so neither reaches the next command.
     s_.ui->SetAbortTimer(false);
-    s_.events.AbortRequested = 0;
+    s_.events.AbortRequested = false;
 }
 
 }  // namespace cfg

@@ -34,8 +34,8 @@ Arrival WaitForArrival(Session& s, int timeoutSeconds, Poll poll) {
         const double now = s.clock->SecondsSinceMidnight();
         if (now < start) start = now;
         if (now - start > timeoutSeconds) return Arrival::kTimedOut;
-        if (s.events.AbortRequested != 0) {
-            s.events.AbortRequested = 0;
+        if (s.events.AbortRequested) {
+            s.events.AbortRequested = false;
             return Arrival::kAborted;
         }
     }
@@ -112,8 +112,8 @@ int RunExchange(Session& s, Channel& ch, const Bytes& frame, int timeoutSeconds,
     for (;;) {
         ch.Discard();
         ui.ProcessEvents();
-        if (s.events.AbortRequested != 0) {
-            s.events.AbortRequested = 0;
+        if (s.events.AbortRequested) {
+            s.events.AbortRequested = false;
             result = status::kAborted;
             break;
         }

@@ -81,8 +81,8 @@ void ShowPanelClock(Session& s) {
     if (!ConnectPanel(s).Done()) return;
 
     Ui& ui = *s.ui;
-    s.events.ScreenDismissed = 0;
-    s.events.PauseBreak = 0;
+    s.events.ScreenDismissed = false;
+    s.events.PauseBreak = false;
     ui.OpenScreen(GetText(s, 337), 8, 32);
     ui.WriteScreen(1, 2, GetText(s, 338), ScreenColor::Default);
     ui.WriteScreen(2, 2, GetText(s, 339), ScreenColor::Default);
@@ -95,12 +95,12 @@ void ShowPanelClock(Session& s) {
     }
 
     double start = s.clock->SecondsSinceMidnight();
-    while (s.events.ScreenDismissed == 0 && s.events.PauseBreak == 0 && ui.ScreenOpen()) {
+    while (!s.events.ScreenDismissed && !s.events.PauseBreak && ui.ScreenOpen()) {
         Yield(s);
         const double now = s.clock->SecondsSinceMidnight();
         if (now < start || now - start > kClockWindowSeconds) break;
     }
-    s.events.PauseBreak = 0;
+    s.events.PauseBreak = false;
     ClosePanelPort(s);
 }
 

@@ -130,7 +130,7 @@ OpResult ReadPanelBlock(Session& s, long address, int count, int destIndex, Cell
 }
 
 OpResult WritePanelBlock(Session& s, long address, int count, bool expectReply, int srcIndex, CellSpan src) {
-    s.config.DateStamped = 0;
+    s.config.DateStamped = false;
     if (count <= 0) {
         return Finish(s.link, status::kDone);
     }

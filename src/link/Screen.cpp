@@ -209,16 +209,16 @@ void MoveToEditableLine(Session& s, int direction) {
 // --- the edit loop ----------------------------------------------------------
 
 void HandleEditCursor(Session& s) {
-    if (s.events.ForwardEvent != 0) {
-        s.events.ForwardEvent = 0;
+    if (s.events.ForwardEvent) {
+        s.events.ForwardEvent = false;
         MoveToEditableLine(s, +1);
     }
-    if (s.events.ReverseRequested != 0) {
-        s.events.ReverseRequested = 0;
+    if (s.events.ReverseRequested) {
+        s.events.ReverseRequested = false;
         MoveToEditableLine(s, -1);
     }
-    if (s.events.ResetRequested != 0) {
-        s.events.ResetRequested = 0;
+    if (s.events.ResetRequested) {
+        s.events.ResetRequested = false;
         s.ui->SetListSelectedIndex(-1);
         MoveToEditableLine(s, +1);
     }
@@ -233,13 +233,13 @@ void RunEditLoop(Session& s, const std::function<void(int line)>& editLine) {
         else
             IdleYield(s);
         HandleEditCursor(s);
-        if (s.events.ExitRequested != 0) break;
-        if (s.events.UserEvent != 0) {
-            s.events.UserEvent = 0;
+        if (s.events.ExitRequested) break;
+        if (s.events.UserEvent) {
+            s.events.UserEvent = false;
             editLine(SelectedScreenLine(s));
         }
     }
-    s.events.ExitRequested = 0;
+    s.events.ExitRequested = false;
     s.link.LastErrorNumber = 0;
     s.link.QuietErrors = false;
 }

@@ -84,7 +84,7 @@ bool RunAutoConfiguration(Session& s, LoopContext& c, AutoConfigChoice choice) {
 
     // Any failure from here ends the run with the window closed.
     auto fail = [&] {
-        s.events.AbortRequested = 0;
+        s.events.AbortRequested = false;
         ui.CloseDiagWindow();
         return false;
     };

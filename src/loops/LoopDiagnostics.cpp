@@ -123,7 +123,7 @@ void ShowMinMax(Session& s, LoopContext& c) {
     double since = s.clock->SecondsSinceMidnight();
     for (;;) {
         Yield(s);
-        if (s.events.AbortRequested != 0) break;
+        if (s.events.AbortRequested) break;
         const LoopListInput in = s.ui->TakeLoopListInput();
         if (in.closed) break;
         if (in.activity) since = s.clock->SecondsSinceMidnight();
@@ -153,7 +153,7 @@ void ShowMinMax(Session& s, LoopContext& c) {
             since = s.clock->SecondsSinceMidnight();
         }
     }
-    s.events.AbortRequested = 0;
+    s.events.AbortRequested = false;
     s.ui->CloseLoopList();
 }
 
@@ -203,7 +203,7 @@ void ShowLoopErrors(Session& s, LoopContext& c) {
             ui.MessageBox(GetText(s, kErrorsTitle), GetText(s, kResetErrorsQuestion), MsgButtons::YesNo, MsgIcon::Question) == MsgAnswer::Yes)
             ResetLoopErrors(s, c);
     }
-    s.events.AbortRequested = 0;
+    s.events.AbortRequested = false;
     ui.CloseDiagWindow();
 }
 
@@ -240,7 +240,7 @@ void ShowLineCurrent(Session& s, LoopContext& c) {
         else ui.WriteDiag(3, 3, "  " + PadSpaces(4, ma), ScreenColor::Green);
         if (!WaitInView(s, kCurrentSeconds, [&ui] { return !ui.DiagWindowOpen(); })) break;
     }
-    s.events.AbortRequested = 0;
+    s.events.AbortRequested = false;
     ui.CloseDiagWindow();
 }
 

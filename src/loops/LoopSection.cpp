@@ -115,8 +115,8 @@ int AnswerByte(const LinkState& link, int n) {
 bool WaitInView(Session& s, const double seconds, const std::function<bool()>& stop) {
     const double start = s.clock->SecondsSinceMidnight();
     for (;;) {
-        if (s.events.AbortRequested != 0) {
-            s.events.AbortRequested = 0;
+        if (s.events.AbortRequested) {
+            s.events.AbortRequested = false;
             return false;
         }
         const double elapsed = s.clock->SecondsSinceMidnight() - start;
@@ -142,7 +142,7 @@ OpResult ReadModuleDirectory(Session& s, LoopContext& c) {
 void MarkPresentModules(const ConfigState& config, LoopContext& c) {
     for (int i = 0; i < kModuleDirectorySlots; ++i) {
         const int b = config.ConfigImage[static_cast<int>(kModuleDirectoryOffset) + i] & 0xFF;
-        if (b >= 65 && b <= 67) c.present[static_cast<std::size_t>(b - 64)] = kTrue;
+        if (b >= 65 && b <= 67) c.present[static_cast<std::size_t>(b - 64)] = true;
     }
 }
 
@@ -216,7 +216,7 @@ void LoopSection(Session& s, PrintMode mode, int option) {
         const int view = WaitForViewButton(s);
         s.ui->SetLoopButtonPressed(PressedPositionOf(view));
         if (view == loopview::kEnd) break;
-        s.events.AbortRequested = 0;
+        s.events.AbortRequested = false;
         switch (view) {
         case loopview::kList: ShowConfiguredSensors(s, c, false); break;
         case loopview::kMinMax: ShowMinMax(s, c); break;
@@ -439,7 +439,7 @@ void ShowConfiguredSensors(Session& s, LoopContext& c, bool compact) {
     double since = s.clock->SecondsSinceMidnight();
     for (;;) {
         Yield(s);
-        if (s.events.AbortRequested != 0) break;
+        if (s.events.AbortRequested) break;
         const LoopListInput in = s.ui->TakeLoopListInput();
         if (in.closed) break;
         if (in.activity) since = s.clock->SecondsSinceMidnight();
@@ -458,7 +458,7 @@ void ShowConfiguredSensors(Session& s, LoopContext& c, bool compact) {
             since = s.clock->SecondsSinceMidnight();
         }
     }
-    s.events.AbortRequested = 0;
+    s.events.AbortRequested = false;
     s.ui->CloseLoopList();
 }
 

@@ -41,7 +41,7 @@ inline constexpr int kEnd = 2, kAutoConfig = 3, kList = 4, kMinMax = 5, kThresho
 
 struct LoopContext {
     int module = 1;
-    std::array<int16_t, 5> present{};  // module present flags by index 0..4 (1..3 used)
+    std::array<bool, 5> present{};  // module present flags by index 0..4 (1..3 used)
     int firstPoint = 1, lastPoint = 200;
     std::string ModuleModel, ModuleVersion;
     int configured = 0;                // configured points of the last list
@@ -50,7 +50,7 @@ struct LoopContext {
     // Bytes 1..400 of the module's tables (500 cells, as the views clear them).
     BoundedArray<int, 1, 500> live, minMax, reference;
 
-    bool Present() const { return module >= 1 && module <= 3 && present[static_cast<std::size_t>(module)] != 0; }
+    bool Present() const { return module >= 1 && module <= 3 && present[static_cast<std::size_t>(module)]; }
     void ClearLiveTables();
 };
 

@@ -146,11 +146,11 @@ void ShowPointDetail(Session& s, LoopContext& c, int point) {
         }
     } else {
         while (ui.DetailWindowOpen()) {
-            if (s.events.AbortRequested != 0) break;
+            if (s.events.AbortRequested) break;
             Yield(s);
         }
     }
-    s.events.AbortRequested = 0;
+    s.events.AbortRequested = false;
     ui.CloseDetailWindow();
 }
 

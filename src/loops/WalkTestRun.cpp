@@ -418,9 +418,9 @@ void ShowWalkTest(Session& s, LoopContext& c) {
     double lastPoll = -1;
     for (;;) {
         Yield(s);
-        if (s.events.AbortRequested != 0) {
+        if (s.events.AbortRequested) {
             // The abort button ends the reading, not the view.
-            s.events.AbortRequested = 0;
+            s.events.AbortRequested = false;
             if (v.running) {
                 v.Stop();
                 v.Refresh();
@@ -459,7 +459,7 @@ void ShowWalkTest(Session& s, LoopContext& c) {
         if (changed) v.Refresh();
     }
     if (v.running) v.Stop();
-    s.events.AbortRequested = 0;
+    s.events.AbortRequested = false;
     s.ui->SetAbortButtonVisible(false);
     s.ui->CloseWalkTest();
 }

@@ -64,14 +64,14 @@ struct ConfigState {
     std::string PanelSerialNumber;  // 10
     std::string ProductionDate;     // 8
 
-    int16_t DateStamped = 0;
+    bool DateStamped = false;
 
     // Clock programmer: tables changed but not yet saved (bit 0 programs,
     // bit 1 holidays, bit 2 periods), the periods-saved flag, and 255 once
     // a section has saved to the panel.
     int16_t PendingChanges = 0;
-    int16_t PeriodsSaved = 0;
-    int16_t PanelChanged = 0;
+    bool PeriodsSaved = false;
+    bool PanelChanged = false;
 
     // FileChoice entries 1 (source) and 2 (destination) of the copy dialog.
     std::string FileChoiceSource;

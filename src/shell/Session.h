@@ -29,10 +29,6 @@
 
 namespace cfg {
 
-inline constexpr int16_t kTrue = -1;          // VB True
-inline constexpr int16_t kFlag255 = 255;
-inline constexpr int16_t kFlag65535 = -1;     // 65535 held in a signed 16-bit word
-
 // LinkStatus codes.
 namespace status {
 inline constexpr int kDone = 255;

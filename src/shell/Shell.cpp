@@ -28,9 +28,9 @@ void WaitWhile(Session& s, double seconds, Stop stop) {
 }  // namespace
 
 void PauseSeconds(Session& s, double seconds) {
-    s.events.PauseBreak = 0;
-    WaitWhile(s, seconds, [&] { return s.events.PauseBreak != 0; });
-    s.events.PauseBreak = 0;
+    s.events.PauseBreak = false;
+    WaitWhile(s, seconds, [&] { return s.events.PauseBreak; });
+    s.events.PauseBreak = false;
 }
 
 void WaitSeconds(Session& s, double seconds) {

@@ -21,9 +21,7 @@ public:
         return MsgAnswer::Ok;
     }
     void ProcessEvents() override {}
-    bool WaitForEvents(int) override { return false; }
 
-    void Beep() override {}
     ValueAnswer ShowValueDialog(const ValueRequest&) override { return {}; }
     int AskChoice(const ChoiceRequest&) override { return -1; }
     std::string AskOpenFile(const FileDialogRequest&) override { return {}; }
@@ -33,45 +31,15 @@ public:
     bool AskDateTime(const std::string&, DateTimeFields&, int) override { return false; }
     bool ConfirmRisk(RiskTopic, const std::string&, const std::string&) override { return false; }
 
-    void ShowEditScreen(const std::string&, const std::string&, const std::string&) override {}
-    void HideEditScreen() override {}
-    void SetListLines(const std::vector<std::string>&, int, int) override {}
-    int ListTopIndex() override { return 0; }
-    int ListSelectedIndex() override { return -1; }
-    void SetListSelectedIndex(int) override {}
-    void SetEditButtons(bool, bool, bool) override {}
-    void SetBulkTextButtons(bool) override {}
-
-    void SetToolbarButtonEnabled(int, bool) override {}
-    void SetToolbarEnabled(bool) override {}
-    void SetMainCaption(const std::string&) override {}
-    void SetWorkTitle(const std::string&) override {}
-    void SetConfigViewVisible(bool) override {}
-    void SetSettingsMenusEnabled(bool) override {}
-    void SetWorkFormEnabled(bool) override {}
-    void HideLoopDisplay() override {}
-    void HideSectionControls() override {}
-    void SetSettingsLabel(const std::string&) override {}
-    void ShowSettingsLabel() override {}
     void SetIdentification(const std::string&) override {}
-    void TranslateForms() override {}
 
     void SetStatusVisible(bool) override {}
     bool StatusVisible() override { return false; }
     void SetStatusText(const std::string&) override {}
     std::string StatusText() override { return {}; }
-    void SetProgressMaximum(int) override {}
-    void SetProgressValue(int) override {}
-    void SetTxRx(const std::string&) override {}
-    void SetAbortButtonVisible(bool) override {}
-    void SetStatusTimer(int) override {}
-    bool StatusTimerEnabled() override { return false; }
-    void SetAbortTimer(bool) override {}
 
     void OpenScreen(const std::string&, int, int) override {}
     void WriteScreen(int, int, const std::string&, ScreenColor) override {}
-    void ClearScreen() override {}
-    void CloseScreen() override {}
     bool ScreenOpen() override { return false; }
 
     int AskSensorInput(const SensorInputRequest&) override { return kSensorInputCancelled; }

@@ -1,9 +1,10 @@
 // What a program without windows answers for the windows of the desktop
-// program: the clock programmer, the function-block editor, the
-// loop-module windows, the printer, the backup list, the folder chooser, the
-// comparison and the walk test all close at once or show nothing. The
-// command line and the silent Ui of the tests share it; every other method
-// of Ui each answers itself, so one it forgets does not compile.
+// program: the main window's lists, buttons, captions and status bar show
+// nothing; the clock programmer, the function-block editor, the loop-module
+// windows, the printer, the backup list, the folder chooser, the comparison
+// and the walk test all close at once or show nothing. The command line and
+// the silent Ui of the tests share it; every message, dialog and question
+// each answers itself, so one it forgets does not compile.
 #pragma once
 
 #include "Ui.h"
@@ -12,6 +13,39 @@ namespace cfg {
 
 class WindowlessUi : public Ui {
 public:
+    // The main window's lists, buttons, captions and status bar: nothing
+    // to show them on.
+    void Beep() override {}
+    bool WaitForEvents(int) override { return false; }
+    void ShowEditScreen(const std::string&, const std::string&, const std::string&) override {}
+    void HideEditScreen() override {}
+    void SetListLines(const std::vector<std::string>&, int, int) override {}
+    int ListTopIndex() override { return 0; }
+    int ListSelectedIndex() override { return -1; }
+    void SetListSelectedIndex(int) override {}
+    void SetEditButtons(bool, bool, bool) override {}
+    void SetBulkTextButtons(bool) override {}
+    void SetToolbarButtonEnabled(int, bool) override {}
+    void SetToolbarEnabled(bool) override {}
+    void SetMainCaption(const std::string&) override {}
+    void SetWorkTitle(const std::string&) override {}
+    void SetConfigViewVisible(bool) override {}
+    void SetSettingsMenusEnabled(bool) override {}
+    void SetWorkFormEnabled(bool) override {}
+    void HideLoopDisplay() override {}
+    void HideSectionControls() override {}
+    void SetSettingsLabel(const std::string&) override {}
+    void ShowSettingsLabel() override {}
+    void TranslateForms() override {}
+    void SetProgressMaximum(int) override {}
+    void SetProgressValue(int) override {}
+    void SetTxRx(const std::string&) override {}
+    void SetAbortButtonVisible(bool) override {}
+    void SetStatusTimer(int) override {}
+    bool StatusTimerEnabled() override { return false; }
+    void SetAbortTimer(bool) override {}
+    void ClearScreen() override {}
+    void CloseScreen() override {}
     // Without windows the clock programmer closes at once (a damaged table
     // is still reset and saved).
     ClockEvent WaitClockProgrammer(const ClockProgrammerView&) override { return {}; }

@@ -42,7 +42,7 @@ OpResult ReadBlock(Session& s, long address, int count, const std::string& exten
 
 OpResult WriteBlock(Session& s, long address, int count, const std::string& extension, CellSpan src) {
     s.link.LinkStatus = status::kAborted;
-    s.config.DateStamped = 0;
+    s.config.DateStamped = false;
     switch (s.config.ConfigSource) {
     case ConfigSource::File: {
         std::fstream file;

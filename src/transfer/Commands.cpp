@@ -102,14 +102,14 @@ bool ShowCopyDialog(Session& s, const CopyDialogRequest& req, std::string& sourc
     auto& c = s.config;
     c.FileChoiceSource.clear();
     c.FileChoiceDest.clear();
-    s.events.UserEvent = 0;
-    s.events.ExitRequested = 0;
+    s.events.UserEvent = false;
+    s.events.ExitRequested = false;
     CopyDialogAnswer answer = s.ui->AskCopyFiles(req);
     if (!answer.confirmed) {
-        s.events.ExitRequested = kFlag65535;
+        s.events.ExitRequested = true;
         return false;
     }
-    s.events.UserEvent = kTrue;
+    s.events.UserEvent = true;
     bool sourceCut = false, destCut = false;
     source = req.showSource ? SetNameOf(answer.source, sourceCut) : std::string();
     dest = SetNameOf(answer.dest, destCut);

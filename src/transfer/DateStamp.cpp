@@ -102,7 +102,7 @@ std::string IdentificationText(const ConfigState& config) {
 
 void StampDate(Session& s) {
     auto& c = s.config;
-    if (c.DateStamped != 0) return;
+    if (c.DateStamped) return;
     long address;
     if (s.config.ConfigSource == ConfigSource::File) {
         c.LastChangeDate = ChangeDateText(s.clock->Now());
@@ -118,7 +118,7 @@ void StampDate(Session& s) {
     if (!ReadBlock(s, address, kIdentBlockSize, PartExtension(1), 1, c.IdentBuffer).Done()) return;
     TakeIdentBlock(s.config);
     s.ui->SetIdentification(IdentificationText(s.config));
-    c.DateStamped = 1;
+    c.DateStamped = true;
 }
 
 }  // namespace cfg

@@ -56,7 +56,7 @@ bool RunListSection(Session& s, const ListSection& section, PrintMode mode) {
     RunEditLoop(s, [&](int line) {
         if (!section.edit || !section.edit(s, line)) return;
         wrote = true;
-        if (section.stamp == DateStampPolicy::AfterEachWrite && s.config.DateStamped == 0) StampDate(s);
+        if (section.stamp == DateStampPolicy::AfterEachWrite && !s.config.DateStamped) StampDate(s);
         section.build(PageOf(s), false);
         RefreshScreen(s);
     });

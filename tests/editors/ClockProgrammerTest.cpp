@@ -184,7 +184,7 @@ TEST_F(ClockFileTest, ProgramsAreAddedTimedSwitchedAndClearedThroughTheWindow) {
     std::copy(now.begin() + 96, now.begin() + 100, expected.begin() + 96);
     Seal(expected);
     EXPECT_EQ(now, expected);
-    EXPECT_EQ(s.config.DateStamped, 1);  // the .CY2 got today's date
+    EXPECT_TRUE(s.config.DateStamped);  // the .CY2 got today's date
 }
 
 TEST_F(ClockFileTest, ADayIsCopiedWholeAfterAskingWhenItReplacesPrograms) {
@@ -330,7 +330,7 @@ TEST_F(ClockFileTest, HolidayAndPeriodDialogsRefuseDatesThatDoNotExist) {
     EXPECT_EQ(Bytes(now.begin() + 350, now.begin() + 384),
               (Bytes{0, 0, 0, 0, 1, 8, 31, 8, 0, 0, 29, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
                      0, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
-    EXPECT_EQ(s.config.PeriodsSaved, 1);
+    EXPECT_TRUE(s.config.PeriodsSaved);
 }
 
 TEST_F(ClockFileTest, TheReportListsEveryDayTheHolidaysAndThePeriods) {
@@ -455,7 +455,7 @@ TEST_F(ClockPanelTest, TablesComeFromTheDirectoryAndChangesGoBackInOrder) {
     EXPECT_EQ(panel.Stats().commitsPrograms, 1);
     EXPECT_EQ(mem.Read(kClockDates, 4), (Bytes{6, 1, 0, 0}));
     EXPECT_EQ(mem.Read(kClockPeriods, 10), (Bytes{0, 0, 0, 0, 0, 0, 0, 0, 99, 42}));  // the tenth byte stays the panel's
-    EXPECT_EQ(s.config.PanelChanged, 255);
+    EXPECT_TRUE(s.config.PanelChanged);
     EXPECT_EQ(t.ui.AllMessages(), "0136:0137|");  // the removal was asked
 }
 

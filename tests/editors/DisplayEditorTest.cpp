@@ -115,7 +115,7 @@ protected:
         clicks.push_back([this, g, n, answer] {
             t.ui.listSelected = LineOfEntry(g, n) - 1;
             t.ui.messageInputAnswers.push_back(answer);
-            s.events.UserEvent = kTrue;
+            s.events.UserEvent = true;
         });
     }
 };
@@ -172,7 +172,7 @@ TEST_F(DisplayTest, ATextIsBlankFilledOrCutAndWrittenAtOnce) {
         EXPECT_TRUE((offset >= 96 && offset < 112) || (offset >= 6432 && offset < 6448)) << offset;
     EXPECT_EQ(t.ui.listLines.at(7), "0862  7 -->    \"HALL            \"");
     EXPECT_EQ(t.ui.listSelected, LineOfEntry(2, 3) - 1);  // the edited line stays selected
-    EXPECT_EQ(s.config.DateStamped, 1);
+    EXPECT_TRUE(s.config.DateStamped);
     EXPECT_EQ(ReadMainFile()[211], '0');  // stamped 05-12-26 in the .CY2
 }
 
@@ -430,7 +430,7 @@ TEST_F(DisplayCsvTest, TheSectionButtonsExportAndImport) {
     ASSERT_EQ(t.ui.fileRequests.size(), 2u);
     EXPECT_EQ(t.ui.fileRequests[0].title, "1775");
     EXPECT_EQ(t.ui.fileRequests[0].initialName, "PLANT.csv");
-    EXPECT_EQ(s.config.DateStamped, 1);
+    EXPECT_TRUE(s.config.DateStamped);
 }
 
 // --- the panel -----------------------------------------------------------------

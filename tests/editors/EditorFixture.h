@@ -34,14 +34,14 @@ protected:
         t.ui.onProcessEvents = [this] {
             // A click comes only while the editing screen waits for one, not
             // while a block is being read or written.
-            bool waiting = t.ui.editScreenShown && s.events.UserEvent == 0 && s.events.ExitRequested == 0;
+            bool waiting = t.ui.editScreenShown && !s.events.UserEvent && !s.events.ExitRequested;
             if (waiting && !clicks.empty()) {
                 auto click = std::move(clicks.front());
                 clicks.pop_front();
                 click();
             }
             // A test that forgets to press Cancel ends instead of hanging.
-            if (t.ui.processEventsCalls > 10000) s.events.ExitRequested = kFlag65535;
+            if (t.ui.processEventsCalls > 10000) s.events.ExitRequested = true;
         };
     }
 
@@ -99,18 +99,18 @@ protected:
     void QueueEdit(int line) {
         clicks.push_back([this, line] {
             t.ui.listSelected = line - 1;
-            s.events.UserEvent = kTrue;
+            s.events.UserEvent = true;
         });
     }
     // The same for the line labelled `label`, looked up when the click comes.
     void QueueEditOf(const std::string& label) {
         clicks.push_back([this, label] {
             t.ui.listSelected = LineOf(label) - 1;
-            s.events.UserEvent = kTrue;
+            s.events.UserEvent = true;
         });
     }
     void QueueCancel() {
-        clicks.push_back([this] { s.events.ExitRequested = kFlag65535; });
+        clicks.push_back([this] { s.events.ExitRequested = true; });
     }
 };
 

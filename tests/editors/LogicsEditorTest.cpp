@@ -78,7 +78,7 @@ TEST_F(LogicsTest, AWrongChecksumEmptiesTheAreaAndStoresItOnLeaving) {
     std::vector<uint8_t> empty(kLogicFileSize, 0);
     empty[1960] = empty[1961] = 255;
     EXPECT_EQ(ReadLogic(), empty);
-    EXPECT_EQ(s.config.DateStamped, 1);
+    EXPECT_TRUE(s.config.DateStamped);
 }
 
 TEST_F(LogicsTest, TheWindowShowsTheBlockAsListsASentenceAndItsWords) {
@@ -122,7 +122,7 @@ TEST_F(LogicsTest, AddingAConditionStoresTheBlockWithBit15OnLeaving) {
     EXPECT_EQ(b.w1, MakeLogicW1(12, 3));
     auto area = ReadLogic();
     EXPECT_EQ(LogicChecksum(area.data(), 1960), area[1960] << 8 | area[1961]);
-    EXPECT_EQ(s.config.DateStamped, 1);
+    EXPECT_TRUE(s.config.DateStamped);
 }
 
 TEST_F(LogicsTest, OutputConditionsTakeCodes14And15AndAHighThresholdIsSaved) {

@@ -131,8 +131,8 @@ protected:
         // The window is closed once the state has been shown.
         t.ui.onProcessEvents = [this] {
             for (const auto& w : t.ui.screenWrites)
-                if (w.find("0523") != std::string::npos) s.events.ScreenDismissed = kTrue;
-            if (t.ui.processEventsCalls > 20000) s.events.ScreenDismissed = kTrue;
+                if (w.find("0523") != std::string::npos) s.events.ScreenDismissed = true;
+            if (t.ui.processEventsCalls > 20000) s.events.ScreenDismissed = true;
         };
     }
     bool Wrote(const std::string& text) const {

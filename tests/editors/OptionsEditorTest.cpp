@@ -97,7 +97,7 @@ TEST_F(OptionsTest, AChoiceWritesOneByteAndStampsOnLeaving) {
         // Written at once, stamped only when the section ends.
         EXPECT_EQ(ReadMainFile()[41 + 18], 4);
         EXPECT_EQ(ChangedOffsets(), (std::vector<int>{41 + 18}));
-        s.events.ExitRequested = kFlag65535;
+        s.events.ExitRequested = true;
     });
     const PrintMode print = PrintMode::Interactive;
     OptionsSection(s, print, 0);
@@ -107,14 +107,14 @@ TEST_F(OptionsTest, AChoiceWritesOneByteAndStampsOnLeaving) {
     for (int offset : ChangedOffsets()) EXPECT_TRUE(offset == 59 || (offset >= 211 && offset < 219)) << offset;
     auto file = ReadMainFile();
     EXPECT_EQ(std::string(file.begin() + 211, file.begin() + 219), "05-12-26");
-    EXPECT_EQ(s.config.DateStamped, 1);
+    EXPECT_TRUE(s.config.DateStamped);
 }
 
 // The list opens on the first option, so OK (or Enter) edits without a click first.
 TEST_F(OptionsTest, TheFirstOptionIsSelectedOnOpening) {
     OpenFileSet();
     t.ui.listSelected = -1;
-    clicks.push_back([this] { s.events.UserEvent = kTrue; });
+    clicks.push_back([this] { s.events.UserEvent = true; });
     t.ui.choiceAnswers.push_back(-1);
     QueueCancel();
     const PrintMode print = PrintMode::Interactive;
@@ -132,7 +132,7 @@ TEST_F(OptionsTest, LeavingWithoutAChangeWritesNothing) {
     OptionsSection(s, print, 0);
     EXPECT_EQ(t.ui.choiceRequests.size(), 1u);
     EXPECT_TRUE(ChangedOffsets().empty());
-    EXPECT_EQ(s.config.DateStamped, 0);
+    EXPECT_FALSE(s.config.DateStamped);
 }
 
 TEST_F(OptionsTest, PrintRequestOnlyBuildsTheLines) {

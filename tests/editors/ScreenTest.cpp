@@ -193,23 +193,23 @@ TEST_F(ScreenTest, EditLoopFollowsTheWorkFormButtons) {
     RefreshScreen(s);
     std::vector<int> edited;
     t.ui.events = {
-        [&] { s.events.ForwardEvent = kTrue; },            // -> line 2
-        [&] { s.events.ForwardEvent = kTrue; },            // -> line 3
-        [&] { s.events.UserEvent = kTrue; },               // edit line 3
-        [&] { s.events.ReverseRequested = kFlag65535; },   // -> line 2
-        [&] { s.events.UserEvent = kTrue; },               // edit line 2
-        [&] { s.events.ForwardEvent = kTrue; },            // -> line 3
-        [&] { s.events.ResetRequested = kFlag65535; },     // back to the first: line 2
-        [&] { s.events.UserEvent = kTrue; },               // edit line 2
-        [&] { s.link.LastErrorNumber = 53; s.link.QuietErrors = true; s.events.ExitRequested = kFlag65535; s.events.UserEvent = kTrue; },
+        [&] { s.events.ForwardEvent = true; },            // -> line 2
+        [&] { s.events.ForwardEvent = true; },            // -> line 3
+        [&] { s.events.UserEvent = true; },               // edit line 3
+        [&] { s.events.ReverseRequested = true; },   // -> line 2
+        [&] { s.events.UserEvent = true; },               // edit line 2
+        [&] { s.events.ForwardEvent = true; },            // -> line 3
+        [&] { s.events.ResetRequested = true; },     // back to the first: line 2
+        [&] { s.events.UserEvent = true; },               // edit line 2
+        [&] { s.link.LastErrorNumber = 53; s.link.QuietErrors = true; s.events.ExitRequested = true; s.events.UserEvent = true; },
     };
     RunEditLoop(s, [&](int line) { edited.push_back(line); });
     EXPECT_EQ(edited, (std::vector<int>{3, 2, 2}));  // Cancel wins over a last OK
-    EXPECT_EQ(s.events.ExitRequested, 0);
+    EXPECT_FALSE(s.events.ExitRequested);
     EXPECT_EQ(s.link.LastErrorNumber, 0);
     EXPECT_FALSE(s.link.QuietErrors);
-    EXPECT_EQ(s.events.ForwardEvent, 0);
-    EXPECT_EQ(s.events.ResetRequested, 0);
+    EXPECT_FALSE(s.events.ForwardEvent);
+    EXPECT_FALSE(s.events.ResetRequested);
 }
 
 }  // namespace

@@ -108,7 +108,7 @@ TEST_F(TimesTest, AChangeWritesOneByteAndStampsTheDate) {
     // Apart from the time, only the last-change date (offset 211) moved.
     for (int offset : ChangedOffsets()) EXPECT_TRUE(offset == 27 || (offset >= 211 && offset < 219)) << offset;
     EXPECT_EQ(std::string(file.begin() + 211, file.begin() + 219), "05-12-26");
-    EXPECT_EQ(s.config.DateStamped, 1);
+    EXPECT_TRUE(s.config.DateStamped);
     // The list shows the new value.
     EXPECT_NE(t.ui.listLines.at(2).find("    45s"), std::string::npos);
 }

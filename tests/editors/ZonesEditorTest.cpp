@@ -32,7 +32,7 @@ protected:
     void QueueEditLine(int16_t field, int value) {
         clicks.push_back([this, field, value] {
             t.ui.listSelected = LineFor(field, value) - 1;
-            s.events.UserEvent = kTrue;
+            s.events.UserEvent = true;
         });
     }
     void Run() {
@@ -128,7 +128,7 @@ TEST_F(ZonesTest, ZoneTypeChoiceHasThreeCaptionsAndWritesTheChosenRow) {
     EXPECT_EQ(FileByte(305), 17);
     EXPECT_EQ(s.config.ConfigImage[305], 17);
     EXPECT_EQ(ChangedBesidesDate(), (std::vector<int>{305}));
-    EXPECT_EQ(s.config.DateStamped, 1);
+    EXPECT_TRUE(s.config.DateStamped);
     EXPECT_NE(t.ui.listLines.at(static_cast<std::size_t>(LineFor(kZoneLine, 5) - 1)).find("1060"),
               std::string::npos);
 }
@@ -269,7 +269,7 @@ TEST_F(ZonesTest, CancelAtAnyStepWritesNothing) {
     Run();
     EXPECT_EQ(t.ui.sensorInputRequests.size(), 3u);
     EXPECT_TRUE(ChangedOffsets().empty());
-    EXPECT_EQ(s.config.DateStamped, 0);
+    EXPECT_FALSE(s.config.DateStamped);
 }
 
 TEST_F(ZonesTest, PrintBuildsOnlyAndFailuresEndTheSection) {

@@ -217,17 +217,17 @@ private:
             if (waitingNow) ++exchangePumps;
         }
         if (setup_.onEvents) setup_.onEvents(*this);
-        const bool waitingForClick = t.ui.editScreenShown && s.events.UserEvent == 0 && s.events.ExitRequested == 0;
+        const bool waitingForClick = t.ui.editScreenShown && !s.events.UserEvent && !s.events.ExitRequested;
         if (waitingForClick && nextClick < clicks.size()) clicks[nextClick++]();
         // The clock window closes as soon as it is shown.
-        if (t.ui.screenOpen) s.events.ScreenDismissed = kTrue;
+        if (t.ui.screenOpen) s.events.ScreenDismissed = true;
         if (t.clock.SecondsSinceMidnight() - start > kHangSeconds && !hung) {
             // Give up on the case: abort every wait and leave every screen.
             hung = true;
         }
         if (hung) {
-            s.events.AbortRequested = kTrue;
-            s.events.ExitRequested = kFlag65535;
+            s.events.AbortRequested = true;
+            s.events.ExitRequested = true;
         }
     }
     CaseSetup setup_;
@@ -315,9 +315,9 @@ Outcome Run(Op op, const CaseSetup& setup) {
         };
         rig.clicks.push_back([&s, &rig, lineOf] {
             rig.t.ui.listSelected = lineOf("1088") - 1;
-            s.events.UserEvent = kTrue;
+            s.events.UserEvent = true;
         });
-        rig.clicks.push_back([&s] { s.events.ExitRequested = kFlag65535; });
+        rig.clicks.push_back([&s] { s.events.ExitRequested = true; });
         // The value dialog comes after any access code asked on the way in.
         rig.QueueAccessCodes();
         rig.t.ui.AnswerNumber(45);
@@ -681,7 +681,7 @@ void RunAborts(Op op, unsigned seed) {
         setup.paced = true;
         setup.onEvents = [at](Rig& r) {
             if (r.running && r.waitingNow && r.exchangePumps == at && r.abortedDuring.empty()) {
-                r.s.events.AbortRequested = kTrue;
+                r.s.events.AbortRequested = true;
                 r.abortedDuring = r.t.ui.statusText.empty() ? "?" : r.t.ui.statusText;
             }
         };

@@ -143,10 +143,10 @@ std::function<void()> GuiProgram::Unwinder() {
             if (auto* d = qobject_cast<QDialog*>(m)) d->reject();
             else m->close();
         }
-        s->events.ExitRequested = kFlag65535;
-        s->events.AbortRequested = kTrue;
+        s->events.ExitRequested = true;
+        s->events.AbortRequested = true;
         // A wait for a loop-module button ends only with a button: End.
-        s->main.DiagnosticCommand = loopview::kEnd;
+        s->main.PostCommand({.diagnostic = loopview::kEnd});
     };
 }
 

@@ -131,20 +131,20 @@ TEST_F(ConnectionTest, LeavingProgrammingMode) {
 }
 
 TEST_F(ConnectionTest, BusyArea) {
-    s.events.AbortRequested = kTrue;
+    s.events.AbortRequested = true;
     ShowBusy(s, "1368");
     EXPECT_EQ(ui.settingsLabelShown, 1);
     EXPECT_TRUE(ui.statusVisible);
     EXPECT_EQ(ui.statusText, "1368");
     EXPECT_EQ(ui.statusTimerMs, 1500);
-    EXPECT_EQ(s.events.AbortRequested, 0);
+    EXPECT_FALSE(s.events.AbortRequested);
 
     ui.abortTimer = true;
-    s.events.AbortRequested = kTrue;
+    s.events.AbortRequested = true;
     EndBusy(s, 1);  // nothing clears the line here: the wait must still end
     EXPECT_EQ(ui.statusTimerMs, 300);
     EXPECT_FALSE(ui.abortTimer);
-    EXPECT_EQ(s.events.AbortRequested, 0);
+    EXPECT_FALSE(s.events.AbortRequested);
 
     ui.statusVisible = false;
     ui.statusTimerMs = 0;

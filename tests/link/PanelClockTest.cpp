@@ -42,7 +42,7 @@ TEST_F(PanelClockTest, NeedsThePanel) {
 TEST_F(PanelClockTest, ShowWritesDateAndTime) {
     ui.screenOpen = false;
     ui.onProcessEvents = [&] {
-        if (ui.screenOpen) s.events.ScreenDismissed = kFlag65535;
+        if (ui.screenOpen) s.events.ScreenDismissed = true;
     };
     EXPECT_EQ(ClockCommand(s, 4), 0);
     EXPECT_EQ(ui.screenWrites.front(), "[open] 0337");
@@ -54,7 +54,7 @@ TEST_F(PanelClockTest, ShowWritesDateAndTime) {
 TEST_F(PanelClockTest, SetChecksFieldsThenSendsH) {
     Answer({"5", "12", "1979", "10", "20", "30"});  // year out of range: asked again
     Answer({"5", "12", "2000", "10", "20", "30"});
-    ui.onProcessEvents = [&] { s.events.ScreenDismissed = kFlag65535; };
+    ui.onProcessEvents = [&] { s.events.ScreenDismissed = true; };
     SetPanelClock(s);
     auto it = std::find_if(panel.received.begin(), panel.received.end(),
                            [](const test::SentCommand& c) { return c.letter == 'H'; });
@@ -79,7 +79,7 @@ TEST_F(PanelClockTest, WeekdayComesFromTheEnteredDate) {
         {{"1", "1", "1980", "0", "0", "0"}, {0, 0, 0, 0, 2, 1, 1, 80}},         // Tuesday
         {{"31", "12", "2079", "0", "0", "0"}, {0, 0, 0, 0, 7, 31, 12, 79}},     // Sunday
     };
-    ui.onProcessEvents = [&] { s.events.ScreenDismissed = kFlag65535; };
+    ui.onProcessEvents = [&] { s.events.ScreenDismissed = true; };
     for (const Case& c : cases) {
         panel.received.clear();
         Answer(c.fields);

@@ -202,10 +202,10 @@ TEST_F(PanelCommandsTest, BlockEntryPointsFollowTheSource) {
     ASSERT_TRUE(ReadBlock(s, 4096 + 21, 1, ".CY2", 21, image).Done());
     EXPECT_EQ(image[21], 42);
     s.config.TransferBuffer[1] = 43;
-    s.config.DateStamped = 1;
+    s.config.DateStamped = true;
     EXPECT_EQ(WriteBlock(s, 4096 + 21, 1, ".CY2", s.config.TransferBuffer).status, 255);
     EXPECT_EQ(panel.memory[4096 + 21], 43);
-    EXPECT_EQ(s.config.DateStamped, 0);
+    EXPECT_FALSE(s.config.DateStamped);
 }
 
 }  // namespace

@@ -127,17 +127,17 @@ TEST_F(SendCommandTest, BytesAfterTheCrAndEndlessNoiseDoNotHang) {
 TEST_F(SendCommandTest, AbortDuringTheWaitEndsAtOnce) {
     int calls = 0;
     ui.onProcessEvents = [&] {
-        if (++calls == 10) s.events.AbortRequested = kTrue;
+        if (++calls == 10) s.events.AbortRequested = true;
     };
     EXPECT_EQ(Send(2, 3), 0);
-    EXPECT_EQ(s.events.AbortRequested, 0);
+    EXPECT_FALSE(s.events.AbortRequested);
     EXPECT_EQ(port.writes.size(), 1u) << "attempts left are not used";
 
-    s.events.AbortRequested = kTrue;  // before anything is sent
+    s.events.AbortRequested = true;  // before anything is sent
     ui.onProcessEvents = nullptr;
     EXPECT_EQ(Send(2, 3), 0);
     EXPECT_EQ(port.writes.size(), 1u);
-    EXPECT_EQ(s.events.AbortRequested, 0);
+    EXPECT_FALSE(s.events.AbortRequested);
 }
 
 TEST_F(SendCommandTest, HoldsTheStatusTimerAndShowsTxRx) {

@@ -173,7 +173,7 @@ TEST_F(LoopPanelTest, CurrentWindowGreenUpTo250RedAbove) {
 }
 
 TEST_F(LoopPanelTest, LiveViewsNeedThePanelAndAPresentModule) {
-    c.present[1] = 0;
+    c.present[1] = false;
     ShowLineCurrent(s, c);
     ShowLoopErrors(s, c);
     ShowMinMax(s, c);

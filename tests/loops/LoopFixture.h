@@ -49,7 +49,7 @@ protected:
         }
         OpenFileSet(cells);
         c.module = module;
-        c.present[static_cast<std::size_t>(module)] = kTrue;
+        c.present[static_cast<std::size_t>(module)] = true;
     }
 };
 
@@ -72,7 +72,7 @@ protected:
         mem.Set(4526, 'A');
         mem.Set(4527, 'B');
         c.module = 1;
-        c.present[1] = c.present[2] = kTrue;
+        c.present[1] = c.present[2] = true;
     }
     void SetPoint(int module, int index, int b1, int b2 = 0, int calibration = 0) {
         mem.Set(4608 + 400 * (module - 1) + 2 * (index - 1), static_cast<uint8_t>(b1));

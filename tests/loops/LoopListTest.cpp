@@ -71,8 +71,8 @@ TEST_F(LoopFileTest, FileSourceEnablesOnlyTheListAndLeave) {
 
 TEST_F(LoopFileTest, SectionRunsTheListUntilLeaveAndGivesToolbar1Back) {
     OpenLoopFile(2, {{5, 0x11, 0, 0}});
-    t.ui.events = {[this] { s.main.DiagnosticCommand = 1; }, [] {}, [this] { s.main.DiagnosticCommand = 3; },
-                   [this] { s.main.DiagnosticCommand = 7; }};
+    t.ui.events = {[this] { s.main.PostCommand({.diagnostic = 1}); }, [] {}, [this] { s.main.PostCommand({.diagnostic = 3}); },
+                   [this] { s.main.PostCommand({.diagnostic = 7}); }};
     LoopListInput close;
     close.closed = true;
     t.ui.loopListInputs.push_back(close);
@@ -99,14 +99,14 @@ TEST_F(LoopFileTest, SectionRunsTheListUntilLeaveAndGivesToolbar1Back) {
 // ignored.
 TEST_F(LoopFileTest, AButtonPressedWhileAViewEndsIsNotLost) {
     OpenLoopFile(1, {{1, 0x11, 0, 0}});
-    t.ui.events = {[this] { s.main.DiagnosticCommand = 1; }};
+    t.ui.events = {[this] { s.main.PostCommand({.diagnostic = 1}); }};
     LoopListInput close;
     close.closed = true;
     t.ui.loopListInputs.push_back(close);
     int idleAfterTheList = 0;
     t.ui.onProcessEvents = [&] {
-        if (t.ui.loopListOpen) s.main.DiagnosticCommand = 7;  // Leave, while the list ends
-        else if (t.ui.loopListShows > 0 && ++idleAfterTheList > 50) s.main.DiagnosticCommand = 7;
+        if (t.ui.loopListOpen) s.main.PostCommand({.diagnostic = 7});  // Leave, while the list ends
+        else if (t.ui.loopListShows > 0 && ++idleAfterTheList > 50) s.main.PostCommand({.diagnostic = 7});
     };
     const PrintMode print = PrintMode::Interactive;
     LoopSection(s, print, 1);
@@ -254,25 +254,25 @@ TEST_F(LoopPanelTest, TheAbortButtonEndsARunningView) {
     SetPoint(1, 5, 0x11);
     Rewire();
     t.ui.onProcessEvents = [this] {
-        if (t.ui.loopListShows >= 2) s.events.AbortRequested = kTrue;
+        if (t.ui.loopListShows >= 2) s.events.AbortRequested = true;
     };
     ShowConfiguredSensors(s, c, false);
     EXPECT_FALSE(t.ui.loopListOpen);
-    EXPECT_EQ(s.events.AbortRequested, 0);
+    EXPECT_FALSE(s.events.AbortRequested);
     EXPECT_EQ(t.ui.loopListShows, 2);
 
     // The same for a text window: the current view stops at once.
     t.ui.onProcessEvents = [this] {
-        if (t.ui.diagOpen && t.ui.diagWrites.size() > 4) s.events.AbortRequested = kTrue;
+        if (t.ui.diagOpen && t.ui.diagWrites.size() > 4) s.events.AbortRequested = true;
     };
     ShowLineCurrent(s, c);
     EXPECT_FALSE(t.ui.diagOpen);
-    EXPECT_EQ(s.events.AbortRequested, 0);
+    EXPECT_FALSE(s.events.AbortRequested);
 }
 
 TEST_F(LoopPanelTest, SectionIdentifiesTheModuleAndEnablesEveryLiveView) {
     t.ui.onProcessEvents = [this] {
-        if (t.ui.loopToolbarShown) s.main.DiagnosticCommand = 7;
+        if (t.ui.loopToolbarShown) s.main.PostCommand({.diagnostic = 7});
     };
     const PrintMode print = PrintMode::Interactive;
     LoopSection(s, print, 1);
@@ -283,7 +283,7 @@ TEST_F(LoopPanelTest, SectionIdentifiesTheModuleAndEnablesEveryLiveView) {
     // The caption named the model and version the module answered.
     LoopContext probe;
     probe.module = 1;
-    probe.present[1] = kTrue;
+    probe.present[1] = true;
     ASSERT_TRUE(IdentifyModule(s, probe));
     EXPECT_EQ(probe.ModuleModel, "LM-200/A");
     EXPECT_EQ(LoopCaptionText(s, probe), "0007 1   (LM-200/A V1.07)\r\n0009 1-200]");

@@ -97,11 +97,11 @@ TEST(PauseTest, EndsOnTimeOnBreakAndAtMidnight) {
     PauseSeconds(t.s, 2);
     EXPECT_NEAR(t.clock.SecondsSinceMidnight() - start, 2.0, 0.02);
 
-    t.ui.events = {nullptr, nullptr, [&] { t.s.events.PauseBreak = kTrue; }};
+    t.ui.events = {nullptr, nullptr, [&] { t.s.events.PauseBreak = true; }};
     start = t.clock.SecondsSinceMidnight();
     PauseSeconds(t.s, 100);
     EXPECT_LT(t.clock.SecondsSinceMidnight() - start, 0.1);
-    EXPECT_EQ(t.s.events.PauseBreak, 0);
+    EXPECT_FALSE(t.s.events.PauseBreak);
 
     t.clock.SetTime(86399.995);
     PauseSeconds(t.s, 100);  // the clock goes back to 0: the pause ends

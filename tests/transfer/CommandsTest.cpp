@@ -69,7 +69,7 @@ TEST_F(FileCommands, CreateRefusesAnEmptyNameAndTheTemplate) {
     ASSERT_EQ(t.ui.messages.size(), 2u);
     EXPECT_EQ(t.ui.messages[0].text, "0408");
     EXPECT_EQ(t.ui.messages[1].text, "0410\r0411");
-    EXPECT_EQ(t.s.events.ExitRequested, kFlag65535);
+    EXPECT_TRUE(t.s.events.ExitRequested);
 }
 
 TEST_F(FileCommands, CreateOntoAnExistingSetAsksOnce) {
@@ -180,10 +180,10 @@ TEST_F(FileCommands, DateStampOnAFileSet) {
     t.s.config.ConfigFileName = Base("P");
     t.s.config.ConfigSource = ConfigSource::File;
     t.clock.SetDate(2027, 3, 9, 2);
-    t.s.config.DateStamped = 0;
+    t.s.config.DateStamped = false;
     StampDate(t.s);
     EXPECT_EQ(t.s.link.LinkStatus, 255);
-    EXPECT_EQ(t.s.config.DateStamped, 1);
+    EXPECT_TRUE(t.s.config.DateStamped);
     EXPECT_EQ(t.s.config.LastChangeDate, "09-03-27");
     auto cy2 = ReadAll(Base("P.CY2"));
     EXPECT_EQ(std::string(cy2.begin() + 211, cy2.begin() + 219), "09-03-27");

@@ -52,7 +52,7 @@ void CliUi::ProcessEvents() {
         const int n = interrupts->load();
         if (n != interruptsSeen_) {
             interruptsSeen_ = n;
-            session_->events.AbortRequested = kTrue;
+            session_->events.AbortRequested = true;
         }
     }
 }

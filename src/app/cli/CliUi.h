@@ -59,7 +59,6 @@ public:
 
     void ProcessEvents() override;
     MsgAnswer MessageBox(const std::string& title, const std::string& text, MsgButtons, MsgIcon) override;
-    void Beep() override {}
     ValueAnswer ShowValueDialog(const ValueRequest&) override;
     int AskChoice(const ChoiceRequest&) override;
     std::string AskOpenFile(const FileDialogRequest&) override;
@@ -67,8 +66,6 @@ public:
     CopyDialogAnswer AskCopyFiles(const CopyDialogRequest&) override;
     bool AskDateTime(const std::string& title, DateTimeFields&, int focusField) override;
     bool ConfirmRisk(RiskTopic, const std::string& title, const std::string& text) override;
-    // The command line exports and imports with its own commands.
-    void SetBulkTextButtons(bool) override {}
     bool WriteReportPdf(const std::string& path, const ReportPrintJob& job) override {
         return writePdf && writePdf(path, job);
     }
@@ -89,45 +86,9 @@ public:
     // The text screen is printed as it is written: nothing stays open.
     bool ScreenOpen() override { return false; }
 
-    // What a terminal has no window for: nothing is shown, a window reads as
-    // closed and a view started in one ends at once (the loop and walk-test
-    // commands run their own views).
-    bool WaitForEvents(int) override { return false; }
-
+    // The display-text editor's message dialog is cancelled: the command
+    // line imports display texts with its own command.
     MessageAnswer AskMessage(const MessageRequest&) override { return {}; }
-
-    void ShowEditScreen(const std::string&, const std::string&, const std::string&) override {}
-    void HideEditScreen() override {}
-    void SetListLines(const std::vector<std::string>&, int, int) override {}
-    int ListTopIndex() override { return 0; }
-    int ListSelectedIndex() override { return -1; }
-    void SetListSelectedIndex(int) override {}
-    void SetEditButtons(bool, bool, bool) override {}
-
-    void SetToolbarButtonEnabled(int, bool) override {}
-    void SetToolbarEnabled(bool) override {}
-    void SetMainCaption(const std::string&) override {}
-    void SetWorkTitle(const std::string&) override {}
-    void SetConfigViewVisible(bool) override {}
-    void SetSettingsMenusEnabled(bool) override {}
-    void SetWorkFormEnabled(bool) override {}
-    void HideLoopDisplay() override {}
-    void HideSectionControls() override {}
-    void SetSettingsLabel(const std::string&) override {}
-    void ShowSettingsLabel() override {}
-    void TranslateForms() override {}
-
-    void SetProgressMaximum(int) override {}
-    void SetProgressValue(int) override {}
-    void SetTxRx(const std::string&) override {}
-    void SetAbortButtonVisible(bool) override {}
-    void SetStatusTimer(int) override {}
-    bool StatusTimerEnabled() override { return false; }
-    void SetAbortTimer(bool) override {}
-
-    void ClearScreen() override {}
-    void CloseScreen() override {}
-
 
 private:
     std::string Text(int id) const;

@@ -156,7 +156,7 @@ int RunLoopCommand(Session& s, CliUi& ui, const LoopOptions& o) {
         }
         // Ctrl+C is how a watch ends, even when it stopped an exchange.
         if (o.watchSeconds > 0 && ui.Interrupted()) {
-            s.events.AbortRequested = 0;
+            s.events.AbortRequested = false;
             watchStopped = true;
         }
     } else if (ok && what == "autoconfig") {

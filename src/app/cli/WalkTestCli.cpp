@@ -53,7 +53,7 @@ int RunWalkTestCommand(Session& s, CliUi& ui, LoopContext& c, const WalkTestOpti
         for (const WalkEvent& e : events) std::cout << WalkEventLine(s, test.Record(), e) << '\n';
         std::cout.flush();
     });
-    s.events.AbortRequested = 0;
+    s.events.AbortRequested = false;
     const bool ended = test.Finish();
 
     m = test.Record().Module(c.module);
