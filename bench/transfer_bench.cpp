@@ -259,9 +259,9 @@ int main(int argc, char** argv) {
         port.Reset();
         ui.BeginCommand();
         auto start = Clock::now();
-        cfg::TransferCommand(s, receive ? 2 : 1);
+        const cfg::OpResult result = cfg::TransferCommand(s, receive ? 2 : 1);
         f.seconds = std::chrono::duration<double>(Clock::now() - start).count();
-        f.ok = s.link.LinkStatus == cfg::status::kDone && ui.ErrorsShown() == 0;
+        f.ok = result.Done() && ui.ErrorsShown() == 0;
         f.frames = port.Frames();
         f.out = port.Written();
         f.in = port.ReadBytes();

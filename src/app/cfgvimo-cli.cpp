@@ -350,17 +350,22 @@ std::string SettingsFileOf(const cfg::ProgramFolders& f) {
     return cfg::JoinPath(f.settings, std::string(cfg::kProgramName) + ".ini");
 }
 
-// A command succeeded when the core left LinkStatus 255 and showed no error.
-bool Succeeded(const cfg::Session& s, const CliUi& ui, int errorsBefore) {
-    return s.link.LinkStatus == cfg::status::kDone && ui.ErrorsShown() == errorsBefore;
+// A command succeeded when it ended done and showed no error.
+bool Succeeded(const cfg::OpResult& result, const CliUi& ui, int errorsBefore) {
+    return result.Done() && ui.ErrorsShown() == errorsBefore;
 }
 
-int Finish(const cfg::Session& s, const CliUi& ui, int errorsBefore, const std::string& command) {
-    if (Succeeded(s, ui, errorsBefore)) return 0;
+int Finish(const cfg::OpResult& result, const CliUi& ui, int errorsBefore, const std::string& command) {
+    if (Succeeded(result, ui, errorsBefore)) return 0;
     if (ui.ErrorsShown() == errorsBefore)
         std::cerr << "cfgvimo-cli: " << command << ": not done"
                   << (ui.Refusals() > 0 ? " (a question was answered no)" : "") << '\n';
     return 1;
+}
+
+// The commands that still leave their outcome in LinkStatus.
+int Finish(const cfg::Session& s, const CliUi& ui, int errorsBefore, const std::string& command) {
+    return Finish(cfg::LinkResult(s.link), ui, errorsBefore, command);
 }
 
 int Transfer(cfg::Session& s, CliUi& ui, const Options& o, bool receive) {
@@ -368,29 +373,31 @@ int Transfer(cfg::Session& s, CliUi& ui, const Options& o, bool receive) {
     std::vector<int> choices;
     if (!ParseParts(o.parts, choices)) return UsageError("--parts needs all or a list of CY2,PY2,UY2,MY2");
     int errors = ui.ErrorsShown();
+    cfg::OpResult result{cfg::status::kDone};
     for (int choice : choices) {
         ui.BeginCommand();
         ui.answers.transferChoice = choice;
         ui.answers.fileName = o.words[1];
-        cfg::TransferCommand(s, receive ? 2 : 1);
-        if (!Succeeded(s, ui, errors)) break;
+        result = cfg::TransferCommand(s, receive ? 2 : 1);
+        if (!Succeeded(result, ui, errors)) break;
     }
-    return Finish(s, ui, errors, o.words[0]);
+    return Finish(result, ui, errors, o.words[0]);
 }
 
 int Ident(cfg::Session& s, CliUi& ui) {
     int errors = ui.ErrorsShown();
-    if (cfg::ConnectPanel(s).Done()) {
+    cfg::OpResult result = cfg::ConnectPanel(s);
+    if (result.Done()) {
         // The installation's identification block, read without entering
         // programming mode.
         s.config.ConfigSource = cfg::ConfigSource::Panel;
         cfg::TakeIdentificationFromPanel(s);
-        cfg::RefreshConfigView(s);
+        result = cfg::RefreshConfigView(s);
         s.config.ConfigSource = cfg::ConfigSource::None;
         cfg::ClosePanelPort(s);
         s.link.PortOpened = false;
     }
-    if (s.link.LinkStatus == cfg::status::kDone) {
+    if (result.Done()) {
         const auto& c = s.config;
         std::cout << "Panel:           " << cfg::Trim(s.link.PanelName) << '\n'
                   << "Version:         " << cfg::Trim(s.link.PanelVersionText) << '\n'
@@ -401,7 +408,7 @@ int Ident(cfg::Session& s, CliUi& ui) {
                   << "Serial number:   " << cfg::Trim(c.PanelSerialNumber) << '\n'
                   << "Production date: " << cfg::Trim(c.ProductionDate) << '\n';
     }
-    return Finish(s, ui, errors, "ident");
+    return Finish(result, ui, errors, "ident");
 }
 
 int Clock(cfg::Session& s, CliUi& ui, const Options& o) {
@@ -525,11 +532,8 @@ int Print(cfg::Session& s, CliUi& ui, const Options& o) {
     int errors = ui.ErrorsShown();
     ui.BeginCommand();
     ui.answers.fileName = panel ? std::string() : o.words[1];
-    cfg::OpenConfiguration(s, panel ? 2 : 1);
-    if (s.config.ConfigSource == cfg::ConfigSource::None) {
-        if (s.link.LinkStatus == cfg::status::kDone) s.link.LinkStatus = cfg::status::kAborted;
-        return Finish(s, ui, errors, "print");
-    }
+    const cfg::OpResult opened = cfg::OpenConfiguration(s, panel ? 2 : 1);
+    if (!opened.Done()) return Finish(opened, ui, errors, "print");
     std::vector<std::string> lines = cfg::BuildReport(s, static_cast<int>(o.part));
     cfg::ReportPrintJob job{cfg::ReportTitle(s), cfg::GetText(s, kPageWord), lines};
     if (panel) {
@@ -537,7 +541,7 @@ int Print(cfg::Session& s, CliUi& ui, const Options& o) {
         s.link.PortOpened = false;
     }
     s.config.ConfigSource = cfg::ConfigSource::None;
-    if (ui.ErrorsShown() != errors) return Finish(s, ui, errors, "print");
+    if (ui.ErrorsShown() != errors) return Finish(opened, ui, errors, "print");
 
     bool written = false;
     if (target == "-" && o.pdf.empty()) {
@@ -551,8 +555,7 @@ int Print(cfg::Session& s, CliUi& ui, const Options& o) {
     } else {
         written = cfg::WriteReportFile(s, target, lines);
     }
-    s.link.LinkStatus = written ? cfg::status::kDone : cfg::status::kAborted;
-    return Finish(s, ui, errors, "print");
+    return Finish(cfg::OpResult{written ? cfg::status::kDone : cfg::status::kAborted}, ui, errors, "print");
 }
 
 // The serial number of the connected panel: the proposal is printed; with
@@ -568,11 +571,7 @@ int Serial(cfg::Session& s, CliUi& ui, const Options& o) {
     ui.BeginCommand();
     ui.answers.serialNumber = o.serialNumber;
     ui.answers.serialDate = o.serialDate;
-    cfg::OpenConfiguration(s, 2);
-    if (s.config.ConfigSource != cfg::ConfigSource::Panel) {
-        if (s.link.LinkStatus == cfg::status::kDone) s.link.LinkStatus = cfg::status::kAborted;
-        return Finish(s, ui, errors, "serial");
-    }
+    if (const cfg::OpResult opened = cfg::OpenConfiguration(s, 2); !opened.Done()) return Finish(opened, ui, errors, "serial");
     const cfg::PrintMode print = cfg::PrintMode::Interactive;
     cfg::SerialNumberSection(s, print, 0);
     int status = s.link.LinkStatus;
@@ -601,8 +600,7 @@ int RunCommand(cfg::Session& s, CliUi& ui, const Options& o) {
         ui.BeginCommand();
         ui.answers.copySource = copy ? o.words[1] : std::string();
         ui.answers.copyDest = o.words.back();
-        cfg::CreateCommand(s, copy ? 1 : 2);
-        return Finish(s, ui, errors, cmd);
+        return Finish(cfg::CreateCommand(s, copy ? 1 : 2), ui, errors, cmd);
     }
     if (cmd == "ident") {
         if (o.words.size() != 1) return UsageError("ident takes nothing more");

@@ -343,7 +343,8 @@ bool SaveDateTable(Session& s) {
     if (!WriteTable(s, kDatesOffset, kDatesEntry, kDateArea, kDateArea, s.config.ClockDateTable)) return false;
     // The holidays take effect by the panel's calendar: give it the
     // computer's date and time with them.
-    if (s.config.ConfigSource == ConfigSource::Panel) SetPanelClockFromPc(s);
+    // A clock that could not be set has been reported; the dates are saved.
+    if (s.config.ConfigSource == ConfigSource::Panel) static_cast<void>(SetPanelClockFromPc(s));
     s.config.PendingChanges = static_cast<int16_t>(s.config.PendingChanges & ~kPendingDates);
     AfterSave(s.config);
     return true;

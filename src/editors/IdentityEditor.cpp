@@ -92,8 +92,10 @@ bool EditName(Session& s) {
     if (!WriteSectionBytes(s, kInstallationNameOffset, bytes)) return false;
     s.config.InstallationName = Latin1ToUtf8(latin1);
     // The main window's identification, read back from where it now lives.
+    // A read that fails has been reported; the section's outcome stays that
+    // of the write.
     const int written = s.link.LinkStatus;
-    RefreshConfigView(s);
+    static_cast<void>(RefreshConfigView(s));
     s.link.LinkStatus = written;
     return true;
 }

@@ -40,6 +40,7 @@ constexpr int kFreeBlock = 198, kEmptyMark = 199;
 constexpr int kConditionsFull = 243, kConditionsFullHint = 244;
 constexpr int kCategoryBefore = 254;  // categories 1.. are texts 255..
 constexpr int kAddCondition = 274, kChooseState = 280;
+constexpr int kChooseZone = 275, kChoosePoint = 276, kChooseBlock = 277, kChooseClockChannel = 278, kChooseAuxInput = 279;
 constexpr int kConditionTwice = 281, kChooseTypeFirst = 282, kNotSelectable = 283;
 constexpr int kChooseAnd = 286, kChooseOr = 287;
 constexpr int kDeleteCondition = 288, kChooseConditionFirst = 289, kDeleteBlock = 290;
@@ -150,31 +151,81 @@ void Tell(Session& s, int textId) {
     s.ui->MessageBox(GetText(s, kFunctionBlock), GetText(s, textId), MsgButtons::Ok, MsgIcon::Exclamation);
 }
 
-// Adds an AND (orList false) or an OR condition.
-void AddCondition(Session& s, LogicEditorState& e, LogicBlock& b, int number, bool orList) {
+}  // namespace
+
+ConditionOutcome RoomForCondition(const LogicTable& t, const LogicBlock& b, int number) {
+    ConditionOutcome o;
+    if (number < 1 || number > kLogicBlockCount) return o;  // no such block, nothing to say
     if (static_cast<int>(b.conditions.size()) >= kLogicMaxConditions) {
-        ShowAlert(s, GetText(s, kConditionsFull), GetText(s, kConditionsFullHint));
+        o.refusal = kConditionsFull;
+        o.detail = kConditionsFullHint;
+    } else if (!LogicFits(t, GrowthOf(t[number], b.Words() + 1))) {
+        o.refusal = kMemoryFull;
+        o.detail = kMemoryFullHint;
+    } else {
+        o.accepted = true;
+    }
+    return o;
+}
+
+int ChooserEntryRefusal(int entry) {
+    if (entry < 1 || entry > kChooserEntries) return kChooseTypeFirst;
+    return ChooserObjects(entry) == LogicObjectKind::None ? kNotSelectable : 0;
+}
+
+ConditionOutcome ApplyCondition(const LogicTable& t, const LogicBlock& b, int number, const ConditionChoice& c) {
+    ConditionOutcome o = RoomForCondition(t, b, number);
+    if (!o.accepted) return o;
+    o.accepted = false;
+    if (const int refusal = ChooserEntryRefusal(c.entry); refusal != 0) {
+        o.refusal = refusal;
+        return o;
+    }
+    // The item dialogs offer 1..count only: another item has nothing to say.
+    const LogicObjectRange& range = ObjectRange(ChooserObjects(c.entry));
+    if (c.item < 1 || c.item > range.count) return o;
+    const uint16_t word = MakeCondition(c.entry - 1, range.first + c.item - 1, c.orList, c.negated);
+    if (HasCondition(b, word)) {
+        o.refusal = kConditionTwice;
+        return o;
+    }
+    o.accepted = true;
+    o.word = word;
+    return o;
+}
+
+namespace {
+
+// Shows why a condition was refused: an alert with its hint, or a note.
+void TellRefusal(Session& s, const ConditionOutcome& o) {
+    if (o.refusal == 0) return;
+    if (o.detail != 0)
+        ShowAlert(s, GetText(s, o.refusal), GetText(s, o.detail));
+    else
+        Tell(s, o.refusal);
+}
+
+// Adds an AND (orList false) or an OR condition: asks for the category and
+// the object, then applies the rule.
+void AddCondition(Session& s, LogicEditorState& e, LogicBlock& b, int number, bool orList) {
+    if (const ConditionOutcome room = RoomForCondition(e.table, b, number); !room.accepted) {
+        TellRefusal(s, room);
         return;
     }
-    if (!CheckCapacity(s, e.table, GrowthOf(e.table[number], b.Words() + 1))) return;
 
     LogicConditionRequest request;
     request.prompt = GetText(s, orList ? kChooseOr : kChooseAnd);
     for (int entry = 1; entry <= kChooserEntries; ++entry) request.categories.push_back(GetText(s, kCategoryBefore + entry));
     LogicConditionAnswer answer;
-    LogicObjectKind kind = LogicObjectKind::None;
     for (;;) {
         answer = s.ui->AskLogicCondition(request);
         if (!answer.confirmed) return;
-        if (answer.entry < 1 || answer.entry > kChooserEntries) {
-            Tell(s, kChooseTypeFirst);
-            continue;
-        }
-        kind = ChooserObjects(answer.entry);
-        if (kind != LogicObjectKind::None) break;
-        Tell(s, kNotSelectable);
+        const int refusal = ChooserEntryRefusal(answer.entry);
+        if (refusal == 0) break;
+        Tell(s, refusal);
     }
 
+    const LogicObjectKind kind = ChooserObjects(answer.entry);
     const LogicObjectRange& range = ObjectRange(kind);
     int item = 0;
     if (kind == LogicObjectKind::PanelState) {
@@ -185,25 +236,25 @@ void AddCondition(Session& s, LogicEditorState& e, LogicBlock& b, int number, bo
         for (int object = range.first; object <= range.last; ++object)
             r.items.push_back(ConditionObjectText(s, static_cast<uint16_t>(object)));
         ValueAnswer a;
-        if (AskValue(s, r, a) != kInputConfirmed || a.index < 0 || a.index >= range.count) return;
+        if (AskValue(s, r, a) != kInputConfirmed) return;
         item = a.index + 1;
     } else {
-        int prompt = 275;  // zones
-        if (kind == LogicObjectKind::Point) prompt = 276;
-        if (kind == LogicObjectKind::Block) prompt = 277;
-        if (kind == LogicObjectKind::ClockChannel) prompt = 278;
-        if (kind == LogicObjectKind::AuxInput) prompt = 279;
+        int prompt = kChooseZone;
+        if (kind == LogicObjectKind::Point) prompt = kChoosePoint;
+        if (kind == LogicObjectKind::Block) prompt = kChooseBlock;
+        if (kind == LogicObjectKind::ClockChannel) prompt = kChooseClockChannel;
+        if (kind == LogicObjectKind::AuxInput) prompt = kChooseAuxInput;
         long value = 0;
         if (AskNumber(s, ValueTopic::Other, GetText(s, kAddCondition), GetText(s, prompt), 1, 1, range.count, value) != kInputConfirmed) return;
         item = static_cast<int>(value);
     }
 
-    uint16_t word = MakeCondition(answer.entry - 1, range.first + item - 1, orList, answer.option == 2);
-    if (HasCondition(b, word)) {
-        Tell(s, kConditionTwice);
+    const ConditionOutcome added = ApplyCondition(e.table, b, number, {answer.entry, item, orList, answer.option == 2});
+    if (!added.accepted) {
+        TellRefusal(s, added);
         return;
     }
-    b.conditions.push_back(word);
+    b.conditions.push_back(added.word);
     StoreBlock(e, b, number);
 }
 

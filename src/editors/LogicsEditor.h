@@ -51,6 +51,35 @@ bool LoadLogicArea(Session&, LogicEditorState&);
 // the area to the open source. True when written.
 bool StoreLogicArea(Session&, LogicEditorState&);
 
+// The rule of adding a condition to a block's AND or OR list, apart from
+// the dialogs that choose it. `b` is block `number` as being edited (the
+// table still holds it as it was stored).
+struct ConditionChoice {
+    int entry = 0;         // the chooser's entry 1..16 (category entry - 1)
+    int item = 0;          // 1..count of the objects the entry offers
+    bool orList = false;   // the OR list (else the AND list)
+    bool negated = false;  // holds while the object is NOT in the state
+};
+struct ConditionOutcome {
+    bool accepted = false;
+    uint16_t word = 0;            // the condition word to append
+    int refusal = 0, detail = 0;  // text ids: an alert with its hint, or a
+                                  // note alone (detail 0); none for an item
+                                  // the dialogs never offer
+    bool operator==(const ConditionOutcome&) const = default;
+};
+// Whether the block may take one more condition at all: at most 31 in its
+// two lists together, and the table must still fit the area with one word
+// more.
+ConditionOutcome RoomForCondition(const LogicTable&, const LogicBlock& b, int number);
+// Why a chooser entry cannot be taken (a text id), 0 when it can: outside
+// 1..16, or an entry that offers no objects (the separator).
+int ChooserEntryRefusal(int entry);
+// The whole rule: room, the entry, the item in its range, and no condition
+// on the same object and state already in the block, in either list,
+// negated or not.
+ConditionOutcome ApplyCondition(const LogicTable&, const LogicBlock& b, int number, const ConditionChoice&);
+
 // One list line per block 1..80 (descriptor field 1, value 2 the block).
 void BuildLogicList(Session&, LogicEditorState&);
 // Runs the function-block window for block `number` until it is closed.

@@ -48,7 +48,8 @@ Program::Program(ProgramOptions options) : options_(std::move(options)) {
     // The loop-module popup offers the modules the configuration has.
     ui_->readLoopModules = [](Session& s) {
         LoopContext c;
-        ReadModuleDirectory(s, c);
+        // A directory that cannot be read offers no module.
+        static_cast<void>(ReadModuleDirectory(s, c));
         return std::array<bool, 2>{c.present[1], c.present[2]};
     };
     ui_->SetDemoMode(options_.demo);

@@ -301,13 +301,16 @@ OpResult ReadPanelClock(Session& s, PanelClockText& out) {
     return LinkResult(s.link);
 }
 
-void SetPanelClockFromPc(Session& s) {
+OpResult SetPanelClockFromPc(Session& s) {
     const DateTime now = s.clock->Now();
     Bytes cmd = PanelCommand(s.link, 'H');
     for (int v : {now.second, now.minute, now.hour, now.weekday, now.day, now.month, PanelYear(now.year)})
         cmd.push_back(static_cast<uint8_t>(v));
-    if (SendPanelCommand(s, cmd, 2, 3, false, false) != status::kDone) ReportLinkError(s);
+    const bool sent = SendPanelCommand(s, cmd, 2, 3, false, false) == status::kDone;
+    const OpResult result = LinkResult(s.link);
+    if (!sent) ReportLinkError(s);
     ClosePanelPort(s);
+    return result;
 }
 
 int PanelYear(int year) {

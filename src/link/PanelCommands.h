@@ -39,7 +39,7 @@ struct PanelClockText {
 // "D": reads the panel clock. LinkStatus 255 on success.
 OpResult ReadPanelClock(Session&, PanelClockText& out);
 // "H" without reply, from the PC's clock.
-void SetPanelClockFromPc(Session&);
+OpResult SetPanelClockFromPc(Session&);
 // Two-digit year as the panel carries it (0 outside 1900..2099).
 int PanelYear(int year);
 

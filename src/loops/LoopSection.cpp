@@ -132,11 +132,13 @@ bool WaitInView(Session& s, const double seconds, const std::function<bool()>& s
 
 // --- module directory, identification, caption, buttons ----------------------------
 
-void ReadModuleDirectory(Session& s, LoopContext& c) {
+OpResult ReadModuleDirectory(Session& s, LoopContext& c) {
     c.present.fill(0);
     const long address = kModuleDirectoryOffset + (FromPanel(s.config) ? kPanelTableBase : 0);
-    if (!ReadBlock(s, address, kModuleDirectorySlots, ".CY2", static_cast<int>(kModuleDirectoryOffset), s.config.ConfigImage).Done()) return;
-    MarkPresentModules(s.config, c);
+    const OpResult read =
+        ReadBlock(s, address, kModuleDirectorySlots, ".CY2", static_cast<int>(kModuleDirectoryOffset), s.config.ConfigImage);
+    if (read.Done()) MarkPresentModules(s.config, c);
+    return read;
 }
 
 void MarkPresentModules(const ConfigState& config, LoopContext& c) {
@@ -189,8 +191,7 @@ void LoopSection(Session& s, PrintMode mode, int option) {
     LoopContext c;
     c.module = 1;
     ClearScreenLines(s);
-    ReadModuleDirectory(s, c);
-    if (s.link.LinkStatus != status::kDone) return;
+    if (!ReadModuleDirectory(s, c).Done()) return;
     if (option < 1) return;
     // Module 3 may be flagged by the directory, but no tables exist for it:
     // the section offers modules 1 and 2 only.

@@ -62,8 +62,9 @@ struct LoopContext {
 // printout instead of showing Toolbar2.
 void LoopSection(Session&, PrintMode mode, int option);
 
-// Reads the module directory and sets the present flags. LinkStatus tells.
-void ReadModuleDirectory(Session&, LoopContext&);
+// Reads the module directory and sets the present flags; none are set when
+// the read failed.
+OpResult ReadModuleDirectory(Session&, LoopContext&);
 // Sets the present flags from the module directory in image cells 430..493.
 void MarkPresentModules(const ConfigState&, LoopContext&);
 // The section's printout (the compact sensor list of loop module `option`)

@@ -552,8 +552,9 @@ void CompareCommand(Session& s) {
         secondName = BaseNameOf(second);
     }
     if (firstIsPanel || secondIsPanel) {
-        const std::string panel = ReadPanelConfiguration(s);
-        if (panel.empty()) return;
+        const PanelSetResult read = ReadPanelConfiguration(s);
+        if (!read.result.Done()) return;
+        const std::string& panel = read.base;
         const std::string name = Trim(GetText(s, kPanelSide)) + " (" + BaseNameOf(panel) + ")";
         (firstIsPanel ? first : second) = panel;
         (firstIsPanel ? firstName : secondName) = name;

@@ -113,7 +113,7 @@ int AskPart(Session& s) {
 
 // Records the error of the last failed file operation and explains it.
 void ReportWriteFailure(Session& s) {
-    s.link.LastErrorNumber = errno != 0 ? ErrorNumberFromErrno(errno) : 75;
+    s.link.LastErrorNumber = errno != 0 ? ErrorNumberFromErrno(errno) : err::kPathFileAccess;
     ReportFileError(s);
     s.link.LastErrorNumber = 0;
 }
@@ -209,8 +209,9 @@ std::vector<std::string> ReportHeader(Session& s) {
 
 std::vector<std::string> BuildReport(Session& s, int part) {
     // The identification is read again, so that the header shows what the
-    // source holds now.
-    RefreshConfigView(s);
+    // source holds now; when that read fails (it was reported) the header
+    // shows what was known before.
+    static_cast<void>(RefreshConfigView(s));
     std::vector<std::string> out = ReportHeader(s);
     auto wanted = [part](int group) { return part == kReportEverything || part == group; };
     constexpr int kPrintOption = 1;

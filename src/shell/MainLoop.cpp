@@ -73,10 +73,10 @@ void State2FileCommand(Session& s) {
 
 void State3ConfigView(Session& s) {
     if (s.config.ConfigSource == ConfigSource::File) {
-        if (s.commands.refreshFromFile) s.commands.refreshFromFile(s);
+        if (s.commands.refreshFromFile) static_cast<void>(s.commands.refreshFromFile(s));
     } else if (s.config.ConfigSource == ConfigSource::Panel) {
-        if (s.commands.refreshFromPanel) s.commands.refreshFromPanel(s);
-        if (s.link.LinkStatus != status::kDone) {
+        // Without a panel that answers there is nothing to show.
+        if (!s.commands.refreshFromPanel || !s.commands.refreshFromPanel(s).Done()) {
             s.main.MainState = mainstate::kReset;
             return;
         }

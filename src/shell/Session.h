@@ -76,12 +76,13 @@ struct Session;
 struct Commands {
     using Command = std::function<void(Session&, int option)>;
     using Action = std::function<void(Session&)>;
+    using Refresh = std::function<OpResult(Session&)>;
 
     Command open;       // code 51: 1 = file set, 2 = panel
     Command transfer;   // code 52: 1 = send, 2 = receive
     Command create;     // code 53: 1 = copy, 2 = create from DEFAULT
-    Action refreshFromFile;   // state 3 with ConfigSource 1
-    Action refreshFromPanel;  // state 3 with ConfigSource 2 (sets LinkStatus)
+    Refresh refreshFromFile;   // state 3 with ConfigSource 1
+    Refresh refreshFromPanel;  // state 3 with ConfigSource 2
     Action closePanel;        // leave programming mode, release the port
     // Checks that file part 1..4 of the open set exists; returns 255 when it does.
     std::function<int(Session&, int part)> checkFilePart;

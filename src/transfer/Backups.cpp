@@ -310,7 +310,6 @@ std::vector<BackupEntry> ListBackups(const std::string& folder) {
 }
 
 std::string BackupReceivedSet(Session& s, const std::string& receivedBase, const PartSelection& parts) {
-    const int status = s.link.LinkStatus;
     const std::string folder = ReadyFolder(s);
     if (folder.empty()) return {};
     const std::string staging = StagingName(s, folder);
@@ -319,7 +318,7 @@ std::string BackupReceivedSet(Session& s, const std::string& receivedBase, const
         s.ui->SetStatusText(GetText(s, kBusyText));
         PartSelection main{};
         main[1] = true;
-        ok = ReceivePanelParts(s, staging, main);
+        ok = ReceivePanelParts(s, staging, main).Done();
     }
     for (int kind = 1; kind <= 4 && ok; ++kind) {
         if (!parts[static_cast<std::size_t>(kind)]) continue;
@@ -329,7 +328,6 @@ std::string BackupReceivedSet(Session& s, const std::string& receivedBase, const
         ok = !ec;
     }
     std::string base = ok ? NameStagedSet(s, folder, staging, BackupReason::Received) : std::string();
-    s.link.LinkStatus = status;
     if (base.empty()) {
         RemoveSet(staging);
         NotSaved(s, folder);
@@ -339,27 +337,23 @@ std::string BackupReceivedSet(Session& s, const std::string& receivedBase, const
     return base;
 }
 
-std::string BackupFromPanel(Session& s, PartSelection parts, BackupReason reason) {
+PanelSetResult BackupFromPanel(Session& s, PartSelection parts, BackupReason reason) {
     const std::string folder = ReadyFolder(s);
-    if (folder.empty()) {
-        s.link.LinkStatus = status::kRefused;
-        return {};
-    }
+    if (folder.empty()) return {{status::kRefused}, {}};
     parts[1] = true;
     const std::string staging = StagingName(s, folder);
     s.ui->SetStatusText(GetText(s, kBusyText));
-    if (!ReceivePanelParts(s, staging, parts)) {
+    if (const OpResult received = ReceivePanelParts(s, staging, parts); !received.Done()) {
         RemoveSet(staging);
-        return {};
+        return {received, {}};
     }
     std::string base = NameStagedSet(s, folder, staging, reason);
     if (base.empty()) {
         NotSaved(s, folder);
-        s.link.LinkStatus = status::kRefused;
-        return {};
+        return {{status::kRefused}, {}};
     }
     Saved(s, base);
-    return base;
+    return {{status::kDone}, base};
 }
 
 BackupListView MakeBackupListView(Session& s, const std::string& folder, const std::vector<BackupEntry>& entries) {

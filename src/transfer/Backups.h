@@ -19,6 +19,7 @@
 
 #include "shell/Clock.h"
 #include "shell/Session.h"
+#include "transfer/Commands.h"
 
 namespace cfg {
 
@@ -67,12 +68,12 @@ std::vector<BackupEntry> ListBackups(const std::string& folder);
 // After a receive into `receivedBase`: a backup set with the parts received
 // (and the main file, read from the panel when it was not among them; the
 // panel is in programming mode and its memory map read). Returns the set's
-// path, or "" after a warning; LinkStatus is the caller's again afterwards.
+// path, or "" after a warning.
 std::string BackupReceivedSet(Session&, const std::string& receivedBase, const PartSelection& parts);
 // Reads `parts` (and the main file) from the panel into a new backup set.
-// Returns the set's path, or "" when the folder cannot be written or the
-// panel did not give every part (LinkStatus tells which).
-std::string BackupFromPanel(Session&, PartSelection parts, BackupReason reason);
+// Gives the set's path, or "" when the folder cannot be written (refused) or
+// the panel did not give every part (the failed read's result).
+PanelSetResult BackupFromPanel(Session&, PartSelection parts, BackupReason reason);
 
 // The backups list as the front end shows it.
 BackupListView MakeBackupListView(Session&, const std::string& folder, const std::vector<BackupEntry>&);

@@ -51,11 +51,38 @@ constexpr int kDotText = 1603;           // a name whose dot would be cut
 constexpr int kLockedText = 1605;        // a set being received by another program
 constexpr int kTooShortText = 1607;      // a file too short to be sent at all
 
+constexpr int kAlertTitleText = 1378;    // title of the link and file alerts
+constexpr int kTooLongText = 1374;       // a length the transfer buffer cannot hold
+// Creating a set from DEFAULT: the dialog, its refusals, the question
+// before a file is replaced (and its second line) and the closing note.
+constexpr int kCreateCaptionText = 405, kCreateNameText = 406, kCreateHintText = 407;
+constexpr int kNoNewNameText = 408, kNotTemplateText = 410;
+constexpr int kCreateReplaceText = 417, kCreatedText = 419;
+// Copying a set: caption, source and destination labels and hint (422..425).
+constexpr int kCopyCaptionText = 422;
+constexpr int kNoSourceNameText = 426, kNoDestNameText = 427;
+constexpr int kCopyReplaceText = 432, kCopiedText = 434;
+// Opening a set: the file dialog, the template's name, and the refusal to
+// open the template.
+constexpr int kOpenTitleText = 1141, kTemplateNameText = 1142, kNotOpenedText = 1143;
+// Receiving: the part menu (title, then its five entries), the name
+// dialog (title, then its four filters), the question before a file is
+// replaced, and the closing note.
+constexpr int kReceiveMenuText = 435, kReceiveNameText = 441, kReceiveReplaceText = 450, kReceivedText = 460;
+// Sending: the part menu, the name dialog and the filters it shares with
+// the open dialog, a missing file, the closing note, and the note that a
+// failed backup stopped the send.
+constexpr int kSendMenuText = 461, kSendNameText = 467, kSendFiltersText = 468;
+constexpr int kSendMissingText = 476, kSentText = 488, kNothingSentText = 1718;
+// After a send that stopped half-way: heading, the parts that arrived,
+// the part that arrived only in part, and "none".
+constexpr int kPartialSendText = 1900, kReachedText = 1901, kInterruptedText = 1902, kNoneReachedText = 1903;
+
 const std::string& BoxTitle(const MainRegisters& reg) { return reg.Shell.ApplicationTitle; }
 
 // A critical box with one text (the alerts that name a single text).
 void AlertOne(Session& s, int id) {
-    s.ui->MessageBox(GetText(s, 1378), GetText(s, id), MsgButtons::Ok, MsgIcon::Critical);
+    s.ui->MessageBox(GetText(s, kAlertTitleText), GetText(s, id), MsgButtons::Ok, MsgIcon::Critical);
 }
 
 bool AskYes(Session& s, const std::string& text) {
@@ -107,27 +134,26 @@ bool ConfirmTemplateTarget(Session& s, const std::string& name) {
 }
 
 // Copies the four files of `source` onto `dest`, asking once before the
-// first existing file is overwritten. True, with LinkStatus 255, when all
-// four were copied; a missing source part, a refused overwrite or a failed
-// copy ends it with LinkStatus not 255.
-bool CopySet(Session& s, const std::string& source, const std::string& dest, int askText1, int askText2) {
-    s.link.LinkStatus = status::kAborted;
-    for (int kind = 1; kind <= 4; ++kind)
-        if (CheckConfigFile(s, source, kind) != status::kDone) return false;
-    if (!ConfirmTemplateTarget(s, dest)) return false;
+// first existing file is overwritten. Done when all four were copied; a
+// missing source part or a refused overwrite gives kAborted, a folder that
+// cannot be read kRefused, a failed copy the copy's own result.
+OpResult CopySet(Session& s, const std::string& source, const std::string& dest, int askText1, int askText2) {
+    for (int kind = 1; kind <= 4; ++kind) {
+        const int checked = CheckConfigFile(s, source, kind);
+        // 0: the look-up itself failed, which was explained as a file error.
+        if (checked != status::kDone) return {checked == 0 ? status::kRefused : status::kAborted};
+    }
+    if (!ConfirmTemplateTarget(s, dest)) return {status::kAborted};
     bool overwriteAllowed = false;
     for (int kind = 1; kind <= 4; ++kind) {
         std::string target = PartFile(dest, kind);
         if (FileExists(target) && !overwriteAllowed) {
-            if (!AskYes(s, GetText(s, askText1) + " " + target + "\r\n" + GetText(s, askText2))) {
-                s.link.LinkStatus = status::kAborted;
-                return false;
-            }
+            if (!AskYes(s, GetText(s, askText1) + " " + target + "\r\n" + GetText(s, askText2))) return {status::kAborted};
             overwriteAllowed = true;
         }
-        if (!CopyConfigFile(s, PartFile(source, kind), target).Done()) return false;
+        if (const OpResult copied = CopyConfigFile(s, PartFile(source, kind), target); !copied.Done()) return copied;
     }
-    return true;
+    return {status::kDone};
 }
 
 // A set being received is locked against a second receive into the same
@@ -181,45 +207,39 @@ private:
 
 // Identification and programming mode. On failure the port is closed and
 // nothing stays connected.
-bool ConnectForConfiguration(Session& s) {
-    if (!ConnectPanel(s).Done()) {
+OpResult ConnectForConfiguration(Session& s) {
+    if (const OpResult connected = ConnectPanel(s); !connected.Done()) {
         s.link.PortOpened = false;
         ClosePanelPort(s);
-        return false;
+        return connected;
     }
     TakeIdentificationFromPanel(s);
-    if (const OpResult entered = EnterProgrammingMode(s);
-        !entered.Done() && s.link.LastErrorNumber == 0 && s.link.ReplyData.empty()) {
+    const OpResult entered = EnterProgrammingMode(s);
+    if (!entered.Done() && s.link.LastErrorNumber == 0 && s.link.ReplyData.empty()) {
         // No answer came back whole (lost, damaged, late, or the user gave
         // up waiting), yet the request may well have reached the panel: it
         // is released without waiting, so that it is not left in
         // programming mode with nobody to end it. A refusal needs nothing.
-        const int failure = s.link.LinkStatus;
         LeaveProgrammingMode(s, false);
-        s.link.LinkStatus = failure;
     }
     // The port is released between commands, like after every block
     // operation: the next one opens it without waiting for it to settle.
     ClosePanelPort(s);
-    if (s.link.LinkStatus != status::kDone) {
-        s.link.PortOpened = false;
-        return false;
-    }
-    return true;
+    if (!entered.Done()) s.link.PortOpened = false;
+    return entered;
 }
 
-// Ends a transfer: the panel leaves programming mode and the port is
-// released. LinkStatus keeps the transfer's result. A panel that stopped
+// Ends a transfer whose result is `result`: the panel leaves programming
+// mode and the port is released; gives `result` back. A panel that stopped
 // answering may still hear the line (only its replies lost): the release
 // goes out all the same, but is not waited for, which would only repeat the
 // time-out and its message.
-void ReleasePanel(Session& s) {
-    int result = s.link.LinkStatus;
+OpResult ReleasePanel(Session& s, const OpResult& result) {
     EndBusy(s, 0);
-    LeaveProgrammingMode(s, result != status::kNoReply);
+    LeaveProgrammingMode(s, result.status != status::kNoReply);
     ClosePanelPort(s);
     s.link.PortOpened = false;
-    s.link.LinkStatus = result;
+    return result;
 }
 
 // The menu of the transfer commands: all four files or one of them.
@@ -244,20 +264,27 @@ FileDialogRequest NameDialog(Session& s, int titleText, int firstFilterText) {
 // A length from the panel's directory that the transfer buffer cannot hold:
 // the panel's answer is not usable. A length of 0 or a few bytes is the
 // panel's own business (an empty area) and moves as it is.
-bool FitsTransferBuffer(Session& s, long count) {
-    if (count >= 1 && count <= 4000) return true;
-    AlertOne(s, 1374);
-    s.link.LinkStatus = status::kRefused;
-    return false;
+OpResult FitsTransferBuffer(Session& s, long count) {
+    if (count >= 1 && count <= 4000) return {status::kDone};
+    AlertOne(s, kTooLongText);
+    return {status::kRefused};
 }
 
 // --- receive -----------------------------------------------------------------
 
-enum class Outcome { Done, Failed, FileError };
+// What receiving parts into a set gave; `fileError` when a file of the set
+// could not be made, so that another name may be tried.
+struct PartsReceived {
+    OpResult result;
+    bool fileError = false;
+};
 
 class Receiver {
 public:
     Receiver(Session& s, std::fstream& f) : s_(s), f_(f), tb_(s.config.TransferBuffer) {}
+
+    // The result of the last step, the failed one after a false.
+    const OpResult& Result() const { return result_; }
 
     // Reads count bytes from the panel, optionally checks them, and appends
     // `written` cells to the file. Cells written beyond what was read hold
@@ -265,9 +292,9 @@ public:
     // damaged table that is emptied entirely.
     bool Block(long address, int count, int written, bool (*check)(CellSpan, int) = nullptr, Cell fill = 0) {
         for (int i = 1; i <= std::max(count, written); ++i) tb_[i] = fill;
-        if (!ReadPanelBlock(s_, address, count, 1, tb_).Done()) return false;
+        if (!Keep(ReadPanelBlock(s_, address, count, 1, tb_))) return false;
         if (check) check(tb_, count);
-        return AppendFileBlock(s_, f_, written, tb_).Done();
+        return Keep(AppendFileBlock(s_, f_, written, tb_));
     }
 
     bool Main() {
@@ -281,12 +308,12 @@ public:
                               Utf8ToLatin1(Utf8PadRight(c.PanelReleaseCode, 8));
         for (int i = 0; i < 13; ++i)
             tb_[1 + i] = static_cast<Cell>(static_cast<unsigned char>(trailer[static_cast<std::size_t>(i)]));
-        return AppendFileBlock(s_, f_, 13, tb_).Done();
+        return Keep(AppendFileBlock(s_, f_, 13, tb_));
     }
 
     bool Clock() {
         long programs = Entry(s_.config, PanelEntry::ClockProgramsLength) + 2;
-        if (!FitsTransferBuffer(s_, programs)) return false;
+        if (!Keep(FitsTransferBuffer(s_, programs))) return false;
         if (!Block(Entry(s_.config, PanelEntry::ClockPrograms), static_cast<int>(programs), 350, CheckReceivedPrograms, 255)) return false;
         if (!Block(Entry(s_.config, PanelEntry::ClockPeriods), 9, 10)) return false;
         return Block(Entry(s_.config, PanelEntry::ClockDates), 24, 24);
@@ -294,7 +321,7 @@ public:
 
     bool Logics() {
         long n = Entry(s_.config, PanelEntry::LogicsLength) + 2;
-        if (!FitsTransferBuffer(s_, n)) return false;
+        if (!Keep(FitsTransferBuffer(s_, n))) return false;
         return Block(Entry(s_.config, PanelEntry::Logics), static_cast<int>(n), static_cast<int>(n), CheckReceivedLogics);
     }
 
@@ -305,9 +332,14 @@ public:
     }
 
 private:
+    bool Keep(const OpResult& r) {
+        result_ = r;
+        return r.Done();
+    }
     Session& s_;
     std::fstream& f_;
     CellSpan tb_;
+    OpResult result_{status::kDone};
 };
 
 constexpr int kReceiveBusyText[5] = {0, 453, 455, 457, 459};
@@ -333,9 +365,9 @@ void DropPendingParts(const std::string& name, const Selection& selected) {
     }
 }
 
-// Moves the received parts into place. False (after reporting it) when a
+// Moves the received parts into place. Refused (after reporting it) when a
 // file of the set could not be replaced.
-bool CommitPendingParts(Session& s, const std::string& name, const Selection& selected) {
+OpResult CommitPendingParts(Session& s, const std::string& name, const Selection& selected) {
     for (int kind = 1; kind <= 4; ++kind) {
         if (!selected[kind]) continue;
         const std::string pending = PendingFile(name, kind);
@@ -351,15 +383,14 @@ bool CommitPendingParts(Session& s, const std::string& name, const Selection& se
         if (ec) {
             s.link.LastErrorNumber = err::kPathFileAccess;
             ReportFileError(s);
-            s.link.LinkStatus = status::kRefused;
             DropPendingParts(name, selected);
-            return false;
+            return {status::kRefused, err::kPathFileAccess};
         }
     }
-    return true;
+    return {status::kDone};
 }
 
-Outcome ReceiveParts(Session& s, const std::string& name, const Selection& selected) {
+PartsReceived ReceiveParts(Session& s, const std::string& name, const Selection& selected) {
     for (int kind = 1; kind <= 4; ++kind) {
         if (!selected[kind]) continue;
         ShowBusy(s, GetText(s, kReceiveBusyText[kind]));
@@ -372,9 +403,8 @@ Outcome ReceiveParts(Session& s, const std::string& name, const Selection& selec
         }
         if (!created) {
             ReportFileError(s);
-            s.link.LinkStatus = status::kRefused;
             DropPendingParts(name, selected);
-            return Outcome::FileError;
+            return {{status::kRefused, s.link.LastErrorNumber}, true};
         }
         Receiver r(s, file);
         bool ok = false;
@@ -387,11 +417,10 @@ Outcome ReceiveParts(Session& s, const std::string& name, const Selection& selec
         file.close();
         if (!ok) {
             DropPendingParts(name, selected);
-            return Outcome::Failed;
+            return {r.Result()};
         }
     }
-    if (!CommitPendingParts(s, name, selected)) return Outcome::Failed;
-    return Outcome::Done;
+    return {CommitPendingParts(s, name, selected)};
 }
 
 // --- send --------------------------------------------------------------------
@@ -411,31 +440,35 @@ class Sender {
 public:
     Sender(Session& s, std::fstream& f) : s_(s), f_(f), tb_(s.config.TransferBuffer) {}
 
+    // The result of the last step, the failed one after a false.
+    const OpResult& Result() const { return result_; }
+
     // File bytes offset..offset+count-1 into cells first.. of the buffer.
     bool FromFile(long offset, int count, int first = 1) {
-        return ReadFileBlock(s_, f_, offset, count, first, tb_).Done();
+        return Keep(ReadFileBlock(s_, f_, offset, count, first, tb_));
     }
     bool ToPanel(long address, int count, int first = 1) {
-        return WritePanelBlock(s_, address, count, true, first, tb_).Done();
+        return Keep(WritePanelBlock(s_, address, count, true, first, tb_));
     }
     bool Marker(long address, bool present) {
         CellArray<0, 1> marker;
         marker[1] = static_cast<Cell>(present ? kMarkerPresent : 0);
-        return WritePanelBlock(s_, address, 1, true, 1, marker).Done();
+        return Keep(WritePanelBlock(s_, address, 1, true, 1, marker));
     }
-    // The commit step after a marker: anything but "O" stops the send.
+    // The commit step after a marker: anything but "O" stops the send. A
+    // refusal is the link's status 170, which the error report names.
     bool Commit(int code) {
         const ControlReply commit = SendControl(s_, code, true);
         ClosePanelPort(s_);
-        if (commit.result.Done() && commit.answer == 'O') return true;
-        if (commit.result.Done()) s_.link.LinkStatus = status::kCommitRefused;
+        if (commit.result.Done() && commit.answer == 'O') return Keep(commit.result);
+        Keep(commit.result.Done() ? Finish(s_.link, status::kCommitRefused) : commit.result);
         ReportLinkError(s_);
         return false;
     }
 
     bool Main() {
         auto& tb = tb_;
-        if (!ReadPanelBlock(s_, kPanelMain, 1, 1, tb).Done()) return false;
+        if (!Keep(ReadPanelBlock(s_, kPanelMain, 1, 1, tb))) return false;
         if (tb[1] >= kCommParamRevision) {
             bool relay = s_.settings.FileLinkMode;
             tb[1] = s_.link.PanelAddress;
@@ -469,7 +502,7 @@ public:
 
     bool Logics() {
         long n = Entry(s_.config, PanelEntry::LogicsLength) + 2;
-        if (!FitsTransferBuffer(s_, n)) return false;
+        if (!Keep(FitsTransferBuffer(s_, n))) return false;
         if (!FromFile(0, static_cast<int>(n))) return false;
         if (!ToPanel(Entry(s_.config, PanelEntry::Logics), static_cast<int>(n))) return false;
         if (!Marker(Entry(s_.config, PanelEntry::ClockMarker), tb_[1] != 0 || tb_[2] != 0)) return false;
@@ -485,9 +518,14 @@ public:
     }
 
 private:
+    bool Keep(const OpResult& r) {
+        result_ = r;
+        return r.Done();
+    }
     Session& s_;
     std::fstream& f_;
     CellSpan tb_;
+    OpResult result_{status::kDone};
 };
 
 // Bytes of each file that a send reads.
@@ -495,7 +533,7 @@ long NeededLength(Session& s, int kind) { return SendableSize(kind, Entry(s.conf
 
 // Sends the selected parts in order. `sent` gets the parts that reached the
 // panel whole; `interrupted` the part that failed half-way (0 for none).
-bool SendParts(Session& s, const std::string& name, const Selection& selected, Selection& sent, int& interrupted) {
+OpResult SendParts(Session& s, const std::string& name, const Selection& selected, Selection& sent, int& interrupted) {
     sent = {};
     interrupted = 0;
     for (int kind = 1; kind <= 4; ++kind) {
@@ -514,13 +552,11 @@ bool SendParts(Session& s, const std::string& name, const Selection& selected, S
         if (opened && length < NeededLength(s, kind)) {
             SetFinding f{kind, SetFault::WrongSize, length, SendableSize(kind, Entry(s.config, PanelEntry::LogicsLength) + 2)};
             ShowAlert(s, DescribeSetFindings(s, name, {f}), GetText(s, kTooShortText));
-            s.link.LinkStatus = status::kRefused;
-            return false;
+            return {status::kRefused};
         }
         if (!opened) {
             ReportFileError(s);
-            s.link.LinkStatus = status::kRefused;
-            return false;
+            return {status::kRefused, s.link.LastErrorNumber};
         }
         Sender snd(s, file);
         bool ok = false;
@@ -532,11 +568,11 @@ bool SendParts(Session& s, const std::string& name, const Selection& selected, S
         }
         if (!ok) {
             interrupted = kind;
-            return false;
+            return snd.Result();
         }
         sent[kind] = true;
     }
-    return true;
+    return {status::kDone};
 }
 
 // After a send that stopped half-way: which parts the panel now holds from
@@ -546,8 +582,8 @@ void ReportPartialSend(Session& s, const Selection& sent, int interrupted) {
     std::string reached;
     for (int kind = 1; kind <= 4; ++kind)
         if (sent[kind]) reached += (reached.empty() ? "" : ", ") + GetText(s, PartNameText(kind));
-    std::string text = GetText(s, 1900) + "\r\n\r\n" + GetText(s, 1901) + " " +
-                       (reached.empty() ? GetText(s, 1903) : reached) + "\r\n" + GetText(s, 1902) + " " +
+    std::string text = GetText(s, kPartialSendText) + "\r\n\r\n" + GetText(s, kReachedText) + " " +
+                       (reached.empty() ? GetText(s, kNoneReachedText) : reached) + "\r\n" + GetText(s, kInterruptedText) + " " +
                        GetText(s, PartNameText(interrupted));
     s.ui->MessageBox(BoxTitle(s.main), text, MsgButtons::Ok, MsgIcon::Exclamation);
 }
@@ -556,107 +592,109 @@ void ReportPartialSend(Session& s, const Selection& sent, int interrupted) {
 
 // --- commands ------------------------------------------------------------------
 
-void CreateCommand(Session& s, int option) {
-    if (option == 1) CopyConfiguration(s);
-    else if (option == 2) CreateConfiguration(s);
+OpResult CreateCommand(Session& s, int option) {
+    if (option == 1) return CopyConfiguration(s);
+    if (option == 2) return CreateConfiguration(s);
+    return {status::kAborted};
 }
 
-void TransferCommand(Session& s, int option) {
-    if (option == 1) SendConfiguration(s);
-    else if (option == 2) ReceiveConfiguration(s);
+OpResult TransferCommand(Session& s, int option) {
+    if (option == 1) return SendConfiguration(s);
+    if (option == 2) return ReceiveConfiguration(s);
+    return {status::kAborted};
 }
 
-void CreateConfiguration(Session& s) {
-    s.link.LinkStatus = status::kAborted;
+OpResult CreateConfiguration(Session& s) {
     CopyDialogRequest req;
-    req.caption = GetText(s, 405);
-    req.destLabel = GetText(s, 406);
-    req.hint = GetText(s, 407);
+    req.caption = GetText(s, kCreateCaptionText);
+    req.destLabel = GetText(s, kCreateNameText);
+    req.hint = GetText(s, kCreateHintText);
     req.showSource = false;
     req.pattern = "*.CY2";
     std::string source, dest;
     for (;;) {
-        if (!ShowCopyDialog(s, req, source, dest)) return;
+        if (!ShowCopyDialog(s, req, source, dest)) return {status::kAborted};
         if (dest.empty()) {
-            AlertOne(s, 408);
+            AlertOne(s, kNoNewNameText);
             continue;
         }
         if (IsDefaultSetName(dest)) {
-            ShowAlert(s, GetText(s, 410), GetText(s, 411));
+            ShowAlert(s, GetText(s, kNotTemplateText), GetText(s, kNotTemplateText + 1));
             continue;
         }
         break;
     }
-    if (CopySet(s, JoinPath(DataFolderOf(s.settings), "DEFAULT"), dest, 417, 418))
-        ShowInfo(s, BoxTitle(s.main), GetText(s, 419) + "\r\n" + dest + GetText(s, 420));
+    const OpResult copied = CopySet(s, JoinPath(DataFolderOf(s.settings), "DEFAULT"), dest, kCreateReplaceText,
+                                    kCreateReplaceText + 1);
+    if (copied.Done()) ShowInfo(s, BoxTitle(s.main), GetText(s, kCreatedText) + "\r\n" + dest + GetText(s, kCreatedText + 1));
+    return copied;
 }
 
-void CopyConfiguration(Session& s) {
-    s.link.LinkStatus = status::kAborted;
+OpResult CopyConfiguration(Session& s) {
     CopyDialogRequest req;
-    req.caption = GetText(s, 422);
-    req.sourceLabel = GetText(s, 423);
-    req.destLabel = GetText(s, 424);
-    req.hint = GetText(s, 425);
+    req.caption = GetText(s, kCopyCaptionText);
+    req.sourceLabel = GetText(s, kCopyCaptionText + 1);
+    req.destLabel = GetText(s, kCopyCaptionText + 2);
+    req.hint = GetText(s, kCopyCaptionText + 3);
     req.showSource = true;
     req.pattern = "*.CY2";
     std::string source, dest;
     for (;;) {
-        if (!ShowCopyDialog(s, req, source, dest)) return;
+        if (!ShowCopyDialog(s, req, source, dest)) return {status::kAborted};
         if (source.empty()) {
-            AlertOne(s, 426);
+            AlertOne(s, kNoSourceNameText);
             continue;
         }
         if (dest.empty()) {
-            AlertOne(s, 427);
+            AlertOne(s, kNoDestNameText);
             continue;
         }
         break;
     }
-    if (CopySet(s, source, dest, 432, 433)) ShowInfo(s, BoxTitle(s.main), GetText(s, 434));
+    const OpResult copied = CopySet(s, source, dest, kCopyReplaceText, kCopyReplaceText + 1);
+    if (copied.Done()) ShowInfo(s, BoxTitle(s.main), GetText(s, kCopiedText));
+    return copied;
 }
 
 bool IsTemplateSetName(Session& s, const std::string& name) {
-    const std::string templateName = UpperCase(Trim(GetText(s, 1142)));
+    const std::string templateName = UpperCase(Trim(GetText(s, kTemplateNameText)));
     const std::string up = UpperCase(Trim(name));
     return IsDefaultSetName(up) ||
            (up.size() >= 7 && !templateName.empty() && up.size() >= templateName.size() &&
             up.compare(up.size() - templateName.size(), templateName.size(), templateName) == 0);
 }
 
-void OpenConfiguration(Session& s, int option) {
+OpResult OpenConfiguration(Session& s, int option) {
     if (option == 1) {
         s.config.ConfigSource = ConfigSource::None;
         s.config.ConfigFileName.clear();
         // The same filters as the send dialog: a set is chosen by its main file.
-        FileDialogRequest req = NameDialog(s, 1141, 468);
+        FileDialogRequest req = NameDialog(s, kOpenTitleText, kSendFiltersText);
         std::string answer = s.ui->AskOpenFile(req);
-        if (Trim(answer).empty()) return;
+        if (Trim(answer).empty()) return {status::kAborted};
         std::string name = StripExtension(answer);
         // The template set is never opened for editing.
         if (IsTemplateSetName(s, name)) {
-            ShowAlert(s, GetText(s, 1143), GetText(s, 1144));
-            return;
+            ShowAlert(s, GetText(s, kNotOpenedText), GetText(s, kNotOpenedText + 1));
+            return {status::kRefused};
         }
-        if (CheckConfigFile(s, name, 1) != status::kDone) return;
+        if (const int checked = CheckConfigFile(s, name, 1); checked != status::kDone)
+            return {checked == 0 ? status::kRefused : checked};
         // The other parts are checked by each section when it loads them;
         // here the user only hears which are missing.
         for (int kind = 2; kind <= 4; ++kind) static_cast<void>(CheckConfigFile(s, name, kind));
         // A damaged or foreign file is named before anything is shown or
         // printed from it; the user decides whether to go on.
-        if (!ConfirmSetFiles(s, name, {false, true, true, true, true}, 0, kUseAnywayText)) {
-            s.link.LinkStatus = status::kRefused;
-            return;
-        }
+        if (!ConfirmSetFiles(s, name, {false, true, true, true, true}, 0, kUseAnywayText)) return {status::kRefused};
         s.config.ConfigFileName = name;
         s.config.ConfigSource = ConfigSource::File;
         s.config.PanelIdent.clear();
         TakeIdentificationFromFile(s);
-        return;
+        return {status::kDone};
     }
     if (option == 3) {
         OpenBackup(s);
-        return;
+        return {s.config.ConfigSource == ConfigSource::File ? status::kDone : status::kAborted};
     }
     if (option == 2) {
         s.config.ConfigSource = ConfigSource::None;
@@ -665,66 +703,49 @@ void OpenConfiguration(Session& s, int option) {
             LeaveProgrammingMode(s, true);
             s.link.PortOpened = false;
         }
-        if (!ConnectForConfiguration(s)) return;
-        s.config.ConfigSource = ConfigSource::Panel;
+        const OpResult connected = ConnectForConfiguration(s);
+        if (connected.Done()) s.config.ConfigSource = ConfigSource::Panel;
+        return connected;
     }
+    return {status::kAborted};
 }
 
-void ReceiveConfiguration(Session& s) {
-    s.link.LinkStatus = status::kAborted;
-    if (!ConnectForConfiguration(s)) return;
+OpResult ReceiveConfiguration(Session& s) {
+    if (const OpResult connected = ConnectForConfiguration(s); !connected.Done()) return connected;
     Selection selected;
-    if (!AskTransferChoice(s, 435, 436, selected)) {
-        s.link.LinkStatus = status::kAborted;
-        ReleasePanel(s);
-        return;
-    }
-    bool mapRead = false;
+    if (!AskTransferChoice(s, kReceiveMenuText, kReceiveMenuText + 1, selected)) return ReleasePanel(s, {status::kAborted});
+    OpResult mapRead;
     SetLock lock;
     for (;;) {
-        std::string answer = s.ui->AskSaveFile(NameDialog(s, 441, 442));
-        if (Trim(answer).empty()) {
-            s.link.LinkStatus = status::kAborted;
-            ReleasePanel(s);
-            return;
-        }
+        std::string answer = s.ui->AskSaveFile(NameDialog(s, kReceiveNameText, kReceiveNameText + 1));
+        if (Trim(answer).empty()) return ReleasePanel(s, {status::kAborted});
         std::string name = StripExtension(answer);
         bool refused = false;
         for (int kind = 1; kind <= 4 && !refused; ++kind) {
             std::string target = PartFile(name, kind);
             if (selected[kind] && FileExists(target))
-                refused = !AskYes(s, GetText(s, 450) + " " + target + "\r\n" + GetText(s, 451));
+                refused = !AskYes(s, GetText(s, kReceiveReplaceText) + " " + target + "\r\n" +
+                                         GetText(s, kReceiveReplaceText + 1));
         }
         if (refused) continue;
-        if (!ConfirmTemplateTarget(s, name)) {
-            s.link.LinkStatus = status::kAborted;
-            ReleasePanel(s);
-            return;
-        }
+        if (!ConfirmTemplateTarget(s, name)) return ReleasePanel(s, {status::kAborted});
         if (!lock.Acquire(name)) {
             ShowAlert(s, GetText(s, kLockedText) + " " + name, GetText(s, kLockedText + 1));
-            s.link.LinkStatus = status::kRefused;
-            ReleasePanel(s);
-            return;
+            return ReleasePanel(s, {status::kRefused});
         }
-        Outcome outcome = Outcome::Failed;
+        PartsReceived received;
         {
             // All the blocks of the chosen parts are one command for the
             // abort button.
             LongOperation busy(s);
-            if (!mapRead) {
-                mapRead = ReadMemoryMap(s).Done();
-            }
-            if (mapRead) outcome = ReceiveParts(s, name, selected);
+            if (!mapRead.Done()) mapRead = ReadMemoryMap(s);
+            received = mapRead.Done() ? ReceiveParts(s, name, selected) : PartsReceived{mapRead};
         }
-        if (outcome == Outcome::FileError) {
+        if (received.fileError) {
             lock.Release();
             continue;
         }
-        if (outcome == Outcome::Failed) {
-            ReleasePanel(s);
-            return;
-        }
+        if (!received.result.Done()) return ReleasePanel(s, received.result);
         // Every configuration received is kept in the backups folder too.
         {
             LongOperation busy(s);
@@ -732,93 +753,78 @@ void ReceiveConfiguration(Session& s) {
         }
         break;
     }
-    s.link.LinkStatus = status::kDone;
-    ReleasePanel(s);
-    ShowInfo(s, BoxTitle(s.main), GetText(s, 460));
-    s.link.LinkStatus = status::kDone;
+    const OpResult done = ReleasePanel(s, {status::kDone});
+    ShowInfo(s, BoxTitle(s.main), GetText(s, kReceivedText));
+    return done;
 }
 
-void SendConfiguration(Session& s) {
-    s.link.LinkStatus = status::kAborted;
-    if (!ConnectForConfiguration(s)) return;
+OpResult SendConfiguration(Session& s) {
+    if (const OpResult connected = ConnectForConfiguration(s); !connected.Done()) return connected;
     Selection selected;
-    if (!AskTransferChoice(s, 461, 462, selected)) {
-        s.link.LinkStatus = status::kAborted;
-        ReleasePanel(s);
-        return;
-    }
-    std::string answer = s.ui->AskOpenFile(NameDialog(s, 467, 468));
-    if (Trim(answer).empty()) {
-        s.link.LinkStatus = status::kAborted;
-        ReleasePanel(s);
-        return;
-    }
+    if (!AskTransferChoice(s, kSendMenuText, kSendMenuText + 1, selected)) return ReleasePanel(s, {status::kAborted});
+    std::string answer = s.ui->AskOpenFile(NameDialog(s, kSendNameText, kSendFiltersText));
+    if (Trim(answer).empty()) return ReleasePanel(s, {status::kAborted});
     std::string name = StripExtension(answer);
     for (int kind = 1; kind <= 4; ++kind) {
         std::string file = PartFile(name, kind);
         if (selected[kind] && !FileExists(file)) {
             // The alert names the missing file after its first text.
-            ShowAlert(s, GetText(s, 476) + " " + file, GetText(s, 477));
-            s.link.LinkStatus = status::kFileMissing;
-            ReleasePanel(s);
-            return;
+            ShowAlert(s, GetText(s, kSendMissingText) + " " + file, GetText(s, kSendMissingText + 1));
+            return ReleasePanel(s, {status::kFileMissing});
         }
     }
-    OpResult mapRead;
+    OpResult result;
     {
         LongOperation busy(s);
-        mapRead = ReadMemoryMap(s);
+        result = ReadMemoryMap(s);
     }
     // Every chosen file is checked before the first block goes out: a
     // damaged set goes to the panel only when the user says so.
-    if (mapRead.Done() && !ConfirmSetFiles(s, name, selected, Entry(s.config, PanelEntry::LogicsLength) + 2, kSendAnywayText)) {
-        s.link.LinkStatus = status::kRefused;
-        ReleasePanel(s);
-        return;
-    }
+    if (result.Done() && !ConfirmSetFiles(s, name, selected, Entry(s.config, PanelEntry::LogicsLength) + 2, kSendAnywayText))
+        return ReleasePanel(s, {status::kRefused});
     Selection sent;
     int interrupted = 0;
-    bool done = false;
     const bool backupFirst = WantsBackupBeforeSend(s);
     bool backupFailed = false;
+    bool sentWhole = false;
     {
         // From the first block to the clock setting the send is one command
         // for the abort button.
         LongOperation busy(s);
         // The parts about to be overwritten are read from the panel first;
         // without that backup nothing is sent.
-        if (s.link.LinkStatus == status::kDone && backupFirst && BackupFromPanel(s, selected, BackupReason::BeforeSend).empty()) {
-            backupFailed = true;
-            if (s.link.LinkStatus == status::kDone) s.link.LinkStatus = status::kRefused;
+        if (result.Done() && backupFirst) {
+            const PanelSetResult backup = BackupFromPanel(s, selected, BackupReason::BeforeSend);
+            backupFailed = !backup.result.Done();
+            result = backup.result;
         }
-        if (s.link.LinkStatus == status::kDone && !backupFailed) done = SendParts(s, name, selected, sent, interrupted);
-        if (done) {
+        if (result.Done()) {
+            result = SendParts(s, name, selected, sent, interrupted);
+            sentWhole = result.Done();
+        }
+        if (sentWhole) {
             // The panel's own last-change date, as it stands after the send.
             auto& c = s.config;
-            if (ReadPanelBlock(s, kPanelLastChange, 8, 1, c.IdentBuffer).Done()) {
+            result = ReadPanelBlock(s, kPanelLastChange, 8, 1, c.IdentBuffer);
+            if (result.Done()) {
                 std::string date;
                 for (int i = 1; i <= 8; ++i) date.push_back(static_cast<char>(c.IdentBuffer[i] & 0xFF));
                 c.LastChangeDate = Latin1ToUtf8(date);
                 s.ui->SetIdentification(IdentificationText(s.config));
+                result = SetPanelClockFromPc(s);
             }
-            if (s.link.LinkStatus == status::kDone) SetPanelClockFromPc(s);
         }
     }
-    if (!done) {
-        const int failure = s.link.LinkStatus;
-        ReleasePanel(s);
+    if (!sentWhole) {
+        const OpResult failed = ReleasePanel(s, result);
         if (interrupted != 0) ReportPartialSend(s, sent, interrupted);
-        if (backupFailed) s.ui->MessageBox(BoxTitle(s.main), GetText(s, 1718), MsgButtons::Ok, MsgIcon::Exclamation);
-        s.link.LinkStatus = failure;
-        return;
+        if (backupFailed) s.ui->MessageBox(BoxTitle(s.main), GetText(s, kNothingSentText), MsgButtons::Ok, MsgIcon::Exclamation);
+        return failed;
     }
-    if (s.link.LinkStatus != status::kDone) {
-        ReleasePanel(s);
-        return;
-    }
-    ReleasePanel(s);
-    ShowInfo(s, BoxTitle(s.main), GetText(s, 488));
-    s.link.LinkStatus = status::kDone;
+    // The date or the clock setting that followed may still have failed.
+    const OpResult ended = ReleasePanel(s, result);
+    if (ended.Done()) ShowInfo(s, BoxTitle(s.main), GetText(s, kSentText));
+    return ended;
 }
 
 bool ConfirmSetFiles(Session& s, const std::string& base, const std::array<bool, 5>& kinds, long logicSize,
@@ -832,42 +838,40 @@ bool ConfirmSetFiles(Session& s, const std::string& base, const std::array<bool,
     return s.ui->ConfirmRisk(RiskTopic::DamagedSet, BoxTitle(s.main), text);
 }
 
-bool ReceivePanelParts(Session& s, const std::string& base, const std::array<bool, 5>& parts) {
-    return ReceiveParts(s, base, parts) == Outcome::Done;
+OpResult ReceivePanelParts(Session& s, const std::string& base, const std::array<bool, 5>& parts) {
+    return ReceiveParts(s, base, parts).result;
 }
 
-std::string ReadPanelConfiguration(Session& s) {
+PanelSetResult ReadPanelConfiguration(Session& s) {
     const bool open = s.config.ConfigSource == ConfigSource::Panel;
-    s.link.LinkStatus = status::kAborted;
-    if (!open && !ConnectForConfiguration(s)) return {};
-    std::string base;
+    if (!open) {
+        if (const OpResult connected = ConnectForConfiguration(s); !connected.Done()) return {connected, {}};
+    }
+    PanelSetResult read;
     {
         LongOperation busy(s);
-        if (ReadMemoryMap(s).Done()) base = BackupFromPanel(s, {false, true, true, true, true}, BackupReason::Received);
+        read.result = ReadMemoryMap(s);
+        if (read.result.Done()) read = BackupFromPanel(s, {false, true, true, true, true}, BackupReason::Received);
     }
-    const int result = base.empty() ? (s.link.LinkStatus == status::kDone ? status::kRefused : s.link.LinkStatus) : status::kDone;
-    if (open) {
-        EndBusy(s, 0);
-    } else {
-        s.link.LinkStatus = result;
-        ReleasePanel(s);
-    }
-    s.link.LinkStatus = result;
-    return base;
+    if (!open) return {ReleasePanel(s, read.result), read.base};
+    EndBusy(s, 0);
+    return read;
 }
 
-void RefreshConfigView(Session& s) {
+OpResult RefreshConfigView(Session& s) {
     auto& c = s.config;
     if (s.config.ConfigSource == ConfigSource::File) {
         TakeIdentificationFromFile(s);
     } else if (s.config.ConfigSource == ConfigSource::Panel) {
-        if (!ReadPanelBlock(s, kPanelMain + kIdentBlockOffset, kIdentBlockSize, 1, c.IdentBuffer).Done()) return;
+        if (const OpResult read = ReadPanelBlock(s, kPanelMain + kIdentBlockOffset, kIdentBlockSize, 1, c.IdentBuffer);
+            !read.Done())
+            return read;
         TakeIdentBlock(s.config);
     } else {
-        s.link.LinkStatus = status::kNoSource;
-        return;
+        return {status::kNoSource};
     }
     s.ui->SetIdentification(IdentificationText(s.config));
+    return {status::kDone};
 }
 
 }  // namespace cfg

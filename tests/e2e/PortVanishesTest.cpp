@@ -126,8 +126,7 @@ Row RunVanishing(test::TestSession& t, bool receive, Ending how, int after) {
         t.ui.AnswerNumber(1);
         t.ui.choiceAnswers.push_back(0);
         t.ui.saveFileAnswers.push_back(base);
-        ReceiveConfiguration(s);
-        EXPECT_EQ(s.link.LinkStatus, 255) << t.ui.AllMessages();
+        EXPECT_EQ(ReceiveConfiguration(s).status, 255) << t.ui.AllMessages();
         t.ui.messages.clear();
     }
     bool ended = false;
@@ -142,13 +141,12 @@ Row RunVanishing(test::TestSession& t, bool receive, Ending how, int after) {
     t.ui.choiceAnswers.push_back(0);
     (receive ? t.ui.saveFileAnswers : t.ui.openFileAnswers).push_back(base);
     const auto start = std::chrono::steady_clock::now();
-    if (receive) ReceiveConfiguration(s);
-    else SendConfiguration(s);
+    const OpResult result = receive ? ReceiveConfiguration(s) : SendConfiguration(s);
     row.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     t.ui.onProcessEvents = nullptr;
     EXPECT_TRUE(ended) << row.ending << ": the transfer ended before the panel went away";
     EXPECT_FALSE(sim.Running());
-    row.status = s.link.LinkStatus;
+    row.status = result.status;
     for (const auto& m : t.ui.messages) {
         if (m.buttons != MsgButtons::Ok || m.icon == MsgIcon::Information) continue;
         if (row.message.empty()) row.message = m.text;

@@ -295,5 +295,107 @@ TEST_F(PanelLogicsTest, TheAreaComesFromDirectoryEntry16AndGoesBackThere) {
     EXPECT_TRUE(t.ui.messages.empty()) << t.ui.AllMessages();
 }
 
+// The rule of adding a condition, without the dialogs.
+
+// A table whose blocks 1..28 hold 31 conditions each and block 29 `last`:
+// 952 + 3 + last words of the 980 the area holds.
+LogicTable TableWithFreeWords(int last) {
+    LogicTable table;
+    for (int n = 1; n <= 29; ++n) {
+        const int count = n == 29 ? last : 31;
+        table[n].header = static_cast<uint16_t>(0x8000 | n);
+        for (int i = 0; i < count; ++i) table[n].conditions.push_back(MakeCondition(4, 301 + i, false, false));
+        table[n].w1 = MakeLogicW1(0, count);
+    }
+    return table;
+}
+
+ConditionOutcome Refused(int refusal, int detail = 0) {
+    ConditionOutcome o;
+    o.refusal = refusal;
+    o.detail = detail;
+    return o;
+}
+
+TEST(LogicConditionRule, TheChoiceBecomesTheConditionWord) {
+    const LogicTable table;
+    const LogicBlock empty;
+    auto word = [&](int entry, int item, bool orList, bool negated) {
+        const ConditionOutcome o = ApplyCondition(table, empty, 5, {entry, item, orList, negated});
+        EXPECT_TRUE(o.accepted) << entry << "/" << item;
+        return o.word;
+    };
+    EXPECT_EQ(word(1, 4, false, true), 0x8004);                          // zone 4 in alarm, NOT
+    EXPECT_EQ(word(5, 17, true, false), kConditionOr | 4 << 10 | 317);   // point 17 in alarm, OR
+    EXPECT_EQ(word(7, 2, false, false), 6 << 10 | 34);                   // function block 2
+    EXPECT_EQ(word(8, 1, false, false), 7 << 10 | 195);                  // the first panel state
+    EXPECT_EQ(word(15, 20, false, false), 14 << 10 | 320);               // output active at point 20
+    EXPECT_EQ(word(11, 4, false, false), 10 << 10 | 222);                // the last auxiliary input
+}
+
+TEST(LogicConditionRule, OnlyTheObjectsAnEntryOffersAreTaken) {
+    const LogicTable table;
+    const LogicBlock b;
+    for (int entry = 1; entry <= kChooserEntries; ++entry)
+        EXPECT_EQ(ChooserEntryRefusal(entry), entry == kChooserSeparator ? 283 : 0) << entry;
+    EXPECT_EQ(ChooserEntryRefusal(0), 282);
+    EXPECT_EQ(ChooserEntryRefusal(17), 282);
+    EXPECT_EQ(ApplyCondition(table, b, 5, {0, 1, false, false}), Refused(282));
+    EXPECT_EQ(ApplyCondition(table, b, 5, {kChooserSeparator, 1, false, false}), Refused(283));
+    // Items beyond the entry's objects: the dialogs never offer them, so
+    // nothing is said, and nothing is added.
+    EXPECT_TRUE(ApplyCondition(table, b, 5, {1, 32, false, false}).accepted);
+    EXPECT_EQ(ApplyCondition(table, b, 5, {1, 33, false, false}), Refused(0));
+    EXPECT_EQ(ApplyCondition(table, b, 5, {1, 0, false, false}), Refused(0));
+    EXPECT_TRUE(ApplyCondition(table, b, 5, {5, 384, false, false}).accepted);
+    EXPECT_EQ(ApplyCondition(table, b, 5, {5, 385, false, false}), Refused(0));
+    EXPECT_EQ(ApplyCondition(table, b, 5, {8, 13, false, false}), Refused(0));  // 12 panel states
+    // A block number outside 1..80 takes nothing.
+    EXPECT_EQ(ApplyCondition(table, b, 0, {1, 1, false, false}), Refused(0));
+    EXPECT_EQ(ApplyCondition(table, b, 81, {1, 1, false, false}), Refused(0));
+}
+
+TEST(LogicConditionRule, AnObjectInAStateIsInABlockOnce) {
+    const LogicTable table;
+    LogicBlock b;
+    b.header = 0x8005;
+    b.conditions = {MakeCondition(0, 5, false, false)};  // AND zone 5 in alarm
+    // In the other list or negated it is still the same condition.
+    EXPECT_EQ(ApplyCondition(table, b, 5, {1, 5, true, true}), Refused(281));
+    EXPECT_EQ(ApplyCondition(table, b, 5, {1, 5, false, true}), Refused(281));
+    // The same zone in prealarm, or another zone, is another condition.
+    EXPECT_TRUE(ApplyCondition(table, b, 5, {2, 5, false, false}).accepted);
+    EXPECT_TRUE(ApplyCondition(table, b, 5, {1, 6, false, false}).accepted);
+}
+
+TEST(LogicConditionRule, ABlockTakes31ConditionsInItsTwoLists) {
+    const LogicTable table;
+    LogicBlock b;
+    b.header = 0x8005;
+    for (int i = 0; i < 30; ++i) b.conditions.push_back(MakeCondition(4, 301 + i, i % 2 == 1, false));
+    EXPECT_TRUE(RoomForCondition(table, b, 5).accepted);
+    b.conditions.push_back(MakeCondition(4, 331, true, false));
+    EXPECT_EQ(RoomForCondition(table, b, 5), Refused(243, 244));
+    EXPECT_EQ(ApplyCondition(table, b, 5, {1, 1, false, false}), Refused(243, 244));
+}
+
+TEST(LogicConditionRule, TheAreaMustHoldTheWordsTheBlockGrowsBy) {
+    // Four words free: a new block needs its three header words and the
+    // condition, a stored block only the condition.
+    LogicTable table = TableWithFreeWords(21);
+    EXPECT_TRUE(RoomForCondition(table, table[30], 30).accepted);
+    EXPECT_TRUE(RoomForCondition(table, table[29], 29).accepted);
+    table = TableWithFreeWords(22);
+    EXPECT_EQ(RoomForCondition(table, table[30], 30), Refused(1410, 1411));
+    EXPECT_TRUE(RoomForCondition(table, table[29], 29).accepted);
+    table = TableWithFreeWords(25);  // full
+    EXPECT_EQ(RoomForCondition(table, table[29], 29), Refused(1410, 1411));
+    EXPECT_EQ(ApplyCondition(table, table[29], 29, {1, 1, false, false}), Refused(1410, 1411));
+    // The block as being edited counts against what the table holds of it.
+    LogicBlock shorter = table[29];
+    shorter.conditions.pop_back();
+    EXPECT_TRUE(RoomForCondition(table, shorter, 29).accepted);
+}
+
 }  // namespace
 }  // namespace cfg::test

@@ -158,8 +158,7 @@ public:
     // on an open configuration start.
     bool OpenPanelClean() {
         t.ui.AnswerNumber(1);
-        OpenConfiguration(s, 2);
-        const bool ok = s.config.ConfigSource == ConfigSource::Panel;
+        const bool ok = OpenConfiguration(s, 2).Done() && s.config.ConfigSource == ConfigSource::Panel;
         t.ui.messages.clear();
         return ok;
     }
@@ -288,7 +287,7 @@ Outcome Run(Op op, const CaseSetup& setup) {
         rig.QueueAccessCodes();
         rig.t.ui.choiceAnswers.push_back(0);
         rig.t.ui.saveFileAnswers.push_back(rig.Base("SITE"));
-        ReceiveConfiguration(s);
+        o.status = ReceiveConfiguration(s).status;
         break;
     case Op::Send:
         WriteSet(rig.Base("SET"), sendSet);
@@ -296,13 +295,13 @@ Outcome Run(Op op, const CaseSetup& setup) {
         rig.QueueAccessCodes();
         rig.t.ui.choiceAnswers.push_back(0);
         rig.t.ui.openFileAnswers.push_back(rig.Base("SET"));
-        SendConfiguration(s);
+        o.status = SendConfiguration(s).status;
         break;
     case Op::Open:
         rig.t.ui.AnswerNumber(1);
         rig.QueueAccessCodes();
-        OpenConfiguration(s, 2);
-        if (s.config.ConfigSource != ConfigSource::Panel && s.link.LinkStatus == status::kDone) s.link.LinkStatus = -2;
+        o.status = OpenConfiguration(s, 2).status;
+        if (s.config.ConfigSource != ConfigSource::Panel && o.status == status::kDone) o.status = -2;
         break;
     case Op::Edit: {
         s.texts.LanguageTexts[1243] = "[";
@@ -324,11 +323,13 @@ Outcome Run(Op op, const CaseSetup& setup) {
         rig.t.ui.AnswerNumber(45);
         const PrintMode print = PrintMode::Interactive;
         TimesSection(s, print, 0);
+        o.status = s.link.LinkStatus;  // a section leaves its outcome there
         break;
     }
     case Op::ClockRead:
         rig.QueueAccessCodes();
         ClockCommand(s, 4);
+        o.status = s.link.LinkStatus;
         break;
     case Op::ClockSet: {
         DateTimeFields f;
@@ -336,10 +337,10 @@ Outcome Run(Op op, const CaseSetup& setup) {
         rig.t.ui.dateTimeAnswers.push_back({true, f});
         rig.QueueAccessCodes();
         ClockCommand(s, 5);
+        o.status = s.link.LinkStatus;
         break;
     }
     }
-    o.status = s.link.LinkStatus;
     o.hung = rig.hung;
 
     // What reached the panel, for the operations that change it.

@@ -180,7 +180,7 @@ TEST_F(PanelCommandsTest, PanelClockReadAndSetFromThePc) {
 
     t.clock.SetTime(13 * 3600 + 4 * 60 + 5);
     t.clock.SetDate(1999, 8, 7, 6);
-    SetPanelClockFromPc(s);
+    EXPECT_TRUE(SetPanelClockFromPc(s).Done());
     auto h = Sent('H');
     ASSERT_EQ(h.size(), 1u);
     EXPECT_FALSE(h[0].longForm);

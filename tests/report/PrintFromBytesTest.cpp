@@ -42,7 +42,7 @@ protected:
             if (!parts[kind - 1]->empty()) WriteAll(base + PartExtension(kind), *parts[kind - 1]);
         s.config.ConfigSource = ConfigSource::File;
         s.config.ConfigFileName = base;
-        RefreshConfigView(s);
+        EXPECT_TRUE(RefreshConfigView(s).Done());
         const FileSetImage set = ReadFileSetImage(base);
         int printed = 0;
         for (const SectionDef& def : s.sections.Rows()) {

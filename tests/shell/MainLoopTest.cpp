@@ -23,10 +23,13 @@ protected:
         };
         c.transfer = [this](Session&, int option) { calls.push_back("transfer" + std::to_string(option)); };
         c.create = [this](Session&, int option) { calls.push_back("create" + std::to_string(option)); };
-        c.refreshFromFile = [this](Session&) { calls.push_back("refreshFile"); };
-        c.refreshFromPanel = [this](Session& ss) {
+        c.refreshFromFile = [this](Session&) {
+            calls.push_back("refreshFile");
+            return OpResult{status::kDone};
+        };
+        c.refreshFromPanel = [this](Session&) {
             calls.push_back("refreshPanel");
-            ss.link.LinkStatus = panelRefreshStatus;
+            return OpResult{panelRefreshStatus};
         };
         c.closePanel = [this](Session&) { calls.push_back("closePanel"); };
         c.checkFilePart = [this](Session&, int part) {

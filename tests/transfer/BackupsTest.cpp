@@ -155,17 +155,19 @@ struct PanelBackups : ::testing::Test {
     }
     std::string Base(const std::string& name) { return t.folder.File(name); }
     std::string Folder() { return BackupFolder(t.s); }
-    void Receive(const std::string& name, int choice = 0) {
+    // The status the receive ended with.
+    int Receive(const std::string& name, int choice = 0) {
         t.ui.AnswerNumber(1);
         t.ui.choiceAnswers.push_back(choice);
         t.ui.saveFileAnswers.push_back(name);
-        ReceiveConfiguration(t.s);
+        return ReceiveConfiguration(t.s).status;
     }
-    void Send(const std::string& name, int choice = 0) {
+    // The status the send ended with.
+    int Send(const std::string& name, int choice = 0) {
         t.ui.AnswerNumber(1);
         t.ui.choiceAnswers.push_back(choice);
         t.ui.openFileAnswers.push_back(name);
-        SendConfiguration(t.s);
+        return SendConfiguration(t.s).status;
     }
     void WriteSet(const std::string& base, const vimo::sim::FileSet& f) {
         std::string error;
@@ -183,8 +185,7 @@ struct PanelBackups : ::testing::Test {
 }  // namespace
 
 TEST_F(PanelBackups, ReceiveKeepsABackupBesideTheSettingsFile) {
-    Receive(Base("site"));
-    ASSERT_EQ(t.s.link.LinkStatus, 255) << t.ui.AllMessages();
+    ASSERT_EQ(Receive(Base("site")), 255) << t.ui.AllMessages();
     EXPECT_EQ(Folder(), t.folder.File("backups"));
     std::vector<BackupEntry> list = ListBackups(Folder());
     ASSERT_EQ(list.size(), 1u);
@@ -203,8 +204,7 @@ TEST_F(PanelBackups, ReceiveKeepsABackupBesideTheSettingsFile) {
 
     // A backup before a send within that same second is still the newest.
     SetBackupBeforeSend(t.s, true);
-    Send(ChangedSet(), 4);
-    ASSERT_EQ(t.s.link.LinkStatus, 255) << t.ui.AllMessages();
+    ASSERT_EQ(Send(ChangedSet(), 4), 255) << t.ui.AllMessages();
     list = ListBackups(Folder());
     ASSERT_EQ(list.size(), 3u);
     EXPECT_EQ(list[0].reason, BackupReason::BeforeSend);
@@ -212,8 +212,7 @@ TEST_F(PanelBackups, ReceiveKeepsABackupBesideTheSettingsFile) {
 }
 
 TEST_F(PanelBackups, ReceivingOnePartBacksUpTheMainFileToo) {
-    Receive(Base("texts"), 4);
-    ASSERT_EQ(t.s.link.LinkStatus, 255) << t.ui.AllMessages();
+    ASSERT_EQ(Receive(Base("texts"), 4), 255) << t.ui.AllMessages();
     EXPECT_FALSE(fs::exists(Base("TEXTS.CY2")));
     std::vector<BackupEntry> list = ListBackups(Folder());
     ASSERT_EQ(list.size(), 1u);
@@ -229,8 +228,7 @@ TEST_F(PanelBackups, FailedReceiveKeepsNoBackup) {
     drop.letters = "L";
     drop.after = 40;
     panel->AddFault(drop);
-    Receive(Base("site"));
-    EXPECT_NE(t.s.link.LinkStatus, 255);
+    EXPECT_NE(Receive(Base("site")), 255);
     EXPECT_TRUE(ListBackups(Folder()).empty());
     EXPECT_TRUE(FilesIn(Folder()).empty());
 }
@@ -240,16 +238,14 @@ TEST_F(PanelBackups, BackupBeforeSendOnlyWhenChosen) {
     const std::string set = ChangedSet();
 
     SetBackupBeforeSend(t.s, false);
-    Send(set);
-    ASSERT_EQ(t.s.link.LinkStatus, 255) << t.ui.AllMessages();
+    ASSERT_EQ(Send(set), 255) << t.ui.AllMessages();
     EXPECT_TRUE(ListBackups(Folder()).empty());
 
     // Chosen: the parts about to be overwritten (and the main file), as the
     // panel held them before the send.
     panel->LoadSample();
     SetBackupBeforeSend(t.s, true);
-    Send(set, 4);
-    ASSERT_EQ(t.s.link.LinkStatus, 255) << t.ui.AllMessages();
+    ASSERT_EQ(Send(set, 4), 255) << t.ui.AllMessages();
     std::vector<BackupEntry> list = ListBackups(Folder());
     ASSERT_EQ(list.size(), 1u);
     EXPECT_EQ(list[0].reason, BackupReason::BeforeSend);
@@ -269,8 +265,7 @@ TEST_F(PanelBackups, BackupBeforeSendOnlyWhenChosen) {
 TEST_F(PanelBackups, TheQuestionBeforeASendIsAskedOnceAndKept) {
     const std::string set = ChangedSet();
     t.ui.messageAnswers = {MsgAnswer::No};
-    Send(set);
-    ASSERT_EQ(t.s.link.LinkStatus, 255) << t.ui.AllMessages();
+    ASSERT_EQ(Send(set), 255) << t.ui.AllMessages();
     EXPECT_EQ(t.ui.messages.front().text, "1714\r\n\r\n1715");
     EXPECT_EQ(t.ui.messages.front().buttons, MsgButtons::YesNo);
     EXPECT_EQ(RememberedBackupBeforeSend(t.s), std::optional<bool>(false));
@@ -287,8 +282,7 @@ TEST_F(PanelBackups, WithoutItsBackupNothingIsSent) {
     // A file where the folder should be: the backup cannot be written.
     WriteAll(t.folder.File("blocked"), {1});
     t.s.settings.backups.folder = t.folder.File("blocked");
-    Send(set);
-    EXPECT_NE(t.s.link.LinkStatus, 255);
+    EXPECT_NE(Send(set), 255);
     EXPECT_EQ(panel->ExportFileSet().my2, before.my2);
     EXPECT_NE(t.ui.AllMessages().find("1717"), std::string::npos);
     EXPECT_EQ(t.ui.messages.back().text, "1718");
@@ -296,7 +290,7 @@ TEST_F(PanelBackups, WithoutItsBackupNothingIsSent) {
 }
 
 TEST_F(PanelBackups, ABackupOpensLikeAFileSet) {
-    OpenConfiguration(t.s, 3);  // none yet: the folder is named
+    static_cast<void>(OpenConfiguration(t.s, 3));  // none yet: the folder is named
     EXPECT_EQ(t.s.config.ConfigSource, ConfigSource::None);
     EXPECT_EQ(t.ui.messages.back().text, "1713\r\n" + Folder());
     EXPECT_TRUE(t.ui.backupLists.empty());
@@ -306,7 +300,7 @@ TEST_F(PanelBackups, ABackupOpensLikeAFileSet) {
     Receive(Base("site"));
     t.ui.backupChoices = {1};
     t.ui.messages.clear();
-    OpenConfiguration(t.s, 3);
+    static_cast<void>(OpenConfiguration(t.s, 3));
     ASSERT_EQ(t.ui.backupLists.size(), 1u);
     ASSERT_EQ(t.ui.backupLists[0].rows.size(), 2u);
     EXPECT_EQ(t.ui.backupLists[0].rows[0].date, "05/12/2026 09:31:05");

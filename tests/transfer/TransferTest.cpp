@@ -54,13 +54,15 @@ struct PanelTransfer : ::testing::Test {
         t.ui.choiceAnswers.push_back(choice);
         (save ? t.ui.saveFileAnswers : t.ui.openFileAnswers).push_back(name);
     }
-    void Receive(const std::string& name, int choice = 0) {
+    // The status the receive ended with.
+    int Receive(const std::string& name, int choice = 0) {
         Script(choice, name, true);
-        ReceiveConfiguration(t.s);
+        return ReceiveConfiguration(t.s).status;
     }
-    void Send(const std::string& name, int choice = 0) {
+    // The status the send ended with.
+    int Send(const std::string& name, int choice = 0) {
         Script(choice, name, false);
-        SendConfiguration(t.s);
+        return SendConfiguration(t.s).status;
     }
     vimo::sim::FileSet Files(const std::string& base) {
         vimo::sim::FileSet f;
@@ -88,11 +90,9 @@ struct PanelTransfer : ::testing::Test {
 
 TEST_F(PanelTransfer, ReceiveAllGivesThePanelsConfiguration) {
     panel->LoadSample();
-    TransferCommand(t.s, 2);  // nothing scripted: the address dialog is cancelled
-    EXPECT_NE(t.s.link.LinkStatus, 255);
+    EXPECT_NE(TransferCommand(t.s, 2).status, 255);  // nothing scripted: the address dialog is cancelled
 
-    Receive(Base("site"));
-    ASSERT_EQ(t.s.link.LinkStatus, 255) << t.ui.AllMessages();
+    ASSERT_EQ(Receive(Base("site")), 255) << t.ui.AllMessages();
     vimo::sim::FileSet got = Files(Base("SITE"));
     vimo::sim::FileSet want = panel->ExportFileSet();
     EXPECT_EQ(got.cy2.size(), 2981u);
@@ -117,16 +117,13 @@ TEST_F(PanelTransfer, ReceiveAllGivesThePanelsConfiguration) {
 
 TEST_F(PanelTransfer, ReceiveSendReceiveIsByteClean) {
     panel->LoadSample();
-    Receive(Base("A"));
-    ASSERT_EQ(t.s.link.LinkStatus, 255) << t.ui.AllMessages();
-    Send(Base("A"));
-    ASSERT_EQ(t.s.link.LinkStatus, 255) << t.ui.AllMessages();
+    ASSERT_EQ(Receive(Base("A")), 255) << t.ui.AllMessages();
+    ASSERT_EQ(Send(Base("A")), 255) << t.ui.AllMessages();
     EXPECT_EQ(LastText(), "0488");
     EXPECT_EQ(panel->Stats().commitsPrograms, 1);
     EXPECT_EQ(panel->Stats().commitsLogics, 1);
     EXPECT_FALSE(panel->InProgrammingMode());
-    Receive(Base("B"));
-    ASSERT_EQ(t.s.link.LinkStatus, 255) << t.ui.AllMessages();
+    ASSERT_EQ(Receive(Base("B")), 255) << t.ui.AllMessages();
     for (const char* e : kExt) EXPECT_EQ(ReadAll(Base("A") + e), ReadAll(Base("B") + e)) << e;
 }
 
@@ -143,8 +140,7 @@ TEST_F(PanelTransfer, SendWritesItsBlockListOnly) {
 
     t.clock.SetDate(2027, 2, 14, 7);
     t.clock.SetTime(10 * 3600 + 30 * 60);
-    Send(Base("sample"));
-    ASSERT_EQ(t.s.link.LinkStatus, 255) << t.ui.AllMessages();
+    ASSERT_EQ(Send(Base("sample")), 255) << t.ui.AllMessages();
     vimo::sim::FileSet after = panel->ExportFileSet();
 
     EXPECT_EQ(after.cy2[0], sample.cy2[0]);
@@ -179,8 +175,7 @@ TEST_F(PanelTransfer, DamagedProgramsAndLogicsArriveEmpty) {
     auto& mem = panel->Mem();
     mem.Set(vimo::sim::kClockPrograms + 5, static_cast<uint8_t>(mem.Get(vimo::sim::kClockPrograms + 5) ^ 0x10));
     mem.Set(vimo::sim::kLogics + 2, static_cast<uint8_t>(mem.Get(vimo::sim::kLogics + 2) ^ 0x01));
-    Receive(Base("DMG"));
-    ASSERT_EQ(t.s.link.LinkStatus, 255) << t.ui.AllMessages();
+    ASSERT_EQ(Receive(Base("DMG")), 255) << t.ui.AllMessages();
     Bytes py2 = ReadAll(Base("DMG.PY2")), uy2 = ReadAll(Base("DMG.UY2"));
     ASSERT_EQ(py2.size(), 384u);
     EXPECT_EQ(Slice(py2, 0, 350), Bytes(350, 255));
@@ -198,14 +193,12 @@ TEST_F(PanelTransfer, LinkParametersFollowTheToolOnlyOnNewerPanels) {
     mem.Set(vimo::sim::kMainBase, 85);
     mem.Set(vimo::sim::kCommBaudCode, 3);
     t.s.settings.BaudRate = "4800";
-    Send(Base("OLD"), 1);
-    ASSERT_EQ(t.s.link.LinkStatus, 255) << t.ui.AllMessages();
+    ASSERT_EQ(Send(Base("OLD"), 1), 255) << t.ui.AllMessages();
     EXPECT_EQ(mem.Get(vimo::sim::kCommBaudCode), 3);
 
     // Newer panel: address, plant code and baud code of the tool.
     mem.Set(vimo::sim::kMainBase, 86);
-    Send(Base("OLD"), 1);
-    ASSERT_EQ(t.s.link.LinkStatus, 255) << t.ui.AllMessages();
+    ASSERT_EQ(Send(Base("OLD"), 1), 255) << t.ui.AllMessages();
     EXPECT_EQ(mem.Get(vimo::sim::kCommAddress), 1);
     EXPECT_EQ(mem.Get(vimo::sim::kCommPlantCode), 11);
     EXPECT_EQ(mem.Get(vimo::sim::kCommBaudCode), 2);
@@ -239,8 +232,7 @@ TEST_F(PanelTransfer, RelaySendGivesTheRelaysLinkParameters) {
     set.cy2[0] = 86;
     WriteFiles(Base("RELAY"), set);
     panel->Mem().Set(vimo::sim::kMainBase, 86);
-    Send(Base("RELAY"), 1);
-    ASSERT_EQ(t.s.link.LinkStatus, 255) << t.ui.AllMessages();
+    ASSERT_EQ(Send(Base("RELAY"), 1), 255) << t.ui.AllMessages();
     EXPECT_EQ(line->OpenCount(), 0) << "the serial port is not used";
     auto& mem = panel->Mem();
     EXPECT_EQ(mem.Get(vimo::sim::kCommAddress), 1);
@@ -255,8 +247,7 @@ TEST_F(PanelTransfer, RefusedOverwriteAsksForAnotherName) {
     t.ui.choiceAnswers.push_back(0);
     t.ui.saveFileAnswers = {Base("keep"), Base("KEEP2")};
     t.ui.messageAnswers = {MsgAnswer::No};
-    ReceiveConfiguration(t.s);
-    ASSERT_EQ(t.s.link.LinkStatus, 255) << t.ui.AllMessages();
+    ASSERT_EQ(ReceiveConfiguration(t.s).status, 255) << t.ui.AllMessages();
     EXPECT_EQ(ReadAll(Base("KEEP.CY2")), (Bytes{1, 2, 3}));
     EXPECT_EQ(ReadAll(Base("KEEP2.CY2")).size(), 2981u);
     EXPECT_EQ(t.ui.fileRequests.size(), 2u);
@@ -266,8 +257,7 @@ TEST_F(PanelTransfer, RefusedOverwriteAsksForAnotherName) {
     // the panel released.
     Script(4, Base("KEEP"), true);
     t.ui.messageAnswers = {MsgAnswer::No};
-    ReceiveConfiguration(t.s);
-    EXPECT_NE(t.s.link.LinkStatus, 255);
+    EXPECT_NE(ReceiveConfiguration(t.s).status, 255);
     EXPECT_EQ(ReadAll(Base("KEEP.MY2")), (Bytes{4, 5, 6}));
     EXPECT_FALSE(panel->InProgrammingMode());
 }
@@ -276,23 +266,20 @@ TEST_F(PanelTransfer, MissingPartOnSendSendsNothing) {
     WriteFiles(Base("PART"), panel->ExportFileSet());
     fs::remove(Base("PART.UY2"));
     int writes = panel->Stats().writes;
-    Send(Base("part"));
-    EXPECT_NE(t.s.link.LinkStatus, 255);
+    EXPECT_NE(Send(Base("part")), 255);
     EXPECT_EQ(panel->Stats().writes, writes);
     EXPECT_EQ(LastText(), "0476 " + Base("PART.UY2") + "\r0477");
     EXPECT_FALSE(panel->InProgrammingMode());
 
     // The .PY2 alone still goes.
-    Send(Base("part"), 2);
-    EXPECT_EQ(t.s.link.LinkStatus, 255) << t.ui.AllMessages();
+    EXPECT_EQ(Send(Base("part"), 2), 255) << t.ui.AllMessages();
 }
 
 TEST_F(PanelTransfer, RefusedCommitStopsTheSend) {
     vimo::sim::FileSet set = vimo::sim::SampleFileSet();
     set.uy2[10] ^= 0x40;  // the logic checksum no longer adds up
     WriteFiles(Base("BAD"), set);
-    Send(Base("BAD"), 3);
-    EXPECT_EQ(t.s.link.LinkStatus, 170);
+    EXPECT_EQ(Send(Base("BAD"), 3), 170);
     ASSERT_GE(t.ui.messages.size(), 2u);
     EXPECT_EQ(t.ui.messages[t.ui.messages.size() - 2].title, "1388");
     // The logics were written but not taken into use.
@@ -304,8 +291,7 @@ TEST_F(PanelTransfer, ShortFileIsRefusedBeforeItIsSent) {
     WriteFiles(Base("SHORT"), panel->ExportFileSet());
     WriteAll(Base("SHORT.MY2"), Bytes(1000, 'x'));
     int writes = panel->Stats().writes;
-    Send(Base("SHORT"), 4);  // sent all the same when asked
-    EXPECT_NE(t.s.link.LinkStatus, 255);
+    EXPECT_NE(Send(Base("SHORT"), 4), 255);  // sent all the same when asked
     EXPECT_EQ(panel->Stats().writes, writes);
     // It says how short, not "file access error".
     EXPECT_EQ(LastText(), "SHORT.MY2: 1592 1000 1593 7280\r1607");
@@ -329,8 +315,7 @@ TEST_F(PanelTransfer, ADamagedSetIsNamedAndSentOnlyOnRequest) {
     const vimo::sim::FileSet before = panel->ExportFileSet();
     const int writes = panel->Stats().writes;
     t.ui.riskAnswers.push_back(false);
-    Send(Base("BAD"));
-    EXPECT_EQ(t.s.link.LinkStatus, 16);
+    EXPECT_EQ(Send(Base("BAD")), 16);
     EXPECT_EQ(panel->Stats().writes, writes);
     EXPECT_EQ(panel->ExportFileSet().uy2, before.uy2);
     ASSERT_EQ(t.ui.risks.size(), 1u);
@@ -351,8 +336,7 @@ TEST_F(PanelTransfer, ADamagedSetIsNamedAndSentOnlyOnRequest) {
 
     // A sound set is sent without a question.
     WriteFiles(Base("GOOD"), vimo::sim::SampleFileSet());
-    Send(Base("GOOD"));
-    EXPECT_EQ(t.s.link.LinkStatus, 255) << t.ui.AllMessages();
+    EXPECT_EQ(Send(Base("GOOD")), 255) << t.ui.AllMessages();
     EXPECT_EQ(t.ui.risks.size(), 2u);
 }
 
@@ -363,15 +347,13 @@ TEST_F(PanelTransfer, ASetBeingReceivedIsLocked) {
     fs::create_directory(Base("SITE.LOCK"));
     const std::string running = std::to_string(CurrentProcessId()) + "\n";  // this test runs
     WriteAll(Base("SITE.LOCK/pid"), Bytes(running.begin(), running.end()));
-    Receive(Base("site"));
-    EXPECT_EQ(t.s.link.LinkStatus, 16);
+    EXPECT_EQ(Receive(Base("site")), 16);
     EXPECT_EQ(LastText(), "1605 " + Base("SITE") + "\r1606");
     EXPECT_FALSE(fs::exists(Base("SITE.CY2")));
     EXPECT_FALSE(panel->InProgrammingMode());
 
     WriteAll(Base("SITE.LOCK/pid"), Bytes{'9', '9', '9', '9', '9', '9', '9', '9', '9', '\n'});
-    Receive(Base("site"));
-    EXPECT_EQ(t.s.link.LinkStatus, 255) << t.ui.AllMessages();
+    EXPECT_EQ(Receive(Base("site")), 255) << t.ui.AllMessages();
     EXPECT_TRUE(fs::exists(Base("SITE.CY2")));
     EXPECT_FALSE(fs::exists(Base("SITE.LOCK")));
     for (const auto& e : fs::directory_iterator(t.folder.Path()))
@@ -383,8 +365,7 @@ TEST_F(PanelTransfer, ASetBeingReceivedIsLocked) {
 TEST_F(PanelTransfer, TheTemplateAndNamesWithADot) {
     panel->LoadSample();
     t.ui.riskAnswers.push_back(false);
-    Receive(Base("default"));
-    EXPECT_NE(t.s.link.LinkStatus, 255);
+    EXPECT_NE(Receive(Base("default")), 255);
     EXPECT_FALSE(fs::exists(Base("DEFAULT.CY2")));
     ASSERT_EQ(t.ui.risks.size(), 1u);
     EXPECT_EQ(t.ui.risks[0].first, RiskTopic::TemplateSet);
@@ -393,14 +374,13 @@ TEST_F(PanelTransfer, TheTemplateAndNamesWithADot) {
     WriteFiles(Base("SITE"), panel->ExportFileSet());
     t.ui.riskAnswers.push_back(false);
     t.ui.copyAnswers.push_back({true, Base("site"), Base("Default.cy2")});
-    CreateCommand(t.s, 1);
+    static_cast<void>(CreateCommand(t.s, 1));
     EXPECT_FALSE(fs::exists(Base("DEFAULT.CY2")));
     EXPECT_EQ(t.ui.risks.size(), 2u);
 
     const std::size_t shown = t.ui.messages.size();
     t.ui.copyAnswers.push_back({true, Base("site"), Base("site.v2")});
-    CreateCommand(t.s, 1);  // refused, and the dialog (unanswered) ends it
-    EXPECT_NE(t.s.link.LinkStatus, 255);
+    EXPECT_NE(CreateCommand(t.s, 1).status, 255);  // refused, and the dialog (unanswered) ends it
     ASSERT_GT(t.ui.messages.size(), shown);
     EXPECT_EQ(t.ui.messages[shown].text, "1603 site.v2\r1604");
 }
@@ -408,18 +388,16 @@ TEST_F(PanelTransfer, TheTemplateAndNamesWithADot) {
 TEST_F(PanelTransfer, OpenThePanelAndRefreshItsIdentification) {
     panel->LoadSample();
     t.ui.AnswerNumber(1);
-    OpenConfiguration(t.s, 2);
-    ASSERT_EQ(t.s.config.ConfigSource, ConfigSource::Panel) << t.ui.AllMessages();
+    ASSERT_EQ(OpenConfiguration(t.s, 2).status, 255) << t.ui.AllMessages();
+    ASSERT_EQ(t.s.config.ConfigSource, ConfigSource::Panel);
     EXPECT_TRUE(panel->InProgrammingMode());
     EXPECT_EQ(t.s.config.PanelIdent, "VIMO-SYS  ");
-    RefreshConfigView(t.s);
-    EXPECT_EQ(t.s.link.LinkStatus, 255);
+    EXPECT_EQ(RefreshConfigView(t.s).status, 255);
     EXPECT_NE(t.ui.identification.find("DEMO UFFICI"), std::string::npos) << t.ui.identification;
 
     // A panel that stops answering makes the refresh fail.
     panel->SetPlantCode(99);
-    RefreshConfigView(t.s);
-    EXPECT_NE(t.s.link.LinkStatus, 255);
+    EXPECT_NE(RefreshConfigView(t.s).status, 255);
 }
 
 // A receive that the panel stops answering half-way leaves the set that was
@@ -438,8 +416,7 @@ TEST_F(PanelTransfer, FailedReceiveLeavesThePreviousSetUntouched) {
         drop.after = after;
         panel->ClearFaults();
         panel->AddFault(drop);
-        Receive(Base("OLD"));
-        EXPECT_NE(t.s.link.LinkStatus, 255) << after;
+        EXPECT_NE(Receive(Base("OLD")), 255) << after;
         vimo::sim::FileSet now = Files(Base("OLD"));
         EXPECT_EQ(now.cy2, before.cy2) << after;
         EXPECT_EQ(now.py2, before.py2) << after;
@@ -451,8 +428,7 @@ TEST_F(PanelTransfer, FailedReceiveLeavesThePreviousSetUntouched) {
 
     // Once the panel answers again, the whole set is replaced at once.
     panel->ClearFaults();
-    Receive(Base("OLD"));
-    ASSERT_EQ(t.s.link.LinkStatus, 255) << t.ui.AllMessages();
+    ASSERT_EQ(Receive(Base("OLD")), 255) << t.ui.AllMessages();
     EXPECT_EQ(Files(Base("OLD")).cy2, panel->ExportFileSet().cy2);
     EXPECT_EQ(Files(Base("OLD")).my2, panel->ExportFileSet().my2);
 }
@@ -467,8 +443,7 @@ TEST_F(PanelTransfer, EmptyProgramAndLogicAreasDoNotStopTheReceive) {
         mem.Set(static_cast<uint16_t>(at), 0);
         mem.Set(static_cast<uint16_t>(at + 1), 0);
     }
-    Receive(Base("EMPTY"));
-    ASSERT_EQ(t.s.link.LinkStatus, 255) << t.ui.AllMessages();
+    ASSERT_EQ(Receive(Base("EMPTY")), 255) << t.ui.AllMessages();
     Bytes py2 = ReadAll(Base("EMPTY.PY2"));
     ASSERT_EQ(py2.size(), 384u);
     EXPECT_EQ(Slice(py2, 0, 350), Bytes(350, 255));
@@ -484,8 +459,7 @@ TEST_F(PanelTransfer, InterruptedSendNamesThePartsThatArrived) {
     drop.letters = "J";
     drop.after = 22;  // the .CY2 takes 20 writes; the .PY2 stops on its third
     panel->AddFault(drop);
-    Send(Base("SET"));
-    EXPECT_NE(t.s.link.LinkStatus, 255);
+    EXPECT_NE(Send(Base("SET")), 255);
     ASSERT_FALSE(t.ui.messages.empty());
     EXPECT_EQ(t.ui.messages.back().text, "1900\r\n\r\n1901 1398\r\n1902 1400");
 }

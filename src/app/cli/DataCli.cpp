@@ -79,8 +79,9 @@ int CompareCommandLine(Session& s, CliUi& ui, const std::string& first, const st
     if (CheckConfigFile(s, a, 1) != status::kDone) return 2;
     std::string b, bName;
     if (second.empty()) {
-        b = ReadPanelConfiguration(s);
-        if (b.empty()) return 2;
+        const PanelSetResult read = ReadPanelConfiguration(s);
+        if (!read.result.Done()) return 2;
+        b = read.base;
         bName = Trim(GetText(s, kConnectedPanelText)) + " (" + BaseNameOf(b) + ")";
     } else {
         b = AbsoluteSet(second);

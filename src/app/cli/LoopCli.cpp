@@ -18,6 +18,15 @@ namespace cfg::cli {
 
 namespace {
 
+// The module's error counters (four texts from kErrorCounterText), the
+// faulty point and its module, the loop's state, the line current, and
+// the alert of a module that did not carry out a command.
+constexpr int kErrorCounterText = 30;
+constexpr int kFaultPointText = 376, kFaultModuleText = 377;
+constexpr int kLoopStateText = 34, kLoopOkText = 37, kLoopNotOkText = 36;
+constexpr int kLineCurrentText = 25;
+constexpr int kNotCarriedOutText = 1289, kLoopModuleText = 1139;
+
 bool IsModule(const std::string& w) { return w == "1" || w == "2"; }
 
 const std::vector<std::string> kViews = {"list", "minmax", "errors", "current"};
@@ -53,15 +62,15 @@ bool ShowOnce(Session& s, LoopContext& c, const std::string& view, bool first) {
         LoopErrors e;
         if (!ReadLoopErrors(s, c, e)) return false;
         for (int i = 0; i < 4; ++i)
-            std::cout << GetText(s, 30 + i) << ": " << e.counters[static_cast<std::size_t>(i)] << '\n';
+            std::cout << GetText(s, kErrorCounterText + i) << ": " << e.counters[static_cast<std::size_t>(i)] << '\n';
         if (e.faultPoint > 0)
-            std::cout << GetText(s, 376) << e.faultPoint << GetText(s, 377) << c.module << "]\n";
-        std::cout << GetText(s, 34) << " " << GetText(s, e.status == 1 ? 37 : 36) << " (" << e.status << ")\n";
+            std::cout << GetText(s, kFaultPointText) << e.faultPoint << GetText(s, kFaultModuleText) << c.module << "]\n";
+        std::cout << GetText(s, kLoopStateText) << " " << GetText(s, e.status == 1 ? kLoopOkText : kLoopNotOkText) << " (" << e.status << ")\n";
         return true;
     }
     const int ma = ReadLineCurrent(s, c);
     if (ma < 0) return false;
-    std::cout << GetText(s, 25) << ": " << (ma > 250 ? "!!" : "") << ma << " mA\n";
+    std::cout << GetText(s, kLineCurrentText) << ": " << (ma > 250 ? "!!" : "") << ma << " mA\n";
     return true;
 }
 
@@ -109,8 +118,7 @@ int RunLoopCommand(Session& s, CliUi& ui, const LoopOptions& o) {
     if (panel) {
         // As every other panel command: identification, address, then
         // programming mode, outside which a panel refuses loop commands.
-        OpenConfiguration(s, 2);
-        if (s.config.ConfigSource != ConfigSource::Panel) return 1;
+        if (!OpenConfiguration(s, 2).Done()) return 1;
     } else {
         std::error_code ec;
         s.config.ConfigFileName = UpperCaseName(std::filesystem::absolute(o.words[0], ec).string());
@@ -119,14 +127,13 @@ int RunLoopCommand(Session& s, CliUi& ui, const LoopOptions& o) {
 
     bool ok = true;
     bool watchStopped = false;
-    ReadModuleDirectory(s, c);
-    if (s.link.LinkStatus != status::kDone) {
+    if (!ReadModuleDirectory(s, c).Done()) {
         ok = false;
     } else if (!c.Present()) {
         std::cerr << "cfgvimo-cli: loop module " << c.module << " is not present\n";
         ok = false;
     } else if (!IdentifyModule(s, c)) {
-        ShowAlert(s, GetText(s, 1289), GetText(s, 1139));
+        ShowAlert(s, GetText(s, kNotCarriedOutText), GetText(s, kLoopModuleText));
         ok = false;
     }
 

@@ -13,14 +13,16 @@ void RegisterCoreCommands(Session& s) {
     Commands& c = s.commands;
     // The "apre" popup also holds the backups list (3) and, with nothing
     // open yet, the comparison of two configurations (4).
+    // The outcome of a file command stays in LinkStatus, where the main
+    // window's owner finds how the last command ended.
     c.open = [](Session& ss, int option) {
         if (option == 4)
             CompareCommand(ss);
         else
-            OpenConfiguration(ss, option);
+            ss.link.LinkStatus = OpenConfiguration(ss, option).status;
     };
-    c.transfer = TransferCommand;
-    c.create = CreateCommand;
+    c.transfer = [](Session& ss, int option) { ss.link.LinkStatus = TransferCommand(ss, option).status; };
+    c.create = [](Session& ss, int option) { ss.link.LinkStatus = CreateCommand(ss, option).status; };
     c.refreshFromFile = RefreshConfigView;
     c.refreshFromPanel = RefreshConfigView;
     c.closePanel = [](Session& ss) {
