@@ -194,11 +194,15 @@ TEST_F(LanguageFilesTest, TheLoaderReadsEveryTextAsWritten) {
     }
 }
 
-// Every GetText(<session>, 1234) or GetText(<session>, "1234") in src/ must
-// name a text that both files define.
+// Every GetText(<session>, 1234), GetText(<session>, "1234") or
+// GetText(<session>, kName) with kName an int constant of the same file in
+// src/ must name a text that both files define.
 TEST_F(LanguageFilesTest, EveryTextIdTheSourceUsesExists) {
     const std::regex call("\\bGetText\\s*\\(\\s*[^,;()]*(?:\\([^()]*\\)[^,;()]*)*,\\s*(?:\"([0-9]+)\"|([0-9]+))\\s*\\)");
+    const std::regex named("\\bGetText\\s*\\(\\s*[^,;()]*(?:\\([^()]*\\)[^,;()]*)*,\\s*(k[A-Za-z0-9_]+)\\s*\\)");
+    const std::regex constant("\\b(k[A-Za-z0-9_]+)\\s*=\\s*([0-9]+)\\s*[,;]");
     int calls = 0;
+    int namedCalls = 0;
     for (const auto& entry : fs::recursive_directory_iterator(std::string(CFG_SOURCE_DIR) + "/src")) {
         auto ext = entry.path().extension().string();
         if (!entry.is_regular_file() || (ext != ".cpp" && ext != ".h")) continue;
@@ -217,8 +221,24 @@ TEST_F(LanguageFilesTest, EveryTextIdTheSourceUsesExists) {
                 EXPECT_FALSE(f.Text(id).empty()) << where << ": text " << number << " is missing from " << f.name
                                                  << ".lng";
         }
+        // Ids named once at the top of the file: "constexpr int kTitle = 1378;"
+        // (or several on one line, separated by commas).
+        std::map<std::string, int> constants;
+        for (std::sregex_iterator m(code.begin(), code.end(), constant), end; m != end; ++m)
+            if (code.rfind("constexpr int", m->position()) != std::string::npos) constants[(*m)[1].str()] = std::stoi((*m)[2].str());
+        for (std::sregex_iterator m(code.begin(), code.end(), named), end; m != end; ++m) {
+            auto it = constants.find((*m)[1].str());
+            if (it == constants.end()) continue;
+            ++namedCalls;
+            int line = 1 + static_cast<int>(std::count(code.begin(), code.begin() + m->position(), '\n'));
+            auto where = entry.path().lexically_relative(CFG_SOURCE_DIR).string() + ":" + std::to_string(line);
+            for (const auto& f : files_)
+                EXPECT_FALSE(f.Text(it->second).empty())
+                    << where << ": text " << it->second << " (" << it->first << ") is missing from " << f.name << ".lng";
+        }
     }
-    EXPECT_GT(calls, 0) << "no GetText call found under src/: is CFG_SOURCE_DIR right?";
+    EXPECT_GT(calls + namedCalls, 0) << "no GetText call found under src/: is CFG_SOURCE_DIR right?";
+    EXPECT_GT(namedCalls, 0) << "no GetText call with a named id found under src/";
 }
 
 // Texts that fill fixed columns of a screen line, a grid window or a joined
