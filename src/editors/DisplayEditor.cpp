@@ -187,7 +187,6 @@ void DisplaySection(Session& s, PrintMode mode, int /*option*/) {
     s.ui->SetBulkTextButtons(false);
     s.events.ExitRequested = false;
     s.link.LastErrorNumber = 0;
-    s.link.QuietErrors = false;
     EndSection(s);
 }
 
