@@ -270,8 +270,10 @@ protected:
     int Import(const std::string& content) {
         WriteFile(Csv(), content);
         t.ui.messages.clear();
-        return ImportDisplayTexts(s, Csv(), true).entries;
+        last = ImportDisplayTexts(s, Csv(), true);
+        return last.entries;
     }
+    TextsImport last;
 };
 
 TEST_F(DisplayCsvTest, ExportWritesEveryEntryForASpreadsheet) {
@@ -356,7 +358,7 @@ TEST_F(DisplayCsvTest, AFaultAnywhereRefusesTheWholeFileNamingTheLine) {
         EXPECT_EQ(Import(c.csv), -1) << c.csv;
         ASSERT_EQ(t.ui.messages.size(), 1u) << c.csv;
         EXPECT_EQ(t.ui.messages[0].text, c.message + "\r1768") << c.csv;
-        EXPECT_EQ(s.link.LinkStatus, 16);
+        EXPECT_EQ(last.result.status, status::kRefused);
     }
     EXPECT_TRUE(ChangedTextOffsets().empty());
     // 16 characters, trailing blanks and accents counted as one are fine.
@@ -498,7 +500,7 @@ TEST_F(DisplayPanelTest, AnImportThatFailsPartWayNamesTheEntriesWritten) {
     WriteFile(t.folder.File("p.csv"), "1;1;ONE\n1;2;TWO\n2;1;THREE\n");
     const TextsImport stopped = ImportDisplayTexts(s, t.folder.File("p.csv"), true);
     EXPECT_EQ(stopped.entries, -1);
-    EXPECT_EQ(stopped.result.status, status::kNoReply);
+    EXPECT_EQ(stopped.result.status, status::kRefused);
     EXPECT_EQ(PanelEntry(24576), "ONE             ");
     EXPECT_TRUE(t.ui.Showed("1611 1/1, 1/2\r1780/1781")) << t.ui.AllMessages();
 }
