@@ -53,26 +53,27 @@ void Rebuild(Session& s, int selectLine) {
 
 // Export / import from the section's buttons: the file chosen in the
 // platform's dialog, the list rebuilt from what the source now holds.
-void RunBulkCommand(Session& s, int command) {
+void RunBulkCommand(Session& s, BulkText command) {
+    const bool exporting = command == BulkText::Export;
     FileDialogRequest request;
-    request.title = GetText(s, command == 1 ? kSaveTitle : kOpenTitle);
+    request.title = GetText(s, exporting ? kSaveTitle : kOpenTitle);
     request.filters = {GetText(s, kFilterText)};
-    if (command == 1) {
+    if (exporting) {
         // Named after the file set, or after the installation on the panel.
         std::string name = s.config.ConfigSource == ConfigSource::File ? BaseNameOf(s.config.ConfigFileName) : Trim(s.config.InstallationName);
         request.initialName = (name.empty() ? std::string("display") : name) + ".csv";
     }
-    std::string path = command == 1 ? s.ui->AskSaveFile(request) : s.ui->AskOpenFile(request);
+    std::string path = exporting ? s.ui->AskSaveFile(request) : s.ui->AskOpenFile(request);
     if (path.empty()) return;
-    if (command == 1 && BaseNameOf(path).find('.') == std::string::npos) path += ".csv";
+    if (exporting && BaseNameOf(path).find('.') == std::string::npos) path += ".csv";
     // An export never replaces a file silently (the name may have gained
     // its ".csv" after the dialog).
-    if (command == 1 && FileExists(path) &&
+    if (exporting && FileExists(path) &&
         s.ui->MessageBox(s.main.Shell.ApplicationTitle, GetText(s, kExistsText) + " " + path + "\r\n" + GetText(s, kExistsText + 1),
                          MsgButtons::YesNo, MsgIcon::Exclamation) != MsgAnswer::Yes)
         return;
     const int selected = SelectedScreenLine(s);
-    if (command == 1) {
+    if (exporting) {
         // Either way the user has been told how it went.
         static_cast<void>(ExportDisplayTexts(s, path, false));
     } else if (ImportDisplayTexts(s, path, false).entries > 0) {
@@ -162,21 +163,21 @@ void DisplaySection(Session& s, PrintMode mode, int /*option*/) {
     ShowEditScreen(s, GetText(s, kTitleText));
     RefreshScreen(s);
     if (SelectedScreenLine(s) == 0) MoveToEditableLine(s, +1);
-    s.events.BulkTextCommand = 0;
+    s.events.BulkTextCommand = BulkText::None;
     s.ui->SetBulkTextButtons(true);
     for (;;) {
         // Like every list: wait on window events while nothing is pending.
         const FormEvents& e = s.events;
         if (e.UserEvent || e.ExitRequested || e.ForwardEvent || e.ReverseRequested || e.ResetRequested ||
-            e.BulkTextCommand)
+            e.BulkTextCommand != BulkText::None)
             Yield(s);
         else
             IdleYield(s);
         HandleEditCursor(s);
         if (s.events.ExitRequested) break;
-        if (s.events.BulkTextCommand != 0) {
-            const int command = s.events.BulkTextCommand;
-            s.events.BulkTextCommand = 0;
+        if (s.events.BulkTextCommand != BulkText::None) {
+            const BulkText command = s.events.BulkTextCommand;
+            s.events.BulkTextCommand = BulkText::None;
             RunBulkCommand(s, command);
         }
         if (s.events.UserEvent) {

@@ -111,8 +111,8 @@ WorkForm::WorkForm(QtUi& ui, QWidget* parent) : QWidget(parent), ui_(ui) {
     reset_->hide();
     export_ = button("CMDEsporta", "Esporta testi...");
     import_ = button("CMDImporta", "Importa testi...");
-    connect(export_, &QPushButton::clicked, this, [&s] { s.events.BulkTextCommand = 1; });
-    connect(import_, &QPushButton::clicked, this, [&s] { s.events.BulkTextCommand = 2; });
+    connect(export_, &QPushButton::clicked, this, [&s] { s.events.BulkTextCommand = BulkText::Export; });
+    connect(import_, &QPushButton::clicked, this, [&s] { s.events.BulkTextCommand = BulkText::Import; });
     export_->hide();
     import_->hide();
 

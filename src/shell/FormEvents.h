@@ -7,6 +7,9 @@
 
 namespace cfg {
 
+// The display-text section's buttons that move all texts to or from a file.
+enum class BulkText { None, Export, Import };
+
 struct FormEvents {
     // Work form, beside the configuration list.
     bool UserEvent = false;         // OK or a double-click on a line
@@ -21,8 +24,8 @@ struct FormEvents {
     bool ScreenDismissed = false;   // the text-grid window was closed
     // Message-input dialog: the user switched to the range entry.
     bool MessageRangeInput = false;
-    // Display texts section: its export (1) or import (2) button.
-    int16_t BulkTextCommand = 0;
+    // Display texts section: its export or import button.
+    BulkText BulkTextCommand = BulkText::None;
 };
 
 }  // namespace cfg

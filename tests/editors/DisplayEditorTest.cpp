@@ -404,7 +404,7 @@ TEST_F(DisplayCsvTest, AnExportNeverReplacesAFileSilently) {
     WriteFile(Csv(), "keep");
     t.ui.saveFileAnswers.push_back(Csv());
     t.ui.messageAnswers.push_back(MsgAnswer::No);
-    clicks.push_back([this] { s.events.BulkTextCommand = 1; });
+    clicks.push_back([this] { s.events.BulkTextCommand = BulkText::Export; });
     QueueCancel();
     Run();
     EXPECT_EQ(ReadFile(Csv()), "keep");
@@ -414,14 +414,14 @@ TEST_F(DisplayCsvTest, AnExportNeverReplacesAFileSilently) {
 TEST_F(DisplayCsvTest, TheSectionButtonsExportAndImport) {
     OpenTexts();
     t.ui.saveFileAnswers.push_back(Csv());
-    clicks.push_back([this] { s.events.BulkTextCommand = 1; });
+    clicks.push_back([this] { s.events.BulkTextCommand = BulkText::Export; });
     clicks.push_back([this] {
         EXPECT_TRUE(t.ui.bulkTextButtons);
         std::string csv = ReadFile(Csv());
         csv.replace(csv.find("\"T16\""), 5, "\"NEW\"");
         WriteFile(Csv(), csv);
         t.ui.openFileAnswers.push_back(Csv());
-        s.events.BulkTextCommand = 2;
+        s.events.BulkTextCommand = BulkText::Import;
     });
     QueueCancel();
     Run();
