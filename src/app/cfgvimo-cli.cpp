@@ -363,11 +363,6 @@ int Finish(const cfg::OpResult& result, const CliUi& ui, int errorsBefore, const
     return 1;
 }
 
-// The commands that still leave their outcome in LinkStatus.
-int Finish(const cfg::Session& s, const CliUi& ui, int errorsBefore, const std::string& command) {
-    return Finish(cfg::LinkResult(s.link), ui, errorsBefore, command);
-}
-
 int Transfer(cfg::Session& s, CliUi& ui, const Options& o, bool receive) {
     if (o.words.size() != 2) return UsageError(std::string(receive ? "receive" : "send") + " needs one BASENAME");
     std::vector<int> choices;
@@ -428,14 +423,15 @@ int Clock(cfg::Session& s, CliUi& ui, const Options& o) {
     }
     int errors = ui.ErrorsShown();
     ui.BeginCommand();
-    if (cfg::ConnectPanel(s).Done()) {
+    cfg::OpResult result = cfg::ConnectPanel(s);
+    if (result.Done()) {
         s.config.ConfigSource = cfg::ConfigSource::Panel;
-        cfg::ClockCommand(s, set ? 5 : 4);
+        result = set ? cfg::SetPanelClock(s) : cfg::ShowPanelClock(s);
         s.config.ConfigSource = cfg::ConfigSource::None;
         cfg::ClosePanelPort(s);
         s.link.PortOpened = false;
     }
-    return Finish(s, ui, errors, "clock " + o.words[1]);
+    return Finish(result, ui, errors, "clock " + o.words[1]);
 }
 
 // messages export|import [BASENAME] FILE.csv: the display texts of a file
@@ -460,35 +456,38 @@ int Messages(cfg::Session& s, CliUi& ui, const Options& o) {
         // open it.
         if (!exporting && cfg::IsTemplateSetName(s, s.config.ConfigFileName)) {
             cfg::ShowAlert(s, cfg::GetText(s, kTemplateNotEditable), cfg::GetText(s, kCreateNewHint));
-            s.link.LinkStatus = cfg::status::kRefused;
-            return Finish(s, ui, errors, "messages");
+            return Finish(cfg::OpResult{cfg::status::kRefused}, ui, errors, "messages");
         }
-        if (cfg::CheckConfigFile(s, s.config.ConfigFileName, 4) != cfg::status::kDone) return Finish(s, ui, errors, "messages");
-        if (!cfg::ConfirmSetFiles(s, s.config.ConfigFileName, {false, false, false, false, true}, 0)) {
-            s.link.LinkStatus = cfg::status::kRefused;
-            return Finish(s, ui, errors, "messages");
-        }
+        if (const int found = cfg::CheckConfigFile(s, s.config.ConfigFileName, 4); found != cfg::status::kDone)
+            return Finish(cfg::OpResult{found}, ui, errors, "messages");
+        if (!cfg::ConfirmSetFiles(s, s.config.ConfigFileName, {false, false, false, false, true}, 0))
+            return Finish(cfg::OpResult{cfg::status::kRefused}, ui, errors, "messages");
         s.config.ConfigSource = cfg::ConfigSource::File;
-        if (exporting) cfg::ExportDisplayTexts(s, csv, true);
-        else if (cfg::ImportDisplayTexts(s, csv, true) > 0) cfg::StampDate(s);
+        cfg::OpResult result;
+        if (exporting) {
+            result = cfg::ExportDisplayTexts(s, csv, true);
+        } else {
+            const cfg::TextsImport imported = cfg::ImportDisplayTexts(s, csv, true);
+            result = imported.result;
+            if (imported.entries > 0) static_cast<void>(cfg::StampDate(s));
+        }
         s.config.ConfigSource = cfg::ConfigSource::None;
-        return Finish(s, ui, errors, "messages " + o.words[1]);
+        return Finish(result, ui, errors, "messages " + o.words[1]);
     }
-    if (cfg::ConnectPanel(s).Done()) {
+    cfg::OpResult result = cfg::ConnectPanel(s);
+    if (result.Done()) {
         cfg::TakeIdentificationFromPanel(s);
-        if (cfg::EnterProgrammingMode(s).Done()) {
+        result = cfg::EnterProgrammingMode(s);
+        if (result.Done()) {
             s.config.ConfigSource = cfg::ConfigSource::Panel;
-            if (exporting) cfg::ExportDisplayTexts(s, csv, true);
-            else cfg::ImportDisplayTexts(s, csv, true);
+            result = exporting ? cfg::ExportDisplayTexts(s, csv, true) : cfg::ImportDisplayTexts(s, csv, true).result;
             s.config.ConfigSource = cfg::ConfigSource::None;
-            const int result = s.link.LinkStatus;
             cfg::LeaveProgrammingMode(s, true);
-            s.link.LinkStatus = result;
         }
         cfg::ClosePanelPort(s);
         s.link.PortOpened = false;
     }
-    return Finish(s, ui, errors, "messages " + o.words[1]);
+    return Finish(result, ui, errors, "messages " + o.words[1]);
 }
 
 cfg::cli::LoopOptions LoopOptionsOf(const Options& o) {
@@ -572,14 +571,11 @@ int Serial(cfg::Session& s, CliUi& ui, const Options& o) {
     ui.answers.serialNumber = o.serialNumber;
     ui.answers.serialDate = o.serialDate;
     if (const cfg::OpResult opened = cfg::OpenConfiguration(s, 2); !opened.Done()) return Finish(opened, ui, errors, "serial");
-    const cfg::PrintMode print = cfg::PrintMode::Interactive;
-    cfg::SerialNumberSection(s, print, 0);
-    int status = s.link.LinkStatus;
+    const cfg::OpResult result = cfg::NumberPanel(s);
     s.commands.closePanel(s);
     s.link.PortOpened = false;
     s.config.ConfigSource = cfg::ConfigSource::None;
-    s.link.LinkStatus = status;
-    return Finish(s, ui, errors, "serial");
+    return Finish(result, ui, errors, "serial");
 }
 
 int RunCommand(cfg::Session& s, CliUi& ui, const Options& o) {

@@ -41,13 +41,11 @@ long LastFileError(long fallback) {
     return errno != 0 ? ErrorNumberFromErrno(errno) : fallback;
 }
 
-// Records `number` quietly, leaves the quiet section and explains it.
+// Records `number` and explains it in the file error box, the one report of
+// a failed file operation (the run-time handler's own box is not shown).
 void Fail(Session& s, long number) {
-    HandleRuntimeError(s, number, ErrorDescription(number));
-    bool saved = s.link.QuietErrors;
-    s.link.QuietErrors = false;
+    s.link.LastErrorNumber = number;
     ReportFileError(s);
-    s.link.QuietErrors = saved;
     s.link.LinkStatus = status::kRefused;
 }
 
@@ -288,7 +286,6 @@ OpResult CopyConfigFile(Session& s, const std::string& source, const std::string
 int CheckConfigFile(Session& s, const std::string& baseName, int kind) {
     std::string base = Trim(baseName);
     if (kind < 1 || kind > 4 || base.empty()) {
-        QuietFileErrors quiet(s);
         Fail(s, err::kBadFileNameOrNumber);
         return 0;
     }
@@ -300,7 +297,6 @@ int CheckConfigFile(Session& s, const std::string& baseName, int kind) {
         // look-up, not a missing file.
         fs::directory_iterator probe(folder, ec);
         if (ec) {
-            QuietFileErrors quiet(s);
             Fail(s, ErrorNumberFromErrno(ec.value()));
             return 0;
         }

@@ -107,10 +107,12 @@ long Entry(const ConfigState& config, PanelEntry k) { return config.AddressDirec
 
 // The directory of the panel, read once per connection. False (the read has
 // reported why) when it could not be read.
-bool LoadPanelDirectory(Session& s) {
+OpResult LoadPanelDirectory(Session& s) {
     s.link.LastErrorNumber = 0;
     const OpResult read = ReadMemoryMap(s);
-    return s.link.LastErrorNumber == 0 && read.Done() && s.config.AddressDirectory.Loaded();
+    if (!read.Done()) return read;
+    if (s.link.LastErrorNumber != 0 || !s.config.AddressDirectory.Loaded()) return {status::kAborted, s.link.LastErrorNumber};
+    return read;
 }
 
 bool FileSetHasClockPart(Session& s) {
@@ -125,13 +127,13 @@ bool FileSetHasClockPart(Session& s) {
 }
 
 // Writes src[1..count] at the table's place; true when it landed.
-bool WriteTable(Session& s, long fileOffset, PanelEntry entry, int fileCount, int panelCount, CellSpan src) {
+OpResult WriteTable(Session& s, long fileOffset, PanelEntry entry, int fileCount, int panelCount, CellSpan src) {
     switch (s.config.ConfigSource) {
-    case ConfigSource::File: return WriteBlock(s, fileOffset, fileCount, kClockFile, src).Done();
+    case ConfigSource::File: return WriteBlock(s, fileOffset, fileCount, kClockFile, src);
     case ConfigSource::Panel:
-        if (!LoadPanelDirectory(s)) return false;
-        return WriteBlock(s, Entry(s.config, entry), panelCount, kClockFile, src).Done();
-    default: s.link.LinkStatus = status::kNoSource; return false;
+        if (const OpResult directory = LoadPanelDirectory(s); !directory.Done()) return directory;
+        return WriteBlock(s, Entry(s.config, entry), panelCount, kClockFile, src);
+    default: return {status::kNoSource};
     }
 }
 
@@ -282,42 +284,42 @@ bool ValidDayMonth(int day, int month) {
 
 // --- load and save -----------------------------------------------------------
 
-bool LoadClockTables(Session& s) {
+OpResult LoadClockTables(Session& s) {
     auto& c = s.config;
     if (s.config.ConfigSource == ConfigSource::File || s.config.ConfigSource == ConfigSource::Panel) ShowBusy(s, GetText(s, kReading));
     switch (s.config.ConfigSource) {
     case ConfigSource::File:
         if (!FileSetHasClockPart(s)) {
             ShowAlert(s, GetText(s, kMissingFile), GetText(s, kFileNotFound) + " " + s.config.ConfigFileName + kClockFile);
-            s.link.LinkStatus = status::kFileMissing;
-            return false;
+            return {status::kFileMissing};
         }
-        if (!ReadBlock(s, 0, kProgramArea, kClockFile, 1, c.ClockProgramTable).Done()) return false;
-        if (!ReadBlock(s, kPeriodsOffset, kPeriodArea, kClockFile, 1, c.ClockPeriodTable).Done()) return false;
-        if (!ReadBlock(s, kDatesOffset, kDateArea, kClockFile, 1, c.ClockDateTable).Done()) return false;
+        if (const OpResult read = ReadBlock(s, 0, kProgramArea, kClockFile, 1, c.ClockProgramTable); !read.Done()) return read;
+        if (const OpResult read = ReadBlock(s, kPeriodsOffset, kPeriodArea, kClockFile, 1, c.ClockPeriodTable); !read.Done()) return read;
+        if (const OpResult read = ReadBlock(s, kDatesOffset, kDateArea, kClockFile, 1, c.ClockDateTable); !read.Done()) return read;
         break;
     case ConfigSource::Panel: {
-        if (!LoadPanelDirectory(s)) return false;
+        if (const OpResult directory = LoadPanelDirectory(s); !directory.Done()) return directory;
         // The panel says how long its program table is; the table cannot
         // take more than its 350 cells.
         const long length = std::clamp<long>(Entry(s.config, kProgramsLengthEntry) + 3, 1, kProgramArea);
         c.ClockProgramTable.Fill(255);
-        if (!ReadBlock(s, Entry(s.config, kProgramsEntry), static_cast<int>(length), kClockFile, 1, c.ClockProgramTable).Done()) return false;
-        if (!ReadBlock(s, Entry(s.config, kPeriodsEntry), kPeriodsToPanel, kClockFile, 1, c.ClockPeriodTable).Done()) return false;
-        if (!ReadBlock(s, Entry(s.config, kDatesEntry), kDateArea, kClockFile, 1, c.ClockDateTable).Done()) return false;
+        if (const OpResult read = ReadBlock(s, Entry(s.config, kProgramsEntry), static_cast<int>(length), kClockFile, 1, c.ClockProgramTable); !read.Done()) return read;
+        if (const OpResult read = ReadBlock(s, Entry(s.config, kPeriodsEntry), kPeriodsToPanel, kClockFile, 1, c.ClockPeriodTable); !read.Done()) return read;
+        if (const OpResult read = ReadBlock(s, Entry(s.config, kDatesEntry), kDateArea, kClockFile, 1, c.ClockDateTable); !read.Done()) return read;
         break;
     }
-    default: s.link.LinkStatus = status::kNoSource; return false;
+    default: return {status::kNoSource};
     }
     // A damaged table is emptied and saved so when the section ends.
     if (!ValidateProgramTable(c.ClockProgramTable)) c.PendingChanges = static_cast<int16_t>(c.PendingChanges | kPendingPrograms);
-    return true;
+    return {status::kDone};
 }
 
-bool SaveProgramTable(Session& s) {
+OpResult SaveProgramTable(Session& s) {
     auto& table = s.config.ClockProgramTable;
     SealProgramTable(table);
-    if (!WriteTable(s, 0, kProgramsEntry, kProgramArea, kProgramsToPanel, table)) return false;
+    if (const OpResult written = WriteTable(s, 0, kProgramsEntry, kProgramArea, kProgramsToPanel, table); !written.Done())
+        return written;
     if (s.config.ConfigSource == ConfigSource::Panel) {
         // The marker tells the panel whether it has programs at all; the
         // commit step makes it take the new table ("O" = taken).
@@ -325,38 +327,48 @@ bool SaveProgramTable(Session& s) {
         for (int i = 1; i <= kProgramBytes; ++i) present = present || table[i] != 255;
         CellArray<0, 1> marker;
         marker[1] = static_cast<Cell>(present ? kMarkerPresent : 0);
-        if (!WriteBlock(s, Entry(s.config, kMarkerEntry), 1, kClockFile, marker).Done()) return false;
+        if (const OpResult written = WriteBlock(s, Entry(s.config, kMarkerEntry), 1, kClockFile, marker); !written.Done())
+            return written;
         const ControlReply commit = SendControl(s, kControlCommitPrograms, true);
         ClosePanelPort(s);
-        if (commit.result.Done() && commit.answer != 'O') s.link.LinkStatus = status::kCommitRefused;
-        if (!commit.result.Done() || commit.answer != 'O') {
+        if (!commit.result.Done()) {
             ReportLinkError(s);
-            return false;
+            return commit.result;
+        }
+        if (commit.answer != 'O') {
+            // The error box explains the status it finds with the link.
+            const OpResult refused = Finish(s.link, status::kCommitRefused);
+            ReportLinkError(s);
+            return refused;
         }
     }
     s.config.PendingChanges = static_cast<int16_t>(s.config.PendingChanges & ~kPendingPrograms);
     AfterSave(s.config);
-    return true;
+    return {status::kDone};
 }
 
-bool SaveDateTable(Session& s) {
-    if (!WriteTable(s, kDatesOffset, kDatesEntry, kDateArea, kDateArea, s.config.ClockDateTable)) return false;
+OpResult SaveDateTable(Session& s) {
+    if (const OpResult written = WriteTable(s, kDatesOffset, kDatesEntry, kDateArea, kDateArea, s.config.ClockDateTable);
+        !written.Done())
+        return written;
     // The holidays take effect by the panel's calendar: give it the
     // computer's date and time with them.
     // A clock that could not be set has been reported; the dates are saved.
     if (s.config.ConfigSource == ConfigSource::Panel) static_cast<void>(SetPanelClockFromPc(s));
     s.config.PendingChanges = static_cast<int16_t>(s.config.PendingChanges & ~kPendingDates);
     AfterSave(s.config);
-    return true;
+    return {status::kDone};
 }
 
-bool SavePeriodTable(Session& s) {
-    if (!WriteTable(s, kPeriodsOffset, kPeriodsEntry, kPeriodArea, kPeriodsToPanel, s.config.ClockPeriodTable))
-        return false;
+OpResult SavePeriodTable(Session& s) {
+    if (const OpResult written =
+            WriteTable(s, kPeriodsOffset, kPeriodsEntry, kPeriodArea, kPeriodsToPanel, s.config.ClockPeriodTable);
+        !written.Done())
+        return written;
     s.config.PendingChanges = static_cast<int16_t>(s.config.PendingChanges & ~kPendingPeriods);
     s.config.PeriodsSaved = true;
     AfterSave(s.config);
-    return true;
+    return {status::kDone};
 }
 
 void SaveClockChanges(Session& s) {
@@ -364,17 +376,17 @@ void SaveClockChanges(Session& s) {
     if (pending <= 0) return;
     ShowBusy(s, GetText(s, kSaving));
     // The three saves run in this order whatever failed before; each keeps
-    // its bit when it fails.
-    if (pending & kPendingPrograms) SaveProgramTable(s);
-    if (pending & kPendingDates) SaveDateTable(s);
-    if (pending & kPendingPeriods) SavePeriodTable(s);
+    // its bit when it fails, and the bits say below whether all went well.
+    if (pending & kPendingPrograms) static_cast<void>(SaveProgramTable(s));
+    if (pending & kPendingDates) static_cast<void>(SaveDateTable(s));
+    if (pending & kPendingPeriods) static_cast<void>(SavePeriodTable(s));
     pending = static_cast<int16_t>(pending & 15);
     // Bit 3 belongs to the logics editor: only the clock's own bits count
     // as a failed save here.
     if (pending & (kPendingPrograms | kPendingDates | kPendingPeriods)) {
         ShowAlert(s, GetText(s, kTitle), GetText(s, kSaveFailed));
     } else if (!s.config.DateStamped) {
-        StampDate(s);
+        static_cast<void>(StampDate(s));
     }
 }
 
@@ -648,7 +660,10 @@ bool HandleClockEvent(Session& s, const ClockEvent& e, ClockPage& page, int& day
 void ClockProgrammerSection(Session& s, PrintMode mode, int option) {
     auto& pending = s.config.PendingChanges;
     pending = static_cast<int16_t>(pending & ~(kPendingPrograms | kPendingDates | kPendingPeriods));
-    if (!LoadClockTables(s)) {
+    if (const OpResult loaded = LoadClockTables(s); !loaded.Done()) {
+        // The printout skips a section that could not be read: the status
+        // stays with the link for the section runner.
+        static_cast<void>(Finish(s.link, loaded.status));
         HideEditScreen(s);
         return;
     }

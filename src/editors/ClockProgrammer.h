@@ -55,15 +55,15 @@ void CycleChannel(Cell& maskA, Cell& maskB, int channel);
 bool ValidDayMonth(int day, int month);
 
 // Reads the three tables from the open source and checks the program
-// table's checksum; a damaged table becomes all 255 and pending. Returns
-// false (after the block routine or an alert has said why) when they could
-// not be read.
-bool LoadClockTables(Session&);
+// table's checksum; a damaged table becomes all 255 and pending. Not done
+// (after the block routine or an alert has said why) when they could not be
+// read: status::kFileMissing for a file set without its clock file.
+OpResult LoadClockTables(Session&);
 
 // The three saves; each clears its pending bit when it succeeds.
-bool SaveProgramTable(Session&);
-bool SaveDateTable(Session&);
-bool SavePeriodTable(Session&);
+OpResult SaveProgramTable(Session&);
+OpResult SaveDateTable(Session&);
+OpResult SavePeriodTable(Session&);
 // Saves what is pending: programs, then holidays, then periods; alert 0131
 // when any of them failed.
 void SaveClockChanges(Session&);

@@ -74,9 +74,10 @@ void RunBulkCommand(Session& s, BulkText command) {
         return;
     const int selected = SelectedScreenLine(s);
     if (exporting) {
-        ExportDisplayTexts(s, path, false);
-    } else if (ImportDisplayTexts(s, path, false) > 0) {
-        if (!s.config.DateStamped) StampDate(s);
+        // Either way the user has been told how it went.
+        static_cast<void>(ExportDisplayTexts(s, path, false));
+    } else if (ImportDisplayTexts(s, path, false).entries > 0) {
+        if (!s.config.DateStamped) static_cast<void>(StampDate(s));
     }
     Rebuild(s, selected);
 }
@@ -181,13 +182,12 @@ void DisplaySection(Session& s, PrintMode mode, int /*option*/) {
         }
         if (s.events.UserEvent) {
             s.events.UserEvent = false;
-            if (EditDisplayLine(s, SelectedScreenLine(s)) && !s.config.DateStamped) StampDate(s);
+            if (EditDisplayLine(s, SelectedScreenLine(s)) && !s.config.DateStamped) static_cast<void>(StampDate(s));
         }
     }
     s.ui->SetBulkTextButtons(false);
     s.events.ExitRequested = false;
     s.link.LastErrorNumber = 0;
-    s.link.QuietErrors = false;
     EndSection(s);
 }
 

@@ -262,14 +262,14 @@ bool ParseDisplayTextsCsv(Session& s, const std::string& rawContent, std::vector
     return true;
 }
 
-bool ExportDisplayTexts(Session& s, const std::string& path, bool load) {
-    if (load && !LoadDisplayTexts(s)) return false;
+OpResult ExportDisplayTexts(Session& s, const std::string& path, bool load) {
+    // A failed read has been reported and left its status with the link.
+    if (load && !LoadDisplayTexts(s)) return LinkResult(s.link);
     std::vector<std::string> unshown;
     const std::string csv = DisplayTextsCsvText(s, unshown);
     if (WriteFileWhole(path, csv)) {
         ShowAlert(s, GetText(s, kCannotWrite), path);
-        s.link.LinkStatus = status::kRefused;
-        return false;
+        return {status::kRefused};
     }
     int count = 0;
     for (const auto& g : DisplayTextGroups()) count += g.entries;
@@ -280,11 +280,11 @@ bool ExportDisplayTexts(Session& s, const std::string& path, bool load) {
         if (unshown.size() > kUnshownListed) report += "\r\n... (" + std::to_string(unshown.size()) + ")";
     }
     ShowInfo(s, GetText(s, kBoxTitle), report);
-    s.link.LinkStatus = status::kDone;
-    return true;
+    return {status::kDone};
 }
 
-int ImportDisplayTexts(Session& s, const std::string& path, bool load) {
+TextsImport ImportDisplayTexts(Session& s, const std::string& path, bool load) {
+    const TextsImport refused{{status::kRefused}, -1};
     // A folder, a device or a pipe is refused before it is opened (a read
     // would fail, never end or wait for a writer), and so is a file far
     // larger than any texts file.
@@ -292,27 +292,23 @@ int ImportDisplayTexts(Session& s, const std::string& path, bool load) {
     const fs::file_status st = fs::status(path, ec);
     if (!ec && fs::exists(st) && !fs::is_regular_file(st)) {
         ShowAlert(s, GetText(s, kNotAFile), path);
-        s.link.LinkStatus = status::kRefused;
-        return -1;
+        return refused;
     }
     if (!ec && fs::is_regular_file(st) && fs::file_size(path, ec) > kLargestImport && !ec) {
         ShowAlert(s, GetText(s, kTooLarge), path);
-        s.link.LinkStatus = status::kRefused;
-        return -1;
+        return refused;
     }
     bool readable = false;
     const std::string content = ReadWholeFile(path, readable);
     if (!readable || content.size() > kLargestImport) {
         ShowAlert(s, GetText(s, readable ? kTooLarge : kCannotRead), path);
-        s.link.LinkStatus = status::kRefused;
-        return -1;
+        return refused;
     }
     std::vector<CsvTextRow> rows;
     std::string error;
     if (!ParseDisplayTextsCsv(s, content, rows, error)) {
         ShowAlert(s, error, GetText(s, kNothingWritten));
-        s.link.LinkStatus = status::kRefused;
-        return -1;
+        return refused;
     }
     if (s.config.ConfigSource == ConfigSource::File) {
         // Every entry lies inside a whole .MY2: a missing or short one is
@@ -321,11 +317,10 @@ int ImportDisplayTexts(Session& s, const std::string& path, bool load) {
         std::error_code sizeError;
         if (texts.empty() || fs::file_size(texts, sizeError) < static_cast<std::uintmax_t>(kTextFileSize) || sizeError) {
             ShowAlert(s, GetText(s, kNoTextsFile), Trim(s.config.ConfigFileName) + kTextsFile);
-            s.link.LinkStatus = status::kRefused;
-            return -1;
+            return refused;
         }
     }
-    if (load && !LoadDisplayTexts(s)) return -1;
+    if (load && !LoadDisplayTexts(s)) return {LinkResult(s.link), -1};
 
     // Only what differs from the texts as the tool reads them (a byte the
     // display cannot show counts as the blank it is shown as).
@@ -341,14 +336,14 @@ int ImportDisplayTexts(Session& s, const std::string& path, bool load) {
     }
     if (changes.empty()) {
         ShowInfo(s, GetText(s, kBoxTitle), GetText(s, kNoChange));
-        s.link.LinkStatus = status::kDone;
-        return 0;
+        return {{status::kDone}, 0};
     }
     std::vector<int> written;
     const int blocks = WriteDisplayEntries(s, changes, &written);
     if (blocks < 0) {
         // The blocks before the failure stay written: say which entries.
-        const int failure = s.link.LinkStatus;
+        // The failed write has been reported and left its status with the link.
+        const OpResult failure = LinkResult(s.link);
         std::string list;
         for (int offset : written) {
             for (const auto& g : DisplayTextGroups()) {
@@ -359,13 +354,12 @@ int ImportDisplayTexts(Session& s, const std::string& path, bool load) {
         }
         ShowAlert(s, GetText(s, kStoppedPartWay) + " " + (list.empty() ? GetText(s, kNoneWritten) : list),
                   GetText(s, kGroupWord) + "/" + GetText(s, kEntryWord));
-        s.link.LinkStatus = failure;
-        return -1;
+        return {failure, -1};
     }
     ShowInfo(s, GetText(s, kBoxTitle),
              GetText(s, kEntriesChanged) + " " + std::to_string(changes.size()) + "\r\n" + GetText(s, kBlocksWritten) +
                  " " + std::to_string(blocks));
-    return static_cast<int>(changes.size());
+    return {{status::kDone}, static_cast<int>(changes.size())};
 }
 
 }  // namespace cfg

@@ -44,14 +44,19 @@ bool ParseDisplayTextsCsv(Session&, const std::string& content, std::vector<CsvT
 
 // Export: with `load` the four groups are read from the open source first.
 // Writes the file and reports the count (and the bytes not shown) in an
-// information box. LinkStatus 255 when done; a failure has been reported.
-bool ExportDisplayTexts(Session&, const std::string& path, bool load);
+// information box. Done when written; a failure has been reported.
+OpResult ExportDisplayTexts(Session&, const std::string& path, bool load);
 
 // Import: checks the whole file, then (with `load`, after reading the four
 // groups from the open source) writes only the entries whose text differs,
 // entries that follow each other as one block, and reports what it wrote.
-// Returns the number of entries written (0: nothing differed), -1 when the
-// file was refused or a read or write failed (reported; LinkStatus not 255).
-int ImportDisplayTexts(Session&, const std::string& path, bool load);
+// Gives back the result and the number of entries written (0: nothing
+// differed), or -1 entries when the file was refused or a read or write
+// failed (reported).
+struct TextsImport {
+    OpResult result;
+    int entries = -1;
+};
+TextsImport ImportDisplayTexts(Session&, const std::string& path, bool load);
 
 }  // namespace cfg

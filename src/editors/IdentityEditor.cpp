@@ -92,11 +92,8 @@ bool EditName(Session& s) {
     if (!WriteSectionBytes(s, kInstallationNameOffset, bytes)) return false;
     s.config.InstallationName = Latin1ToUtf8(latin1);
     // The main window's identification, read back from where it now lives.
-    // A read that fails has been reported; the section's outcome stays that
-    // of the write.
-    const int written = s.link.LinkStatus;
+    // A read that fails has been reported; the name was written all the same.
     static_cast<void>(RefreshConfigView(s));
-    s.link.LinkStatus = written;
     return true;
 }
 
@@ -241,7 +238,7 @@ void IdentitySection(Session& s, PrintMode mode, int /*option*/) {
     RefreshScreen(s);
     if (SelectedScreenLine(s) == 0) MoveToEditableLine(s, +1);
     RunEditLoop(s, [&s](int line) {
-        if (EditIdentityLine(s, line) && !s.config.DateStamped) StampDate(s);
+        if (EditIdentityLine(s, line) && !s.config.DateStamped) static_cast<void>(StampDate(s));
     });
     EndSection(s);
 }

@@ -469,7 +469,7 @@ void LogicsSection(Session& s, PrintMode mode, int /*option*/) {
     });
     if (e.modified) {
         if (StoreLogicArea(s, e)) {
-            if (!s.config.DateStamped) StampDate(s);
+            if (!s.config.DateStamped) static_cast<void>(StampDate(s));
         } else {
             ShowAlert(s, GetText(s, kUnsavedChanges), std::string());
         }

@@ -441,7 +441,7 @@ void SuperiorOptionsSection(Session& s, PrintMode mode, int /*option*/) {
     if (SelectedScreenLine(s) == 0) MoveToEditableLine(s, +1);
     RunEditLoop(s, [&s](int line) {
         if (!EditSuperiorLine(s, line) || s.config.DateStamped) return;
-        StampDate(s);
+        static_cast<void>(StampDate(s));
         // The block spans the identification: keep its new date in the
         // image, or the next write of the block would put the old one back.
         if (s.config.DateStamped)

@@ -267,7 +267,6 @@ OpResult OpenPanelPort(Session& s) {
     if (s.settings.FileLinkMode) {
         s.link.LinkStatus = status::kAborted;
         s.link.LastErrorNumber = 0;
-        s.link.QuietErrors = false;
         ClearMailboxes(s.link);
         if (s.link.LastErrorNumber != 0) {
             HandleRuntimeError(s, s.link.LastErrorNumber, "");
@@ -281,7 +280,6 @@ OpResult OpenPanelPort(Session& s) {
     }
     s.link.LinkStatus = status::kAborted;
     s.link.LastErrorNumber = 0;
-    s.link.QuietErrors = false;
     if (!s.transport) {
         HandleRuntimeError(s, err::kInvalidPort, "");
         return LinkResult(s.link);

@@ -43,31 +43,32 @@ std::string Padded(int v) {
     return buf;
 }
 
-// Sends "H" with the code in the header; asks the access code once. Returns
-// true when the panel took the new time.
-bool SendClockSetting(Session& s, const int (&v)[6], int weekday) {
+// Sends "H" with the code in the header; asks the access code once. Done
+// when the panel took the new time; a refusal has been explained.
+OpResult SendClockSetting(Session& s, const int (&v)[6], int weekday) {
     bool codeAsked = false;
     for (;;) {
         Bytes cmd = PanelCommand(s.link, 'H');
         for (int x : {v[5], v[4], v[3], weekday, v[0], v[1], PanelYear(v[2])})
             cmd.push_back(static_cast<uint8_t>(x));
         if (SendPanelCommand(s, cmd, 2, 3, true, true) != status::kDone) {
+            const OpResult failed = LinkResult(s.link);
             ReportLinkError(s);
-            return false;
+            return failed;
         }
         const int answer = ReplyAnswer(s);
-        if (answer == 'O') return true;
+        if (answer == 'O') return {status::kDone};
         if (answer == 'P') {
             if (!codeAsked) {
                 codeAsked = true;
                 if (AskAccessCode(s)) continue;
-                return false;
+                return {status::kAborted};
             }
             ShowAlert(s, GetText(s, kCodeRefusedText), GetText(s, kClockUnchangedText));
-            return false;
+            return {status::kRefused};
         }
         ShowAlertText(s, kClockRefusedText);
-        return false;
+        return {status::kRefused};
     }
 }
 
@@ -77,8 +78,8 @@ int ClockCommand(Session& s, int choice) {
     if (choice != 4 && choice != 5) return choice;
     s.ui->SetWorkFormEnabled(false);
     if (s.config.ConfigSource == ConfigSource::Panel) {
-        if (choice == 4) ShowPanelClock(s);
-        else SetPanelClock(s);
+        // Either window has shown its own failures.
+        static_cast<void>(choice == 4 ? ShowPanelClock(s) : SetPanelClock(s));
     } else {
         ShowNotConnected(s);
     }
@@ -86,9 +87,9 @@ int ClockCommand(Session& s, int choice) {
     return 0;
 }
 
-void ShowPanelClock(Session& s) {
-    if (OpenPanelPort(s).error != 0) return;
-    if (!ConnectPanel(s).Done()) return;
+OpResult ShowPanelClock(Session& s) {
+    if (const OpResult opened = OpenPanelPort(s); opened.error != 0) return opened;
+    if (const OpResult connected = ConnectPanel(s); !connected.Done()) return connected;
 
     Ui& ui = *s.ui;
     s.events.ScreenDismissed = false;
@@ -99,7 +100,8 @@ void ShowPanelClock(Session& s) {
     ui.WriteScreen(3, 2, GetText(s, kTimeLayoutText), ScreenColor::Default);
 
     PanelClockText t;
-    if (ReadPanelClock(s, t).Done()) {
+    const OpResult read = ReadPanelClock(s, t);
+    if (read.Done()) {
         ui.WriteScreen(5, 2, t.weekday + "   " + t.day + "/" + t.month + "/" + t.year, ScreenColor::Default);
         ui.WriteScreen(6, 2, t.hours + ":" + t.minutes + ":" + t.seconds, ScreenColor::Default);
     }
@@ -112,12 +114,12 @@ void ShowPanelClock(Session& s) {
     }
     s.events.PauseBreak = false;
     ClosePanelPort(s);
+    return read;
 }
 
-void SetPanelClock(Session& s) {
-    s.link.LinkStatus = status::kAborted;
-    if (OpenPanelPort(s).error != 0) return;
-    if (!ConnectPanel(s).Done()) return;
+OpResult SetPanelClock(Session& s) {
+    if (const OpResult opened = OpenPanelPort(s); opened.error != 0) return opened;
+    if (const OpResult connected = ConnectPanel(s); !connected.Done()) return connected;
 
     const DateTime now = s.clock->Now();
     DateTimeFields fields;
@@ -128,7 +130,7 @@ void SetPanelClock(Session& s) {
     for (;;) {
         if (!s.ui->AskDateTime(GetText(s, kSetClockTitle), fields, focus)) {
             ClosePanelPort(s);
-            return;
+            return {status::kAborted};
         }
         focus = -1;
         for (int i = 0; i < 6; ++i) {
@@ -147,9 +149,9 @@ void SetPanelClock(Session& s) {
     // The weekday goes with the date entered, not with today's: the panel
     // shows it beside the date and stamps it into its event log.
     const int weekday = WeekdayOf(values[2], values[1], values[0]);
-    const bool set = SendClockSetting(s, values, weekday);
+    const OpResult set = SendClockSetting(s, values, weekday);
     ClosePanelPort(s);
-    if (set) ShowPanelClock(s);
+    return set.Done() ? ShowPanelClock(s) : set;
 }
 
 bool ParseDigits(const std::string& text, int minimum, int maximum, int& value) {

@@ -102,7 +102,6 @@ void ReadRelayParameters(Session& s, const std::string& commandLine, const std::
 }
 
 void PutMailbox(Session& s, const Bytes& frame) {
-    s.link.QuietErrors = false;
     const std::string path = ResolveForWrite(s.link.MailboxTxPath);
     for (int attempt = 0;; ++attempt) {
         long error = 0;
@@ -128,7 +127,6 @@ void PutMailbox(Session& s, const Bytes& frame) {
 }
 
 Bytes GetMailbox(LinkState& link) {
-    link.QuietErrors = false;
     const std::string path = ResolveExisting(link.MailboxRxPath);
     if (path.empty()) {
         link.LastErrorNumber = err::kFileNotFound;
@@ -153,7 +151,6 @@ Bytes GetMailbox(LinkState& link) {
 }
 
 void ClearMailboxes(LinkState& link) {
-    link.QuietErrors = false;
     long error = WriteLengthByte(ResolveForWrite(link.MailboxRxPath), 0);
     if (error == 0) error = WriteLengthByte(ResolveForWrite(link.MailboxTxPath), 0);
     if (error != 0) link.LastErrorNumber = error;

@@ -241,7 +241,6 @@ void RunEditLoop(Session& s, const std::function<void(int line)>& editLine) {
     }
     s.events.ExitRequested = false;
     s.link.LastErrorNumber = 0;
-    s.link.QuietErrors = false;
 }
 
 }  // namespace cfg

@@ -106,7 +106,7 @@ void HandleEditCursor(Session&);
 // The loop of every editor: yield; handle the cursor buttons; leave when
 // Cancel was pressed (ExitRequested); on OK or a double-click (UserEvent)
 // call editLine with the selected screen line. On leaving clears
-// ExitRequested, LastErrorNumber and QuietErrors.
+// ExitRequested and LastErrorNumber.
 void RunEditLoop(Session&, const std::function<void(int line)>& editLine);
 
 }  // namespace cfg

@@ -141,7 +141,7 @@ bool RunAutoConfiguration(Session& s, LoopContext& c, AutoConfigChoice choice) {
     // ends the view like any failed command.
     if (!ResetMinMax(s, c)) return fail();
     if (!ResetLoopErrors(s, c)) return fail();
-    StampDate(s);
+    static_cast<void>(StampDate(s));
     LeaveProgrammingMode(s, true);
     WaitSeconds(s, 0.5);
     // A refusal has been reported; the new configuration is in the panel.

@@ -34,12 +34,12 @@ std::string TwoDigits(int v) {
 
 // Writes the character codes of `text` (padded or cut to `length`) at panel
 // address `address`.
-bool WriteCharacters(Session& s, long address, const std::string& text, int length) {
+OpResult WriteCharacters(Session& s, long address, const std::string& text, int length) {
     for (int i = 0; i < length; ++i) {
         char c = static_cast<std::size_t>(i) < text.size() ? text[static_cast<std::size_t>(i)] : ' ';
         s.config.TransferBuffer[i + 1] = static_cast<uint8_t>(c);
     }
-    return WriteBlock(s, address, length, ".CY2", s.config.TransferBuffer).Done();
+    return WriteBlock(s, address, length, ".CY2", s.config.TransferBuffer);
 }
 
 }  // namespace
@@ -135,25 +135,25 @@ bool CounterFileWritable(Session& s, const std::string& content) {
     return false;
 }
 
-bool WriteSerialNumber(Session& s, const std::string& number, const std::string& date) {
+OpResult WriteSerialNumber(Session& s, const std::string& number, const std::string& date) {
     // A panel numbered without the counter moving on would give the next
     // panel the same number: the file must be able to take the new number
     // before the panel gets it.
-    if (!CounterFileWritable(s, CounterFileText(number, date))) {
-        s.link.LinkStatus = status::kRefused;
-        return false;
-    }
-    if (!WriteCharacters(s, kSerialNumberAddress, number, kSerialNumberLength)) return false;
-    if (!WriteCharacters(s, kProductionDateAddress, date, kProductionDateLength)) return false;
+    if (!CounterFileWritable(s, CounterFileText(number, date))) return {status::kRefused};
+    if (const OpResult written = WriteCharacters(s, kSerialNumberAddress, number, kSerialNumberLength); !written.Done())
+        return written;
+    if (const OpResult written = WriteCharacters(s, kProductionDateAddress, date, kProductionDateLength); !written.Done())
+        return written;
     // Written whole or not at all: the old counter stays on a full disk.
     const std::error_code ec = WriteFileWhole(ResolveForWrite(CounterFilePath(s)), CounterFileText(number, date));
     if (ec) {
-        s.link.LastErrorNumber = ec.category() == std::generic_category() ? ErrorNumberFromErrno(ec.value()) : 75;
+        const long error = ec.category() == std::generic_category() ? ErrorNumberFromErrno(ec.value()) : 75;
+        s.link.LastErrorNumber = error;
         ReportFileError(s);
         s.link.LastErrorNumber = 0;
-        return false;
+        return {status::kAborted, error};
     }
-    return true;
+    return {status::kDone};
 }
 
 bool SerialNumberGuard(Session& s, int16_t&) {
@@ -168,8 +168,8 @@ bool SerialNumberGuard(Session& s, int16_t&) {
     return present;
 }
 
-void SerialNumberSection(Session& s, PrintMode, int) {
-    if (!CheckPanelIdentity(s).Done()) return;
+OpResult NumberPanel(Session& s) {
+    if (const OpResult identity = CheckPanelIdentity(s); !identity.Done()) return identity;
     // The file is probed quietly; the writes below report their failures.
     CounterFile counter;
     bool present = false;
@@ -178,23 +178,28 @@ void SerialNumberSection(Session& s, PrintMode, int) {
         present = ReadCounterFile(s, counter);
     }
     s.link.LastErrorNumber = 0;
-    if (!present) return;
+    if (!present) return {status::kAborted};
     SerialNumberFields fields{counter.lastNumber, counter.lastDate, ProposeSerialNumber(counter.lastNumber),
                               ProductionDateText(s.clock->Now())};
     int focus = -1;
-    bool done = false;
+    // Cancelled: nothing was given.
+    OpResult result{status::kAborted};
     while (s.ui->AskSerialNumber(fields, focus)) {
         focus = CheckSerialEntry(fields.newNumber, fields.newDate);
         if (focus >= 0) {
             s.ui->Beep();
             continue;
         }
-        done = WriteSerialNumber(s, PadSerialNumber(fields.newNumber), Trim(fields.newDate));
+        result = WriteSerialNumber(s, PadSerialNumber(fields.newNumber), Trim(fields.newDate));
         break;
     }
-    // Cancelled or not written: the caller sees that nothing was given.
-    if (!done && s.link.LinkStatus == status::kDone) s.link.LinkStatus = status::kAborted;
     s.link.LastErrorNumber = 0;
+    return result;
+}
+
+void SerialNumberSection(Session& s, PrintMode, int) {
+    // The form and the boxes have told the installer how it went.
+    static_cast<void>(NumberPanel(s));
 }
 
 }  // namespace cfg

@@ -54,14 +54,18 @@ int CheckSerialEntry(const std::string& numberEntry, const std::string& date);
 bool CounterFileWritable(Session&, const std::string& content);
 // Checks that the counter file can be rewritten (refused, and the panel left
 // alone, when not), writes the number, then (only if that worked) the date
-// to the panel, and only when both worked rewrites the counter file. True
+// to the panel, and only when both worked rewrites the counter file. Done
 // when all was done; a failure has been reported.
-bool WriteSerialNumber(Session&, const std::string& paddedNumber, const std::string& date);
+OpResult WriteSerialNumber(Session&, const std::string& paddedNumber, const std::string& date);
 
 // Offered only with the panel open and the counter file present; probes the
 // file without a word.
 bool SerialNumberGuard(Session&, int16_t& option);
-// The section routine of code 255: identity, proposal, the form, the writes.
+// Identity, proposal, the form, the writes. Done when the panel and the
+// counter file took the new number; aborted when the form was cancelled or
+// the counter file is missing.
+OpResult NumberPanel(Session&);
+// The section routine of code 255: NumberPanel.
 void SerialNumberSection(Session&, PrintMode mode, int option);
 
 }  // namespace cfg

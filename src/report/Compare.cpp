@@ -513,7 +513,7 @@ ComparisonView MakeComparisonView(Session& s, const std::string& firstName, cons
     return v;
 }
 
-void CompareCommand(Session& s) {
+OpResult CompareCommand(Session& s) {
     std::string first, firstName;
     bool firstIsPanel = false;
     if (s.config.ConfigSource == ConfigSource::File) {
@@ -526,7 +526,7 @@ void CompareCommand(Session& s) {
         req.title = GetText(s, kFirstFileTitle);
         for (int i = 0; i < 4; ++i) req.filters.push_back(GetText(s, kFileFilters + i));
         std::string answer = s.ui->AskOpenFile(req);
-        if (Trim(answer).empty()) return;
+        if (Trim(answer).empty()) return {status::kAborted};
         first = StripExtension(answer);
         firstName = BaseNameOf(first);
     }
@@ -538,7 +538,7 @@ void CompareCommand(Session& s) {
         menu.prompts = {SideName("A", firstName), Trim(GetText(s, kCompareWith)) + ":"};
         menu.items = {GetText(s, kCompareWith + 1), GetText(s, kCompareWith + 2)};
         const int choice = s.ui->AskChoice(menu);
-        if (choice < 0 || choice > 1) return;
+        if (choice < 0 || choice > 1) return {status::kAborted};
         secondIsPanel = choice == 1;
     }
     std::string second, secondName;
@@ -547,25 +547,27 @@ void CompareCommand(Session& s) {
         req.title = GetText(s, kFirstFileTitle + 1);
         for (int i = 0; i < 4; ++i) req.filters.push_back(GetText(s, kFileFilters + i));
         std::string answer = s.ui->AskOpenFile(req);
-        if (Trim(answer).empty()) return;
+        if (Trim(answer).empty()) return {status::kAborted};
         second = StripExtension(answer);
         secondName = BaseNameOf(second);
     }
     if (firstIsPanel || secondIsPanel) {
         const PanelSetResult read = ReadPanelConfiguration(s);
-        if (!read.result.Done()) return;
+        if (!read.result.Done()) return read.result;
         const std::string& panel = read.base;
         const std::string name = Trim(GetText(s, kPanelSide)) + " (" + BaseNameOf(panel) + ")";
         (firstIsPanel ? first : second) = panel;
         (firstIsPanel ? firstName : secondName) = name;
     }
     const CompareResult result = CompareFileSets(s, first, second);
-    s.link.LinkStatus = result.done ? status::kDone : status::kRefused;
-    if (result.done) s.ui->ShowComparison(MakeComparisonView(s, firstName, secondName, result));
+    if (!result.done) return {status::kRefused};
+    s.ui->ShowComparison(MakeComparisonView(s, firstName, secondName, result));
+    return {status::kDone};
 }
 
 void CompareSection(Session& s, PrintMode, int) {
-    CompareCommand(s);
+    // The window, or the box that said why there is none, was the answer.
+    static_cast<void>(CompareCommand(s));
     EndSection(s);
 }
 

@@ -51,8 +51,9 @@ std::vector<std::string> DiffSectionLines(const std::vector<std::string>& a, con
 
 // The comparison command. With a file set open: compare it with another
 // file set or with the connected panel; with the panel open: compare it with
-// a file set; with nothing open: ask for both.
-void CompareCommand(Session&);
+// a file set; with nothing open: ask for both. Done when the window was
+// shown; aborted when the user gave up; a failure has been reported.
+OpResult CompareCommand(Session&);
 // The section routine of code 13 (with a configuration open).
 void CompareSection(Session&, PrintMode mode, int option);
 

@@ -70,9 +70,7 @@ void AddSectionLines(Session& s, std::vector<std::string>& out, int16_t code, in
     const SectionDef* def = s.sections.Find(code);
     if (def == nullptr || !def->printable || !def->run) return;
     ClearScreenLines(s);
-    const PrintMode print = PrintMode::LinesOnly;
-    def->run(s, print, option);
-    if (s.link.LinkStatus != status::kDone) return;
+    if (!RunSection(s, def->run, PrintMode::LinesOnly, option).Done()) return;
     std::vector<std::string> lines = ScreenLines(s.screen);
     if (lines.empty()) return;
     out.insert(out.end(), lines.begin(), lines.end());

@@ -160,9 +160,10 @@ void State5RunSection(Session& s) {
     } else {
         if (def->locksToolbar) LockToolbar(s, 0);
         const int16_t* slot = OptionSlot(s.main, def->option);
-        // A copy: the routine may replace the table's row while it runs.
-        const SectionDef::Run run = def->run;
-        run(s, PrintMode::Interactive, slot ? *slot : 0);
+        // RunSection takes a copy: the routine may replace the table's row
+        // while it runs. An interactive section has shown its own failures;
+        // the loop goes back to the configuration view either way.
+        static_cast<void>(RunSection(s, def->run, PrintMode::Interactive, slot ? *slot : 0));
     }
     s.main.MainState = mainstate::kConfigView;
 }

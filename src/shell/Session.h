@@ -112,4 +112,14 @@ struct Session {
     SectionTable sections;
 };
 
+// Runs a section routine and gives back its outcome: status::kDone, or the
+// status of the block read or write that stopped it (already reported). The
+// outcome is the routine's own: a routine that reads nothing has succeeded,
+// whatever an earlier operation left in the link's status word.
+inline OpResult RunSection(Session& s, SectionDef::Run run, PrintMode mode, int option) {
+    s.link.LinkStatus = status::kDone;
+    run(s, mode, option);
+    return LinkResult(s.link);
+}
+
 }  // namespace cfg

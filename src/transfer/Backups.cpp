@@ -395,7 +395,9 @@ void OpenBackup(Session& s) {
     s.config.ConfigFileName = e.path;
     s.config.ConfigSource = ConfigSource::File;
     s.config.PanelIdent.clear();
-    TakeIdentificationFromFile(s);
+    // A main file that cannot be read has been named; the backup stays open
+    // as the file set it is, as any set whose file went missing.
+    static_cast<void>(TakeIdentificationFromFile(s));
 }
 
 }  // namespace cfg

@@ -689,7 +689,9 @@ OpResult OpenConfiguration(Session& s, int option) {
         s.config.ConfigFileName = name;
         s.config.ConfigSource = ConfigSource::File;
         s.config.PanelIdent.clear();
-        TakeIdentificationFromFile(s);
+        // The main file was checked just above; a read that fails now has
+        // been reported and the set opens all the same.
+        static_cast<void>(TakeIdentificationFromFile(s));
         return {status::kDone};
     }
     if (option == 3) {
@@ -861,7 +863,7 @@ PanelSetResult ReadPanelConfiguration(Session& s) {
 OpResult RefreshConfigView(Session& s) {
     auto& c = s.config;
     if (s.config.ConfigSource == ConfigSource::File) {
-        TakeIdentificationFromFile(s);
+        if (const OpResult read = TakeIdentificationFromFile(s); !read.Done()) return read;
     } else if (s.config.ConfigSource == ConfigSource::Panel) {
         if (const OpResult read = ReadPanelBlock(s, kPanelMain + kIdentBlockOffset, kIdentBlockSize, 1, c.IdentBuffer);
             !read.Done())

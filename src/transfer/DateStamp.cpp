@@ -42,7 +42,7 @@ void TakeIdentBlock(ConfigState& c) {
     c.ProductionDate = CellText(c.IdentBuffer, 38, 8);
 }
 
-void TakeIdentificationFromFile(Session& s) {
+OpResult TakeIdentificationFromFile(Session& s) {
     auto& c = s.config;
     std::fstream file;
     bool opened = false;
@@ -51,14 +51,17 @@ void TakeIdentificationFromFile(Session& s) {
         opened = OpenConfigPart(s, s.config.ConfigFileName, PartExtension(1), file);
     }
     if (!opened) {
+        const OpResult missing{status::kNoSource, s.link.LastErrorNumber};
         ReportFileError(s);
-        s.link.LinkStatus = status::kNoSource;
-        return;
+        return missing;
     }
-    if (!ReadFileBlock(s, file, kIdentBlockOffset, kIdentBlockSize, 1, c.IdentBuffer).Done()) return;
+    if (const OpResult read = ReadFileBlock(s, file, kIdentBlockOffset, kIdentBlockSize, 1, c.IdentBuffer); !read.Done())
+        return read;
     TakeIdentBlock(s.config);
-    if (!ReadFileBlock(s, file, kTrailerOffset, kTrailerSize, 1, c.ConfigImage).Done()) return;
+    if (const OpResult read = ReadFileBlock(s, file, kTrailerOffset, kTrailerSize, 1, c.ConfigImage); !read.Done())
+        return read;
     TakeTrailer(c);
+    return {status::kDone};
 }
 
 void TakeTrailer(ConfigState& c) {
@@ -100,25 +103,27 @@ std::string IdentificationText(const ConfigState& config) {
     return line;
 }
 
-void StampDate(Session& s) {
+OpResult StampDate(Session& s) {
     auto& c = s.config;
-    if (c.DateStamped) return;
+    if (c.DateStamped) return {status::kDone};
     long address;
     if (s.config.ConfigSource == ConfigSource::File) {
         c.LastChangeDate = ChangeDateText(s.clock->Now());
         for (int i = 0; i < 8; ++i) c.IdentBuffer[1 + i] = static_cast<Cell>(static_cast<unsigned char>(c.LastChangeDate[static_cast<std::size_t>(i)]));
-        if (!WriteBlock(s, kLastChangeOffset, 8, PartExtension(1), c.IdentBuffer).Done()) return;
+        if (const OpResult written = WriteBlock(s, kLastChangeOffset, 8, PartExtension(1), c.IdentBuffer); !written.Done())
+            return written;
         address = kIdentBlockOffset;
     } else if (s.config.ConfigSource == ConfigSource::Panel) {
         address = kMainPanelBase + kIdentBlockOffset;
     } else {
-        s.link.LinkStatus = status::kNoSource;
-        return;
+        return {status::kNoSource};
     }
-    if (!ReadBlock(s, address, kIdentBlockSize, PartExtension(1), 1, c.IdentBuffer).Done()) return;
+    if (const OpResult read = ReadBlock(s, address, kIdentBlockSize, PartExtension(1), 1, c.IdentBuffer); !read.Done())
+        return read;
     TakeIdentBlock(s.config);
     s.ui->SetIdentification(IdentificationText(s.config));
     c.DateStamped = true;
+    return {status::kDone};
 }
 
 }  // namespace cfg

@@ -10,15 +10,18 @@
 namespace cfg {
 
 
-// After an editor wrote a block (and DateStamped is 0): with a file set,
-// today's date ("dd-mm-yy", from the session clock) goes into LastChangeDate
-// at .CY2 offset 211; with the panel nothing is written. Then the IdentBlock
-// is read back from the source, LastChangeDate taken from it and shown, and
-// DateStamped set to 1.
-void StampDate(Session&);
+// After an editor wrote a block (and DateStamped is not set): with a file
+// set, today's date ("dd-mm-yy", from the session clock) goes into
+// LastChangeDate at .CY2 offset 211; with the panel nothing is written. Then
+// the IdentBlock is read back from the source, LastChangeDate taken from it
+// and shown, and DateStamped set. Done when stamped (or already stamped); a
+// failed write or read has been reported. The editors go on either way: the
+// stamp is tried again after their next write.
+OpResult StampDate(Session&);
 // Reads the IdentBlock and the ConfigTrailer of the open file set into the
-// identification texts.
-void TakeIdentificationFromFile(Session&);
+// identification texts. A missing main file or a failed read has been
+// reported.
+OpResult TakeIdentificationFromFile(Session&);
 // Splits IdentBuffer cells 1..45 into InstallationName, LastChangeDate,
 // PanelSerialNumber and ProductionDate.
 void TakeIdentBlock(ConfigState&);

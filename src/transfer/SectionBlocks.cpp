@@ -56,12 +56,12 @@ bool RunListSection(Session& s, const ListSection& section, PrintMode mode) {
     RunEditLoop(s, [&](int line) {
         if (!section.edit || !section.edit(s, line)) return;
         wrote = true;
-        if (section.stamp == DateStampPolicy::AfterEachWrite && !s.config.DateStamped) StampDate(s);
+        if (section.stamp == DateStampPolicy::AfterEachWrite && !s.config.DateStamped) static_cast<void>(StampDate(s));
         section.build(PageOf(s), false);
         RefreshScreen(s);
     });
     if (section.onLeave && section.onLeave(s)) wrote = true;
-    if (wrote && section.stamp == DateStampPolicy::OnLeaveIfWritten) StampDate(s);
+    if (wrote && section.stamp == DateStampPolicy::OnLeaveIfWritten) static_cast<void>(StampDate(s));
     EndSection(s);
     return true;
 }

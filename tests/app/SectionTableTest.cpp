@@ -75,9 +75,8 @@ TEST(SectionTableTest, EverySectionPrintsInEveryShippedLanguage) {
         for (const SectionDef& def : s.sections.Rows()) {
             if (!def.printable) continue;
             s.texts.MissingTextIds.clear();
-            const PrintMode print = PrintMode::LinesOnly;
-            def.run(s, print, 1);
-            EXPECT_EQ(s.link.LinkStatus, 255) << language.filename() << " section " << def.code;
+            EXPECT_TRUE(RunSection(s, def.run, PrintMode::LinesOnly, 1).Done())
+                << language.filename() << " section " << def.code;
             EXPECT_FALSE(ScreenLines(s.screen).empty()) << language.filename() << " section " << def.code;
             std::string missing;
             for (int id : s.texts.MissingTextIds) missing += " " + std::to_string(id);

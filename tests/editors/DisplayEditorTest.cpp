@@ -270,8 +270,10 @@ protected:
     int Import(const std::string& content) {
         WriteFile(Csv(), content);
         t.ui.messages.clear();
-        return ImportDisplayTexts(s, Csv(), true);
+        last = ImportDisplayTexts(s, Csv(), true);
+        return last.entries;
     }
+    TextsImport last;
 };
 
 TEST_F(DisplayCsvTest, ExportWritesEveryEntryForASpreadsheet) {
@@ -280,7 +282,7 @@ TEST_F(DisplayCsvTest, ExportWritesEveryEntryForASpreadsheet) {
     texts.replace(6400, 7, "SALA \"A");
     texts[6407] = static_cast<char>(0xE8);  // è
     WriteFile(TextsFile(), texts);
-    ASSERT_TRUE(ExportDisplayTexts(s, Csv(), true));
+    ASSERT_TRUE(ExportDisplayTexts(s, Csv(), true).Done());
     std::string csv = ReadFile(Csv());
     EXPECT_EQ(csv.substr(0, 21), "\xEF\xBB\xBFgroup;entry;text\r\n");
     EXPECT_NE(csv.find("\r\n1;1;\"T0\"\r\n"), std::string::npos);
@@ -297,8 +299,8 @@ TEST_F(DisplayCsvTest, ExportThenImportChangesNothing) {
     OpenTexts();
     texts[16 * 9] = '\x01';
     WriteFile(TextsFile(), texts);
-    ASSERT_TRUE(ExportDisplayTexts(s, Csv(), true));
-    EXPECT_EQ(ImportDisplayTexts(s, Csv(), true), 0);
+    ASSERT_TRUE(ExportDisplayTexts(s, Csv(), true).Done());
+    EXPECT_EQ(ImportDisplayTexts(s, Csv(), true).entries, 0);
     EXPECT_TRUE(ChangedTextOffsets().empty());
     EXPECT_TRUE(t.ui.Showed("1772"));
 }
@@ -356,7 +358,7 @@ TEST_F(DisplayCsvTest, AFaultAnywhereRefusesTheWholeFileNamingTheLine) {
         EXPECT_EQ(Import(c.csv), -1) << c.csv;
         ASSERT_EQ(t.ui.messages.size(), 1u) << c.csv;
         EXPECT_EQ(t.ui.messages[0].text, c.message + "\r1768") << c.csv;
-        EXPECT_EQ(s.link.LinkStatus, 16);
+        EXPECT_EQ(last.result.status, status::kRefused);
     }
     EXPECT_TRUE(ChangedTextOffsets().empty());
     // 16 characters, trailing blanks and accents counted as one are fine.
@@ -378,14 +380,14 @@ TEST_F(DisplayCsvTest, ATextCutAtItsSeparatorOrABrokenUtf8FileIsRefused) {
 TEST_F(DisplayCsvTest, FoldersDevicesHugeFilesAndAShortTextsFileAreRefused) {
     OpenTexts();
     fs::create_directories(t.folder.File("dir.csv"));
-    EXPECT_EQ(ImportDisplayTexts(s, t.folder.File("dir.csv"), true), -1);
+    EXPECT_EQ(ImportDisplayTexts(s, t.folder.File("dir.csv"), true).entries, -1);
     EXPECT_EQ(t.ui.messages.back().text, "1608\r" + t.folder.File("dir.csv"));
 #if !defined(_WIN32)
-    EXPECT_EQ(ImportDisplayTexts(s, "/dev/zero", true), -1);  // would never end
+    EXPECT_EQ(ImportDisplayTexts(s, "/dev/zero", true).entries, -1);  // would never end
     EXPECT_EQ(t.ui.messages.back().text, "1608\r/dev/zero");
 #endif
     WriteFile(Csv(), std::string(1024 * 1024 + 1, '\n'));
-    EXPECT_EQ(ImportDisplayTexts(s, Csv(), true), -1);
+    EXPECT_EQ(ImportDisplayTexts(s, Csv(), true).entries, -1);
     EXPECT_EQ(t.ui.messages.back().text, "1609\r" + Csv());
 
     WriteFile(TextsFile(), std::string(4800, ' '));
@@ -496,14 +498,16 @@ TEST_F(DisplayPanelTest, AnImportThatFailsPartWayNamesTheEntriesWritten) {
     port.Panel().AddFault(refused);
     // Two runs: entries 1..2 of group 1 (one frame), then group 2 entry 1.
     WriteFile(t.folder.File("p.csv"), "1;1;ONE\n1;2;TWO\n2;1;THREE\n");
-    EXPECT_EQ(ImportDisplayTexts(s, t.folder.File("p.csv"), true), -1);
+    const TextsImport stopped = ImportDisplayTexts(s, t.folder.File("p.csv"), true);
+    EXPECT_EQ(stopped.entries, -1);
+    EXPECT_EQ(stopped.result.status, status::kRefused);
     EXPECT_EQ(PanelEntry(24576), "ONE             ");
     EXPECT_TRUE(t.ui.Showed("1611 1/1, 1/2\r1780/1781")) << t.ui.AllMessages();
 }
 
 TEST_F(DisplayPanelTest, ImportingAnExportSendsNoWrite) {
-    ASSERT_TRUE(ExportDisplayTexts(s, t.folder.File("p.csv"), true));
-    EXPECT_EQ(ImportDisplayTexts(s, t.folder.File("p.csv"), true), 0);
+    ASSERT_TRUE(ExportDisplayTexts(s, t.folder.File("p.csv"), true).Done());
+    EXPECT_EQ(ImportDisplayTexts(s, t.folder.File("p.csv"), true).entries, 0);
     EXPECT_EQ(port.Panel().Stats().writes, 0);
     EXPECT_TRUE(ChangedAddresses().empty());
 }

@@ -201,13 +201,12 @@ TEST_F(ScreenTest, EditLoopFollowsTheWorkFormButtons) {
         [&] { s.events.ForwardEvent = true; },            // -> line 3
         [&] { s.events.ResetRequested = true; },     // back to the first: line 2
         [&] { s.events.UserEvent = true; },               // edit line 2
-        [&] { s.link.LastErrorNumber = 53; s.link.QuietErrors = true; s.events.ExitRequested = true; s.events.UserEvent = true; },
+        [&] { s.link.LastErrorNumber = 53; s.events.ExitRequested = true; s.events.UserEvent = true; },
     };
     RunEditLoop(s, [&](int line) { edited.push_back(line); });
     EXPECT_EQ(edited, (std::vector<int>{3, 2, 2}));  // Cancel wins over a last OK
     EXPECT_FALSE(s.events.ExitRequested);
     EXPECT_EQ(s.link.LastErrorNumber, 0);
-    EXPECT_FALSE(s.link.QuietErrors);
     EXPECT_FALSE(s.events.ForwardEvent);
     EXPECT_FALSE(s.events.ResetRequested);
 }

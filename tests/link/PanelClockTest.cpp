@@ -55,7 +55,7 @@ TEST_F(PanelClockTest, SetChecksFieldsThenSendsH) {
     Answer({"5", "12", "1979", "10", "20", "30"});  // year out of range: asked again
     Answer({"5", "12", "2000", "10", "20", "30"});
     ui.onProcessEvents = [&] { s.events.ScreenDismissed = true; };
-    SetPanelClock(s);
+    EXPECT_TRUE(SetPanelClock(s).Done());
     auto it = std::find_if(panel.received.begin(), panel.received.end(),
                            [](const test::SentCommand& c) { return c.letter == 'H'; });
     ASSERT_NE(it, panel.received.end());
@@ -83,7 +83,7 @@ TEST_F(PanelClockTest, WeekdayComesFromTheEnteredDate) {
     for (const Case& c : cases) {
         panel.received.clear();
         Answer(c.fields);
-        SetPanelClock(s);
+        EXPECT_TRUE(SetPanelClock(s).Done());
         auto it = std::find_if(panel.received.begin(), panel.received.end(),
                                [](const test::SentCommand& x) { return x.letter == 'H'; });
         ASSERT_NE(it, panel.received.end()) << c.fields[2];
@@ -97,7 +97,7 @@ TEST_F(PanelClockTest, WeekdayComesFromTheEnteredDate) {
         panel.received.clear();
         Answer(bad);
         ui.dateTimeAnswers.emplace_back(false, DateTimeFields{});
-        SetPanelClock(s);
+        EXPECT_EQ(SetPanelClock(s).status, status::kAborted) << "given up";
         EXPECT_EQ(panel.Count('H'), 0) << bad[0] << "/" << bad[1];
         ASSERT_FALSE(ui.dateTimeFocus.empty());
         EXPECT_EQ(ui.dateTimeFocus.back(), 0);
@@ -124,7 +124,7 @@ TEST_F(PanelClockTest, SetAnswers) {
         panel.answers['H'] = answers;
         Answer({"1", "1", "2024", "0", "0", "0"});
         ui.AnswerNumber(77);
-        SetPanelClock(s);
+        EXPECT_EQ(SetPanelClock(s).status, status::kRefused);
         EXPECT_EQ(ui.messages.back().text, text);
         ui.valueAnswers.clear();
     }

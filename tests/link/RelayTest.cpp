@@ -5,6 +5,8 @@
 #include "TestFiles.h"
 #include "link/Frame.h"
 #include "link/Link.h"
+#include "shell/ErrorHandler.h"
+#include "shell/RuntimeError.h"
 
 namespace cfg {
 namespace {
@@ -71,6 +73,23 @@ TEST_F(RelayTest, MailboxFilesCarryLengthThenFrame) {
     EXPECT_EQ(GetMailbox(s.link), (Bytes{7, 8, 9}));
     EXPECT_EQ(ReadAll(rx)[0], 0) << "marked consumed";
     EXPECT_TRUE(GetMailbox(s.link).empty());
+}
+
+// A quiet scope holds for everything inside it: opening the link and
+// clearing the relay's files leave it quiet, so a failure after them is
+// only recorded.
+TEST_F(RelayTest, AQuietScopeStaysQuietAcrossOpeningTheLink) {
+    ASSERT_EQ(s.transport, nullptr);
+    {
+        QuietFileErrors quiet(s);
+        EXPECT_TRUE(OpenPanelPort(s).Done());
+        EXPECT_TRUE(s.link.QuietErrors);
+        s.settings.FileLinkMode = false;  // the serial port, of which there is none
+        EXPECT_FALSE(OpenPanelPort(s).Done());
+        EXPECT_EQ(s.link.LastErrorNumber, err::kInvalidPort);
+    }
+    EXPECT_FALSE(s.link.QuietErrors);
+    EXPECT_TRUE(t.ui.messages.empty()) << t.ui.AllMessages();
 }
 
 TEST_F(RelayTest, ExchangeRunsThroughTheFilesWithTheRelayPlantCode) {

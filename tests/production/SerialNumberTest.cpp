@@ -82,10 +82,7 @@ protected:
         ASSERT_TRUE(vimo::sim::ParseFault(text, f, error)) << error;
         port.Panel().AddFault(f);
     }
-    void Run() {
-        const PrintMode print = PrintMode::Interactive;
-        SerialNumberSection(s, print, 0);
-    }
+    OpResult Run() { return NumberPanel(s); }
 };
 
 TEST_F(SerialPanelTest, OfferedOnlyWithThePanelAndTheCounterFile) {
@@ -121,13 +118,12 @@ TEST_F(SerialPanelTest, TheNumberAndDateAreWrittenByteExactThenTheCounter) {
         f.newDate = "09\\11\\26";
         return true;
     });
-    Run();
+    EXPECT_TRUE(Run().Done());
     EXPECT_TRUE(t.ui.serialAnswers.empty());
     EXPECT_EQ(PanelText(kSerialNumberAddress, 10), "0000000123");
     EXPECT_EQ(PanelText(kProductionDateAddress, 8), "09\\11\\26");
     EXPECT_EQ(mem.Get(kProductionDateAddress + 8), 0xEE);  // nothing beyond the date
     EXPECT_EQ(Counter(), "0000000123\r\n09\\11\\26\r\n");
-    EXPECT_EQ(s.link.LinkStatus, status::kDone);
     EXPECT_EQ(t.ui.beeps, 2);
 }
 
@@ -138,11 +134,10 @@ TEST_F(SerialPanelTest, ACounterFileThatCannotBeWrittenLeavesThePanelUnnumbered)
     {
         DiskFull full(8);  // the 22 bytes of the new counter do not fit
         if (!full.Available()) GTEST_SKIP() << "no file size limit on this system";
-        Run();
+        EXPECT_EQ(Run().status, status::kRefused);
     }
     EXPECT_EQ(mem.Get(kSerialNumberAddress), 0xEE);
     EXPECT_EQ(mem.Get(kProductionDateAddress), 0xEE);
-    EXPECT_NE(s.link.LinkStatus, status::kDone);
     EXPECT_FALSE(t.ui.messages.empty());
     EXPECT_EQ(Counter(), before);
     EXPECT_FALSE(fs::exists(CounterFilePath(s) + ".check"));  // the trial file is gone
@@ -155,8 +150,7 @@ TEST_F(SerialPanelTest, AFailedWriteLeavesTheCounterFileAsItWas) {
 
     Fault("write-refused=130,times=1,cmd=J");  // the number
     t.ui.serialAnswers.push_back(accept);
-    Run();
-    EXPECT_NE(s.link.LinkStatus, status::kDone);
+    EXPECT_EQ(Run().status, status::kRefused);
     EXPECT_EQ(Counter(), before);
     EXPECT_EQ(mem.Get(kProductionDateAddress), 0xEE);
     EXPECT_FALSE(t.ui.messages.empty());
@@ -164,8 +158,7 @@ TEST_F(SerialPanelTest, AFailedWriteLeavesTheCounterFileAsItWas) {
     port.Panel().ClearFaults();
     Fault("write-refused=130,times=1,after=1,cmd=J");  // the date
     t.ui.serialAnswers.push_back(accept);
-    Run();
-    EXPECT_NE(s.link.LinkStatus, status::kDone);
+    EXPECT_EQ(Run().status, status::kRefused);
     EXPECT_EQ(PanelText(kSerialNumberAddress, 10), "VS24000042");
     EXPECT_EQ(mem.Get(kProductionDateAddress), 0xEE);
     EXPECT_EQ(Counter(), before);
@@ -173,7 +166,7 @@ TEST_F(SerialPanelTest, AFailedWriteLeavesTheCounterFileAsItWas) {
     // Cancelling writes nothing at all.
     port.Panel().ClearFaults();
     mem.Set(kSerialNumberAddress, 0xEE);
-    Run();
+    EXPECT_EQ(Run().status, status::kAborted);
     EXPECT_EQ(mem.Get(kSerialNumberAddress), 0xEE);
     EXPECT_EQ(Counter(), before);
 }

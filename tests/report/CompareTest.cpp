@@ -200,7 +200,7 @@ TEST_F(CompareTest, WithTheConnectedPanel) {
     s.config.ConfigFileName = Write("OPEN", f);
     t.ui.choiceAnswers = {1};  // the connected panel
     t.ui.AnswerNumber(1);      // its address
-    CompareCommand(s);
+    EXPECT_TRUE(CompareCommand(s).Done());
     ASSERT_EQ(t.ui.comparisons.size(), 1u) << t.ui.AllMessages();
     const ComparisonView& v = t.ui.comparisons[0];
     EXPECT_EQ(v.first, "A: OPEN");

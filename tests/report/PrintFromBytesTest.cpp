@@ -52,10 +52,7 @@ protected:
             for (int option = 1; option <= (def.code == kLoopSensorsCode ? 2 : 1); ++option) {
                 SCOPED_TRACE(name + ": section " + std::to_string(def.code) + "/" + std::to_string(option));
                 ClearScreenLines(s);
-                s.link.LinkStatus = status::kDone;
-                const PrintMode print = PrintMode::LinesOnly;
-                def.run(s, print, option);
-                const bool fromDisk = s.link.LinkStatus == status::kDone;
+                const bool fromDisk = RunSection(s, def.run, PrintMode::LinesOnly, option).Done();
                 std::vector<std::string> inMemory;
                 const bool fromBytes = def.print(set, s.texts, option, inMemory);
                 EXPECT_EQ(fromBytes, fromDisk);

@@ -300,5 +300,21 @@ TEST_F(MainLoopTest, AnErrorInASectionIsReportedAndTheLoopGoesOn) {
     EXPECT_EQ(s.main.MainState, 4);
 }
 
+TEST_F(MainLoopTest, ASectionGivesBackItsOwnOutcome) {
+    // A failure an earlier operation left behind is not the section's.
+    s.link.LinkStatus = status::kNoReply;
+    s.link.LastErrorNumber = 7;
+    EXPECT_TRUE(RunSection(s, [](Session&, PrintMode, int) {}, PrintMode::LinesOnly, 1).Done());
+    const OpResult failed = RunSection(
+        s,
+        [](Session& ss, PrintMode, int) {
+            ss.link.LinkStatus = status::kBadChecksum;
+            ss.link.LastErrorNumber = 3;
+        },
+        PrintMode::LinesOnly, 1);
+    EXPECT_EQ(failed.status, status::kBadChecksum);
+    EXPECT_EQ(failed.error, 3);
+}
+
 }  // namespace
 }  // namespace cfg::test

@@ -181,8 +181,7 @@ TEST_F(FileCommands, DateStampOnAFileSet) {
     t.s.config.ConfigSource = ConfigSource::File;
     t.clock.SetDate(2027, 3, 9, 2);
     t.s.config.DateStamped = false;
-    StampDate(t.s);
-    EXPECT_EQ(t.s.link.LinkStatus, 255);
+    EXPECT_TRUE(StampDate(t.s).Done());
     EXPECT_TRUE(t.s.config.DateStamped);
     EXPECT_EQ(t.s.config.LastChangeDate, "09-03-27");
     auto cy2 = ReadAll(Base("P.CY2"));
@@ -192,7 +191,28 @@ TEST_F(FileCommands, DateStampOnAFileSet) {
 
     // Already stamped: nothing is written.
     t.clock.SetDate(2028, 1, 1, 6);
-    StampDate(t.s);
+    EXPECT_TRUE(StampDate(t.s).Done());
     cy2 = ReadAll(Base("P.CY2"));
     EXPECT_EQ(std::string(cy2.begin() + 211, cy2.begin() + 219), "09-03-27");
+}
+
+// A set whose main file went missing: the refresh and the stamp say they
+// failed (once each, in the file box) and the set is not marked stamped.
+TEST_F(FileCommands, RefreshAndStampOfASetWhoseMainFileIsGone) {
+    Answer("", Base("P"));
+    static_cast<void>(CreateConfiguration(t.s));
+    t.s.config.ConfigFileName = Base("P");
+    t.s.config.ConfigSource = ConfigSource::File;
+    t.s.config.DateStamped = false;
+    std::filesystem::remove(Base("P.CY2"));
+    t.ui.messages.clear();
+    const OpResult refreshed = RefreshConfigView(t.s);
+    EXPECT_EQ(refreshed.status, status::kNoSource);
+    EXPECT_NE(refreshed.error, 0);
+    EXPECT_FALSE(StampDate(t.s).Done());
+    EXPECT_FALSE(t.s.config.DateStamped);
+    EXPECT_EQ(t.ui.messages.size(), 2u) << t.ui.AllMessages();
+
+    t.s.config.ConfigSource = ConfigSource::None;
+    EXPECT_EQ(StampDate(t.s).status, status::kNoSource);
 }

@@ -16,10 +16,7 @@ void RegisterCoreCommands(Session& s) {
     // The outcome of a file command stays in LinkStatus, where the main
     // window's owner finds how the last command ended.
     c.open = [](Session& ss, int option) {
-        if (option == 4)
-            CompareCommand(ss);
-        else
-            ss.link.LinkStatus = OpenConfiguration(ss, option).status;
+        ss.link.LinkStatus = (option == 4 ? CompareCommand(ss) : OpenConfiguration(ss, option)).status;
     };
     c.transfer = [](Session& ss, int option) { ss.link.LinkStatus = TransferCommand(ss, option).status; };
     c.create = [](Session& ss, int option) { ss.link.LinkStatus = CreateCommand(ss, option).status; };
